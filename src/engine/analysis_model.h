@@ -1,0 +1,132 @@
+// The state of one analysis run. A run owns exactly one AnalysisModel and passes it by
+// reference to every phase; nothing else holds run data, so two runs never share state.
+#pragma once
+
+#include "engine/capacities.h"
+#include "engine/model_entities.h"
+#include "input/record_reader.h"
+#include "report/text_file.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace zarno {
+
+enum UnitSystem : int { USCS = 1, SI = 2, GENERAL = 3 };
+inline constexpr int ANALYSIS_EI_ONLY = 2;
+inline constexpr int ANALYSIS_LATERAL = 3;
+
+// Unit label strings of the report, fixed width with their trailing blanks.
+struct UnitLabels {
+    std::string Division = "/";
+    std::string Hyphen = "-";
+    std::string Power = "**";
+    std::string Square = "2";
+    std::string Cube = "3";
+    std::string Fourth = "4";
+    std::string Force;
+    std::string Length;
+    std::string Moment;
+    std::string Force_Per_Length;
+    std::string Unit_Weight;
+    std::string Force_Per_Volume;
+    std::string Soil_Stress;
+    std::string Depth;
+    std::string Small_Length;
+    std::string Force_Per_Volume2;
+    std::string Material_Stress;
+};
+
+// The warning store: how often each code was recorded and in what order.
+struct WarningStore {
+    std::array<int, MAX_WARNING_CODES + 1> i_Warning_Tally{};
+    int i_Warning_Count = 0;
+    std::array<int, MAX_WARNING_CODES + 1> i_Warning_Code{};
+};
+
+// Every value of a run except its open files. The reset replaces all of it at once, so no
+// value can survive from an earlier run.
+struct AnalysisData {
+    // ---- run control -------------------------------------------------------------------
+    int RunStatus = 0;
+    int IUNITS = USCS;
+    int i_Analysis_Type = 0;
+    int KYL = 0;
+    bool ib_ComputeKmatrix_1T0F = false;
+    bool b_Use_LRFD = false;
+    bool b_Use_Tip_Shear = false;
+    bool b_Use_Soil_Movement = false;
+    bool b_Use_py_Modifiers = false;
+    bool b_Cyclic = false;
+    double Number_Of_Cycles = 0.0;
+    bool b_Print_Summary_Only = false;
+    int i_Print_py_Curves = 0;
+    bool b_Print_py_Curves = false;
+    bool b_Compute_Interaction = false;
+    int i_Interaction_Code = 0;
+    bool b_Units_Converted = false;
+    std::array<std::string, 5> Title{};
+
+    // ---- solution control --------------------------------------------------------------
+    int i_Pile_Increments = 0;
+    int i_Max_Iterations = 0;
+    double Tolerance = 0.0;
+    double Excess_Deflection = 0.0;
+    int i_Print_Increment = 0;
+
+    // ---- run files ---------------------------------------------------------------------
+    std::string Input_File_Name;
+    std::string Report_File_Name;
+    std::string Plot_File_Name;
+    std::string Message_File_Name;
+    std::vector<std::string> MEI_Report_Names; // at most MAX_MEI_REPORT_NAMES
+    std::string Input_Header_Token;
+
+    // ---- constants and name tables set by the reset ------------------------------------
+    std::array<std::string, NUM_PY_TYPES + 1> py_Type_Names{};
+    std::array<int, 7> Enum6{};
+    std::array<int, 10> Enum9{};
+    std::array<int, 12> Enum11{};
+    double Shared_Coefficient = 0.0;
+    std::array<double, MAX_SOIL_LAYERS + 1> Layer_Not_Set_Table{};
+    std::array<int, MAX_SOIL_LAYERS + 1> Layer_py_Marks{};
+
+    UnitLabels Labels;
+    WarningStore Warnings;
+
+    // ---- entities read from the input --------------------------------------------------
+    int i_Num_Sections = 0;
+    std::array<PileSection, MAX_SECTIONS + 1> Sections{};
+    int i_Num_Layers = 0;
+    std::array<SoilLayer, MAX_SOIL_LAYERS + 1> Layers{};
+    int i_Num_Loads = 0;
+    std::array<PileHeadLoad, MAX_PILE_HEAD_LOADS + 1> Loads{};
+    double Pile_Length = 0.0;
+    double Ground_Surface_Depth = 0.0;
+
+    // ---- solver working arrays ---------------------------------------------------------
+    std::array<double, DEFLECTION_ARRAY_SIZE + 1> Deflection{};
+    std::array<double, 2001> MC_Work_1{};
+    std::array<double, 2001> MC_Work_2{};
+};
+
+// One run: its data and its four files. Heap-allocate it (the tables are large).
+struct AnalysisModel : AnalysisData {
+    AnalysisModel() = default;
+    AnalysisModel(const AnalysisModel&) = delete;
+    AnalysisModel& operator=(const AnalysisModel&) = delete;
+
+    RecordReader Input;
+    TextFile Report{stdout};
+    TextFile Plot{stdout};
+    TextFile Messages{stdout};
+};
+
+// Clears the whole model and applies the start-of-run settings.
+void Reset_Model_State(AnalysisModel& m);
+// One-time conversion of the input values to computation units (pounds and inches).
+void Convert_USCS_Input_Units(AnalysisModel& m);
+void Convert_SI_Input_Units(AnalysisModel& m);
+
+} // namespace zarno

@@ -1,0 +1,368 @@
+#include "engine/run.h"
+
+#include "analyses/pile_head_stiffness.h"
+#include "engine/analysis_model.h"
+#include "engine/run_status.h"
+#include "input/read_input.h"
+#include "profile/pile_grid.h"
+#include "report/input_echo.h"
+#include "report/plot_file.h"
+#include "report/response_summary.h"
+#include "report/warnings.h"
+#include "section/section_stiffness.h"
+#include "solver/load_cases.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fmt/format.h>
+#include <fstream>
+#include <memory>
+#include <system_error>
+
+namespace zarno {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Is_Blank(const std::string& s) {
+    return s.find_first_not_of(" \t\r") == std::string::npos;
+}
+
+std::string Trim(const std::string& s) {
+    const size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos) {
+        return {};
+    }
+    const size_t e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+// Two blank lines, the heading, a blank line and the text: the shape of the messages
+// about the run's files.
+void Write_File_Error(TextFile& f, int n, const std::string& text) {
+    f.Blank_Lines(2);
+    f.Write_Line(fmt::format("**** Runtime Error No. {} ****", n));
+    f.Blank_Lines(1);
+    f.Write_Line(text);
+}
+
+// A blank file name makes the run impossible; the messages go to standard error.
+bool Check_Run_File_Names(AnalysisModel& m) {
+    struct Named {
+        const std::string* name;
+        const char* text;
+    };
+    const Named names[] = {
+        {&m.Input_File_Name,
+         "Input data filename information corrupted. No analysis was performed."},
+        {&m.Report_File_Name,
+         "Output filename information is corrupted. No analysis was performed."},
+        {&m.Plot_File_Name,
+         "Plot output filename information is corrupted. No analysis was performed."},
+        {&m.Message_File_Name,
+         "Run message filename information is corrupted. No analysis performed."},
+    };
+    for (const Named& n : names) {
+        if (Is_Blank(*n.name)) {
+            TextFile err(stderr);
+            err.Write_Line("**** Runtime Error No. 17 ****");
+            err.Blank_Lines(1);
+            err.Write_Line(n.text);
+            Raise_Runtime_Error(m, 17);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Opens the input file and creates the three output files. A file that cannot be opened
+// stops the run with the runtime error of that file's line of the run file.
+bool Open_Run_Files(AnalysisModel& m) {
+    if (!m.Input.Open(m.Input_File_Name)) {
+        Write_File_Error(m.Messages, 3,
+                         "The input data file cannot be opened: " + m.Input_File_Name);
+        Raise_Runtime_Error(m, 3);
+        return false;
+    }
+    if (!m.Report.Open(m.Report_File_Name)) {
+        Write_File_Error(m.Messages, 4,
+                         "The output report file cannot be created: " + m.Report_File_Name);
+        Raise_Runtime_Error(m, 4);
+        return false;
+    }
+    if (!m.Plot.Open(m.Plot_File_Name)) {
+        Write_File_Error(m.Messages, 5,
+                         "The plot output file cannot be created: " + m.Plot_File_Name);
+        Raise_Runtime_Error(m, 5);
+        return false;
+    }
+    if (!m.Messages.Open(m.Message_File_Name)) {
+        Write_File_Error(m.Messages, 6,
+                         "The runtime message file cannot be created: " + m.Message_File_Name);
+        Raise_Runtime_Error(m, 6);
+        return false;
+    }
+    return true;
+}
+
+void Check_Input_Size(AnalysisModel& m) {
+    std::error_code ec;
+    const auto size = fs::file_size(m.Input_File_Name, ec);
+    if (ec || size < 1) {
+        TextFile& msg = m.Messages;
+        msg.Blank_Lines(2);
+        msg.Write_Line("**** Input Data Error No. 25 ****");
+        msg.Blank_Lines(2);
+        msg.Write_Line("Size of input data file is 0 bytes.  No analysis performed.");
+        msg.Blank_Lines(1);
+        Raise_Input_Error(m, 25);
+    }
+}
+
+void Read_Header_And_Input(AnalysisModel& m) {
+    std::string token;
+    if (!m.Input.Read_Word(token)) {
+        token.assign(1, '3'); // an unreadable first item
+    }
+    token.resize(7, ' ');
+    m.Input_Header_Token = token;
+    if (token == "ZARNOK6") {
+        Read_Input_Data(m);
+    }
+}
+
+// Reads the run file NAMES.DAT: the input, report, plot and message file names.
+bool Read_Run_File(AnalysisModel& m, const fs::path& directory) {
+    std::ifstream names(directory / "NAMES.DAT");
+    TextFile out(stdout);
+    if (!names) {
+        Write_File_Error(out, 2, "Contents of file NAMES.DAT is corrupted.");
+        Raise_Runtime_Error(m, 2);
+        return false;
+    }
+    std::string* targets[] = {&m.Input_File_Name, &m.Report_File_Name, &m.Plot_File_Name,
+                              &m.Message_File_Name};
+    const char* texts[] = {"The name of the input data file is corrupted.",
+                           "The name of the output report file is corrupted.",
+                           "The name of the plot output file is corrupted.",
+                           "Name of runtime message file is corrupted"};
+    for (int i = 0; i < 4; ++i) {
+        std::string line;
+        if (!std::getline(names, line)) {
+            Write_File_Error(out, i + 3, texts[i]);
+            Raise_Runtime_Error(m, i + 3);
+            return false;
+        }
+        if (line.size() > static_cast<size_t>(RECORD_LENGTH)) {
+            line.resize(RECORD_LENGTH);
+        }
+        *targets[i] = Trim(line);
+    }
+    return true;
+}
+
+std::vector<std::string> Read_MEI_Report_Names(const fs::path& directory) {
+    std::vector<std::string> result;
+    const fs::path path = directory / "M_vs_EI_report_names.txt";
+    std::ifstream in(path);
+    if (!in) {
+        return result;
+    }
+    std::string line;
+    while (std::getline(in, line)) {
+        if (result.size() < static_cast<size_t>(MAX_MEI_REPORT_NAMES)) {
+            if (line.size() > static_cast<size_t>(RECORD_LENGTH)) {
+                line.resize(RECORD_LENGTH);
+            }
+            result.push_back(Trim(line));
+        }
+    }
+    in.close();
+    std::error_code ec;
+    fs::remove(path, ec);
+    return result;
+}
+
+void Write_Closing_Line(AnalysisModel& m, const std::string& text) {
+    for (TextFile* f : {&m.Messages, &m.Report}) {
+        f->Blank_Lines(1);
+        f->Write_Line(text);
+        f->Blank_Lines(1);
+    }
+}
+
+} // namespace
+
+void Run_Section_EI_Loop(AnalysisModel& m) {
+    TextFile& r = m.Report;
+    const bool ei_only = m.i_Analysis_Type == ANALYSIS_EI_ONLY;
+    r.Blank_Lines(2);
+    r.Write_Line(std::string(80, '-'));
+    r.Write_Line("   Computations of Nominal Moment Capacity and Nonlinear Bending Stiffness");
+    r.Write_Line(std::string(80, '-'));
+    r.Blank_Lines(1);
+    if (m.b_Compute_Interaction) {
+        r.Write_Line("Axial thrust force values were determined from input values");
+    } else if (m.b_Use_LRFD) {
+        r.Write_Line("Axial thrust force values were determined from LRFD load combinations");
+    } else {
+        r.Write_Line("Axial thrust force values were determined from pile-head loading conditions");
+    }
+    r.Blank_Lines(1);
+    r.Write_Line(fmt::format("Number of Pile Sections Analyzed = {}", m.i_Num_Sections));
+    for (int k = 1; k <= m.i_Num_Sections; ++k) {
+        if (ei_only || k == 1) {
+            m.Messages.Write_Line(
+                fmt::format("Computing nonlinear bending stiffness of section {}", k));
+        }
+        r.Blank_Lines(1);
+        r.Write_Line(fmt::format("Pile Section No. {}:", k));
+        r.Write_Line(std::string(19, '-'));
+        Compute_Section_Stiffness(m, k);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        m.Messages.Write_Line(
+            fmt::format("Completed computing nonlinear bending stiffness of section {}", k));
+        m.Messages.Blank_Lines(1);
+    }
+}
+
+void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
+    // Steps after the file names are known; any fatal error returns to the end of run.
+    if (!Check_Run_File_Names(m) || !Open_Run_Files(m)) {
+        return;
+    }
+    Check_Input_Size(m);
+    if (m.RunStatus > 0) {
+        return;
+    }
+    Read_Header_And_Input(m);
+    if (m.RunStatus > 0) {
+        return;
+    }
+    m.Messages.Write_Line("Input of data completed");
+    m.Messages.Blank_Lines(1);
+
+    if (m.IUNITS == USCS) {
+        m.b_Units_Converted = false;
+    } else if (m.IUNITS == SI) {
+        m.b_Units_Converted = true;
+    }
+    Set_Unit_Labels(m, m.IUNITS);
+
+    // The report starts afresh: lines the reader wrote while it succeeded are dropped.
+    if (!m.Report.Rewind()) {
+        Write_File_Error(m.Messages, 4,
+                         "The output report file cannot be created: " + m.Report_File_Name);
+        Raise_Runtime_Error(m, 4);
+        return;
+    }
+    Write_Report_Header(m);
+    Write_Date_Time(m, clock ? clock() : Local_Date_Time());
+    Write_Plot_Line1(m);
+    Write_Input_Echo(m);
+    if (m.RunStatus > 0) {
+        return;
+    }
+    if (m.IUNITS == USCS) {
+        Convert_USCS_Input_Units(m);
+    } else {
+        Convert_SI_Input_Units(m);
+    }
+
+    if (m.i_Analysis_Type == ANALYSIS_EI_ONLY) {
+        Write_Plot_Line2(m);
+        Run_Section_EI_Loop(m);
+        return;
+    }
+    Make_Layers_Contiguous(m);
+    Write_Plot_Line2(m);
+    Build_Node_Grid(m);
+    if (m.RunStatus > 0) {
+        return;
+    }
+    if (m.i_Analysis_Type == ANALYSIS_LATERAL) {
+        Run_Section_EI_Loop(m);
+        if (m.RunStatus > 0) {
+            return;
+        }
+    }
+    Run_Load_Cases(m);
+    if (m.RunStatus > 0) {
+        return;
+    }
+    Write_Pile_Response_Summary(m);
+    if (m.RunStatus > 0) {
+        return;
+    }
+    if (m.ib_ComputeKmatrix_1T0F) {
+        m.Messages.Write_Line("Computing pile-head stiffness matrix components.");
+        m.Messages.Blank_Lines(1);
+        const PileHeadLoad saved = m.Loads[1];
+        Compute_Pile_Head_Stiffness(m);
+        m.Loads[1] = saved;
+    }
+}
+
+int Compute_Run_Return_Value(AnalysisModel& m) {
+    const int status = m.RunStatus;
+    if (status >= 100 && status <= 199) {
+        Write_Closing_Line(
+            m, fmt::format("The analysis ended due to input error No. {}.", status - 100));
+    } else if (status >= 200 && status <= 299) {
+        Write_Closing_Line(
+            m, fmt::format("The analysis ended due to runtime error No. {}.", status - 200));
+    }
+    int w = 0;
+    if (m.Warnings.i_Warning_Count >= 1) {
+        m.Messages.Blank_Lines(2);
+        m.Messages.Write_Line("The analysis ended with one or more warning messages. See the "
+                              "output report file for more details.");
+        m.Messages.Blank_Lines(2);
+        Write_Warning_Summary(m);
+        w = Warning_Return_Code(m);
+    }
+    if (status == 0) {
+        Write_Closing_Line(m, "The analysis ended normally. ");
+    }
+    m.Input.Close();
+    m.Report.Close();
+    m.Plot.Close();
+    m.Messages.Close();
+    if (status > 0) {
+        return status;
+    }
+    return w;
+}
+
+int Run_Analysis(const RunRequest& request, const RunClock& clock) {
+    auto model = std::make_unique<AnalysisModel>();
+    AnalysisModel& m = *model;
+    Reset_Model_State(m);
+    m.Input_File_Name = request.input_file;
+    m.Report_File_Name = request.report_file;
+    m.Plot_File_Name = request.plot_file;
+    m.Message_File_Name = request.message_file;
+    m.MEI_Report_Names = request.mei_report_names;
+    if (m.MEI_Report_Names.size() > static_cast<size_t>(MAX_MEI_REPORT_NAMES)) {
+        m.MEI_Report_Names.resize(MAX_MEI_REPORT_NAMES);
+    }
+    Run_Sequence(m, clock);
+    return Compute_Run_Return_Value(m);
+}
+
+int Run_From_Directory(const std::string& directory, const RunClock& clock) {
+    auto model = std::make_unique<AnalysisModel>();
+    AnalysisModel& m = *model;
+    Reset_Model_State(m);
+    const fs::path dir(directory);
+    if (Read_Run_File(m, dir)) {
+        m.MEI_Report_Names = Read_MEI_Report_Names(dir);
+        Run_Sequence(m, clock);
+    }
+    return Compute_Run_Return_Value(m);
+}
+
+} // namespace zarno

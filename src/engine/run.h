@@ -1,0 +1,35 @@
+// The C++ entry of the engine: one call is one complete analysis.
+#pragma once
+
+#include "report/report_header.h"
+
+#include <string>
+#include <vector>
+
+namespace zarno {
+
+struct AnalysisModel;
+
+struct RunRequest {
+    std::string input_file;
+    std::string report_file;
+    std::string plot_file;
+    std::string message_file;
+    // Names of the moment-curvature files, one per section and axial thrust.
+    std::vector<std::string> mei_report_names;
+};
+
+// Runs one analysis on explicit files. Returns 0 for a normal end, a negative warning
+// code, or the positive status of the fatal error that stopped the run.
+int Run_Analysis(const RunRequest& request, const RunClock& clock = Local_Date_Time);
+
+// Runs one analysis from the run file NAMES.DAT in the given directory, with the optional
+// M_vs_EI_report_names.txt beside it (read and then deleted).
+int Run_From_Directory(const std::string& directory, const RunClock& clock = Local_Date_Time);
+
+// The phases of a run after its files are known, for callers that hold a model.
+void Run_Sequence(AnalysisModel& m, const RunClock& clock);
+void Run_Section_EI_Loop(AnalysisModel& m);
+int Compute_Run_Return_Value(AnalysisModel& m);
+
+} // namespace zarno

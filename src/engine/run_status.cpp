@@ -1,0 +1,57 @@
+#include "engine/run_status.h"
+
+#include "engine/analysis_model.h"
+
+#include <cstdlib>
+#include <fmt/format.h>
+
+namespace zarno {
+
+std::string Input_Error_Code(int n) {
+    return fmt::format("INP{:05d}", n);
+}
+std::string Runtime_Error_Code(int n) {
+    return fmt::format("RUN{:05d}", n);
+}
+
+void Report_Fatal_Error(AnalysisModel& m, std::string_view code, int status) {
+    if (status >= 1 && status <= 199) {
+        m.Report.Blank_Lines(2);
+        m.Report.Write_Line(
+            fmt::format("Zarno ended prematurely due to input error number {}", code));
+    } else if (status >= 200 && status <= 299) {
+        m.Report.Blank_Lines(2);
+        m.Report.Write_Line(
+            fmt::format("Zarno ended prematurely due to runtime error number {}", code));
+    }
+    if (status == 125) {
+        m.Report.Blank_Lines(1);
+        m.Report.Write_Line("**** Input Data Error No. 25 ****");
+        m.Report.Blank_Lines(1);
+        m.Report.Write_Line("Length of input file is 0 bytes.  No analysis can be performed.");
+    }
+    m.RunStatus = status;
+}
+
+void Raise_Input_Error(AnalysisModel& m, int n) {
+    Report_Fatal_Error(m, Input_Error_Code(n), 100 + n);
+}
+
+void Raise_Runtime_Error(AnalysisModel& m, int n) {
+    Report_Fatal_Error(m, Runtime_Error_Code(n), 200 + n);
+}
+
+void Record_Warning(AnalysisModel& m, int code) {
+    const int k = std::abs(code);
+    if (k < 1 || k > MAX_WARNING_CODES) {
+        return; // not a warning code of this engine; nothing to index it by
+    }
+    WarningStore& w = m.Warnings;
+    if (w.i_Warning_Tally[k] < MAX_WARNING_CODES) {
+        ++w.i_Warning_Tally[k];
+    }
+    w.i_Warning_Count = w.i_Warning_Tally[k];
+    w.i_Warning_Code[w.i_Warning_Count] = code;
+}
+
+} // namespace zarno

@@ -1,0 +1,7 @@
+#pragma once
+namespace zarno {
+struct AnalysisModel;
+// Writes the input data back to the report, block by block, and checks the input's
+// cross-block consistency.
+void Write_Input_Echo(AnalysisModel& m);
+} // namespace zarno

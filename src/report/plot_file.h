@@ -1,0 +1,13 @@
+// Records of the plot output file that the run sequence writes itself.
+#pragma once
+
+namespace zarno {
+
+struct AnalysisModel;
+
+// Line 1: analysis type, unit system, KYL and whether the head stiffness is computed.
+void Write_Plot_Line1(AnalysisModel& m);
+// Line 2: number of pile sections.
+void Write_Plot_Line2(AnalysisModel& m);
+
+} // namespace zarno

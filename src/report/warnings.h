@@ -1,0 +1,16 @@
+// End-of-run summary of the warnings recorded by a run.
+#pragma once
+
+namespace zarno {
+
+struct AnalysisModel;
+
+// Recounts the distinct warning codes into i_Warning_Count and writes each recorded
+// warning once, with how often it was recorded, to the report.
+void Write_Warning_Summary(AnalysisModel& m);
+
+// The run's result from its warnings after the summary: the one code recorded, -300 for
+// several codes, 0 for none.
+int Warning_Return_Code(const AnalysisModel& m);
+
+} // namespace zarno

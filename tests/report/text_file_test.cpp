@@ -1,0 +1,75 @@
+#include "report/text_file.h"
+#include "test_support.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace zarno::test {
+namespace {
+
+TEST(WriteNumber, FormatFollowsMagnitude) {
+    struct Case {
+        double v;
+        int h;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0.0, 15, "      0.0000000"},     // zero: F14.7
+        {5.0e-13, 15, "      0.0000000"}, // below 1e-12 counts as zero
+        {10000.0, 15, " 10000.00000000"}, // 10000 itself keeps H-7 decimals
+        {10000.5, 15, "         10000."}, // above 10000: no decimals
+        {-123456.0, 10, "  -123456."},
+        {1.0e12, 15, "  1.0000000E+12"}, // beyond 10^(H-3)-1: scientific
+        {12345678.0, 10, "  1.23E+07"},  // H=10: above 9999999 scientific
+        {3.14159, 10, "     3.142"},     // H=10: 0.1 < |v| <= 10000 as F9.3
+        {0.05, 10, "   0.05000"},        // H=10: 0.001 <= |v| <= 0.1 as F9.5
+        {0.0005, 10, "  5.00E-04"},      // H=10: smaller values scientific
+        {-2.5e-7, 12, " -2.5000E-07"},
+        {1.0e100, 16, "  1.00000000+100"}, // three-digit exponent drops the E
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Format_Number(c.v, c.h), c.expected) << c.v << " in width " << c.h;
+        EXPECT_EQ(Format_Number(c.v, c.h).size(), static_cast<size_t>(c.h));
+    }
+}
+
+TEST(WriteNumber, NotANumberIsSpelledOut) {
+    for (int h : {10, 15, 20}) {
+        EXPECT_EQ(Format_Number(std::numeric_limits<double>::quiet_NaN(), h), "  Not-a-Number");
+    }
+}
+
+TEST(TextFile, ComposesLinesFromSuccessiveWrites) {
+    TempDir dir;
+    {
+        TextFile f;
+        ASSERT_TRUE(f.Open(dir / "t.txt"));
+        f.Write_Integer(7, 3);
+        f.Write_Blanks(2);
+        f.Write_Number(1.5, 10);
+        f.End_Line();
+        f.End_Line(); // no open line: an empty line
+        f.Write_Integer(1000, 3);
+        f.Write_Integer(42, 99); // out-of-range width is taken as 10
+        f.Write_Field10("Sand");
+        f.Write_Line("|");
+        f.Write_Blank_Line_Text("text");
+    }
+    EXPECT_EQ(Read_File(dir / "t.txt"), "  7       1.500\n\n***        42Sand      |\n text\n");
+}
+
+TEST(TextFile, RewindStartsTheFileAfresh) {
+    TempDir dir;
+    {
+        TextFile f;
+        ASSERT_TRUE(f.Open(dir / "t.txt"));
+        f.Write_Line("reader message");
+        ASSERT_TRUE(f.Rewind());
+        f.Write_Line("banner");
+    }
+    EXPECT_EQ(Read_File(dir / "t.txt"), "banner\n");
+}
+
+} // namespace
+} // namespace zarno::test

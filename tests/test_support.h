@@ -1,0 +1,82 @@
+// Small helpers shared by the tests: temporary directories and whole-file reads.
+#pragma once
+
+#include "engine/run.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace zarno::test {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+  public:
+    TempDir() {
+        std::random_device rd;
+        path_ = fs::temp_directory_path() /
+                ("zarno_test_" + std::to_string(rd()) + "_" + std::to_string(rd()));
+        fs::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    fs::path path_;
+};
+
+inline std::string Read_File(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void Write_File(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+inline DateTime Fixed_Time() {
+    return DateTime{2026, 12, 10, 9, 5, 7};
+}
+
+// A request whose four files live in dir, with the given input text written first.
+inline RunRequest Request_In(const TempDir& dir, const std::string& input_text) {
+    Write_File(dir / "case.inp", input_text);
+    RunRequest r;
+    r.input_file = dir / "case.inp";
+    r.report_file = dir / "case.zro";
+    r.plot_file = dir / "case.zrp";
+    r.message_file = dir / "case.zrm";
+    return r;
+}
+
+struct RunOutput {
+    int result;
+    std::string report;
+    std::string plot;
+    std::string messages;
+};
+
+inline RunOutput Run_Text(const std::string& input_text) {
+    TempDir dir;
+    RunRequest r = Request_In(dir, input_text);
+    RunOutput out;
+    out.result = Run_Analysis(r, Fixed_Time);
+    out.report = Read_File(r.report_file);
+    out.plot = Read_File(r.plot_file);
+    out.messages = Read_File(r.message_file);
+    return out;
+}
+
+} // namespace zarno::test
