@@ -52,8 +52,8 @@ void Convert_USCS_Input_Units(AnalysisModel& m) {
     m.Ground_Surface_Depth *= ft;
     for (int i = 1; i <= m.i_Num_Layers; ++i) {
         SoilLayer& layer = m.Layers[i];
-        layer.XTop *= ft;
-        layer.XBottom *= ft;
+        layer.XLayerTop *= ft;
+        layer.XLayerBottom *= ft;
     }
     m.b_Units_Converted = true;
 }

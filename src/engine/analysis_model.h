@@ -100,10 +100,32 @@ struct AnalysisData {
     std::array<PileSection, MAX_SECTIONS + 1> Sections{};
     int i_Num_Layers = 0;
     std::array<SoilLayer, MAX_SOIL_LAYERS + 1> Layers{};
+    SoilProfile Profile;
+    double Pile_Length = 0.0;
+    double Ground_Surface_Depth = 0.0; // Xgs, from the top of layer 1
+
     int i_Num_Loads = 0;
     std::array<PileHeadLoad, MAX_PILE_HEAD_LOADS + 1> Loads{};
-    double Pile_Length = 0.0;
-    double Ground_Surface_Depth = 0.0;
+    int i_Num_Dist_Load_Points = 0;
+    std::array<DepthValue, MAX_DIST_LOAD_POINTS + 1> Dist_Load{};
+    int i_Num_Lrfd_Loads = 0;
+    std::array<LrfdLoad, MAX_LRFD_LOADS + 1> Lrfd_Loads{};
+    int i_Num_Lrfd_Combinations = 0;
+    std::array<LrfdCombination, MAX_LRFD_COMBINATIONS + 1> Lrfd_Combinations{};
+    int i_Num_Soil_Movements = 0;
+    std::array<DepthValue, MAX_SOIL_MOVEMENT_ROWS + 1> Soil_Movement{};
+    int i_Num_Group_Effect_Rows = 0;
+    std::array<GroupEffectRow, MAX_GROUP_EFFECT_ROWS + 1> Group_Effect{};
+    int i_Num_Tip_Shear_Points = 0;
+    std::array<TipShearPoint, MAX_TIP_SHEAR_POINTS + 1> Tip_Shear{};
+    double Ground_Slope = 0.0; // radians
+    double Pile_Batter = 0.0;  // radians
+    double Slope_Minus_Batter = 0.0;
+    int i_Num_Printed_py_Depths = 0;
+    std::array<double, MAX_PRINTED_PY_DEPTHS + 1> Printed_py_Depth{};
+    // Distinct axial thrusts of the bending stiffness tables, ascending (kips in USCS).
+    int i_Num_Axial_Thrusts = 0;
+    std::array<double, MAX_AXIAL_THRUSTS + 1> Axial_Thrust_List{};
 
     // ---- solver working arrays ---------------------------------------------------------
     std::array<double, DEFLECTION_ARRAY_SIZE + 1> Deflection{};

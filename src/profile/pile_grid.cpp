@@ -8,9 +8,9 @@ void Make_Layers_Contiguous(AnalysisModel& m) {
     if (m.i_Num_Layers < 1) {
         return;
     }
-    m.Layers[1].XTop = m.Ground_Surface_Depth;
+    m.Layers[1].XLayerTop = m.Ground_Surface_Depth;
     for (int i = 2; i <= m.i_Num_Layers; ++i) {
-        m.Layers[i].XTop = m.Layers[i - 1].XBottom;
+        m.Layers[i].XLayerTop = m.Layers[i - 1].XLayerBottom;
     }
 }
 
