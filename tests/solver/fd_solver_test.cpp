@@ -421,3 +421,20 @@ TEST(SmallPivot, FreePileWithoutSoilIsSingular) {
 
 } // namespace
 } // namespace zarno::test
+
+namespace zarno::test {
+namespace {
+
+// A not-a-number spring is no small pivot: the solution comes back as not-a-number so that
+// the load-case loop reports it as such (its own runtime error) rather than as a pivot.
+TEST(SmallPivot, NotANumberSpringIsLeftToTheNotANumberCheck) {
+    auto p = Make_Elastic_Pile(kLength, 100, kEI, kK, 0.0, LOADING_SHEAR_MOMENT, 1000.0, 0.0);
+    p->Es[50] = std::nan("");
+    auto s = std::make_unique<FdSolution>();
+    TextFile sink(nullptr);
+    EXPECT_EQ(Solve_Pile_Deflection(*p, 1, *s, sink, sink), Solve_Result::Solved);
+    EXPECT_TRUE(std::isnan(s->y(1)));
+}
+
+} // namespace
+} // namespace zarno::test
