@@ -126,7 +126,7 @@ void Build_Node_Grid(AnalysisModel& m, double L) {
         m.Report.Blank_Lines(2);
         m.Report.Write_Line("Internal error: the pile cannot be divided into " + Format_I(n, 0) +
                             " increments over a length of " + Format_ES(L, 12, 4));
-        Raise_Runtime_Error(m, 999);
+        Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
         return;
     }
     Build_Pile_Property_Table(m);

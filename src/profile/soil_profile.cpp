@@ -225,7 +225,7 @@ double Strength_At_Depth(AnalysisModel& m, double X, bool massive_rock) {
         r.Write_Line(LS("Layer index below     = ") + LI(lower));
         r.Write_Line(LS("DABS(X-XLayerBottom(KTOP))    = ") + LR(d_bottom));
         r.Write_Line(LS("DABS(X-XLayerTop(KBOT))    = ") + LR(d_top));
-        Report_Fatal_Error(m, Runtime_Error_Code(999), 200 + 999);
+        Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
         return 0.0;
     }
 
@@ -579,6 +579,9 @@ double fn_DistLoad_Avg(const AnalysisModel& m, double X) {
     }
     double lo = std::max(X - h / 2.0, 0.0);
     double hi = std::min(X + h / 2.0, L);
+    // The window is h long, or h/2 at the head and the tip; dividing by its computed
+    // length keeps a uniform load exact at every node.
+    const double window = hi - lo;
     if (hi <= rows[1].Depth || lo > rows[n].Depth) {
         return 0.0;
     }
@@ -610,8 +613,7 @@ double fn_DistLoad_Avg(const AnalysisModel& m, double X) {
         }
         integral += (q0 + q_hi) / 2.0 * (hi - x0);
     }
-    const double divisor = (X == 0.0 || X == L) ? h / 2.0 : h;
-    return integral / divisor;
+    return window > 0.0 ? integral / window : 0.0;
 }
 
 void Pile_Props_at_DepthX(AnalysisModel& m, double X) {
