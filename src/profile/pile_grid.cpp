@@ -120,6 +120,11 @@ void Build_Node_Grid(AnalysisModel& m) {
 
 void Build_Node_Grid(AnalysisModel& m, double L) {
     const int n = m.i_Pile_Increments;
+    if (n == 0) {
+        // No pile was described (the input had no solution options): nothing to divide.
+        m.i_Num_Nodes = 0;
+        return;
+    }
     if (n < 1 || n > MAX_PILE_INCREMENTS || !(L > 0.0)) {
         // The reader admits 40 to 500 increments and a positive length; anything else
         // cannot be gridded.

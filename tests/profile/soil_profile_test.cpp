@@ -189,7 +189,11 @@ TEST_P(FrictionAngleAtInterface, AveragesOnlyWhereBothLayersHaveOne) {
 
 INSTANTIATE_TEST_SUITE_P(Table, FrictionAngleAtInterface,
                          ::testing::Values(PointCase{30, 0, 30}, PointCase{0, 34, 34},
-                                           PointCase{30, 34, 32}, PointCase{0, 0, 0}));
+                                           PointCase{30, 34, 32}, PointCase{0, 0, 0}),
+                         [](const auto& info) {
+                             return "Above" + std::to_string(int(info.param.above)) + "Below" +
+                                    std::to_string(int(info.param.below));
+                         });
 
 TEST_F(ProfileTest, PointLookupsInterpolateAndReportDepthsBelowTheData) {
     Add_Layer({kSand, 0.0, 120.0, 0, 0, 30.0, 36.0});
