@@ -78,6 +78,10 @@ void Assign_Layers(AnalysisModel& m, int N, bool along_pile) {
             r.Write_Line("klayer = " + Format_I(scanned + 1, 0));
             r.Write_Line("jlayer = " + Format_I(scanned, 0));
             r.Write_Line("i_Number_of_Layers = " + Format_I(num_layers, 0));
+            // No lower layer holds a node, so this layer's nodes run to the tip: the
+            // lookups then stop the run at the first node below the soil data instead
+            // of leaving those nodes without any p-y curve.
+            m.Layers[j].i_BottomNodeInLayer = N;
             continue;
         }
         m.Layers[j].i_BottomNodeInLayer = m.Layers[next].KTOP - 1;

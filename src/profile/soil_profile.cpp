@@ -573,7 +573,7 @@ double fn_DistLoad_Avg(const AnalysisModel& m, double X) {
     const int n = std::clamp(m.i_Num_Dist_Load_Points, 0, MAX_DIST_LOAD_POINTS);
     const auto& rows = m.Dist_Load;
     const double h = m.Increment_Length;
-    const double L = m.Pile_Length;
+    const double L = m.Grid_Pile_Length; // the pile the stations were built for
     if (n < 1 || h <= 0.0) {
         return 0.0;
     }

@@ -155,6 +155,21 @@ TEST_F(GridTest, PileDeeperThanTheSoilGivesItsLowerNodesToTheLastLayer) {
     EXPECT_EQ(m().RunStatus, 105);
 }
 
+TEST_F(GridTest, ThinLastLayerAbovePileTipLeavesTheNodesToTheLayerAboveIt) {
+    Add_Layer({1, 0.0, 201.0, 10.0, 10.0});
+    Add_Layer({1, 201.0, 203.0, 10.0, 10.0}); // between the nodes at 200 and 205 in
+    Grid(480.0, 96);
+    Assign_Layers_To_Nodes(m(), m().i_Num_Nodes);
+    EXPECT_EQ(m().Layers[1].KTOP, 1);
+    EXPECT_EQ(m().Layers[1].i_BottomNodeInLayer, 97);
+    EXPECT_EQ(m().Layers[2].KTOP, 0);
+    EXPECT_NE(Report().find("ERROR 2 in computing i_BottomNodeInLayer\nNum_Nodes_To_Assign = "
+                            "97\nilayer = 1\nklayer = 3\njlayer = 2\ni_Number_of_Layers = 2\n"),
+              std::string::npos);
+    // The nodes below the soil data are not silently left without springs.
+    EXPECT_EQ(m().Nodes[97].i_Layer, 1);
+}
+
 TEST_F(GridTest, BatteredPileComparesLayersWithVerticalDepthUnlessPrinting) {
     Add_Layer({1, 0.0, 101.0});
     Add_Layer({1, 101.0, 1000.0});
