@@ -108,6 +108,24 @@ TEST_F(GridTest, SingleSectionFillsTheWholeNodeTable) {
     }
 }
 
+TEST_F(GridTest, RunSequenceGridAlsoAssignsSectionsLayersAndSoilMovement) {
+    Add_Elastic_Section(0.0, 240.0, 36.0, 36.0, 2000.0, 2000.0);
+    Add_Elastic_Section(240.0, 480.0, 24.0, 24.0, 1000.0, 1000.0);
+    Add_Layer({1, 0.0, 120.0});
+    Add_Layer({1, 120.0, 600.0});
+    m().Soil_Movement[1] = {0.0, 1.0};
+    m().Soil_Movement[2] = {480.0, 1.0};
+    m().i_Num_Soil_Movements = 2;
+    m().Pile_Length = 480.0;
+    m().i_Pile_Increments = 48;
+    Build_Node_Grid(m());
+    ASSERT_EQ(m().RunStatus, 0);
+    EXPECT_EQ(m().i_Num_Nodes, 49);
+    EXPECT_EQ(m().Nodes[26].i_Section, 2);
+    EXPECT_EQ(m().Layers[2].KTOP, 13);
+    EXPECT_DOUBLE_EQ(m().Nodes[49].Soil_Movement, 1.0);
+}
+
 TEST_F(GridTest, IncrementsBeyondTheTableStopTheRun) {
     m().i_Pile_Increments = MAX_PILE_INCREMENTS + 1;
     Build_Node_Grid(m(), 480.0);
