@@ -12,7 +12,7 @@
 namespace zarno::test {
 
 // Values at the top and bottom of a layer, in internal units.
-struct LayerSpec {
+struct LayerData {
     int type;
     double top;
     double bottom;
@@ -36,7 +36,7 @@ class ProfileTest : public ::testing::Test {
     void Set_Unit_Labels_USCS() { m().Labels.Length = "in "; }
 
     // Appends one layer and its two profile points.
-    void Add_Layer(const LayerSpec& s) {
+    void Add_Layer(const LayerData& s) {
         AnalysisModel& a = m();
         const int i = ++a.i_Num_Layers;
         SoilLayer& layer = a.Layers[i];
