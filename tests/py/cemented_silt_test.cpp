@@ -96,6 +96,30 @@ TEST(CementedSilt, SlopingGroundUsesTheDeflectionSign) {
     EXPECT_EQ(zero.Np, cs.Np);
 }
 
+TEST(CementedSilt, SandFactorsAndSteepSlope) {
+    // x/b = 1.25 lies midway between the 1.0 and 1.5 rows: A = 1.935, B = 1.405 (static),
+    // A = 1.09, B = 0.845 (cyclic).
+    CementedSiltInput in = Reference();
+    in.x = 30.0;
+    CementedSiltCurve cs = Cemented_Silt_Curve(in);
+    EXPECT_NEAR(cs.A, 1.935, 1e-12);
+    EXPECT_NEAR(cs.B, 1.405, 1e-12);
+    in.b_Cyclic = true;
+    cs = Cemented_Silt_Curve(in);
+    EXPECT_NEAR(cs.A, 1.09, 1e-12);
+    EXPECT_NEAR(cs.B, 0.845, 1e-12);
+    // Slope equal to phi = 40 degrees, deflection up-slope: s = 1 − tan40°·tan65° < 0, the
+    // wedge has no meaning and the flow-around resistance takes its place.
+    in = Reference();
+    in.phi = 40.0 * DEG;
+    in.theta = 40.0 * DEG;
+    in.y_Node = -0.5;
+    cs = Cemented_Silt_Curve(in);
+    ASSERT_EQ(cs.Status, CementedSiltStatus::OK);
+    EXPECT_EQ(cs.pst, cs.psd);
+    EXPECT_EQ(cs.ps, cs.psd);
+}
+
 TEST(CementedSilt, SlopeAndStrengthErrors) {
     CementedSiltInput in = Reference();
     in.theta = 32.0 * DEG; // equal to phi: passes
