@@ -37,9 +37,9 @@ void Reset_Model_State(AnalysisModel& m) {
     m.b_Print_Summary_Only = false;
     m.b_Cyclic = false;
     for (int i = 1; i <= MAX_SOIL_LAYERS; ++i) {
-        m.Layer_Not_Set_Table[i] = -10000.0;
+        m.Py.X_Eq[i] = X_EQ_NOT_SET;
     }
-    m.Shared_Coefficient = 0.5;
+    m.Default_J = 0.5;
 }
 
 void Convert_USCS_Input_Units(AnalysisModel& m) {

@@ -39,6 +39,39 @@ struct UnitLabels {
     std::string Material_Stress;
 };
 
+// Working state of the p-y generation, shared by the pass over the layers, the soil
+// models and the equivalent-depth computation.
+inline constexpr double X_EQ_NOT_SET = -10000.0;
+inline constexpr int MAX_PRINT_POINTS = MAX_PRINTED_PY_DEPTHS;
+
+struct PyState {
+    int KTOP = 0; // first node (or printed depth) of the layer being evaluated
+    int KBOT = 0; // last one
+    int i_RockLayersAbove = 0;
+    // True only while the curves at the requested depths are printed: the model routines
+    // then write curves instead of moduli, and their "nodes" are the requested depths.
+    bool b_PrintPY = false;
+    std::array<bool, MAX_SOIL_LAYERS + 1> b_BelowRock{};
+    // Integral of the ultimate resistance over the layer, for the equivalent depth below.
+    std::array<double, MAX_SOIL_LAYERS + 1> F_Layer{};
+    std::array<double, MAX_SOIL_LAYERS + 1> F_Layer_Saved{};
+    // Equivalent depth of the top of each layer; X_EQ_NOT_SET until computed.
+    std::array<double, MAX_SOIL_LAYERS + 1> X_Eq{};
+    // Node working values shared with the equivalent-depth computation.
+    double b = 0.0;
+    double c = 0.0;
+    double ca = 0.0;
+    double Gamma = 0.0;
+    // Requested depths of the printed curves (print mode): depth along the pile, vertical
+    // depth, interpolated current deflection and soil movement.
+    int i_Num_Print_Points = 0;
+    std::array<double, MAX_PRINT_POINTS + 1> Print_X{};
+    std::array<double, MAX_PRINT_POINTS + 1> Print_Xv{};
+    std::array<double, MAX_PRINT_POINTS + 1> Print_y{};
+    std::array<double, MAX_PRINT_POINTS + 1> Print_ysm{};
+    std::array<int, MAX_PRINT_POINTS + 1> Print_Curve_Number{};
+};
+
 // The warning store: how often each code was recorded and in what order.
 struct WarningStore {
     std::array<int, MAX_WARNING_CODES + 1> i_Warning_Tally{};
@@ -89,9 +122,9 @@ struct AnalysisData {
     std::array<int, 7> Enum6{};
     std::array<int, 10> Enum9{};
     std::array<int, 12> Enum11{};
-    double Shared_Coefficient = 0.0;
-    std::array<double, MAX_SOIL_LAYERS + 1> Layer_Not_Set_Table{};
-    std::array<int, MAX_SOIL_LAYERS + 1> Layer_py_Marks{};
+    // Matlock's J, the default the soft clay, silt, layered-soil and rock routines use.
+    double Default_J = 0.0;
+    PyState Py;
 
     UnitLabels Labels;
     WarningStore Warnings;

@@ -1,0 +1,223 @@
+#include "py/py_framework.h"
+
+#include "engine/analysis_model.h"
+#include "profile/soil_profile.h"
+#include "py/py_models.h"
+#include "report/fortran_format.h"
+
+#include <cmath>
+#include <fmt/format.h>
+#include <string>
+
+namespace zarno {
+
+namespace {
+
+// Layer names are compared on their first 8 characters, as the type table stores them.
+bool Name_Is(const std::string& name, std::string_view model) {
+    std::string a = name.substr(0, 8);
+    std::string b(model.substr(0, 8));
+    a.resize(8, ' ');
+    b.resize(8, ' ');
+    return a == b;
+}
+
+struct ModelEntry {
+    const char* name;
+    int code;
+    void (*routine)(AnalysisModel&, int);
+};
+
+constexpr ModelEntry kModels[] = {
+    {"SoftClay", PY_SOFT_CLAY, py_Soft_Clay},
+    {"StfClyBW", PY_STIFF_CLAY_FREE_WATER, py_Stiff_Clay_Free_Water},
+    {"StfClyAW", PY_STIFF_CLAY_NO_WATER, py_Stiff_Clay_No_Water},
+    {"StfClyAK", PY_STIFF_CLAY_NO_WATER_K, py_Stiff_Clay_No_Water_k},
+    {"Sand", PY_SAND, py_Sand_Reese},
+    {"API Sand", PY_API_SAND, py_API_Sand},
+    {"Liq Sand", PY_LIQUEFIED_SAND, py_Liquefied_Sand},
+    {"WeakRock", PY_WEAK_ROCK, py_Weak_Rock},
+    {"Vuggy LS", PY_VUGGY_LIMESTONE, py_Vuggy_Limestone},
+    {"Piedmont", PY_PIEDMONT, py_Piedmont},
+    {"Cem Silt", PY_CEMENTED_SILT, py_Cemented_Silt},
+    {"KS Loess", PY_LOESS, py_Loess},
+    {"Elast SG", PY_ELASTIC_SUBGRADE, py_Elastic_Subgrade},
+    {"User p-y", PY_USER_INPUT, py_User_Input},
+    {"SoftClyJ", PY_SOFT_CLAY_J, py_Soft_Clay_J},
+    {"MassRock", PY_MASSIVE_ROCK, py_Massive_Rock},
+};
+
+const ModelEntry* Find_Model(const AnalysisModel& m, int layer) {
+    const int code = m.Layers[layer].i_SoilLayer_py_Type;
+    if (code < 1 || code > NUM_PY_TYPES) {
+        return nullptr;
+    }
+    for (const ModelEntry& e : kModels) {
+        if (Name_Is(m.py_Type_Names[code], e.name)) {
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int py_Model_Of_Layer(const AnalysisModel& m, int layer) {
+    const ModelEntry* e = Find_Model(m, layer);
+    return e != nullptr ? e->code : 0;
+}
+
+void Run_py_Layer_Model(AnalysisModel& m, int layer) {
+    if (const ModelEntry* e = Find_Model(m, layer)) {
+        e->routine(m, layer);
+    }
+}
+
+void Apply_Rock_Protocol(AnalysisModel& m, int layer) {
+    PyState& py = m.Py;
+    switch (py_Model_Of_Layer(m, layer)) {
+    case PY_WEAK_ROCK:
+        ++py.i_RockLayersAbove;
+        py.b_BelowRock[layer] = true;
+        break;
+    case PY_VUGGY_LIMESTONE:
+    case PY_MASSIVE_ROCK:
+    case PY_PIEDMONT:
+    case PY_ELASTIC_SUBGRADE:
+        if (py.i_RockLayersAbove > 0) {
+            py.b_BelowRock[layer] = true;
+        }
+        ++py.i_RockLayersAbove;
+        break;
+    case PY_SOFT_CLAY:
+    case PY_SOFT_CLAY_J:
+    case PY_STIFF_CLAY_FREE_WATER:
+    case PY_STIFF_CLAY_NO_WATER:
+    case PY_STIFF_CLAY_NO_WATER_K:
+    case PY_SAND:
+    case PY_API_SAND:
+    case PY_LIQUEFIED_SAND:
+    case PY_CEMENTED_SILT:
+    case PY_LOESS:
+        if (py.i_RockLayersAbove > 0) {
+            py.b_BelowRock[layer] = true;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool Check_Thin_Layer(AnalysisModel& m, int layer) {
+    const SoilLayer& s = m.Layers[layer];
+    const int n = m.i_Num_Nodes;
+    if (layer <= 1 || s.KTOP != 0 || n < 2) {
+        return false;
+    }
+    if (!(s.XLayerTop < m.Nodes[n].Xv) || m.Py.X_Eq[layer] != X_EQ_NOT_SET ||
+        m.Py.b_BelowRock[layer]) {
+        return false;
+    }
+    const std::string length = std::string(m.Labels.Length.substr(0, m.Labels.Length.find(' ')));
+    const double thickness = s.XLayerBottom - s.XLayerTop;
+    const double increment = m.Grid_Pile_Length / (n - 1);
+    const long long needed =
+        thickness > 0.0 ? static_cast<long long>(m.Grid_Pile_Length / thickness) : 0;
+    for (TextFile* f : {&m.Report, &m.Messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line("**** Runtime Error No. 29 ****");
+        f->Blank_Lines(1);
+        f->Write_Line(fmt::format("PROBLEM:  The thickness of layer {} was too thin to contain a "
+                                  "nodal point.",
+                                  layer));
+        if (f == &m.Report) {
+            f->Write_Line("          This layer lacks a nodal point and this prevents the correct "
+                          "computation of p-y curves for the layer . ");
+        } else {
+            f->Write_Line("          This layer lacks a nodal point and this prevents the correct "
+                          "computation of the layer's p-y curves. ");
+        }
+        f->Write_Line(fmt::format("          The thickness of layer {} is {} {} and the pile "
+                                  "increment length is {} {}",
+                                  layer, Format_F(thickness, 9, 3), length,
+                                  Format_F(increment, 9, 3), length));
+        f->Write_Line(fmt::format("          The current number of pile increments is {}.", n - 1));
+        f->Write_Line(fmt::format("          The estimated minimum number of increments needed "
+                                  "to get at least one nodal point in the layer is {}.",
+                                  needed));
+        f->Blank_Lines(1);
+        f->Write_Line("SOLUTION: Increase the number of pile increments. Up to 500 pile "
+                      "increments are allowed in Zarno.");
+        f->Write_Line("          If this error occurs with the maximum number of pile "
+                      "increments, you will need to combine the thinnest");
+        f->Write_Line("          soil layer with an adjacent layer.");
+        f->Blank_Lines(2);
+    }
+    m.RunStatus = 229;
+    return true;
+}
+
+void Compute_py_All_Layers(AnalysisModel& m, int i_Pass) {
+    PyState& py = m.Py;
+    py.i_RockLayersAbove = 0;
+    for (int layer = 1; layer <= m.i_Num_Layers; ++layer) {
+        const SoilLayer& s = m.Layers[layer];
+        if (s.KTOP == 0) {
+            continue;
+        }
+        py.KTOP = s.KTOP;
+        py.KBOT = s.i_BottomNodeInLayer;
+        Run_py_Layer_Model(m, layer);
+        if (m.RunStatus != 0) {
+            return;
+        }
+        Apply_Rock_Protocol(m, layer);
+    }
+    if (i_Pass == 1) {
+        for (int layer = 2; layer <= m.i_Num_Layers; ++layer) {
+            if (Check_Thin_Layer(m, layer)) {
+                return;
+            }
+        }
+    }
+}
+
+PyNodeView py_Node_View(const AnalysisModel& m, int i) {
+    PyNodeView v;
+    if (m.Py.b_PrintPY) {
+        v.X = m.Py.Print_X[i];
+        v.Xv = m.Py.Print_Xv[i];
+        v.y = m.Py.Print_y[i];
+        v.ysm = m.Py.Print_ysm[i];
+    } else {
+        const PileNode& node = m.Nodes[i];
+        v.X = node.X;
+        v.Xv = node.Xv;
+        v.y = m.Deflection[i + DEFLECTION_OFFSET];
+        v.ysm = node.Soil_Movement;
+    }
+    return v;
+}
+
+double py_Model_Depth(const AnalysisModel& m, int layer, double Xv) {
+    const double Xgs = m.Ground_Surface_Depth;
+    const bool head_below_layers = m.Layers[1].XLayerBottom < -1.0e-8 ||
+                                   (m.i_Num_Layers >= 2 && m.Layers[2].XLayerBottom < -1.0e-8);
+    if (head_below_layers) {
+        return Xv - m.Layers[1].XLayerTop;
+    }
+    if (layer == 1 || m.Py.i_RockLayersAbove > 0) {
+        return Xv - Xgs;
+    }
+    return Xv - m.Layers[layer].XLayerTop + m.Py.X_Eq[layer];
+}
+
+void py_Set_Soil_Movement_Load(AnalysisModel& m, int node) {
+    if (m.i_Num_Soil_Movements < 1) {
+        return;
+    }
+    PileNode& n = m.Nodes[node];
+    n.Dist_Load = n.Soil_Movement * n.Es + fn_DistLoad_Avg(m, n.X);
+}
+
+} // namespace zarno
