@@ -50,6 +50,18 @@ SandAngles Sand_Angles(double phi, double K0) {
     return a;
 }
 
+SandCFactors Sand_C_Factors(const SandAngles& a, double Ka) {
+    const double tphi = std::tan(a.phi);
+    const double tb = std::tan(a.beta);
+    const double ta = std::tan(a.alpha);
+    SandCFactors f;
+    f.C1 =
+        tb * (a.Kp * ta + a.K0 * (tphi * std::sin(a.beta) * (1.0 / std::cos(a.alpha) + 1.0) - ta));
+    f.C2 = a.Kp - Ka;
+    f.C3 = a.Kp * a.Kp * (a.Kp + a.K0 * tphi) - Ka;
+    return f;
+}
+
 std::optional<double> Sand_Ka_Sloped(double theta, double phi) {
     const double ct = std::cos(theta);
     const double cp = std::cos(phi);
@@ -228,13 +240,11 @@ std::optional<ApiSandParams> API_Sand_Params(const SandInput& in) {
     as.x = in.x;
     as.Angles = Sand_Angles(in.phi, 0.4000000059604645);
     const SandAngles& a = as.Angles;
-    const double tphi = std::tan(a.phi);
+    const SandCFactors cf = Sand_C_Factors(a, a.Ka);
+    as.C1 = cf.C1;
+    as.C2 = cf.C2;
+    as.C3 = cf.C3;
     const double tb = std::tan(a.beta);
-    const double ta = std::tan(a.alpha);
-    as.C1 =
-        tb * (a.Kp * ta + a.K0 * (tphi * std::sin(a.beta) * (1.0 / std::cos(a.alpha) + 1.0) - ta));
-    as.C2 = a.Kp - a.Ka;
-    as.C3 = a.Kp * a.Kp * (a.Kp + a.K0 * tphi) - a.Ka;
     as.Ka_Slope = a.Ka;
     if (std::fabs(in.theta) <= 1e-10) {
         as.pus = (as.C1 * in.x + as.C2 * in.b) * in.gamma * in.x;

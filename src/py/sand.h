@@ -45,6 +45,14 @@ SandAngles Sand_Angles(double phi, double K0);
 // angle or steeper (cos^2 theta - cos^2 phi below 1e-10): no real value exists.
 std::optional<double> Sand_Ka_Sloped(double theta, double phi);
 
+// Coefficients of the API closed form: wedge (C1*x + C2*b)*gamma*x, deep C3*b*gamma*x.
+struct SandCFactors {
+    double C1 = 0.0;
+    double C2 = 0.0;
+    double C3 = 0.0;
+};
+SandCFactors Sand_C_Factors(const SandAngles& a, double Ka);
+
 // Level-ground wedge resistance with the active coefficient Ka.
 double Sand_Wedge_Level(const SandAngles& a, double Ka, double gamma, double x, double b);
 // Sloping-ground wedge resistance for a slope factor s > 1e-20.
