@@ -97,4 +97,16 @@ double Soft_Clay_Es(const SoftClayParams& sc, double y, double pm, double ym, bo
     return pm * Soft_Clay_p(sc, y) / (ym * y);
 }
 
+std::array<double, 18> Soft_Clay_Print_y(const SoftClayParams& sc) {
+    constexpr std::array<double, 18> st = {0,   0,   0.05, 0.125, 0.25, 0.375, 0.5, 1.0, 1.5,
+                                           2.0, 2.5, 3.0,  4.0,   5.0,  6.0,   7.0, 8.0, 8.5};
+    constexpr std::array<double, 18> cy = {0,   0,   0.05, 0.1, 0.2, 0.3, 0.4, 0.5,  0.6,
+                                           0.8, 1.0, 1.5,  2.0, 2.5, 3.0, 9.0, 15.0, 16.0};
+    std::array<double, 18> y{};
+    for (int j = 1; j <= 17; ++j) {
+        y[j] = (sc.b_Cyclic ? cy[j] : st[j]) * sc.y50;
+    }
+    return y;
+}
+
 } // namespace zarno

@@ -2,6 +2,7 @@
 // ("SoftClay") or a J from the strength profile ("SoftClyJ").
 #pragma once
 
+#include <array>
 #include <optional>
 
 namespace zarno {
@@ -62,5 +63,8 @@ double Soft_Clay_Limit_Modulus(const SoftClayParams& sc, bool b_User_J);
 
 // Secant modulus pm*p(y)/(ym*y) with the small-deflection limit applied.
 double Soft_Clay_Es(const SoftClayParams& sc, double y, double pm, double ym, bool b_User_J);
+
+// The 17 printed deflections (index 1..17), fixed multiples of y50.
+std::array<double, 18> Soft_Clay_Print_y(const SoftClayParams& sc);
 
 } // namespace zarno

@@ -136,4 +136,27 @@ double Stiff_Clay_Free_Water_Es(const StiffClayFreeWaterParams& sc, double y, do
     return pm * Stiff_Clay_Free_Water_p(sc, y) / (y * ym);
 }
 
+std::array<double, 18> Stiff_Clay_Free_Water_Print_y(const StiffClayFreeWaterParams& sc) {
+    std::array<double, 18> y{};
+    if (!sc.b_Cyclic) {
+        const double a = sc.As * sc.y50;
+        for (int k = 1; k <= 13; ++k) {
+            y[k] = 0.5 * (k - 1) * a;
+        }
+        y[14] = 10.0 * a;
+        y[15] = 14.0 * a;
+        y[16] = 18.0 * a;
+        y[17] = 19.0 * a;
+        return y;
+    }
+    for (int k = 1; k <= 13; ++k) {
+        y[k] = 0.05 * (k - 1) * sc.yp;
+    }
+    y[14] = 1.0 * sc.yp;
+    y[15] = 1.4 * sc.yp;
+    y[16] = 1.8 * sc.yp;
+    y[17] = 1.9 * sc.yp;
+    return y;
+}
+
 } // namespace zarno

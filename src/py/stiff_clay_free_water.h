@@ -2,6 +2,7 @@
 // factors As and Ac grow with depth over width and cap at 0.6 and 0.3.
 #pragma once
 
+#include <array>
 #include <optional>
 
 namespace zarno {
@@ -55,5 +56,8 @@ double Stiff_Clay_Free_Water_p(const StiffClayFreeWaterParams& sc, double y);
 
 // Secant modulus; below 1e-14 the initial slope (without multipliers).
 double Stiff_Clay_Free_Water_Es(const StiffClayFreeWaterParams& sc, double y, double pm, double ym);
+
+// The 17 printed deflections (index 1..17): steps of As*y50 (static) or of yp (cyclic).
+std::array<double, 18> Stiff_Clay_Free_Water_Print_y(const StiffClayFreeWaterParams& sc);
 
 } // namespace zarno

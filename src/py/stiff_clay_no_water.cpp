@@ -111,4 +111,18 @@ double Stiff_Clay_No_Water_y_End(const StiffClayNoWaterParams& sc, double N) {
     return 18.75 * (16.0 + 9.600000381469727 * std::log10(N)) * sc.y50 / 15.0;
 }
 
+std::array<double, 18> Stiff_Clay_No_Water_Print_y(const StiffClayNoWaterParams& sc, double N) {
+    constexpr std::array<float, 16> f = {0,     0,      1e-5f, 5e-5f,  1e-4f, 5e-4f, 0.001f, 0.005f,
+                                         0.01f, 0.025f, 0.05f, 0.075f, 0.1f,  0.25f, 0.5f,   1.0f};
+    std::array<double, 18> y{};
+    const double y16 = 16.0 * sc.y50;
+    for (int j = 1; j <= 15; ++j) {
+        y[j] = static_cast<double>(f[j]) * y16;
+    }
+    const double y_end = Stiff_Clay_No_Water_y_End(sc, N);
+    y[16] = 0.5 * (y16 + y_end);
+    y[17] = y_end;
+    return y;
+}
+
 } // namespace zarno

@@ -3,6 +3,7 @@
 // that reaches pu at 16*y50; cyclic loading stretches the deflections by 1 + 0.6*log10(N).
 #pragma once
 
+#include <array>
 #include <optional>
 
 namespace zarno {
@@ -60,5 +61,9 @@ double Stiff_Clay_No_Water_Es(const StiffClayNoWaterParams& sc, double y, double
 // Deflection of the last printed point: 16.8*y50 static, 18.75*(16 + 9.6*log10 N)*y50/15
 // cyclic.
 double Stiff_Clay_No_Water_y_End(const StiffClayNoWaterParams& sc, double N);
+
+// The 17 printed deflections (index 1..17): fractions of 16*y50, then halfway to y_end and
+// y_end itself.
+std::array<double, 18> Stiff_Clay_No_Water_Print_y(const StiffClayNoWaterParams& sc, double N);
 
 } // namespace zarno
