@@ -86,6 +86,17 @@ TEST(ReeseSand, NormalShapeEachBranch) {
     EXPECT_DOUBLE_EQ(y[17], 0.9 * (1.0 + 0.05000000074505806));
 }
 
+TEST(ReeseSand, WorkedExampleFactorsAtThirtyDegrees) {
+    // phi = 30 deg, x/b = 1.25, static: A = (2.11 + 1.76)/2, B = (1.54 + 1.27)/2.
+    SandInput in = Sand_Node(50.0);
+    in.phi = 30 * kDeg;
+    const ReeseSandParams rs = Reese_Sand_Params(in).value();
+    EXPECT_NEAR(rs.A, 1.935, 1e-15);
+    EXPECT_NEAR(rs.B, 1.405, 1e-15);
+    EXPECT_NEAR(rs.pu, 1.935 * rs.ps, 1e-12);
+    EXPECT_NEAR(rs.pm, 1.405 * rs.ps, 1e-12);
+}
+
 TEST(ReeseSand, TriLinearAndBiLinearShapes) {
     const ReeseSandParams tri = Reese_Sand_Params(Sand_Node(20.0)).value();
     EXPECT_EQ(tri.Shape, ReeseShape::TriLinear);
