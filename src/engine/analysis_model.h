@@ -4,6 +4,7 @@
 
 #include "engine/capacities.h"
 #include "engine/model_entities.h"
+#include "engine/pile_node.h"
 #include "input/record_reader.h"
 #include "report/text_file.h"
 
@@ -126,6 +127,16 @@ struct AnalysisData {
     // Distinct axial thrusts of the bending stiffness tables, ascending (kips in USCS).
     int i_Num_Axial_Thrusts = 0;
     std::array<double, MAX_AXIAL_THRUSTS + 1> Axial_Thrust_List{};
+
+    // ---- pile stations and property lookups ----------------------------------------------
+    int i_Num_Nodes = 0;           // N = increments + 1
+    double Increment_Length = 0.0; // h
+    double Grid_Pile_Length = 0.0; // length the grid was built for
+    std::array<PileNode, NODE_TABLE_SIZE + 1> Nodes{};
+    PilePropertyTable Pile_Property_Table;
+    PileProps Props_At_X; // written by Pile_Props_at_DepthX
+    // Set by every fn_c call: the depth lies on a layer interface of the strength table.
+    bool b_AtNode = false;
 
     // ---- solver working arrays ---------------------------------------------------------
     std::array<double, DEFLECTION_ARRAY_SIZE + 1> Deflection{};

@@ -1,21 +1,256 @@
 #include "profile/pile_grid.h"
 
 #include "engine/analysis_model.h"
+#include "engine/run_status.h"
+#include "profile/section_props.h"
+#include "profile/soil_profile.h"
+#include "report/fortran_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fmt/format.h>
 
 namespace zarno {
+
+namespace {
+
+int Clamp_Nodes(int N) {
+    return std::clamp(N, 0, MAX_NODES);
+}
+
+// Layer assignment shared by the pile grid (vertical depths) and the printed p-y depths
+// (depths along the pile).
+void Assign_Layers(AnalysisModel& m, int N, bool along_pile) {
+    N = Clamp_Nodes(N);
+    for (int k = 1; k <= MAX_SOIL_LAYERS; ++k) {
+        m.Layers[k].KTOP = 0;
+        m.Layers[k].i_BottomNodeInLayer = 0;
+    }
+    for (int i = 1; i <= NODE_TABLE_SIZE; ++i) {
+        m.Nodes[i].i_Layer = 0;
+    }
+    const int num_layers = std::clamp(m.i_Num_Layers, 0, MAX_SOIL_LAYERS);
+    if (N < 1 || num_layers < 1) {
+        return;
+    }
+    auto depth = [&](int a) { return along_pile ? m.Nodes[a].X : m.Nodes[a].Xv; };
+
+    int scanned = 0;
+    for (int k = 1; k <= num_layers; ++k) {
+        scanned = k;
+        SoilLayer& layer = m.Layers[k];
+        int a = 0;
+        for (int i = 1; i <= N; ++i) {
+            if (layer.XLayerTop <= depth(i)) {
+                a = i;
+                break;
+            }
+        }
+        if (a == 0) {
+            break; // the layer starts below the pile tip, and so do all below it
+        }
+        if (layer.XLayerBottom >= depth(a)) {
+            layer.KTOP = a;
+            if (layer.XLayerBottom >= depth(N)) {
+                break; // this layer reaches the last node
+            }
+        }
+    }
+    if (m.Layers[scanned].KTOP != 0) {
+        m.Layers[scanned].i_BottomNodeInLayer = N;
+    }
+    for (int j = 1; j < scanned; ++j) {
+        if (m.Layers[j].KTOP == 0) {
+            continue;
+        }
+        int next = 0;
+        for (int k = j + 1; k <= scanned; ++k) {
+            if (m.Layers[k].KTOP != 0) {
+                next = k;
+                break;
+            }
+        }
+        if (next == 0) {
+            TextFile& r = m.Report;
+            r.Write_Line("ERROR 2 in computing i_BottomNodeInLayer");
+            r.Write_Line("Num_Nodes_To_Assign = " + Format_I(N, 0));
+            r.Write_Line("ilayer = " + Format_I(j, 0));
+            r.Write_Line("klayer = " + Format_I(scanned + 1, 0));
+            r.Write_Line("jlayer = " + Format_I(scanned, 0));
+            r.Write_Line("i_Number_of_Layers = " + Format_I(num_layers, 0));
+            // No lower layer holds a node, so this layer's nodes run to the tip: the
+            // lookups then stop the run at the first node below the soil data instead
+            // of leaving those nodes without any p-y curve.
+            m.Layers[j].i_BottomNodeInLayer = N;
+            continue;
+        }
+        m.Layers[j].i_BottomNodeInLayer = m.Layers[next].KTOP - 1;
+    }
+    for (int k = 1; k <= num_layers; ++k) {
+        const SoilLayer& layer = m.Layers[k];
+        if (layer.KTOP == 0) {
+            continue;
+        }
+        for (int i = layer.KTOP; i <= std::min(layer.i_BottomNodeInLayer, N); ++i) {
+            m.Nodes[i].i_Layer = k;
+        }
+    }
+}
+
+} // namespace
 
 void Make_Layers_Contiguous(AnalysisModel& m) {
     if (m.i_Num_Layers < 1) {
         return;
     }
     m.Layers[1].XLayerTop = m.Ground_Surface_Depth;
-    for (int i = 2; i <= m.i_Num_Layers; ++i) {
+    for (int i = 2; i <= std::min(m.i_Num_Layers, MAX_SOIL_LAYERS); ++i) {
         m.Layers[i].XLayerTop = m.Layers[i - 1].XLayerBottom;
     }
 }
 
-void Build_Node_Grid(AnalysisModel& /*m*/) {
-    // The station grid is built with the pile discretization.
+void Build_Node_Grid(AnalysisModel& m) {
+    Build_Node_Grid(m, m.Pile_Length);
+    if (m.RunStatus > 0) {
+        return;
+    }
+    const int N = m.i_Num_Nodes;
+    Assign_Sections_To_Nodes(m, N);
+    Assign_Layers_To_Nodes(m, N);
+    if (m.i_Num_Soil_Movements >= 2) {
+        Interpolate_Soil_Movement(m, N);
+    }
+}
+
+void Build_Node_Grid(AnalysisModel& m, double L) {
+    const int n = m.i_Pile_Increments;
+    if (n == 0) {
+        // No pile was described (the input had no solution options): nothing to divide.
+        m.i_Num_Nodes = 0;
+        return;
+    }
+    if (n < 1 || n > MAX_PILE_INCREMENTS || !(L > 0.0)) {
+        // The reader admits 40 to 500 increments and a positive length; anything else
+        // cannot be gridded.
+        m.Report.Blank_Lines(2);
+        m.Report.Write_Line("Internal error: the pile cannot be divided into " + Format_I(n, 0) +
+                            " increments over a length of " + Format_ES(L, 12, 4));
+        Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
+        return;
+    }
+    Build_Pile_Property_Table(m);
+    const double h = L / n;
+    const int N = n + 1;
+    const double cos_batter = std::cos(m.Pile_Batter);
+    m.Increment_Length = h;
+    m.i_Num_Nodes = N;
+    m.Grid_Pile_Length = L;
+    for (int i = 1; i <= N; ++i) {
+        PileNode& node = m.Nodes[i];
+        node.X = (i - 1) * h;
+        node.Xv = node.X * cos_batter;
+    }
+    if (m.Nodes[N].X != L) {
+        m.Nodes[N].X = L;
+        m.Nodes[N].Xv = L * cos_batter;
+    }
+    for (int i = 1; i <= N; ++i) {
+        PileNode& node = m.Nodes[i];
+        Pile_Props_at_DepthX(m, node.X);
+        node.EI = m.Props_At_X.EI;
+        node.b = m.Props_At_X.b;
+        node.Dist_Load = fn_DistLoad_Avg(m, node.X);
+    }
+}
+
+void Assign_Sections_To_Nodes(AnalysisModel& m, int N) {
+    const int ns = std::clamp(m.i_Num_Sections, 0, MAX_SECTIONS);
+    if (ns <= 1) {
+        for (int i = 1; i <= NODE_TABLE_SIZE; ++i) {
+            m.Nodes[i].i_Section = ns;
+        }
+        return;
+    }
+    N = Clamp_Nodes(N);
+    if (N >= 1) {
+        m.Nodes[1].i_Section = 1;
+    }
+    for (int i = 2; i <= N; ++i) {
+        const double X = m.Nodes[i].X;
+        int found = 0;
+        for (int k = 1; k <= ns; ++k) {
+            const PileSection& s = m.Sections[k];
+            if (s.XTop < X && X <= s.XBottom) {
+                found = k; // a later match replaces an earlier one
+            }
+        }
+        if (found == 0) {
+            // Outside every section's range (a gap, or below the last section): the
+            // nearest section, the upper one on a tie.
+            double best = 0.0;
+            for (int k = 1; k <= ns; ++k) {
+                const PileSection& s = m.Sections[k];
+                if (s.i_Section_Type == SECTION_MICROPILE) {
+                    continue;
+                }
+                const double d = X <= s.XTop ? s.XTop - X : std::max(X - s.XBottom, 0.0);
+                if (found == 0 || d < best) {
+                    found = k;
+                    best = d;
+                }
+            }
+        }
+        m.Nodes[i].i_Section = found;
+    }
+}
+
+void Assign_Layers_To_Nodes(AnalysisModel& m, int N) {
+    Assign_Layers(m, N, false);
+}
+
+void Assign_Layers_To_Printed_Depths(AnalysisModel& m, int N) {
+    Assign_Layers(m, N, true);
+}
+
+void Interpolate_Soil_Movement(AnalysisModel& m, int N) {
+    N = Clamp_Nodes(N);
+    const int n = std::clamp(m.i_Num_Soil_Movements, 0, MAX_SOIL_MOVEMENT_ROWS);
+    const auto& rows = m.Soil_Movement;
+    int pair = 2; // upper row of the pair found for the previous node
+    for (int i = 1; i <= N; ++i) {
+        PileNode& node = m.Nodes[i];
+        node.Soil_Movement = 0.0;
+        const double d = node.X;
+        if (n < 2 || d < rows[1].Depth || d > rows[n].Depth) {
+            continue;
+        }
+        int hi = 0;
+        for (int pass = 0; pass < 2 && hi == 0; ++pass) {
+            for (int k = (pass == 0 ? pair : 2); k <= n; ++k) {
+                if (rows[k - 1].Depth <= d && d <= rows[k].Depth) {
+                    hi = k;
+                    break;
+                }
+            }
+        }
+        if (hi == 0) {
+            continue; // depths out of order: no pair holds the node
+        }
+        pair = hi;
+        const DepthValue& lo_row = rows[hi - 1];
+        const DepthValue& hi_row = rows[hi];
+        const double span = hi_row.Depth - lo_row.Depth;
+        if (std::fabs(span) < 1e-5) {
+            node.Soil_Movement = (lo_row.Value + hi_row.Value) / 2.0;
+        } else {
+            node.Soil_Movement =
+                lo_row.Value + (hi_row.Value - lo_row.Value) * (d - lo_row.Depth) / span;
+        }
+    }
+}
+
+bool Is_Node_Above_Ground(const AnalysisModel& m, int i) {
+    return m.Nodes[i].Xv < m.Ground_Surface_Depth;
 }
 
 } // namespace zarno

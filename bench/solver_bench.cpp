@@ -1,0 +1,48 @@
+// One solution of the finite-difference pile equations: the unit of work an iteration of
+// a load case repeats. Elastic pile in a uniform subgrade under a head shear.
+#include "report/text_file.h"
+#include "solver/fd_solver.h"
+
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+void BM_Solve_Pile_Deflection(benchmark::State& state) {
+    using namespace zarno;
+    const int n = static_cast<int>(state.range(0));
+    const int type = static_cast<int>(state.range(1));
+    auto p = std::make_unique<FdPileModel>();
+    p->i_Num_Nodes = n + 1;
+    p->Increment = 1200.0 / n;
+    p->Axial_Thrust = 1.0e5;
+    p->i_Loading_Type = type;
+    p->Condition_1 = type >= LOADING_DEFLECTION_MOMENT ? 0.5 : 10000.0;
+    p->Condition_2 = 0.0;
+    for (int m = 1; m <= n + 1; ++m) {
+        p->EI[static_cast<size_t>(m)] = 4.0e10;
+        p->Es[static_cast<size_t>(m)] = 1000.0 + 10.0 * m;
+        p->Dist_Load[static_cast<size_t>(m)] = m < 10 ? 5.0 : 0.0;
+    }
+    auto s = std::make_unique<FdSolution>();
+    TextFile sink(nullptr);
+    int iteration = 1;
+    for (auto _ : state) {
+        const Solve_Result r = Solve_Pile_Deflection(*p, iteration, *s, sink, sink);
+        benchmark::DoNotOptimize(r);
+        benchmark::DoNotOptimize(s->Y.data());
+        ++iteration;
+    }
+    state.SetComplexityN(n);
+}
+
+BENCHMARK(BM_Solve_Pile_Deflection)
+    ->ArgNames({"increments", "type"})
+    ->Args({100, 1})
+    ->Args({500, 1})
+    ->Args({100, 2})
+    ->Args({500, 2})
+    ->Args({100, 5})
+    ->Args({500, 5});
+
+} // namespace

@@ -1,0 +1,46 @@
+// Soil and pile properties as functions of the depth X below the pile head.
+//
+// The strength and unit-weight tables hold two points per layer (its top and its bottom),
+// so a property varies linearly inside a layer and may jump at an interface, where two
+// consecutive points share a depth. A lookup that finds the pile deeper than the data
+// writes its input error and returns 0; callers test RunStatus after every call.
+#pragma once
+
+#include <array>
+
+namespace zarno {
+
+struct AnalysisModel;
+
+// The configured address that ends the first line of the fn_c diagnostic block.
+inline constexpr const char* SUPPORT_EMAIL_ADDRESS = "support@zarno.example";
+
+// Undrained shear strength (or qu of rock) at X, with the interface rules between layer
+// models. Sets m.b_AtNode when X lies on a layer interface.
+double fn_c(AnalysisModel& m, double X);
+// fn_c for massive rock: at the pile tip the intact-rock qu of the point above.
+double fn_HB_qu_at_DepthX(AnalysisModel& m, double X);
+// Averages from the ground surface down to X.
+double fn_c_Avg(AnalysisModel& m, double X);
+double fn_Gamma_Avg(AnalysisModel& m, double X);
+// Point values, averaged across an interface.
+double fn_Phi(AnalysisModel& m, double X);
+double fn_Eps50(AnalysisModel& m, double X);
+double fn_J(AnalysisModel& m, double X);
+double fn_RQD(AnalysisModel& m, double X);
+// Strain factor k_rm of weak rock; takes the layer below at an interface.
+double fn_krm(AnalysisModel& m, double X);
+// Initial rock modulus of weak-rock layer i at X.
+double fn_k_in_Layer(AnalysisModel& m, int i, double X);
+// Group-action multipliers; 1.0 outside the table.
+double fn_pMult(const AnalysisModel& m, double X);
+double fn_yMult(const AnalysisModel& m, double X);
+// Distributed lateral load averaged over the tributary length of the node at X.
+double fn_DistLoad_Avg(const AnalysisModel& m, double X);
+// Pile width and section properties at X along the pile, left in m.Props_At_X.
+void Pile_Props_at_DepthX(AnalysisModel& m, double X);
+// Linear interpolation of the ratio a/b in a ten-point table (xs, ys indexed 1..10).
+double fn_Interp10(double a, double b, const std::array<double, 11>& xs,
+                   const std::array<double, 11>& ys);
+
+} // namespace zarno

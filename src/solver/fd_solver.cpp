@@ -1,0 +1,329 @@
+#include "solver/fd_solver.h"
+
+#include "report/fortran_format.h"
+#include "report/text_file.h"
+
+#include <cmath>
+
+namespace zarno {
+
+void Clear_Solution(FdSolution& s) {
+    s = FdSolution{};
+}
+
+void Write_Small_Pivot_Error(int node, double pivot, const HeadSystem& hs, TextFile& report,
+                             TextFile& messages) {
+    for (TextFile* f : {&report, &messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line("**** Runtime Error No. 11 ****");
+        f->Blank_Lines(1);
+        f->Write_Line("Problem:  Solution failed due to small pivot value.");
+        f->Write_Line("          Node number = " + Format_I(node, 0));
+        f->Write_Line("          Pivot value = " + Format_ES(pivot, 12, 5));
+        f->Blank_Lines(1);
+        f->Write_Line("Solution: This error usually occurs when a lateral bearing capacity failure "
+                      "occurs.  ");
+        f->Write_Line("          Reduce the load on the pile and repeat the analysis.");
+        f->Write_Line("          You may also consider increasing pile diameter or pile length.");
+    }
+    report.Blank_Lines(2);
+    report.Write_Line("F Matrix ");
+    report.Blank_Lines(1);
+    for (int k = 1; k <= 25; ++k) {
+        report.Write_Text(Format_ES(hs.F[static_cast<size_t>(k)], 12, 4));
+        if (k % 5 == 0) {
+            report.End_Line();
+        }
+    }
+    report.Blank_Lines(2);
+    report.Write_Line("G Vector ");
+    report.Blank_Lines(1);
+    for (int k = 1; k <= 5; ++k) {
+        report.Write_Line(Format_ES(hs.G[static_cast<size_t>(k)], 12, 4));
+    }
+    report.Blank_Lines(2);
+    report.Write_Line("YG Vector");
+    report.Blank_Lines(1);
+    for (int k = 1; k <= 5; ++k) {
+        report.Write_Line(Format_ES(hs.YG[static_cast<size_t>(k)], 12, 4));
+    }
+}
+
+Solve_Result Solve_Head_System(HeadSystem& hs, TextFile& report, TextFile& messages) {
+    const int n = hs.n;
+    if (n < 1 || n > 5) {
+        return Solve_Result::Invalid_Model;
+    }
+    // Forward elimination, column by column, rows in their given order. The last column is
+    // tested as well: its pivot divides in the back substitution.
+    for (int c = 1; c <= n; ++c) {
+        const double pivot = hs.a(c, c);
+        if (std::fabs(pivot) < SMALL_PIVOT_LIMIT) {
+            Write_Small_Pivot_Error(c, pivot, hs, report, messages);
+            return Solve_Result::Small_Pivot;
+        }
+        for (int r = c + 1; r <= n; ++r) {
+            if (hs.a(r, c) == 0.0) {
+                continue;
+            }
+            const double factor = hs.a(r, c) / pivot;
+            for (int j = c; j <= n; ++j) {
+                hs.a(r, j) -= factor * hs.a(c, j);
+            }
+            hs.G[static_cast<size_t>(r)] -= factor * hs.G[static_cast<size_t>(c)];
+        }
+    }
+    for (int r = n; r >= 1; --r) {
+        double sum = hs.G[static_cast<size_t>(r)];
+        for (int j = r + 1; j <= n; ++j) {
+            sum -= hs.a(r, j) * hs.YG[static_cast<size_t>(j)];
+        }
+        hs.YG[static_cast<size_t>(r)] = sum / hs.a(r, r);
+    }
+    return Solve_Result::Solved;
+}
+
+double Tip_Shear_Force(const FdPileModel& p, double y_tip, double previous) {
+    const int t = p.i_Num_Tip_Shear_Points;
+    if (t < 1 || t > MAX_TIP_SHEAR_POINTS) {
+        return 0.0;
+    }
+    const auto& pt = p.Tip_Shear;
+    const double a = std::fabs(y_tip);
+    double v = 0.0;
+    if (a > pt[static_cast<size_t>(t)].Displacement) {
+        v = pt[static_cast<size_t>(t)].Shear;
+    } else if (t > 1) {
+        int j = 2;
+        while (j < t && pt[static_cast<size_t>(j)].Displacement < a) {
+            ++j;
+        }
+        const TipShearPoint& lo = pt[static_cast<size_t>(j - 1)];
+        const TipShearPoint& hi = pt[static_cast<size_t>(j)];
+        const double span = hi.Displacement - lo.Displacement;
+        // Two points at one displacement are a vertical step: take the upper value.
+        v = span != 0.0 ? lo.Shear + (a - lo.Displacement) * (hi.Shear - lo.Shear) / span
+                        : hi.Shear;
+    } else {
+        // One point and a tip movement within its displacement: the resistance keeps the
+        // magnitude it had and follows the current direction of movement.
+        v = std::fabs(previous);
+    }
+    return y_tip < 0.0 ? -v : v;
+}
+
+namespace {
+
+// Largest |change| over stations 1 .. N, the first strictly larger value winning; a
+// maximum at station 1 or 2 is reported at station 2.
+void Measure_Change(const FdSolution& old_s, const std::array<double, DEFLECTION_ARRAY_SIZE + 1>& y,
+                    int n, double& largest, int& node) {
+    largest = std::fabs(y[3] - old_s.Y[3]);
+    node = 1;
+    for (int m = 2; m <= n; ++m) {
+        const size_t k = static_cast<size_t>(m + 2);
+        const double d = std::fabs(y[k] - old_s.Y[k]);
+        if (d > largest) {
+            largest = d;
+            node = m;
+        }
+    }
+    if (node <= 2) {
+        node = 2;
+    }
+}
+
+} // namespace
+
+Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSolution& s,
+                                   TextFile& report, TextFile& messages) {
+    const int N = p.i_Num_Nodes;
+    if (N < MIN_SOLVER_NODES || N > MAX_NODES || !(p.Increment > 0.0) ||
+        p.i_Loading_Type < LOADING_SHEAR_MOMENT || p.i_Loading_Type > LOADING_DEFLECTION_SLOPE) {
+        return Solve_Result::Invalid_Model;
+    }
+    if (iteration == 1) {
+        s.Previous_dYmax = 0.0;
+    }
+    s.V_Tip = Tip_Shear_Force(p, s.y(N), s.V_Tip);
+
+    const double h = p.Increment;
+    const double h2 = h * h;
+    const double h3 = h2 * h;
+    const double h4 = h2 * h2;
+    const double Q = p.Axial_Thrust;
+    const double Qh2 = Q * h2;
+    // EI continues unchanged past both ends of the pile.
+    auto R = [&](int m) { return p.EI[static_cast<size_t>(m < 1 ? 1 : (m > N ? N : m))]; };
+    auto k = [&](int m) { return p.Es[static_cast<size_t>(m)]; };
+    auto w = [&](int m) { return p.Load_Term(m); };
+
+    // Recurrence coefficients, stations 1 .. N. Every diagonal D(m) is a pivot of the
+    // elimination; one that vanishes leaves the deflections undetermined.
+    std::array<double, MAX_NODES + 1> A1, A2, F, T;
+    HeadSystem hs;
+    auto pivot_failed = [&](int m, double d) {
+        if (std::fabs(d) < SMALL_PIVOT_LIMIT) {
+            Write_Small_Pivot_Error(m, d, hs, report, messages);
+            return true;
+        }
+        return false;
+    };
+
+    // Tip: zero moment and shear equal to the tip shear eliminate yN+1 and yN+2.
+    double D = R(N - 1) + R(N) - 2.0 * Qh2 + k(N) * h4;
+    if (pivot_failed(N, D)) {
+        return Solve_Result::Small_Pivot;
+    }
+    A1[N] = (R(N - 1) + R(N)) / D;
+    A2[N] = 2.0 * (R(N - 1) + R(N) - Qh2) / D;
+    F[N] = w(N) * h4 / D;
+    T[N] = -2.0 * s.V_Tip * h3 / D;
+
+    // Station N - 1: its yN+1 replaced by 2 yN - yN-1 (zero moment at the tip).
+    {
+        const int m = N - 1;
+        const double c = 2.0 * R(m) - Qh2;
+        D = R(m - 1) + 4.0 * R(m) - 2.0 * Qh2 + k(m) * h4 - c * A2[N];
+        if (pivot_failed(m, D)) {
+            return Solve_Result::Small_Pivot;
+        }
+        A1[m] = R(m - 1) / D;
+        A2[m] = (2.0 * (R(m - 1) + (1.0 - A1[N]) * R(m)) - (1.0 - A1[N]) * Qh2) / D;
+        F[m] = (w(m) * h4 + c * F[N]) / D;
+        T[m] = c * T[N] / D;
+    }
+
+    // Stations N - 2 .. 1: the full five-point row with ym+1 and ym+2 substituted.
+    for (int m = N - 2; m >= 1; --m) {
+        const double Rm1 = R(m - 1);
+        const double Rm = R(m);
+        const double Rp1 = R(m + 1);
+        const double E = 2.0 * Rm + (2.0 - A2[m + 2]) * Rp1 - Qh2;
+        D = Rm1 + 4.0 * Rm + Rp1 - 2.0 * Qh2 + k(m) * h4 -
+            (2.0 * Rm + 2.0 * Rp1 - Qh2) * A2[m + 1] + Rp1 * (A2[m + 1] * A2[m + 2] - A1[m + 2]);
+        if (pivot_failed(m, D)) {
+            return Solve_Result::Small_Pivot;
+        }
+        A1[m] = Rm1 / D;
+        A2[m] = (2.0 * (Rm1 + Rm) - (1.0 - A1[m + 1]) * Qh2 -
+                 (2.0 * Rm + (2.0 - A2[m + 2]) * Rp1) * A1[m + 1]) /
+                D;
+        F[m] = (w(m) * h4 + E * F[m + 1] - Rp1 * F[m + 2]) / D;
+        T[m] = (E * T[m + 1] - Rp1 * T[m + 2]) / D;
+    }
+
+    // New deflections, Y[m + 2] = y(m).
+    std::array<double, DEFLECTION_ARRAY_SIZE + 1> y{};
+    auto Y = [&](int m) -> double& { return y[static_cast<size_t>(m + 2)]; };
+    auto G = [&](int m) { return F[m] + T[m]; };
+
+    const int type = p.i_Loading_Type;
+    const double R1 = R(1);
+    if (type == LOADING_DEFLECTION_SLOPE) {
+        // Deflection and slope known: no system to solve.
+        const double S = p.Condition_2;
+        if (pivot_failed(1, A1[1])) {
+            return Solve_Result::Small_Pivot;
+        }
+        Y(1) = p.Condition_1 + p.Soil_Movement[1];
+        Y(2) = (A2[2] * Y(1) + A1[2] * 2.0 * h * S + G(2)) / (1.0 + A1[2]);
+        Y(0) = Y(2) - 2.0 * h * S;
+        Y(-1) = (A2[1] * Y(0) + G(1) - Y(1)) / A1[1];
+    } else {
+        // The head conditions are divided by the EI of the head station.
+        if (pivot_failed(1, R1)) {
+            return Solve_Result::Small_Pivot;
+        }
+        if (type == LOADING_DEFLECTION_MOMENT) {
+            // Unknowns y2, y1, y0, y-1.
+            hs.n = 4;
+            hs.a(1, 1) = 1.0; // station 2
+            hs.a(1, 2) = -A2[2];
+            hs.a(1, 3) = A1[2];
+            hs.G[1] = G(2);
+            hs.a(2, 2) = 1.0; // station 1
+            hs.a(2, 3) = -A2[1];
+            hs.a(2, 4) = A1[1];
+            hs.G[2] = G(1);
+            hs.a(3, 1) = 1.0; // moment
+            hs.a(3, 2) = -2.0;
+            hs.a(3, 3) = 1.0;
+            hs.G[3] = p.Condition_2 * h2 / R1;
+            hs.a(4, 2) = 1.0; // deflection
+            hs.G[4] = p.Condition_1;
+        } else {
+            // Unknowns y3, y2, y1, y0, y-1.
+            hs.n = 5;
+            hs.a(1, 1) = 1.0; // station 3
+            hs.a(1, 2) = -A2[3];
+            hs.a(1, 3) = A1[3];
+            hs.G[1] = G(3);
+            hs.a(2, 2) = 1.0; // station 2
+            hs.a(2, 3) = -A2[2];
+            hs.a(2, 4) = A1[2];
+            hs.G[2] = G(2);
+            hs.a(3, 3) = 1.0; // station 1
+            hs.a(3, 4) = -A2[1];
+            hs.a(3, 5) = A1[1];
+            hs.G[3] = G(1);
+            // Shear: EI y''' + Q y' = V.
+            const double c = 2.0 - Qh2 / R1;
+            hs.a(4, 1) = 1.0;
+            hs.a(4, 2) = -c;
+            hs.a(4, 4) = c;
+            hs.a(4, 5) = -1.0;
+            hs.G[4] = 2.0 * p.Condition_1 * h3 / R1;
+            if (type == LOADING_SHEAR_MOMENT) {
+                hs.a(5, 2) = 1.0;
+                hs.a(5, 3) = -2.0;
+                hs.a(5, 4) = 1.0;
+                hs.G[5] = p.Condition_2 * h2 / R1;
+            } else if (type == LOADING_SHEAR_SLOPE) {
+                hs.a(5, 2) = 1.0;
+                hs.a(5, 4) = -1.0;
+                hs.G[5] = 2.0 * h * p.Condition_2;
+            } else {
+                // Rotational restraint M = kr S.
+                const double f = h * p.Condition_2 / (2.0 * R1);
+                hs.a(5, 2) = 1.0 - f;
+                hs.a(5, 3) = -2.0;
+                hs.a(5, 4) = 1.0 + f;
+                hs.G[5] = 0.0;
+            }
+        }
+        const Solve_Result r = Solve_Head_System(hs, report, messages);
+        if (r != Solve_Result::Solved) {
+            return r;
+        }
+        if (hs.n == 4) {
+            Y(2) = hs.YG[1];
+            Y(1) = hs.YG[2];
+            Y(0) = hs.YG[3];
+            Y(-1) = hs.YG[4];
+        } else {
+            Y(3) = hs.YG[1];
+            Y(2) = hs.YG[2];
+            Y(1) = hs.YG[3];
+            Y(0) = hs.YG[4];
+            Y(-1) = hs.YG[5];
+        }
+    }
+
+    for (int m = 3; m <= N; ++m) {
+        Y(m) = A2[m] * Y(m - 1) - A1[m] * Y(m - 2) + F[m] + T[m];
+    }
+    Y(N + 1) = 2.0 * Y(N) - Y(N - 1);
+
+    double largest = 0.0;
+    int node = 2;
+    Measure_Change(s, y, N, largest, node);
+    s.dYmax = largest;
+    s.i_dYmax_Node = node;
+    s.Delta_dYmax = std::fabs(largest - s.Previous_dYmax);
+    s.Previous_dYmax = largest;
+    s.Y = y;
+    return Solve_Result::Solved;
+}
+
+} // namespace zarno

@@ -1,0 +1,128 @@
+// Finite-difference solution of the laterally loaded pile as a beam-column on springs.
+//
+// The pile is divided into N stations, 1 at the head and N at the tip, spaced h apart.
+// At every station the fourth-order equation
+//
+//     d2/dx2 (EI d2y/dx2) + Q d2y/dx2 + Es y = w
+//
+// is written with central differences; this needs two fictitious stations above the head
+// (y0, y-1) and one below the tip (yN+1). The tip carries zero moment and the tip shear
+// force, which lets the rows be reduced from the tip upwards to
+//
+//     y(m) = A2(m) y(m-1) - A1(m) y(m-2) + F(m) + T(m),
+//
+// a two-term recurrence. The five unknowns at the head (y3 .. y-1) then follow from the
+// reduced rows of stations 1 to 3 and the two pile-head conditions, and the recurrence is
+// run down again. The cost is linear in the number of stations; no full matrix is formed.
+//
+// Sign conventions: x downwards along the pile, slope S = dy/dx, moment M = EI d2y/dx2,
+// shear V = EI d3y/dx3 + Q dy/dx, axial thrust Q positive in compression, soil reaction
+// p = -Es y.
+#pragma once
+
+#include "engine/capacities.h"
+#include "engine/model_entities.h"
+
+#include <array>
+
+namespace zarno {
+
+class TextFile;
+
+// Pile-head loading types: the two conditions imposed at the head.
+inline constexpr int LOADING_SHEAR_MOMENT = 1;      // V and M
+inline constexpr int LOADING_SHEAR_SLOPE = 2;       // V and S (S = 0: fixed head)
+inline constexpr int LOADING_SHEAR_ROTATIONAL = 3;  // V and kr = M / S
+inline constexpr int LOADING_DEFLECTION_MOMENT = 4; // yt and M
+inline constexpr int LOADING_DEFLECTION_SLOPE = 5;  // yt and S
+
+// A pivot of smaller magnitude than this means the equations have no usable solution.
+inline constexpr double SMALL_PIVOT_LIMIT = 1.0e-50;
+
+// Fewest stations the difference scheme can work with: the head system uses the reduced
+// rows of stations 1 to 3 and the head shear uses station 4.
+inline constexpr int MIN_SOLVER_NODES = 5;
+
+// The linear problem of one solution: stiffness, springs and loads of the current
+// iteration. Station arrays are indexed 1 .. i_Num_Nodes.
+struct FdPileModel {
+    int i_Num_Nodes = 0;       // N
+    double Increment = 0.0;    // h, the distance between stations
+    double Axial_Thrust = 0.0; // Q, compression positive
+
+    int i_Loading_Type = LOADING_SHEAR_MOMENT;
+    // Condition 1: head shear (types 1-3) or head deflection (types 4, 5).
+    // Condition 2: head moment (types 1, 4), head slope (types 2, 5) or rotational
+    // stiffness M / S (type 3).
+    double Condition_1 = 0.0;
+    double Condition_2 = 0.0;
+
+    std::array<double, MAX_NODES + 1> EI{};            // R(m), bending stiffness
+    std::array<double, MAX_NODES + 1> Es{};            // k(m), secant soil modulus (F/L2)
+    std::array<double, MAX_NODES + 1> Dist_Load{};     // distributed lateral load (F/L)
+    std::array<double, MAX_NODES + 1> Movement_Load{}; // Es(m) u(m) with soil movements
+    std::array<double, MAX_NODES + 1> Soil_Movement{}; // u(m), free-field soil movement
+
+    // Shear resistance at the tip as a function of tip displacement.
+    int i_Num_Tip_Shear_Points = 0;
+    std::array<TipShearPoint, MAX_TIP_SHEAR_POINTS + 1> Tip_Shear{};
+
+    // w(m): the lateral load term of the difference equation.
+    double Load_Term(int m) const { return Dist_Load[m] + Movement_Load[m]; }
+};
+
+// Deflections of the current solution and the convergence measures. Kept between the
+// iterations of a load case: the previous deflections give the tip shear and the change.
+struct FdSolution {
+    // y(m) for m = -1 .. N + 1 lives at Y[m + 2].
+    std::array<double, DEFLECTION_ARRAY_SIZE + 1> Y{};
+    double y(int m) const { return Y[static_cast<size_t>(m + 2)]; }
+    double& y(int m) { return Y[static_cast<size_t>(m + 2)]; }
+
+    double dYmax = 0.0;          // largest change of deflection over stations 1 .. N
+    int i_dYmax_Node = 0;        // where it occurred (2 when at station 1 or 2)
+    double Delta_dYmax = 0.0;    // change of dYmax from the previous solution
+    double Previous_dYmax = 0.0; // dYmax of the previous solution
+    double V_Tip = 0.0;          // tip shear used by the last solution
+};
+
+// Clears the deflections and the convergence measures (start of a load case).
+void Clear_Solution(FdSolution& s);
+
+enum class Solve_Result {
+    Solved,
+    Small_Pivot,   // RUN00011: the message block is written, the caller raises the error
+    Invalid_Model, // station count, increment or loading type outside the solver's range
+};
+
+// The head system, at most 5 x 5, stored column by column as it is dumped on failure.
+struct HeadSystem {
+    int n = 5;
+    std::array<double, 26> F{}; // F[(c - 1) * 5 + r], r, c = 1 .. 5
+    std::array<double, 6> G{};  // right-hand side, 1 .. 5
+    std::array<double, 6> YG{}; // solution, 1 .. 5
+    double& a(int r, int c) { return F[static_cast<size_t>((c - 1) * 5 + r)]; }
+    double a(int r, int c) const { return F[static_cast<size_t>((c - 1) * 5 + r)]; }
+};
+
+// Gaussian elimination without row exchange, pivot test on every column. On a small pivot
+// writes the RUN00011 block (with the three dumps on the report) and returns Small_Pivot.
+Solve_Result Solve_Head_System(HeadSystem& hs, TextFile& report, TextFile& messages);
+
+// Writes the RUN00011 block: the problem and solution text to both files, the dumps of
+// the head system to the report only. node is the column or station, pivot its value.
+void Write_Small_Pivot_Error(int node, double pivot, const HeadSystem& hs, TextFile& report,
+                             TextFile& messages);
+
+// Tip shear for the tip deflection yN of the previous solution; previous is the tip shear
+// of the previous solution (kept in magnitude with a single point below its displacement).
+double Tip_Shear_Force(const FdPileModel& p, double y_tip, double previous);
+
+// One solution of the difference equations. iteration is 1 for the first solution of a
+// load case. On Solved, s holds the new deflections (fictitious stations included), the
+// change measures and the tip shear. On Small_Pivot the message block has been written
+// and s is unchanged except for the tip shear; the caller raises RUN00011 (status 211).
+Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSolution& s,
+                                   TextFile& report, TextFile& messages);
+
+} // namespace zarno
