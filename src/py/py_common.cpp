@@ -28,19 +28,4 @@ double Stiff_Clay_Slope_Factor(double y, double theta, double sqrt2_half) {
     return std::cos(a) * sqrt2_half / std::cos(a + PY_PI / 4.0);
 }
 
-double fn_Interp10(double a, double b, const Table10& xs, const Table10& ys) {
-    const double r = a / b;
-    if (r > xs[10]) {
-        return ys[10];
-    }
-    int k = 10;
-    for (int i = 2; i <= 10; ++i) {
-        if (r < xs[i]) {
-            k = i;
-            break;
-        }
-    }
-    return ys[k - 1] + (ys[k] - ys[k - 1]) * (r - xs[k - 1]) / (xs[k] - xs[k - 1]);
-}
-
 } // namespace zarno

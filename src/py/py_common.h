@@ -1,5 +1,5 @@
 // Pieces shared by the p-y curve cores: the sloping-ground factors of the clay models and
-// the ten-point table interpolation of the sand resistance factors.
+// the ten-point table type of the sand resistance factors.
 #pragma once
 
 #include <array>
@@ -24,11 +24,7 @@ double Sloping_Ground_Factor(double y, double theta);
 // uses. Only meaningful for |theta| > 1e-20 (returns 1 otherwise).
 double Stiff_Clay_Slope_Factor(double y, double theta, double sqrt2_half);
 
-// A ten-point table indexed from 1 (element 0 unused).
+// A ten-point table indexed from 1 (element 0 unused), read with fn_Interp10.
 using Table10 = std::array<double, 11>;
-
-// Linear interpolation of ys against xs at r = a/b. Above xs(10) the last value holds;
-// below xs(1) the first segment is extended.
-double fn_Interp10(double a, double b, const Table10& xs, const Table10& ys);
 
 } // namespace zarno

@@ -1,6 +1,7 @@
 #include "py/sand.h"
 
 #include "engine/analysis_model.h"
+#include "profile/soil_profile.h"
 
 #include <algorithm>
 #include <cmath>

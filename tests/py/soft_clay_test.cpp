@@ -140,15 +140,5 @@ TEST(SlopingGround, FactorBySignOfDeflectionAndSlope) {
     EXPECT_NEAR(sc.pu, 437.952 / (1.0 + std::tan(t)), 1e-10);
 }
 
-TEST(Interp10, LinearInsideClampedAboveExtendedBelow) {
-    const Table10 xs{0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    const Table10 ys{0, 10, 12, 14, 16, 18, 20, 22, 24, 26, 30};
-    EXPECT_DOUBLE_EQ(fn_Interp10(3.0, 2.0, xs, ys), 13.0);
-    EXPECT_DOUBLE_EQ(fn_Interp10(2.0, 1.0, xs, ys), 14.0);
-    EXPECT_DOUBLE_EQ(fn_Interp10(8.5, 1.0, xs, ys), 28.0);
-    EXPECT_DOUBLE_EQ(fn_Interp10(12.0, 1.0, xs, ys), 30.0);
-    EXPECT_DOUBLE_EQ(fn_Interp10(-1.0, 1.0, xs, ys), 8.0);
-}
-
 } // namespace
 } // namespace zarno
