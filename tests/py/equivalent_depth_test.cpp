@@ -1,5 +1,6 @@
 #include "py/equivalent_depth.h"
 #include "py/sand.h"
+#include "py/soft_clay.h"
 
 #include <gtest/gtest.h>
 
@@ -101,6 +102,47 @@ TEST(EquivalentDepth, DegenerateInputsAreReportedNotDivided) {
     EXPECT_NEAR(r.X_Eq, (std::sqrt(3600.0 + 3600.0) - 60.0) / 18.0, 1e-12);
     in.i_py_Type = 12; // loess has no equivalent depth
     EXPECT_EQ(X_Eq_For_Model(in).status, XEqResult::Not_Applicable);
+}
+
+// Layered profiles, USCS, b = 24 in, nodes every 12 in through an upper layer 0 .. 120 in.
+// The upper layer's resistance is built as its routine does (trapezoids of pu between
+// nodes; soft clay adds pu*h at its last node), and the lower layer's equivalent depth is
+// compared with an independent evaluation of the same chain.
+TEST(EquivalentDepth, SandBelowSoftClay) {
+    const double h = 12.0;
+    double F = 0.0;
+    double pu_prev = 0.0;
+    for (int i = 0; i <= 10; ++i) {
+        const SoftClayInput in{.x = h * i, .b = 24.0, .c = 4.0, .gamma = 0.0208, .eps50 = 0.01};
+        const double pu = Soft_Clay_Params(in).pu;
+        if (i > 0) {
+            F += (pu_prev + pu) * h / 2.0;
+        }
+        pu_prev = pu;
+    }
+    F += pu_prev * h;
+    EXPECT_NEAR(F, 59609.08799999999, 1e-7);
+    const SandAngles a = Sand_Angles(35 * kDeg, 0.4);
+    EXPECT_NEAR(X_Eq_Sand(F, 24.0, 0.0347, a, a.Ka, 120.0, false).value(), 102.70107434883357,
+                1e-9);
+}
+
+TEST(EquivalentDepth, StiffClayBelowSand) {
+    const double h = 12.0;
+    double F = 0.0;
+    double pu_prev = 0.0;
+    for (int i = 0; i <= 10; ++i) {
+        const SandInput in{
+            .x = h * i, .xt = h * i, .b = 24.0, .gamma = 0.0347, .phi = 35 * kDeg, .k = 75.0};
+        const double pu = Reese_Sand_Params(in).value().pu;
+        if (i > 0) {
+            F += (pu_prev + pu) * h / 2.0;
+        }
+        pu_prev = pu;
+    }
+    EXPECT_NEAR(F, 84070.18101092507, 1e-7);
+    EXPECT_NEAR(X_Eq_Stiff_Clay_No_Water(F, 24.0, 15.0, 15.0, 0.04).value(), 62.52905357596805,
+                1e-9);
 }
 
 } // namespace
