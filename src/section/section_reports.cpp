@@ -159,8 +159,8 @@ void Write_Section_Dimensions(AnalysisModel& m, int k, const SectionWorkspace& w
         P("Casing Wall Thickness", s.Casing_Thickness, u.length);
         P("Moment of Inertia of Steel Casing",
           pi * (std::pow(s.Diameter, 4) - std::pow(d, 4)) / 64.0, u.inertia);
-        P("Yield Stress of Casing", ws.Casing_Fy, " " + Trim_Right(u.stress));
-        P("Elastic Modulus of Casing", ws.Casing_E, " " + Trim_Right(u.stress));
+        P("Yield Stress of Casing", ws.Casing_Fy, std::string(" ").append(Trim_Right(u.stress)));
+        P("Elastic Modulus of Casing", ws.Casing_E, std::string(" ").append(Trim_Right(u.stress)));
         Count_Line(r, "Number of Reinforcing Bars", ws.i_Num_Bars);
         P("Area of Single Reinforcing Bar", s.Bar_Area, u.area);
         P("Edge-to-Edge Bar Spacing", spacing, u.length);
@@ -195,8 +195,10 @@ void Write_Section_Dimensions(AnalysisModel& m, int k, const SectionWorkspace& w
         P("Core Wall Thickness", s.Core_Thickness, u.length);
         P("Moment of Inertia of Steel Core",
           pi * (std::pow(s.Core_Diameter, 4) - std::pow(dk, 4)) / 64.0, u.inertia);
-        P("Yield Stress of Casing and Core", ws.Casing_Fy, " " + Trim_Right(u.stress));
-        P("Elastic Modulus of Casing and Core", ws.Casing_E, " " + Trim_Right(u.stress));
+        P("Yield Stress of Casing and Core", ws.Casing_Fy,
+          std::string(" ").append(Trim_Right(u.stress)));
+        P("Elastic Modulus of Casing and Core", ws.Casing_E,
+          std::string(" ").append(Trim_Right(u.stress)));
         Count_Line(r, "Number of Reinforcing Bars", ws.i_Num_Bars);
         P("Area of Single Reinforcing Bar", s.Bar_Area, u.area);
         P("Area of All Reinforcing Bars", a.bars, u.area);
@@ -228,21 +230,22 @@ void Write_Section_Dimensions(AnalysisModel& m, int k, const SectionWorkspace& w
         P("Elastic Modulus", ws.Casing_E, u.stress);
         P("Cross-sectional Area", a.casing, u.area);
         P("Moment of Inertia", I, u.inertia);
-        P("Elastic Bending Stiffness", ws.Casing_E * I, " " + Trim_Right(u.stiffness));
-        P("Plastic Modulus, Z", Z, " " + Trim_Right(lt.substr(1)) + "^3");
+        P("Elastic Bending Stiffness", ws.Casing_E * I,
+          std::string(" ").append(Trim_Right(u.stiffness)));
+        P("Plastic Modulus, Z", Z, lt + "^3");
         P("Plastic Moment Capacity = Fy Z", ws.Casing_Fy * Z, Trim_Right(u.moment));
         break;
     }
     case SECTION_CIRCULAR_SOLID_PRESTRESSED:
         Title(r, "Dimensions and Properties of Circular Prestressed Pile:");
         P("Length of Section", L, Lu);
-        Fixed_Line(r, "Diameter", s.Diameter, 10, 3, " " + lt.substr(1));
+        Fixed_Line(r, "Diameter", s.Diameter, 10, 3, lt);
         break;
     case SECTION_CIRCULAR_HOLLOW_PRESTRESSED:
         Title(r, "Dimensions and Properties of Hollow Core Circular Prestressed Pile:");
         P("Length of Section", L, Lu);
-        Fixed_Line(r, "Outside Diameter", s.Diameter, 10, 3, " " + lt.substr(1));
-        Fixed_Line(r, "Inside Diameter", s.Void_Diameter, 10, 3, " " + lt.substr(1));
+        Fixed_Line(r, "Outside Diameter", s.Diameter, 10, 3, lt);
+        Fixed_Line(r, "Inside Diameter", s.Void_Diameter, 10, 3, lt);
         break;
     case SECTION_SQUARE_SOLID_PRESTRESSED:
         Title(r, "Dimensions of Square Prestressed Pile Section:", false);
@@ -253,21 +256,21 @@ void Write_Section_Dimensions(AnalysisModel& m, int k, const SectionWorkspace& w
     case SECTION_SQUARE_HOLLOW_PRESTRESSED:
         Title(r, "Dimensions and Properties of Square Prestressed Pile Section with Hollow Core:");
         Write_Property_Line(m, "Length of Section", L, Lu, 10);
-        Fixed_Line(r, "Pile Width", s.Diameter, 10, 3, " " + lt.substr(1));
-        Fixed_Line(r, "Corner Chamfer", s.Chamfer, 10, 3, " " + lt.substr(1));
-        Fixed_Line(r, "Inside Void Diameter", s.Void_Diameter, 10, 3, " " + lt.substr(1));
+        Fixed_Line(r, "Pile Width", s.Diameter, 10, 3, lt);
+        Fixed_Line(r, "Corner Chamfer", s.Chamfer, 10, 3, lt);
+        Fixed_Line(r, "Inside Void Diameter", s.Void_Diameter, 10, 3, lt);
         break;
     case SECTION_OCTAGONAL_SOLID_PRESTRESSED:
         Title(r, "Dimensions and Properties of Octagonal Prestressed Pile:");
         Write_Property_Line(m, "Length of Section", L, Lu, 10);
-        Fixed_Line(r, "Pile Width", s.Diameter, 10, 3, " " + lt.substr(1));
+        Fixed_Line(r, "Pile Width", s.Diameter, 10, 3, lt);
         break;
     case SECTION_OCTAGONAL_HOLLOW_PRESTRESSED:
         Title(r,
               "Dimensions and Properties of Octagonal Prestressed Pile Section with Hollow Core:");
         Write_Property_Line(m, "Length of Section", L, Lu, 10);
-        Fixed_Line(r, "Pile Width", s.Diameter, 10, 3, " " + lt.substr(1));
-        Fixed_Line(r, "Inside Void Diameter", s.Void_Diameter, 10, 3, " " + lt.substr(1));
+        Fixed_Line(r, "Pile Width", s.Diameter, 10, 3, lt);
+        Fixed_Line(r, "Inside Void Diameter", s.Void_Diameter, 10, 3, lt);
         break;
     default:
         break;
@@ -304,7 +307,8 @@ void Write_Strand_Details(AnalysisModel& m, int k, const SectionWorkspace& ws) {
                                              "Smooth 160 ksi bars", "Deformed bars (150-160 ksi)"};
     const int st = s.i_Strand_Type;
     r.Write_Line(Pad("Strand Type", 55) + "= " + (st >= 0 && st <= 5 ? kNames[st] : ""));
-    Fixed_Line(r, "Yield Stress, fpu", ws.fpu, 10, 0, " " + Trim_Right(u.stress).substr(1));
+    Fixed_Line(r, "Yield Stress, fpu", ws.fpu, 10, 0,
+               std::string(" ").append(Trim_Right(u.stress)));
     switch (st) {
     case 0:
         r.Write_Line("Stress-strain curve for reinforcement defined using PCI 250 Lo-lax equation");
