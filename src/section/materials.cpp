@@ -179,12 +179,13 @@ void Compute_Core_Concrete_Stresses(SectionWorkspace& ws) {
 void Compute_Reinforcement_Stresses(SectionWorkspace& ws) {
     const int n = ws.i_Num_Slices;
     if (ws.i_Reinf_Kind == REINF_BARS) {
-        bool yielded = false;
+        // Only a slice that holds steel can signal yielding of the reinforcement.
         for (int i = 1; i <= n; ++i) {
+            bool yielded = false;
             ws.Stress_Bars[i] = fn_Elastic_Plastic_Stress(ws.Strain[i], ws.Es, ws.fy, yielded);
-        }
-        if (ws.i_Num_Bars > 0 && yielded) {
-            ws.b_Eval_Yielded = true;
+            if (yielded && ws.i_Num_Bars > 0 && ws.Area_Bars[i] > 0.0) {
+                ws.b_Eval_Yielded = true;
+            }
         }
         return;
     }

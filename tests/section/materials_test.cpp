@@ -153,3 +153,23 @@ TEST(Prestress, StrandsOutsideTheOutlineStillCount) {
 
 } // namespace
 } // namespace zarno
+
+namespace zarno {
+namespace {
+
+TEST(SteelLaw, OnlySlicesHoldingBarsSignalYielding) {
+    auto m = test::Quiet_Model();
+    auto ws = test::Rectangle(12.0, 24.0);
+    test::Add_Bar(*ws, 0.0, 0.12, 0.1, 0.2); // slice 50 only
+    Initialize_EI_Vars(*m, *ws);
+    ws->Strain.fill(0.0);
+    ws->Strain[1] = 0.01; // far beyond yield, but no bar in slice 1
+    Compute_Reinforcement_Stresses(*ws);
+    EXPECT_FALSE(ws->b_Eval_Yielded);
+    ws->Strain[50] = -0.01;
+    Compute_Reinforcement_Stresses(*ws);
+    EXPECT_TRUE(ws->b_Eval_Yielded);
+}
+
+} // namespace
+} // namespace zarno

@@ -257,6 +257,20 @@ TEST(SectionStiffness, EverySlicedTypeGivesACurveInEquilibrium) {
     }
 }
 
+TEST(SectionStiffness, CurveThatNeverCrushesRunsTo150PointsWithWarning) {
+    // Under a large tension the compression zone stays shallow: the top strain never
+    // reaches the crushing limit within the curvature schedule.
+    auto m = Model(ANALYSIS_EI_ONLY, {-600.0, 0.0});
+    Shaft_36(m->Sections[1]);
+    Compute_Section_Stiffness(*m, 1);
+    ASSERT_EQ(m->RunStatus, 0);
+    EXPECT_EQ(m->EI_Table.n_Points[1][1], MAX_MC_POINTS);
+    EXPECT_LT(m->EI_Table.n_Points[1][2], MAX_MC_POINTS);
+    EXPECT_EQ(m->Warnings.i_Warning_Tally[305], 1);
+    // Tension: the capacity below the strain limit is not warned about.
+    EXPECT_EQ(m->Warnings.i_Warning_Tally[355], 0);
+}
+
 TEST(SectionStiffness, WholeEiOnlyRunWritesCurvesAndSummary) {
     const std::string input =
         test::Read_File(std::string(ZARNO_SOURCE_DIR) + "/examples/ei_only_shaft.inp");
