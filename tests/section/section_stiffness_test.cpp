@@ -257,6 +257,52 @@ TEST(SectionStiffness, EverySlicedTypeGivesACurveInEquilibrium) {
     }
 }
 
+TEST(SectionStiffness, SiRunOfTheSameShaftGivesTheSameCapacity) {
+    auto us = Model(ANALYSIS_EI_ONLY, {0.0, 200.0});
+    Shaft_36(us->Sections[1]);
+    Compute_Section_Stiffness(*us, 1);
+    ASSERT_EQ(us->RunStatus, 0);
+
+    const double in = 0.0254;
+    const double ksi = 6894.75732421875; // kPa per ksi
+    const double kip = 4.4482216152605;  // kN per kip
+    auto si = Model(ANALYSIS_EI_ONLY, {0.0, 200.0 * kip});
+    si->IUNITS = SI;
+    PileSection& s = si->Sections[1];
+    Shaft_36(s);
+    s.Diameter *= in;
+    s.Cover *= in;
+    s.Max_Aggregate_Size *= in;
+    s.Bar_Diameter *= in;
+    s.Bar_Area *= in * in;
+    for (int k = 1; k <= 12; ++k) {
+        s.Bar_Dia[k] = s.Bar_Diameter;
+        s.Bar_Area_k[k] = s.Bar_Area;
+    }
+    s.fc = 4.0 * ksi;
+    s.Rebar_fy = 60.0 * ksi;
+    s.Rebar_E = 29000.0 * ksi;
+    Compute_Section_Stiffness(*si, 1);
+    ASSERT_EQ(si->RunStatus, 0);
+    // General units in kN and m give a real curve too, with their own curvature steps.
+    auto gen = Model(ANALYSIS_EI_ONLY, {0.0, 200.0 * kip});
+    gen->IUNITS = GENERAL;
+    gen->Sections[1] = s;
+    Compute_Section_Stiffness(*gen, 1);
+    ASSERT_EQ(gen->RunStatus, 0);
+    for (int t = 1; t <= 2; ++t) {
+        EXPECT_GT(gen->EI_Table.n_Points[1][t], 40);
+        EXPECT_NEAR(gen->EI_Table.Mn[1][t] / si->EI_Table.Mn[1][t], 1.0, 0.01);
+    }
+    const double kip_in = kip * in; // kN-m per kip-in
+    for (int t = 1; t <= 2; ++t) {
+        EXPECT_NEAR(si->EI_Table.Mn[1][t] / (us->EI_Table.Mn[1][t] / 1000.0 * kip_in), 1.0, 1e-4);
+        EXPECT_EQ(si->EI_Table.n_Points[1][t], us->EI_Table.n_Points[1][t]);
+        EXPECT_NEAR(si->EI_Table.EI[1][t][1] / (us->EI_Table.EI[1][t][1] * kip * in * in), 1.0,
+                    1e-4);
+    }
+}
+
 TEST(SectionStiffness, CurveThatNeverCrushesRunsTo150PointsWithWarning) {
     // Under a large tension the compression zone stays shallow: the top strain never
     // reaches the crushing limit within the curvature schedule.
