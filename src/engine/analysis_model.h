@@ -7,6 +7,7 @@
 #include "engine/pile_node.h"
 #include "input/record_reader.h"
 #include "report/text_file.h"
+#include "section/section_ei_table.h"
 
 #include <array>
 #include <string>
@@ -131,6 +132,7 @@ struct AnalysisData {
 
     // ---- entities read from the input --------------------------------------------------
     int i_Num_Sections = 0;
+    int i_Num_Section_Breakpoints = 0; // top and bottom of every section
     std::array<PileSection, MAX_SECTIONS + 1> Sections{};
     int i_Num_Layers = 0;
     std::array<SoilLayer, MAX_SOIL_LAYERS + 1> Layers{};
@@ -175,6 +177,11 @@ struct AnalysisData {
     std::array<double, DEFLECTION_ARRAY_SIZE + 1> Deflection{};
     std::array<double, 2001> MC_Work_1{};
     std::array<double, 2001> MC_Work_2{};
+
+    // ---- nonlinear bending stiffness of the sections -----------------------------------
+    // Moment-curvature points of every section and thrust, written by the section
+    // analysis and read by the lateral solver.
+    SectionEITable EI_Table;
 };
 
 // One run: its data and its four files. Heap-allocate it (the tables are large).
