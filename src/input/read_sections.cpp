@@ -13,6 +13,10 @@ namespace {
 
 constexpr std::string_view kBlock = "SECTIONS";
 
+// A cleared section, copied over each section before it is read so that nothing of an
+// earlier SECTIONS block survives (static storage: the record is too large for the stack).
+const PileSection kEmptySection{};
+
 // A value line: one number is taken, the rest of the line is ignored, and blank lines
 // before it are skipped.
 bool Value(AnalysisModel& m, double& v, std::string_view what) {
@@ -516,10 +520,11 @@ void Read_Section_Properties(AnalysisModel& m) {
     }
     m.i_Num_Sections = n;
     m.i_Num_Section_Breakpoints = 2 * n;
+    m.Pile_Length = 0.0;
     for (int i = 1; i <= n; ++i) {
         m.Messages.Write_Line(fmt::format("Reading section properties for Section {}", i));
         PileSection& s = m.Sections[i];
-        s = PileSection{};
+        s = kEmptySection;
         int number = 0;
         if (!Value(m, number, "the section number")) {
             return;
@@ -631,6 +636,7 @@ void Read_Section_Properties(AnalysisModel& m) {
         s.XTop = running;
         running += s.Length;
         s.XBottom = running;
+        m.Pile_Length = running; // the pile ends at the bottom of its last section
         switch (code) {
         case 0:
             s.Width_Top = s.Width_Bottom = s.Section_Width;

@@ -38,6 +38,7 @@ TEST(Sections, SiShaftStoresMetresAndCircularRebar) {
     EXPECT_TRUE(s.b_Bars_In_Circle);
     EXPECT_EQ(s.XTop, 0.0);
     EXPECT_EQ(s.XBottom, 15.0);
+    EXPECT_EQ(r.model->Pile_Length, 15.0);
     EXPECT_DOUBLE_EQ(s.Width_Top, 0.6);
     EXPECT_EQ(r.messages, "Input of data begun\nReading analysis options\nReading section "
                           "properties for Section 1\nReading concrete property data for Section "
@@ -90,6 +91,7 @@ TEST(Sections, PipeAndHPileDerivedValues) {
     EXPECT_EQ(strong.Mp_Top, 1e7);
     EXPECT_EQ(strong.Mp_Bottom, 1e7);
     EXPECT_EQ(strong.XTop, 20.0);
+    EXPECT_EQ(r.model->Pile_Length, 30.0);
 }
 
 TEST(Sections, SiElasticAndStrandConversions) {
