@@ -224,11 +224,13 @@ void Raise_Bad_Value(AnalysisModel& m, std::string_view block, std::string_view 
 }
 
 void Raise_End_Of_File(AnalysisModel& m, std::string_view block, std::string_view what) {
+    const std::string where =
+        block.empty() ? std::string("between blocks") : fmt::format("in the {} block", block);
     Write_Error_Block(
         m, INPUT_ERROR_END_OF_FILE,
-        fmt::format("Problem:  The input file ended in the {} block after line {}.", block,
+        fmt::format("Problem:  The input file ended {} after line {}.", where,
                     m.Input.Line_Number()),
-        fmt::format("Expected {}. Complete the block and end the input with the line END.", what));
+        fmt::format("Expected {}. Complete the data and end the input with the line END.", what));
 }
 
 void Raise_Capacity_Error(AnalysisModel& m, std::string_view block, std::string_view what,

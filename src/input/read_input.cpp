@@ -493,7 +493,7 @@ void Read_Input_Data(AnalysisModel& m) {
     std::string line;
     while (true) {
         if (!m.Input.Read_Record(line)) {
-            Raise_End_Of_File(m, "keyword", "a keyword line or the line END");
+            Raise_End_Of_File(m, "", "a keyword line or the line END");
             return;
         }
         if (line == "TITLE") {

@@ -13,6 +13,10 @@ namespace {
 
 constexpr std::string_view kBlock = "SECTIONS";
 
+// A cleared section, copied over each section before it is read so that nothing of an
+// earlier SECTIONS block survives (static storage: the record is too large for the stack).
+const PileSection kEmptySection{};
+
 // A value line: one number is taken, the rest of the line is ignored, and blank lines
 // before it are skipped.
 bool Value(AnalysisModel& m, double& v, std::string_view what) {
@@ -94,12 +98,12 @@ template <std::size_t N> const StrandSize* Lookup(const StrandSize (&table)[N], 
     return index >= 0 && index < static_cast<int>(N) ? &table[index] : nullptr;
 }
 
-bool Read_Bar_Count(AnalysisModel& m, int& n, std::string_view what) {
-    if (!Value(m, n, what)) {
+bool Read_Bar_Count(AnalysisModel& m, int& n, const std::string& items) {
+    if (!Value(m, n, "the number of " + items)) {
         return false;
     }
     if (n < 0 || n > MAX_BARS) {
-        Raise_Capacity_Error(m, kBlock, what, n, MAX_BARS);
+        Raise_Capacity_Error(m, kBlock, items, n, MAX_BARS);
         return false;
     }
     return true;
@@ -188,8 +192,10 @@ void Read_Concrete_Properties(AnalysisModel& m, int i) {
             return;
         }
         if (n < 0 || n > MAX_CONCRETE_CURVE_POINTS) {
-            Raise_Capacity_Error(m, kBlock, Of("points of the concrete stress-strain curve", i), n,
-                                 MAX_CONCRETE_CURVE_POINTS);
+            Raise_Capacity_Error(
+                m, kBlock,
+                fmt::format("points on the concrete stress-strain curve of section {}", i), n,
+                MAX_CONCRETE_CURVE_POINTS);
             return;
         }
         s.i_Num_Concrete_Curve_Points = n;
@@ -257,7 +263,8 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
         const long long bars =
             static_cast<long long>(s.i_Num_Bar_Positions) * s.i_Bars_Per_Position;
         if (s.i_Num_Bar_Positions < 0 || s.i_Bars_Per_Position < 0 || bars > MAX_BARS) {
-            Raise_Capacity_Error(m, kBlock, Of("reinforcing bars", i), bars, MAX_BARS);
+            Raise_Capacity_Error(m, kBlock, fmt::format("reinforcing bars in section {}", i), bars,
+                                 MAX_BARS);
             return;
         }
         if (!Length_Value(m, s.Bar_Diameter, Of("bar diameter", i)) ||
@@ -278,7 +285,7 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
         int n = 0;
         if (!Value(m, s.Rebar_fy, Of("rebar yield stress", i)) ||
             !Value(m, s.Rebar_E, Of("rebar elastic modulus", i)) ||
-            !Read_Bar_Count(m, n, Of("reinforcing bars", i))) {
+            !Read_Bar_Count(m, n, fmt::format("reinforcing bars in section {}", i))) {
             return;
         }
         s.i_Num_Bars = n;
@@ -316,7 +323,7 @@ void Read_Strand_Properties(AnalysisModel& m, int i) {
         int n = 0;
         if (!Value(m, s.i_Strand_Type, Of("strand type", i)) ||
             !Value(m, size, Of("strand size index", i)) ||
-            !Read_Bar_Count(m, n, Of("prestressing strands", i)) ||
+            !Read_Bar_Count(m, n, fmt::format("prestressing strands in section {}", i)) ||
             !Value(m, s.Prestress_Force, Of("initial prestressing force", i)) ||
             !Value(m, s.Prestress_Loss, Of("fraction of loss of prestress", i)) ||
             !Length_Value(m, s.Strand_Cover, Of("concrete cover over strands", i)) ||
@@ -336,7 +343,7 @@ void Read_Strand_Properties(AnalysisModel& m, int i) {
         s.b_Autoposition_Strands = false;
         int n = 0;
         if (!Value(m, s.i_Strand_Type, Of("strand type", i)) ||
-            !Read_Bar_Count(m, n, Of("prestressing strands", i)) ||
+            !Read_Bar_Count(m, n, fmt::format("prestressing strands in section {}", i)) ||
             !Value(m, s.Prestress_Force, Of("initial prestressing force", i)) ||
             !Value(m, s.Prestress_Loss, Of("fraction of loss of prestress", i))) {
             return;
@@ -449,7 +456,8 @@ void Read_User_EI(AnalysisModel& m, int i) {
         return;
     }
     if (n < 0 || n > MAX_USER_EI_THRUSTS) {
-        Raise_Capacity_Error(m, kBlock, Of("axial thrusts", i), n, MAX_USER_EI_THRUSTS);
+        Raise_Capacity_Error(m, kBlock, fmt::format("axial thrusts in section {}", i), n,
+                             MAX_USER_EI_THRUSTS);
         return;
     }
     s.i_Num_User_Thrusts = n;
@@ -512,10 +520,11 @@ void Read_Section_Properties(AnalysisModel& m) {
     }
     m.i_Num_Sections = n;
     m.i_Num_Section_Breakpoints = 2 * n;
+    m.Pile_Length = 0.0;
     for (int i = 1; i <= n; ++i) {
         m.Messages.Write_Line(fmt::format("Reading section properties for Section {}", i));
         PileSection& s = m.Sections[i];
-        s = PileSection{};
+        s = kEmptySection;
         int number = 0;
         if (!Value(m, number, "the section number")) {
             return;
@@ -627,6 +636,7 @@ void Read_Section_Properties(AnalysisModel& m) {
         s.XTop = running;
         running += s.Length;
         s.XBottom = running;
+        m.Pile_Length = running; // the pile ends at the bottom of its last section
         switch (code) {
         case 0:
             s.Width_Top = s.Width_Bottom = s.Section_Width;

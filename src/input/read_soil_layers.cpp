@@ -51,6 +51,9 @@ bool Read_User_Curve(AnalysisModel& m, UserPyCurve& curve, int layer, const char
 // Reads one parameter line of a layer of type t. The names in the messages say which
 // value is missing when a line is short.
 bool Read_Layer_Line(AnalysisModel& m, int t, int layer, const char* end, LayerLine& v) {
+    if (t == 17) {
+        return true; // frozen soil has no parameter lines
+    }
     ListRead r(m, kBlock);
     auto what = [&](const char* name) {
         return fmt::format("the {} at the {} of layer {}", name, end, layer);
@@ -71,7 +74,6 @@ bool Read_Layer_Line(AnalysisModel& m, int t, int layer, const char* end, LayerL
         return r.Real(v.values[0], what("friction angle")) &&
                r.Real(v.values[1], what("subgrade modulus k"));
     case 7:
-    case 17:
         return true;
     case 8:
         return r.Real(v.values[0], what("uniaxial compressive strength")) &&
@@ -218,7 +220,7 @@ void Read_Soil_Layers(AnalysisModel& m) {
         }
         const int top = 2 * c - 1;
         const int bottom = 2 * c;
-        for (int end = 0; end < 2; ++end) {
+        for (int end = 0; end < 2 && t != 17; ++end) {
             const bool is_top = end == 0;
             const char* end_name = is_top ? "top" : "bottom";
             LayerLine v;
