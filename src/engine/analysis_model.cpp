@@ -18,7 +18,17 @@ void Reset_Model_State(AnalysisModel& m) {
     // is built on the heap because the tables are too large for the stack.
     auto fresh = std::make_unique<AnalysisData>();
     static_cast<AnalysisData&>(m) = *fresh;
+    Apply_Start_Of_Run_Settings(m);
+}
 
+std::unique_ptr<AnalysisModel> Make_Fresh_Model() {
+    // A newly constructed model is already zeroed; only the settings remain to apply.
+    auto m = std::make_unique<AnalysisModel>();
+    Apply_Start_Of_Run_Settings(*m);
+    return m;
+}
+
+void Apply_Start_Of_Run_Settings(AnalysisModel& m) {
     m.RunStatus = 0;
     for (int i = 1; i <= NUM_PY_TYPES; ++i) {
         std::string name = kPyTypeNames[i - 1];

@@ -10,6 +10,7 @@
 #include "section/section_ei_table.h"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,10 @@ struct AnalysisModel : AnalysisData {
 
 // Clears the whole model and applies the start-of-run settings.
 void Reset_Model_State(AnalysisModel& m);
+// A new model in its start-of-run state: the same as a reset, without clearing twice.
+std::unique_ptr<AnalysisModel> Make_Fresh_Model();
+// The settings a reset applies on top of the zeroed model (type names, defaults).
+void Apply_Start_Of_Run_Settings(AnalysisModel& m);
 // One-time conversion of the input values to computation units (pounds and inches).
 void Convert_USCS_Input_Units(AnalysisModel& m);
 void Convert_SI_Input_Units(AnalysisModel& m);

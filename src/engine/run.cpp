@@ -338,9 +338,8 @@ int Compute_Run_Return_Value(AnalysisModel& m) {
 }
 
 int Run_Analysis(const RunRequest& request, const RunClock& clock) {
-    auto model = std::make_unique<AnalysisModel>();
+    auto model = Make_Fresh_Model();
     AnalysisModel& m = *model;
-    Reset_Model_State(m);
     m.Input_File_Name = request.input_file;
     m.Report_File_Name = request.report_file;
     m.Plot_File_Name = request.plot_file;
@@ -354,9 +353,8 @@ int Run_Analysis(const RunRequest& request, const RunClock& clock) {
 }
 
 int Run_From_Directory(const std::string& directory, const RunClock& clock) {
-    auto model = std::make_unique<AnalysisModel>();
+    auto model = Make_Fresh_Model();
     AnalysisModel& m = *model;
-    Reset_Model_State(m);
     const fs::path dir(directory);
     if (Read_Run_File(m, dir)) {
         m.MEI_Report_Names = Read_MEI_Report_Names(dir);
