@@ -8,9 +8,11 @@
 #include "py/py_framework.h"
 #include "py/py_models.h"
 #include "report/report_header.h"
+#include "solver/fd_solver.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <memory>
 #include <numbers>
 #include <string>
 
@@ -537,6 +539,101 @@ INSTANTIATE_TEST_SUITE_P(
                                 "p-y Curve Computed Using the Piedmont Residual Soil Criteria",
                                 "Line 7:  p-y curve depth in Piedmont residual soil, "}),
     [](const auto& info) { return "Type" + std::to_string(info.param.type); });
+
+// ---- iterations with the finite-difference solver -------------------------------------
+
+// Until the load-case loop exists, its core is reproduced here: start every node below the
+// ground at 50 000, solve, regenerate the springs at the new deflections, repeat until the
+// largest change of deflection is below 1e-5 in. The converged springs must carry the
+// head shear: the soil reactions Es·y integrated along the pile equal it.
+struct IterationCase {
+    const char* name;
+    int type;
+    double shear; // lb at the head, no moment; enough to leave the initial branches
+};
+
+class IterationTest : public RockSiltLayerTest,
+                      public ::testing::WithParamInterface<IterationCase> {
+  protected:
+    // Returns the number of solutions, 0 when the springs did not settle in 100.
+    int Iterate(double shear) {
+        AnalysisModel& a = m();
+        const int N = a.i_Num_Nodes;
+        auto p = std::make_unique<FdPileModel>();
+        auto s = std::make_unique<FdSolution>();
+        p->i_Num_Nodes = N;
+        p->Increment = a.Increment_Length;
+        p->i_Loading_Type = LOADING_SHEAR_MOMENT;
+        p->Condition_1 = shear;
+        p->Condition_2 = 0.0;
+        for (int i = 1; i <= N; ++i) {
+            p->EI[i] = a.Nodes[i].EI;
+            a.Nodes[i].Es = Is_Node_Above_Ground(a, i) ? 0.0 : 50000.0;
+        }
+        Clear_Solution(*s);
+        Pass();
+        for (int iteration = 1; iteration <= 100; ++iteration) {
+            for (int i = 1; i <= N; ++i) {
+                p->Es[i] = a.Nodes[i].Es;
+            }
+            if (Solve_Pile_Deflection(*p, iteration, *s, a.Report, a.Messages) !=
+                Solve_Result::Solved) {
+                return 0;
+            }
+            for (int i = -1; i <= N + 1; ++i) {
+                a.Deflection[i + DEFLECTION_OFFSET] = s->y(i);
+            }
+            Pass();
+            if (a.RunStatus != 0) {
+                return 0;
+            }
+            if (iteration > 1 && s->dYmax < 1e-5) {
+                return iteration;
+            }
+        }
+        return 0;
+    }
+
+    // Soil reaction integrated along the pile (trapezoids between stations).
+    double Soil_Force() {
+        AnalysisModel& a = m();
+        double F = 0.0;
+        for (int i = 2; i <= a.i_Num_Nodes; ++i) {
+            const double p0 = a.Nodes[i - 1].Es * a.Deflection[i - 1 + DEFLECTION_OFFSET];
+            const double p1 = a.Nodes[i].Es * a.Deflection[i + DEFLECTION_OFFSET];
+            F += (p0 + p1) / 2.0 * a.Increment_Length;
+        }
+        return F;
+    }
+};
+
+TEST_P(IterationTest, SpringsSettleAndCarryTheHeadShear) {
+    const IterationCase& c = GetParam();
+    m().i_Pile_Increments = 100;
+    Add_Layer({c.type, 0.0, 480.0, 10.0, 10.0, 32.0, 32.0, 0.06, 0.06});
+    if (c.type == PY_WEAK_ROCK || c.type == PY_VUGGY_LIMESTONE) {
+        Weak_Rock_Data(1, 1500.0, 1.0e5, 30.0, 5.0e-4);
+    }
+    m().Profile.qc[1] = m().Profile.qc[2] = 200.0;
+    m().Profile.N60[1] = m().Profile.N60[2] = 20.0;
+    m().Layers[1].i_Piedmont_Test_Type = 1;
+    m().Number_Of_Cycles = 1.0;
+    Grid();
+    const int solutions = Iterate(c.shear);
+    ASSERT_GT(solutions, 0) << "no convergence, status " << m().RunStatus;
+    EXPECT_GT(solutions, 2); // the load reaches the nonlinear part of the curves
+    EXPECT_GT(m().Deflection[1 + DEFLECTION_OFFSET], 0.0);
+    EXPECT_NEAR(Soil_Force(), c.shear, 0.01 * c.shear);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, IterationTest,
+    ::testing::Values(IterationCase{"WeakRock", PY_WEAK_ROCK, 1.0e6},
+                      IterationCase{"VuggyLimestone", PY_VUGGY_LIMESTONE, 400000.0},
+                      IterationCase{"CementedSilt", PY_CEMENTED_SILT, 300000.0},
+                      IterationCase{"Loess", PY_LOESS, 30000.0},
+                      IterationCase{"Piedmont", PY_PIEDMONT, 50000.0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace zarno::test
