@@ -24,6 +24,9 @@ std::string Trimmed(const std::string& s) {
     return end == std::string::npos ? std::string() : s.substr(0, end + 1);
 }
 
+// Runtime error of a pile without any lateral support from the soil.
+constexpr int NO_SOIL_SUPPORT_ERROR = 40;
+
 // Single-precision thresholds of the convergence recommendations.
 constexpr double USCS_TOLERANCE_LIMIT = static_cast<double>(0.0001f);
 constexpr double SI_TOLERANCE_LIMIT = static_cast<double>(2.54e-6f);
@@ -324,6 +327,23 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
     }
 }
 
+void Write_No_Soil_Error(AnalysisModel& m, int c) {
+    for (TextFile* f : {&m.Report, &m.Messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line(fmt::format("**** Runtime Error No. {} ****", NO_SOIL_SUPPORT_ERROR));
+        f->Blank_Lines(1);
+        f->Write_Line(fmt::format("Problem:  The pile has no soil support for load case {}.", c));
+        f->Write_Line("No pile node lies in a soil layer that resists lateral movement, so the "
+                      "pile-head");
+        f->Write_Line("conditions of this load case leave the pile free to move as a rigid body.");
+        f->Blank_Lines(1);
+        f->Write_Line("Solution:");
+        f->Write_Line("Please check the soil layers: they must extend over the embedded length of "
+                      "the pile.");
+    }
+    Report_Fatal_Error(m, Runtime_Error_Code(NO_SOIL_SUPPORT_ERROR), 200 + NO_SOIL_SUPPORT_ERROR);
+}
+
 // Part of one load case before its iterations: stations, springs, head conditions.
 void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length) {
     Build_Node_Grid(m, pile_length);
@@ -361,7 +381,23 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length) {
     if (m.RunStatus > 0) {
         return;
     }
+    // A node in no soil layer (the pile deeper than the soil profile) has no soil to push
+    // against: the starting spring must not stay as if it were soil.
+    bool supported = false;
+    for (int i = 1; i <= N; ++i) {
+        if (m.Nodes[i].i_Layer == 0) {
+            m.Nodes[i].Es = 0.0;
+        }
+        supported = supported || m.Nodes[i].Es > 0.0;
+    }
     const PileHeadLoad& load = m.Loads[c];
+    // Without any soil spring or tip resistance only a head fixed in deflection and slope
+    // holds the pile; any other head condition leaves it free to move as a rigid body.
+    const bool tip = m.b_Use_Tip_Shear && m.i_Num_Tip_Shear_Points > 0;
+    if (!supported && !tip && load.i_Load_Type != LOADING_DEFLECTION_SLOPE) {
+        Write_No_Soil_Error(m, c);
+        return;
+    }
     LateralState& L = m.Lateral;
     L.i_Loading_Type = load.i_Load_Type;
     L.Condition_1 = load.Condition1;
