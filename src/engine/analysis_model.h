@@ -8,6 +8,7 @@
 #include "input/record_reader.h"
 #include "report/text_file.h"
 #include "section/section_ei_table.h"
+#include "solver/lateral_results.h"
 
 #include <array>
 #include <memory>
@@ -183,6 +184,9 @@ struct AnalysisData {
     // Moment-curvature points of every section and thrust, written by the section
     // analysis and read by the lateral solver.
     SectionEITable EI_Table;
+
+    // ---- lateral analysis: current load case and the results of converged cases --------
+    LateralState Lateral;
 };
 
 // One run: its data and its four files. Heap-allocate it (the tables are large).

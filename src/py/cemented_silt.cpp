@@ -1,6 +1,7 @@
 #include "py/cemented_silt.h"
 
 #include "engine/analysis_model.h"
+#include "py/sand.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,77 +11,35 @@ namespace zarno {
 
 namespace {
 
-constexpr double PI = 3.141592653589793;
+constexpr double PI = PY_PI;
 constexpr double K0_SILT = 0.4000000059604645;
-constexpr double HALF_SQRT2 = 0.7071067690849304;
+constexpr double HALF_SQRT2 = SQRT2_HALF_SINGLE;
 constexpr double STEP_FRACTION = 0.05000000074505806;
-
-// Reese, Cox and Koop factors on the frictional resistance against x/b.
-constexpr double kRatio[10] = {0.0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0};
-constexpr double kA_Static[10] = {2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06, 0.90, 0.88, 0.88};
-constexpr double kB_Static[10] = {2.14, 1.83, 1.54, 1.27, 1.05, 0.86, 0.71, 0.53, 0.50, 0.50};
-constexpr double kA_Cyclic[10] = {0.75, 0.93, 1.07, 1.11, 1.03, 0.98, 0.94, 0.90, 0.88, 0.88};
-constexpr double kB_Cyclic[10] = {0.53, 0.72, 0.83, 0.86, 0.82, 0.77, 0.70, 0.55, 0.55, 0.55};
-
-// Linear interpolation in a ten-point table at the ratio a/b: held at the last value
-// beyond the table, the first segment extended below it. (Same rule as the profile
-// lookup fn_Interp10; kept local so this model stands alone.)
-double Interp10(double a, double b, const double (&xs)[10], const double (&ys)[10]) {
-    const double r = a / b;
-    if (r > xs[9]) {
-        return ys[9];
-    }
-    int k = 9;
-    for (int j = 1; j <= 9; ++j) {
-        if (r < xs[j]) {
-            k = j;
-            break;
-        }
-    }
-    return ys[k - 1] + (ys[k] - ys[k - 1]) * (r - xs[k - 1]) / (xs[k] - xs[k - 1]);
-}
 
 // The frictional resistance of the Reese sand criteria: the wedge near the surface (with
 // the sloping-ground form when theta is not zero) and the flow-around resistance at
-// depth, the smaller one governing. Written here for the silt, whose sign test and
-// slope thresholds differ slightly from the sand's.
+// depth, the smaller one governing. The resistances are the sand's; the silt takes the
+// sloped wedge from a smaller slope on (1e-20) than the sand does.
 void Silt_Frictional_Resistance(const CementedSiltInput& in, CementedSiltCurve& cs) {
-    const double phi = in.phi;
-    const double x = in.x;
-    const double b = in.b;
-    const double tan_phi = std::tan(phi);
-    const double tan_beta = std::tan(cs.beta);
-    const double tan_alpha = std::tan(cs.alpha);
-    const double sin_beta = std::sin(cs.beta);
-    const double tan_bmp = std::tan(cs.beta - phi);
-    const double cos_alpha = std::cos(cs.alpha);
+    const SandAngles a = Sand_Angles(in.phi, cs.K0);
     const double abs_theta = std::fabs(in.theta);
 
-    cs.pst = in.gamma * x *
-             (cs.K0 * x * tan_phi * sin_beta / (tan_bmp * cos_alpha) +
-              tan_beta * (b + x * tan_beta * tan_alpha) / tan_bmp +
-              cs.K0 * x * tan_beta * (tan_phi * sin_beta - tan_alpha) - cs.Ka * b);
+    cs.pst = Sand_Wedge_Level(a, cs.Ka, in.gamma, in.x, in.b);
 
     double s = 1.0;
     if (abs_theta > 1e-20) {
         // A deflection below 1e-14 counts as negative.
+        const double tan_beta = std::tan(a.beta);
         const bool positive = in.y_Node >= 1e-14;
         const bool same_sign = (positive && in.theta > 0.0) || (!positive && in.theta < 0.0);
         s = same_sign ? 1.0 + std::tan(abs_theta) * tan_beta : 1.0 - std::tan(abs_theta) * tan_beta;
         if (s > 1e-20) {
-            const double t = std::tan(abs_theta) * tan_beta / s;
-            const double f = 4.0 * t * t * t - 3.0 * t * t + 1.0;
-            cs.pst = in.gamma * x *
-                     (tan_beta / tan_bmp * (x * tan_alpha * tan_beta / s + b) / s - cs.Ka * b +
-                      f * cs.K0 * x * tan_phi * sin_beta / (tan_bmp * cos_alpha) +
-                      f * cs.K0 * x * tan_beta * (tan_phi * sin_beta - tan_alpha));
+            cs.pst = Sand_Wedge_Sloped(a, cs.Ka, in.gamma, in.x, in.b, s, std::tan(abs_theta));
         }
     }
 
-    const double tb2 = tan_beta * tan_beta;
-    const double tb4 = tb2 * tb2;
-    const double tb8 = tb4 * tb4;
-    cs.psd = b * in.gamma * in.xt * (cs.K0 * tan_phi * tb4 + cs.Ka_Level * (tb8 - 1.0));
+    // The flow-around resistance at the true depth, with the level-ground coefficient.
+    cs.psd = Sand_Deep(a, in.gamma, in.xt, in.b);
     if (s <= 1e-10 && abs_theta > 1e-10) {
         cs.pst = cs.psd;
     }
@@ -88,7 +47,8 @@ void Silt_Frictional_Resistance(const CementedSiltInput& in, CementedSiltCurve& 
 }
 
 // Sloping-ground factor on the cohesive wedge; for the silt a deflection below 1e-20,
-// zero included, counts as negative.
+// zero included, counts as negative (so it is neither the common factor, which gives 1 at
+// a zero deflection, nor the stiff clays', which takes exactly 1e-20 as negative).
 double Silt_Sloping_Ground_Factor(double theta, double y) {
     const double abs_theta = std::fabs(theta);
     const bool positive = y >= 1e-20;
@@ -141,10 +101,8 @@ CementedSiltCurve Cemented_Silt_Curve(const CementedSiltInput& in) {
         cs.pc = cs.Np < 9.0 ? in.c * in.b * cs.Np : 9.0 * in.c * in.b;
     }
 
-    const double(&a_row)[10] = in.b_Cyclic ? kA_Cyclic : kA_Static;
-    const double(&b_row)[10] = in.b_Cyclic ? kB_Cyclic : kB_Static;
-    cs.A = Interp10(in.x, in.b, kRatio, a_row);
-    cs.B = Interp10(in.x, in.b, kRatio, b_row);
+    cs.A = Sand_A(in.x, in.b, in.b_Cyclic);
+    cs.B = Sand_B(in.x, in.b, in.b_Cyclic);
 
     cs.Pu = cs.A * cs.ps + cs.pc;
     cs.Pm = 1.5 * (cs.ps + cs.pc);

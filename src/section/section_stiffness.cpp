@@ -1,5 +1,7 @@
 #include "section/section_stiffness.h"
 
+#include "section/elastic_sections.h"
+
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
 #include "report/fortran_format.h"
@@ -381,7 +383,8 @@ void Compute_Section_Stiffness(AnalysisModel& m, int k) {
         return;
     }
     if (type > SECTION_OCTAGONAL_HOLLOW_PRESTRESSED) {
-        // Elastic, elastic-plastic and user-defined EI sections are tabulated elsewhere.
+        // Elastic, elastic-plastic and user-defined EI sections are tabulated directly.
+        Compute_Tabulated_Section_EI(m, k);
         return;
     }
     auto ws = std::make_unique<SectionWorkspace>();
