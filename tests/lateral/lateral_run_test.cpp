@@ -251,3 +251,25 @@ TEST(LateralRun, RuntimeFailuresEndWithAStatusAndNoResults) {
 
 } // namespace
 } // namespace zarno::test
+
+namespace zarno::test {
+namespace {
+
+TEST(LateralRun, LayerThinnerThanAnIncrementStopsInIterationOne) {
+    const std::string curve = "60.0 2\n0.0 0.0\n10.0 24000.0\n";
+    LateralCase c;
+    // A 1-inch layer at 50 ft between stations 18 in apart.
+    c.layers = "3\n14 0.0 50.0\n" + curve + curve + "14 50.0 50.08333333\n" + curve + curve +
+               "14 50.08333333 150.0\n" + curve + curve;
+    c.loads = {"1 10000.0 0.0 0.0 1"};
+    const RunOutput out = Run_Text(Lateral_Input(c));
+    EXPECT_EQ(out.result, 229);
+    EXPECT_NE(out.messages.find("Iteration 1,"), std::string::npos);
+    EXPECT_EQ(out.messages.find("Iteration 2,"), std::string::npos);
+    EXPECT_NE(out.report.find("needed to get at least one nodal point in the layer is 1800."),
+              std::string::npos);
+    EXPECT_EQ(out.plot.find("Line 10("), std::string::npos);
+}
+
+} // namespace
+} // namespace zarno::test
