@@ -131,6 +131,7 @@ struct AnalysisData {
 
     // ---- entities read from the input --------------------------------------------------
     int i_Num_Sections = 0;
+    int i_Num_Section_Breakpoints = 0; // top and bottom of every section
     std::array<PileSection, MAX_SECTIONS + 1> Sections{};
     int i_Num_Layers = 0;
     std::array<SoilLayer, MAX_SOIL_LAYERS + 1> Layers{};

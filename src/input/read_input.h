@@ -1,6 +1,8 @@
 // The keyword loop of the input file and its block readers.
 #pragma once
 
+#include <string>
+
 namespace zarno {
 
 struct AnalysisModel;
@@ -9,5 +11,34 @@ struct AnalysisModel;
 // fatal input error.
 void Read_Input_Data(AnalysisModel& m);
 void Read_Title(AnalysisModel& m);
+void Read_Options(AnalysisModel& m);
+
+// SECTIONS and its sub-records (section number i).
+void Read_Section_Properties(AnalysisModel& m);
+void Read_Concrete_Properties(AnalysisModel& m, int i);
+void Read_Rebar_Properties(AnalysisModel& m, int i);
+void Read_Strand_Properties(AnalysisModel& m, int i);
+void Read_Elastic_Section(AnalysisModel& m, int i);
+void Read_Elastic_Plastic_Section(AnalysisModel& m, int i);
+// Fills fpu, modulus, diameter and area of strand k of section i from the size table.
+void Set_Strand_Size(AnalysisModel& m, int i, int k, int strand_type, int size_index);
+
+void Read_Soil_Layers(AnalysisModel& m);
+
+void Read_Pile_Head_Loading(AnalysisModel& m);
+void Read_Lrfd_Loads(AnalysisModel& m);
+void Read_Lrfd_Factors(AnalysisModel& m);
+void Read_Axial_Thrust_Loads(AnalysisModel& m);
+void Read_Soil_Movements(AnalysisModel& m);
+void Read_Group_Effect_Factors(AnalysisModel& m);
+void Read_Tip_Shear(AnalysisModel& m);
+void Read_Pile_Batter_And_Slope(AnalysisModel& m);
+void Read_Printed_py_Depths(AnalysisModel& m);
+
+// The distinct axial thrusts (ascending) for which section stiffness tables are computed.
+void Build_Axial_Thrust_List(AnalysisModel& m);
+
+// An unrecognised or out-of-order line: input error 99 with the line itself.
+void Report_Unrecognized_Line(AnalysisModel& m, const std::string& line);
 
 } // namespace zarno

@@ -2,13 +2,29 @@
 
 #include "engine/capacities.h"
 
+#include <utility>
+
 namespace zarno {
+
+namespace {
+
+bool Is_Blank_Char(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+} // namespace
 
 bool RecordReader::Open(const std::string& path) {
     Close();
     file_ = std::fopen(path.c_str(), "rb");
-    line_number_ = 0;
     return file_ != nullptr;
+}
+
+void RecordReader::Open_Text(std::string text) {
+    Close();
+    text_ = std::move(text);
+    text_pos_ = 0;
+    text_mode_ = true;
 }
 
 void RecordReader::Close() {
@@ -16,28 +32,62 @@ void RecordReader::Close() {
         std::fclose(file_);
         file_ = nullptr;
     }
+    text_mode_ = false;
+    text_.clear();
+    text_pos_ = 0;
+    line_number_ = 0;
+    list_line_.clear();
+    list_pos_ = 0;
+    list_has_line_ = false;
+    list_line_too_long_ = false;
+    separator_open_ = true;
 }
 
-bool RecordReader::Read_Record(std::string& record) {
-    record.clear();
-    if (file_ == nullptr) {
-        return false;
+int RecordReader::Get_Char() {
+    if (text_mode_) {
+        if (text_pos_ >= text_.size()) {
+            return EOF;
+        }
+        return static_cast<unsigned char>(text_[text_pos_++]);
     }
-    int c = std::fgetc(file_);
+    if (file_ == nullptr) {
+        return EOF;
+    }
+    return std::fgetc(file_);
+}
+
+bool RecordReader::Next_Line(std::string& line, bool& too_long) {
+    line.clear();
+    too_long = false;
+    int c = Get_Char();
     if (c == EOF) {
         return false;
     }
     while (c != EOF && c != '\n') {
-        if (record.size() < static_cast<size_t>(RECORD_LENGTH)) {
-            record.push_back(static_cast<char>(c));
+        if (line.size() < MAX_LIST_LINE_LENGTH) {
+            line.push_back(static_cast<char>(c));
+        } else {
+            too_long = true;
         }
-        c = std::fgetc(file_);
+        c = Get_Char();
     }
     ++line_number_;
-    if (!record.empty() && record.back() == '\r') {
-        record.pop_back();
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
     }
-    while (!record.empty() && (record.back() == ' ' || record.back() == '\t')) {
+    return true;
+}
+
+bool RecordReader::Read_Record(std::string& record) {
+    list_has_line_ = false;
+    bool too_long = false;
+    if (!Next_Line(record, too_long)) {
+        return false;
+    }
+    if (record.size() > static_cast<std::size_t>(RECORD_LENGTH)) {
+        record.resize(RECORD_LENGTH);
+    }
+    while (!record.empty() && Is_Blank_Char(record.back())) {
         record.pop_back();
     }
     return true;
@@ -45,21 +95,96 @@ bool RecordReader::Read_Record(std::string& record) {
 
 bool RecordReader::Read_Word(std::string& word) {
     word.clear();
-    std::string record;
-    // A list-directed read skips empty records until it finds an item.
-    while (Read_Record(record)) {
-        size_t i = record.find_first_not_of(" \t");
-        if (i == std::string::npos) {
+    bool quoted = false;
+    Begin_List();
+    return Next_Item(word, quoted) == ItemStatus::Item && !word.empty();
+}
+
+void RecordReader::Begin_List() {
+    list_has_line_ = false;
+    list_line_.clear();
+    list_pos_ = 0;
+    list_line_too_long_ = false;
+    separator_open_ = true;
+}
+
+ItemStatus RecordReader::Next_Item(std::string& token, bool& quoted) {
+    token.clear();
+    quoted = false;
+    while (true) {
+        if (!list_has_line_) {
+            if (!Next_Line(list_line_, list_line_too_long_)) {
+                return ItemStatus::End_Of_File;
+            }
+            list_has_line_ = true;
+            list_pos_ = 0;
+            if (list_line_too_long_) {
+                return ItemStatus::Long_Line;
+            }
+        }
+        const std::string& s = list_line_;
+        while (list_pos_ < s.size() && Is_Blank_Char(s[list_pos_])) {
+            ++list_pos_;
+        }
+        if (list_pos_ >= s.size()) {
+            // The end of a line separates items like a blank; the read goes on below.
+            list_has_line_ = false;
             continue;
         }
-        if (record[i] == ',') {
-            return false;
+        const char c = s[list_pos_];
+        if (c == ',') {
+            ++list_pos_;
+            if (separator_open_) {
+                return ItemStatus::Null_Value;
+            }
+            separator_open_ = true;
+            continue;
         }
-        size_t j = record.find_first_of(" \t,/", i);
-        word = record.substr(i, j == std::string::npos ? std::string::npos : j - i);
-        return !word.empty();
+        if (c == '/') {
+            ++list_pos_;
+            return ItemStatus::Slash;
+        }
+        if (c == '\'' || c == '"') {
+            std::size_t i = list_pos_ + 1;
+            while (true) {
+                if (i >= s.size()) {
+                    list_pos_ = s.size();
+                    return ItemStatus::Bad_Quote;
+                }
+                if (s[i] == c) {
+                    if (i + 1 < s.size() && s[i + 1] == c) {
+                        token.push_back(c);
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                token.push_back(s[i]);
+                ++i;
+            }
+            list_pos_ = i;
+            quoted = true;
+        } else {
+            const std::size_t b = list_pos_;
+            while (list_pos_ < s.size() && !Is_Blank_Char(s[list_pos_]) && s[list_pos_] != ',' &&
+                   s[list_pos_] != '/') {
+                ++list_pos_;
+            }
+            token = s.substr(b, list_pos_ - b);
+        }
+        separator_open_ = false;
+        // A comma right after the item belongs to it as its separator.
+        std::size_t j = list_pos_;
+        while (j < s.size() && Is_Blank_Char(s[j])) {
+            ++j;
+        }
+        if (j < s.size() && s[j] == ',') {
+            list_pos_ = j + 1;
+            separator_open_ = true;
+        }
+        return ItemStatus::Item;
     }
-    return false;
 }
 
 } // namespace zarno

@@ -1,0 +1,254 @@
+#include "input/list_read.h"
+
+#include "engine/analysis_model.h"
+#include "engine/run_status.h"
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <fmt/format.h>
+
+namespace zarno {
+
+namespace {
+
+bool Is_Digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Keeps a quoted echo of the offending text printable and short.
+std::string Printable(std::string_view text) {
+    std::string s;
+    for (char c : text.substr(0, 40)) {
+        const auto u = static_cast<unsigned char>(c);
+        s.push_back(u >= 32 && u < 127 ? c : '?');
+    }
+    if (text.size() > 40) {
+        s += "...";
+    }
+    return s;
+}
+
+void Write_Error_Block(AnalysisModel& m, int n, const std::string& problem,
+                       const std::string& detail) {
+    for (TextFile* f : {&m.Report, &m.Messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", n));
+        f->Blank_Lines(1);
+        f->Write_Line(problem);
+        f->Write_Line(detail);
+        f->Blank_Lines(1);
+    }
+    Raise_Input_Error(m, n);
+}
+
+} // namespace
+
+bool Parse_List_Int(std::string_view t, int& value) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        negative = t[i] == '-';
+        ++i;
+    }
+    if (i >= t.size()) {
+        return false;
+    }
+    long long v = 0;
+    for (; i < t.size(); ++i) {
+        if (!Is_Digit(t[i])) {
+            return false;
+        }
+        v = v * 10 + (t[i] - '0');
+        if (v > static_cast<long long>(INT_MAX) + 1) {
+            return false;
+        }
+    }
+    if (negative) {
+        v = -v;
+    }
+    if (v > INT_MAX || v < INT_MIN) {
+        return false;
+    }
+    value = static_cast<int>(v);
+    return true;
+}
+
+bool Parse_List_Real(std::string_view t, double& value) {
+    // [sign] digits [. [digits]] | [sign] . digits, then an optional exponent E or D.
+    std::string s;
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        s.push_back(t[i++]);
+    }
+    std::size_t mantissa_digits = 0;
+    while (i < t.size() && Is_Digit(t[i])) {
+        s.push_back(t[i++]);
+        ++mantissa_digits;
+    }
+    if (i < t.size() && t[i] == '.') {
+        s.push_back(t[i++]);
+        while (i < t.size() && Is_Digit(t[i])) {
+            s.push_back(t[i++]);
+            ++mantissa_digits;
+        }
+    }
+    if (mantissa_digits == 0) {
+        return false;
+    }
+    if (i < t.size() && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd')) {
+        s.push_back('e');
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+            s.push_back(t[i++]);
+        }
+        std::size_t exponent_digits = 0;
+        while (i < t.size() && Is_Digit(t[i])) {
+            s.push_back(t[i++]);
+            ++exponent_digits;
+        }
+        if (exponent_digits == 0) {
+            return false;
+        }
+    }
+    if (i != t.size()) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const double v = std::strtod(s.c_str(), &end);
+    if (end != s.c_str() + s.size() || !std::isfinite(v)) {
+        return false;
+    }
+    // An underflow gives zero or a denormal, which is the value meant; an overflow is not.
+    if (errno == ERANGE && std::fabs(v) > 1.0) {
+        return false;
+    }
+    value = v;
+    return true;
+}
+
+ListRead::ListRead(AnalysisModel& m, std::string_view block) : m_(m), block_(block) {
+    m_.Input.Begin_List();
+}
+
+bool ListRead::Next(std::string& token, bool& quoted, std::string_view what,
+                    std::string_view kind) {
+    if (m_.RunStatus > 0) {
+        return false;
+    }
+    const ItemStatus status = m_.Input.Next_Item(token, quoted);
+    if (status == ItemStatus::Item) {
+        return true;
+    }
+    if (status == ItemStatus::End_Of_File) {
+        Raise_End_Of_File(m_, block_, fmt::format("{} ({})", what, kind));
+        return false;
+    }
+    std::string found;
+    switch (status) {
+    case ItemStatus::Null_Value:
+        found = "an empty value between commas";
+        break;
+    case ItemStatus::Slash:
+        found = "a slash";
+        break;
+    case ItemStatus::Bad_Quote:
+        found = "a quoted word without its closing quote";
+        break;
+    default:
+        found = fmt::format("a line longer than {} characters", MAX_LIST_LINE_LENGTH);
+        break;
+    }
+    Write_Error_Block(
+        m_, INPUT_ERROR_BAD_VALUE,
+        fmt::format("Problem:  Unreadable input in the {} block at line {} of the input file.",
+                    block_, m_.Input.Line_Number()),
+        fmt::format("Expected {} ({}), but found {}.", what, kind, found));
+    return false;
+}
+
+bool ListRead::Int(int& value, std::string_view what) {
+    std::string token;
+    bool quoted = false;
+    if (!Next(token, quoted, what, "an integer")) {
+        return false;
+    }
+    if (!quoted && Parse_List_Int(token, value)) {
+        return true;
+    }
+    Write_Error_Block(
+        m_, INPUT_ERROR_BAD_VALUE,
+        fmt::format("Problem:  Unreadable input in the {} block at line {} of the input file.",
+                    block_, m_.Input.Line_Number()),
+        fmt::format("Expected {} (an integer), but found \"{}\".", what, Printable(token)));
+    return false;
+}
+
+bool ListRead::Real(double& value, std::string_view what) {
+    std::string token;
+    bool quoted = false;
+    if (!Next(token, quoted, what, "a number")) {
+        return false;
+    }
+    if (!quoted && Parse_List_Real(token, value)) {
+        return true;
+    }
+    Write_Error_Block(
+        m_, INPUT_ERROR_BAD_VALUE,
+        fmt::format("Problem:  Unreadable input in the {} block at line {} of the input file.",
+                    block_, m_.Input.Line_Number()),
+        fmt::format("Expected {} (a finite number), but found \"{}\".", what, Printable(token)));
+    return false;
+}
+
+bool ListRead::Word(std::string& value, std::size_t width, std::string_view what) {
+    std::string token;
+    bool quoted = false;
+    if (!Next(token, quoted, what, "a word")) {
+        return false;
+    }
+    token.resize(width, ' ');
+    value = token;
+    return true;
+}
+
+void Raise_Bad_Value(AnalysisModel& m, std::string_view block, std::string_view expected,
+                     std::string_view found) {
+    Write_Error_Block(
+        m, INPUT_ERROR_BAD_VALUE,
+        fmt::format("Problem:  Unreadable input in the {} block at line {} of the input file.",
+                    block, m.Input.Line_Number()),
+        fmt::format("Expected {}, but found \"{}\".", expected, Printable(found)));
+}
+
+void Raise_End_Of_File(AnalysisModel& m, std::string_view block, std::string_view what) {
+    const std::string where =
+        block.empty() ? std::string("between blocks") : fmt::format("in the {} block", block);
+    Write_Error_Block(
+        m, INPUT_ERROR_END_OF_FILE,
+        fmt::format("Problem:  The input file ended {} after line {}.", where,
+                    m.Input.Line_Number()),
+        fmt::format("Expected {}. Complete the data and end the input with the line END.", what));
+}
+
+void Raise_Capacity_Error(AnalysisModel& m, std::string_view block, std::string_view what,
+                          long long count, int capacity) {
+    Write_Error_Block(
+        m, INPUT_ERROR_CAPACITY,
+        fmt::format("Problem:  The {} block at line {} of the input file gives {} {}.", block,
+                    m.Input.Line_Number(), count, what),
+        fmt::format("Solution: At most {} {} can be analysed; reduce the input.", capacity, what));
+}
+
+bool Read_Block_Record(AnalysisModel& m, std::string& record, std::string_view block,
+                       std::string_view what) {
+    if (m.Input.Read_Record(record)) {
+        return true;
+    }
+    Raise_End_Of_File(m, block, what);
+    return false;
+}
+
+} // namespace zarno

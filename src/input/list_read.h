@@ -1,0 +1,57 @@
+// Typed list-directed reads of the input blocks, with the input errors of unreadable data.
+//
+// One ListRead is one read statement: it starts on the next line of the input file and
+// takes its items in order, continuing onto following lines while items are wanted.
+// Every failure (end of file, a malformed or out-of-range number, a word where a number
+// belongs, a null value, a slash, an over-long line) writes a message naming the block,
+// the line and what was expected, raises the input error and makes the read return false.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zarno {
+
+struct AnalysisModel;
+
+// Input errors of this reader that the published error list leaves open.
+inline constexpr int INPUT_ERROR_BAD_VALUE = 90;   // unreadable or missing value
+inline constexpr int INPUT_ERROR_END_OF_FILE = 91; // the file ends before END
+inline constexpr int INPUT_ERROR_CAPACITY = 92;    // more entries than a table holds
+inline constexpr int INPUT_ERROR_PY_TYPE = 93;     // p-y type code outside 1 to 17
+
+class ListRead {
+  public:
+    ListRead(AnalysisModel& m, std::string_view block);
+
+    // Each returns false, with the input error raised, when the item cannot be read.
+    bool Int(int& value, std::string_view what);
+    bool Real(double& value, std::string_view what);
+    // A word; at most width characters are kept (blank-padded like a fixed field).
+    bool Word(std::string& value, std::size_t width, std::string_view what);
+
+  private:
+    bool Next(std::string& token, bool& quoted, std::string_view what, std::string_view kind);
+
+    AnalysisModel& m_;
+    std::string_view block_;
+};
+
+// Parses a list-directed integer or real; false for malformed or out-of-range text.
+bool Parse_List_Int(std::string_view text, int& value);
+bool Parse_List_Real(std::string_view text, double& value);
+
+// Unreadable text where the expected item stands: input error 90.
+void Raise_Bad_Value(AnalysisModel& m, std::string_view block, std::string_view expected,
+                     std::string_view found);
+// The end of the file inside a block (or before END): input error 91.
+void Raise_End_Of_File(AnalysisModel& m, std::string_view block, std::string_view what);
+// A count beyond a table's capacity: input error 92.
+void Raise_Capacity_Error(AnalysisModel& m, std::string_view block, std::string_view what,
+                          long long count, int capacity);
+// Reads the next line as a 256-character record; at the end of the file raises input
+// error 91 and returns false.
+bool Read_Block_Record(AnalysisModel& m, std::string& record, std::string_view block,
+                       std::string_view what);
+
+} // namespace zarno

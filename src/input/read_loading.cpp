@@ -1,0 +1,253 @@
+#include "engine/analysis_model.h"
+#include "engine/run_status.h"
+#include "input/list_read.h"
+#include "input/read_input.h"
+
+#include <fmt/format.h>
+#include <string>
+#include <string_view>
+
+namespace zarno {
+
+namespace {
+
+// The shape shared by the LRFD messages: two blank lines, the heading, a blank line, the
+// lines of the message and two blank lines, all to the report.
+void Write_Lrfd_Error(AnalysisModel& m, int n, std::initializer_list<std::string> lines) {
+    TextFile& r = m.Report;
+    r.Blank_Lines(2);
+    r.Write_Line(fmt::format("***** Input Data Error No. {} *****", n));
+    r.Blank_Lines(1);
+    for (const std::string& line : lines) {
+        if (line.empty()) {
+            r.Blank_Lines(1);
+        } else {
+            r.Write_Line(line);
+        }
+    }
+    r.Blank_Lines(2);
+}
+
+} // namespace
+
+void Read_Pile_Head_Loading(AnalysisModel& m) {
+    constexpr std::string_view block = "LOADING";
+    m.Messages.Write_Line("Reading pile head loading data");
+    int n = 0;
+    {
+        ListRead r(m, block);
+        if (!r.Int(n, "the number of pile-head loads")) {
+            return;
+        }
+    }
+    if (n > MAX_PILE_HEAD_LOADS) {
+        Raise_Capacity_Error(m, block, "pile-head loads", n, MAX_PILE_HEAD_LOADS);
+        return;
+    }
+    m.i_Num_Loads = std::max(n, 0);
+    for (int i = 1; i <= n; ++i) {
+        ListRead r(m, block);
+        PileHeadLoad& load = m.Loads[i];
+        int k = 0;
+        if (!r.Int(k, fmt::format("the line number of pile-head load {}", i)) ||
+            !r.Int(load.i_Load_Type, fmt::format("the loading type of load {}", i)) ||
+            !r.Real(load.Condition1, fmt::format("condition 1 of load {}", i)) ||
+            !r.Real(load.Condition2, fmt::format("condition 2 of load {}", i)) ||
+            !r.Real(load.Axial_Thrust, fmt::format("the axial thrust of load {}", i)) ||
+            !r.Int(load.i_Compute_Top_Deflection_vs_Length,
+                   fmt::format("the deflection-versus-length flag of load {}", i))) {
+            return;
+        }
+    }
+    int p = 0;
+    {
+        ListRead r(m, block);
+        if (!r.Int(p, "the number of distributed lateral load points")) {
+            return;
+        }
+    }
+    if (p > MAX_DIST_LOAD_POINTS) {
+        Raise_Capacity_Error(m, block, "distributed lateral load points", p, MAX_DIST_LOAD_POINTS);
+        return;
+    }
+    if (p < 1) {
+        m.i_Num_Dist_Load_Points = 0;
+        m.Dist_Load[1] = DepthValue{};
+        return;
+    }
+    m.i_Num_Dist_Load_Points = p;
+    for (int j = 1; j <= p; ++j) {
+        ListRead r(m, block);
+        int k = 0;
+        if (!r.Int(k, "the line number of a distributed load point") ||
+            !r.Real(m.Dist_Load[j].Depth,
+                    fmt::format("the depth of distributed load point {}", j)) ||
+            !r.Real(m.Dist_Load[j].Value,
+                    fmt::format("the load per unit length of distributed load point {}", j))) {
+            return;
+        }
+    }
+}
+
+void Read_Lrfd_Loads(AnalysisModel& m) {
+    constexpr std::string_view block = "LRFD LOADS";
+    m.Messages.Write_Line("Reading LRFD unfactored load data");
+    int n = 0;
+    {
+        ListRead r(m, block);
+        if (!r.Int(n, "the number of LRFD loads")) {
+            return;
+        }
+    }
+    if (n < 1 || n > MAX_LRFD_LOADS) {
+        Write_Lrfd_Error(m, 98,
+                         {fmt::format("Number of LRFD loads specified is {}", n),
+                          "This is outside of the valid range to 1 to 100"});
+        Raise_Input_Error(m, 98);
+        return;
+    }
+    m.i_Num_Lrfd_Loads = n;
+    for (int i = 1; i <= n; ++i) {
+        LrfdLoad& load = m.Lrfd_Loads[i];
+        int k = 0;
+        int d = 0;
+        {
+            ListRead r(m, block);
+            if (!r.Int(k, fmt::format("the number of LRFD load {}", i)) ||
+                !r.Int(load.i_Load_Type, fmt::format("the load type of LRFD load {}", i)) ||
+                !r.Real(load.Horizontal_Force,
+                        fmt::format("the horizontal force of LRFD load {}", i)) ||
+                !r.Real(load.Moment, fmt::format("the moment of LRFD load {}", i)) ||
+                !r.Real(load.Axial_Force, fmt::format("the axial force of LRFD load {}", i)) ||
+                !r.Int(d,
+                       fmt::format("the number of distributed load points of LRFD load {}", i))) {
+                return;
+            }
+        }
+        if (k != i) {
+            Write_Lrfd_Error(m, 97,
+                             {"Input appears to be out-of-order for LRFD loading",
+                              fmt::format("Input load number is {} and the expected load "
+                                          "number is {}",
+                                          k, i)});
+            Raise_Input_Error(m, 97);
+            return;
+        }
+        if (d < 0 || d == 1 || d > 100) {
+            Write_Lrfd_Error(
+                m, 95,
+                {fmt::format("Number of distributed load points for LRFD load number {} is "
+                             "outside of the valid range of 0 or 2 to 100.",
+                             i),
+                 "", fmt::format("The input number of distributed load points is {}", d)});
+            Raise_Input_Error(m, 95);
+            return;
+        }
+        // A load keeps at most 50 points; more would be dropped, so they are refused.
+        if (d > MAX_DIST_LOAD_POINTS) {
+            Raise_Capacity_Error(m, block,
+                                 fmt::format("distributed load points for LRFD load {}", i), d,
+                                 MAX_DIST_LOAD_POINTS);
+            return;
+        }
+        load.i_Num_Dist_Points = d;
+        for (int j = 1; j <= d; ++j) {
+            ListRead r(m, block);
+            int jj = 0;
+            if (!r.Int(jj, fmt::format("the point number of distributed load point {} of LRFD "
+                                       "load {}",
+                                       j, i)) ||
+                !r.Real(
+                    load.Dist_Load[j].Depth,
+                    fmt::format("the depth of distributed load point {} of LRFD load {}", j, i)) ||
+                !r.Real(load.Dist_Load[j].Value,
+                        fmt::format("the distributed load of point {} of LRFD load {}", j, i))) {
+                return;
+            }
+            if (jj != j) {
+                Write_Lrfd_Error(
+                    m, 96,
+                    {fmt::format("Input appears to be out-of-order for LRFD distributed load {}",
+                                 i),
+                     "",
+                     fmt::format("Input distributed load point is {} and the expected point "
+                                 "number is {}",
+                                 jj, j)});
+                Raise_Input_Error(m, 96);
+                return;
+            }
+        }
+    }
+}
+
+void Read_Lrfd_Factors(AnalysisModel& m) {
+    constexpr std::string_view block = "LRFD FACTORS AND CASES";
+    m.Messages.Write_Line("Reading LRFD load and resistance factor data ");
+    int c = 0;
+    {
+        ListRead r(m, block);
+        if (!r.Int(c, "the number of LRFD load combinations")) {
+            return;
+        }
+    }
+    if (c < 1 || c > MAX_LRFD_COMBINATIONS) {
+        Write_Lrfd_Error(m, 94,
+                         {"Number of LRFD load combinations outside of the valid range of 1 to "
+                          "100.",
+                          "", fmt::format("Number of LRFD load combinations input is {}", c)});
+        Raise_Input_Error(m, 94);
+        return;
+    }
+    m.i_Num_Lrfd_Combinations = c;
+    // A combination without load factors is reported, and the rest of the block is still
+    // read so that every such combination is reported before the run ends.
+    bool all_zero_found = false;
+    for (int i = 1; i <= c; ++i) {
+        LrfdCombination& comb = m.Lrfd_Combinations[i];
+        {
+            ListRead r(m, block);
+            int k = 0;
+            if (!r.Int(k, fmt::format("the number of LRFD load combination {}", i))) {
+                return;
+            }
+            for (int t = 1; t <= 13; ++t) {
+                if (!r.Real(comb.Load_Factor[t],
+                            fmt::format("load factor {} of LRFD load combination {}", t, i))) {
+                    return;
+                }
+            }
+            if (!r.Real(comb.Resistance_Factor_Flexure,
+                        fmt::format("the resistance factor for flexure of combination {}", i)) ||
+                !r.Real(comb.Resistance_Factor_Shear,
+                        fmt::format("the resistance factor for shear of combination {}", i))) {
+                return;
+            }
+        }
+        if (!Read_Block_Record(m, comb.Name, block,
+                               fmt::format("the name of LRFD load combination {}", i))) {
+            return;
+        }
+        if (comb.Resistance_Factor_Flexure <= 0.0) {
+            comb.Resistance_Factor_Flexure = 0.75;
+        }
+        if (comb.Resistance_Factor_Shear <= 0.0) {
+            comb.Resistance_Factor_Shear = 0.75;
+        }
+        double sum = 0.0;
+        for (int t = 1; t <= 13; ++t) {
+            sum += comb.Load_Factor[t];
+        }
+        if (sum <= 0.0) {
+            Write_Lrfd_Error(
+                m, 72,
+                {"All input load factors for LRFD analysis are zero.", "",
+                 fmt::format("The number of the LRFD load combination in error is {}", i)});
+            all_zero_found = true;
+        }
+    }
+    if (all_zero_found) {
+        Raise_Input_Error(m, 72);
+    }
+}
+
+} // namespace zarno

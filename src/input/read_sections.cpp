@@ -1,0 +1,685 @@
+#include "engine/analysis_model.h"
+#include "engine/run_status.h"
+#include "input/list_read.h"
+#include "input/read_input.h"
+
+#include <fmt/format.h>
+#include <string>
+#include <string_view>
+
+namespace zarno {
+
+namespace {
+
+constexpr std::string_view kBlock = "SECTIONS";
+
+// A cleared section, copied over each section before it is read so that nothing of an
+// earlier SECTIONS block survives (static storage: the record is too large for the stack).
+const PileSection kEmptySection{};
+
+// A value line: one number is taken, the rest of the line is ignored, and blank lines
+// before it are skipped.
+bool Value(AnalysisModel& m, double& v, std::string_view what) {
+    ListRead r(m, kBlock);
+    return r.Real(v, what);
+}
+
+bool Value(AnalysisModel& m, int& v, std::string_view what) {
+    ListRead r(m, kBlock);
+    return r.Int(v, what);
+}
+
+// Millimetre input of SI runs is stored in metres (areas in square metres, moments of
+// inertia in metres to the fourth); other unit systems store what was entered.
+double Length_In(const AnalysisModel& m, double v) {
+    return m.IUNITS == SI ? v / 1000.0 : v;
+}
+double Area_In(const AnalysisModel& m, double v) {
+    return m.IUNITS == SI ? v / 1000000.0 : v;
+}
+double Inertia_In(const AnalysisModel& m, double v) {
+    return m.IUNITS == SI ? v / 1000000000000.0 : v;
+}
+
+bool Length_Value(AnalysisModel& m, double& v, std::string_view what) {
+    if (!Value(m, v, what)) {
+        return false;
+    }
+    v = Length_In(m, v);
+    return true;
+}
+
+void Raise_Section_Error(AnalysisModel& m, std::initializer_list<std::string> lines) {
+    for (const std::string& line : lines) {
+        if (line.empty()) {
+            m.Report.Blank_Lines(1);
+        } else {
+            m.Report.Write_Line(line);
+        }
+    }
+    Raise_Input_Error(m, 95);
+}
+
+std::string Of(const char* what, int i) {
+    return fmt::format("the {} of section {}", what, i);
+}
+
+struct StrandSize {
+    float fpu;
+    float diameter;
+    float area;
+};
+
+// Strand and bar sizes by strand type (0..5) and size index; fpu in psi, inches.
+constexpr StrandSize kPci250[] = {{250000.0f, 0.34f, 0.058f},   {250000.0f, 0.25f, 0.036f},
+                                  {250000.0f, 0.3125f, 0.058f}, {250000.0f, 0.375f, 0.08f},
+                                  {250000.0f, 0.4375f, 0.108f}, {250000.0f, 0.5f, 0.144f},
+                                  {250000.0f, 0.6f, 0.216f}};
+constexpr StrandSize kPci270[] = {{270000.0f, 0.34f, 0.058f},   {270000.0f, 0.375f, 0.085f},
+                                  {270000.0f, 0.4375f, 0.115f}, {270000.0f, 0.5f, 0.153f},
+                                  {270000.0f, 0.5f, 0.167f},    {270000.0f, 0.5625f, 0.192f},
+                                  {270000.0f, 0.6f, 0.217f},    {270000.0f, 0.7f, 0.294f}};
+constexpr StrandSize kPci300[] = {{300000.0f, 0.375f, 0.085f},
+                                  {300000.0f, 0.438f, 0.115f},
+                                  {300000.0f, 0.5f, 0.153f},
+                                  {300000.0f, 0.5f, 0.167f},
+                                  {300000.0f, 0.6f, 0.217f}};
+constexpr StrandSize kSmooth145[] = {{145000.0f, 0.75f, 0.442f}, {145000.0f, 0.875f, 0.601f},
+                                     {145000.0f, 1.0f, 0.785f},  {145000.0f, 1.125f, 0.994f},
+                                     {145000.0f, 1.25f, 1.227f}, {145000.0f, 1.375f, 1.485f}};
+constexpr StrandSize kSmooth160[] = {{160000.0f, 0.75f, 0.442f}, {160000.0f, 0.875f, 0.601f},
+                                     {160000.0f, 1.0f, 0.785f},  {160000.0f, 1.125f, 0.994f},
+                                     {160000.0f, 1.25f, 1.227f}, {160000.0f, 1.375f, 1.485f}};
+constexpr StrandSize kDeformed[] = {{157000.0f, 0.625f, 0.28f}, {150000.0f, 1.0f, 0.85f},
+                                    {160000.0f, 1.0f, 0.85f},   {150000.0f, 1.25f, 1.25f},
+                                    {160000.0f, 1.25f, 1.25f},  {150000.0f, 1.375f, 1.58f}};
+
+template <std::size_t N> const StrandSize* Lookup(const StrandSize (&table)[N], int index) {
+    return index >= 0 && index < static_cast<int>(N) ? &table[index] : nullptr;
+}
+
+bool Read_Bar_Count(AnalysisModel& m, int& n, const std::string& items) {
+    if (!Value(m, n, "the number of " + items)) {
+        return false;
+    }
+    if (n < 0 || n > MAX_BARS) {
+        Raise_Capacity_Error(m, kBlock, items, n, MAX_BARS);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void Set_Strand_Size(AnalysisModel& m, int i, int k, int strand_type, int size_index) {
+    if (k < 1 || k > MAX_BARS) {
+        return;
+    }
+    const StrandSize* s = nullptr;
+    switch (strand_type) {
+    case 0:
+        s = Lookup(kPci250, size_index);
+        break;
+    case 1:
+        s = Lookup(kPci270, size_index);
+        break;
+    case 2:
+        s = Lookup(kPci300, size_index);
+        break;
+    case 3:
+        s = Lookup(kSmooth145, size_index);
+        break;
+    case 4:
+        s = Lookup(kSmooth160, size_index);
+        break;
+    case 5:
+        s = Lookup(kDeformed, size_index);
+        break;
+    default:
+        break;
+    }
+    if (s == nullptr) {
+        return; // no such size: nothing is set
+    }
+    PileSection& sec = m.Sections[i];
+    sec.Strand_fpu = static_cast<double>(s->fpu);
+    double d = static_cast<double>(s->diameter);
+    double a = static_cast<double>(s->area);
+    if (m.IUNITS == USCS) {
+        sec.Strand_E = 29000.0;
+    } else {
+        sec.Strand_E = 199947760.0;
+    }
+    if (m.IUNITS == SI) {
+        const double in = static_cast<double>(0.0254f);
+        d *= in;
+        a *= in * in;
+    }
+    sec.Bar_Dia[k] = d;
+    sec.Bar_Area_k[k] = a;
+}
+
+void Read_Concrete_Properties(AnalysisModel& m, int i) {
+    m.Messages.Write_Line(fmt::format("Reading concrete property data for Section {}", i));
+    PileSection& s = m.Sections[i];
+    if (!Value(m, s.fc, Of("concrete compressive strength", i)) ||
+        !Length_Value(m, s.Max_Aggregate_Size, Of("maximum aggregate size", i))) {
+        return;
+    }
+    std::string line;
+    if (!Read_Block_Record(m, line, kBlock, Of("concrete tensile strength option line", i))) {
+        return;
+    }
+    if (line == "Use default concrete tensile strength") {
+        s.b_Default_Tensile_Strength = true;
+    } else if (line == "Override concrete tensile strength") {
+        s.b_Default_Tensile_Strength = false;
+        if (!Value(m, s.Tensile_Strength, Of("concrete tensile strength", i))) {
+            return;
+        }
+    } else {
+        Raise_Section_Error(
+            m, {"", "INPUT ERROR - Unrecognized command for concrete tensile strength option"});
+        return;
+    }
+    if (!Read_Block_Record(m, line, kBlock, Of("concrete stress-strain curve option line", i))) {
+        return;
+    }
+    if (line == "Input stress-strain curve for concrete") {
+        s.b_Input_Concrete_Curve = true;
+        int n = 0;
+        if (!Value(m, n, Of("number of points of the concrete stress-strain curve", i))) {
+            return;
+        }
+        if (n < 0 || n > MAX_CONCRETE_CURVE_POINTS) {
+            Raise_Capacity_Error(
+                m, kBlock,
+                fmt::format("points on the concrete stress-strain curve of section {}", i), n,
+                MAX_CONCRETE_CURVE_POINTS);
+            return;
+        }
+        s.i_Num_Concrete_Curve_Points = n;
+        for (int j = 1; j <= n; ++j) {
+            ListRead r(m, kBlock);
+            int line_no = 0;
+            const std::string what =
+                fmt::format("point {} of the concrete stress-strain curve of section {}", j, i);
+            if (!r.Int(line_no, "the line number of " + what) ||
+                !r.Real(s.Concrete_Curve_Strain[j], "the first value of " + what) ||
+                !r.Real(s.Concrete_Curve_Stress[j], "the second value of " + what)) {
+                return;
+            }
+            if (line_no != j) {
+                Raise_Section_Error(m, {"",
+                                        "INPUT ERROR - Sequence error encountered when reading "
+                                        "concrete stress-strain curve",
+                                        "",
+                                        fmt::format("Expecting line no. {} but line no. {} was "
+                                                    "read",
+                                                    j, line_no),
+                                        "", ""});
+                return;
+            }
+        }
+    } else if (line == "Use internal stress-strain curve for concrete") {
+        s.b_Input_Concrete_Curve = false;
+    } else {
+        Raise_Section_Error(
+            m, {"", "INPUT ERROR - Unrecognized input for concrete stress-strain option"});
+    }
+}
+
+void Read_Rebar_Properties(AnalysisModel& m, int i) {
+    m.Messages.Write_Line(fmt::format("Reading rebar property data for Section {}", i));
+    PileSection& s = m.Sections[i];
+    std::string line;
+    if (!Read_Block_Record(m, line, kBlock, Of("rebar continuation line", i))) {
+        return;
+    }
+    if (line == "No rebar") {
+        s.i_Num_Bars = 0;
+        return;
+    }
+    if (line == "Rebar Arrangement Same As Section Above") {
+        s.b_Rebar_Same_As_Above = true;
+    } else if (line == "Rebar Arrangement Not Same As Section Above") {
+        s.b_Rebar_Same_As_Above = false;
+    } else {
+        Raise_Section_Error(m, {"", "INPUT ERROR - Unrecognized command for rebar continuation "
+                                    "from section above option"});
+        return;
+    }
+    if (!Read_Block_Record(m, line, kBlock, Of("rebar arrangement line", i))) {
+        return;
+    }
+    if (line == "Rebar in circle") {
+        s.b_Bars_In_Circle = true;
+        if (!Value(m, s.Rebar_fy, Of("rebar yield stress", i)) ||
+            !Value(m, s.Rebar_E, Of("rebar elastic modulus", i)) ||
+            !Value(m, s.i_Num_Bar_Positions, Of("number of bar positions", i)) ||
+            !Value(m, s.i_Bars_Per_Position, Of("number of bars per position", i))) {
+            return;
+        }
+        const long long bars =
+            static_cast<long long>(s.i_Num_Bar_Positions) * s.i_Bars_Per_Position;
+        if (s.i_Num_Bar_Positions < 0 || s.i_Bars_Per_Position < 0 || bars > MAX_BARS) {
+            Raise_Capacity_Error(m, kBlock, fmt::format("reinforcing bars in section {}", i), bars,
+                                 MAX_BARS);
+            return;
+        }
+        if (!Length_Value(m, s.Bar_Diameter, Of("bar diameter", i)) ||
+            !Value(m, s.Bar_Area, Of("bar area", i)) ||
+            !Length_Value(m, s.Cover, Of("concrete cover thickness", i)) ||
+            !Length_Value(m, s.Cage_Offset, Of("offset of the rebar cage centre", i))) {
+            return;
+        }
+        s.Bar_Area = Area_In(m, s.Bar_Area);
+        s.i_Num_Bars = static_cast<int>(bars);
+        // The bar positions are computed from these data by the section analysis.
+        for (int k = 1; k <= s.i_Num_Bars; ++k) {
+            s.Bar_Dia[k] = s.Bar_Diameter;
+            s.Bar_Area_k[k] = s.Bar_Area;
+        }
+    } else if (line == "Rebar in noncircular pattern") {
+        s.b_Bars_In_Circle = false;
+        int n = 0;
+        if (!Value(m, s.Rebar_fy, Of("rebar yield stress", i)) ||
+            !Value(m, s.Rebar_E, Of("rebar elastic modulus", i)) ||
+            !Read_Bar_Count(m, n, fmt::format("reinforcing bars in section {}", i))) {
+            return;
+        }
+        s.i_Num_Bars = n;
+        for (int k = 1; k <= n; ++k) {
+            ListRead r(m, kBlock);
+            int bar_no = 0;
+            const std::string what = fmt::format("bar {} of section {}", k, i);
+            if (!r.Int(bar_no, "the number of " + what) ||
+                !r.Int(s.i_Bar_Index[k], "the bar index of " + what) ||
+                !r.Real(s.Bar_Dia[k], "the diameter of " + what) ||
+                !r.Real(s.Bar_Area_k[k], "the area of " + what) ||
+                !r.Real(s.Bar_X[k], "the X coordinate of " + what) ||
+                !r.Real(s.Bar_Y[k], "the Y coordinate of " + what)) {
+                return;
+            }
+            s.Bar_Dia[k] = Length_In(m, s.Bar_Dia[k]);
+            s.Bar_Area_k[k] = Area_In(m, s.Bar_Area_k[k]);
+            s.Bar_X[k] = Length_In(m, s.Bar_X[k]);
+            s.Bar_Y[k] = Length_In(m, s.Bar_Y[k]);
+        }
+    }
+    // Any other arrangement line carries no bar data.
+}
+
+void Read_Strand_Properties(AnalysisModel& m, int i) {
+    m.Messages.Write_Line(fmt::format("Reading prestressing strand data for Section {}", i));
+    PileSection& s = m.Sections[i];
+    std::string line;
+    if (!Read_Block_Record(m, line, kBlock, Of("strand positioning line", i))) {
+        return;
+    }
+    if (line == "Autoposition strands") {
+        s.b_Autoposition_Strands = true;
+        int size = 0;
+        int n = 0;
+        if (!Value(m, s.i_Strand_Type, Of("strand type", i)) ||
+            !Value(m, size, Of("strand size index", i)) ||
+            !Read_Bar_Count(m, n, fmt::format("prestressing strands in section {}", i)) ||
+            !Value(m, s.Prestress_Force, Of("initial prestressing force", i)) ||
+            !Value(m, s.Prestress_Loss, Of("fraction of loss of prestress", i)) ||
+            !Length_Value(m, s.Strand_Cover, Of("concrete cover over strands", i)) ||
+            !Value(m, s.i_Strand_Arrangement, Of("strand arrangement code", i))) {
+            return;
+        }
+        s.i_Num_Strands = n;
+        s.i_Num_Bars = n;
+        for (int k = 1; k <= n; ++k) {
+            s.i_Strand_Size[k] = size;
+            Set_Strand_Size(m, i, k, s.i_Strand_Type, size);
+        }
+        s.Strand_Diameter = s.Bar_Dia[1];
+        s.Strand_Area = s.Bar_Area_k[1];
+        // The strand positions are computed from these data by the section analysis.
+    } else if (line == "Manually-positioned strands") {
+        s.b_Autoposition_Strands = false;
+        int n = 0;
+        if (!Value(m, s.i_Strand_Type, Of("strand type", i)) ||
+            !Read_Bar_Count(m, n, fmt::format("prestressing strands in section {}", i)) ||
+            !Value(m, s.Prestress_Force, Of("initial prestressing force", i)) ||
+            !Value(m, s.Prestress_Loss, Of("fraction of loss of prestress", i))) {
+            return;
+        }
+        s.i_Num_Strands = n;
+        s.i_Num_Bars = n;
+        for (int k = 1; k <= n; ++k) {
+            ListRead r(m, kBlock);
+            int strand_no = 0;
+            const std::string what = fmt::format("strand {} of section {}", k, i);
+            if (!r.Int(strand_no, "the number of " + what) ||
+                !r.Int(s.i_Strand_Type, "the strand type of " + what) ||
+                !r.Int(s.i_Strand_Size[k], "the strand size index of " + what) ||
+                !r.Real(s.Bar_X[k], "the X coordinate of " + what) ||
+                !r.Real(s.Bar_Y[k], "the Y coordinate of " + what)) {
+                return;
+            }
+            s.Bar_X[k] = Length_In(m, s.Bar_X[k]);
+            s.Bar_Y[k] = Length_In(m, s.Bar_Y[k]);
+            Set_Strand_Size(m, i, k, s.i_Strand_Type, s.i_Strand_Size[k]);
+            if (strand_no != k) {
+                Raise_Section_Error(m, {"INPUT ERROR - Input out-of-order for strand no. "});
+                return;
+            }
+        }
+    } else {
+        // No strand has been read at this point, so the number printed is 0.
+        Raise_Section_Error(m, {"INPUT ERROR - Unrecognized input for strand no. 0", ""});
+    }
+}
+
+namespace {
+
+// The elastic data of types 11 and 12; Mp lines are present only with plastic moments.
+void Read_Elastic_Data(AnalysisModel& m, int i, bool with_mp) {
+    PileSection& s = m.Sections[i];
+    if (!Value(m, s.i_Shape_Type, Of("cross-sectional shape code", i))) {
+        return;
+    }
+    const int shape = s.i_Shape_Type;
+    if (shape < 1 || shape > 6) {
+        return; // an unknown shape reads no further line
+    }
+    if (!Value(m, s.Elastic_E, Of("elastic modulus", i))) {
+        return;
+    }
+    if (shape == SHAPE_STRONG_H_PILE || shape == SHAPE_WEAK_H_PILE) {
+        if (with_mp) {
+            if (!Value(m, s.Mp_Top, Of("plastic moment capacity", i))) {
+                return;
+            }
+            s.Mp_Bottom = s.Mp_Top;
+        }
+        double area = 0.0;
+        double inertia = 0.0;
+        if (!Length_Value(m, s.Elastic_Width_Top, Of("flange width", i)) ||
+            !Length_Value(m, s.Elastic_Depth_Top, Of("section depth", i)) ||
+            !Length_Value(m, s.Flange_Thickness, Of("flange thickness", i)) ||
+            !Length_Value(m, s.Web_Thickness, Of("web thickness", i)) ||
+            !Value(m, area, Of("section area", i)) ||
+            !Value(m, inertia, Of("moment of inertia", i))) {
+            return;
+        }
+        s.Elastic_Width_Bottom = s.Elastic_Width_Top;
+        s.Elastic_Depth_Bottom = s.Elastic_Depth_Top;
+        s.Elastic_Area_Top = s.Elastic_Area_Bottom = Area_In(m, area);
+        s.Elastic_I_Top = s.Elastic_I_Bottom = Inertia_In(m, inertia);
+        return;
+    }
+    if (with_mp) {
+        if (!Value(m, s.Mp_Top, Of("plastic moment capacity at the top", i)) ||
+            !Value(m, s.Mp_Bottom, Of("plastic moment capacity at the bottom", i))) {
+            return;
+        }
+    }
+    if (!Length_Value(m, s.Elastic_Width_Top, Of("width at the top", i)) ||
+        !Length_Value(m, s.Elastic_Width_Bottom, Of("width at the bottom", i))) {
+        return;
+    }
+    if (shape == SHAPE_RECTANGULAR || shape == SHAPE_CIRCULAR_PIPE) {
+        const char* top =
+            shape == SHAPE_RECTANGULAR ? "section depth at the top" : "wall thickness at the top";
+        const char* bottom = shape == SHAPE_RECTANGULAR ? "section depth at the bottom"
+                                                        : "wall thickness at the bottom";
+        if (!Length_Value(m, s.Elastic_Depth_Top, Of(top, i)) ||
+            !Length_Value(m, s.Elastic_Depth_Bottom, Of(bottom, i))) {
+            return;
+        }
+    }
+    if (!Value(m, s.Elastic_Area_Top, Of("area at the top", i)) ||
+        !Value(m, s.Elastic_Area_Bottom, Of("area at the bottom", i)) ||
+        !Value(m, s.Elastic_I_Top, Of("moment of inertia at the top", i)) ||
+        !Value(m, s.Elastic_I_Bottom, Of("moment of inertia at the bottom", i))) {
+        return;
+    }
+    s.Elastic_Area_Top = Area_In(m, s.Elastic_Area_Top);
+    s.Elastic_Area_Bottom = Area_In(m, s.Elastic_Area_Bottom);
+    s.Elastic_I_Top = Inertia_In(m, s.Elastic_I_Top);
+    s.Elastic_I_Bottom = Inertia_In(m, s.Elastic_I_Bottom);
+    if (shape == SHAPE_EMBEDDED_POLE) {
+        Length_Value(m, s.Diameter, Of("drilled hole diameter", i));
+    }
+}
+
+void Read_User_EI(AnalysisModel& m, int i) {
+    PileSection& s = m.Sections[i];
+    int n = 0;
+    if (!Length_Value(m, s.Diameter, Of("section diameter", i)) ||
+        !Value(m, n, Of("number of axial thrusts", i))) {
+        return;
+    }
+    if (n < 0 || n > MAX_USER_EI_THRUSTS) {
+        Raise_Capacity_Error(m, kBlock, fmt::format("axial thrusts in section {}", i), n,
+                             MAX_USER_EI_THRUSTS);
+        return;
+    }
+    s.i_Num_User_Thrusts = n;
+    const char* second = s.b_Moment_vs_EI ? "EI" : "curvature";
+    for (int k = 1; k <= n; ++k) {
+        UserEIThrust& t = s.User_EI[k];
+        int p = 0;
+        if (!Value(m, t.Axial_Thrust, fmt::format("axial thrust {} of section {}", k, i)) ||
+            !Value(m, p,
+                   fmt::format("the number of points for axial thrust {} of section {}", k, i))) {
+            return;
+        }
+        if (p < 0 || p > MAX_USER_EI_POINTS) {
+            Raise_Capacity_Error(
+                m, kBlock, fmt::format("moment points for axial thrust {} of section {}", k, i), p,
+                MAX_USER_EI_POINTS);
+            return;
+        }
+        t.i_Num_Points = p;
+        for (int j = 1; j <= p; ++j) {
+            ListRead r(m, kBlock);
+            const std::string what =
+                fmt::format("point {} for axial thrust {} of section {}", j, k, i);
+            if (!r.Real(t.Moment[j], "the bending moment of " + what) ||
+                !r.Real(t.EI_or_Curvature[j], fmt::format("the {} of {}", second, what))) {
+                return;
+            }
+        }
+    }
+}
+
+} // namespace
+
+void Read_Elastic_Section(AnalysisModel& m, int i) {
+    m.Messages.Write_Line(fmt::format("Reading elastic section properties for Section {}", i));
+    Read_Elastic_Data(m, i, false);
+}
+
+void Read_Elastic_Plastic_Section(AnalysisModel& m, int i) {
+    m.Messages.Write_Line(
+        fmt::format("Reading elastic-plastic section properties for Section {}", i));
+    Read_Elastic_Data(m, i, true);
+}
+
+void Read_Section_Properties(AnalysisModel& m) {
+    int n = 0;
+    if (!Value(m, n, "the number of pile sections")) {
+        return;
+    }
+    double running = 0.0;
+    m.Sections[1].XTop = 0.0;
+    if (n < 1) {
+        m.i_Num_Sections = 0;
+        m.i_Num_Section_Breakpoints = 0;
+        return;
+    }
+    if (n > MAX_SECTIONS) {
+        Raise_Capacity_Error(m, kBlock, "pile sections", n, MAX_SECTIONS);
+        return;
+    }
+    m.i_Num_Sections = n;
+    m.i_Num_Section_Breakpoints = 2 * n;
+    m.Pile_Length = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        m.Messages.Write_Line(fmt::format("Reading section properties for Section {}", i));
+        PileSection& s = m.Sections[i];
+        s = kEmptySection;
+        int number = 0;
+        if (!Value(m, number, "the section number")) {
+            return;
+        }
+        if (number != i) {
+            Raise_Section_Error(m, {"SECTION DATA OUT-OF-ORDER", "",
+                                    fmt::format("Expecting section number {}, but section "
+                                                "number {} was found",
+                                                i, number)});
+            return;
+        }
+        int code = 0;
+        if (!Value(m, code, Of("section type code", i))) {
+            return;
+        }
+        if (code == 3 || code == -3) {
+            s.b_Core_Filled = code == 3;
+            code = 3;
+        } else if (code == 13 || code == -13) {
+            s.b_User_EI = true;
+            s.b_Moment_vs_EI = code == 13;
+            s.b_Moment_vs_Curvature = code == -13;
+            code = 13;
+        } else if (code < 0 || code > 14) {
+            Raise_Bad_Value(m, kBlock, Of("section type code (0 to 14, -3 or -13)", i),
+                            std::to_string(code));
+            return;
+        }
+        s.i_Section_Type = code;
+        if (!Value(m, s.Length, Of("section length", i))) {
+            return;
+        }
+        bool ok = true;
+        switch (code) {
+        case 0:
+            ok = Length_Value(m, s.Diameter, Of("section depth", i)) &&
+                 Length_Value(m, s.Section_Width, Of("section width", i));
+            break;
+        case 1:
+        case 5:
+            ok = Length_Value(m, s.Diameter, Of("diameter", i));
+            break;
+        case 2:
+        case 3:
+        case 4:
+            ok = Length_Value(m, s.Diameter, Of("outer diameter", i)) &&
+                 Length_Value(m, s.Casing_Thickness, Of("wall thickness", i)) &&
+                 Value(m, s.Casing_Fy, Of("yield stress of casing or pipe", i)) &&
+                 Value(m, s.Casing_E, Of("elastic modulus of casing or pipe", i));
+            if (ok && code == 3) {
+                ok = Length_Value(m, s.Core_Diameter, Of("outside diameter of the core", i)) &&
+                     Length_Value(m, s.Core_Thickness, Of("core wall thickness", i)) &&
+                     Value(m, s.Core_Fy, Of("core yield stress", i)) &&
+                     Value(m, s.Core_E, Of("core elastic modulus", i));
+            }
+            break;
+        case 6:
+            ok = Length_Value(m, s.Diameter, Of("diameter", i)) &&
+                 Length_Value(m, s.Void_Diameter, Of("void diameter", i));
+            break;
+        case 7:
+            ok = Length_Value(m, s.Diameter, Of("pile width", i)) &&
+                 Length_Value(m, s.Chamfer, Of("corner chamfer", i));
+            break;
+        case 8:
+            ok = Length_Value(m, s.Diameter, Of("pile width", i)) &&
+                 Length_Value(m, s.Void_Diameter, Of("void diameter", i)) &&
+                 Length_Value(m, s.Chamfer, Of("corner chamfer", i));
+            break;
+        case 9:
+            ok = Length_Value(m, s.Diameter, Of("pile width", i));
+            break;
+        case 10:
+            ok = Length_Value(m, s.Diameter, Of("pile width", i)) &&
+                 Length_Value(m, s.Void_Diameter, Of("void diameter", i));
+            break;
+        case 11:
+            Read_Elastic_Section(m, i);
+            break;
+        case 12:
+            Read_Elastic_Plastic_Section(m, i);
+            break;
+        case 13:
+            Read_User_EI(m, i);
+            break;
+        default:
+            break;
+        }
+        if (!ok || m.RunStatus > 0) {
+            return;
+        }
+        if (code <= 3 || (code >= 5 && code <= 10)) {
+            Read_Concrete_Properties(m, i);
+            if (m.RunStatus > 0) {
+                return;
+            }
+            if (code <= 3) {
+                Read_Rebar_Properties(m, i);
+            } else {
+                Read_Strand_Properties(m, i);
+            }
+            if (m.RunStatus > 0) {
+                return;
+            }
+        }
+        if (code == SECTION_MICROPILE) {
+            continue; // a micropile takes no place in the depth and width tables
+        }
+        s.XTop = running;
+        running += s.Length;
+        s.XBottom = running;
+        m.Pile_Length = running; // the pile ends at the bottom of its last section
+        switch (code) {
+        case 0:
+            s.Width_Top = s.Width_Bottom = s.Section_Width;
+            break;
+        case 11:
+        case 12:
+            switch (s.i_Shape_Type) {
+            case SHAPE_RECTANGULAR:
+            case SHAPE_CIRCULAR:
+            case SHAPE_CIRCULAR_PIPE:
+                s.Width_Top = s.Elastic_Width_Top;
+                s.Width_Bottom = s.Elastic_Width_Bottom;
+                break;
+            case SHAPE_STRONG_H_PILE:
+                s.Width_Top = s.Width_Bottom = s.Elastic_Width_Top;
+                break;
+            case SHAPE_WEAK_H_PILE:
+                s.Width_Top = s.Width_Bottom = s.Elastic_Depth_Top;
+                break;
+            case SHAPE_EMBEDDED_POLE:
+                s.Width_Top = s.Width_Bottom = s.Diameter;
+                break;
+            default:
+                break;
+            }
+            s.E_Top = s.E_Bottom = s.Elastic_E;
+            s.I_Top = s.Elastic_I_Top;
+            s.I_Bottom = s.Elastic_I_Bottom;
+            s.Area_Top = s.Elastic_Area_Top;
+            s.Area_Bottom = s.Elastic_Area_Bottom;
+            break;
+        default:
+            s.Width_Top = s.Width_Bottom = s.Diameter;
+            break;
+        }
+        if (code == SECTION_STEEL_PIPE) {
+            const double d = s.Diameter;
+            const double di = d - 2.0 * s.Casing_Thickness;
+            s.I_Top = s.I_Bottom = 0.04908738521234052 * (d * d * d * d - di * di * di * di);
+            s.Area_Top = s.Area_Bottom = 0.7853981633974483 * (d * d - di * di);
+            s.E_Top = s.E_Bottom = s.Casing_E;
+        }
+    }
+}
+
+} // namespace zarno

@@ -1,0 +1,259 @@
+#include "engine/analysis_model.h"
+#include "engine/run_status.h"
+#include "input/list_read.h"
+#include "input/read_input.h"
+
+#include <fmt/format.h>
+#include <string>
+#include <string_view>
+
+namespace zarno {
+
+namespace {
+
+constexpr std::string_view kBlock = "SOIL LAYERS";
+
+// The parameters of one line (top or bottom) of a layer, in input order.
+struct LayerLine {
+    double gamma = 0.0;
+    double values[6] = {};
+    int integer = 0; // Piedmont test type, massive rock type, user p-y point count
+};
+
+void Raise_Type_Error(AnalysisModel& m, int layer, int code) {
+    for (TextFile* f : {&m.Report, &m.Messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", INPUT_ERROR_PY_TYPE));
+        f->Blank_Lines(1);
+        f->Write_Line(fmt::format("Problem:  Soil layer {} in the SOIL LAYERS block at line {} "
+                                  "of the input file has the p-y type code {}.",
+                                  layer, m.Input.Line_Number(), code));
+        f->Write_Line("Solution: Use a p-y type code from 1 to 17 for every soil layer.");
+        f->Blank_Lines(1);
+    }
+    Raise_Input_Error(m, INPUT_ERROR_PY_TYPE);
+}
+
+// Reads the points of one user p-y curve, one point per line.
+bool Read_User_Curve(AnalysisModel& m, UserPyCurve& curve, int layer, const char* end) {
+    for (int j = 1; j <= curve.i_Num_Points; ++j) {
+        ListRead r(m, kBlock);
+        if (!r.Real(curve.y[j],
+                    fmt::format("y of point {} of the {} p-y curve of layer {}", j, end, layer)) ||
+            !r.Real(curve.p[j],
+                    fmt::format("p of point {} of the {} p-y curve of layer {}", j, end, layer))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads one parameter line of a layer of type t. The names in the messages say which
+// value is missing when a line is short.
+bool Read_Layer_Line(AnalysisModel& m, int t, int layer, const char* end, LayerLine& v) {
+    if (t == 17) {
+        return true; // frozen soil has no parameter lines
+    }
+    ListRead r(m, kBlock);
+    auto what = [&](const char* name) {
+        return fmt::format("the {} at the {} of layer {}", name, end, layer);
+    };
+    if (!r.Real(v.gamma, what("effective unit weight"))) {
+        return false;
+    }
+    switch (t) {
+    case 1:
+    case 3:
+        return r.Real(v.values[0], what("cohesion")) && r.Real(v.values[1], what("eps50"));
+    case 2:
+    case 4:
+        return r.Real(v.values[0], what("cohesion")) && r.Real(v.values[1], what("eps50")) &&
+               r.Real(v.values[2], what("subgrade modulus k"));
+    case 5:
+    case 6:
+        return r.Real(v.values[0], what("friction angle")) &&
+               r.Real(v.values[1], what("subgrade modulus k"));
+    case 7:
+        return true;
+    case 8:
+        return r.Real(v.values[0], what("uniaxial compressive strength")) &&
+               r.Real(v.values[1], what("initial modulus of rock")) &&
+               r.Real(v.values[2], what("RQD")) && r.Real(v.values[3], what("k_rm"));
+    case 9:
+        return r.Real(v.values[0], what("uniaxial compressive strength"));
+    case 10:
+        return r.Int(v.integer, what("field-test type")) &&
+               r.Real(v.values[0], what("SPT blow count")) &&
+               r.Real(v.values[1], what("CPT tip resistance")) &&
+               r.Real(v.values[2], what("dilatometer modulus")) &&
+               r.Real(v.values[3], what("pressuremeter modulus"));
+    case 11:
+        return r.Real(v.values[0], what("cohesion")) &&
+               r.Real(v.values[1], what("friction angle")) && r.Real(v.values[2], what("eps50")) &&
+               r.Real(v.values[3], what("subgrade modulus k"));
+    case 12:
+        return r.Real(v.values[0], what("cone tip resistance"));
+    case 13:
+        return r.Real(v.values[0], what("elastic subgrade modulus"));
+    case 14:
+        return r.Int(v.integer, what("number of p-y points"));
+    case 15:
+        return r.Real(v.values[0], what("cohesion")) && r.Real(v.values[1], what("eps50")) &&
+               r.Real(v.values[2], what("J factor"));
+    case 16:
+        return r.Real(v.values[0], what("uniaxial compressive strength of intact rock")) &&
+               r.Int(v.integer, what("rock type index")) &&
+               r.Real(v.values[1], what("geological strength index")) &&
+               r.Real(v.values[2], what("rock mass modulus"));
+    default:
+        return false;
+    }
+}
+
+// Stores one line's values at profile point p (2c - 1 for the top, 2c for the bottom).
+void Store_Layer_Line(AnalysisModel& m, int t, SoilLayer& layer, int p, bool top,
+                      const LayerLine& v) {
+    SoilProfile& s = m.Profile;
+    s.Gamma[p] = v.gamma;
+    double& k = top ? layer.k_Top : layer.k_Bottom;
+    switch (t) {
+    case 1:
+    case 3:
+        s.c[p] = v.values[0];
+        s.eps50[p] = v.values[1];
+        break;
+    case 2:
+    case 4:
+        s.c[p] = v.values[0];
+        s.eps50[p] = v.values[1];
+        k = v.values[2];
+        break;
+    case 5:
+    case 6:
+        s.phi[p] = v.values[0];
+        k = v.values[1];
+        break;
+    case 8:
+        s.c[p] = v.values[0];
+        k = v.values[1];
+        s.RQD[p] = v.values[2];
+        s.eps50[p] = v.values[3];
+        break;
+    case 9:
+        s.c[p] = v.values[0];
+        break;
+    case 10:
+        if (top) {
+            layer.i_Piedmont_Test_Type = v.integer;
+        }
+        s.N60[p] = v.values[0];
+        s.qc[p] = v.values[1];
+        s.EDMT[p] = v.values[2];
+        s.EPMT[p] = v.values[3];
+        break;
+    case 11:
+        s.c[p] = v.values[0];
+        s.phi[p] = v.values[1];
+        s.eps50[p] = v.values[2];
+        k = v.values[3];
+        break;
+    case 12:
+        s.qc[p] = v.values[0];
+        break;
+    case 13:
+        s.Es[p] = v.values[0];
+        break;
+    case 15:
+        s.c[p] = v.values[0];
+        s.eps50[p] = v.values[1];
+        s.J[p] = v.values[2];
+        break;
+    case 16:
+        // The intact strength is the strength column c, looked up like a cohesion.
+        s.c[p] = v.values[0];
+        s.HB_qu[p] = v.values[0];
+        s.HB_Rock_Type[p] = v.integer;
+        s.HB_GSI[p] = v.values[1];
+        s.HB_Erm[p] = v.values[2];
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void Read_Soil_Layers(AnalysisModel& m) {
+    m.Messages.Write_Line("Reading soil layering data");
+    int n = 0;
+    {
+        ListRead r(m, kBlock);
+        if (!r.Int(n, "the number of soil layers")) {
+            return;
+        }
+    }
+    if (n > MAX_SOIL_LAYERS) {
+        Raise_Capacity_Error(m, kBlock, "soil layers", n, MAX_SOIL_LAYERS);
+        return;
+    }
+    // A later block replaces the whole profile.
+    m.Profile = SoilProfile{};
+    m.i_Num_Layers = 0;
+    int count = 0;
+    for (int c = 1; c <= n; ++c) {
+        SoilLayer& layer = m.Layers[c];
+        layer = SoilLayer{};
+        {
+            ListRead r(m, kBlock);
+            if (!r.Int(layer.i_SoilLayer_py_Type,
+                       fmt::format("the p-y type code of layer {}", c)) ||
+                !r.Real(layer.XLayerTop, fmt::format("the depth of the top of layer {}", c)) ||
+                !r.Real(layer.XLayerBottom,
+                        fmt::format("the depth of the bottom of layer {}", c))) {
+                return;
+            }
+        }
+        const int t = layer.i_SoilLayer_py_Type;
+        if (t < 1 || t > 17) {
+            Raise_Type_Error(m, c, t);
+            return;
+        }
+        const int top = 2 * c - 1;
+        const int bottom = 2 * c;
+        for (int end = 0; end < 2 && t != 17; ++end) {
+            const bool is_top = end == 0;
+            const char* end_name = is_top ? "top" : "bottom";
+            LayerLine v;
+            if (!Read_Layer_Line(m, t, c, end_name, v)) {
+                return;
+            }
+            Store_Layer_Line(m, t, layer, is_top ? top : bottom, is_top, v);
+            if (t == 14) {
+                UserPyCurve& curve = is_top ? layer.User_py_Top : layer.User_py_Bottom;
+                if (v.integer < 0 || v.integer > MAX_USER_PY_POINTS) {
+                    Raise_Capacity_Error(
+                        m, kBlock,
+                        fmt::format("points on the {} p-y curve of layer {}", end_name, c),
+                        v.integer, MAX_USER_PY_POINTS);
+                    return;
+                }
+                curve.Depth = is_top ? layer.XLayerTop : layer.XLayerBottom;
+                curve.i_Num_Points = v.integer;
+                if (!Read_User_Curve(m, curve, c, end_name)) {
+                    return;
+                }
+            }
+        }
+        ++count;
+        m.Profile.Gamma_Depth[top] = layer.XLayerTop;
+        m.Profile.Gamma_Depth[bottom] = layer.XLayerBottom;
+        m.Profile.Strength_Depth[top] = layer.XLayerTop;
+        m.Profile.Strength_Depth[bottom] = layer.XLayerBottom;
+    }
+    m.i_Num_Layers = count;
+    m.Profile.i_Num_Gamma_Points = 2 * count;
+    m.Profile.i_Num_Strength_Points = 2 * count;
+    m.Ground_Surface_Depth = count > 0 ? m.Layers[1].XLayerTop : 0.0;
+}
+
+} // namespace zarno
