@@ -35,6 +35,22 @@ std::string Describe_Result(int result) {
     return fmt::format("The analysis stopped with status {}.", result);
 }
 
+struct Units {
+    const char* length;
+    const char* moment;
+    const char* force;
+};
+
+Units Units_Of(int iunits) {
+    if (iunits == 1) {
+        return {"in", "in-lb", "lb"};
+    }
+    if (iunits == 2) {
+        return {"m", "kN-m", "kN"};
+    }
+    return {"(length)", "(force x length)", "(force)"};
+}
+
 int Exit_Code(int result) {
     if (result <= 0) {
         return kExitNormal;
@@ -80,9 +96,20 @@ int main(int argc, char** argv) {
     request.plot_file = fs::path(stem).concat(".zrp").string();
     request.message_file = fs::path(stem).concat(".zrm").string();
 
-    const int result = zarno::Run_Analysis(request);
+    zarno::RunSummary summary;
+    const int result = zarno::Run_Analysis(request, zarno::Local_Date_Time, &summary);
 
     std::printf("%s\n", Describe_Result(result).c_str());
+    if (!summary.Cases.empty()) {
+        const Units u = Units_Of(summary.IUNITS);
+        for (const zarno::RunCaseResult& c : summary.Cases) {
+            std::printf("Load case %d: pile-head deflection %s %s, maximum moment %s %s, "
+                        "maximum shear %s %s\n",
+                        c.i_Case, fmt::format("{:.6g}", c.Head_Deflection).c_str(), u.length,
+                        fmt::format("{:.6g}", c.Max_Moment).c_str(), u.moment,
+                        fmt::format("{:.6g}", c.Max_Shear).c_str(), u.force);
+        }
+    }
     std::printf("Report:           %s\n", request.report_file.c_str());
     std::printf("Plot output:      %s\n", request.plot_file.c_str());
     std::printf("Runtime messages: %s\n", request.message_file.c_str());

@@ -7,6 +7,8 @@
 #include "engine/pile_node.h"
 #include "input/record_reader.h"
 #include "report/text_file.h"
+#include "section/section_ei_table.h"
+#include "solver/lateral_results.h"
 
 #include <array>
 #include <string>
@@ -186,6 +188,14 @@ struct AnalysisData {
     std::array<double, DEFLECTION_ARRAY_SIZE + 1> Deflection{};
     std::array<double, 2001> MC_Work_1{};
     std::array<double, 2001> MC_Work_2{};
+
+    // ---- nonlinear bending stiffness of the sections -----------------------------------
+    // Moment-curvature points of every section and thrust, written by the section
+    // analysis and read by the lateral solver.
+    SectionEITable EI_Table;
+
+    // ---- lateral analysis: current load case and the results of converged cases --------
+    LateralState Lateral;
 };
 
 // One run: its data and its four files. Heap-allocate it (the tables are large).

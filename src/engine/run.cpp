@@ -12,6 +12,7 @@
 #include "section/section_stiffness.h"
 #include "solver/load_cases.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fmt/format.h>
@@ -338,6 +339,10 @@ int Compute_Run_Return_Value(AnalysisModel& m) {
 }
 
 int Run_Analysis(const RunRequest& request, const RunClock& clock) {
+    return Run_Analysis(request, clock, nullptr);
+}
+
+int Run_Analysis(const RunRequest& request, const RunClock& clock, RunSummary* summary) {
     auto model = std::make_unique<AnalysisModel>();
     AnalysisModel& m = *model;
     Reset_Model_State(m);
@@ -350,6 +355,15 @@ int Run_Analysis(const RunRequest& request, const RunClock& clock) {
         m.MEI_Report_Names.resize(MAX_MEI_REPORT_NAMES);
     }
     Run_Sequence(m, clock);
+    if (summary != nullptr) {
+        summary->IUNITS = m.IUNITS;
+        summary->Cases.clear();
+        const int cases = std::min(m.Lateral.i_Num_Cases_Done, MAX_PILE_HEAD_LOADS);
+        for (int n = 1; n <= cases; ++n) {
+            const LoadCaseSummary& c = m.Lateral.Case[n];
+            summary->Cases.push_back({n, c.Head_Deflection, c.Max_Moment, c.Max_Shear});
+        }
+    }
     return Compute_Run_Return_Value(m);
 }
 

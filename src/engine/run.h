@@ -19,9 +19,25 @@ struct RunRequest {
     std::vector<std::string> mei_report_names;
 };
 
+// Key responses of one converged load case, in the run's computation units.
+struct RunCaseResult {
+    int i_Case = 0;
+    double Head_Deflection = 0.0;
+    double Max_Moment = 0.0;
+    double Max_Shear = 0.0;
+};
+
+// What a caller of the C++ entry learns besides the return value.
+struct RunSummary {
+    int IUNITS = 1; // 1 US customary (lb, in), 2 SI (kN, m), 3 general units
+    std::vector<RunCaseResult> Cases;
+};
+
 // Runs one analysis on explicit files. Returns 0 for a normal end, a negative warning
 // code, or the positive status of the fatal error that stopped the run.
 int Run_Analysis(const RunRequest& request, const RunClock& clock = Local_Date_Time);
+// The same, filling summary (when not null) with the results of the converged load cases.
+int Run_Analysis(const RunRequest& request, const RunClock& clock, RunSummary* summary);
 
 // Runs one analysis from the run file NAMES.DAT in the given directory, with the optional
 // M_vs_EI_report_names.txt beside it (read and then deleted).

@@ -1,12 +1,189 @@
 // Elastic subgrade and user-input curves: layer routines over the nodes KTOP..KBOT.
-// Not wired to their curve cores yet: a layer of these models keeps the moduli it had.
+//
+// In evaluate mode each node gets its secant modulus at the current deflection (and, with
+// soil movements, the lateral load term); in print mode the "nodes" are the requested
+// depths and the curve is written to the report and the plot file.
 #include "py/py_models.h"
 
 #include "engine/analysis_model.h"
+#include "profile/soil_profile.h"
+#include "py/py_framework.h"
+#include "py/user_curves.h"
+#include "report/fortran_format.h"
+
+#include <cmath>
+#include <string>
+#include <string_view>
 
 namespace zarno {
 
-void py_Elastic_Subgrade(AnalysisModel& /*m*/, int /*layer*/) {}
-void py_User_Input(AnalysisModel& /*m*/, int /*layer*/) {}
+namespace {
+
+constexpr int LABEL_COLUMN = 56; // column of "= " on every label line
+constexpr int PRINT_POINTS = 17;
+
+std::string Trim(std::string_view s) {
+    const auto end = s.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
+}
+
+void Label_Line(AnalysisModel& m, std::string_view label, const std::string& value,
+                const std::string& unit = {}) {
+    std::string line(label);
+    if (line.size() < LABEL_COLUMN - 1) {
+        line.append(LABEL_COLUMN - 1 - line.size(), ' ');
+    }
+    line += "= " + value;
+    if (!unit.empty()) {
+        line += " " + unit;
+    }
+    m.Report.Write_Line(line);
+}
+
+std::string Force_Per_Length(const AnalysisModel& m) {
+    return Trim(m.Labels.Force) + "/" + Trim(m.Labels.Length);
+}
+
+// The two depth lines: feet in US customary runs, the length unit otherwise.
+void Depth_Lines(AnalysisModel& m, double X) {
+    const bool us = m.IUNITS == USCS;
+    const double scale = us ? 12.0 : 1.0;
+    const std::string unit = Trim(us ? m.Labels.Depth : m.Labels.Length);
+    Label_Line(m, "Depth below pile head", Format_F(X / scale, 12, 3), unit);
+    Label_Line(m, "Depth below ground surface",
+               Format_F((X - m.Ground_Surface_Depth) / scale, 12, 3), unit);
+}
+
+// Curve number of requested depth i in print mode.
+int Curve_Number(const AnalysisModel& m, int i) {
+    return m.Py.Print_Curve_Number[i] > 0 ? m.Py.Print_Curve_Number[i] : i;
+}
+
+void Plot_Line7(AnalysisModel& m, double depth, const char* label, int curve) {
+    m.Plot.Write_Line(Format_ES(depth, 15, 7) + Format_I(PRINT_POINTS, 5) + std::string(60, ' ') +
+                      label + "no. p-y points on curve no. " + Format_I(curve, 0));
+}
+
+void Print_Elastic_Subgrade(AnalysisModel& m, int layer, int i, double X, double b, double Esub,
+                            double pm, double ym, double kp) {
+    TextFile& r = m.Report;
+    r.Blank_Lines(2);
+    r.Write_Line("p-y Curve for Elastic Subgrade");
+    r.Blank_Lines(1);
+    Label_Line(m, "Soil Layer Number", Format_I(layer, 10));
+    Depth_Lines(m, X);
+    Label_Line(m, "Shaft Diameter", Format_F(b, 12, 3), Trim(m.Labels.Length));
+    Label_Line(m, "Elastic Subgrade Modulus", Format_F(Esub, 12, 3),
+               Trim(m.Labels.Force) + "/" + Trim(m.Labels.Length) + "**2");
+    Label_Line(m, "p-multiplier", Format_F(pm, 12, 5));
+    Label_Line(m, "y-multiplier", Format_F(ym, 12, 5));
+    r.Blank_Lines(1);
+    std::string head = "        y, " + Trim(m.Labels.Length);
+    if (head.size() < 21) {
+        head.append(21 - head.size(), ' ');
+    }
+    r.Write_Line(head + "p, " + Force_Per_Length(m));
+    r.Write_Line("---------------   ---------------");
+    Plot_Line7(m, X, "Line 7:  p-y curve depth in elastic subgrade soil, ", Curve_Number(m, i));
+    const auto ys = Elastic_Subgrade_Print_y(b);
+    for (int j = 1; j <= PRINT_POINTS; ++j) {
+        const double y = ys[static_cast<size_t>(j)] * ym;
+        const double p = kp * ys[static_cast<size_t>(j)];
+        r.Write_Blanks(3);
+        r.Write_Number(y, 12);
+        r.Write_Blanks(5);
+        r.Write_Number(p, 12);
+        r.End_Line();
+        m.Plot.Write_Line(Format_ES(y, 15, 7) + Format_ES(p, 15, 7) + std::string(50, ' ') +
+                          "Line 8(" + Format_I(j, 0) + "): y, p, for elastic subgrade");
+    }
+}
+
+void Print_User_Curve(AnalysisModel& m, int layer, int i, double X, double b, double pm,
+                      double ym) {
+    const SoilLayer& s = m.Layers[layer];
+    TextFile& r = m.Report;
+    r.Blank_Lines(2);
+    r.Write_Line("p-y Curve Computed by Interpolation Between User-input Curves");
+    r.Blank_Lines(1);
+    Label_Line(m, "Soil Layer Number", Format_I(layer, 12));
+    Depth_Lines(m, X);
+    Label_Line(m, "Pile diameter", Format_F(b, 12, 3), Trim(m.Labels.Length));
+    Label_Line(m, "p-multiplier", Format_F(pm, 12, 3));
+    Label_Line(m, "y-multiplier", Format_F(ym, 12, 3));
+    r.Blank_Lines(1);
+    std::string head = "      y, " + Trim(m.Labels.Length);
+    if (head.size() < 24) {
+        head.append(24 - head.size(), ' ');
+    }
+    r.Write_Line(head + "p, " + Force_Per_Length(m));
+    r.Write_Line("----------------    ----------------");
+    Plot_Line7(m, X, "Line 7:  p-y curve depth in user-input p-y curve, ", Curve_Number(m, i));
+    const auto ys = User_py_Print_y(b);
+    for (int j = 1; j <= PRINT_POINTS; ++j) {
+        const double yj = ys[static_cast<size_t>(j)];
+        const double y = yj * ym;
+        const double p = User_py_p(s.User_py_Top, s.User_py_Bottom, X, yj) * pm;
+        r.Write_Line(Format_F(y, 15, 4) + std::string(5, ' ') + Format_F(p, 15, 4));
+        m.Plot.Write_Line(Format_ES(y, 15, 7) + Format_ES(p, 15, 7) + std::string(20, ' ') +
+                          "Line 8(" + Format_I(j, 2) + "): y, p, for user-input p-y curve");
+    }
+}
+
+} // namespace
+
+void py_Elastic_Subgrade(AnalysisModel& m, int layer) {
+    const SoilProfile& prof = m.Profile;
+    const int top = 2 * layer - 1;
+    const int bottom = 2 * layer;
+    for (int i = m.Py.KTOP; i <= m.Py.KBOT; ++i) {
+        const PyNodeView v = py_Node_View(m, i);
+        // The modulus varies with the vertical depth; the pile properties and group
+        // multipliers are looked up along the pile.
+        const double Esub =
+            Elastic_Subgrade_Modulus(v.Xv, prof.Strength_Depth[top], prof.Strength_Depth[bottom],
+                                     prof.Es[top], prof.Es[bottom]);
+        const double pm = fn_pMult(m, v.X);
+        const double ym = fn_yMult(m, v.X);
+        Pile_Props_at_DepthX(m, v.X);
+        if (m.RunStatus != 0) {
+            return;
+        }
+        const double b = m.Props_At_X.b;
+        const double kp = pm * Esub * b;
+        if (m.Py.b_PrintPY) {
+            Print_Elastic_Subgrade(m, layer, i, v.X, b, Esub, pm, ym, kp);
+        } else {
+            m.Nodes[i].Es = Elastic_Subgrade_Es(Esub, b, pm, ym);
+            py_Set_Soil_Movement_Load(m, i);
+        }
+    }
+}
+
+void py_User_Input(AnalysisModel& m, int layer) {
+    const SoilLayer& s = m.Layers[layer];
+    const double h = m.i_Pile_Increments > 0 ? m.Grid_Pile_Length / m.i_Pile_Increments : 0.0;
+    for (int i = m.Py.KTOP; i <= m.Py.KBOT; ++i) {
+        const PyNodeView v = py_Node_View(m, i);
+        if (i == m.Py.KTOP && !m.Py.b_PrintPY) {
+            m.Py.F_Layer[layer] = 0.0;
+        }
+        const double pm = fn_pMult(m, v.X);
+        const double ym = fn_yMult(m, v.X);
+        Pile_Props_at_DepthX(m, v.X);
+        if (m.RunStatus != 0) {
+            return;
+        }
+        const double b = m.Props_At_X.b;
+        if (m.Py.b_PrintPY) {
+            Print_User_Curve(m, layer, i, v.X, b, pm, ym);
+            continue;
+        }
+        const double y = std::abs(v.y - v.ysm) / ym;
+        m.Py.F_Layer[layer] += User_py_F_Increment(s.User_py_Top, s.User_py_Bottom, v.X, h);
+        m.Nodes[i].Es = User_py_Es(s.User_py_Top, s.User_py_Bottom, v.X, y, pm, ym);
+        py_Set_Soil_Movement_Load(m, i);
+    }
+}
 
 } // namespace zarno

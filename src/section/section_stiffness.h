@@ -1,7 +1,13 @@
 #pragma once
+
+#include "section/section_workspace.h"
+
 namespace zarno {
 struct AnalysisModel;
 // Computes the moment-curvature relation, nominal moment capacity and bending stiffness
-// table of pile section k for every axial thrust of the run.
+// table of pile section k for every axial thrust of the run, with its report blocks.
 void Compute_Section_Stiffness(AnalysisModel& m, int k);
+// Moment-curvature curves of the prepared workspace of section k for every valid thrust;
+// stores them in the model's SectionEITable.
+void Compute_Moment_Curvature(AnalysisModel& m, int k, SectionWorkspace& ws);
 } // namespace zarno

@@ -1,11 +1,628 @@
+// The load-case loop: for every pile-head load, prepare the stations, iterate solution,
+// soil springs and bending stiffness until the deflections settle, then report the case.
 #include "solver/load_cases.h"
 
 #include "engine/analysis_model.h"
+#include "engine/run_status.h"
+#include "profile/pile_grid.h"
+#include "profile/soil_profile.h"
+#include "py/py_framework.h"
+#include "report/fortran_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fmt/format.h>
+#include <string>
 
 namespace zarno {
 
-void Run_Load_Cases(AnalysisModel& /*m*/) {
-    // The lateral solution of the load cases is not built yet.
+namespace {
+
+// The length label without its trailing blanks.
+std::string Trimmed(const std::string& s) {
+    const auto end = s.find_last_not_of(' ');
+    return end == std::string::npos ? std::string() : s.substr(0, end + 1);
+}
+
+// Runtime error of a pile without any lateral support from the soil.
+constexpr int NO_SOIL_SUPPORT_ERROR = 40;
+
+// Single-precision thresholds of the convergence recommendations.
+constexpr double USCS_TOLERANCE_LIMIT = static_cast<double>(0.0001f);
+constexpr double SI_TOLERANCE_LIMIT = static_cast<double>(2.54e-6f);
+
+// Copies the stations of the grid into the linear model of the next solution.
+void Fill_Pile_Model(AnalysisModel& m) {
+    FdPileModel& p = m.Lateral.Pile;
+    const int N = m.i_Num_Nodes;
+    p.i_Num_Nodes = N;
+    p.Increment = m.Increment_Length;
+    p.Axial_Thrust = m.Lateral.Axial_Thrust;
+    p.i_Loading_Type = m.Lateral.i_Loading_Type;
+    p.Condition_1 = m.Lateral.Condition_1;
+    p.Condition_2 = m.Lateral.Condition_2;
+    for (int i = 1; i <= N; ++i) {
+        const PileNode& n = m.Nodes[i];
+        p.EI[i] = n.EI;
+        p.Es[i] = n.Es;
+        // The node's load already holds the soil-movement term Es*u when movements are on.
+        p.Dist_Load[i] = n.Dist_Load;
+        p.Movement_Load[i] = 0.0;
+        p.Soil_Movement[i] = n.Soil_Movement;
+    }
+    p.i_Num_Tip_Shear_Points = m.b_Use_Tip_Shear ? m.i_Num_Tip_Shear_Points : 0;
+    for (int k = 1; k <= p.i_Num_Tip_Shear_Points; ++k) {
+        p.Tip_Shear[k] = m.Tip_Shear[k];
+    }
+}
+
+// Depths, section properties and average distributed loads the results need per station.
+void Fill_Result_Inputs(AnalysisModel& m) {
+    NodeResultInputs& in = m.Lateral.Inputs;
+    in.b_Use_Soil_Movement = m.b_Use_Soil_Movement;
+    for (int i = 1; i <= m.i_Num_Nodes; ++i) {
+        const double X = m.Nodes[i].X;
+        Pile_Props_at_DepthX(m, X);
+        const PileProps& pp = m.Props_At_X;
+        in.Depth[i] = X;
+        in.Inertia[i] = pp.I;
+        in.Area[i] = pp.A;
+        const int s = pp.i_Section;
+        const bool pole = s >= 1 && s <= MAX_SECTIONS &&
+                          (m.Sections[s].i_Section_Type == SECTION_ELASTIC ||
+                           m.Sections[s].i_Section_Type == SECTION_ELASTIC_PLASTIC) &&
+                          m.Sections[s].i_Shape_Type == SHAPE_EMBEDDED_POLE;
+        in.Stress_Width[i] = pole ? pp.Pole_Width : pp.b;
+        in.i_Section[i] = std::clamp(m.Nodes[i].i_Section, 0, MAX_SECTIONS);
+        in.Dist_Load_Avg[i] = fn_DistLoad_Avg(m, X);
+    }
+}
+
+// Copies the solution into the deflection array every consumer reads.
+void Publish_Deflections(AnalysisModel& m) {
+    m.Deflection = m.Lateral.Solution.Y;
+}
+
+void Compute_Results_Of_Node(AnalysisModel& m, int i) {
+    LateralState& L = m.Lateral;
+    Compute_Node_Results(i, L.Pile, L.Inputs, L.Solution, L.Results, L.Maxima);
+    if (i == 1 && m.i_Num_Nodes >= 2) {
+        m.Nodes[2].EI = L.Pile.EI[2]; // the head treatment shares the head stiffness
+    }
+}
+
+// Index of the run's thrust list for Q (table units): the interval holding Q.
+int Thrust_Index(const AnalysisModel& m, double Q) {
+    const int n = m.i_Num_Axial_Thrusts;
+    if (n < 1 || Q <= m.Axial_Thrust_List[1]) {
+        return 1;
+    }
+    if (Q >= m.Axial_Thrust_List[n]) {
+        return n;
+    }
+    int i = 1;
+    while (i < n && !(m.Axial_Thrust_List[i] <= Q && Q < m.Axial_Thrust_List[i + 1])) {
+        ++i;
+    }
+    return i;
+}
+
+// |y(m+1) - 2y(m) + y(m-1)| / h^2 with the fictitious station above the head; 0 at the tip.
+double Node_Curvature(const AnalysisModel& m, int i) {
+    if (i >= m.i_Num_Nodes) {
+        return 0.0;
+    }
+    const double h = m.Increment_Length;
+    const auto y = [&](int k) { return m.Deflection[static_cast<size_t>(k + DEFLECTION_OFFSET)]; };
+    return (y(i + 1) - 2.0 * y(i) + y(i - 1)) / (h * h);
+}
+
+void Write_Excess_Deflection_Error(AnalysisModel& m, double y1) {
+    const std::string len = Trimmed(m.Labels.Length);
+    for (TextFile* f : {&m.Report, &m.Messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line("**** Runtime Error No. 9 ****");
+        f->Blank_Lines(1);
+        f->Write_Line("An error in the analysis was detected by the program.  ");
+        f->Write_Line(
+            "Problem:  The computed deflection is larger than the specified excess deflection "
+            "limit.");
+        f->Write_Line("The computed deflection of the pile head is " +
+                      Format_Number(std::abs(y1), 12) + " " + len);
+        f->Write_Line("The specified excess deflection limit is    " +
+                      Format_Number(m.Excess_Deflection, 12) + " " + len);
+        f->Write_Line("This error may be due to overloading the pile or bad input data.");
+        f->Blank_Lines(1);
+        f->Write_Line("Solution:");
+        f->Write_Line("Please check input values for pile loading and soil properties for accuracy "
+                      "and/or ");
+        f->Write_Line("increase the size of the pile if necessary.");
+    }
+    Report_Fatal_Error(m, Runtime_Error_Code(9), 209);
+}
+
+void Raise_Tolerance_Text(TextFile& r, bool si, double dYmax, const std::string& len) {
+    if (si) {
+        r.Write_Line("The current value for convergence tolerance is less than the recommended "
+                     "upper limit of ");
+        r.Write_Line("0.00000254 meters, so a solution is possible if the convergence tolerance is "
+                     "raised to a value ");
+    } else {
+        r.Write_Line("The current value for convergence tolerance is less than the recommended "
+                     "upper limit of ");
+        r.Write_Line("0.0001 inches, so a solution is possible if the convergence tolerance is "
+                     "raised to a value ");
+    }
+    r.Write_Line("greater than " + Format_Number(dYmax, 12) + " " + len + ".");
+    r.Blank_Lines(1);
+    r.Write_Line(si ? "It is recommended that the convergence tolerance not be raised above "
+                      "0.00000254 meters."
+                    : "It is recommended that the convergence tolerance not be raised above 0.0001 "
+                      "inches.");
+}
+
+void Write_Nonconvergence_Report(AnalysisModel& m) {
+    TextFile& r = m.Report;
+    const FdSolution& s = m.Lateral.Solution;
+    const std::string len = Trimmed(m.Labels.Length);
+    const int maxit = m.i_Max_Iterations;
+    const double tol = m.Tolerance;
+    const double dY = s.dYmax;
+    const double dd = s.Delta_dYmax;
+    r.Blank_Lines(2);
+    r.Write_Line(std::string(36, '-'));
+    r.Write_Line("  ****  Runtime Error No. 10  ****  ");
+    r.Write_Line(std::string(36, '-'));
+    r.Blank_Lines(1);
+    r.Write_Line(
+        fmt::format("The analysis failed to converge within the limit of {} iterations.", maxit));
+    r.Write_Line("Maximum change in nodal deflections                      = " +
+                 Format_Number(dY, 12) + " " + len);
+    r.Write_Line("Maximum change in nodal deflections from prior iteration = " +
+                 Format_Number(dd, 12) + " " + len);
+    r.Write_Line("Specified convergence tolerance on nodal deflections     = " +
+                 Format_Number(tol, 12) + " " + len);
+    r.Blank_Lines(2);
+    r.Write_Line(std::string(77, '-'));
+    r.Write_Line("         Analysis of Convergence Performance and Recommendations for         ");
+    r.Write_Line("         Modification of Iterations Limit and Convergence Tolerance          ");
+    r.Write_Line(std::string(77, '-'));
+    r.Blank_Lines(1);
+    r.Write_Line("The following recommendations are made on the basis of an analysis of ");
+    r.Write_Line("convergence performancefor the last analysis. ");
+    const bool si = m.IUNITS != USCS;
+    const double limit = si ? SI_TOLERANCE_LIMIT : USCS_TOLERANCE_LIMIT;
+    const double E = std::abs(maxit + (dY - tol) / dd);
+    if (std::isnan(E)) {
+        r.Write_Line(
+            "The estimated number of iterations needed to obtain a solution cannot be computed.");
+        r.Write_Line("for the current criteria values.");
+        if (!si && tol < limit && maxit <= 1000 && dY < limit) {
+            Raise_Tolerance_Text(r, false, dY, len);
+        } else if (si && tol < limit && dY < limit) {
+            Raise_Tolerance_Text(r, true, dY, len);
+        }
+    } else {
+        // An infinite estimate (no change between the last two iterations) is taken as the
+        // largest count an integer holds.
+        const long long n = E < 2.0e9 ? static_cast<long long>(E) : 2000000000LL;
+        r.Write_Line("The estimated number of iterations needed to obtain a solution for the "
+                     "current convergence ");
+        r.Write_Line(fmt::format("tolerance value is {} iterations.", n));
+        if (tol < limit && (si || maxit <= 1000)) {
+            if (n < 1000) {
+                r.Write_Line("A solution may be possible by increasing the maximum number of "
+                             "iterations to above this value.");
+            }
+            if (n > 1000) {
+                r.Write_Line(si ? "The estimated number of iterations required to obtain a "
+                                  "solution is greater than 1,000, so a "
+                                : "The estimated number of iterations required to obtain a "
+                                  "solution is greater than 1000, so a ");
+                r.Write_Line("solution can only be obtained if the convergence tolerance is "
+                             "increased in value.");
+            }
+            if (dY < limit) {
+                Raise_Tolerance_Text(r, si, dY, len);
+            }
+        }
+        if (dY >= limit) {
+            if (n < 1000 && maxit < 1000) {
+                r.Write_Line("The analysis of convergence performance found that it is not likely "
+                             "that a ");
+                r.Write_Line("solution can be obtained by changing the solution criteria for this "
+                             "problem. ");
+                r.Write_Line("However, the maximum number of iterations is less than 1000, so a "
+                             "solution ");
+                r.Write_Line("may be obtained by raising the maximum number of iterations to "
+                             "1000.");
+            } else if (!(n == 1000 && maxit < 1000)) {
+                r.Write_Line("The analysis of convergence performance found that it is not "
+                             "possible to obtain a ");
+                r.Write_Line("solution by changing the solution criteria for this problem. This "
+                             "indicates that  ");
+                r.Write_Line("the pile is loaded above its structural and/or geotechnical "
+                             "capacity.");
+            }
+        }
+    }
+    Report_Fatal_Error(m, Runtime_Error_Code(10), 210);
+}
+
+// Progress line of one iteration: columns 1, 20 and 36.
+std::string Progress_Line(int c, int i, double y1, const FdSolution& s) {
+    std::string line = fmt::format("Analysis Case {},", c);
+    line.resize(std::max<size_t>(line.size(), 19), ' ');
+    line += fmt::format("Iteration {},", i);
+    line.resize(std::max<size_t>(line.size(), 35), ' ');
+    line += "Y(top) =" + Format_ES(y1, 12, 4) + ", dYmax =" + Format_ES(s.dYmax, 12, 4) +
+            ", Node " + std::to_string(s.i_dYmax_Node) +
+            ", Delta dYmax =" + Format_ES(s.Delta_dYmax, 12, 4);
+    return line;
+}
+
+bool Any_Nonlinear_Section(const AnalysisModel& m) {
+    for (int s = 1; s <= m.i_Num_Sections; ++s) {
+        if (m.Sections[s].i_Section_Type != SECTION_ELASTIC) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
+    LateralState& L = m.Lateral;
+    TextFile& r = m.Report;
+    const PileHeadLoad& load = m.Loads[n];
+    if (!L.b_Stiffness_Mode) {
+        if (!m.b_Print_Summary_Only) {
+            Write_Results_Heading(r, n, false, {});
+        }
+        if (n == 1) {
+            m.Plot.Write_Line(Format_I(m.i_Num_Loads, 5) + Format_I(m.i_Num_Nodes, 5) +
+                              Format_I(m.IUNITS, 5) + std::string(65, ' ') +
+                              "Line 9:  No. loads, No. nodes, iunits: 1 = USCS, 2 = SI");
+        }
+        if (!m.b_Print_Summary_Only) {
+            Write_Head_Conditions(r, m.IUNITS, load.i_Load_Type, load.Condition1, load.Condition2,
+                                  load.Axial_Thrust);
+        }
+    }
+    LoadCaseOutput out;
+    out.IUNITS = m.IUNITS;
+    out.i_Analysis_Type = m.i_Analysis_Type;
+    out.b_Print_Summary_Only = m.b_Print_Summary_Only;
+    out.b_Stiffness_Mode = L.b_Stiffness_Mode;
+    out.b_Compute_Kmatrix = m.ib_ComputeKmatrix_1T0F;
+    out.i_Print_Increment = m.i_Print_Increment;
+    out.b_Nonlinear_Sections = Any_Nonlinear_Section(m);
+    out.Length_Label = m.Labels.Length;
+    out.Force_Label = m.Labels.Force;
+    const LoadCaseSummary sum =
+        Write_Load_Case_Table(n, iterations, L.Pile, L.Inputs, L.Solution, L.Results, L.Maxima,
+                              L.Balance, out, r, m.Messages);
+    if (m.i_Num_Nodes >= 2) {
+        m.Nodes[2].EI = L.Pile.EI[2];
+    }
+    if (!L.b_Stiffness_Mode) {
+        for (int i = 1; i <= m.i_Num_Nodes; ++i) {
+            const size_t k = static_cast<size_t>(i);
+            m.Plot.Write_Line(Format_ES(L.Inputs.Depth[k], 15, 7) +
+                              Format_ES(Output_Value(L.Solution.y(i)), 15, 7) +
+                              Format_ES(Output_Value(L.Results.Moment[k]), 15, 7) +
+                              Format_ES(Output_Value(L.Results.Shear[k]), 15, 7) +
+                              Format_ES(Output_Value(L.Results.Soil_Reaction[k]), 15, 7) +
+                              Format_ES(L.Pile.EI[k], 15, 7) + " Line 10(" + Format_I(i, 3) +
+                              "): nodal depth, y, M, V, p, EI");
+        }
+    }
+    if (n >= 1 && n <= MAX_PILE_HEAD_LOADS) {
+        L.Case[n] = sum;
+        for (int s = 1; s <= MAX_SECTIONS; ++s) {
+            L.Section_Moment[n][s] = L.Maxima.Section_Moment[s];
+            L.i_Section_Moment_Node[n][s] = L.Maxima.i_Section_Moment_Node[s];
+            L.Section_Shear[n][s] = L.Maxima.Section_Shear[s];
+        }
+        L.i_Num_Cases_Done = std::max(L.i_Num_Cases_Done, n);
+    }
+}
+
+void Write_No_Soil_Error(AnalysisModel& m, int c) {
+    for (TextFile* f : {&m.Report, &m.Messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line(fmt::format("**** Runtime Error No. {} ****", NO_SOIL_SUPPORT_ERROR));
+        f->Blank_Lines(1);
+        f->Write_Line(fmt::format("Problem:  The pile has no soil support for load case {}.", c));
+        f->Write_Line("No pile node lies in a soil layer that resists lateral movement, so the "
+                      "pile-head");
+        f->Write_Line("conditions of this load case leave the pile free to move as a rigid body.");
+        f->Blank_Lines(1);
+        f->Write_Line("Solution:");
+        f->Write_Line("Please check the soil layers: they must extend over the embedded length of "
+                      "the pile.");
+    }
+    Report_Fatal_Error(m, Runtime_Error_Code(NO_SOIL_SUPPORT_ERROR), 200 + NO_SOIL_SUPPORT_ERROR);
+}
+
+// Part of one load case before its iterations: stations, springs, head conditions.
+void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length) {
+    Build_Node_Grid(m, pile_length);
+    if (m.RunStatus > 0) {
+        return;
+    }
+    const int N = m.i_Num_Nodes;
+    Assign_Sections_To_Nodes(m, N);
+    Assign_Layers_To_Nodes(m, N);
+    if (m.i_Num_Soil_Movements >= 2) {
+        Interpolate_Soil_Movement(m, N);
+    }
+    m.Messages.Write_Line(fmt::format("Computing lateral response of pile for load number {}", c));
+    m.Warnings.i_Warning_Tally.fill(0);
+    m.Deflection.fill(0.0);
+    Clear_Solution(m.Lateral.Solution);
+    // Starting springs: none above the ground, a stiff one below it.
+    for (int i = 1; i <= N; ++i) {
+        m.Nodes[i].Es = m.Nodes[i].Xv < m.Ground_Surface_Depth ? 0.0 : 50000.0;
+    }
+    // Vuggy limestone starts from its own curve; its routine depends only on the
+    // deflections (all zero here), so one pass after the starting springs is enough.
+    for (int k = 1; k <= m.i_Num_Layers; ++k) {
+        if (m.Layers[k].KTOP == 0 || py_Model_Of_Layer(m, k) != PY_VUGGY_LIMESTONE) {
+            continue;
+        }
+        m.Py.KTOP = m.Layers[k].KTOP;
+        m.Py.KBOT = m.Layers[k].i_BottomNodeInLayer;
+        Run_py_Layer_Model(m, k);
+        if (m.RunStatus > 0) {
+            return;
+        }
+    }
+    Compute_py_All_Layers(m, 0);
+    if (m.RunStatus > 0) {
+        return;
+    }
+    // A node in no soil layer (the pile deeper than the soil profile) has no soil to push
+    // against: the starting spring must not stay as if it were soil.
+    bool supported = false;
+    for (int i = 1; i <= N; ++i) {
+        if (m.Nodes[i].i_Layer == 0) {
+            m.Nodes[i].Es = 0.0;
+        }
+        supported = supported || m.Nodes[i].Es > 0.0;
+    }
+    const PileHeadLoad& load = m.Loads[c];
+    // Without any soil spring or tip resistance only a head fixed in deflection and slope
+    // holds the pile; any other head condition leaves it free to move as a rigid body.
+    const bool tip = m.b_Use_Tip_Shear && m.i_Num_Tip_Shear_Points > 0;
+    if (!supported && !tip && load.i_Load_Type != LOADING_DEFLECTION_SLOPE) {
+        Write_No_Soil_Error(m, c);
+        return;
+    }
+    LateralState& L = m.Lateral;
+    L.i_Loading_Type = load.i_Load_Type;
+    L.Condition_1 = load.Condition1;
+    L.Condition_2 = load.Condition2;
+    L.Axial_Thrust = load.Axial_Thrust;
+    L.Solution.V_Tip = 0.0;
+    Fill_Result_Inputs(m);
+}
+
+double Table_Thrust(const AnalysisModel& m) {
+    return m.IUNITS == USCS ? m.Lateral.Axial_Thrust / 1000.0 : m.Lateral.Axial_Thrust;
+}
+
+bool Solve_Once(AnalysisModel& m, int i) {
+    LateralState& L = m.Lateral;
+    Clear_Running_Maxima(L.Maxima);
+    Fill_Pile_Model(m);
+    const Solve_Result res = Solve_Pile_Deflection(L.Pile, i, L.Solution, m.Report, m.Messages);
+    if (res == Solve_Result::Small_Pivot) {
+        Report_Fatal_Error(m, Runtime_Error_Code(11), 211);
+        return false;
+    }
+    if (res == Solve_Result::Invalid_Model) {
+        // The reader admits no model the solver cannot take; reaching this is an internal
+        // fault and is reported as such rather than solved wrongly.
+        m.Report.Blank_Lines(2);
+        m.Report.Write_Line("Internal error: the pile model cannot be solved (" +
+                            std::to_string(m.i_Num_Nodes) + " nodes, loading type " +
+                            std::to_string(L.i_Loading_Type) + ").");
+        Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
+        return false;
+    }
+    Publish_Deflections(m);
+    return true;
+}
+
+} // namespace
+
+double EI_From_Table(AnalysisModel& m, int i, int s, int t) {
+    const SectionEITable& T = m.EI_Table;
+    const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
+    const int P = T.n_Points[s][t];
+    if (P < 1) {
+        return m.Nodes[i].EI;
+    }
+    const double M = std::abs(m.Lateral.Results.Moment[static_cast<size_t>(i)]) / scale;
+    if (M <= T.M[s][t][1]) {
+        return T.EI[s][t][1] * scale;
+    }
+    const double phi = std::abs(Node_Curvature(m, i));
+    if (phi <= T.Phi[s][t][1]) {
+        return T.EI[s][t][1] * scale;
+    }
+    if (phi < T.Phi[s][t][P]) {
+        int k = 1;
+        while (k < P - 1 && !(T.Phi[s][t][k] < phi && phi <= T.Phi[s][t][k + 1])) {
+            ++k;
+        }
+        const double Mk = T.M[s][t][k];
+        const double Mk1 = T.M[s][t][k + 1];
+        const double Ms = Mk == Mk1 ? Mk
+                                    : Mk + (Mk1 - Mk) * (phi - T.Phi[s][t][k]) /
+                                               (T.Phi[s][t][k + 1] - T.Phi[s][t][k]);
+        return Ms / phi * scale;
+    }
+    return T.M[s][t][P] / phi * scale;
+}
+
+void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
+    const SectionEITable& T = m.EI_Table;
+    const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
+    const int N = m.i_Num_Nodes;
+    // Node results need the linear model of the current deflections.
+    Fill_Pile_Model(m);
+    for (int i = 1; i <= N; ++i) {
+        Compute_Results_Of_Node(m, i);
+        const int s = m.Nodes[i].i_Section;
+        if (s < 1 || s > MAX_SECTIONS) {
+            continue;
+        }
+        const int type = m.Sections[s].i_Section_Type;
+        const int nt = T.i_Num_Thrusts[s];
+        if (type == SECTION_ELASTIC || nt < 1) {
+            continue; // elastic, or a section without a table: keeps its elastic EI
+        }
+        const int ts = std::min(t, nt);
+        if (type == SECTION_ELASTIC_PLASTIC) {
+            const double M = std::abs(m.Lateral.Results.Moment[static_cast<size_t>(i)]) / scale;
+            const double Mp = m.Lateral.Node_Mp[i] / scale;
+            const double phi = Node_Curvature(m, i);
+            Pile_Props_at_DepthX(m, m.Nodes[i].X);
+            if (std::max(M, T.M[s][ts][1]) >= Mp && i < N && phi != 0.0) {
+                m.Nodes[i].EI = std::abs(Mp / phi) * scale;
+            } else if (!(std::max(M, T.M[s][ts][1]) >= Mp)) {
+                m.Nodes[i].EI = m.Props_At_X.EI;
+            }
+            continue;
+        }
+        double EI = EI_From_Table(m, i, s, ts);
+        if (ts < nt && ts < m.i_Num_Axial_Thrusts && Q > m.Axial_Thrust_List[1]) {
+            const double Qi = m.Axial_Thrust_List[ts];
+            const double Qn = m.Axial_Thrust_List[ts + 1];
+            const double EIn = EI_From_Table(m, i, s, ts + 1);
+            if (Qn != Qi) {
+                EI = EIn - (EIn - EI) * (Qn - Q) / (Qn - Qi);
+            }
+        }
+        m.Nodes[i].EI = EI;
+    }
+}
+
+void Run_Load_Cases(AnalysisModel& m) {
+    if (m.b_Use_LRFD) {
+        // Factored load combinations are not analysed by this version of the engine.
+        m.Report.Blank_Lines(2);
+        m.Report.Write_Line("LRFD load combinations cannot be analysed by this version of the "
+                            "engine. No lateral analysis was performed.");
+        m.Messages.Write_Line("LRFD load combinations cannot be analysed by this version of the "
+                              "engine.");
+        Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
+        return;
+    }
+    LateralState& L = m.Lateral;
+    const double pile_length = m.Pile_Length;
+    const bool print_py = m.b_Print_py_Curves;
+    m.b_Print_py_Curves = false;
+    const int cases = std::min(m.i_Num_Loads, MAX_PILE_HEAD_LOADS);
+    const bool nonlinear = m.i_Analysis_Type >= ANALYSIS_LATERAL;
+    for (int c = 1; c <= cases; ++c) {
+        Prepare_Load_Case(m, c, pile_length);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        if (nonlinear) {
+            const double Q = Table_Thrust(m);
+            Update_Nonlinear_EI(m, Thrust_Index(m, Q), Q);
+            if (m.RunStatus > 0) {
+                return;
+            }
+        }
+        const int maxit = m.i_Max_Iterations;
+        bool converged = false;
+        int i = 1;
+        for (; i <= maxit; ++i) {
+            if (!Solve_Once(m, i)) {
+                return;
+            }
+            const FdSolution& s = L.Solution;
+            const double y1 = s.y(1);
+            if (std::isnan(y1) || std::isnan(s.dYmax)) {
+                m.Report.Write_Line("**** Runtime Error No. 28 ****");
+                m.Report.Blank_Lines(1);
+                m.Report.Write_Line(
+                    std::isnan(y1)
+                        ? fmt::format("Top deflection is Not-A-Number after iteration {}", i)
+                        : fmt::format(
+                              "Maximum change in deflection is Not-A-Number after iteration {}",
+                              i));
+                m.RunStatus = 228;
+                return;
+            }
+            const std::string progress = Progress_Line(c, i, y1, s);
+            m.Messages.Write_Line(progress);
+            if (i > maxit - 5) {
+                m.Report.Write_Line("For " + progress);
+            }
+            if (std::abs(s.dYmax) <= m.Tolerance && i >= 6) {
+                converged = true;
+                break;
+            }
+            if (std::abs(s.dYmax) > m.Tolerance && i >= 11 && std::abs(y1) >= m.Excess_Deflection) {
+                Write_Excess_Deflection_Error(m, y1);
+                return;
+            }
+            Compute_py_All_Layers(m, 0);
+            if (m.RunStatus > 0) {
+                return;
+            }
+            if (i == 1) {
+                for (int k = 2; k <= m.i_Num_Layers; ++k) {
+                    if (Check_Thin_Layer(m, k)) {
+                        m.RunStatus = 229;
+                        return;
+                    }
+                }
+            }
+            if (nonlinear) {
+                const double Q = Table_Thrust(m);
+                Update_Nonlinear_EI(m, Thrust_Index(m, Q), Q);
+                if (m.RunStatus > 0) {
+                    return;
+                }
+            }
+        }
+        const int iterations = converged ? i : maxit;
+        L.i_Iterations = iterations;
+        if (!converged) {
+            Write_Nonconvergence_Report(m);
+            if (L.i_Loading_Type != LOADING_DEFLECTION_MOMENT) {
+                return;
+            }
+        } else {
+            m.Messages.Write_Line(
+                fmt::format("The convergence criteria have been met for load case {}", c));
+        }
+        if (c == 1) {
+            // Curves printed at requested depths come from the p-y printing driver; until it
+            // runs here the plot file announces no curves.
+            m.Plot.Write_Line(Format_I(0, 5) + std::string(75, ' ') +
+                              "Line 6 : number of output p-y curves");
+        }
+        L.b_Stiffness_Mode = false;
+        Clear_Section_Maxima(L.Maxima);
+        Fill_Pile_Model(m);
+        Write_Load_Case_Results(m, c, iterations);
+        m.Plot.Write_Line(Format_I(0, 5) + std::string(75, ' ') +
+                          "Line 11: Num. points on Ytop vs. Length curve for load case " +
+                          std::to_string(c));
+        m.Messages.Write_Line(fmt::format("Completed Analysis {}", c));
+        m.Messages.Blank_Lines(1);
+        if (!converged) {
+            return; // a non-converged deflection-and-moment case ends the run after its results
+        }
+    }
+    m.b_Print_py_Curves = print_py;
 }
 
 } // namespace zarno

@@ -1,0 +1,44 @@
+// Stress-strain laws of the section materials and the constants derived from them.
+// Compressive strains and stresses are positive. Empirical laws are written in ksi;
+// runs in other units convert the stresses with Stress_Unit_Factor.
+#pragma once
+
+#include "section/section_workspace.h"
+
+namespace zarno {
+
+struct AnalysisModel;
+
+// ksi per working stress unit: 1 in US customary runs, kPa per ksi otherwise.
+double Stress_Unit_Factor(int iunits);
+
+// Ec, ft, e0, ecr and the softening constants of the concrete of the section.
+void Set_Concrete_Constants(SectionWorkspace& ws);
+
+// Parabolic concrete in compression with its linear descending branch (0 < e).
+double fn_Concrete_Compression(const SectionWorkspace& ws, double e);
+// Confined core concrete: the plain parabola up to 0.0038 (0 < e).
+double fn_Core_Concrete_Compression(const SectionWorkspace& ws, double e);
+// Uncracked concrete in tension, the mirrored parabola (e <= 0).
+double fn_Concrete_Tension(const SectionWorkspace& ws, double e);
+// Elastic-perfectly plastic steel; raises yielded when a limit is reached.
+double fn_Elastic_Plastic_Stress(double e, double E, double Fy, bool& yielded);
+// Prestressing strand or high-strength bar law of the given kind at total strain e
+// (slice strain plus initial strand strain), in ksi. fpu_deformed is the strength of
+// deformed bars (kind 9).
+double fn_Strand_Stress_ksi(int kind, double e, double fpu_deformed);
+// fpu in ksi of a deformed high-strength bar of the given size index.
+double fn_Deformed_Bar_fpu(int size_index);
+
+// Per-slice stresses from the strains in ws.Strain.
+void Compute_Concrete_Stresses(SectionWorkspace& ws);
+void Compute_Core_Concrete_Stresses(SectionWorkspace& ws);
+void Compute_Reinforcement_Stresses(SectionWorkspace& ws);
+void Compute_Casing_Stresses(SectionWorkspace& ws);
+void Compute_Core_Steel_Stresses(SectionWorkspace& ws);
+
+// Initial strains of a prestressed section and the estimated PCI capacities; writes the
+// loss-of-prestress block to the report once per section. RUN00014/15 on empty areas.
+void Calculate_Strains_Due_To_Prestressing(AnalysisModel& m, SectionWorkspace& ws);
+
+} // namespace zarno

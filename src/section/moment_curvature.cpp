@@ -1,0 +1,299 @@
+#include "section/moment_curvature.h"
+
+#include "engine/analysis_model.h"
+#include "engine/run_status.h"
+#include "section/materials.h"
+#include "section/neutral_axis.h"
+#include "section/slicing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace zarno {
+
+namespace {
+
+constexpr double EPS_CU = static_cast<double>(0.003f);    // ACI crushing strain
+constexpr double EPS_STOP = static_cast<double>(0.0038f); // end of the concrete law
+constexpr double EPS_TENSION_T = static_cast<double>(-0.005f);
+
+bool Is_Prestressed(const SectionWorkspace& ws) {
+    return ws.i_Reinf_Kind >= 3;
+}
+
+} // namespace
+
+void Initialize_EI_Vars(AnalysisModel& m, SectionWorkspace& ws) {
+    Slice_Section(m, ws);
+    Set_Concrete_Constants(ws);
+    ws.e_pc = 0.0;
+    ws.e_ps = 0.0;
+    if (ws.i_Reinf_Kind >= REINF_PCI250 && ws.Bending_Angle == 0.0) {
+        Calculate_Strains_Due_To_Prestressing(m, ws);
+    }
+}
+
+double fn_Initial_Curvature_Increment(int iunits, double D) {
+    if (iunits == USCS) {
+        return 1.25e-6 / std::max(1.0, std::round(D / 24.0));
+    }
+    if (iunits == SI) {
+        return 4.921259901994065e-5 /
+               std::max(1.0, std::round(D / static_cast<double>(0.0254f) / 24.0));
+    }
+    // General units: keep the product of curvature and depth of a 24 in section.
+    return D > 0.0 ? 1.25e-6 * 24.0 / D : 0.0;
+}
+
+double fn_Curvature_Step_Factor(int k) {
+    if (k >= 120) {
+        return 48.0;
+    }
+    if (k >= 80) {
+        return 8.0;
+    }
+    if (k >= 40) {
+        return 2.0;
+    }
+    return 1.0;
+}
+
+double fn_Pipe_Wall_Area(const SectionWorkspace& ws) {
+    const double D = ws.Casing_Diameter;
+    const double d = D - 2.0 * ws.Casing_Wall;
+    return std::numbers::pi * (D * D - d * d) / 4.0;
+}
+
+double fn_Pipe_Curvature_Increment(const SectionWorkspace& ws, double P) {
+    const double A = fn_Pipe_Wall_Area(ws);
+    const double E = ws.Casing_E;
+    return (static_cast<double>(1.7f) * ws.Casing_Fy / E - P / (A * E)) /
+           (ws.Casing_Diameter / 2.0) / 80.0;
+}
+
+void Find_Max_Stresses(SectionWorkspace& ws, int t, int k) {
+    double conc = 0.0;
+    double steel = 0.0;
+    double casing = 0.0;
+    double core = 0.0;
+    for (int i = 1; i <= ws.i_Num_Slices; ++i) {
+        if (i == 1 || ws.Stress_Concrete[i] > conc) {
+            conc = ws.Stress_Concrete[i];
+        }
+        if (ws.Area_Bars[i] > 0.0 && std::fabs(ws.Stress_Bars[i]) > std::fabs(steel)) {
+            steel = ws.Stress_Bars[i];
+        }
+        if (std::fabs(ws.Stress_Casing[i]) > std::fabs(casing)) {
+            casing = ws.Stress_Casing[i];
+        }
+        if (std::fabs(ws.Stress_Core_Tube[i]) > std::fabs(core)) {
+            core = ws.Stress_Core_Tube[i];
+        }
+    }
+    ws.Max_Concrete[t][k] = ws.i_Geometry_Kind == GEOM_PIPE ? 0.0 : conc;
+    ws.Max_Steel[t][k] = steel;
+    ws.Max_Casing[t][k] = casing;
+    ws.Max_Core[t][k] = core;
+}
+
+void Compute_Section_Moments(SectionWorkspace& ws, int t, int k) {
+    const int n = ws.i_Num_Slices;
+    const int kind = ws.i_Geometry_Kind;
+    double sum = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        const double arm = ws.H / 2.0 - ws.Slice_Depth[i];
+        double f = 0.0;
+        if (kind == GEOM_PIPE) {
+            f = ws.Stress_Casing[i] * ws.Area_Casing[i];
+        } else {
+            f = ws.Stress_Concrete[i] * ws.Area_Concrete[i] + ws.Stress_Bars[i] * ws.Area_Bars[i];
+            if ((kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0) {
+                f += ws.Stress_Casing[i] * ws.Area_Casing[i];
+            }
+            if (kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE) {
+                if (ws.Core_Wall > 0.0) {
+                    f += ws.Stress_Core_Tube[i] * ws.Area_Core_Tube[i];
+                }
+                if (ws.i_Core_Concrete_Model == 2 && ws.b_Core_Filled) {
+                    f += ws.Stress_Core_Concrete[i] * ws.Area_Core_Concrete[i];
+                }
+            }
+        }
+        sum += f * arm;
+    }
+    // The stored curve of a concrete section never descends.
+    if (kind != GEOM_PIPE && k >= 2) {
+        sum = std::max(ws.M[t][k - 1], sum);
+    }
+    const double phi = ws.Curv[t][k];
+    const double yn = ws.Yn[t][k];
+    ws.M[t][k] = sum;
+    ws.EI[t][k] = sum / phi;
+    ws.Eps_Top[t][k] = kind == GEOM_PIPE ? phi * yn : phi * yn + ws.e_pc;
+    ws.Eps_Bot[t][k] = phi * (yn - ws.H);
+    // Least strain over the bars, each at its own position.
+    double least = 0.0;
+    for (int b = 1; b <= ws.i_Num_Bars; ++b) {
+        const double e = (yn - (ws.Y_Top - ws.Bar_Y[b])) * phi;
+        if (b == 1 || e < least) {
+            least = e;
+        }
+    }
+    ws.Least_Bar_Strain[t][k] = least;
+}
+
+void Compute_Nominal_Moment_Capacity(AnalysisModel& m, SectionWorkspace& ws, int t) {
+    const int n = ws.n_Points[t];
+    if (n < 1) {
+        ws.Mn[t] = 0.0;
+        ws.Strain_At_Mn[t] = 0.0;
+        return;
+    }
+    if (ws.i_Geometry_Kind == GEOM_PIPE) {
+        ws.Mn[t] = ws.M[t][n];
+        ws.Strain_At_Mn[t] = ws.Eps_Top[t][n];
+        return;
+    }
+    const auto& e = ws.Eps_Top[t];
+    const auto& M = ws.M[t];
+    if (n < 2) {
+        ws.Mn[t] = M[1];
+        ws.Strain_At_Mn[t] = e[1];
+        if (ws.Thrust[t] > 0.0) {
+            Record_Warning(m, -355);
+        }
+        return;
+    }
+    int l = 1;
+    while (e[l + 1] < EPS_CU && l + 1 < n) {
+        ++l;
+    }
+    if (e[l + 1] > EPS_CU && M[l + 1] > 0.0) {
+        ws.Mn[t] = M[l] + (M[l + 1] - M[l]) * (EPS_CU - e[l]) / (e[l + 1] - e[l]);
+        ws.Strain_At_Mn[t] = EPS_CU;
+    } else {
+        ws.Mn[t] = M[l];
+        ws.Strain_At_Mn[t] = e[l];
+        if (ws.Thrust[t] > 0.0) {
+            Record_Warning(m, -355);
+        }
+    }
+}
+
+double Interpolate_EI_At_Moment(const SectionWorkspace& ws, int t, double M_target) {
+    const auto& M = ws.M[t];
+    const auto& EI = ws.EI[t];
+    const int n = ws.n_Points[t];
+    if (n < 2) {
+        return n == 1 ? EI[1] : 0.0;
+    }
+    int j = 1;
+    while (j + 1 < n && M_target > M[j + 1]) {
+        ++j;
+    }
+    const double dm = M[j + 1] - M[j];
+    if (dm == 0.0) {
+        return EI[j];
+    }
+    return EI[j] + (M_target - M[j]) * (EI[j + 1] - EI[j]) / dm;
+}
+
+namespace {
+
+void Write_Negative_Moment_Warning(AnalysisModel& m) {
+    TextFile& r = m.Report;
+    r.Blank_Lines(1);
+    r.Write_Line("Warning - Negative values of bending moment were computed.");
+    r.Write_Line("This usually indicates that the pile is too weak or is ");
+    r.Write_Line("under-reinforced, where all reinforcing steel has yielded.");
+    r.Write_Line("You should examine your input data and increase the amount");
+    r.Write_Line("of steel reinforcement if necessary.");
+    Record_Warning(m, -306);
+}
+
+} // namespace
+
+void Compute_Thrust_Curve(AnalysisModel& m, SectionWorkspace& ws, int t) {
+    const bool pipe = ws.i_Geometry_Kind == GEOM_PIPE;
+    const double P = ws.Thrust[t];
+    ws.P_Target = P;
+    ws.b_Stop = false;
+    ws.b_Yielded = false;
+    // A tension beyond the cracking load leaves the concrete without tensile strength
+    // from the first step on.
+    if (!pipe && P < 0.0 && P < ws.Pcr) {
+        ws.b_Tension_Off = true;
+        ws.b_Cracked = true;
+    } else {
+        ws.b_Tension_Off = false;
+        ws.b_Cracked = false;
+    }
+    if (pipe) {
+        ws.Curvature_Increment = fn_Pipe_Curvature_Increment(ws, P);
+    }
+    const double d0 = ws.Curvature_Increment;
+    ws.y_n_Seed = ws.H / 2.0;
+    ws.Yn[t][1] = 0.0;
+    const double A_pipe = pipe ? fn_Pipe_Wall_Area(ws) : 0.0;
+    const int kind = ws.i_Geometry_Kind;
+    int k = 0;
+    while (true) {
+        ++k;
+        ws.Curv[t][k] = k == 1 ? d0 : ws.Curv[t][k - 1] + d0 * fn_Curvature_Step_Factor(k);
+        ws.Phi = ws.Curv[t][k];
+        Find_Neutral_Axis(m, ws, t, k);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        ws.b_Cracked = ws.b_Cracked || ws.b_Eval_Cracked;
+        ws.b_Yielded = ws.b_Yielded || ws.b_Eval_Yielded;
+        Find_Max_Stresses(ws, t, k);
+        Compute_Section_Moments(ws, t, k);
+
+        auto& msg = ws.Msg[t][k];
+        msg = {' ', ' ', ' '};
+        const double top = ws.Eps_Top[t][k];
+        if (!pipe && ws.b_Cracked) {
+            msg[0] = 'C';
+        }
+        if (kind >= GEOM_RECTANGLE && kind <= GEOM_CASED_CORE && ws.i_Num_Bars > 0 &&
+            ws.Least_Bar_Strain[t][k] < EPS_TENSION_T && top >= EPS_CU) {
+            msg[2] = 'T';
+        }
+        if (!pipe) {
+            if (top >= EPS_STOP) {
+                ws.b_Stop = true;
+            }
+            if (Is_Prestressed(ws) && ws.Yn[t][k] < static_cast<double>(0.1f) * ws.H) {
+                msg[1] = 'Z';
+                ws.b_Stop = true;
+            } else if (ws.b_Yielded) {
+                msg[1] = 'Y';
+            }
+        } else {
+            const double E = ws.Casing_E;
+            const double limit = 5.0 * ws.Casing_Fy / E - P / (A_pipe * E);
+            if (limit <= std::max(std::fabs(top), std::fabs(ws.Eps_Bot[t][k]))) {
+                ws.b_Stop = true;
+            }
+            if (ws.b_Yielded) {
+                msg[1] = 'Y';
+            }
+        }
+        if (ws.M[t][k] <= 0.0) {
+            Write_Negative_Moment_Warning(m);
+            ws.b_Stop = true;
+        }
+        if (k >= MAX_MC_POINTS) {
+            ws.b_Stop = true;
+        }
+        if (ws.b_Stop) {
+            break;
+        }
+    }
+    ws.n_Points[t] = k;
+    Compute_Nominal_Moment_Capacity(m, ws, t);
+}
+
+} // namespace zarno

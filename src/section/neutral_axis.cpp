@@ -1,0 +1,111 @@
+#include "section/neutral_axis.h"
+
+#include "engine/analysis_model.h"
+#include "engine/run_status.h"
+#include "section/materials.h"
+
+#include <cmath>
+
+namespace zarno {
+
+namespace {
+
+double Resultant(const SliceArray& stress, const SliceArray& area, int n) {
+    double f = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        f += stress[i] * area[i];
+    }
+    return f;
+}
+
+} // namespace
+
+void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n) {
+    const int n = ws.i_Num_Slices;
+    ws.y_n = y_n;
+    for (int i = 1; i <= n; ++i) {
+        ws.Strain[i] = (y_n - ws.Slice_Depth[i]) * ws.Phi;
+    }
+    ws.b_Eval_Cracked = false;
+    ws.b_Eval_Yielded = false;
+    ws.Force_Concrete = ws.Force_Bars = ws.Force_Casing = 0.0;
+    ws.Force_Core_Tube = ws.Force_Core_Concrete = 0.0;
+    const int kind = ws.i_Geometry_Kind;
+    if (kind == GEOM_PIPE) {
+        Compute_Casing_Stresses(ws);
+        ws.Force_Casing = Resultant(ws.Stress_Casing, ws.Area_Casing, n);
+        ws.N = ws.Force_Casing;
+        return;
+    }
+    Compute_Concrete_Stresses(ws);
+    ws.Force_Concrete = Resultant(ws.Stress_Concrete, ws.Area_Concrete, n);
+    if ((kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0) {
+        Compute_Casing_Stresses(ws);
+        ws.Force_Casing = Resultant(ws.Stress_Casing, ws.Area_Casing, n);
+    }
+    Compute_Reinforcement_Stresses(ws);
+    ws.Force_Bars = Resultant(ws.Stress_Bars, ws.Area_Bars, n);
+    if (kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE) {
+        if (ws.Core_Wall > 0.0) {
+            Compute_Core_Steel_Stresses(ws);
+            ws.Force_Core_Tube = Resultant(ws.Stress_Core_Tube, ws.Area_Core_Tube, n);
+        }
+        if (ws.i_Core_Concrete_Model == 2 && ws.b_Core_Filled) {
+            Compute_Core_Concrete_Stresses(ws);
+            ws.Force_Core_Concrete = Resultant(ws.Stress_Core_Concrete, ws.Area_Core_Concrete, n);
+        }
+    }
+    ws.N = ws.Force_Concrete + ws.Force_Casing + ws.Force_Bars + ws.Force_Core_Tube +
+           ws.Force_Core_Concrete;
+}
+
+void Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
+    const double H = ws.H;
+    auto residual = [&](double y) {
+        Compute_Axial_Thrust_Force(ws, y);
+        return ws.N - ws.P_Target;
+    };
+    residual(H / 2.0);
+    double y = ws.y_n_Seed;
+    if (std::fabs(y) > H) {
+        y = H / 2.0;
+    }
+    const bool us = ws.IUNITS == USCS;
+    const double delta = us ? static_cast<double>(1e-7f) : static_cast<double>(2.54e-9f);
+    const double tol = us ? static_cast<double>(1e-6f) : static_cast<double>(2.54e-8f);
+    double best_y = y;
+    double best_f = 0.0;
+    for (int iter = 1;; ++iter) {
+        const double f0 = residual(y);
+        const double fm = residual(y - delta);
+        const double fp = residual(y + delta);
+        if (iter == 1 || std::fabs(f0) < best_f) {
+            best_y = y;
+            best_f = std::fabs(f0);
+        }
+        const double dfdy = (fp - fm) / (2.0 * delta);
+        const double correction = dfdy != 0.0 ? -f0 / dfdy : static_cast<double>(1e-8f);
+        y += correction;
+        ws.y_n_Seed = y;
+        if (iter >= 1000) {
+            TextFile& r = m.Report;
+            r.Write_Line("**** Runtime Error No. 16 ****");
+            r.Blank_Lines(1);
+            r.Write_Line("Location of neutral axis was not found within 1,000 iterations.");
+            Report_Fatal_Error(m, Runtime_Error_Code(16), 216);
+            return;
+        }
+        if (std::fabs(correction) > tol) {
+            continue;
+        }
+        if (std::fabs(f0) > best_f) {
+            y = best_y; // a better trial was passed on the way: resume from it
+            continue;
+        }
+        break;
+    }
+    ws.Yn[t][k] = y;
+    ws.y_n_Seed = y;
+}
+
+} // namespace zarno
