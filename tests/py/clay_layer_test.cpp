@@ -236,5 +236,47 @@ TEST_F(ClayLayerTest, StiffClayWithInitialKTakesDefaultKAndFollowsTheLine) {
     EXPECT_GT(m().Warnings.i_Warning_Tally[3261], 0);
 }
 
+TEST_F(ClayLayerTest, NotANumberModulusIsARuntimeErrorNamingTheNode) {
+    // A section without width: y50 = 0 and pu = 0, so at rest p = 0*cbrt(0/0) is not a
+    // number (node 1, deflected beyond 8*y50, takes p = pu = 0).
+    struct Case {
+        int type;
+        int status;
+        const char* text;
+    };
+    for (const Case& k :
+         {Case{PY_SOFT_CLAY, 234,
+               "The computed value of soil modulus computed in soft clay is not-a-number for "
+               "node number 2"},
+          Case{PY_SOFT_CLAY_J, 236,
+               "The computed value of soil modulus computed in API soft clay is not-a-number "
+               "for node number 2"}}) {
+        SetUp();
+        Add_Layer({k.type, 0.0, 480.0, 5.0, 5.0, 0.0, 0.0, kGamma36, kGamma36});
+        Set(m().Profile.eps50, 1, 0.01, 0.01);
+        Set(m().Profile.J, 1, 0.5, 0.5);
+        Grid(480.0, 0.0, 40);
+        Y(1, 1.0);
+        Pass();
+        EXPECT_EQ(m().RunStatus, k.status);
+        EXPECT_NE(Report().find(k.text), std::string::npos);
+    }
+}
+
+TEST_F(ClayLayerTest, SoilMovementLoadsTheNodeWithItsSpring) {
+    One_Clay_Layer(PY_SOFT_CLAY, 5.0, 0.01);
+    m().i_Num_Soil_Movements = 2;
+    m().Soil_Movement[1] = {0.0, 0.4};
+    m().Soil_Movement[2] = {480.0, 0.4};
+    Interpolate_Soil_Movement(m(), m().i_Num_Nodes);
+    Y(5, 0.7); // relative to the soil: 0.3 = y50/2
+    Pass();
+    ASSERT_EQ(m().RunStatus, 0);
+    const double y50 = 0.6;
+    const double Es5 = 0.5 * 504.0 * std::cbrt(0.5) / (0.5 * y50);
+    EXPECT_NEAR(Es(5), Es5, 1e-9);
+    EXPECT_NEAR(m().Nodes[5].Dist_Load, 0.4 * Es5, 1e-9);
+}
+
 } // namespace
 } // namespace zarno::test
