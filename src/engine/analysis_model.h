@@ -65,6 +65,16 @@ struct PyState {
     double c = 0.0;
     double ca = 0.0;
     double Gamma = 0.0;
+    double J = 0.0;  // the node's J (soft clay with J) or the run-wide default
+    double xt = 0.0; // true depth of the node below the ground surface
+    // Friction-angle quantities of the sand and silt models (radians): alpha = phi/2,
+    // beta = pi/4 + phi/2, the at-rest, active (level ground) and passive coefficients.
+    double phi = 0.0;
+    double alpha = 0.0;
+    double beta = 0.0;
+    double K0 = 0.0;
+    double Ka = 0.0;
+    double Kp = 0.0;
     // Requested depths of the printed curves (print mode): depth along the pile, vertical
     // depth, interpolated current deflection and soil movement.
     int i_Num_Print_Points = 0;

@@ -1,18 +1,1269 @@
-// Clay and sand soil models: layer routines over the nodes KTOP..KBOT.
-// Not wired to their curve cores yet: a layer of these models keeps the moduli it had.
-#include "py/py_models.h"
-
+// Clay and sand soil models: layer routines over the nodes KTOP..KBOT (or, in print mode,
+// over the requested depths that fall in the layer). Each looks up the soil at the node,
+// builds the model's curve with its core, and either leaves the secant modulus and the
+// layer's resistance integral behind or writes the curve to the report and plot files.
 #include "engine/analysis_model.h"
+#include "engine/run_status.h"
+#include "profile/soil_profile.h"
+#include "py/compute_x_eq.h"
+#include "py/liquefied_sand.h"
+#include "py/py_framework.h"
+#include "py/py_models.h"
+#include "py/py_report_lines.h"
+#include "py/sand.h"
+#include "py/soft_clay.h"
+#include "py/stiff_clay_free_water.h"
+#include "py/stiff_clay_no_water.h"
+#include "report/fortran_format.h"
+
+#include <cmath>
+#include <fmt/format.h>
+#include <initializer_list>
+#include <string>
+#include <string_view>
 
 namespace zarno {
 
-void py_Soft_Clay(AnalysisModel& /*m*/, int /*layer*/) {}
-void py_Soft_Clay_J(AnalysisModel& /*m*/, int /*layer*/) {}
-void py_Stiff_Clay_Free_Water(AnalysisModel& /*m*/, int /*layer*/) {}
-void py_Stiff_Clay_No_Water(AnalysisModel& /*m*/, int /*layer*/) {}
-void py_Stiff_Clay_No_Water_k(AnalysisModel& /*m*/, int /*layer*/) {}
-void py_Sand_Reese(AnalysisModel& /*m*/, int /*layer*/) {}
-void py_API_Sand(AnalysisModel& /*m*/, int /*layer*/) {}
-void py_Liquefied_Sand(AnalysisModel& /*m*/, int /*layer*/) {}
+namespace {
+
+// A pile head below the ground surface: layer 1 then stands for all the soil above.
+constexpr double HEAD_BELOW_GROUND = -9.999999747378752e-06;
+
+bool Head_Below_Ground(const AnalysisModel& m) {
+    return m.Ground_Surface_Depth < HEAD_BELOW_GROUND;
+}
+
+double Layer_Thickness(const AnalysisModel& m, int layer) {
+    return m.Layers[layer].XLayerBottom - m.Layers[layer].XLayerTop;
+}
+
+void Write_Both(AnalysisModel& m, std::initializer_list<std::string_view> lines) {
+    for (TextFile* f : {&m.Messages, &m.Report}) {
+        for (std::string_view line : lines) {
+            f->Write_Line(line);
+        }
+    }
+}
+
+// The subgrade modulus k of a layer at X: linear between its top and bottom values; a
+// bottom value of 0 or less takes the top value (and keeps it).
+double Layer_k(AnalysisModel& m, int layer, double X) {
+    SoilLayer& s = m.Layers[layer];
+    if (s.k_Bottom <= 0.0) {
+        s.k_Bottom = s.k_Top;
+    }
+    const double t = s.XLayerBottom - s.XLayerTop;
+    if (!(std::fabs(t) > 0.0)) {
+        return s.k_Top;
+    }
+    return s.k_Top + (s.k_Bottom - s.k_Top) * (X - s.XLayerTop) / t;
+}
+
+// Equivalent depth at the first node of a lower layer, evaluate mode only, and only when no
+// rock-like layer lies above.
+bool Needs_X_Eq(const AnalysisModel& m, int layer, bool first) {
+    return first && !m.Py.b_PrintPY && layer > 1 && m.Py.i_RockLayersAbove == 0;
+}
+
+// Running integral of a resistance over the layer: trapezoids between consecutive nodes and,
+// at the last node, the resistance carried down to the layer bottom.
+void Add_Trapezoid(AnalysisModel& m, int layer, bool first, double prev, double now) {
+    if (!first) {
+        m.Py.F_Layer[layer] += (prev + now) * m.Increment_Length / 2.0;
+    }
+}
+
+void Runtime_NaN_Error(AnalysisModel& m, int number, std::string_view header, std::string_view text,
+                       int node) {
+    TextFile& r = m.Report;
+    r.Write_Line(header);
+    r.Blank_Lines(1);
+    r.Write_Line(std::string(text) + Format_I(node, 0));
+    r.Blank_Lines(1);
+    r.Write_Line(
+        "This problem is usually due to a required soil property being left equal to zero.");
+    Raise_Runtime_Error(m, number);
+}
+
+// ---------------------------------------------------------------------------------------
+// Soft clay
+
+void Soft_Clay_Zero_Strength(AnalysisModel& m, int layer, int node, double X, double c,
+                             bool user_J) {
+    const int n = user_J ? 71 : 12;
+    const std::string where = fmt::format(
+        "Layer no. = {}, Node no. = {}, Top node in layer = {}, Elevation = {}, c(x) = {}", layer,
+        node, m.Py.KTOP, Format_F(X, 10, 3), Format_F(c, 10, 3));
+    for (TextFile* f : {&m.Messages, &m.Report}) {
+        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", n));
+        f->Blank_Lines(1);
+        f->Write_Line("An error was detected that is related to an incompatibility between the "
+                      "input ");
+        f->Write_Line("data defining soil layering and soil shear strength values when computing "
+                      "a ");
+        f->Write_Line("p-y curve using the Matlock soft clay criteria.");
+        f->Blank_Lines(1);
+        f->Write_Line(user_J ? "Problem:  A negative or zero value of cohesion was input for a "
+                               "soft clay soil with J."
+                             : "Problem:  A negative or zero value of cohesion was input for a "
+                               "soft clay soil.");
+        f->Blank_Lines(1);
+        f->Write_Line("Solution:  Please compare the depth values for soil layering and soil "
+                      "shear ");
+        f->Write_Line("strength values and revise the input data.");
+        f->Blank_Lines(1);
+        if (f == &m.Report) {
+            f->Write_Line(where + fmt::format(", Pile length = {}, ITOP = {}, IBOT = {}",
+                                              Format_F(m.Pile_Length, 10, 3), m.Py.KTOP,
+                                              m.Py.KBOT));
+        } else {
+            f->Write_Line(where);
+        }
+    }
+    Raise_Input_Error(m, n);
+}
+
+struct SoftClayPrint {
+    int layer;
+    int curve;
+    PyNodeView v;
+    double b, c, gamma, eps50, J, pm, ym;
+};
+
+void Print_Soft_Clay(AnalysisModel& m, const SoftClayPrint& d, const SoftClayParams& sc,
+                     bool user_J) {
+    const UnitLabels& u = m.Labels;
+    const bool cycles = m.Number_Of_Cycles >= 2.0;
+    const std::string fpl = py_Force_Per_Length(m);
+    const char* loading = cycles ? "Cyclic" : "Static";
+    Write_py_Title(m, user_J ? fmt::format("p-y Curve Computed Using the Soft Clay Criteria with J "
+                                           "for {} Loading Conditions",
+                                           loading)
+                             : fmt::format("p-y Curve Computed Using the Soft Clay Criteria for "
+                                           "{} Loading Conditions",
+                                           loading));
+    Write_py_Label_Line(m, "Soil Layer Number", Format_I(d.layer, 12));
+    const bool feet = user_J ? m.IUNITS != SI : m.IUNITS == USCS;
+    Write_py_Depth_Lines(m, d.v.X, d.v.Xv - m.Ground_Surface_Depth, "Equivalent Depth", sc.x, feet);
+    Write_py_Slope_Lines(m, "Pile Batter");
+    Write_py_Label_Line(m, "Pile Diameter", py_F12(d.b, 3), u.Length);
+    const bool si_only = user_J && m.IUNITS != SI; // SoftClyJ shows only psf outside SI
+    if (!si_only) {
+        Write_py_Label_Line(m, "Cohesion, c", py_F12(d.c, 3), u.Material_Stress);
+    }
+    if (si_only || (!user_J && m.IUNITS == USCS)) {
+        Write_py_Label_Line(m, "Cohesion, c", py_F12(d.c * 144.0, 3), u.Soil_Stress);
+    }
+    if (!si_only) {
+        Write_py_Label_Line(m, "Avg. Eff. Unit Weight", py_F12(d.gamma, 5), u.Force_Per_Volume);
+    }
+    if (si_only || (!user_J && m.IUNITS == USCS)) {
+        Write_py_Label_Line(m, "Avg. Eff. Unit Weight", py_F12(d.gamma * 1728.0, 5), u.Unit_Weight);
+    }
+    Write_py_Label_Line(m, "Epsilon50 parameter", py_F12(d.eps50, 5));
+    Write_py_Label_Line(m, user_J ? "J parameter" : "J (default value)", py_F12(d.J, 3));
+    Write_py_Label_Line(m, "Transition Depth Xr", py_F12(sc.Xr, 3), u.Length);
+    Write_py_Label_Line(m, "pu_s", py_F12(sc.pu_s, 3), fpl);
+    Write_py_Label_Line(m, "pu_d", py_F12(sc.pu_d, 3), fpl);
+    Write_py_Label_Line(m, "y_50", py_F12(sc.y50, 5), u.Length);
+    Write_py_Multiplier_Lines(m, d.pm, d.ym);
+    if (cycles) {
+        Write_py_Label_Line(m, "Number of cycles of loading", py_F12(m.Number_Of_Cycles, 0),
+                            user_J ? "" : "cycles");
+        Write_py_Label_Line(m, user_J ? "Xr" : "X_r", py_F12(sc.Xr, 3), u.Length);
+    }
+    Write_py_Plot_Line7(m, d.v.X, 17,
+                        user_J ? "Line 7:  p-y curve depth in soft clay with J, "
+                               : "Line 7:  p-y curve depth in soft clay, ",
+                        d.curve,
+                        user_J ? "no. points on p-y curve no. " : "no. p-y points on curve no. ");
+    const double factor = std::fabs(m.Slope_Minus_Batter) > 1e-20 ? sc.Slope_Factor : 1.0;
+    Write_py_Label_Line(m, "Sloping Ground Factor", py_F12(factor, 5));
+    Write_py_Label_Line(m, "pu_static", py_F12(sc.pu, 3), fpl);
+    if (cycles) {
+        Write_py_Label_Line(m, "pu_cyclic", py_F12(sc.pc, 3), fpl);
+    }
+    m.Report.Blank_Lines(1);
+    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "             p, " + fpl);
+    m.Report.Write_Line("----------------    -----------------");
+    const std::array<double, 18> y = Soft_Clay_Print_y(sc);
+    const double limit = Soft_Clay_Limit_Modulus(sc, user_J);
+    for (int j = 1; j <= 17; ++j) {
+        const bool below = Soft_Clay_Below_Limit(sc, y[j]);
+        const double p = below ? y[j] * limit : Soft_Clay_p(sc, y[j]);
+        Write_py_Number_Row(m, y[j] * d.ym, p * d.pm);
+        Write_py_Plot_Line8(m, y[j] * d.ym, p * d.pm, j, user_J ? "API soft clay" : "soft clay");
+        if (below && j > 1) {
+            TextFile& r = m.Report;
+            r.Blank_Lines(1);
+            r.Write_Line("**** Warning ****");
+            r.Blank_Lines(1);
+            r.Write_Line("The pile deflection is less than 0.00001*Y50.");
+            r.Write_Line("Zarno used the limiting value of soil modulus (= " +
+                         Format_ES(limit, 12, 4) + " " + fpl + "/" + Trim_Right_Blanks(u.Length));
+            r.Write_Line(user_J ? ") when computing the p-y curve for soft clay with J."
+                                : ") when computing the p-y curve for soft clay.");
+        }
+    }
+}
+
+void Soft_Clay_Layer(AnalysisModel& m, int layer, bool user_J) {
+    PyState& py = m.Py;
+    const bool print = py.b_PrintPY;
+    const double Xgs = m.Ground_Surface_Depth;
+    double pu_prev = 0.0;
+    double pc_prev = 0.0;
+    double pr_prev = 0.0;
+    for (int i = py.KTOP; i <= py.KBOT; ++i) {
+        const bool first = i == py.KTOP;
+        if (first && !print) {
+            py.F_Layer[layer] = 0.0;
+        }
+        const PyNodeView v = py_Node_View(m, i);
+        const double X = v.Xv;
+        Pile_Props_at_DepthX(m, v.X);
+        const double b = m.Props_At_X.b;
+        const double c = fn_c(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const bool at_node = m.b_AtNode;
+        const double gamma = fn_Gamma_Avg(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const double J = user_J ? fn_J(m, X) : m.Default_J;
+        const double pm = fn_pMult(m, v.X);
+        const double ym = fn_yMult(m, v.X);
+        if (!at_node) {
+            if (m.IUNITS == USCS && c > SOFT_CLAY_MAX_C_USCS) {
+                Record_Warning(m, -3041);
+            } else if (m.IUNITS == SI && c > SOFT_CLAY_MAX_C_SI) {
+                Record_Warning(m, -3042);
+            }
+        }
+        double eps50 = fn_Eps50(m, X);
+        if (eps50 <= 0.0) {
+            const std::optional<double> e = Soft_Clay_Default_Eps50(c, m.IUNITS);
+            if (!e) {
+                // No default strain in general units: the run stops, the caller explains.
+                m.RunStatus = user_J ? 238 : 237;
+                return;
+            }
+            eps50 = *e;
+        }
+        if (!first && c < 1e-10) {
+            Soft_Clay_Zero_Strength(m, layer, i, X, c, user_J);
+            return;
+        }
+        if (Needs_X_Eq(m, layer, first)) {
+            py.b = b;
+            py.c = c;
+            py.Gamma = gamma;
+            py.J = J;
+            py.xt = X - Xgs;
+            Compute_X_Eq(m, layer);
+        }
+        const double x = py_Model_Depth(m, layer, X);
+        SoftClayInput in;
+        in.x = x;
+        in.b = b;
+        in.c = c;
+        in.gamma = gamma;
+        in.eps50 = eps50;
+        in.J = J;
+        in.theta = m.Slope_Minus_Batter;
+        in.y_slope = v.y;
+        in.b_Cyclic = m.b_Cyclic;
+        const SoftClayParams sc = Soft_Clay_Params(in);
+        if (print) {
+            Print_Soft_Clay(m, {layer, py.Print_Curve_Number[i], v, b, c, gamma, eps50, J, pm, ym},
+                            sc, user_J);
+            continue;
+        }
+        if (m.b_Cyclic) {
+            Add_Trapezoid(m, layer, first, pc_prev, sc.pc);
+            if (x < sc.Xr) {
+                Add_Trapezoid(m, layer, first, pr_prev, sc.pr);
+            }
+        } else {
+            Add_Trapezoid(m, layer, first, pu_prev, sc.pu);
+        }
+        if (i == py.KBOT) {
+            py.F_Layer[layer] += sc.pu * m.Increment_Length;
+        }
+        if (layer == 1 && Head_Below_Ground(m)) {
+            py.F_Layer[1] = (3.0 * c * b + sc.pu) * 0.5 * Layer_Thickness(m, 1);
+        }
+        pu_prev = sc.pu;
+        pc_prev = sc.pc;
+        pr_prev = sc.pr;
+
+        const double yr = std::fabs(v.y - v.ysm) / ym;
+        double Es = 0.0;
+        if (Soft_Clay_Below_Limit(sc, yr)) {
+            Es = Soft_Clay_Limit_Modulus(sc, user_J);
+            if (std::isnan(Es)) {
+                Runtime_NaN_Error(m, user_J ? 35 : 33,
+                                  user_J ? "**** Runtime Error No. 35 ****"
+                                         : "**** Runtime Error No. 33 ****",
+                                  user_J ? "The default value of soil modulus computed in API "
+                                           "soft clay is not-a-number for node number "
+                                         : "The default value of soil modulus computed in soft "
+                                           "clay is not-a-number for node number ",
+                                  i);
+                return;
+            }
+        } else {
+            Es = pm * Soft_Clay_p(sc, yr) / (ym * yr);
+            if (std::isnan(Es)) {
+                Runtime_NaN_Error(m, user_J ? 36 : 34,
+                                  user_J ? "**** Runtime Error No 36. ****"
+                                         : "**** Runtime Error No. 34 ****",
+                                  user_J ? "The computed value of soil modulus computed in API "
+                                           "soft clay is not-a-number for node number "
+                                         : "The computed value of soil modulus computed in soft "
+                                           "clay is not-a-number for node number ",
+                                  i);
+                return;
+            }
+        }
+        m.Nodes[i].Es = Es;
+        py_Set_Soil_Movement_Load(m, i);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Stiff clay with free water
+
+void Print_Stiff_Clay_Free_Water(AnalysisModel& m, int layer, int curve, const PyNodeView& v,
+                                 double x, double b, double c, double ca, double gamma, double k,
+                                 double eps50, double pm, double ym,
+                                 const StiffClayFreeWaterParams& sc) {
+    const UnitLabels& u = m.Labels;
+    const bool us = m.IUNITS == USCS;
+    const std::string fpl = py_Force_Per_Length(m);
+    Write_py_Title(m, m.b_Cyclic ? "p-y Curve Computed Using Cyclic Criteria for Stiff Clay with "
+                                   "Free Water"
+                                 : "p-y Curve Computed Using Static Criteria for Stiff Clay with "
+                                   "Free Water");
+    Write_py_Label_Line(m, "Soil Layer Number", Format_I(layer, 12));
+    Write_py_Depth_Lines(m, v.X, v.Xv - m.Ground_Surface_Depth, "Equivalent Depth", x, us);
+    Write_py_Label_Line(m, "Diameter", py_F12(b, 3), u.Length);
+    Write_py_Label_Line(m, "c (at curve depth)", py_F12(c, 3), u.Material_Stress);
+    Write_py_Label_Line(m, "Average cohesion, c", py_F12(ca, 5), u.Material_Stress);
+    if (us) {
+        Write_py_Label_Line(m, "Undrained cohesion, c", py_F12(ca * 144.0, 3), u.Soil_Stress);
+    }
+    Write_py_Label_Line(m, "Average Eff. Unit Weight", py_F12(gamma, 5), u.Force_Per_Volume);
+    if (us) {
+        Write_py_Label_Line(m, "Average Eff. Unit Weight", py_F12(gamma * 1728.0, 5),
+                            u.Unit_Weight);
+    }
+    Write_py_Label_Line(m, "k", py_F12(k, 3), u.Force_Per_Volume2);
+    Write_py_Label_Line(m, "Epsilon50", py_F12(eps50, 5));
+    Write_py_Label_Line(m, "y50", py_F12(sc.y50, 5), u.Length);
+    Write_py_Label_Line(m, "As", py_F12(sc.As, 5));
+    Write_py_Label_Line(m, m.b_Cyclic ? "Ac" : "Ac (not used)", py_F12(sc.Ac, 5));
+    Write_py_Label_Line(m, "pct", py_F12(sc.pct, 3), fpl);
+    Write_py_Label_Line(m, "pcd", py_F12(sc.pcd, 3), fpl);
+    Write_py_Label_Line(m, "pc", py_F12(sc.pc, 3), fpl);
+    Write_py_Label_Line(m, "pu", py_F12(sc.pr, 3), fpl);
+    Write_py_Multiplier_Lines(m, pm, ym);
+    if (m.b_Cyclic) {
+        Write_py_Label_Line(m, "Number of Cycles of Loading", py_F12(m.Number_Of_Cycles, 0));
+    }
+    m.Report.Blank_Lines(1);
+    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "             p," + fpl);
+    m.Report.Write_Line("----------------    -----------------");
+    Write_py_Plot_Line7(m, v.X, 17, "Line 7:  p-y curve depth in stiff clay with free water, ",
+                        curve);
+    const std::array<double, 18> y = Stiff_Clay_Free_Water_Print_y(sc);
+    for (int j = 1; j <= 17; ++j) {
+        const double p = y[j] < 1e-14 ? sc.Esi * y[j] : Stiff_Clay_Free_Water_p(sc, y[j]);
+        const double yy = y[j] * ym;
+        const double pp = p * pm;
+        if (m.b_Cyclic) {
+            m.Report.Write_Line(Format_F(yy, 15, 4) + Format_F(pp, 17, 3));
+        } else {
+            Write_py_Number_Row(m, yy, pp);
+        }
+        Write_py_Plot_Line8(m, yy, pp, j,
+                            m.b_Cyclic ? "cyclic stiff clay with free water"
+                                       : "static stiff clay with free water");
+    }
+}
+
+void Stiff_Clay_Warning(AnalysisModel& m, double c, double min_us, double max_us, double min_si,
+                        double max_si, int base) {
+    if (m.IUNITS == USCS) {
+        if (c < min_us) {
+            Record_Warning(m, base - 1);
+        } else if (c > max_us) {
+            Record_Warning(m, base - 2);
+        }
+    } else if (m.IUNITS == SI) {
+        if (c < min_si) {
+            Record_Warning(m, base - 3);
+        } else if (c > max_si) {
+            Record_Warning(m, base - 4);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Stiff clay without free water
+
+void Print_Stiff_Clay_No_Water(AnalysisModel& m, int layer, int curve, const PyNodeView& v,
+                               double x, double b, double c, double gamma, double k, double eps50,
+                               double pm, double ym, const StiffClayNoWaterParams& sc,
+                               bool initial_k) {
+    const UnitLabels& u = m.Labels;
+    const bool us = m.IUNITS == USCS;
+    const std::string fpl = py_Force_Per_Length(m);
+    const char* title = m.b_Cyclic
+                            ? "p-y Curve Computed Using Cyclic Criteria for Stiff Clay without "
+                              "Free Water"
+                            : "p-y Curve Computed Using Static Criteria for Stiff Clay without "
+                              "Free Water";
+    Write_py_Title(m, title, initial_k ? "with Option of Defining Initial k" : "");
+    Write_py_Label_Line(m, "Soil Layer Number", Format_I(layer, 12));
+    Write_py_Depth_Lines(m, v.X, v.Xv - m.Ground_Surface_Depth, "Equivalent Depth", x, us);
+    if (!initial_k) {
+        Write_py_Slope_Lines(m, "Pile Batter Angle");
+    }
+    Write_py_Label_Line(m, "Diameter", py_F12(b, 3), u.Length);
+    Write_py_Label_Line(m, "Undrained cohesion, c", py_F12(c, 5), u.Material_Stress);
+    if (us) {
+        Write_py_Label_Line(m, "Undrained cohesion, c", py_F12(c * 144.0, 5), u.Soil_Stress);
+    }
+    Write_py_Label_Line(m, "Average Eff. Unit Weight", py_F12(gamma, 5), u.Force_Per_Volume);
+    if (us) {
+        Write_py_Label_Line(m, "Average Eff. Unit Weight", py_F12(gamma * 1728.0, 5),
+                            u.Unit_Weight);
+    }
+    if (initial_k) {
+        Write_py_Label_Line(m, "k", py_F12(k, 0), u.Force_Per_Volume2);
+    }
+    Write_py_Label_Line(m, "Epsilon-50", py_F12(eps50, 5));
+    Write_py_Label_Line(m, "Pct", py_F12(sc.pct, 3), fpl);
+    Write_py_Label_Line(m, "Pcd", py_F12(sc.pcd, 3), fpl);
+    Write_py_Label_Line(m, "Pu", py_F12(sc.pu, 3), fpl);
+    Write_py_Label_Line(m, "y50", py_F12(sc.y50, 5), u.Length);
+    Write_py_Multiplier_Lines(m, pm, ym);
+    if (m.b_Cyclic) {
+        Write_py_Label_Line(
+            m, initial_k ? "Number of Cycles of Loading" : "Number of cycles of loading ",
+            py_F12(m.Number_Of_Cycles, 0));
+    }
+    m.Report.Blank_Lines(1);
+    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "            p, " + fpl);
+    m.Report.Write_Line("----------------    -----------------");
+    Write_py_Plot_Line7(m, v.X, 17,
+                        initial_k ? "Line 7:  p-y curve depth in stiff clay w/o free water with k, "
+                                  : "Line 7:  p-y curve depth in stiff clay w/o free water, ",
+                        curve);
+    const std::array<double, 18> y = Stiff_Clay_No_Water_Print_y(sc, m.Number_Of_Cycles);
+    for (int j = 1; j <= 17; ++j) {
+        const double p = Stiff_Clay_No_Water_Below_Limit(sc, y[j])
+                             ? y[j] * Stiff_Clay_No_Water_Limit_Modulus(sc, 1.0, 1.0)
+                             : Stiff_Clay_No_Water_p(sc, y[j]);
+        Write_py_Number_Row(m, y[j] * ym, p * pm);
+        Write_py_Plot_Line8(m, y[j] * ym, p * pm, j,
+                            initial_k ? "stiff clay with k" : "stiff clay w/o water");
+    }
+}
+
+void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
+    PyState& py = m.Py;
+    const bool print = py.b_PrintPY;
+    const double Xgs = m.Ground_Surface_Depth;
+    // One cycle at least: the cyclic deflections grow with log10 N.
+    if (!initial_k && m.Number_Of_Cycles < 1.0) {
+        m.Number_Of_Cycles = 1.0;
+    }
+    if (initial_k && m.Number_Of_Cycles == 0.0) {
+        m.Number_Of_Cycles = 1.0;
+    }
+    double pu_prev = 0.0;
+    for (int i = py.KTOP; i <= py.KBOT; ++i) {
+        const bool first = i == py.KTOP;
+        if (first && !print) {
+            py.F_Layer[layer] = 0.0;
+        }
+        const PyNodeView v = py_Node_View(m, i);
+        const double X = v.Xv;
+        const double pm = fn_pMult(m, v.X);
+        const double ym = fn_yMult(m, v.X);
+        Pile_Props_at_DepthX(m, v.X);
+        const double b = m.Props_At_X.b;
+        const double c = fn_c(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const bool at_node = m.b_AtNode;
+        if (!first && c < 1e-10) {
+            Write_Both(m, {"**** Input Data Error No. 13 ****", "",
+                           "An error was detected in the input data.",
+                           "Problem:  Zero was input for cohesion of stiff clay without free "
+                           "water.",
+                           ""});
+            if (initial_k) {
+                Write_Both(m, {"Solution:  Please check the values of soil shear strength and "
+                               "revise ",
+                               "the input data.", ""});
+            } else {
+                Write_Both(m, {"Solution:  Please check the values of soil shear strength and "
+                               "revise the input data.",
+                               ""});
+            }
+            Raise_Input_Error(m, 13);
+            return;
+        }
+        if (!at_node) {
+            Stiff_Clay_Warning(m, c, STIFF_CLAY_AW_MIN_C_USCS, STIFF_CLAY_AW_MAX_C_USCS,
+                               STIFF_CLAY_AW_MIN_C_SI, STIFF_CLAY_AW_MAX_C_SI,
+                               initial_k ? -3260 : -3060);
+        }
+        const double c_avg = fn_c_Avg(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const double gamma = fn_Gamma_Avg(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        double eps50 = fn_Eps50(m, X);
+        if (eps50 <= 0.0) {
+            if (const std::optional<double> e = Stiff_Clay_No_Water_Default_Eps50(c, m.IUNITS)) {
+                eps50 = *e;
+            }
+        }
+        if (Needs_X_Eq(m, layer, first)) {
+            py.b = b;
+            py.c = c;
+            py.ca = c_avg;
+            py.Gamma = gamma;
+            py.xt = X - Xgs;
+            Compute_X_Eq(m, layer);
+        }
+        const double x = py_Model_Depth(m, layer, X);
+        double k = 0.0;
+        if (initial_k) {
+            k = Layer_k(m, layer, X);
+            if (m.Layers[layer].k_Top == 0.0) {
+                if (const std::optional<double> d =
+                        Stiff_Clay_No_Water_Default_k(c, m.IUNITS, m.b_Cyclic)) {
+                    k = *d;
+                }
+            }
+        }
+        StiffClayNoWaterInput in;
+        in.x = x;
+        in.b = b;
+        in.c = c;
+        in.gamma = gamma;
+        in.eps50 = eps50;
+        in.k = k;
+        in.N = m.Number_Of_Cycles;
+        in.theta = m.Slope_Minus_Batter;
+        in.y_slope = v.y;
+        in.b_Cyclic = m.b_Cyclic;
+        in.b_Initial_k = initial_k;
+        const StiffClayNoWaterParams sc = Stiff_Clay_No_Water_Params(in);
+        if (print) {
+            Print_Stiff_Clay_No_Water(m, layer, py.Print_Curve_Number[i], v, x, b, c, gamma, k,
+                                      eps50, pm, ym, sc, initial_k);
+            continue;
+        }
+        Add_Trapezoid(m, layer, first, pu_prev, sc.pu);
+        if (i == py.KBOT) {
+            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.X) * sc.pu;
+        }
+        if (layer == 1 && Head_Below_Ground(m)) {
+            py.F_Layer[1] = Layer_Thickness(m, 1) * 0.5 * (3.0 * c_avg * b + sc.pu);
+        }
+        pu_prev = sc.pu;
+        const double yr = std::fabs(v.y - v.ysm) / ym;
+        m.Nodes[i].Es = Stiff_Clay_No_Water_Es(sc, yr, pm, ym);
+        py_Set_Soil_Movement_Load(m, i);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Sands
+
+void Sand_Default_k_Error(AnalysisModel& m) {
+    for (TextFile* f : {&m.Report, &m.Messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line("**** Runtime Error No. 13 ****");
+        f->Blank_Lines(1);
+        f->Write_Line(
+            "Problem:  General units have been selected for use in computations in      ");
+        f->Write_Line(
+            "combination with default values of k for a layer classified as API sand    ");
+        f->Write_Line(
+            "criteria. This combination of data cannot be used because Zarno cannot     ");
+        f->Write_Line(
+            "compute default values of subgrade modulus in general units.               ");
+        f->Blank_Lines(1);
+        f->Write_Line(
+            "Solution:  You must select either US customary for SI units for the        ");
+        f->Write_Line(
+            "units of computation to use a default value for subgrade subgrade modulus  ");
+        f->Write_Line(
+            "for the API sand criteria or enter an appropriate proper value by entering ");
+        f->Write_Line("a non-zero for k.");
+    }
+    Raise_Runtime_Error(m, 13);
+}
+
+// The layer's k at X, or the default from the friction angle when the layer gives none
+// (its k values are then cleared). Returns false after raising the general-units error.
+bool Sand_k(AnalysisModel& m, int layer, double X, double phi_deg, double gamma, double& k,
+            bool& b_Default) {
+    SoilLayer& s = m.Layers[layer];
+    b_Default = false;
+    if (s.k_Top <= 0.0) {
+        s.k_Top = 0.0;
+        s.k_Bottom = 0.0;
+        const std::optional<double> d = fn_k_Sand_Default(phi_deg, gamma, m.IUNITS);
+        if (!d) {
+            k = 0.0;
+            Sand_Default_k_Error(m);
+            return false;
+        }
+        k = *d;
+        b_Default = true;
+        return true;
+    }
+    k = Layer_k(m, layer, X);
+    return true;
+}
+
+void Set_Sand_State(AnalysisModel& m, const SandAngles& a, double b, double gamma, double xt) {
+    PyState& py = m.Py;
+    py.phi = a.phi;
+    py.alpha = a.alpha;
+    py.beta = a.beta;
+    py.K0 = a.K0;
+    py.Ka = a.Ka;
+    py.Kp = a.Kp;
+    py.b = b;
+    py.Gamma = gamma;
+    py.xt = xt;
+}
+
+void Below_Rock_Sentence(AnalysisModel& m) {
+    if (m.Py.i_RockLayersAbove > 0) {
+        m.Report.Write_Line("This layer is below one or more layers of rock.  In this case, the ");
+        m.Report.Write_Line("layering correction is not used and the true depth below the ground ");
+        m.Report.Write_Line("surface is used when computing the p-y curve.  ");
+    } else {
+        m.Report.Write_Line("This p-y curve is computed using the equivalent depth.");
+    }
+}
+
+void Sand_Slope_Error(AnalysisModel& m, int layer, bool api) {
+    if (api) {
+        Write_Both(m,
+                   {"**** Input Data Error No. 2 ****", "",
+                    "An error was detected in the input data when computing a p-y.",
+                    "curve using the API criteria for sand for layer " + Format_I(layer, 0) + ".",
+                    "", "Problem:  The angle of the ground slope can not be greater ",
+                    "than the internal friction angle of the sand.", "",
+                    "Solution:  Set the value for slope angle to be less than ",
+                    "the angle of friction."});
+        Raise_Input_Error(m, 2);
+        return;
+    }
+    Write_Both(m, {"**** Input Data Error No. 9 ****", "",
+                   "An error was found in the input data when computing a p-y curve using ",
+                   "the Reese sand criteria for layer " + Format_I(layer, 0) + ".", "",
+                   "Problem:  The angle of the ground slope can not be greater than the ",
+                   "internal friction angle of the sand.", "",
+                   "Solution:  Set the value for slope angle to be less than the angle of "
+                   "friction."});
+    Raise_Input_Error(m, 9);
+}
+
+struct SandPrint {
+    int layer;
+    int curve;
+    PyNodeView v;
+    double b, gamma, phi_deg, k, pm, ym;
+    bool b_Default_k;
+};
+
+void Print_Reese_Sand(AnalysisModel& m, const SandPrint& d, const ReeseSandParams& rs) {
+    const UnitLabels& u = m.Labels;
+    const bool us = m.IUNITS == USCS;
+    const std::string fpl = py_Force_Per_Length(m);
+    const std::string len = Trim_Right_Blanks(u.Length);
+    Write_py_Title(m, m.b_Cyclic ? "p-y Curve in Sand Computed Using Reese Criteria for Cyclic "
+                                   "Loading Conditions"
+                                 : "p-y Curve in Sand Computed Using Reese Criteria for Static "
+                                   "Loading Conditions");
+    Write_py_Label_Line(m, "Soil Layer Number", Format_I(d.layer, 12));
+    Write_py_Depth_Lines(m, d.v.X, d.v.Xv - m.Ground_Surface_Depth, "Equivalent Depth (see note)",
+                         rs.x, us);
+    Write_py_Slope_Lines(m, "Pile Batter");
+    Write_py_Label_Line(m, "Pile Diameter, b", py_F12(d.b, 3), u.Length);
+    Write_py_Label_Line(m, "Angle of Friction", py_F12(d.phi_deg, 3), "degrees");
+    Write_py_Label_Line(m, "Avg. Eff. Unit Weight", py_F12(d.gamma, 5), u.Force_Per_Volume);
+    Write_py_Label_Line(m, "kpy", py_F12(d.k, 3), u.Force_Per_Volume2);
+    Write_py_Label_Line(m, "K active", py_F12(rs.Angles.Ka, 5));
+    Write_py_Label_Line(m, "K passive", py_F12(rs.Angles.Kp, 5));
+    Write_py_Label_Line(m, "K0", py_F12(rs.Angles.K0, 5));
+    Write_py_Label_Line(m, "Pst", py_F12(rs.pst, 3), fpl);
+    Write_py_Label_Line(m, "Psd", py_F12(rs.psd, 3), fpl);
+    Write_py_Label_Line(m,
+                        rs.b_Shallow ? "Ps = Pst (shallow controls)" : "Ps = Psd (deep controls)",
+                        py_F12(rs.ps, 3), fpl);
+    Write_py_Label_Line(m, m.b_Cyclic ? "A (cyclic)" : "A (static)", py_F12(rs.A, 5));
+    Write_py_Label_Line(m, m.b_Cyclic ? "B (cyclic)" : "B (static)", py_F12(rs.B, 5));
+    Write_py_Label_Line(m, "C = Pm/(Ym^(1/n))", py_F12(rs.C, 5));
+    Write_py_Label_Line(m, "n = Pm/(m Ym)", py_F12(rs.n, 5));
+    Write_py_Label_Line(m, "m = (Pu-Pm)/(Yu-Ym)", py_F12(rs.m, 3), fpl + "/" + len);
+    Write_py_Label_Line(m, "Yk = [c/(kx)]^(n/(n-1))", py_F12(rs.yk, 5), u.Length);
+    Write_py_Label_Line(m, "Pk", py_F12(rs.pk, 3), fpl);
+    Write_py_Label_Line(m, "Ym = b/60", py_F12(rs.ym, 5), u.Length);
+    Write_py_Label_Line(m, "Pm = B ps", py_F12(rs.pm, 3), fpl);
+    Write_py_Label_Line(m, "Yu = 3b/80", py_F12(rs.yu, 5), u.Length);
+    Write_py_Label_Line(m, "Pu = A Ps", py_F12(rs.pu, 3), fpl);
+    Write_py_Label_Line(m, "Es,lim", py_F12(rs.kx, 3), fpl + "/" + len);
+    Write_py_Multiplier_Lines(m, d.pm, d.ym);
+    Below_Rock_Sentence(m);
+    switch (rs.Shape) {
+    case ReeseShape::Normal:
+        m.Report.Write_Line("This curve has the normal shape for a Reese sand p-y curve where Yk "
+                            "< Ym < Yu.");
+        break;
+    case ReeseShape::TriLinear:
+        m.Report.Write_Line("This curve has a tri-linear shape for a Reese sand p-y curve "
+                            "because Ym < Yk < Yu.");
+        break;
+    case ReeseShape::BiLinear:
+        m.Report.Write_Line("This curve has a bi-linear shape for a Reese sand p-y curve because "
+                            "Ym < Yu < Yk.");
+        break;
+    }
+    m.Report.Blank_Lines(1);
+    std::string head = std::string(9, ' ') + "y, " + len;
+    head.resize(25, ' ');
+    m.Report.Write_Line(head + "p, " + fpl);
+    m.Report.Write_Line("----------------    -----------------");
+    Write_py_Plot_Line7(m, d.v.X, 17, "Line 7:  p-y curve depth in sand, ", d.curve);
+    const std::array<double, 18> y = Reese_Sand_Print_y(rs);
+    bool any_line = false;
+    for (int j = 1; j <= 17; ++j) {
+        bool on_line = false;
+        const double p = Reese_Sand_p(rs, y[j], &on_line);
+        const double yy = y[j] * d.ym;
+        const double pp = p * d.pm;
+        m.Report.Write_Blanks(3);
+        m.Report.Write_Number(yy, 12);
+        m.Report.Write_Blanks(5);
+        m.Report.Write_Number(pp, 12);
+        if (on_line && j > 1) {
+            m.Report.Write_Text("   *");
+            any_line = true;
+        }
+        m.Report.End_Line();
+        Write_py_Plot_Line8(m, yy, pp, j, "sand");
+    }
+    if (any_line) {
+        m.Report.Blank_Lines(1);
+        m.Report.Write_Line("* p value(s) computed using p = k * Eff x * y ");
+    }
+    if (d.b_Default_k) {
+        m.Report.Blank_Lines(1);
+        m.Report.Write_Line("The above p-y curve was computed using internal default values of k.");
+    }
+}
+
+void Print_API_Sand(AnalysisModel& m, const SandPrint& d, const ApiSandParams& as) {
+    const UnitLabels& u = m.Labels;
+    const bool us = m.IUNITS == USCS;
+    const std::string fpl = py_Force_Per_Length(m);
+    Write_py_Title(m, m.b_Cyclic ? "p-y Curve Computed Using API Sand Criteria for Cyclic Loading"
+                                 : "p-y Curve Computed Using API Sand Criteria for Static Loading");
+    Write_py_Label_Line(m, "Soil Layer Number", Format_I(d.layer, 12));
+    Write_py_Depth_Lines(m, d.v.X, d.v.Xv - m.Ground_Surface_Depth, "Equivalent Depth", as.x, us);
+    Write_py_Slope_Lines(m, "Pile Batter");
+    Write_py_Label_Line(m, "Diameter", py_F12(d.b, 3), u.Length);
+    Write_py_Label_Line(m, "Friction Angle phi", py_F12(d.phi_deg, 3) + " deg.");
+    Write_py_Label_Line(m, "Avg. Eff. Unit Weight", py_F12(d.gamma, 5), u.Force_Per_Volume);
+    if (us) {
+        Write_py_Label_Line(m, "Avg. Eff. Unit Weight", py_F12(d.gamma * 1728.0, 5), u.Unit_Weight);
+    }
+    Write_py_Label_Line(m, "A", py_F12(as.A, 5));
+    Write_py_Label_Line(m, "k", py_F12(d.k, 3), u.Force_Per_Volume2);
+    Write_py_Label_Line(m, "C1", py_F12(as.C1, 5));
+    Write_py_Label_Line(m, "C2", py_F12(as.C2, 5));
+    Write_py_Label_Line(m, "C3", py_F12(as.C3, 5));
+    Write_py_Label_Line(m, "Pus", py_F12(as.pus, 3), fpl);
+    Write_py_Label_Line(m, "Pud", py_F12(as.pud, 3), fpl);
+    Write_py_Label_Line(m, "Pu", py_F12(as.pu, 3), fpl);
+    Write_py_Multiplier_Lines(m, d.pm, d.ym);
+    Below_Rock_Sentence(m);
+    m.Report.Blank_Lines(1);
+    m.Report.Write_Line(us ? "    y, inches           p, lb/inch   "
+                           : "    y, meter           p, kN/meter   ");
+    Write_py_Plot_Line7(m, d.v.X, 17, "Line 7:  p-y curve depth in API sand, ", d.curve);
+    const double step = API_Sand_Print_Step(as, m.IUNITS);
+    for (int j = 1; j <= 17; ++j) {
+        const double y = (j - 1) * step;
+        const double yy = y * d.ym;
+        const double pp = API_Sand_p(as, y) * d.pm;
+        m.Report.Write_Line(Format_F(yy, 15, 4) + Format_F(pp, 17, 3));
+        Write_py_Plot_Line8(m, yy, pp, j, "API sand");
+    }
+    if (d.b_Default_k) {
+        m.Report.Blank_Lines(1);
+        m.Report.Write_Line("The above p-y curve was computed using the internal default value of "
+                            "k.");
+    }
+}
+
+void Print_Liquefied_Sand(AnalysisModel& m, int layer, int curve, const PyNodeView& v, double b,
+                          double gamma, double pm, double ym, const LiquefiedSandParams& ls) {
+    const UnitLabels& u = m.Labels;
+    const bool us = m.IUNITS == USCS;
+    const std::string fpl = py_Force_Per_Length(m);
+    Write_py_Title(m, "p-y Curve Computed Using Liquefied Sand Criteria");
+    Write_py_Depth_Lines(m, v.X, v.Xv - m.Ground_Surface_Depth, nullptr, 0.0, us);
+    if (layer > 1) {
+        Write_py_Label_Line(m, "Normalized depth below ground surface in meters*", py_F12(ls.z, 3));
+    }
+    Write_py_Label_Line(m, "Pile Diameter", py_F12(b, 3), u.Length);
+    Write_py_Label_Line(m, "Pile Diameter in meters ", py_F12(ls.b_m, 3));
+    Write_py_Label_Line(m, "Avg. Eff. Unit Weight", py_F12(gamma, 5), u.Force_Per_Volume);
+    Write_py_Label_Line(m, "A ", Format_ES(ls.A, 12, 5));
+    Write_py_Label_Line(m, "B ", py_F12(ls.B, 5));
+    Write_py_Label_Line(m, "C ", py_F12(ls.C, 5));
+    Write_py_Label_Line(m, "Pd", py_F12(ls.Pd, 5));
+    Write_py_Label_Line(m, "Upper limit Pu", py_F12(ls.Pu, 3), fpl);
+    Write_py_Label_Line(m, "Yu ", py_F12(ls.yu, 5), u.Length);
+    Write_py_Multiplier_Lines(m, pm, ym);
+    if (layer > 1) {
+        m.Report.Write_Line("The depth of the p-y curve was equated to the initial vertical stress "
+                            "divided ");
+        m.Report.Write_Line("by 10 kN/m3, as recommended by Rollins, et al. (2005)");
+    }
+    if (ls.z > 6.0) {
+        m.Report.Write_Line("NOTE: The normalized depth of the p-y curve is deeper than the depth "
+                            "of ");
+        m.Report.Write_Line("6.0 meters recommended by Rollins, et al. (2005)");
+    }
+    m.Report.Blank_Lines(1);
+    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "            p, " + fpl);
+    m.Report.Write_Line("----------------    -----------------");
+    Write_py_Plot_Line7(m, v.X, 17, "Line 7:  p-y curve depth in liquefied sand, ", curve);
+    const std::array<double, 18> y = Liquefied_Sand_Print_y(ls);
+    for (int j = 1; j <= 17; ++j) {
+        const double yy = y[j] * ym;
+        const double pp = Liquefied_Sand_p(ls, y[j]) * pm;
+        Write_py_Number_Row(m, yy, pp);
+        Write_py_Plot_Line8(m, yy, pp, j, "liquefied sand", true);
+    }
+}
+
+} // namespace
+
+void py_Soft_Clay(AnalysisModel& m, int layer) {
+    Soft_Clay_Layer(m, layer, false);
+}
+
+void py_Soft_Clay_J(AnalysisModel& m, int layer) {
+    Soft_Clay_Layer(m, layer, true);
+}
+
+void py_Stiff_Clay_Free_Water(AnalysisModel& m, int layer) {
+    PyState& py = m.Py;
+    const bool print = py.b_PrintPY;
+    const double Xgs = m.Ground_Surface_Depth;
+    double pr_prev = 0.0;
+    // Running trapezoidal integral of c over the layer's nodes, for the average strength
+    // of a lower layer.
+    double c_integral = 0.0;
+    double X_first = 0.0;
+    double X_prev = 0.0;
+    double c_prev = 0.0;
+    for (int i = py.KTOP; i <= py.KBOT; ++i) {
+        const bool first = i == py.KTOP;
+        if (first && !print) {
+            py.F_Layer[layer] = 0.0;
+        }
+        const PyNodeView v = py_Node_View(m, i);
+        const double X = v.Xv;
+        const double pm = fn_pMult(m, v.X);
+        const double ym = fn_yMult(m, v.X);
+        Pile_Props_at_DepthX(m, v.X);
+        const double b = m.Props_At_X.b;
+        const double c = fn_c(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const bool at_node = m.b_AtNode;
+        if (!first && c < 1e-10) {
+            Write_Both(m, {"**** Input Data Error No. 14 ****", "",
+                           "An error was detected in the input data used to compute p-y curves "
+                           "in ",
+                           "stiff clay with free water.", "",
+                           "Problem:  Zero was input for the cohesion of a stiff clay. ", "",
+                           "Solution:  Check and compare the values of shear strength and revise "
+                           "the ",
+                           "input so that the strength values are correct for the soil types "
+                           "specified.",
+                           ""});
+            Raise_Input_Error(m, 14);
+            return;
+        }
+        if (!at_node) {
+            Stiff_Clay_Warning(m, c, STIFF_CLAY_BW_MIN_C_USCS, STIFF_CLAY_BW_MAX_C_USCS,
+                               STIFF_CLAY_BW_MIN_C_SI, STIFF_CLAY_BW_MAX_C_SI, -3050);
+        }
+        const double gamma = fn_Gamma_Avg(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        double ca = c;
+        if (layer == 1) {
+            ca = fn_c_Avg(m, X);
+            if (m.RunStatus > 0) {
+                return;
+            }
+        } else if (first) {
+            c_integral = 0.0;
+            X_first = X;
+        } else {
+            c_integral += (X - X_prev) * (c_prev + c) / 2.0;
+            if (X > X_first) {
+                ca = c_integral / (X - X_first);
+            }
+        }
+        X_prev = X;
+        c_prev = c;
+        double k = Layer_k(m, layer, X);
+        if (m.Layers[layer].k_Top <= 0.0) {
+            if (const std::optional<double> d =
+                    Stiff_Clay_Free_Water_Default_k(c, m.IUNITS, m.b_Cyclic)) {
+                k = *d;
+            }
+        }
+        double eps50 = fn_Eps50(m, X);
+        if (eps50 <= 0.0) {
+            if (const std::optional<double> e = Stiff_Clay_Free_Water_Default_Eps50(c, m.IUNITS)) {
+                eps50 = *e;
+            }
+        }
+        if (Needs_X_Eq(m, layer, first)) {
+            py.b = b;
+            py.c = c;
+            py.ca = ca;
+            py.Gamma = gamma;
+            py.xt = X - Xgs;
+            Compute_X_Eq(m, layer);
+        }
+        const double x = py_Model_Depth(m, layer, X);
+        StiffClayFreeWaterInput in;
+        in.x = x;
+        in.b = b;
+        in.c = c;
+        in.ca = ca;
+        in.gamma = gamma;
+        in.eps50 = eps50;
+        in.k = k;
+        in.theta = m.Slope_Minus_Batter;
+        in.y_slope = v.y;
+        in.b_Cyclic = m.b_Cyclic;
+        const StiffClayFreeWaterParams sc = Stiff_Clay_Free_Water_Params(in);
+        if (print) {
+            Print_Stiff_Clay_Free_Water(m, layer, py.Print_Curve_Number[i], v, x, b, c, ca, gamma,
+                                        k, eps50, pm, ym, sc);
+            continue;
+        }
+        const double yr = std::fabs(v.y - v.ysm) / ym;
+        const double Es = Stiff_Clay_Free_Water_Es(sc, yr, pm, ym);
+        if (std::isnan(Es) && !m.b_Cyclic) {
+            m.Messages.Write_Line("Error in stiff clay with water at line 502");
+        }
+        m.Nodes[i].Es = Es;
+        py_Set_Soil_Movement_Load(m, i);
+        Add_Trapezoid(m, layer, first, pr_prev, sc.pr);
+        if (i == py.KBOT) {
+            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.X) * sc.pr;
+        }
+        if (layer == 1 && Head_Below_Ground(m)) {
+            py.F_Layer[1] = Layer_Thickness(m, 1) * 0.5 * (2.0 * ca * b + sc.pc);
+        }
+        pr_prev = sc.pr;
+    }
+}
+
+void py_Stiff_Clay_No_Water(AnalysisModel& m, int layer) {
+    Stiff_Clay_No_Water_Layer(m, layer, false);
+}
+
+void py_Stiff_Clay_No_Water_k(AnalysisModel& m, int layer) {
+    Stiff_Clay_No_Water_Layer(m, layer, true);
+}
+
+void py_Sand_Reese(AnalysisModel& m, int layer) {
+    PyState& py = m.Py;
+    const bool print = py.b_PrintPY;
+    const double Xgs = m.Ground_Surface_Depth;
+    double pu_prev = 0.0;
+    for (int i = py.KTOP; i <= py.KBOT; ++i) {
+        const bool first = i == py.KTOP;
+        if (first && !print) {
+            py.F_Layer[layer] = 0.0;
+        }
+        const PyNodeView v = py_Node_View(m, i);
+        const double X = v.Xv;
+        Pile_Props_at_DepthX(m, v.X);
+        const double b = m.Props_At_X.b;
+        const double gamma = fn_Gamma_Avg(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const double phi_deg = fn_Phi(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const double pm = fn_pMult(m, v.X);
+        const double ym = fn_yMult(m, v.X);
+        const double phi = phi_deg * PY_PI / 180.0;
+        if (phi < 1e-10) {
+            TextFile& f = m.Messages;
+            f.Write_Line("**** Input Data Error No. 8 ****");
+            f.Blank_Lines(1);
+            f.Write_Line("An error was detected in the input data for friction angle.");
+            f.Write_Line("Problem:  Zero was input for the friction angle for a sand when "
+                         "computing ");
+            f.Write_Line("          a p-y curve using the Reese et al. criteria.");
+            f.Blank_Lines(1);
+            f.Write_Line("Solution: Check values of soil strength values and revise the input "
+                         "data.");
+            f.Blank_Lines(1);
+            Raise_Input_Error(m, 8);
+            return;
+        }
+        if (phi_deg < 20.0 || phi_deg > 48.0) {
+            TextFile& f = m.Messages;
+            f.Blank_Lines(1);
+            f.Write_Line("**** Warning ****");
+            f.Blank_Lines(1);
+            f.Write_Line("An unreasonable value for friction angle was input for a Reese sand "
+                         "layer. ");
+            f.Write_Line("The input value is either smaller than 20 degrees or higher than 48 "
+                         "degrees.");
+            f.Write_Line("The input data should be checked for correctness.");
+            f.Blank_Lines(1);
+            f.Write_Line("The input value for friction angle was used in computations.");
+            f.Blank_Lines(1);
+            Record_Warning(m, -302);
+        }
+        double k = 0.0;
+        bool b_Default_k = false;
+        if (!Sand_k(m, layer, X, phi_deg, gamma, k, b_Default_k)) {
+            return;
+        }
+        const double xt = X - Xgs;
+        Set_Sand_State(m, Sand_Angles(phi, 0.4), b, gamma, xt);
+        // The Reese sand layer fixes its equivalent depth once, in the first pass of the run.
+        if (Needs_X_Eq(m, layer, first) && py.X_Eq[layer] == X_EQ_NOT_SET) {
+            Compute_X_Eq(m, layer);
+        }
+        SandInput in;
+        in.x = py_Model_Depth(m, layer, X);
+        in.xt = xt;
+        in.b = b;
+        in.gamma = gamma;
+        in.phi = phi;
+        in.k = k;
+        in.theta = m.Slope_Minus_Batter;
+        in.y_slope = v.y;
+        in.b_Cyclic = m.b_Cyclic;
+        const std::optional<ReeseSandParams> rs = Reese_Sand_Params(in);
+        if (!rs) {
+            // No real active coefficient on a slope this steep, in any layer.
+            Sand_Slope_Error(m, layer, false);
+            return;
+        }
+        if (print) {
+            Print_Reese_Sand(
+                m, {layer, py.Print_Curve_Number[i], v, b, gamma, phi_deg, k, pm, ym, b_Default_k},
+                *rs);
+            continue;
+        }
+        Add_Trapezoid(m, layer, first, pu_prev, rs->pu);
+        if (i == py.KBOT) {
+            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.X) * rs->pu;
+        }
+        if (layer == 1 && Head_Below_Ground(m)) {
+            py.F_Layer[1] = rs->pu * 0.5 * Layer_Thickness(m, 1);
+        }
+        pu_prev = rs->pu;
+        const double yr = std::fabs(v.y - v.ysm) / ym;
+        const double Es = Reese_Sand_Es(*rs, yr, pm, ym);
+        if (std::isnan(Es)) {
+            if (yr < 1e-14) {
+                Runtime_NaN_Error(m, 32, "**** Runtime Error No. 32 ****",
+                                  "The default value of soil modulus computed in Reese Sand is "
+                                  "not-a-number for node number ",
+                                  i);
+            } else {
+                Runtime_NaN_Error(m, 31, "**** Runtime Error No. 31 ****",
+                                  "The computed value of soil modulus computed in Reese Sand is "
+                                  "not-a-number for node number ",
+                                  i);
+            }
+            return;
+        }
+        m.Nodes[i].Es = Es;
+        py_Set_Soil_Movement_Load(m, i);
+    }
+}
+
+void py_API_Sand(AnalysisModel& m, int layer) {
+    PyState& py = m.Py;
+    const bool print = py.b_PrintPY;
+    const double Xgs = m.Ground_Surface_Depth;
+    double pu_prev = 0.0;
+    for (int i = py.KTOP; i <= py.KBOT; ++i) {
+        const bool first = i == py.KTOP;
+        if (first && !print) {
+            py.F_Layer[layer] = 0.0;
+        }
+        const PyNodeView v = py_Node_View(m, i);
+        const double X = v.Xv;
+        Pile_Props_at_DepthX(m, v.X);
+        const double b = m.Props_At_X.b;
+        const double gamma = fn_Gamma_Avg(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const double phi_deg = fn_Phi(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const double pm = fn_pMult(m, v.X);
+        const double ym = fn_yMult(m, v.X);
+        const double phi = phi_deg * PY_PI / 180.0;
+        if (phi_deg < 20.0 || phi_deg > 48.0) {
+            Record_Warning(m, -303);
+        }
+        if (!first && phi < 1e-10) {
+            Write_Both(m,
+                       {"**** Input Data Error No. 1 ****", "",
+                        "An error was detected in the input data when computing a p-y.",
+                        "curve using the API sand criteria for layer " + Format_I(layer, 0) + ".",
+                        "", "Problem:  A zero was input for the friction angle for sand.", "",
+                        "Solution:  Check the friction angle values and revise the ",
+                        "data to correct this problem.", ""});
+            Raise_Input_Error(m, 1);
+            return;
+        }
+        const double xt = X - Xgs;
+        Set_Sand_State(m, Sand_Angles(phi, 0.4000000059604645), b, gamma, xt);
+        if (Needs_X_Eq(m, layer, first)) {
+            Compute_X_Eq(m, layer);
+        }
+        const double k_input = m.Layers[layer].k_Top > 0.0 ? Layer_k(m, layer, X) : 0.0;
+        SandInput in;
+        in.x = py_Model_Depth(m, layer, X);
+        in.xt = xt;
+        in.b = b;
+        in.gamma = gamma;
+        in.phi = phi;
+        in.k = k_input;
+        in.theta = m.Slope_Minus_Batter;
+        in.y_slope = v.y;
+        in.b_Cyclic = m.b_Cyclic;
+        in.b_Rock_Above = py.i_RockLayersAbove > 0;
+        std::optional<ApiSandParams> as = API_Sand_Params(in);
+        if (!as) {
+            Sand_Slope_Error(m, layer, true);
+            return;
+        }
+        // The default modulus enters only the initial slope, after the resistances.
+        double k = k_input;
+        bool b_Default_k = false;
+        if (m.Layers[layer].k_Top <= 0.0) {
+            if (!Sand_k(m, layer, X, phi_deg, gamma, k, b_Default_k)) {
+                return;
+            }
+            in.k = k;
+            as = API_Sand_Params(in);
+        }
+        if (print) {
+            Print_API_Sand(
+                m, {layer, py.Print_Curve_Number[i], v, b, gamma, phi_deg, k, pm, ym, b_Default_k},
+                *as);
+            continue;
+        }
+        const double p_yu = API_Sand_p_At_yu(*as, b);
+        Add_Trapezoid(m, layer, first, pu_prev, p_yu);
+        if (i == py.KBOT) {
+            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.X) * p_yu;
+        }
+        if (layer == 1 && Head_Below_Ground(m)) {
+            py.F_Layer[1] = p_yu * 0.5 * Layer_Thickness(m, 1);
+        }
+        pu_prev = p_yu;
+        const double yr = std::fabs(v.y - v.ysm) / ym;
+        m.Nodes[i].Es = API_Sand_Es(*as, yr, pm, ym);
+        py_Set_Soil_Movement_Load(m, i);
+    }
+}
+
+void py_Liquefied_Sand(AnalysisModel& m, int layer) {
+    PyState& py = m.Py;
+    const bool print = py.b_PrintPY;
+    const double Xgs = m.Ground_Surface_Depth;
+    if (m.Number_Of_Cycles <= 0.0) {
+        m.Number_Of_Cycles = 1.0;
+    }
+    double Pu_prev = 0.0;
+    for (int i = py.KTOP; i <= py.KBOT; ++i) {
+        const bool first = i == py.KTOP;
+        if (first && !print) {
+            py.F_Layer[layer] = 0.0;
+        }
+        const PyNodeView v = py_Node_View(m, i);
+        const double X = v.Xv;
+        Pile_Props_at_DepthX(m, v.X);
+        const double b = m.Props_At_X.b;
+        const double gamma = fn_Gamma_Avg(m, X);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const double pm = fn_pMult(m, v.X);
+        const double ym = fn_yMult(m, v.X);
+        LiquefiedSandInput in;
+        in.x = X - Xgs;
+        in.b = b;
+        in.gamma = gamma;
+        in.b_Layer1 = layer == 1;
+        in.IUNITS = m.IUNITS;
+        const LiquefiedSandParams ls = Liquefied_Sand_Params(in);
+        if (print) {
+            Print_Liquefied_Sand(m, layer, py.Print_Curve_Number[i], v, b, gamma, pm, ym, ls);
+            continue;
+        }
+        Add_Trapezoid(m, layer, first, Pu_prev, ls.Pu);
+        if (i == py.KBOT) {
+            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.X) * ls.Pu;
+        }
+        py.F_Layer_Saved[layer] = py.F_Layer[layer];
+        Pu_prev = ls.Pu;
+        const double yr = std::fabs(v.y - v.ysm) / ym;
+        // At zero deflection the limit of p/y: zero for the concave curves of this model.
+        m.Nodes[i].Es = Liquefied_Sand_Es(ls, yr, pm, ym);
+        py_Set_Soil_Movement_Load(m, i);
+    }
+}
 
 } // namespace zarno

@@ -1,0 +1,47 @@
+#include "py/compute_x_eq.h"
+
+#include "engine/analysis_model.h"
+#include "py/equivalent_depth.h"
+#include "py/py_framework.h"
+
+#include <span>
+
+namespace zarno {
+
+void Compute_X_Eq(AnalysisModel& m, int layer) {
+    if (layer < 2 || layer > MAX_SOIL_LAYERS) {
+        return;
+    }
+    PyState& py = m.Py;
+    XEqInput in;
+    in.i_py_Type = py_Model_Of_Layer(m, layer);
+    in.F_above = X_Eq_Resistance_Above(std::span<double>(py.F_Layer),
+                                       std::span<const double>(py.F_Layer_Saved), layer);
+    in.b = py.b;
+    in.c = py.c;
+    in.ca = py.ca;
+    in.gamma = py.Gamma;
+    in.J = py.J;
+    in.Angles.phi = py.phi;
+    in.Angles.alpha = py.alpha;
+    in.Angles.beta = py.beta;
+    in.Angles.K0 = py.K0;
+    in.Angles.Ka = py.Ka;
+    in.Angles.Kp = py.Kp;
+    in.Ka = py.Ka;
+    in.xt = py.xt;
+    in.b_Cyclic = m.b_Cyclic;
+    const XEqResult r = X_Eq_For_Model(in);
+    switch (r.status) {
+    case XEqResult::Computed:
+        py.X_Eq[layer] = r.X_Eq;
+        break;
+    case XEqResult::Degenerate:
+        py.X_Eq[layer] = m.Layers[layer].XLayerTop - m.Ground_Surface_Depth;
+        break;
+    case XEqResult::Not_Applicable:
+        break;
+    }
+}
+
+} // namespace zarno
