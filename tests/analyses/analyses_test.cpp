@@ -170,6 +170,28 @@ TEST(PileHeadStiffness, SoftClayStiffnessFallsAsTheLoadRises) {
     EXPECT_LT(rows[9][2], 0.8 * rows[0][2]);
 }
 
+TEST(PileHeadStiffness, CaseThatCannotConvergeWritesTheFailureBlockAndTheRunGoesOn) {
+    // Load case 1 holds a light shear against a rotational restraint; its restraint is
+    // taken as the base moment, far beyond what soft clay carries: the first moment case
+    // (a tenth of it, in single precision) runs out of its 30 iterations.
+    LateralCase c;
+    c.length_ft = 60.0;
+    c.max_iterations = 30;
+    c.layers = "1\n1 0.0 60.0\n50.0 300.0 0.02\n50.0 1200.0 0.01\n";
+    c.loads = {"3 1000.0 5.0e9 0.0 1"};
+    const RunOutput out = Run_Text(With_Kmatrix(c));
+    ASSERT_EQ(out.result, 0) << out.report;
+    const size_t at = out.report.find("\n\n\n\nError in computing pile-head stiffness matrix\n");
+    ASSERT_NE(at, std::string::npos) << out.report;
+    EXPECT_NE(out.report.find("i_Analysis = 11\nIteration Count = 31\n\n"
+                              "Shear Force =          0.000\nMoment      =  500000007.451\n\n",
+                              at),
+              std::string::npos)
+        << out.report.substr(at);
+    EXPECT_TRUE(Line14(out.plot).empty());
+    EXPECT_EQ(out.report.find("Computed Pile-head Stiffness Matrix Values"), std::string::npos);
+}
+
 // ---- deflection versus pile length ----------------------------------------------------
 
 TEST(DeflectionVsLength, CandidatesComeFromTheWholeUnitLength) {
@@ -276,6 +298,7 @@ TEST(DeflectionVsLength, SiRunUsesMetersAndTheSiLabel) {
     c.I = 0.0064;
     c.layers = "1\n13 0.0 15.24\n10.0 20000.0\n10.0 20000.0\n";
     c.loads = {"1 50.0 0.0 0.0 0"};
+    c.excess_deflection = 1.0e4; // the check here is of units and lengths, not magnitudes
     const std::string text = Replace(Lateral_Input(c), "Units USCS", "Units SI");
     const RunOutput out = Run_Text(text);
     ASSERT_EQ(out.result, 0) << out.report;
