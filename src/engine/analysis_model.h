@@ -2,6 +2,7 @@
 // reference to every phase; nothing else holds run data, so two runs never share state.
 #pragma once
 
+#include "analyses/analyses_state.h"
 #include "engine/capacities.h"
 #include "engine/model_entities.h"
 #include "engine/pile_node.h"
@@ -197,6 +198,9 @@ struct AnalysisData {
 
     // ---- lateral analysis: current load case and the results of converged cases --------
     LateralState Lateral;
+
+    // ---- pile-head stiffness and deflection versus pile length ---------------------------
+    AnalysesState Analyses;
 };
 
 // One run: its data and its four files. Heap-allocate it (the tables are large).

@@ -301,9 +301,17 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
     if (m.ib_ComputeKmatrix_1T0F) {
         m.Messages.Write_Line("Computing pile-head stiffness matrix components.");
         m.Messages.Blank_Lines(1);
-        const PileHeadLoad saved = m.Loads[1];
+        // The stiffness cases take their base shear, moment and thrust from load case 1
+        // and overwrite its loading; it is put back afterwards.
+        const int saved_type = m.Loads[1].i_Load_Type;
+        const double V0 = m.Loads[1].Condition1;
+        const double M0 = m.Loads[1].Condition2;
+        const double P0 = m.Loads[1].Axial_Thrust;
         Compute_Pile_Head_Stiffness(m);
-        m.Loads[1] = saved;
+        m.Loads[1].i_Load_Type = saved_type;
+        m.Loads[1].Condition1 = V0;
+        m.Loads[1].Condition2 = M0;
+        m.Loads[1].Axial_Thrust = P0;
     }
 }
 

@@ -2,6 +2,8 @@
 // soil springs and bending stiffness until the deflections settle, then report the case.
 #include "solver/load_cases.h"
 
+#include "analyses/deflection_vs_length.h"
+#include "analyses/pile_head_stiffness.h"
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
 #include "profile/pile_grid.h"
@@ -316,6 +318,12 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
                               "): nodal depth, y, M, V, p, EI");
         }
     }
+    if (L.b_Stiffness_Mode) {
+        // The stiffness cases keep their pile-head values apart, so the results of the
+        // ordinary load cases stay as they were reported.
+        Record_Stiffness_Case(m, n, sum);
+        return;
+    }
     if (n >= 1 && n <= MAX_PILE_HEAD_LOADS) {
         L.Case[n] = sum;
         for (int s = 1; s <= MAX_SECTIONS; ++s) {
@@ -345,7 +353,7 @@ void Write_No_Soil_Error(AnalysisModel& m, int c) {
 }
 
 // Part of one load case before its iterations: stations, springs, head conditions.
-void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length) {
+void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinary = true) {
     Build_Node_Grid(m, pile_length);
     if (m.RunStatus > 0) {
         return;
@@ -356,8 +364,11 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length) {
     if (m.i_Num_Soil_Movements >= 2) {
         Interpolate_Soil_Movement(m, N);
     }
-    m.Messages.Write_Line(fmt::format("Computing lateral response of pile for load number {}", c));
-    m.Warnings.i_Warning_Tally.fill(0);
+    if (ordinary) {
+        m.Messages.Write_Line(
+            fmt::format("Computing lateral response of pile for load number {}", c));
+        m.Warnings.i_Warning_Tally.fill(0);
+    }
     m.Deflection.fill(0.0);
     Clear_Solution(m.Lateral.Solution);
     // Starting springs: none above the ground, a stiff one below it.
@@ -613,9 +624,18 @@ void Run_Load_Cases(AnalysisModel& m) {
         Clear_Section_Maxima(L.Maxima);
         Fill_Pile_Model(m);
         Write_Load_Case_Results(m, c, iterations);
-        m.Plot.Write_Line(Format_I(0, 5) + std::string(75, ' ') +
-                          "Line 11: Num. points on Ytop vs. Length curve for load case " +
-                          std::to_string(c));
+        if (m.Loads[c].i_Compute_Top_Deflection_vs_Length != 1) {
+            m.Messages.Write_Line(fmt::format(
+                "Computing top deflection vs. pile embedment length for load case {}.", c));
+            Compute_Top_Deflection_vs_Length(m, c);
+            if (m.RunStatus > 0) {
+                return;
+            }
+        } else {
+            m.Plot.Write_Line(Format_I(0, 5) + std::string(75, ' ') +
+                              "Line 11: Num. points on Ytop vs. Length curve for load case " +
+                              std::to_string(c));
+        }
         m.Messages.Write_Line(fmt::format("Completed Analysis {}", c));
         m.Messages.Blank_Lines(1);
         if (!converged) {
@@ -623,6 +643,48 @@ void Run_Load_Cases(AnalysisModel& m) {
         }
     }
     m.b_Print_py_Curves = print_py;
+}
+
+// ---- services shared with the additional analyses ------------------------------------------
+
+bool Prepare_Case(AnalysisModel& m, int c, double L, bool ordinary) {
+    Prepare_Load_Case(m, c, L, ordinary);
+    return m.RunStatus == 0;
+}
+
+bool Update_Case_EI(AnalysisModel& m) {
+    if (m.i_Analysis_Type >= ANALYSIS_LATERAL) {
+        const double Q = Table_Thrust(m);
+        Update_Nonlinear_EI(m, Thrust_Index(m, Q), Q);
+    }
+    return m.RunStatus == 0;
+}
+
+bool Solve_Case_Pass(AnalysisModel& m, int i) {
+    return Solve_Once(m, i);
+}
+
+bool Regenerate_Case_Springs(AnalysisModel& m) {
+    Compute_py_All_Layers(m, 0);
+    return m.RunStatus == 0;
+}
+
+void Compute_Case_Node_Results(AnalysisModel& m) {
+    Clear_Running_Maxima(m.Lateral.Maxima);
+    Fill_Pile_Model(m);
+    for (int i = 1; i <= m.i_Num_Nodes; ++i) {
+        Compute_Results_Of_Node(m, i);
+    }
+}
+
+void Write_Case_Results(AnalysisModel& m, int n, int iterations, bool stiffness_mode) {
+    LateralState& L = m.Lateral;
+    L.i_Iterations = iterations;
+    L.b_Stiffness_Mode = stiffness_mode;
+    Clear_Section_Maxima(L.Maxima);
+    Fill_Pile_Model(m);
+    Write_Load_Case_Results(m, n, iterations);
+    L.b_Stiffness_Mode = false;
 }
 
 } // namespace zarno

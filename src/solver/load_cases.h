@@ -8,4 +8,22 @@ void Run_Load_Cases(AnalysisModel& m);
 void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q);
 // Secant stiffness of node i from the table of section s and thrust index t.
 double EI_From_Table(AnalysisModel& m, int i, int s, int t);
+
+// Services of one load case, shared with the pile-head stiffness and the deflection versus
+// pile length analyses. Each returns false when RunStatus was set.
+// Stations for a pile of length L, sections, layers, soil movements, starting springs, the
+// first p-y pass and the head conditions of load c. An ordinary case also writes its
+// progress line and clears the warning tallies.
+bool Prepare_Case(AnalysisModel& m, int c, double L, bool ordinary);
+// Bending stiffness of every node for the thrust of the current case (nonlinear runs).
+bool Update_Case_EI(AnalysisModel& m);
+// One solution of the linear model; the deflections are published for every consumer.
+bool Solve_Case_Pass(AnalysisModel& m, int i);
+// p-y springs of every layer at the current deflections.
+bool Regenerate_Case_Springs(AnalysisModel& m);
+// Moments, shears and reactions of every station from the current deflections, with the
+// running maxima cleared first.
+void Compute_Case_Node_Results(AnalysisModel& m);
+// Results of a converged case; in stiffness mode only its pile-head values are kept.
+void Write_Case_Results(AnalysisModel& m, int n, int iterations, bool stiffness_mode);
 } // namespace zarno
