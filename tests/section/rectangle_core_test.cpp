@@ -4,6 +4,7 @@
 
 #include "section/neutral_axis.h"
 #include "section/section_fixtures.h"
+#include "section/section_setup.h"
 #include "section/slicing.h"
 
 #include <cmath>
@@ -58,6 +59,9 @@ TEST(RectangleWithCore, SliceAreasOfConcreteTubeAndFill) {
         EXPECT_NEAR(tube, PI * (36.0 - 25.0) / 4.0, 1e-9);
         EXPECT_NEAR(fill, filled ? PI * 25.0 / 4.0 : 0.0, 1e-9);
         EXPECT_NEAR(ws->Area_Concrete[1], 12.0 * 0.24, 1e-12);
+        const SectionAreas a = fn_Section_Areas(*ws);
+        EXPECT_DOUBLE_EQ(a.gross, 288.0);
+        EXPECT_NEAR(a.core, tube, 1e-9);
         // The core spans depths 9 to 15 in below the top: slices 38 to 63.
         EXPECT_EQ(ws->i_Core_First_Slice, 38);
         EXPECT_EQ(ws->i_Core_Last_Slice, 63);

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
 
 namespace zarno {
 namespace {
@@ -140,6 +141,34 @@ TEST(StopRules, ShallowCompressionZoneOfPrestressedPileEndsCurveWithZ) {
     }
     EXPECT_GT(shallow, 0);
     EXPECT_GT(n2, shallow);
+}
+
+TEST(StopRules, SteelPipeStopsAtFiveTimesItsNetYieldStrain) {
+    for (const double P : {0.0, 300.0, -300.0}) {
+        auto m = test::Quiet_Model();
+        const double D = 24.0, t = 0.5, Fy = 36.0, E = 29000.0;
+        auto ws = test::Pipe(D, t, Fy, E);
+        Initialize_EI_Vars(*m, *ws);
+        ws->i_Num_Thrusts = 1;
+        ws->Thrust[1] = P;
+        Compute_Thrust_Curve(*m, *ws, 1);
+        ASSERT_EQ(m->RunStatus, 0);
+        const double A = std::numbers::pi * (D * D - (D - 2 * t) * (D - 2 * t)) / 4.0;
+        const double limit = 5.0 * Fy / E - P / (A * E);
+        const int n = ws->n_Points[1];
+        ASSERT_GT(n, 2) << P;
+        ASSERT_LT(n, MAX_MC_POINTS) << P;
+        auto largest = [&](int k) {
+            return std::max(std::fabs(ws->Eps_Top[1][k]), std::fabs(ws->Eps_Bot[1][k]));
+        };
+        EXPECT_GE(largest(n), limit) << P;
+        EXPECT_LT(largest(n - 1), limit) << P;
+        // No concrete: no cracking letter, and no -305 or -306.
+        EXPECT_EQ(ws->Msg[1][n][0], ' ');
+        for (const int code : {305, 306, 355}) {
+            EXPECT_EQ(m->Warnings.i_Warning_Tally[code], 0) << code;
+        }
+    }
 }
 
 } // namespace
