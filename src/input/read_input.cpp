@@ -459,12 +459,18 @@ void Read_Printed_py_Depths(AnalysisModel& m) {
 }
 
 void Build_Axial_Thrust_List(AnalysisModel& m) {
-    if (m.b_Compute_Interaction || m.i_Num_Sections < 1) {
+    if (m.i_Num_Sections < 1) {
         return;
     }
     std::array<double, MAX_AXIAL_THRUSTS + 1> v{};
     int n = 0;
-    if (m.b_Use_LRFD) {
+    if (m.b_Compute_Interaction) {
+        // The thrusts of the AXIAL THRUST LOADS block are kept with the pile-head loads
+        // (the block clears this list before reading); they are the section thrusts.
+        for (int i = 1; i <= m.i_Num_Loads && n < MAX_AXIAL_THRUSTS; ++i) {
+            v[++n] = m.Loads[i].Axial_Thrust;
+        }
+    } else if (m.b_Use_LRFD) {
         for (int i = 1; i <= m.i_Num_Lrfd_Loads && n < MAX_AXIAL_THRUSTS; ++i) {
             v[++n] = m.Lrfd_Loads[i].Axial_Force;
         }

@@ -111,7 +111,8 @@ void Compute_Section_Moments(SectionWorkspace& ws, int t, int k) {
             if ((kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0) {
                 f += ws.Stress_Casing[i] * ws.Area_Casing[i];
             }
-            if (kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE) {
+            if (kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID ||
+                kind == GEOM_CASED_CORE) {
                 if (ws.Core_Wall > 0.0) {
                     f += ws.Stress_Core_Tube[i] * ws.Area_Core_Tube[i];
                 }

@@ -45,7 +45,7 @@ void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n) {
     }
     Compute_Reinforcement_Stresses(ws);
     ws.Force_Bars = Resultant(ws.Stress_Bars, ws.Area_Bars, n);
-    if (kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE) {
+    if (kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE) {
         if (ws.Core_Wall > 0.0) {
             Compute_Core_Steel_Stresses(ws);
             ws.Force_Core_Tube = Resultant(ws.Stress_Core_Tube, ws.Area_Core_Tube, n);

@@ -371,7 +371,9 @@ void Write_Bar_Table(AnalysisModel& m, int k, const SectionWorkspace& ws) {
         r.Write_Line("----------     ------------     ------------     ------------     "
                      "------------     ------------");
         for (int b = 1; b <= n; ++b) {
-            r.Write_Line(Format_I(b, 5) + Format_I(s.i_Bar_Index[b], 17) + "     " +
+            // Five blanks after the index, then each value as five blanks and F12.6,
+            // under the dashed fields of the rule.
+            r.Write_Line(Format_I(b, 5) + Format_I(s.i_Bar_Index[b], 17) + "          " +
                          Format_F(ws.Bar_Diameter[b], 12, 6) + "     " +
                          Format_F(ws.Bar_Area[b], 12, 6) + "     " + Format_F(ws.Bar_X0[b], 12, 6) +
                          "     " + Format_F(ws.Bar_Y0[b], 12, 6));
@@ -474,12 +476,31 @@ void Write_Run_Message_Definitions(AnalysisModel& m, const SectionWorkspace& ws)
     r.Write_Line("Tensile stresses and strains are negative in sign.");
 }
 
+namespace {
+
+// Dashed rule under the heading: one 13-dash field per 14-character column of the rows,
+// then the run-message field.
+std::string Heading_Rule(int columns) {
+    std::string rule;
+    for (int c = 0; c < columns; ++c) {
+        rule += " -------------";
+    }
+    return rule + "  ---";
+}
+
+} // namespace
+
 void Write_Moment_Curvature_Heading(AnalysisModel& m, const SectionWorkspace& ws, double thrust) {
     TextFile& r = m.Report;
     const SectionUnitTexts u = Section_Unit_Texts(m.IUNITS);
-    r.Blank_Lines(2);
-    r.Write_Line("Axial Thrust Force = " + Format_F(thrust, 10, 3) + u.force.substr(0, 7));
-    r.Blank_Lines(1);
+    if (ws.i_Heading_Mode == MC_HEADING_BY_DIRECTION) {
+        r.Write_Line("Direction of Loading = " + Format_F(ws.Bending_Angle, 10, 3) + " degrees");
+        r.Blank_Lines(1);
+    } else {
+        r.Blank_Lines(2);
+        r.Write_Line("Axial Thrust Force = " + Format_F(thrust, 10, 3) + u.force.substr(0, 7));
+        r.Blank_Lines(1);
+    }
     const bool us = m.IUNITS == USCS;
     const bool si = m.IUNITS == SI;
     const char* su = us ? "           ksi" : si ? "           kPa" : "         F/L^2";
@@ -490,9 +511,7 @@ void Write_Moment_Curvature_Heading(AnalysisModel& m, const SectionWorkspace& ws
             us   ? "    rad/in.       in-kip        kip-in2          in           ksi          "
             : si ? "     rad/m         kN-m          kN-m2           m            kPa          "
                  : "     rad/L         F-L           F-L2            L            F/L^2        ");
-        r.Write_Line(std::string(4, ' ') +
-                     "---------     ---------     ---------     ---------     "
-                     "---------  ---");
+        r.Write_Line(Heading_Rule(5));
         return;
     }
     int extra = 0;
@@ -513,11 +532,6 @@ void Write_Moment_Curvature_Heading(AnalysisModel& m, const SectionWorkspace& ws
                "m/m           kPa           kPa"
              : "     rad/L         F-L           F-L2            L            L/L           "
                "L/L          F/L^2         F/L^2";
-    std::string h4 = std::string(4, ' ');
-    for (int c = 0; c < 8 + extra; ++c) {
-        h4 += "-------------";
-        h4 += c + 1 < 8 + extra ? " " : "";
-    }
     if (extra >= 1) {
         h1 += "     Max Casing";
         h2 += "        Stress";
@@ -531,7 +545,7 @@ void Write_Moment_Curvature_Heading(AnalysisModel& m, const SectionWorkspace& ws
     r.Write_Line(h1 + "   Run");
     r.Write_Line(h2 + "     Msg");
     r.Write_Line(h3);
-    r.Write_Line(h4 + "  ---");
+    r.Write_Line(Heading_Rule(8 + extra));
 }
 
 } // namespace zarno

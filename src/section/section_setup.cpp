@@ -189,6 +189,9 @@ SectionAreas fn_Section_Areas(const SectionWorkspace& ws) {
     SectionAreas a;
     const double D = ws.Diameter;
     switch (ws.i_Geometry_Kind) {
+    case GEOM_RECTANGLE_CORE:
+        a.gross = ws.Width * ws.Diameter;
+        break;
     case GEOM_RECTANGLE:
     case GEOM_POLYGON:
     case GEOM_POLYGON_VOID: {

@@ -20,6 +20,7 @@ inline constexpr int MAX_CLIPPED_VERTICES = 100;
 // Geometry kinds of the slicing rules.
 enum SectionGeometryKind : int {
     GEOM_RECTANGLE = 1,
+    GEOM_RECTANGLE_CORE = 2, // rectangle around a steel core tube, void or concrete-filled
     GEOM_CIRCLE = 3,
     GEOM_CIRCLE_VOID = 5,
     GEOM_CASED = 6,
@@ -41,6 +42,13 @@ enum ReinforcementKind : int {
     REINF_DEFORMED = 9,
 };
 
+// Heading of a moment-curvature table: one table per axial thrust, or one per direction
+// of loading (bending angle) of a section under a single thrust.
+enum MomentCurvatureHeadingMode : int {
+    MC_HEADING_BY_DIRECTION = 1,
+    MC_HEADING_BY_THRUST = 2,
+};
+
 using SliceArray = std::array<double, MAX_SLICES + 1>;
 using BarArray = std::array<double, MAX_BARS + 1>;
 using CurveArray = std::array<std::array<double, MAX_MC_POINTS + 1>, MAX_AXIAL_THRUSTS + 1>;
@@ -52,6 +60,7 @@ struct SectionWorkspace {
     // ---- geometry --------------------------------------------------------------------
     int i_Geometry_Kind = 0;
     double Bending_Angle = 0.0; // degrees
+    int i_Heading_Mode = MC_HEADING_BY_THRUST;
     int i_Num_Vertices = 0;
     std::array<double, MAX_OUTLINE_VERTICES + 1> Outline_X0{}, Outline_Y0{};
     std::array<double, MAX_OUTLINE_VERTICES + 1> Outline_X{}, Outline_Y{};

@@ -112,7 +112,8 @@ void Build_Outline(SectionWorkspace& ws) {
     const double W = ws.Width;
     const double D = ws.Diameter;
     switch (ws.i_Geometry_Kind) {
-    case GEOM_RECTANGLE: {
+    case GEOM_RECTANGLE:
+    case GEOM_RECTANGLE_CORE: {
         ws.i_Num_Vertices = 4;
         const double px[4] = {-W / 2, W / 2, W / 2, -W / 2};
         const double py[4] = {-D / 2, -D / 2, D / 2, D / 2};
@@ -160,7 +161,8 @@ void Rotate_Points(SectionWorkspace& ws) {
 
 void Find_Y_Extents(SectionWorkspace& ws) {
     const int kind = ws.i_Geometry_Kind;
-    if (kind == GEOM_RECTANGLE || kind == GEOM_POLYGON || kind == GEOM_POLYGON_VOID) {
+    if (kind == GEOM_RECTANGLE || kind == GEOM_RECTANGLE_CORE || kind == GEOM_POLYGON ||
+        kind == GEOM_POLYGON_VOID) {
         double top = ws.Outline_Y[1];
         double bot = ws.Outline_Y[1];
         for (int j = 2; j <= ws.i_Num_Vertices; ++j) {
@@ -346,6 +348,7 @@ void Calculate_Slice_Areas(AnalysisModel& m, SectionWorkspace& ws) {
         Slice_Polygon(ws);
         Calculate_Rebar_Slice_Areas(m, ws);
         break;
+    case GEOM_RECTANGLE_CORE:
     case GEOM_POLYGON_VOID:
         Slice_Polygon(ws);
         Calculate_Rebar_Slice_Areas(m, ws);

@@ -333,5 +333,30 @@ TEST(SectionStiffness, WholeEiOnlyRunWritesCurvesAndSummary) {
     EXPECT_NE(out.plot.find("CurvPnt#=1\n"), std::string::npos);
 }
 
+TEST(SectionStiffness, InteractionRunTakesTheThrustsOfTheAxialThrustBlock) {
+    std::string input =
+        test::Read_File(std::string(ZARNO_SOURCE_DIR) + "/examples/ei_only_shaft.inp");
+    if (input.empty()) {
+        GTEST_SKIP() << "example input not found";
+    }
+    const std::string no = "ComputeInteraction NO";
+    input.replace(input.find(no), no.size(), "ComputeInteraction YES\nCode ACI318");
+    // Out of order on purpose: the list is sorted, in kips.
+    const std::string block = "AXIAL THRUST LOADS\n3\n1  0.0\n2  200000.0\n3  500000.0\n";
+    input.replace(input.find(block), block.size(),
+                  "AXIAL THRUST LOADS\n3\n1  500000.0\n2  0.0\n3  200000.0\n");
+    const test::RunOutput out = test::Run_Text(input);
+    EXPECT_LE(out.result, 0);
+    EXPECT_NE(out.report.find("Axial thrust force values were determined from input values"),
+              std::string::npos);
+    EXPECT_NE(out.report.find("Number of Axial Thrust Force Values Determined from Input Data = 3"),
+              std::string::npos);
+    for (const char* row : {"      1                0.000", "      2              200.000",
+                            "      3              500.000"}) {
+        EXPECT_NE(out.report.find(row), std::string::npos) << row;
+    }
+    EXPECT_NE(out.plot.find("AxLd#=3, CurvPnt#=1\n"), std::string::npos);
+}
+
 } // namespace
 } // namespace zarno
