@@ -9,6 +9,7 @@
 #include "profile/pile_grid.h"
 #include "profile/soil_profile.h"
 #include "py/py_framework.h"
+#include "py/py_print.h"
 #include "report/fortran_format.h"
 
 #include <algorithm>
@@ -615,10 +616,18 @@ void Run_Load_Cases(AnalysisModel& m) {
                 fmt::format("The convergence criteria have been met for load case {}", c));
         }
         if (c == 1) {
-            // Curves printed at requested depths come from the p-y printing driver; until it
-            // runs here the plot file announces no curves.
-            m.Plot.Write_Line(Format_I(0, 5) + std::string(75, ' ') +
-                              "Line 6 : number of output p-y curves");
+            if (print_py) {
+                // The curves at the requested depths, from the deflections of this case.
+                m.b_Print_py_Curves = true;
+                Report_py_Curves_At_Depths(m);
+                m.b_Print_py_Curves = false;
+                if (m.RunStatus > 0) {
+                    return;
+                }
+            } else {
+                m.Plot.Write_Line(Format_I(0, 5) + std::string(75, ' ') +
+                                  "Line 6 : number of output p-y curves");
+            }
         }
         L.b_Stiffness_Mode = false;
         Clear_Section_Maxima(L.Maxima);
