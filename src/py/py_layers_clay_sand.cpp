@@ -1010,6 +1010,39 @@ void py_Stiff_Clay_No_Water_k(AnalysisModel& m, int layer) {
     Stiff_Clay_No_Water_Layer(m, layer, true);
 }
 
+namespace {
+
+// What both sand models look up at a node: width, average unit weight, friction angle
+// (degrees) and the group multipliers. RunStatus is set when a lookup fails.
+struct SandNodeValues {
+    PyNodeView v;
+    double b = 0.0;
+    double gamma = 0.0;
+    double phi_deg = 0.0;
+    double pm = 1.0;
+    double ym = 1.0;
+};
+
+SandNodeValues Sand_Node_Lookups(AnalysisModel& m, int i) {
+    SandNodeValues n;
+    n.v = py_Node_View(m, i);
+    Pile_Props_at_DepthX(m, n.v.X);
+    n.b = m.Props_At_X.b;
+    n.gamma = fn_Gamma_Avg(m, n.v.Xv);
+    if (m.RunStatus > 0) {
+        return n;
+    }
+    n.phi_deg = fn_Phi(m, n.v.Xv);
+    if (m.RunStatus > 0) {
+        return n;
+    }
+    n.pm = fn_pMult(m, n.v.X);
+    n.ym = fn_yMult(m, n.v.X);
+    return n;
+}
+
+} // namespace
+
 void py_Sand_Reese(AnalysisModel& m, int layer) {
     PyState& py = m.Py;
     const bool print = py.b_PrintPY;
@@ -1020,20 +1053,17 @@ void py_Sand_Reese(AnalysisModel& m, int layer) {
         if (first && !print) {
             py.F_Layer[layer] = 0.0;
         }
-        const PyNodeView v = py_Node_View(m, i);
+        const SandNodeValues n = Sand_Node_Lookups(m, i);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const PyNodeView& v = n.v;
         const double X = v.Xv;
-        Pile_Props_at_DepthX(m, v.X);
-        const double b = m.Props_At_X.b;
-        const double gamma = fn_Gamma_Avg(m, X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        const double phi_deg = fn_Phi(m, X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
+        const double b = n.b;
+        const double gamma = n.gamma;
+        const double phi_deg = n.phi_deg;
+        const double pm = n.pm;
+        const double ym = n.ym;
         const double phi = phi_deg * PY_PI / 180.0;
         if (phi < 1e-10) {
             TextFile& f = m.Messages;
@@ -1137,20 +1167,17 @@ void py_API_Sand(AnalysisModel& m, int layer) {
         if (first && !print) {
             py.F_Layer[layer] = 0.0;
         }
-        const PyNodeView v = py_Node_View(m, i);
+        const SandNodeValues n = Sand_Node_Lookups(m, i);
+        if (m.RunStatus > 0) {
+            return;
+        }
+        const PyNodeView& v = n.v;
         const double X = v.Xv;
-        Pile_Props_at_DepthX(m, v.X);
-        const double b = m.Props_At_X.b;
-        const double gamma = fn_Gamma_Avg(m, X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        const double phi_deg = fn_Phi(m, X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
+        const double b = n.b;
+        const double gamma = n.gamma;
+        const double phi_deg = n.phi_deg;
+        const double pm = n.pm;
+        const double ym = n.ym;
         const double phi = phi_deg * PY_PI / 180.0;
         if (phi_deg < 20.0 || phi_deg > 48.0) {
             Record_Warning(m, -303);
