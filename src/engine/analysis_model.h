@@ -10,6 +10,7 @@
 #include "report/text_file.h"
 #include "section/section_ei_table.h"
 #include "solver/lateral_results.h"
+#include "solver/lrfd_state.h"
 
 #include <array>
 #include <memory>
@@ -198,6 +199,9 @@ struct AnalysisData {
 
     // ---- lateral analysis: current load case and the results of converged cases --------
     LateralState Lateral;
+
+    // ---- LRFD load combinations ------------------------------------------------------------
+    LrfdState Lrfd;
 
     // ---- pile-head stiffness and deflection versus pile length ---------------------------
     AnalysesState Analyses;

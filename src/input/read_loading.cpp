@@ -133,6 +133,16 @@ void Read_Lrfd_Loads(AnalysisModel& m) {
             Raise_Input_Error(m, 97);
             return;
         }
+        // A load of no known type could be given no load factor.
+        if (load.i_Load_Type < 1 || load.i_Load_Type > 13) {
+            Write_Lrfd_Error(m, 51,
+                             {fmt::format("The load type of LRFD load number {} is outside of the "
+                                          "valid range of 1 to 13.",
+                                          i),
+                              "", fmt::format("The input load type is {}", load.i_Load_Type)});
+            Raise_Input_Error(m, 51);
+            return;
+        }
         if (d < 0 || d == 1 || d > 100) {
             Write_Lrfd_Error(
                 m, 95,
@@ -174,6 +184,20 @@ void Read_Lrfd_Loads(AnalysisModel& m) {
                                  "number is {}",
                                  jj, j)});
                 Raise_Input_Error(m, 96);
+                return;
+            }
+            // The profile is integrated downwards; a point above its predecessor would
+            // fold it back on itself. Equal depths are a step in the load.
+            if (j >= 2 && load.Dist_Load[j].Depth < load.Dist_Load[j - 1].Depth) {
+                Write_Lrfd_Error(
+                    m, 52,
+                    {fmt::format("Depths of the distributed load points of LRFD load number {} "
+                                 "decrease with point number.",
+                                 i),
+                     "",
+                     fmt::format("The depth of point {} is {} and the depth of point {} is {}", j,
+                                 load.Dist_Load[j].Depth, j - 1, load.Dist_Load[j - 1].Depth)});
+                Raise_Input_Error(m, 52);
                 return;
             }
         }

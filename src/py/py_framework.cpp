@@ -4,6 +4,7 @@
 #include "profile/soil_profile.h"
 #include "py/py_models.h"
 #include "report/fortran_format.h"
+#include "solver/lrfd.h"
 
 #include <cmath>
 #include <fmt/format.h>
@@ -217,7 +218,7 @@ void py_Set_Soil_Movement_Load(AnalysisModel& m, int node) {
         return;
     }
     PileNode& n = m.Nodes[node];
-    n.Dist_Load = n.Soil_Movement * n.Es + fn_DistLoad_Avg(m, n.X);
+    n.Dist_Load = n.Soil_Movement * n.Es + Applied_Distributed_Load(m, node);
 }
 
 } // namespace zarno

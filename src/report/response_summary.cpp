@@ -1,12 +1,148 @@
 #include "report/response_summary.h"
 
 #include "engine/analysis_model.h"
+#include "engine/run_status.h"
 #include "report/fortran_format.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace zarno {
+
+namespace {
+
+void Write_Lrfd_Headings(TextFile& r, int IUNITS) {
+    if (IUNITS != USCS && IUNITS != SI) {
+        return;
+    }
+    r.Write_Line("                                                                              "
+                 "Maximum       Maximum                  ");
+    r.Write_Line("Load  Load      Pile-head     Pile-head         Axial        Pile-head        "
+                 "Moment         Shear        Pile-Head  ");
+    if (IUNITS == USCS) {
+        r.Write_Line(
+            "Case  Type        Shear         Moment           Load        Deflection       "
+            "in Pile       in Pile       Rotation   ");
+        r.Write_Line(
+            " No.   No.         lbs          in-lbs           lbs          inches          "
+            "in-lbs          lbs          radians   ");
+    } else {
+        r.Write_Line(
+            "Case  Type       Shear          Moment           Load        Deflection       "
+            "in Pile       in Pile       Rotation   ");
+        r.Write_Line(
+            " No.   No.    kilonewtons        kN-m             kN           meters          "
+            "kN-m           kN           radians   ");
+    }
+}
+
+// The structural verdict of every combination in every section: the largest moment
+// developed in the section against the resistance factor times its nominal capacity.
+void Write_Lrfd_Performance_Table(AnalysisModel& m, int cases) {
+    const LateralState& L = m.Lateral;
+    TextFile& r = m.Report;
+    r.Blank_Lines(2);
+    r.Write_Line(std::string(80, '-'));
+    r.Write_Line(std::string(19, ' ') + "LRFD Performance by Load Case Combination");
+    r.Write_Line(std::string(80, '-'));
+    r.Blank_Lines(2);
+    r.Write_Line(
+        "Load             Resistance    Factored      Maximum    Fact. Mom.    Pass/Fail    "
+        " Maximum                           ");
+    r.Write_Line(
+        "Case   Section     Factor       Moment        Moment     Fraction     for LRFD    "
+        "Shear For.    Pile-Top     Pile-Top ");
+    r.Write_Line(
+        " No.     No.     for Moment    Capacity     Developed    Mobilized     Moment     "
+        " Developed   Deflection    Rotation ");
+    r.Write_Line(
+        "                              of Section   in Section   in Section   of Section   "
+        "in Section    Developed    Developed   Name of Load Case Combination");
+    r.Write_Line(
+        "----   -------   ----------   ----------   ----------   ----------   ----------   "
+        "----------   ----------   ----------   -----------------------------------------");
+    int failures = 0;
+    const int sections = std::clamp(m.i_Num_Sections, 0, MAX_SECTIONS);
+    for (int n = 1; n <= cases; ++n) {
+        const LrfdCombination& comb = m.Lrfd_Combinations[n];
+        const LoadCaseSummary& head = L.Case[n];
+        const double phi = comb.Resistance_Factor_Flexure;
+        for (int s = 1; s <= sections; ++s) {
+            const bool elastic = m.Sections[s].i_Section_Type == SECTION_ELASTIC;
+            const double M = L.Section_Moment[n][s];
+            const double capacity = elastic ? 0.0 : phi * Lrfd_Nominal_Moment_Capacity(m, n, s);
+            r.Write_Integer(n, 3);
+            r.Write_Blanks(1);
+            r.Write_Integer(s, 7);
+            r.Write_Blanks(3);
+            r.Write_Number(phi, 10);
+            r.Write_Blanks(6);
+            if (elastic) {
+                r.Write_Text(" Infinite ");
+            } else {
+                r.Write_Number(capacity, 10);
+            }
+            r.Write_Blanks(3);
+            r.Write_Number(M, 10);
+            r.Write_Blanks(3);
+            // A moment of either sign loads the section: its magnitude is what is checked.
+            if (elastic || !(capacity > 0.0)) {
+                r.Write_Text("    N/A   ");
+            } else {
+                r.Write_Text(Format_F(std::abs(M) / capacity, 10, 4));
+            }
+            r.Write_Blanks(3);
+            if (elastic) {
+                r.Write_Text("    N/A      ");
+            } else if (std::abs(M) < capacity) {
+                r.Write_Text("   Pass      ");
+            } else {
+                r.Write_Text(" > FAIL <    ");
+                Record_Warning(m, -400);
+                ++failures;
+            }
+            r.Write_Number(L.Section_Shear[n][s], 10);
+            r.Write_Blanks(3);
+            r.Write_Number(head.Head_Deflection, 10);
+            r.Write_Blanks(3);
+            r.Write_Number(head.Head_Slope, 10);
+            r.Write_Blanks(3);
+            r.Write_Line(comb.Name);
+        }
+    }
+    r.Blank_Lines(1);
+    if (failures > 0) {
+        r.Write_Line(Format_I(failures, 0) + " LRFD load combinations have failed.");
+    } else {
+        r.Write_Line("All LRFD load combinations have passed for all pile sections.");
+    }
+}
+
+} // namespace
+
+double Lrfd_Nominal_Moment_Capacity(const AnalysisModel& m, int c, int s) {
+    if (c < 1 || c > MAX_LRFD_COMBINATIONS || s < 1 || s > MAX_SECTIONS) {
+        return 0.0;
+    }
+    const SectionEITable& T = m.EI_Table;
+    const int nt = T.i_Num_Thrusts[s];
+    if (m.Sections[s].i_Section_Type == SECTION_ELASTIC_PLASTIC) {
+        // The plastic moment varies along the section: take it where the largest moment
+        // of the combination developed.
+        const int node = c <= MAX_PILE_HEAD_LOADS ? m.Lateral.i_Section_Moment_Node[c][s] : 0;
+        if (node >= 1 && node <= NODE_TABLE_SIZE) {
+            return std::abs(m.Lateral.Node_Mp[static_cast<size_t>(node)]);
+        }
+        return nt >= 1 ? T.Mn[s][1] : 0.0;
+    }
+    if (nt < 1) {
+        return 0.0;
+    }
+    // The table of the combination's factored thrust (user tables by position).
+    const int t = std::clamp(m.Lrfd.i_Thrust_Index[c], 1, nt);
+    return T.Mn[s][t];
+}
 
 void Write_Pile_Response_Summary(AnalysisModel& m) {
     const LateralState& L = m.Lateral;
@@ -19,7 +155,10 @@ void Write_Pile_Response_Summary(AnalysisModel& m) {
     r.Write_Line(std::string(27, ' ') + "Summary of Pile Response(s)");
     r.Write_Line(std::string(80, '-'));
     r.Blank_Lines(2);
-    if (m.IUNITS == USCS) {
+    const bool lrfd = m.b_Use_LRFD;
+    if (lrfd) {
+        Write_Lrfd_Headings(r, m.IUNITS);
+    } else if (m.IUNITS == USCS) {
         r.Write_Line("Definitions of Pile-head Loading Conditions:");
         r.Blank_Lines(1);
         r.Write_Line("Load Type 1: Load 1 = Shear, lbs, and Load 2 = Moment, in-lbs");
@@ -89,6 +228,9 @@ void Write_Pile_Response_Summary(AnalysisModel& m) {
             Format_ES(c.Head_Slope, 15, 7) + std::string(5, ' ') +
             (us ? "Line 13: TopV(lbs), TopY(in), Max Moment(in-lbs), Max Shear(lbs), Rotation(rad)"
                 : "Line 13: TopV(kN) TopY(m), Max Moment(kN-m), Max Shear(kN), Rotation(rad)"));
+    }
+    if (lrfd) {
+        Write_Lrfd_Performance_Table(m, std::min(cases, MAX_LRFD_COMBINATIONS));
     }
 }
 

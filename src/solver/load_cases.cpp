@@ -11,11 +11,13 @@
 #include "py/py_framework.h"
 #include "py/py_print.h"
 #include "report/fortran_format.h"
+#include "solver/lrfd.h"
 
 #include <algorithm>
 #include <cmath>
 #include <fmt/format.h>
 #include <string>
+#include <string_view>
 
 namespace zarno {
 
@@ -77,7 +79,7 @@ void Fill_Result_Inputs(AnalysisModel& m) {
                           m.Sections[s].i_Shape_Type == SHAPE_EMBEDDED_POLE;
         in.Stress_Width[i] = pole ? pp.Pole_Width : pp.b;
         in.i_Section[i] = std::clamp(m.Nodes[i].i_Section, 0, MAX_SECTIONS);
-        in.Dist_Load_Avg[i] = fn_DistLoad_Avg(m, X);
+        in.Dist_Load_Avg[i] = Applied_Distributed_Load(m, i);
     }
 }
 
@@ -279,7 +281,10 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
     const PileHeadLoad& load = m.Loads[n];
     if (!L.b_Stiffness_Mode) {
         if (!m.b_Print_Summary_Only) {
-            Write_Results_Heading(r, n, false, {});
+            Write_Results_Heading(r, n, m.b_Use_LRFD,
+                                  m.b_Use_LRFD && n >= 1 && n <= MAX_LRFD_COMBINATIONS
+                                      ? std::string_view(m.Lrfd_Combinations[n].Name)
+                                      : std::string_view());
         }
         if (n == 1) {
             m.Plot.Write_Line(Format_I(m.i_Num_Loads, 5) + Format_I(m.i_Num_Nodes, 5) +
@@ -364,6 +369,11 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
     Assign_Layers_To_Nodes(m, N);
     if (m.i_Num_Soil_Movements >= 2) {
         Interpolate_Soil_Movement(m, N);
+    }
+    if (m.b_Use_LRFD) {
+        // A combination's distributed loads. The internal cases of the head stiffness are
+        // built on load case 1, so they carry the distributed load of combination 1.
+        Apply_Lrfd_Distributed_Loads(m, ordinary ? c : 1);
     }
     if (ordinary) {
         m.Messages.Write_Line(
@@ -523,14 +533,8 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
 
 void Run_Load_Cases(AnalysisModel& m) {
     if (m.b_Use_LRFD) {
-        // Factored load combinations are not analysed by this version of the engine.
-        m.Report.Blank_Lines(2);
-        m.Report.Write_Line("LRFD load combinations cannot be analysed by this version of the "
-                            "engine. No lateral analysis was performed.");
-        m.Messages.Write_Line("LRFD load combinations cannot be analysed by this version of the "
-                              "engine.");
-        Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
-        return;
+        // Every combination is one load case: factored shear and moment at the head.
+        Set_Lrfd_Load_Cases(m);
     }
     LateralState& L = m.Lateral;
     const double pile_length = m.Pile_Length;
@@ -633,7 +637,11 @@ void Run_Load_Cases(AnalysisModel& m) {
         Clear_Section_Maxima(L.Maxima);
         Fill_Pile_Model(m);
         Write_Load_Case_Results(m, c, iterations);
-        if (m.Loads[c].i_Compute_Top_Deflection_vs_Length != 1) {
+        if (m.b_Use_LRFD) {
+            m.Plot.Write_Line(Format_I(0, 5) + std::string(75, ' ') +
+                              "Line 11: Num. points on Ytop vs. Length curve for LRFD load case " +
+                              std::to_string(c));
+        } else if (m.Loads[c].i_Compute_Top_Deflection_vs_Length != 1) {
             m.Messages.Write_Line(fmt::format(
                 "Computing top deflection vs. pile embedment length for load case {}.", c));
             Compute_Top_Deflection_vs_Length(m, c);
