@@ -258,7 +258,7 @@ void Write_Factored_Loads(AnalysisModel& m, const EchoUnits& u) {
     r.Blank_Lines(1);
     r.Write_Line("   T(1,1) =  Cos(PileBatter) = " + Format_F(std::cos(beta), 12, 8));
     r.Write_Line("   T(1,2) = Sin(PileBatter) = " + Format_F(std::sin(beta), 12, 8));
-    r.Write_Line("   T(2,1) = -Sin(PileBatter) = " + Format_F(-std::sin(beta), 12, 8));
+    r.Write_Line("   T(2,1) = -Sin(PileBatter) = " + Format_F(0.0 - std::sin(beta), 12, 8));
     r.Write_Line("   T(2,2) = Cos(PileBatter) = " + Format_F(std::cos(beta), 12, 8));
     r.Blank_Lines(1);
     r.Write_Line("   Shear Force = T(1,1) * Horiz. Force + T(1,2) * Vertical Force");

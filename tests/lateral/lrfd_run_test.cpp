@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <sstream>
+#include <vector>
 
 namespace zarno::test {
 namespace {
@@ -68,21 +70,32 @@ TEST(LrfdRun, SingleUnitCombinationReproducesThePlainAnalysis) {
         const char* what;
         std::string plain_profile; // LOADING distributed load points
         std::string lrfd_profile;  // the same profile as LRFD points
+        bool soil_movement = false;
     };
     const Case cases[] = {
         {"free head, head loads only", "0\n", "0\n"},
         {"with a distributed load over the upper pile", "3\n1 0 30\n2 300 10\n3 600 0\n",
          "3\n1 0 30\n2 300 10\n3 600 0\n"},
+        // The soil-movement load and the soil reaction both take the applied load.
+        {"with a distributed load and soil movements", "2\n1 0 20\n2 400 20\n",
+         "2\n1 0 20\n2 400 20\n", true},
     };
     for (const Case& k : cases) {
         LateralCase c = Nonlinear_Pile();
         c.loads = {"1 30000.0 5500000.0 80000.0 1"};
         std::string plain = Lateral_Input(c);
         plain.replace(plain.rfind("0\nEND\n"), 6, k.plain_profile + "END\n");
-        const std::string lrfd =
-            Lrfd_Input(c, "LRFD LOADS\n1\n1 2 30000.0 5500000.0 80000.0 " + k.lrfd_profile +
-                              "LRFD FACTORS AND CASES\n1\n" +
-                              Combination(1, {{2, 1.0}}, 0.9, "Strength check"));
+        std::string lrfd = Lrfd_Input(c, "LRFD LOADS\n1\n1 2 30000.0 5500000.0 80000.0 " +
+                                             k.lrfd_profile + "LRFD FACTORS AND CASES\n1\n" +
+                                             Combination(1, {{2, 1.0}}, 0.9, "Strength check"));
+        if (k.soil_movement) {
+            const std::string movement = "SOIL MOVEMENTS\n2\n1 0.0 0.5\n2 40.0 0.0\n";
+            for (std::string* text : {&plain, &lrfd}) {
+                text->replace(text->find("UseSoilMovement NO"), 18, "UseSoilMovement YES");
+            }
+            plain.insert(plain.find("LOADING\n"), movement);
+            lrfd.insert(lrfd.find("LRFD LOADS\n"), movement);
+        }
         const RunOutput a = Run_Text(plain);
         const RunOutput b = Run_Text(lrfd);
         ASSERT_EQ(a.result, 0) << k.what << "\n" << a.report;
@@ -111,6 +124,54 @@ TEST(LrfdRun, SingleUnitCombinationReproducesThePlainAnalysis) {
         EXPECT_NE(b.plot.find("Line 11: Num. points on Ytop vs. Length curve for LRFD load case 1"),
                   std::string::npos);
     }
+}
+
+// Line 14 records of the head stiffness: V, M, K22, K23, K32, K33, ytop, theta.
+std::vector<std::vector<double>> Stiffness_Records(const std::string& plot) {
+    std::vector<std::vector<double>> rows;
+    std::istringstream in(plot);
+    for (std::string line; std::getline(in, line);) {
+        if (line.find("Line 14:") != std::string::npos) {
+            std::vector<double> v;
+            for (size_t k = 0; k < 8; ++k) {
+                v.push_back(std::strtod(line.substr(15 * k, 15).c_str(), nullptr));
+            }
+            rows.push_back(v);
+        }
+    }
+    return rows;
+}
+
+TEST(LrfdRun, HeadStiffnessIsBasedOnTheFirstCombinationWithItsDistributedLoad) {
+    // A distributed load changes the head deflections and so the secant stiffness terms.
+    // Combination 2 doubles it: the stiffness cases must carry combination 1's load, as
+    // the plain run of the same head load and profile does.
+    LateralCase c;
+    c.loads = {"1 20000.0 100000.0 40000.0 1"};
+    std::string plain = Lateral_Input(c);
+    plain.replace(plain.find("ComputeKmatrix NO"), 17, "ComputeKmatrix YES");
+    plain.replace(plain.rfind("0\nEND\n"), 6, "2\n1 0 20\n2 600 20\nEND\n");
+    std::string lrfd =
+        Lrfd_Input(c, "LRFD LOADS\n1\n1 1 20000.0 100000.0 40000.0 2\n1 0 20\n2 600 20\n"
+                      "LRFD FACTORS AND CASES\n2\n" +
+                          Combination(1, {{1, 1.0}}, 0.9, "Service") +
+                          Combination(2, {{1, 2.0}}, 0.9, "Doubled"));
+    lrfd.replace(lrfd.find("ComputeKmatrix NO"), 17, "ComputeKmatrix YES");
+    const RunOutput a = Run_Text(plain);
+    const RunOutput b = Run_Text(lrfd);
+    ASSERT_EQ(a.result, 0) << a.report;
+    ASSERT_EQ(b.result, 0) << b.report;
+    const auto ka = Stiffness_Records(a.plot);
+    const auto kb = Stiffness_Records(b.plot);
+    ASSERT_EQ(ka.size(), 10u);
+    ASSERT_EQ(kb.size(), 10u);
+    for (size_t i = 0; i < 10; ++i) {
+        for (size_t j = 0; j < 8; ++j) {
+            EXPECT_NEAR(ka[i][j], kb[i][j], 1e-6 * std::abs(ka[i][j]) + 1e-12)
+                << "level " << i + 1 << " value " << j;
+        }
+    }
+    EXPECT_NE(b.report.find("Based on Load Case 1"), std::string::npos);
 }
 
 TEST(LrfdRun, VerdictSwitchesAtTheFactoredCapacity) {
