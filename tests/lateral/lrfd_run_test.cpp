@@ -174,6 +174,27 @@ TEST(LrfdRun, HeadStiffnessIsBasedOnTheFirstCombinationWithItsDistributedLoad) {
     EXPECT_NE(b.report.find("Based on Load Case 1"), std::string::npos);
 }
 
+TEST(LrfdRun, SectionTablesAreComputedForTheFactoredThrusts) {
+    // Dead P = 100 kips and live P = 50 kips under 1.25/1.75: one table at 212.5 kips, not
+    // tables at the unfactored 50 and 100 kips.
+    const std::string input =
+        Lrfd_Input(Nonlinear_Pile(), "LRFD LOADS\n2\n1 1 10000.0 0.0 100000.0 0\n"
+                                     "2 2 0.0 0.0 50000.0 0\nLRFD FACTORS AND CASES\n1\n" +
+                                         Combination(1, {{1, 1.25}, {2, 1.75}}, 0.9, "Strength I"));
+    const RunOutput out = Run_Text(input);
+    ASSERT_EQ(out.result, 0) << out.report;
+    EXPECT_NE(out.report.find("Number of Axial Thrust Force Values Determined from LRFD Pile-head "
+                              "Loadings = 1\n"),
+              std::string::npos);
+    EXPECT_EQ(Count(out.plot, "Line 4 : "), 1);
+    EXPECT_NE(out.plot.find("  2.1250000E+02"), std::string::npos);
+    EXPECT_NE(out.plot.find("Line 3 : Total number of axial thrusts for LRFD"), std::string::npos);
+    // The case itself: 1.25 * 10000 lbs of shear and the factored thrust at the head.
+    const auto head = Read_Summary_Records(out.plot);
+    ASSERT_EQ(head.size(), 1u);
+    EXPECT_NEAR(head[0][0], 12500.0, 1e-3);
+}
+
 TEST(LrfdRun, VerdictSwitchesAtTheFactoredCapacity) {
     // Upper 20 ft: plastic moment 2e6 in-lb; below: elastic. With a head moment alone the
     // largest moment is the head moment, and phi = 0.5 puts the factored capacity at 1e6.
