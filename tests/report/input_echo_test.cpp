@@ -324,6 +324,23 @@ TEST(InputEchoWarnings, SectionWarningSurvivesTheLoadCasesIntoSummaryAndResult) 
     EXPECT_TRUE(Has(out.messages, "The analysis ended with one or more warning messages."));
 }
 
+TEST(InputEchoLoads, LoadRowsShowUnitsByTypeAndWhichCasesRunTheLengthSweep) {
+    Deck d;
+    // Flag 1 means no deflection-versus-length sweep; any other value asks for one.
+    d.loading = "3\n1 1 1000.0 0.0 0.0 1\n2 2 1000.0 0.001 0.0 0\n3 4 0.5 0.0 0.0 1\n0\n";
+    RunOutput out = Run_Text(d.Text());
+    EXPECT_TRUE(Has(out.report, "- Analysis includes automatic computation of pile-top "
+                                "deflection vs.\n  pile embedment length\n"));
+    // Write_Number in width 12: 1000 as F11.5, 0.001 as F11.7, 0.5 as F11.5, 0 as F11.4;
+    // the thrust 0 in width 15 as F14.7.
+    EXPECT_TRUE(Has(out.report, "\n   1     1     V =   1000.00000 lbs   M =       0.0000 in-lbs  "
+                                "       0.0000000             No  \n"));
+    EXPECT_TRUE(Has(out.report, "\n   2     2     V =   1000.00000 lbs   S =    0.0010000 in/in   "
+                                "       0.0000000             Yes \n"));
+    EXPECT_TRUE(Has(out.report, "\n   3     4     y =      0.50000 in    M =       0.0000 in-lbs  "
+                                "       0.0000000             No  \n"));
+}
+
 // The echo part of a report: from the banner of the title block to the banner of the
 // section computations that follows it.
 std::vector<std::string> Echo_Lines(const std::string& report) {
