@@ -290,7 +290,13 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
             return;
         }
     }
+    // Each load case starts its own warning tallies; the warnings of the reader, the echo
+    // and the section analysis are set aside and added back, so they reach the summary
+    // and the return value whatever the load cases do.
+    const auto before_load_cases = m.Warnings.i_Warning_Tally;
+    m.Warnings.i_Warning_Tally.fill(0);
     Run_Load_Cases(m);
+    Keep_Warnings_Recorded_Before(m, before_load_cases);
     if (m.RunStatus > 0) {
         return;
     }
@@ -324,8 +330,11 @@ int Compute_Run_Return_Value(AnalysisModel& m) {
         Write_Closing_Line(
             m, fmt::format("The analysis ended due to runtime error No. {}.", status - 200));
     }
+    // The closing lines follow the warnings that are actually listed: a warning recorded
+    // only in an earlier load case (whose tallies the last case replaced) is neither
+    // announced nor denied.
     int w = 0;
-    if (m.Warnings.i_Warning_Count >= 1) {
+    if (Count_Distinct_Warnings(m) >= 1) {
         m.Messages.Blank_Lines(2);
         m.Messages.Write_Line("The analysis ended with one or more warning messages. See the "
                               "output report file for more details.");

@@ -242,6 +242,11 @@ void Raise_Capacity_Error(AnalysisModel& m, std::string_view block, std::string_
         fmt::format("Solution: At most {} {} can be analysed; reduce the input.", capacity, what));
 }
 
+void Raise_Input_Line_Error(AnalysisModel& m, int n, const std::string& problem,
+                            const std::string& solution) {
+    Write_Error_Block(m, n, problem, solution);
+}
+
 bool Read_Block_Record(AnalysisModel& m, std::string& record, std::string_view block,
                        std::string_view what) {
     if (m.Input.Read_Record(record)) {

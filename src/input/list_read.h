@@ -15,10 +15,14 @@ namespace zarno {
 struct AnalysisModel;
 
 // Input errors of this reader that the published error list leaves open.
-inline constexpr int INPUT_ERROR_BAD_VALUE = 90;   // unreadable or missing value
-inline constexpr int INPUT_ERROR_END_OF_FILE = 91; // the file ends before END
-inline constexpr int INPUT_ERROR_CAPACITY = 92;    // more entries than a table holds
-inline constexpr int INPUT_ERROR_PY_TYPE = 93;     // p-y type code outside 1 to 17
+inline constexpr int INPUT_ERROR_BAD_VALUE = 90;     // unreadable or missing value
+inline constexpr int INPUT_ERROR_END_OF_FILE = 91;   // the file ends before END
+inline constexpr int INPUT_ERROR_CAPACITY = 92;      // more entries than a table holds
+inline constexpr int INPUT_ERROR_PY_TYPE = 93;       // p-y type code outside 1 to 17
+inline constexpr int INPUT_ERROR_LOADING_TYPE = 73;  // pile-head loading type outside 1 to 5
+inline constexpr int INPUT_ERROR_BAR_PATTERN = 74;   // unknown bar arrangement line
+inline constexpr int INPUT_ERROR_SHAPE_CODE = 75;    // elastic shape code outside 1 to 6
+inline constexpr int INPUT_ERROR_USER_PY_ORDER = 76; // user p-y y values not increasing
 
 class ListRead {
   public:
@@ -49,6 +53,10 @@ void Raise_End_Of_File(AnalysisModel& m, std::string_view block, std::string_vie
 // A count beyond a table's capacity: input error 92.
 void Raise_Capacity_Error(AnalysisModel& m, std::string_view block, std::string_view what,
                           long long count, int capacity);
+// Writes "**** Input Data Error No. n ****" with a problem and a solution line to the
+// report and the message file, and raises input error n.
+void Raise_Input_Line_Error(AnalysisModel& m, int n, const std::string& problem,
+                            const std::string& solution);
 // Reads the next line as a 256-character record; at the end of the file raises input
 // error 91 and returns false.
 bool Read_Block_Record(AnalysisModel& m, std::string& record, std::string_view block,

@@ -58,6 +58,17 @@ void Read_Pile_Head_Loading(AnalysisModel& m) {
                    fmt::format("the deflection-versus-length flag of load {}", i))) {
             return;
         }
+        if (load.i_Load_Type < 1 || load.i_Load_Type > 5) {
+            Raise_Input_Line_Error(
+                m, INPUT_ERROR_LOADING_TYPE,
+                fmt::format("Problem:  Pile-head load {} in the LOADING block at line {} of the "
+                            "input file has the loading type {}.",
+                            i, m.Input.Line_Number(), load.i_Load_Type),
+                "Solution: Use a loading type from 1 to 5 (1 shear and moment, 2 shear and "
+                "slope, 3 shear and rotational stiffness, 4 deflection and moment, "
+                "5 deflection and slope).");
+            return;
+        }
     }
     int p = 0;
     {

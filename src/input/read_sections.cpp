@@ -306,8 +306,17 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
             s.Bar_X[k] = Length_In(m, s.Bar_X[k]);
             s.Bar_Y[k] = Length_In(m, s.Bar_Y[k]);
         }
+    } else {
+        // Without a known arrangement the bar data that follow would be read as whatever
+        // comes next, so the section would silently lose its reinforcement.
+        line.erase(line.find_last_not_of(' ') + 1);
+        Raise_Input_Line_Error(
+            m, INPUT_ERROR_BAR_PATTERN,
+            fmt::format("Problem:  Section {} in the SECTIONS block at line {} of the input file "
+                        "has the bar arrangement line \"{}\".",
+                        i, m.Input.Line_Number(), line),
+            "Solution: Use \"Rebar in circle\" or \"Rebar in noncircular pattern\".");
     }
-    // Any other arrangement line carries no bar data.
 }
 
 void Read_Strand_Properties(AnalysisModel& m, int i) {
@@ -385,7 +394,15 @@ void Read_Elastic_Data(AnalysisModel& m, int i, bool with_mp) {
     }
     const int shape = s.i_Shape_Type;
     if (shape < 1 || shape > 6) {
-        return; // an unknown shape reads no further line
+        // An unknown shape would leave the section without width or stiffness.
+        Raise_Input_Line_Error(
+            m, INPUT_ERROR_SHAPE_CODE,
+            fmt::format("Problem:  Section {} in the SECTIONS block at line {} of the input file "
+                        "has the cross-sectional shape code {}.",
+                        i, m.Input.Line_Number(), shape),
+            "Solution: Use a shape code from 1 to 6 (1 rectangular, 2 circular, 3 circular pipe, "
+            "4 strong H-pile, 5 weak H-pile, 6 embedded circular pole).");
+        return;
     }
     if (!Value(m, s.Elastic_E, Of("elastic modulus", i))) {
         return;

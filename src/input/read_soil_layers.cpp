@@ -44,6 +44,18 @@ bool Read_User_Curve(AnalysisModel& m, UserPyCurve& curve, int layer, const char
                     fmt::format("p of point {} of the {} p-y curve of layer {}", j, end, layer))) {
             return false;
         }
+        if (j > 1 && !(curve.y[j] > curve.y[j - 1])) {
+            // The curve is interpolated segment by segment in rising y; a step back would
+            // make it many-valued.
+            Raise_Input_Line_Error(
+                m, INPUT_ERROR_USER_PY_ORDER,
+                fmt::format("Problem:  Point {} of the {} p-y curve of soil layer {} at line {} of "
+                            "the input file has y = {}, not larger than y = {} of point {}.",
+                            j, end, layer, m.Input.Line_Number(), curve.y[j], curve.y[j - 1],
+                            j - 1),
+                "Solution: Enter the points of a user p-y curve in increasing order of y.");
+            return false;
+        }
     }
     return true;
 }

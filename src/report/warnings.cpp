@@ -2,6 +2,7 @@
 
 #include "engine/analysis_model.h"
 
+#include <algorithm>
 #include <fmt/format.h>
 #include <initializer_list>
 #include <string_view>
@@ -167,6 +168,12 @@ const WarningText kWarningTexts[] = {
       "defined using the stiff clay without free water criteria using k.",
       "The input value is less than 23.94 kPa.",
       "You should check your input data for correctness.", ""}},
+    {-3264,
+     {"", "**** Warning ****", "",
+      "An unreasonable input value for shear strength has been specified for a layer.",
+      "defined using the stiff clay without free water criteria using k.",
+      "The input value is greater than 383.04 kPa.",
+      "You should check your input data for correctness.", ""}},
 };
 
 const WarningText* Find_Warning_Text(int code) {
@@ -180,14 +187,27 @@ const WarningText* Find_Warning_Text(int code) {
 
 } // namespace
 
-void Write_Warning_Summary(AnalysisModel& m) {
-    WarningStore& w = m.Warnings;
+int Count_Distinct_Warnings(const AnalysisModel& m) {
     int distinct = 0;
     for (int k = 1; k <= MAX_WARNING_CODES; ++k) {
-        if (w.i_Warning_Tally[k] != 0) {
+        if (m.Warnings.i_Warning_Tally[k] != 0) {
             ++distinct;
         }
     }
+    return distinct;
+}
+
+void Keep_Warnings_Recorded_Before(AnalysisModel& m,
+                                   const std::array<int, MAX_WARNING_CODES + 1>& before) {
+    std::array<int, MAX_WARNING_CODES + 1>& tally = m.Warnings.i_Warning_Tally;
+    for (int k = 1; k <= MAX_WARNING_CODES; ++k) {
+        tally[k] = std::min(tally[k] + before[k], MAX_WARNING_CODES);
+    }
+}
+
+void Write_Warning_Summary(AnalysisModel& m) {
+    WarningStore& w = m.Warnings;
+    const int distinct = Count_Distinct_Warnings(m);
     w.i_Warning_Count = distinct;
     TextFile& r = m.Report;
     if (distinct == 0) {

@@ -1,9 +1,21 @@
 // End-of-run summary of the warnings recorded by a run.
 #pragma once
 
+#include "engine/capacities.h"
+
+#include <array>
+
 namespace zarno {
 
 struct AnalysisModel;
+
+// Number of distinct warning codes in the tallies.
+int Count_Distinct_Warnings(const AnalysisModel& m);
+
+// Adds tallies saved before a phase that starts its own tallies (the load cases) back into
+// the current ones, so warnings of the earlier phases are still reported at the end.
+void Keep_Warnings_Recorded_Before(AnalysisModel& m,
+                                   const std::array<int, MAX_WARNING_CODES + 1>& before);
 
 // Recounts the distinct warning codes into i_Warning_Count and writes each recorded
 // warning once, with how often it was recorded, to the report.

@@ -194,13 +194,20 @@ TEST(Sections, NoSectionsAndMicropiles) {
     EXPECT_EQ(micro.model->Sections[2].XBottom, 10.0);
 }
 
-TEST(Sections, UnknownBarArrangementReadsNoBarData) {
-    // The following line is then read as the next keyword.
+TEST(Sections, UnknownBarArrangementIsAnInputErrorNamingTheLine) {
+    // Read on, the bar data would be taken for the next keywords and the section would
+    // lose its reinforcement without a word.
     ReadResult r = Read_Text(Sections("Units USCS", std::string("1\n1\n1\n10\n36\n") + kConcrete +
                                                         "Rebar Arrangement Same As Section Above\n"
                                                         "Rebar in spiral\nTIP SHEAR\n0\n"));
-    EXPECT_EQ(r.status(), 0) << r.report;
-    EXPECT_EQ(r.model->Sections[1].i_Num_Bars, 0);
+    EXPECT_EQ(r.status(), 174);
+    for (const std::string* text : {&r.report, &r.messages}) {
+        EXPECT_TRUE(Contains(*text, "**** Input Data Error No. 74 ****")) << *text;
+        EXPECT_TRUE(Contains(*text, "Section 1 in the SECTIONS block at line 30 of the input file "
+                                    "has the bar arrangement line \"Rebar in spiral\"."))
+            << *text;
+        EXPECT_TRUE(Contains(*text, "\"Rebar in circle\" or \"Rebar in noncircular pattern\""));
+    }
 }
 
 } // namespace

@@ -1,0 +1,74 @@
+#include "report/echo_lines.h"
+
+#include "engine/analysis_model.h"
+#include "report/text_file.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zarno {
+
+std::string Without_Trailing_Blanks(std::string_view text) {
+    const std::size_t end = text.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
+}
+
+std::string Pad_To(std::string_view text, std::size_t n) {
+    std::string s(text);
+    if (s.size() < n) {
+        s.resize(n, ' ');
+    }
+    return s;
+}
+
+void Put_At_Column(std::string& line, int column, std::string_view text) {
+    const std::size_t at = static_cast<std::size_t>(std::max(column, 1) - 1);
+    if (line.size() < at) {
+        line.resize(at, ' ');
+    }
+    line.replace(at, std::min(text.size(), line.size() - at), text);
+}
+
+void Write_Banner(TextFile& r, int indent, std::string_view title) {
+    r.Write_Line(std::string(80, '-'));
+    r.Write_Line(std::string(static_cast<std::size_t>(indent), ' ') + std::string(title));
+    r.Write_Line(std::string(80, '-'));
+}
+
+void Write_Label_Value(TextFile& r, std::string_view label, std::string_view value) {
+    r.Write_Line(Pad_To(label, 55) + "= " + std::string(value));
+}
+
+void Write_Label_Number(TextFile& r, std::string_view label, double value, int width,
+                        std::string_view unit) {
+    r.Write_Text(Pad_To(label, 55) + "= ");
+    r.Write_Number(value, width);
+    if (unit.empty() || unit.front() == ' ') {
+        r.Write_Line(unit);
+    } else {
+        r.Write_Line(" " + std::string(unit));
+    }
+}
+
+void Write_To_Both(AnalysisModel& m, std::initializer_list<std::string> lines) {
+    for (TextFile* f : {&m.Messages, &m.Report}) {
+        for (const std::string& line : lines) {
+            f->Write_Line(line);
+        }
+    }
+}
+
+double Vertical_Pile_Tip(const AnalysisModel& m) {
+    return m.Pile_Length * std::cos(m.Pile_Batter);
+}
+
+double Bottom_Of_Lowest_Layer(const AnalysisModel& m) {
+    double bottom = 0.0;
+    const int n = std::clamp(m.i_Num_Layers, 0, MAX_SOIL_LAYERS);
+    for (int i = 1; i <= n; ++i) {
+        bottom = i == 1 ? m.Layers[i].XLayerBottom : std::max(bottom, m.Layers[i].XLayerBottom);
+    }
+    return bottom;
+}
+
+} // namespace zarno
