@@ -366,10 +366,13 @@ double Own_Layer_Value(const AnalysisModel& m, const Column& V, int layer, doubl
         return value;
     }
     const Column& D = m.Profile.Strength_Depth;
-    if (std::fabs(X - D[top]) <= 1e-6) {
+    // On its top point, or above it (a neighbouring station that shares the layer's soil),
+    // the layer's own top value; likewise at and below its bottom, except below the last
+    // layer, where there is no soil data at all and the ordinary lookup reports it.
+    if (X <= D[top] + 1e-6) {
         return V[top];
     }
-    if (std::fabs(X - D[bottom]) <= 1e-6) {
+    if (std::fabs(X - D[bottom]) <= 1e-6 || (X > D[bottom] && bottom < n)) {
         return V[bottom];
     }
     return value;
@@ -378,7 +381,8 @@ double Own_Layer_Value(const AnalysisModel& m, const Column& V, int layer, doubl
 } // namespace
 
 double fn_c_In_Layer(AnalysisModel& m, int layer, double X) {
-    // On the layer's own end point the layer's strength is known without asking which
+    // At the layer's own end points (and beyond them, where a neighbouring station takes a
+    // share of this layer's soil) the layer's strength is known without asking which
     // neighbour it meets; only the interface flag of fn_c is still wanted.
     const double own = Own_Layer_Value(m, m.Profile.c, layer, X, NAN);
     if (!std::isnan(own)) {

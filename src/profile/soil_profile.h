@@ -28,8 +28,9 @@ double fn_RQD(AnalysisModel& m, double X);
 // The same properties as the soil of one layer sees them: where X lies on an end point of
 // the layer's own profile (a layer interface), the layer's own value instead of the
 // interface value shared with its neighbour, so that a station that happens to fall on a
-// boundary is modelled with the material of the layer it belongs to. Elsewhere, and for all
-// errors and for m.b_AtNode, these are the ordinary lookups above.
+// boundary is modelled with the material of the layer it belongs to; above the layer's top,
+// and below its bottom unless it is the deepest layer, the layer's own end value. Elsewhere,
+// and for all errors and for m.b_AtNode, these are the ordinary lookups above.
 double fn_c_In_Layer(AnalysisModel& m, int layer, double X);
 double fn_Phi_In_Layer(AnalysisModel& m, int layer, double X);
 double fn_Eps50_In_Layer(AnalysisModel& m, int layer, double X);

@@ -135,10 +135,10 @@ TEST(LayerBoundaryRun, LowerLayerCurvesDoNotDependOnAStationAtTheBoundary) {
     }
 }
 
-// The whole pile: a station on the boundary takes the lower layer's curve, one just above
-// it the upper layer's; with layers of similar stiffness that one station must not matter.
+// The whole pile: the station at the boundary stands for soil of both layers whether the
+// boundary lies on it or 0.1 mm below it, so the pile-head deflection barely changes.
 TEST(LayerBoundaryRun, HeadDeflectionDoesNotJumpWhenTheBoundaryLeavesAStation) {
-    for (const TwoLayers& t : {kProfiles[0]}) {
+    for (const TwoLayers& t : kProfiles) {
         SCOPED_TRACE(t.name);
         const double on_station = Head_Deflection(t, 4.0);
         const double shifted = Head_Deflection(t, 4.0001);
