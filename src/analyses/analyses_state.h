@@ -39,6 +39,9 @@ struct DeflectionVsLength {
     std::array<int, MAX_PILE_HEAD_LOADS + 1> i_Num_Points{};
     std::array<std::array<LengthPoint, MAX_LENGTH_CANDIDATES + 1>, MAX_PILE_HEAD_LOADS + 1>
         Points{};
+    // Per load case, the candidate length at which the pile had no soil support and the
+    // sweep ended (0 when it did not end that way).
+    std::array<double, MAX_PILE_HEAD_LOADS + 1> Unsupported_Length{};
 };
 
 struct AnalysesState {

@@ -119,6 +119,22 @@ void Write_Boundary_Conditions(AnalysisModel& m, int n) {
     r.Write_Line(axial);
 }
 
+// A sweep that ended at a length without soil support says so below the table.
+void Write_Unsupported_Length(AnalysisModel& m, int n) {
+    const double length = m.Analyses.Length.Unsupported_Length[static_cast<size_t>(n)];
+    if (!(length > 0.0)) {
+        return;
+    }
+    const bool uscs = m.IUNITS == USCS;
+    const std::string unit = uscs ? "feet" : Trimmed(m.Labels.Length);
+    TextFile& r = m.Report;
+    r.Blank_Lines(1);
+    r.Write_Line("The sequence of pile lengths ended at a length of " +
+                 Format_F(uscs ? length / 12.0 : length, 10, 3) + " " + unit + ":");
+    r.Write_Line("no part of a pile this short lies in soil that resists lateral movement,");
+    r.Write_Line("so this and shorter lengths were not analysed.");
+}
+
 void Write_Length_Report(AnalysisModel& m, int n) {
     TextFile& r = m.Report;
     const bool uscs = m.IUNITS == USCS;
@@ -140,6 +156,7 @@ void Write_Length_Report(AnalysisModel& m, int n) {
         r.Blank_Lines(1);
         r.Write_Line("Results of last two iterations:");
         r.Blank_Lines(1);
+        Write_Unsupported_Length(m, n);
         m.Plot.Write_Line(line11);
         return;
     }
@@ -158,6 +175,7 @@ void Write_Length_Report(AnalysisModel& m, int n) {
         r.Write_Number(p.Max_Shear, 14);
         r.End_Line();
     }
+    Write_Unsupported_Length(m, n);
     m.Plot.Write_Line(line11);
     const std::string label =
         uscs ? "Line 12: pile length (in), Ytop (in), Max Moment(in-lb), Max Shear(lbs)"
@@ -183,6 +201,8 @@ void Compute_Top_Deflection_vs_Length(AnalysisModel& m, int n) {
     }
     int& count = m.Analyses.Length.i_Num_Points[static_cast<size_t>(n)];
     count = 0;
+    double& unsupported_length = m.Analyses.Length.Unsupported_Length[static_cast<size_t>(n)];
+    unsupported_length = 0.0;
     // One flagged case must not change how later cases are reported: the summary-only
     // option is put back on the way out, like the pile itself.
     const bool summary_only = m.b_Print_Summary_Only;
@@ -204,7 +224,18 @@ void Compute_Top_Deflection_vs_Length(AnalysisModel& m, int n) {
         m.Pile_Length = Li;
         m.Messages.Write_Line(
             fmt::format("Computing lateral response of pile for load number {}", n));
-        if (!Prepare_Case(m, n, Li, false) || !Update_Case_EI(m)) {
+        bool unsupported = false;
+        if (!Prepare_Length_Case(m, n, Li, unsupported)) {
+            restore();
+            return;
+        }
+        if (unsupported) {
+            // Every shorter candidate lies in the same soil or less of it: this length is
+            // where the useful sequence ends, and the load case itself was analysed.
+            unsupported_length = Li;
+            break;
+        }
+        if (!Update_Case_EI(m)) {
             restore();
             return;
         }

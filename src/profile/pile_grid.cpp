@@ -3,6 +3,7 @@
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
 #include "profile/section_props.h"
+#include "profile/soil_layer_models.h"
 #include "profile/soil_profile.h"
 #include "report/fortran_format.h"
 
@@ -18,9 +19,11 @@ int Clamp_Nodes(int N) {
     return std::clamp(N, 0, MAX_NODES);
 }
 
-// Layer assignment shared by the pile grid (vertical depths) and the printed p-y depths
-// (depths along the pile).
-void Assign_Layers(AnalysisModel& m, int N, bool along_pile) {
+// Layer assignment shared by the pile grid and the printed p-y depths. Layer membership is
+// always decided by the vertical depth below the pile head, as the soil properties are, so
+// that a battered pile's station and a printed curve at the same vertical depth see the
+// same layer.
+void Assign_Layers(AnalysisModel& m, int N, bool printed_depths) {
     N = Clamp_Nodes(N);
     for (int k = 1; k <= MAX_SOIL_LAYERS; ++k) {
         m.Layers[k].KTOP = 0;
@@ -33,7 +36,9 @@ void Assign_Layers(AnalysisModel& m, int N, bool along_pile) {
     if (N < 1 || num_layers < 1) {
         return;
     }
-    auto depth = [&](int a) { return along_pile ? m.Nodes[a].X : m.Nodes[a].Xv; };
+    auto depth = [&](int a) {
+        return printed_depths ? m.Py.Print_Xv[static_cast<size_t>(a)] : m.Nodes[a].Xv;
+    };
 
     int scanned = 0;
     for (int k = 1; k <= num_layers; ++k) {
@@ -41,7 +46,9 @@ void Assign_Layers(AnalysisModel& m, int N, bool along_pile) {
         SoilLayer& layer = m.Layers[k];
         int a = 0;
         for (int i = 1; i <= N; ++i) {
-            if (layer.XLayerTop <= depth(i)) {
+            // A node within 1e-6 of a boundary lies on it, as the soil lookups see it, and
+            // belongs to the layer below whichever way the depth was rounded.
+            if (layer.XLayerTop <= depth(i) + 1e-6) {
                 a = i;
                 break;
             }
@@ -110,6 +117,9 @@ void Make_Layers_Contiguous(AnalysisModel& m) {
 }
 
 void Build_Node_Grid(AnalysisModel& m) {
+    if (!Check_Soil_Layer_Models(m)) {
+        return;
+    }
     Build_Node_Grid(m, m.Pile_Length);
     if (m.RunStatus > 0) {
         return;

@@ -43,20 +43,6 @@ std::string ES12(double v) {
     return Format_ES(v, 12, 4);
 }
 
-// List-directed items: every item is preceded by one blank.
-std::string LS(std::string_view text) {
-    return " " + std::string(text);
-}
-std::string LR(double v) {
-    return " " + Format_List_Real(v);
-}
-std::string LB(bool b) {
-    return " " + Format_List_Logical(b);
-}
-std::string LI(long long v) {
-    return " " + Format_I(v, 11);
-}
-
 void Input_Error_5(AnalysisModel& m, double X, int n) {
     const std::string unit = m.Labels.Length;
     const double deepest = n >= 1 ? m.Profile.Strength_Depth[n] : 0.0;
@@ -114,13 +100,6 @@ int Interface_Soil_Class(int py_type, double c_at_interface) {
     default:
         return 0;
     }
-}
-
-int Layer_Type(const AnalysisModel& m, int i) {
-    if (i < 1 || i > MAX_SOIL_LAYERS) {
-        return 0;
-    }
-    return m.Layers[i].i_SoilLayer_py_Type;
 }
 
 // Strength of the soil at a layer interface: a weak layer next to a strong one takes the
@@ -190,43 +169,23 @@ double Strength_At_Depth(AnalysisModel& m, double X, bool massive_rock) {
     }
 
     // On an interface: find the two layers that meet here.
-    const bool b_AtInterface = true;
-    const bool b_InMiddle = false;
     const bool b_AtTip = X == m.Pile_Length;
     const int num_layers = std::clamp(m.i_Num_Layers, 0, MAX_SOIL_LAYERS);
     int upper = 0;
     int lower = 0;
-    double d_bottom = 0.0;
-    double d_top = 0.0;
-    bool found = false;
     for (int j = 2; j <= num_layers; ++j) {
-        upper = j - 1;
-        lower = j;
-        d_bottom = std::fabs(X - m.Layers[j - 1].XLayerBottom);
-        d_top = std::fabs(X - m.Layers[j].XLayerTop);
-        if (d_bottom < 1e-6 && d_top < 1e-6) {
-            found = true;
+        if (std::fabs(X - m.Layers[j - 1].XLayerBottom) < 1e-6 &&
+            std::fabs(X - m.Layers[j].XLayerTop) < 1e-6) {
+            upper = j - 1;
+            lower = j;
             break;
         }
     }
-    if (!found) {
-        TextFile& r = m.Report;
-        r.Blank_Lines(2);
-        r.Write_Line(LS("Internal error in function C (undrained shear strength)"));
-        r.Write_Line(LS("The layer interface cannot be located"));
-        r.Write_Line(LS("Please contact Velmar for support"));
-        r.Blank_Lines(1);
-        r.Write_Line(LS("Elevation             = ") + LR(X));
-        r.Write_Line(LS("b_AtInterface         = ") + LB(b_AtInterface));
-        r.Write_Line(LS("b_InMiddle            = ") + LB(b_InMiddle));
-        r.Write_Line(LS("b_AtTip               = ") + LB(b_AtTip));
-        r.Write_Line(LS("b_AtNode              = ") + LB(m.b_AtNode));
-        r.Write_Line(LS("Layer index above     = ") + LI(upper));
-        r.Write_Line(LS("Layer index below     = ") + LI(lower));
-        r.Write_Line(LS("DABS(X-XLayerBottom(KTOP))    = ") + LR(d_bottom));
-        r.Write_Line(LS("DABS(X-XLayerTop(KBOT))    = ") + LR(d_top));
-        Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
-        return 0.0;
+    if (upper == 0) {
+        // The strength table has a point here but no two layers meet at it: the layers were
+        // given with a gap, which the layer table closed. The point is then simply the end
+        // of one layer's data, and its value is the soil at X.
+        return V[k];
     }
 
     const double a = V[k];
@@ -241,31 +200,13 @@ double Strength_At_Depth(AnalysisModel& m, double X, bool massive_rock) {
         return result;
     }
 
-    TextFile& r = m.Report;
-    r.Blank_Lines(2);
-    r.Write_Line(LS(" ***** Runtime Error No. 30 *****"));
-    r.Blank_Lines(1);
-    if (massive_rock) {
-        r.Write_Line(LS(" Error in fn_HB_qu_at_DepthX, please report this error and your data "
-                        "file by email to ") +
-                     LS(SUPPORT_EMAIL_ADDRESS));
-    } else {
-        r.Write_Line(LS("Error in fn_c, please report by email to ") + LS(SUPPORT_EMAIL_ADDRESS));
+    // Pairs without a rule of their own (two granular or user-defined layers, or a model
+    // without a strength class such as Piedmont soil) take the rule of the point lookups:
+    // the mean where both layers have a strength, otherwise the one that has it.
+    if (a >= 1e-20 && b >= 1e-20) {
+        return (a + b) / 2.0;
     }
-    r.Blank_Lines(1);
-    r.Write_Line(LS(" X value for f(c) = ") + LR(X));
-    r.Write_Line(LS(" Soil types: 1 = cohesive, 2 = cohesionless, 3 = rock, 4= user input)"));
-    r.Write_Line(LS(" Soil type above        = ") + LI(class_above));
-    r.Write_Line(LS(" Soil type below        = ") + LI(class_below));
-    r.Write_Line(LS(" cohesionless           = ") + LI(2));
-    r.Write_Line(LS(" cohesive               = ") + LI(1));
-    r.Write_Line(LS(" JBOT index             = ") + LI(k) +
-                 LS(" = index number of strength value below depth in question"));
-    r.Write_Line(LS(" At tip condition       = ") + LB(b_AtTip) + LS(", T = true, F = false"));
-    r.Write_Line(LS(" i_SoilLayer_py_Type(JBOT/2)          = ") + LI(Layer_Type(m, k / 2)));
-    r.Write_Line(LS(" i_SoilLayer_py_Type(JBOT/2+1)        = ") + LI(Layer_Type(m, k / 2 + 1)));
-    Report_Fatal_Error(m, Runtime_Error_Code(24), 230);
-    return 0.0;
+    return b < 1e-20 ? a : b;
 }
 
 enum class PointFunction { Phi, Eps50, J, RQD };
@@ -415,7 +356,67 @@ double Load_At(const std::array<DepthValue, MAX_DIST_LOAD_POINTS + 1>& rows, int
         +[](const DepthValue& r) { return r.Value; });
 }
 
+// The layer's own value of a column where X lies (within 1e-6) on the layer's top or bottom
+// point; `value` is left alone otherwise.
+double Own_Layer_Value(const AnalysisModel& m, const Column& V, int layer, double X, double value) {
+    const int n = Strength_Points(m);
+    const int top = 2 * layer - 1;
+    const int bottom = 2 * layer;
+    if (layer < 1 || bottom > n) {
+        return value;
+    }
+    const Column& D = m.Profile.Strength_Depth;
+    // On its top point, or above it (a neighbouring station that shares the layer's soil),
+    // the layer's own top value; likewise at and below its bottom, except below the last
+    // layer, where there is no soil data at all and the ordinary lookup reports it.
+    if (X <= D[top] + 1e-6) {
+        return V[top];
+    }
+    if (std::fabs(X - D[bottom]) <= 1e-6 || (X > D[bottom] && bottom < n)) {
+        return V[bottom];
+    }
+    return value;
+}
+
 } // namespace
+
+double fn_c_In_Layer(AnalysisModel& m, int layer, double X) {
+    // At the layer's own end points (and beyond them, where a neighbouring station takes a
+    // share of this layer's soil) the layer's strength is known without asking which
+    // neighbour it meets; only the interface flag of fn_c is still wanted.
+    const double own = Own_Layer_Value(m, m.Profile.c, layer, X, NAN);
+    if (!std::isnan(own)) {
+        const int n = Strength_Points(m);
+        m.b_AtNode = false;
+        for (int j = 2; j <= n - 1; ++j) {
+            if (std::fabs(X - m.Profile.Strength_Depth[j]) <= 1e-6) {
+                m.b_AtNode = true;
+            }
+        }
+        return own;
+    }
+    const double c = fn_c(m, X);
+    if (m.RunStatus > 0) {
+        return c;
+    }
+    return Own_Layer_Value(m, m.Profile.c, layer, X, c);
+}
+
+double fn_Phi_In_Layer(AnalysisModel& m, int layer, double X) {
+    const double phi = fn_Phi(m, X);
+    if (m.RunStatus > 0) {
+        return phi;
+    }
+    return Own_Layer_Value(m, m.Profile.phi, layer, X, phi);
+}
+
+double fn_Eps50_In_Layer(AnalysisModel& m, int layer, double X) {
+    return Own_Layer_Value(m, m.Profile.eps50, layer, X, fn_Eps50(m, X));
+}
+
+double fn_J_In_Layer(AnalysisModel& m, int layer, double X) {
+    return Own_Layer_Value(m, m.Profile.J, layer, X, fn_J(m, X));
+}
 
 double fn_c(AnalysisModel& m, double X) {
     return Strength_At_Depth(m, X, false);

@@ -12,9 +12,6 @@ namespace zarno {
 
 struct AnalysisModel;
 
-// The configured address that ends the first line of the fn_c diagnostic block.
-inline constexpr const char* SUPPORT_EMAIL_ADDRESS = "support@zarno.example";
-
 // Undrained shear strength (or qu of rock) at X, with the interface rules between layer
 // models. Sets m.b_AtNode when X lies on a layer interface.
 double fn_c(AnalysisModel& m, double X);
@@ -28,6 +25,16 @@ double fn_Phi(AnalysisModel& m, double X);
 double fn_Eps50(AnalysisModel& m, double X);
 double fn_J(AnalysisModel& m, double X);
 double fn_RQD(AnalysisModel& m, double X);
+// The same properties as the soil of one layer sees them: where X lies on an end point of
+// the layer's own profile (a layer interface), the layer's own value instead of the
+// interface value shared with its neighbour, so that a station that happens to fall on a
+// boundary is modelled with the material of the layer it belongs to; above the layer's top,
+// and below its bottom unless it is the deepest layer, the layer's own end value. Elsewhere,
+// and for all errors and for m.b_AtNode, these are the ordinary lookups above.
+double fn_c_In_Layer(AnalysisModel& m, int layer, double X);
+double fn_Phi_In_Layer(AnalysisModel& m, int layer, double X);
+double fn_Eps50_In_Layer(AnalysisModel& m, int layer, double X);
+double fn_J_In_Layer(AnalysisModel& m, int layer, double X);
 // Strain factor k_rm of weak rock; takes the layer below at an interface.
 double fn_krm(AnalysisModel& m, double X);
 // Initial rock modulus of weak-rock layer i at X.

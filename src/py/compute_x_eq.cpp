@@ -1,6 +1,7 @@
 #include "py/compute_x_eq.h"
 
 #include "engine/analysis_model.h"
+#include "profile/soil_profile.h"
 #include "py/equivalent_depth.h"
 #include "py/py_framework.h"
 
@@ -20,7 +21,15 @@ void Compute_X_Eq(AnalysisModel& m, int layer) {
     in.b = py.b;
     in.c = py.c;
     in.ca = py.ca;
-    in.gamma = py.Gamma;
+    // The equivalent depth belongs to the top of the layer, so the overburden it is found
+    // under is the one at the top, whichever depth the layer's first station happens to
+    // have; otherwise the answer would move with the grid.
+    const double top = m.Layers[layer].XLayerTop;
+    const double gamma_top = fn_Gamma_Avg(m, top);
+    if (m.RunStatus > 0) {
+        return;
+    }
+    in.gamma = gamma_top;
     in.J = py.J;
     in.Angles.phi = py.phi;
     in.Angles.alpha = py.alpha;
@@ -29,7 +38,7 @@ void Compute_X_Eq(AnalysisModel& m, int layer) {
     in.Angles.Ka = py.Ka;
     in.Angles.Kp = py.Kp;
     in.Ka = py.Ka;
-    in.xt = py.xt;
+    in.xt = top - m.Ground_Surface_Depth;
     in.b_Cyclic = m.b_Cyclic;
     const XEqResult r = X_Eq_For_Model(in);
     switch (r.status) {

@@ -6,6 +6,7 @@
 #include "report/fortran_format.h"
 #include "solver/lrfd.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fmt/format.h>
 #include <string>
@@ -59,6 +60,87 @@ const ModelEntry* Find_Model(const AnalysisModel& m, int layer) {
         }
     }
     return nullptr;
+}
+
+// Models whose curves come from soil strength and overburden; between two such layers a
+// station that straddles the boundary takes a share of each layer's spring.
+bool Blends_At_Boundary(int code) {
+    switch (code) {
+    case PY_SOFT_CLAY:
+    case PY_SOFT_CLAY_J:
+    case PY_STIFF_CLAY_FREE_WATER:
+    case PY_STIFF_CLAY_NO_WATER:
+    case PY_STIFF_CLAY_NO_WATER_K:
+    case PY_SAND:
+    case PY_API_SAND:
+    case PY_LIQUEFIED_SAND:
+    case PY_CEMENTED_SILT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Spring of node k as layer `other`'s model gives it, with every working value of the pass
+// (layer integrals, equivalent depths, warnings, the node's own spring) left as it was.
+// Returns false when the model stopped the run.
+bool Spring_Of_Neighbour_Layer(AnalysisModel& m, int other, int k, double& Es) {
+    const PyState saved_py = m.Py;
+    const WarningStore saved_warnings = m.Warnings;
+    const PileNode saved_node = m.Nodes[k];
+    m.Py.KTOP = k;
+    m.Py.KBOT = k;
+    m.Py.i_RockLayersAbove = m.Py.b_BelowRock[other] ? 1 : 0;
+    Run_py_Layer_Model(m, other);
+    Es = m.Nodes[k].Es;
+    m.Py = saved_py;
+    m.Warnings = saved_warnings;
+    m.Nodes[k] = saved_node;
+    return m.RunStatus == 0;
+}
+
+// A station stands for the soil over half an increment above and below it. Where a layer
+// boundary cuts that length, the station's spring is the two layers' springs weighted by
+// their shares of it, so the pile's response changes smoothly as a boundary moves past a
+// station instead of jumping when the station changes layer.
+void Blend_Boundary_Stations(AnalysisModel& m) {
+    const int N = m.i_Num_Nodes;
+    const double hv = m.Increment_Length * std::cos(m.Pile_Batter);
+    if (N < 3 || !(hv > 0.0)) {
+        return;
+    }
+    for (int upper = 1; upper < m.i_Num_Layers; ++upper) {
+        const int lower = upper + 1;
+        const SoilLayer& a = m.Layers[upper];
+        const SoilLayer& b = m.Layers[lower];
+        if (a.KTOP == 0 || b.KTOP == 0 || !Blends_At_Boundary(py_Model_Of_Layer(m, upper)) ||
+            !Blends_At_Boundary(py_Model_Of_Layer(m, lower))) {
+            continue;
+        }
+        const double B = b.XLayerTop;
+        const struct {
+            int node;
+            int other;
+            double share; // of the node's tributary length in the other layer
+        } candidates[] = {
+            {a.i_BottomNodeInLayer, lower, (m.Nodes[a.i_BottomNodeInLayer].Xv + hv / 2 - B) / hv},
+            {b.KTOP, upper, (B - (m.Nodes[b.KTOP].Xv - hv / 2)) / hv},
+        };
+        for (const auto& c : candidates) {
+            if (!(c.share > 0.0) || c.node <= 1 || c.node >= N ||
+                m.Nodes[c.node].Xv < m.Ground_Surface_Depth) {
+                continue;
+            }
+            const double share = std::min(c.share, 1.0);
+            double Es_other = 0.0;
+            if (!Spring_Of_Neighbour_Layer(m, c.other, c.node, Es_other)) {
+                return;
+            }
+            PileNode& node = m.Nodes[c.node];
+            node.Es = (1.0 - share) * node.Es + share * Es_other;
+            py_Set_Soil_Movement_Load(m, c.node);
+        }
+    }
 }
 
 } // namespace
@@ -173,6 +255,10 @@ void Compute_py_All_Layers(AnalysisModel& m, int i_Pass) {
             return;
         }
         Apply_Rock_Protocol(m, layer);
+    }
+    Blend_Boundary_Stations(m);
+    if (m.RunStatus != 0) {
+        return;
     }
     if (i_Pass == 1) {
         for (int layer = 2; layer <= m.i_Num_Layers; ++layer) {

@@ -65,11 +65,17 @@ bool Needs_X_Eq(const AnalysisModel& m, int layer, bool first) {
     return first && !m.Py.b_PrintPY && layer > 1 && m.Py.i_RockLayersAbove == 0;
 }
 
+// Vertical distance between consecutive nodes: the resistance of a layer is integrated over
+// the vertical depth, the depth its lower neighbours' equivalent depth is measured in.
+double Vertical_Increment(const AnalysisModel& m) {
+    return m.Increment_Length * std::cos(m.Pile_Batter);
+}
+
 // Running integral of a resistance over the layer: trapezoids between consecutive nodes and,
 // at the last node, the resistance carried down to the layer bottom.
 void Add_Trapezoid(AnalysisModel& m, int layer, bool first, double prev, double now) {
     if (!first) {
-        m.Py.F_Layer[layer] += (prev + now) * m.Increment_Length / 2.0;
+        m.Py.F_Layer[layer] += (prev + now) * Vertical_Increment(m) / 2.0;
     }
 }
 
@@ -223,7 +229,7 @@ void Soft_Clay_Layer(AnalysisModel& m, int layer, bool user_J) {
         const double X = v.Xv;
         Pile_Props_at_DepthX(m, v.X);
         const double b = m.Props_At_X.b;
-        const double c = fn_c(m, X);
+        const double c = fn_c_In_Layer(m, layer, X);
         if (m.RunStatus > 0) {
             return;
         }
@@ -232,7 +238,7 @@ void Soft_Clay_Layer(AnalysisModel& m, int layer, bool user_J) {
         if (m.RunStatus > 0) {
             return;
         }
-        const double J = user_J ? fn_J(m, X) : m.Default_J;
+        const double J = user_J ? fn_J_In_Layer(m, layer, X) : m.Default_J;
         const double pm = fn_pMult(m, v.X);
         const double ym = fn_yMult(m, v.X);
         if (!at_node) {
@@ -242,7 +248,7 @@ void Soft_Clay_Layer(AnalysisModel& m, int layer, bool user_J) {
                 Record_Warning(m, -3042);
             }
         }
-        double eps50 = fn_Eps50(m, X);
+        double eps50 = fn_Eps50_In_Layer(m, layer, X);
         if (eps50 <= 0.0) {
             const std::optional<double> e = Soft_Clay_Default_Eps50(c, m.IUNITS);
             if (!e) {
@@ -290,7 +296,9 @@ void Soft_Clay_Layer(AnalysisModel& m, int layer, bool user_J) {
             Add_Trapezoid(m, layer, first, pu_prev, sc.pu);
         }
         if (i == py.KBOT) {
-            py.F_Layer[layer] += sc.pu * m.Increment_Length;
+            // Down to the layer bottom, not a whole increment past it: the layer below
+            // starts its equivalent depth exactly there.
+            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * sc.pu;
         }
         if (layer == 1 && Head_Below_Ground(m)) {
             py.F_Layer[1] = (3.0 * c * b + sc.pu) * 0.5 * Layer_Thickness(m, 1);
@@ -497,7 +505,7 @@ void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
         const double ym = fn_yMult(m, v.X);
         Pile_Props_at_DepthX(m, v.X);
         const double b = m.Props_At_X.b;
-        const double c = fn_c(m, X);
+        const double c = fn_c_In_Layer(m, layer, X);
         if (m.RunStatus > 0) {
             return;
         }
@@ -533,7 +541,7 @@ void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
         if (m.RunStatus > 0) {
             return;
         }
-        double eps50 = fn_Eps50(m, X);
+        double eps50 = fn_Eps50_In_Layer(m, layer, X);
         if (eps50 <= 0.0) {
             if (const std::optional<double> e = Stiff_Clay_No_Water_Default_Eps50(c, m.IUNITS)) {
                 eps50 = *e;
@@ -578,7 +586,7 @@ void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
         }
         Add_Trapezoid(m, layer, first, pu_prev, sc.pu);
         if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.X) * sc.pu;
+            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * sc.pu;
         }
         if (layer == 1 && Head_Below_Ground(m)) {
             py.F_Layer[1] = Layer_Thickness(m, 1) * 0.5 * (3.0 * c_avg * b + sc.pu);
@@ -901,7 +909,7 @@ void py_Stiff_Clay_Free_Water(AnalysisModel& m, int layer) {
         const double ym = fn_yMult(m, v.X);
         Pile_Props_at_DepthX(m, v.X);
         const double b = m.Props_At_X.b;
-        const double c = fn_c(m, X);
+        const double c = fn_c_In_Layer(m, layer, X);
         if (m.RunStatus > 0) {
             return;
         }
@@ -952,7 +960,7 @@ void py_Stiff_Clay_Free_Water(AnalysisModel& m, int layer) {
                 k = *d;
             }
         }
-        double eps50 = fn_Eps50(m, X);
+        double eps50 = fn_Eps50_In_Layer(m, layer, X);
         if (eps50 <= 0.0) {
             if (const std::optional<double> e = Stiff_Clay_Free_Water_Default_Eps50(c, m.IUNITS)) {
                 eps50 = *e;
@@ -993,7 +1001,7 @@ void py_Stiff_Clay_Free_Water(AnalysisModel& m, int layer) {
         py_Set_Soil_Movement_Load(m, i);
         Add_Trapezoid(m, layer, first, pr_prev, sc.pr);
         if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.X) * sc.pr;
+            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * sc.pr;
         }
         if (layer == 1 && Head_Below_Ground(m)) {
             py.F_Layer[1] = Layer_Thickness(m, 1) * 0.5 * (2.0 * ca * b + sc.pc);
@@ -1023,7 +1031,7 @@ struct SandNodeValues {
     double ym = 1.0;
 };
 
-SandNodeValues Sand_Node_Lookups(AnalysisModel& m, int i) {
+SandNodeValues Sand_Node_Lookups(AnalysisModel& m, int layer, int i) {
     SandNodeValues n;
     n.v = py_Node_View(m, i);
     Pile_Props_at_DepthX(m, n.v.X);
@@ -1032,7 +1040,7 @@ SandNodeValues Sand_Node_Lookups(AnalysisModel& m, int i) {
     if (m.RunStatus > 0) {
         return n;
     }
-    n.phi_deg = fn_Phi(m, n.v.Xv);
+    n.phi_deg = fn_Phi_In_Layer(m, layer, n.v.Xv);
     if (m.RunStatus > 0) {
         return n;
     }
@@ -1053,7 +1061,7 @@ void py_Sand_Reese(AnalysisModel& m, int layer) {
         if (first && !print) {
             py.F_Layer[layer] = 0.0;
         }
-        const SandNodeValues n = Sand_Node_Lookups(m, i);
+        const SandNodeValues n = Sand_Node_Lookups(m, layer, i);
         if (m.RunStatus > 0) {
             return;
         }
@@ -1130,7 +1138,7 @@ void py_Sand_Reese(AnalysisModel& m, int layer) {
         }
         Add_Trapezoid(m, layer, first, pu_prev, rs->pu);
         if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.X) * rs->pu;
+            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * rs->pu;
         }
         if (layer == 1 && Head_Below_Ground(m)) {
             py.F_Layer[1] = rs->pu * 0.5 * Layer_Thickness(m, 1);
@@ -1167,7 +1175,7 @@ void py_API_Sand(AnalysisModel& m, int layer) {
         if (first && !print) {
             py.F_Layer[layer] = 0.0;
         }
-        const SandNodeValues n = Sand_Node_Lookups(m, i);
+        const SandNodeValues n = Sand_Node_Lookups(m, layer, i);
         if (m.RunStatus > 0) {
             return;
         }
@@ -1234,7 +1242,7 @@ void py_API_Sand(AnalysisModel& m, int layer) {
         const double p_yu = API_Sand_p_At_yu(*as, b);
         Add_Trapezoid(m, layer, first, pu_prev, p_yu);
         if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.X) * p_yu;
+            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * p_yu;
         }
         if (layer == 1 && Head_Below_Ground(m)) {
             py.F_Layer[1] = p_yu * 0.5 * Layer_Thickness(m, 1);
@@ -1282,7 +1290,7 @@ void py_Liquefied_Sand(AnalysisModel& m, int layer) {
         }
         Add_Trapezoid(m, layer, first, Pu_prev, ls.Pu);
         if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.X) * ls.Pu;
+            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * ls.Pu;
         }
         py.F_Layer_Saved[layer] = py.F_Layer[layer];
         Pu_prev = ls.Pu;

@@ -44,14 +44,15 @@ std::string Force_Per_Length(const AnalysisModel& m) {
     return Trim(m.Labels.Force) + "/" + Trim(m.Labels.Length);
 }
 
-// The two depth lines: feet in US customary runs, the length unit otherwise.
-void Depth_Lines(AnalysisModel& m, double X) {
+// The two depth lines: feet in US customary runs, the length unit otherwise. X is along the
+// pile, Xv the vertical depth that the ground surface is measured in.
+void Depth_Lines(AnalysisModel& m, double X, double Xv) {
     const bool us = m.IUNITS == USCS;
     const double scale = us ? 12.0 : 1.0;
     const std::string unit = Trim(us ? m.Labels.Depth : m.Labels.Length);
     Label_Line(m, "Depth below pile head", Format_F(X / scale, 12, 3), unit);
     Label_Line(m, "Depth below ground surface",
-               Format_F((X - m.Ground_Surface_Depth) / scale, 12, 3), unit);
+               Format_F((Xv - m.Ground_Surface_Depth) / scale, 12, 3), unit);
 }
 
 // Curve number of requested depth i in print mode.
@@ -64,14 +65,14 @@ void Plot_Line7(AnalysisModel& m, double depth, const char* label, int curve) {
                       label + "no. p-y points on curve no. " + Format_I(curve, 0));
 }
 
-void Print_Elastic_Subgrade(AnalysisModel& m, int layer, int i, double X, double b, double Esub,
-                            double pm, double ym, double kp) {
+void Print_Elastic_Subgrade(AnalysisModel& m, int layer, int i, double X, double Xv, double b,
+                            double Esub, double pm, double ym, double kp) {
     TextFile& r = m.Report;
     r.Blank_Lines(2);
     r.Write_Line("p-y Curve for Elastic Subgrade");
     r.Blank_Lines(1);
     Label_Line(m, "Soil Layer Number", Format_I(layer, 10));
-    Depth_Lines(m, X);
+    Depth_Lines(m, X, Xv);
     Label_Line(m, "Shaft Diameter", Format_F(b, 12, 3), Trim(m.Labels.Length));
     Label_Line(m, "Elastic Subgrade Modulus", Format_F(Esub, 12, 3),
                Trim(m.Labels.Force) + "/" + Trim(m.Labels.Length) + "**2");
@@ -99,7 +100,8 @@ void Print_Elastic_Subgrade(AnalysisModel& m, int layer, int i, double X, double
     }
 }
 
-void Print_User_Curve(AnalysisModel& m, int layer, int i, double X, double b, double pm,
+// X along the pile (depth lines, plot record), Xv vertical (the curves' depths).
+void Print_User_Curve(AnalysisModel& m, int layer, int i, double X, double Xv, double b, double pm,
                       double ym) {
     const SoilLayer& s = m.Layers[layer];
     TextFile& r = m.Report;
@@ -107,7 +109,7 @@ void Print_User_Curve(AnalysisModel& m, int layer, int i, double X, double b, do
     r.Write_Line("p-y Curve Computed by Interpolation Between User-input Curves");
     r.Blank_Lines(1);
     Label_Line(m, "Soil Layer Number", Format_I(layer, 12));
-    Depth_Lines(m, X);
+    Depth_Lines(m, X, Xv);
     Label_Line(m, "Pile diameter", Format_F(b, 12, 3), Trim(m.Labels.Length));
     Label_Line(m, "p-multiplier", Format_F(pm, 12, 3));
     Label_Line(m, "y-multiplier", Format_F(ym, 12, 3));
@@ -123,7 +125,7 @@ void Print_User_Curve(AnalysisModel& m, int layer, int i, double X, double b, do
     for (int j = 1; j <= PRINT_POINTS; ++j) {
         const double yj = ys[static_cast<size_t>(j)];
         const double y = yj * ym;
-        const double p = User_py_p(s.User_py_Top, s.User_py_Bottom, X, yj) * pm;
+        const double p = User_py_p(s.User_py_Top, s.User_py_Bottom, Xv, yj) * pm;
         r.Write_Line(Format_F(y, 15, 4) + std::string(5, ' ') + Format_F(p, 15, 4));
         m.Plot.Write_Line(Format_ES(y, 15, 7) + Format_ES(p, 15, 7) + std::string(20, ' ') +
                           "Line 8(" + Format_I(j, 2) + "): y, p, for user-input p-y curve");
@@ -152,7 +154,7 @@ void py_Elastic_Subgrade(AnalysisModel& m, int layer) {
         const double b = m.Props_At_X.b;
         const double kp = pm * Esub * b;
         if (m.Py.b_PrintPY) {
-            Print_Elastic_Subgrade(m, layer, i, v.X, b, Esub, pm, ym, kp);
+            Print_Elastic_Subgrade(m, layer, i, v.X, v.Xv, b, Esub, pm, ym, kp);
         } else {
             m.Nodes[i].Es = Elastic_Subgrade_Es(Esub, b, pm, ym);
             py_Set_Soil_Movement_Load(m, i);
@@ -176,12 +178,14 @@ void py_User_Input(AnalysisModel& m, int layer) {
         }
         const double b = m.Props_At_X.b;
         if (m.Py.b_PrintPY) {
-            Print_User_Curve(m, layer, i, v.X, b, pm, ym);
+            Print_User_Curve(m, layer, i, v.X, v.Xv, b, pm, ym);
             continue;
         }
+        // The two curves stand at the vertical depths of the layer's top and bottom, so a
+        // battered pile interpolates between them at its stations' vertical depths.
         const double y = std::abs(v.y - v.ysm) / ym;
-        m.Py.F_Layer[layer] += User_py_F_Increment(s.User_py_Top, s.User_py_Bottom, v.X, h);
-        m.Nodes[i].Es = User_py_Es(s.User_py_Top, s.User_py_Bottom, v.X, y, pm, ym);
+        m.Py.F_Layer[layer] += User_py_F_Increment(s.User_py_Top, s.User_py_Bottom, v.Xv, h);
+        m.Nodes[i].Es = User_py_Es(s.User_py_Top, s.User_py_Bottom, v.Xv, y, pm, ym);
         py_Set_Soil_Movement_Load(m, i);
     }
 }

@@ -22,6 +22,7 @@
 
 #include <array>
 #include <cmath>
+#include <fmt/format.h>
 #include <span>
 
 namespace zarno {
@@ -221,13 +222,14 @@ void py_Vuggy_Limestone(AnalysisModel& m, int layer) {
     }
 }
 
-void py_Massive_Rock(AnalysisModel& m, int /*layer*/) {
+void py_Massive_Rock(AnalysisModel& m, int layer) {
     const PyState& py = m.Py;
     if (py.KTOP < 1) {
         return;
     }
     // No p-y curve exists for massive rock: the strength profile is looked up (so that
-    // its input errors are still reported) and the run ends with status 99.
+    // its input errors are still reported) and the run ends with status 99, which front
+    // ends know; the block below tells the engineer why and what to use instead.
     const NodeContext n = Node_Context(m, py.KTOP);
     fn_Gamma_Avg(m, n.X);
     if (m.RunStatus > 0) {
@@ -236,6 +238,22 @@ void py_Massive_Rock(AnalysisModel& m, int /*layer*/) {
     fn_HB_qu_at_DepthX(m, n.X);
     if (m.RunStatus > 0) {
         return;
+    }
+    for (TextFile* f : {&m.Report, &m.Messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line("**** Analysis Stopped: Massive Rock Layer ****");
+        f->Blank_Lines(1);
+        f->Write_Line(fmt::format("Problem:  Soil layer {} is massive rock (p-y type 16). No p-y "
+                                  "criterion for massive",
+                                  layer));
+        f->Write_Line("          rock is available in this version of Zarno, so the lateral "
+                      "analysis cannot be made.");
+        f->Blank_Lines(1);
+        f->Write_Line("Solution: Describe this layer with the weak rock criteria (p-y type 8) "
+                      "or the vuggy");
+        f->Write_Line("          limestone criteria (p-y type 9), or with user-input p-y curves "
+                      "(p-y type 14).");
+        f->Blank_Lines(1);
     }
     m.RunStatus = 99;
 }
@@ -250,7 +268,7 @@ void py_Cemented_Silt(AnalysisModel& m, int layer) {
             py.F_Layer[layer] = 0.0;
         }
         const NodeContext n = Node_Context(m, i);
-        const double c = fn_c(m, n.X);
+        const double c = fn_c_In_Layer(m, layer, n.X);
         if (m.RunStatus > 0) {
             return;
         }
@@ -263,11 +281,11 @@ void py_Cemented_Silt(AnalysisModel& m, int layer) {
         if (m.RunStatus > 0) {
             return;
         }
-        double eps50 = fn_Eps50(m, n.X);
+        double eps50 = fn_Eps50_In_Layer(m, layer, n.X);
         if (eps50 <= 0.0 && (m.IUNITS == USCS || m.IUNITS == SI)) {
             eps50 = Cemented_Silt_Default_Eps50(c, m.IUNITS);
         }
-        const double phi_deg = fn_Phi(m, n.X);
+        const double phi_deg = fn_Phi_In_Layer(m, layer, n.X);
         if (m.RunStatus > 0) {
             return;
         }
@@ -324,10 +342,10 @@ void py_Cemented_Silt(AnalysisModel& m, int layer) {
         // Resistance of the layer for the equivalent depth of the layers below it.
         double& F = py.F_Layer[layer];
         if (i > py.KTOP) {
-            F += (Pu_previous + cs.Pu) * m.Increment_Length / 2.0;
+            F += (Pu_previous + cs.Pu) * m.Increment_Length * std::cos(m.Pile_Batter) / 2.0;
         }
         if (i == py.KBOT) {
-            F += (s.XLayerBottom - n.Xp) * cs.Pu;
+            F += (s.XLayerBottom - n.X) * cs.Pu;
         }
         if (m.Ground_Surface_Depth < HEAD_BELOW_GROUND && layer == 1) {
             F = (3.0 * c * n.b + cs.Pu) * 0.5 * (s.XLayerBottom - s.XLayerTop);

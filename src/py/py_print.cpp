@@ -110,7 +110,9 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
     m.Report.Write_Line(std::string(20, ' ') + "p-y Curves Reported for Specified Depths");
     m.Report.Write_Line(std::string(80, '-'));
 
-    if (n >= 1 && depth[1] < m.Ground_Surface_Depth) {
+    // The ground surface is a vertical depth below the pile head, like every soil boundary.
+    const double cos_batter = std::cos(m.Pile_Batter);
+    if (n >= 1 && depth[1] * cos_batter < m.Ground_Surface_Depth) {
         Depth_Above_Ground_Error(m, depth[1]);
         m.RunStatus = 123;
         m.Plot.Write_Line(Format_ES(depth[1], 15, 7) + Format_I(0, 5) + std::string(60, ' ') +
@@ -121,7 +123,6 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
 
     // The requested depths stand in for the nodes: the soil is looked up at their vertical
     // depth and the sloping-ground tests use the deflection of the solved case there.
-    const double cos_batter = std::cos(m.Pile_Batter);
     py.i_Num_Print_Points = n;
     for (int k = 1; k <= n; ++k) {
         const double Xv = depth[k] * cos_batter;

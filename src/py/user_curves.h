@@ -26,9 +26,9 @@ double User_Curve_p(const UserPyCurve& c, double y);
 // starts at a positive deflection, 0 for a curve without a usable segment.
 double User_Curve_Initial_Slope(const UserPyCurve& c);
 
-// Depth interpolation between the layer's top curve (at Dt) and bottom curve (at Db), X
-// along the pile. Outside Dt .. Db the value is 0; a layer of no thickness (|Db - Dt| <=
-// 1e-6) uses the top curve.
+// Depth interpolation between the layer's top curve (at Dt) and bottom curve (at Db), X the
+// vertical depth of the station, like the curves' depths. Outside Dt .. Db the value is 0;
+// a layer of no thickness (|Db - Dt| <= 1e-6) uses the top curve.
 double User_py_p(const UserPyCurve& top, const UserPyCurve& bottom, double X, double y);
 double User_py_Initial_Slope(const UserPyCurve& top, const UserPyCurve& bottom, double X);
 // Secant modulus: pm*p/(ym*y); below 1e-14 the interpolated initial slope (no multipliers).

@@ -358,8 +358,10 @@ void Write_No_Soil_Error(AnalysisModel& m, int c) {
     Report_Fatal_Error(m, Runtime_Error_Code(NO_SOIL_SUPPORT_ERROR), 200 + NO_SOIL_SUPPORT_ERROR);
 }
 
-// Part of one load case before its iterations: stations, springs, head conditions.
-void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinary = true) {
+// Part of one load case before its iterations: stations, springs, head conditions. With
+// `unsupported` given, a pile without soil support is reported there instead of as an error.
+void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinary = true,
+                       bool* unsupported = nullptr) {
     Build_Node_Grid(m, pile_length);
     if (m.RunStatus > 0) {
         return;
@@ -417,6 +419,10 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
     // holds the pile; any other head condition leaves it free to move as a rigid body.
     const bool tip = m.b_Use_Tip_Shear && m.i_Num_Tip_Shear_Points > 0;
     if (!supported && !tip && load.i_Load_Type != LOADING_DEFLECTION_SLOPE) {
+        if (unsupported != nullptr) {
+            *unsupported = true;
+            return;
+        }
         Write_No_Soil_Error(m, c);
         return;
     }
@@ -666,6 +672,12 @@ void Run_Load_Cases(AnalysisModel& m) {
 
 bool Prepare_Case(AnalysisModel& m, int c, double L, bool ordinary) {
     Prepare_Load_Case(m, c, L, ordinary);
+    return m.RunStatus == 0;
+}
+
+bool Prepare_Length_Case(AnalysisModel& m, int c, double L, bool& unsupported) {
+    unsupported = false;
+    Prepare_Load_Case(m, c, L, false, &unsupported);
     return m.RunStatus == 0;
 }
 

@@ -15,6 +15,9 @@ double EI_From_Table(AnalysisModel& m, int i, int s, int t);
 // first p-y pass and the head conditions of load c. An ordinary case also writes its
 // progress line and clears the warning tallies.
 bool Prepare_Case(AnalysisModel& m, int c, double L, bool ordinary);
+// Prepare_Case for a candidate length of the deflection-versus-length analysis (no progress
+// line): a pile left without any soil support sets `unsupported` and is not an error there.
+bool Prepare_Length_Case(AnalysisModel& m, int c, double L, bool& unsupported);
 // Bending stiffness of every node for the thrust of the current case (nonlinear runs).
 bool Update_Case_EI(AnalysisModel& m);
 // One solution of the linear model; the deflections are published for every consumer.

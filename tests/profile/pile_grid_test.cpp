@@ -188,15 +188,21 @@ TEST_F(GridTest, ThinLastLayerAbovePileTipLeavesTheNodesToTheLayerAboveIt) {
     EXPECT_EQ(m().Nodes[97].i_Layer, 1);
 }
 
-TEST_F(GridTest, BatteredPileComparesLayersWithVerticalDepthUnlessPrinting) {
+TEST_F(GridTest, BatteredPileComparesLayersWithVerticalDepthAlsoWhenPrinting) {
     Add_Layer({1, 0.0, 101.0});
     Add_Layer({1, 101.0, 1000.0});
     m().Pile_Batter = kPi / 3.0; // cos = 0.5
     Grid(480.0, 96);
     Assign_Layers_To_Nodes(m(), m().i_Num_Nodes);
     EXPECT_EQ(m().Layers[2].KTOP, 42); // X = 205 in, the first vertical depth past 101 in
-    Assign_Layers_To_Printed_Depths(m(), m().i_Num_Nodes);
-    EXPECT_EQ(m().Layers[2].KTOP, 22); // X = 105 in
+    // Printed depths 5, 10, ..., 100 in along the pile lie at half that vertically: all in
+    // layer 1, although those from 105 in along the pile would be below 101 in.
+    for (int k = 1; k <= 40; ++k) {
+        m().Py.Print_Xv[static_cast<size_t>(k)] = 5.0 * k * 0.5;
+    }
+    Assign_Layers_To_Printed_Depths(m(), 40);
+    EXPECT_EQ(m().Layers[1].i_BottomNodeInLayer, 40);
+    EXPECT_EQ(m().Layers[2].KTOP, 0);
 }
 
 TEST_F(GridTest, GroundSurfaceSeparatesNodesWithoutSprings) {

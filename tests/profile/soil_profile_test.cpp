@@ -99,24 +99,18 @@ struct UndefinedPair {
 class UndefinedInterface : public ProfileTest,
                            public ::testing::WithParamInterface<UndefinedPair> {};
 
-TEST_P(UndefinedInterface, StopsWithRuntimeError30) {
+// Pairs without a rule of their own, two granular layers or a model without a strength
+// class (Piedmont), are valid profiles: the interface takes the mean where both layers have
+// a strength and the one that has it otherwise, never an internal error.
+TEST_P(UndefinedInterface, TakesTheMeanOrTheLayerThatHasAStrength) {
     Add_Layer({GetParam().above, 0.0, 120.0, 40.0, 40.0});
     Add_Layer({GetParam().below, 120.0, 240.0, 60.0, 60.0});
     m().Pile_Length = 200.0;
-    EXPECT_EQ(fn_c(m(), 120.0), 0.0);
-    EXPECT_EQ(m().RunStatus, 230);
-    const std::string report = Report();
-    EXPECT_NE(report.find("\n\n  ***** Runtime Error No. 30 *****\n\n Error in fn_c, please "
-                          "report by email to  support@zarno.example\n\n"),
-              std::string::npos)
-        << report;
-    EXPECT_NE(report.find("  X value for f(c) =  " + Format_List_Real(120.0) + "\n"),
-              std::string::npos);
-    EXPECT_NE(report.find("  JBOT index             =            2  = index number"),
-              std::string::npos);
-    EXPECT_NE(report.find("  At tip condition       =  F , T = true, F = false\n"),
-              std::string::npos);
-    EXPECT_NE(report.find("runtime error number RUN00024"), std::string::npos);
+    EXPECT_EQ(fn_c(m(), 120.0), 50.0);
+    m().Profile.c[2] = 0.0;
+    EXPECT_EQ(fn_c(m(), 120.0), 60.0);
+    EXPECT_EQ(m().RunStatus, 0);
+    EXPECT_EQ(Report().find("Runtime Error"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pairs, UndefinedInterface,
@@ -126,19 +120,37 @@ INSTANTIATE_TEST_SUITE_P(Pairs, UndefinedInterface,
                                            UndefinedPair{"ElasticOverElastic", kElastic, kElastic}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ProfileTest, InterfaceWithoutMatchingLayersIsAnInternalError) {
-    // The strength table has an interface at 120 in, but the layer table disagrees.
+// A station on a boundary belongs to the layer below; that layer's model sees its own
+// strength there, not the interface value shared with the layer above.
+TEST_F(ProfileTest, LayerLookupsGiveTheLayersOwnValueOnItsBoundaries) {
+    Add_Layer({kSand, 0.0, 120.0, 0.0, 0.0, 30.0, 30.0});
+    Add_Layer({kSand, 120.0, 240.0, 0.0, 0.0, 38.0, 40.0});
+    Add_Layer({kPiedmont, 240.0, 300.0});
+    Add_Layer({kSoftClay, 300.0, 400.0, 8.0, 9.0});
+    m().Pile_Length = 350.0;
+    EXPECT_EQ(fn_Phi(m(), 120.0), 34.0); // the interface value itself is unchanged
+    EXPECT_EQ(fn_Phi_In_Layer(m(), 2, 120.0), 38.0);
+    EXPECT_EQ(fn_Phi_In_Layer(m(), 1, 120.0), 30.0);
+    EXPECT_EQ(fn_Phi_In_Layer(m(), 2, 180.0), 39.0);
+    // Clay under a layer without a strength class: its own strength, flagged as on an
+    // interface (no strength-range warnings), and no error.
+    EXPECT_EQ(fn_c_In_Layer(m(), 4, 300.0), 8.0);
+    EXPECT_TRUE(m().b_AtNode);
+    EXPECT_EQ(m().RunStatus, 0);
+}
+
+TEST_F(ProfileTest, StrengthPointWhereNoTwoLayersMeetIsThatPointsValue) {
+    // Layers given with a gap (0-120 in and 144-240 in) are made contiguous in the layer
+    // table, while the strength data keep the given depths: 144 in is then the top of the
+    // second layer's data, not an interface.
     Add_Layer({kSoftClay, 0.0, 120.0, 40.0, 40.0});
-    Add_Layer({kSoftClay, 120.0, 240.0, 60.0, 60.0});
-    m().Layers[2].XLayerTop = 130.0;
-    EXPECT_EQ(fn_c(m(), 120.0), 0.0);
-    EXPECT_EQ(m().RunStatus, 999);
-    const std::string report = Report();
-    EXPECT_NE(report.find(" Internal error in function C (undrained shear strength)\n"),
-              std::string::npos);
-    EXPECT_NE(report.find(" b_AtNode              =  T\n"), std::string::npos);
-    // Status 999 ends the run without a premature-end line.
-    EXPECT_EQ(report.find("ended prematurely"), std::string::npos);
+    Add_Layer({kSoftClay, 144.0, 240.0, 60.0, 70.0});
+    m().Layers[2].XLayerTop = 120.0;
+    m().Pile_Length = 200.0;
+    EXPECT_EQ(fn_c(m(), 144.0), 60.0);
+    EXPECT_TRUE(m().b_AtNode);
+    EXPECT_EQ(m().RunStatus, 0);
+    EXPECT_EQ(Report().find("Internal error"), std::string::npos);
 }
 
 TEST_F(ProfileTest, StrengthJustBelowTheDataIsToleratedOnlyWithinOneMillionth) {
