@@ -356,8 +356,11 @@ std::vector<std::string> Echo_Lines(const std::string& report) {
         if (first == 0 && lines[i] == std::string(32, ' ') + "Problem Title") {
             first = i - 1;
         }
+        // The echo ends where the section computations start, or where an input error
+        // found after the echo (such as a layer with no p-y criterion) stops the run.
         if (first != 0 &&
-            lines[i].find("Computations of Nominal Moment Capacity") != std::string::npos) {
+            (lines[i].find("Computations of Nominal Moment Capacity") != std::string::npos ||
+             lines[i].rfind("**** Input Data Error", 0) == 0)) {
             last = i - 1;
             break;
         }
