@@ -266,7 +266,11 @@ void Compute_Thrust_Curve(AnalysisModel& m, SectionWorkspace& ws, int t) {
             if (top >= EPS_STOP) {
                 ws.b_Stop = true;
             }
-            if (Is_Prestressed(ws) && ws.Yn[t][k] < static_cast<double>(0.1f) * ws.H) {
+            // A compression zone shrinking to the top tenth of a prestressed pile means the
+            // strands have run far past yield: the end of a useful curve. Under a tensile
+            // thrust the neutral axis starts above the section and only moves down into it
+            // as the curvature grows, so a shallow axis there says nothing about the strands.
+            if (Is_Prestressed(ws) && P >= 0.0 && ws.Yn[t][k] < static_cast<double>(0.1f) * ws.H) {
                 msg[1] = 'Z';
                 ws.b_Stop = true;
             } else if (ws.b_Yielded) {
