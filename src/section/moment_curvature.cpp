@@ -243,9 +243,14 @@ void Compute_Thrust_Curve(AnalysisModel& m, SectionWorkspace& ws, int t) {
         ++k;
         ws.Curv[t][k] = k == 1 ? d0 : ws.Curv[t][k - 1] + d0 * fn_Curvature_Step_Factor(k);
         ws.Phi = ws.Curv[t][k];
-        Find_Neutral_Axis(m, ws, t, k);
-        if (m.RunStatus > 0) {
-            return;
+        if (!Find_Neutral_Axis(m, ws, t, k)) {
+            if (m.RunStatus > 0) {
+                return;
+            }
+            // No equilibrium at this curvature: the section has reached its capacity under
+            // the thrust, and the curve ends with the previous point.
+            --k;
+            break;
         }
         ws.b_Cracked = ws.b_Cracked || ws.b_Eval_Cracked;
         ws.b_Yielded = ws.b_Yielded || ws.b_Eval_Yielded;

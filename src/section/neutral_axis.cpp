@@ -110,7 +110,7 @@ void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n) {
            ws.Force_Core_Concrete;
 }
 
-void Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
+bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
     const double H = ws.H;
     auto residual = [&](double y) {
         Compute_Axial_Thrust_Force(ws, y);
@@ -144,12 +144,17 @@ void Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
                 y = found;
                 break;
             }
+            if (k > 1) {
+                // The resultant cannot reach the thrust at this curvature: the section has
+                // failed under its thrust after the previous step.
+                return false;
+            }
             TextFile& r = m.Report;
             r.Write_Line("**** Runtime Error No. 16 ****");
             r.Blank_Lines(1);
             r.Write_Line("Location of neutral axis was not found within 1,000 iterations.");
             Report_Fatal_Error(m, Runtime_Error_Code(16), 216);
-            return;
+            return false;
         }
         if (std::fabs(correction) > tol) {
             continue;
@@ -162,6 +167,7 @@ void Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
     }
     ws.Yn[t][k] = y;
     ws.y_n_Seed = y;
+    return true;
 }
 
 } // namespace zarno

@@ -7,10 +7,11 @@ namespace zarno {
 
 namespace {
 
-// A change at least this fraction of the previous one, in the opposite direction, is not
-// converging at a useful rate: an undamped iteration with this ratio needs more than ten
-// iterations per decade and a two-state cycle has a ratio of one.
-constexpr double CYCLE_RATIO = 0.8;
+// Changes that reverse and keep this fraction of their size four times in a row are not
+// converging: a two-state cycle has a ratio of one, while an iteration that swings but
+// converges, however slowly, is left to converge as it would.
+constexpr double CYCLE_RATIO = 0.95;
+constexpr int CYCLE_CONFIRMATIONS = 4;
 constexpr double FIRST_RELAXATION = 0.5;
 constexpr double SMALLEST_RELAXATION = 0.125;
 // The first solutions start from the uniform starting springs; their changes say nothing
@@ -30,30 +31,38 @@ void Remember_Deflections(IterationControl& c, const FdSolution& s) {
 bool Damp_Cycling_Iteration(IterationControl& c, FdSolution& s, int N, int i) {
     const int last = std::min(N + 3, DEFLECTION_ARRAY_SIZE); // y(-1) .. y(N+1)
     IterationControl::Deflections change{};
-    double largest = 0.0;
-    int at = 0;
+    double size = 0.0;    // Euclidean size of the change over the stations
+    double overlap = 0.0; // its scalar product with the previous change
     for (int k = 1; k <= last; ++k) {
         const size_t j = static_cast<size_t>(k);
         change[j] = s.Y[j] - c.Before_Solution[j];
-        // Stations 1 .. N are Y[3] .. Y[N + 2]; the fictitious ones follow them.
-        if (k >= 3 && k <= N + 2 && std::fabs(change[j]) > largest) {
-            largest = std::fabs(change[j]);
-            at = k;
+        // Stations 1 .. N are Y[3] .. Y[N + 2]; the fictitious ones around them are left out.
+        if (k >= 3 && k <= N + 2) {
+            size += change[j] * change[j];
+            overlap += change[j] * c.Last_Change[j];
         }
     }
-    if (c.b_Have_Last_Change && i >= FIRST_CHECKED_ITERATION && at > 0) {
-        const size_t j = static_cast<size_t>(at);
-        const bool reversed = change[j] * c.Last_Change[j] < 0.0;
-        if (reversed && largest >= CYCLE_RATIO * c.Last_Largest_Change) {
+    size = std::sqrt(size);
+    if (c.i_Changes_Seen >= 2 && i >= FIRST_CHECKED_ITERATION) {
+        // Two successive changes of opposite direction whose sum has not shrunk against the
+        // two before: the iteration swings between two states instead of settling. Sums of
+        // two changes also catch a cycle whose swings alternate in size.
+        const bool reversed = overlap < 0.0;
+        const double recent = size + c.Last_Size;
+        const double before = c.Last_Size + c.Size_Before_Last;
+        c.i_Cycle_Signs = reversed && recent >= CYCLE_RATIO * before ? c.i_Cycle_Signs + 1 : 0;
+        if (c.i_Cycle_Signs >= CYCLE_CONFIRMATIONS) {
             c.Relaxation = c.i_Cycles_Damped == 0
                                ? FIRST_RELAXATION
                                : std::max(SMALLEST_RELAXATION, 0.5 * c.Relaxation);
             ++c.i_Cycles_Damped;
+            c.i_Cycle_Signs = 0;
         }
     }
     c.Last_Change = change;
-    c.Last_Largest_Change = largest;
-    c.b_Have_Last_Change = true;
+    c.Size_Before_Last = c.Last_Size;
+    c.Last_Size = size;
+    ++c.i_Changes_Seen;
     if (c.Relaxation >= 1.0) {
         return false;
     }

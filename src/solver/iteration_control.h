@@ -4,9 +4,11 @@
 // previous deflections. Where a p-y curve or a moment-curvature table turns sharply, this
 // fixed-point scheme can jump between two states, or keep stepping by about the same amount
 // in alternating directions just above the tolerance, so it never converges although the
-// problem has a solution. Such a cycle is recognised from two successive changes of the
-// deflections: the largest change reverses its direction and is not clearly smaller than
-// the one before. From then on every new solution is under-relaxed,
+// problem has a solution. Such a cycle is recognised from the changes of the deflections
+// over the stations: a change that points against the one before (negative scalar product)
+// while the last two changes together are not clearly smaller than the two before them.
+// Seen twice in a row, the cycle is damped: from then on every new solution is
+// under-relaxed,
 //
 //     y(used) = y(previous) + w (y(solved) - y(previous)),
 //
@@ -28,9 +30,11 @@ struct IterationControl {
     using Deflections = std::array<double, DEFLECTION_ARRAY_SIZE + 1>;
     Deflections Before_Solution{}; // deflections the current solution was computed from
     Deflections Last_Change{};     // solved minus used deflections of the previous iteration
-    double Last_Largest_Change = 0.0;
-    bool b_Have_Last_Change = false;
+    double Last_Size = 0.0;        // Euclidean size of that change over the stations
+    double Size_Before_Last = 0.0; // and of the change before it
+    int i_Changes_Seen = 0;
     double Relaxation = 1.0; // w; 1 until a cycle has been seen
+    int i_Cycle_Signs = 0;   // successive iterations that looked like a cycle
     int i_Cycles_Damped = 0; // cycles recognised in this load case
 };
 

@@ -21,27 +21,33 @@ bool Step(IterationControl& c, FdSolution& s, int i, double start, double solved
 
 TEST(IterationControl, OnlyACycleIsDamped) {
     auto s = std::make_unique<FdSolution>();
-    // A two-state cycle: once the change reverses at full size, every solution is drawn
-    // halfway back towards the state it started from; a reversal that is still large
-    // halves the step again.
+    // A two-state cycle, confirmed four times in a row: from then on every solution is drawn
+    // halfway back towards the state it started from; a swing that keeps growing through
+    // four more reversals halves the step again.
     {
         IterationControl c;
         Start_Iteration_Control(c);
         EXPECT_FALSE(Step(c, *s, 1, 0.0, 1.0));
         EXPECT_FALSE(Step(c, *s, 2, 1.0, 2.0));
         EXPECT_FALSE(Step(c, *s, 3, 2.0, 3.0));
-        EXPECT_TRUE(Step(c, *s, 4, 3.0, 2.0));
+        EXPECT_FALSE(Step(c, *s, 4, 3.0, 2.0));
+        EXPECT_FALSE(Step(c, *s, 5, 2.0, 3.0));
+        EXPECT_FALSE(Step(c, *s, 6, 3.0, 2.0));
+        EXPECT_TRUE(Step(c, *s, 7, 2.0, 3.0));
         EXPECT_DOUBLE_EQ(s->y(5), 2.5);
         EXPECT_DOUBLE_EQ(c.Relaxation, 0.5);
-        EXPECT_TRUE(Step(c, *s, 5, 2.5, 3.0)); // half the previous change: damped, no new cycle
-        EXPECT_DOUBLE_EQ(s->y(5), 2.75);
+        EXPECT_TRUE(Step(c, *s, 8, 2.5, 2.0)); // damped; the swing has shrunk
+        EXPECT_DOUBLE_EQ(s->y(5), 2.25);
+        EXPECT_TRUE(Step(c, *s, 9, 2.25, 3.5));
+        EXPECT_TRUE(Step(c, *s, 10, 2.875, 1.0));
+        EXPECT_TRUE(Step(c, *s, 11, 1.9375, 4.0));
         EXPECT_DOUBLE_EQ(c.Relaxation, 0.5);
-        EXPECT_TRUE(Step(c, *s, 6, 2.75, 2.0));
+        EXPECT_TRUE(Step(c, *s, 12, 2.96875, 0.0));
         EXPECT_DOUBLE_EQ(c.Relaxation, 0.25);
-        EXPECT_DOUBLE_EQ(s->y(5), 2.75 - 0.1875);
+        EXPECT_DOUBLE_EQ(s->y(5), 2.96875 - 0.25 * 2.96875);
     }
-    // Converging sequences, monotone or alternating with a useful rate, are left alone.
-    for (const double ratio : {0.9, 0.5, -0.5, -0.7}) {
+    // Converging sequences, monotone or alternating, even slowly, are left alone.
+    for (const double ratio : {0.9, 0.5, -0.5, -0.9}) {
         IterationControl c;
         Start_Iteration_Control(c);
         double y = 0.0, step = 1.0;
