@@ -201,9 +201,8 @@ TEST(PrestressedCapacity, LateralRunUnderTensionConverges) {
     EXPECT_GT(cases[0][0].y, cases[1][0].y);
 }
 
-// Strands sliced as circles of their own area centred on their positions: a pile under
-// pure tension at a tiny curvature has its strand resultant on the centre line, so the
-// moment is that of the curvature alone and has its sign.
+// A strand is sliced as a circle of its own area centred on its position, so the steel of
+// a symmetric pile in pure tension acts on the centre line and adds no moment of its own.
 TEST(PrestressedCapacity, StrandAreaIsCentredOnEachStrand) {
     auto ws = std::make_unique<SectionWorkspace>();
     ws->i_Geometry_Kind = GEOM_RECTANGLE;

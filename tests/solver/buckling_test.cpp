@@ -102,7 +102,7 @@ TEST(Buckling, WholeRunAboveTheCriticalLoadEndsWithRuntimeError) {
     }
     EXPECT_NE(above.report.find("RUN00055"), std::string::npos);
     EXPECT_EQ(Read_Stations(above.plot).size(), 0u);
-    // The thrust of the earlier report, 5e7 lb, is past the critical load too.
+    // 5e7 lb, nearly twice the critical load, stops as well.
     EXPECT_EQ(run(5.0e7).result, 255);
 }
 
