@@ -243,9 +243,14 @@ void Compute_Thrust_Curve(AnalysisModel& m, SectionWorkspace& ws, int t) {
         ++k;
         ws.Curv[t][k] = k == 1 ? d0 : ws.Curv[t][k - 1] + d0 * fn_Curvature_Step_Factor(k);
         ws.Phi = ws.Curv[t][k];
-        Find_Neutral_Axis(m, ws, t, k);
-        if (m.RunStatus > 0) {
-            return;
+        if (!Find_Neutral_Axis(m, ws, t, k)) {
+            if (m.RunStatus > 0) {
+                return;
+            }
+            // No equilibrium at this curvature: the section has reached its capacity under
+            // the thrust, and the curve ends with the previous point.
+            --k;
+            break;
         }
         ws.b_Cracked = ws.b_Cracked || ws.b_Eval_Cracked;
         ws.b_Yielded = ws.b_Yielded || ws.b_Eval_Yielded;
@@ -266,7 +271,11 @@ void Compute_Thrust_Curve(AnalysisModel& m, SectionWorkspace& ws, int t) {
             if (top >= EPS_STOP) {
                 ws.b_Stop = true;
             }
-            if (Is_Prestressed(ws) && ws.Yn[t][k] < static_cast<double>(0.1f) * ws.H) {
+            // A compression zone shrinking to the top tenth of a prestressed pile means the
+            // strands have run far past yield: the end of a useful curve. Under a tensile
+            // thrust the neutral axis starts above the section and only moves down into it
+            // as the curvature grows, so a shallow axis there says nothing about the strands.
+            if (Is_Prestressed(ws) && P >= 0.0 && ws.Yn[t][k] < static_cast<double>(0.1f) * ws.H) {
                 msg[1] = 'Z';
                 ws.b_Stop = true;
             } else if (ws.b_Yielded) {

@@ -20,6 +20,57 @@ double Resultant(const SliceArray& stress, const SliceArray& area, int n) {
 
 } // namespace
 
+namespace {
+
+// Safe search for a neutral axis that Newton's method could not settle: near the axial
+// capacity the resultant flattens at the peak of the concrete law and a Newton step can
+// land where the whole section has crushed and the resultant no longer changes. Moving the
+// neutral axis down from far above the section, the resultant rises from the full tension
+// of the steel to a peak in compression and falls again only once the concrete crushes;
+// the equilibrium depth is the first crossing of the target on that rise. It is bracketed
+// on a grid fine in strain (5e-6 at the top fibre) and bisected to the tolerance. Returns
+// false when there is no crossing.
+bool Bracketed_Neutral_Axis(SectionWorkspace& ws, double tol, double& y_found) {
+    const double H = ws.H;
+    const double phi = std::fabs(ws.Phi);
+    if (!(phi > 0.0) || !(H > 0.0)) {
+        return false;
+    }
+    auto residual = [&](double y) {
+        Compute_Axial_Thrust_Force(ws, y);
+        return ws.N - ws.P_Target;
+    };
+    // Beyond these depths every fibre is strained past the end of the material laws.
+    const double reach = 0.01 / phi;
+    double lo = -reach;
+    if (residual(lo) >= 0.0) {
+        return false;
+    }
+    const double step = 5.0e-6 / phi;
+    double hi = lo;
+    bool bracketed = false;
+    while (hi < H + reach) {
+        hi = lo + step;
+        if (residual(hi) >= 0.0) {
+            bracketed = true;
+            break;
+        }
+        lo = hi;
+    }
+    if (!bracketed) {
+        return false;
+    }
+    while (hi - lo > tol) {
+        const double mid = 0.5 * (lo + hi);
+        (residual(mid) < 0.0 ? lo : hi) = mid;
+    }
+    y_found = 0.5 * (lo + hi);
+    residual(y_found);
+    return true;
+}
+
+} // namespace
+
 void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n) {
     const int n = ws.i_Num_Slices;
     ws.y_n = y_n;
@@ -59,7 +110,7 @@ void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n) {
            ws.Force_Core_Concrete;
 }
 
-void Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
+bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
     const double H = ws.H;
     auto residual = [&](double y) {
         Compute_Axial_Thrust_Force(ws, y);
@@ -88,12 +139,22 @@ void Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
         y += correction;
         ws.y_n_Seed = y;
         if (iter >= 1000) {
+            double found = 0.0;
+            if (Bracketed_Neutral_Axis(ws, tol, found)) {
+                y = found;
+                break;
+            }
+            if (k > 1) {
+                // The resultant cannot reach the thrust at this curvature: the section has
+                // failed under its thrust after the previous step.
+                return false;
+            }
             TextFile& r = m.Report;
             r.Write_Line("**** Runtime Error No. 16 ****");
             r.Blank_Lines(1);
             r.Write_Line("Location of neutral axis was not found within 1,000 iterations.");
             Report_Fatal_Error(m, Runtime_Error_Code(16), 216);
-            return;
+            return false;
         }
         if (std::fabs(correction) > tol) {
             continue;
@@ -106,6 +167,7 @@ void Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
     }
     ws.Yn[t][k] = y;
     ws.y_n_Seed = y;
+    return true;
 }
 
 } // namespace zarno

@@ -278,11 +278,13 @@ void Calculate_Rebar_Slice_Areas(AnalysisModel& m, SectionWorkspace& ws) {
         if (A <= 0.0) {
             continue;
         }
-        // A bar is sliced as a circle of its own area, centred on the bar.
+        // A bar is sliced as a circle of its own area, centred on the bar. The nominal
+        // diameter of a strand (its circumscribed circle) is larger than this equivalent
+        // diameter; placing the circle from the nominal top would move the steel towards
+        // the compression face and give every tensile thrust a spurious moment.
         const double de = std::sqrt(4.0 * A / PI);
-        const double d = ws.Bar_Diameter[b];
-        const double top = ws.Bar_Y[b] + d / 2.0;
-        const double bottom = ws.Bar_Y[b] - d / 2.0;
+        const double top = ws.Bar_Y[b] + de / 2.0;
+        const double bottom = ws.Bar_Y[b] - de / 2.0;
         SliceArray part{};
         Slice_Circle(ws, de, top, bottom, part);
         // The slicer counts the full circle of diameter de; keep the bar's area exact.

@@ -56,11 +56,15 @@ Solve_Result Solve_Head_System(HeadSystem& hs, TextFile& report, TextFile& messa
     }
     // Forward elimination, column by column, rows in their given order. The last column is
     // tested as well: its pivot divides in the back substitution.
+    hs.Determinant_Sign = 1;
     for (int c = 1; c <= n; ++c) {
         const double pivot = hs.a(c, c);
         if (std::fabs(pivot) < SMALL_PIVOT_LIMIT) {
             Write_Small_Pivot_Error(c, pivot, hs, report, messages);
             return Solve_Result::Small_Pivot;
+        }
+        if (pivot < 0.0) {
+            hs.Determinant_Sign = -hs.Determinant_Sign;
         }
         for (int r = c + 1; r <= n; ++r) {
             if (hs.a(r, c) == 0.0) {
@@ -112,6 +116,23 @@ double Tip_Shear_Force(const FdPileModel& p, double y_tip, double previous) {
     return y_tip < 0.0 ? -v : v;
 }
 
+int Stable_Head_Determinant_Sign(int loading_type) {
+    // The determinant of the head system keeps one sign over all stable piles of a loading
+    // type: the set of stable piles is connected (the stiffness is linear in EI, springs,
+    // thrust and head restraint) and the determinant cannot vanish on it. The sign is that
+    // of any stable pile, for example one without thrust. A rotational restraint joins the
+    // free head (no restraint) and the fixed head (infinite restraint, the slope row scaled
+    // by -h kr / 2 EI), which is why fixing the slope flips the sign; for the
+    // deflection-and-moment system the unknowns are one fewer.
+    switch (loading_type) {
+    case LOADING_SHEAR_SLOPE:
+    case LOADING_DEFLECTION_MOMENT:
+        return -1;
+    default:
+        return 1;
+    }
+}
+
 namespace {
 
 // Largest |change| over stations 1 .. N, the first strictly larger value winning; a
@@ -153,6 +174,17 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
     const double h4 = h2 * h2;
     const double Q = p.Axial_Thrust;
     const double Qh2 = Q * h2;
+    // Only a compressive thrust can take the stiffness through zero; without one every
+    // positive bending stiffness and spring gives a stable pile.
+    const bool compressed = Q > 0.0;
+    s.i_Unstable_Node = 0;
+    auto buckled = [&](int m, double d) {
+        if (compressed && d <= 0.0) {
+            s.i_Unstable_Node = m;
+            return true;
+        }
+        return false;
+    };
     // EI continues unchanged past both ends of the pile.
     auto R = [&](int m) { return p.EI[static_cast<size_t>(m < 1 ? 1 : (m > N ? N : m))]; };
     auto k = [&](int m) { return p.Es[static_cast<size_t>(m)]; };
@@ -175,6 +207,9 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
     if (pivot_failed(N, D)) {
         return Solve_Result::Small_Pivot;
     }
+    if (buckled(N, D)) {
+        return Solve_Result::Unstable;
+    }
     A1[N] = (R(N - 1) + R(N)) / D;
     A2[N] = 2.0 * (R(N - 1) + R(N) - Qh2) / D;
     F[N] = w(N) * h4 / D;
@@ -187,6 +222,9 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
         D = R(m - 1) + 4.0 * R(m) - 2.0 * Qh2 + k(m) * h4 - c * A2[N];
         if (pivot_failed(m, D)) {
             return Solve_Result::Small_Pivot;
+        }
+        if (buckled(m, D)) {
+            return Solve_Result::Unstable;
         }
         A1[m] = R(m - 1) / D;
         A2[m] = (2.0 * (R(m - 1) + (1.0 - A1[N]) * R(m)) - (1.0 - A1[N]) * Qh2) / D;
@@ -204,6 +242,9 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
             (2.0 * Rm + 2.0 * Rp1 - Qh2) * A2[m + 1] + Rp1 * (A2[m + 1] * A2[m + 2] - A1[m + 2]);
         if (pivot_failed(m, D)) {
             return Solve_Result::Small_Pivot;
+        }
+        if (buckled(m, D)) {
+            return Solve_Result::Unstable;
         }
         A1[m] = Rm1 / D;
         A2[m] = (2.0 * (Rm1 + Rm) - (1.0 - A1[m + 1]) * Qh2 -
@@ -225,6 +266,10 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
         const double S = p.Condition_2;
         if (pivot_failed(1, A1[1])) {
             return Solve_Result::Small_Pivot;
+        }
+        // 1 + A1(2) is the last pivot of this system.
+        if (buckled(1, 1.0 + A1[2])) {
+            return Solve_Result::Unstable;
         }
         Y(1) = p.Condition_1 + p.Soil_Movement[1];
         Y(2) = (A2[2] * Y(1) + A1[2] * 2.0 * h * S + G(2)) / (1.0 + A1[2]);
@@ -295,6 +340,10 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
         const Solve_Result r = Solve_Head_System(hs, report, messages);
         if (r != Solve_Result::Solved) {
             return r;
+        }
+        if (compressed && hs.Determinant_Sign != Stable_Head_Determinant_Sign(type)) {
+            s.i_Unstable_Node = 1;
+            return Solve_Result::Unstable;
         }
         if (hs.n == 4) {
             Y(2) = hs.YG[1];

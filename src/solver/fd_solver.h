@@ -84,6 +84,7 @@ struct FdSolution {
     double Delta_dYmax = 0.0;    // change of dYmax from the previous solution
     double Previous_dYmax = 0.0; // dYmax of the previous solution
     double V_Tip = 0.0;          // tip shear used by the last solution
+    int i_Unstable_Node = 0;     // station where the last solution lost stability, 0 if none
 };
 
 // Clears the deflections and the convergence measures (start of a load case).
@@ -93,6 +94,7 @@ enum class Solve_Result {
     Solved,
     Small_Pivot,   // RUN00011: the message block is written, the caller raises the error
     Invalid_Model, // station count, increment or loading type outside the solver's range
+    Unstable,      // the axial thrust exceeds the buckling load: no deflections are returned
 };
 
 // The head system, at most 5 x 5, stored column by column as it is dumped on failure.
@@ -101,6 +103,7 @@ struct HeadSystem {
     std::array<double, 26> F{}; // F[(c - 1) * 5 + r], r, c = 1 .. 5
     std::array<double, 6> G{};  // right-hand side, 1 .. 5
     std::array<double, 6> YG{}; // solution, 1 .. 5
+    int Determinant_Sign = 0;   // sign of the determinant, from the pivots of the elimination
     double& a(int r, int c) { return F[static_cast<size_t>((c - 1) * 5 + r)]; }
     double a(int r, int c) const { return F[static_cast<size_t>((c - 1) * 5 + r)]; }
 };
@@ -122,7 +125,23 @@ double Tip_Shear_Force(const FdPileModel& p, double y_tip, double previous);
 // load case. On Solved, s holds the new deflections (fictitious stations included), the
 // change measures and the tip shear. On Small_Pivot the message block has been written
 // and s is unchanged except for the tip shear; the caller raises RUN00011 (status 211).
+//
+// Stability. Written with the pile-head and tip conditions, the difference equations are
+// those of a symmetric stiffness: bending and soil springs, less the geometric softening
+// Q (dy/dx)^2 of a compressive thrust. The pile is stable while that stiffness is positive
+// definite. Then every diagonal D(m) of the sweep from the tip is positive (they are the
+// pivots of the trailing blocks) and the head system keeps the sign of determinant it has
+// for every stable pile. A compressive thrust that drives a diagonal to zero or below, or
+// turns the sign of the head determinant, has passed the buckling load of the pile on its
+// springs: the equations still have a solution, but it is the saddle point of an unstable
+// beam (typically with the head moving against its load). Such a solution is refused with
+// Unstable and the station in s.i_Unstable_Node (s otherwise unchanged, as for a small
+// pivot); the caller reports the buckling.
 Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSolution& s,
                                    TextFile& report, TextFile& messages);
+
+// Sign of the head-system determinant of a stable pile for a loading type, with the rows
+// and unknowns ordered as the solver builds them.
+int Stable_Head_Determinant_Sign(int loading_type);
 
 } // namespace zarno

@@ -6,6 +6,7 @@
 #include "engine/capacities.h"
 #include "engine/pile_node.h"
 #include "solver/fd_solver.h"
+#include "solver/iteration_control.h"
 #include "solver/load_case_results.h"
 #include "solver/node_results.h"
 
@@ -21,6 +22,7 @@ struct LateralState {
     NodeResults Results;
     ResultMaxima Maxima;
     EquilibriumCheck Balance;
+    IterationControl Control; // recognises and damps a cycling iteration
     int i_Loading_Type = LOADING_SHEAR_MOMENT;
     double Condition_1 = 0.0;
     double Condition_2 = 0.0;

@@ -32,6 +32,9 @@ std::string Trimmed(const std::string& s) {
 // Runtime error of a pile without any lateral support from the soil.
 constexpr int NO_SOIL_SUPPORT_ERROR = 40;
 
+// Runtime error of a pile buckled by its axial thrust.
+constexpr int BUCKLING_ERROR = 55;
+
 // Single-precision thresholds of the convergence recommendations.
 constexpr double USCS_TOLERANCE_LIMIT = static_cast<double>(0.0001f);
 constexpr double SI_TOLERANCE_LIMIT = static_cast<double>(2.54e-6f);
@@ -435,6 +438,30 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
     Fill_Result_Inputs(m);
 }
 
+// The solver found the pile unstable under its axial thrust: the deflections it would
+// give are those of a buckled beam and must not be reported as a result.
+void Write_Buckling_Error(AnalysisModel& m, int iteration) {
+    const LateralState& L = m.Lateral;
+    for (TextFile* f : {&m.Report, &m.Messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line(fmt::format("**** Runtime Error No. {} ****", BUCKLING_ERROR));
+        f->Blank_Lines(1);
+        f->Write_Line("Problem:  The axial thrust exceeds the buckling load of the pile in this "
+                      "soil.");
+        f->Write_Line("          Axial thrust load = " + Format_Number(L.Axial_Thrust, 12) + " " +
+                      Trimmed(m.Labels.Force));
+        f->Write_Line(fmt::format("          The pile lost its lateral stability at node {} in "
+                                  "iteration {}.",
+                                  L.Solution.i_Unstable_Node, iteration));
+        f->Blank_Lines(1);
+        f->Write_Line("Solution: Reduce the axial thrust or increase the bending stiffness of the "
+                      "pile.");
+        f->Write_Line("          The stiffness of the soil near the pile head also governs the "
+                      "buckling load.");
+    }
+    Report_Fatal_Error(m, Runtime_Error_Code(BUCKLING_ERROR), 200 + BUCKLING_ERROR);
+}
+
 double Table_Thrust(const AnalysisModel& m) {
     return m.IUNITS == USCS ? m.Lateral.Axial_Thrust / 1000.0 : m.Lateral.Axial_Thrust;
 }
@@ -446,6 +473,10 @@ bool Solve_Once(AnalysisModel& m, int i) {
     const Solve_Result res = Solve_Pile_Deflection(L.Pile, i, L.Solution, m.Report, m.Messages);
     if (res == Solve_Result::Small_Pivot) {
         Report_Fatal_Error(m, Runtime_Error_Code(11), 211);
+        return false;
+    }
+    if (res == Solve_Result::Unstable) {
+        Write_Buckling_Error(m, i);
         return false;
     }
     if (res == Solve_Result::Invalid_Model) {
@@ -563,7 +594,9 @@ void Run_Load_Cases(AnalysisModel& m) {
         const int maxit = m.i_Max_Iterations;
         bool converged = false;
         int i = 1;
+        Start_Iteration_Control(L.Control);
         for (; i <= maxit; ++i) {
+            Remember_Deflections(L.Control, L.Solution);
             if (!Solve_Once(m, i)) {
                 return;
             }
@@ -593,6 +626,9 @@ void Run_Load_Cases(AnalysisModel& m) {
             if (std::abs(s.dYmax) > m.Tolerance && i >= 11 && std::abs(y1) >= m.Excess_Deflection) {
                 Write_Excess_Deflection_Error(m, y1);
                 return;
+            }
+            if (Damp_Cycling_Iteration(L.Control, L.Solution, m.i_Num_Nodes, i)) {
+                Publish_Deflections(m);
             }
             Compute_py_All_Layers(m, 0);
             if (m.RunStatus > 0) {

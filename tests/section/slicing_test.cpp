@@ -50,13 +50,14 @@ TEST(Slicing, RectangleSlicesAreEqual) {
 TEST(Slicing, BarInsideOneSliceMovesItsAreaFromConcreteToSteel) {
     auto m = test::Quiet_Model();
     auto ws = test::Rectangle(12.0, 24.0);
-    // Slice 50 spans Y from 0.24 down to 0; a 0.1 in bar centred at 0.12 lies inside it.
-    test::Add_Bar(*ws, 0.0, 0.12, 0.1, 0.2);
+    // Slice 50 spans Y from 0.24 down to 0; a 0.2 in bar centred at 0.12 lies inside it.
+    const double A = std::numbers::pi * 0.2 * 0.2 / 4.0;
+    test::Add_Bar(*ws, 0.0, 0.12, 0.2, A);
     Slice_Section(*m, *ws);
-    EXPECT_NEAR(ws->Area_Bars[50], 0.2, 1e-12);
-    EXPECT_NEAR(ws->Area_Concrete[50], 2.88 - 0.2, 1e-12);
+    EXPECT_NEAR(ws->Area_Bars[50], A, 1e-12);
+    EXPECT_NEAR(ws->Area_Concrete[50], 2.88 - A, 1e-12);
     EXPECT_NEAR(ws->Area_Concrete[49], 2.88, 1e-12);
-    EXPECT_NEAR(ws->Total_Bar_Area, 0.2, 1e-12);
+    EXPECT_NEAR(ws->Total_Bar_Area, A, 1e-12);
 }
 
 TEST(Slicing, LargeBarSpreadsOverSlicesKeepingItsAreaAndCentroid) {
