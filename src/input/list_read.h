@@ -15,10 +15,16 @@ namespace zarno {
 struct AnalysisModel;
 
 // Input errors of this reader that the published error list leaves open.
-inline constexpr int INPUT_ERROR_BAD_VALUE = 90;   // unreadable or missing value
-inline constexpr int INPUT_ERROR_END_OF_FILE = 91; // the file ends before END
-inline constexpr int INPUT_ERROR_CAPACITY = 92;    // more entries than a table holds
-inline constexpr int INPUT_ERROR_PY_TYPE = 93;     // p-y type code outside 1 to 17
+inline constexpr int INPUT_ERROR_BAD_VALUE = 90;    // unreadable or missing value
+inline constexpr int INPUT_ERROR_END_OF_FILE = 91;  // the file ends before END
+inline constexpr int INPUT_ERROR_CAPACITY = 92;     // more entries than a table holds
+inline constexpr int INPUT_ERROR_PY_TYPE = 93;      // p-y type code outside 1 to 17
+inline constexpr int INPUT_ERROR_OUT_OF_RANGE = 33; // a value outside its physical range
+inline constexpr int INPUT_ERROR_OUT_OF_ORDER = 34; // depths that go back up the pile
+
+// No input value of any unit system comes near this magnitude; larger ones only carry
+// overflow into the analysis.
+inline constexpr double MAX_INPUT_MAGNITUDE = 1e20;
 
 class ListRead {
   public:
@@ -49,6 +55,18 @@ void Raise_End_Of_File(AnalysisModel& m, std::string_view block, std::string_vie
 // A count beyond a table's capacity: input error 92.
 void Raise_Capacity_Error(AnalysisModel& m, std::string_view block, std::string_view what,
                           long long count, int capacity);
+// A value outside its allowed range: input error 33 naming the block, the line of the
+// input file, the value and the range ("allowed" completes "Give a value ...").
+void Raise_Out_Of_Range(AnalysisModel& m, std::string_view block, std::string_view what,
+                        double value, std::string_view allowed);
+// Checks low <= value <= high (low < value when low_open); raises input error 33 and
+// returns false outside.
+bool Check_Range(AnalysisModel& m, std::string_view block, std::string_view what, double value,
+                 double low, double high, bool low_open = false);
+// A depth above one that must lie above it (named previous_what): input error 34.
+void Raise_Out_Of_Order(AnalysisModel& m, std::string_view block, std::string_view what,
+                        double value, std::string_view previous_what, double previous);
+
 // Reads the next line as a 256-character record; at the end of the file raises input
 // error 91 and returns false.
 bool Read_Block_Record(AnalysisModel& m, std::string& record, std::string_view block,
