@@ -99,6 +99,11 @@ int main(int argc, char** argv) {
     zarno::RunSummary summary;
     const int result = zarno::Run_Analysis(request, zarno::Local_Date_Time, &summary);
 
+    if (!summary.b_Output_Files_Created) {
+        // The engine has already written its message and closing line to the standard
+        // output, and none of the three files exists.
+        return Exit_Code(result);
+    }
     std::printf("%s\n", Describe_Result(result).c_str());
     if (!summary.Cases.empty()) {
         const Units u = Units_Of(summary.IUNITS);

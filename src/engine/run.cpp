@@ -18,13 +18,25 @@
 #include <fmt/format.h>
 #include <fstream>
 #include <memory>
+#include <string_view>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace zarno {
 
 namespace {
 
 namespace fs = std::filesystem;
+
+// Runtime errors of the run's files and input errors of the whole input.
+constexpr int OUTPUT_OVERWRITES_FILE_ERROR = 50; // an output names the input or another output
+constexpr int INPUT_NOT_REGULAR_FILE_ERROR = 51; // directory, FIFO, device ...
+constexpr int NAME_TOO_LONG_ERROR = 53;          // a file name longer than its field
+constexpr int NOT_AN_INPUT_FILE_ERROR = 32;      // first item is not ZARNOK6
+constexpr int MISSING_BLOCK_ERROR = 35;          // no OPTIONS or no SECTIONS block
+constexpr int NO_LOAD_CASE_ERROR = 36;           // a lateral analysis without a load
+constexpr int NO_PILE_LENGTH_ERROR = 37;         // a lateral analysis of a pile of length <= 0
 
 bool Is_Blank(const std::string& s) {
     return s.find_first_not_of(" \t\r") == std::string::npos;
@@ -46,6 +58,20 @@ void Write_File_Error(TextFile& f, int n, const std::string& text) {
     f.Write_Line(fmt::format("**** Runtime Error No. {} ****", n));
     f.Blank_Lines(1);
     f.Write_Line(text);
+}
+
+// A file name longer than its field is refused rather than cut.
+bool Name_Too_Long(const std::string& name, AnalysisModel& m, const char* role) {
+    if (name.size() <= static_cast<size_t>(RECORD_LENGTH)) {
+        return false;
+    }
+    Write_File_Error(m.Messages, NAME_TOO_LONG_ERROR,
+                     fmt::format("The name of the {} is longer than {} characters ({}).", role,
+                                 RECORD_LENGTH, name.size()));
+    m.Messages.Write_Line(name);
+    m.Messages.Write_Line("No analysis was performed and no file was written.");
+    Raise_Runtime_Error(m, NAME_TOO_LONG_ERROR);
+    return true;
 }
 
 // A blank file name makes the run impossible; the messages go to standard error.
@@ -72,6 +98,124 @@ bool Check_Run_File_Names(AnalysisModel& m) {
             err.Write_Line(n.text);
             Raise_Runtime_Error(m, 17);
             return false;
+        }
+    }
+    // A name is a 256-character field; a longer one would be cut to another file's name.
+    const std::pair<const std::string*, const char*> fields[] = {
+        {&m.Input_File_Name, "input data file"},
+        {&m.Report_File_Name, "output report file"},
+        {&m.Plot_File_Name, "plot output file"},
+        {&m.Message_File_Name, "runtime message file"},
+    };
+    for (const auto& [name, role] : fields) {
+        if (Name_Too_Long(*name, m, role)) {
+            return false;
+        }
+    }
+    for (const std::string& name : m.MEI_Report_Names) {
+        if (Name_Too_Long(name, m, "moment-curvature file")) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// What kind of file system object stands where a regular file is expected.
+const char* Kind_Of(fs::file_type type) {
+    switch (type) {
+    case fs::file_type::directory:
+        return "a directory";
+    case fs::file_type::fifo:
+        return "a FIFO (named pipe)";
+    case fs::file_type::socket:
+        return "a socket";
+    case fs::file_type::block:
+        return "a block device";
+    case fs::file_type::character:
+        return "a character device";
+    default:
+        return "a special file";
+    }
+}
+
+// The file a name refers to: an absolute path with every link followed, including a
+// link whose target does not exist yet (opening it for writing would create the target).
+fs::path Resolved_Path(const std::string& name) {
+    std::error_code ec;
+    fs::path p = fs::absolute(fs::path(name), ec);
+    if (ec) {
+        return fs::path(name).lexically_normal();
+    }
+    for (int hop = 0; hop < 40; ++hop) {
+        const fs::file_status link = fs::symlink_status(p, ec);
+        if (ec || !fs::is_symlink(link)) {
+            break;
+        }
+        const fs::path target = fs::read_symlink(p, ec);
+        if (ec) {
+            break;
+        }
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    const fs::path resolved = fs::weakly_canonical(p, ec);
+    return ec ? p.lexically_normal() : resolved;
+}
+
+// True when the two names reach one file: the same file identity (hard and symbolic
+// links included) or the same resolved path for a file that does not exist yet.
+bool Same_File(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec) && !ec) {
+        return true;
+    }
+    return Resolved_Path(a) == Resolved_Path(b);
+}
+
+// Before any file is created: the input must be a regular file, and no output may
+// replace the input or another output of the run.
+bool Check_Run_File_Safety(AnalysisModel& m) {
+    std::error_code ec;
+    const fs::file_status input = fs::status(m.Input_File_Name, ec);
+    if (!ec && fs::exists(input) && !fs::is_regular_file(input)) {
+        Write_File_Error(m.Messages, INPUT_NOT_REGULAR_FILE_ERROR,
+                         fmt::format("The input data file is {}, not a regular file: {}",
+                                     Kind_Of(input.type()), m.Input_File_Name));
+        m.Messages.Write_Line("No analysis was performed and no file was written.");
+        Raise_Runtime_Error(m, INPUT_NOT_REGULAR_FILE_ERROR);
+        return false;
+    }
+    struct Role {
+        const std::string* name;
+        const char* text;
+    };
+    std::vector<Role> files = {{&m.Input_File_Name, "input data file"},
+                               {&m.Report_File_Name, "output report file"},
+                               {&m.Plot_File_Name, "plot output file"},
+                               {&m.Message_File_Name, "runtime message file"}};
+    const size_t run_files = files.size();
+    for (const std::string& name : m.MEI_Report_Names) {
+        if (!Is_Blank(name)) {
+            files.push_back({&name, "moment-curvature file"});
+        }
+    }
+    for (size_t i = 1; i < files.size(); ++i) {
+        // Moment-curvature files are compared with the run's own four files.
+        const size_t earlier = std::min(i, run_files);
+        for (size_t j = 0; j < earlier; ++j) {
+            if (Same_File(*files[i].name, *files[j].name)) {
+                Write_File_Error(m.Messages, OUTPUT_OVERWRITES_FILE_ERROR,
+                                 fmt::format("The {} {} names the same file as the {} {}.",
+                                             files[i].text, *files[i].name, files[j].text,
+                                             *files[j].name));
+                m.Messages.Write_Line(
+                    j == 0 ? "Writing it would destroy the input data. Give every output file "
+                             "a name of its own."
+                           : "One output would overwrite the other. Give every output file a "
+                             "name of its own.");
+                m.Messages.Write_Line("No analysis was performed and no file was written.");
+                Raise_Runtime_Error(m, OUTPUT_OVERWRITES_FILE_ERROR);
+                return false;
+            }
         }
     }
     return true;
@@ -121,16 +265,82 @@ void Check_Input_Size(AnalysisModel& m) {
     }
 }
 
-void Read_Header_And_Input(AnalysisModel& m) {
+// Keeps an echo of foreign text printable and short.
+std::string Printable(std::string_view text) {
+    std::string s;
+    for (char c : text.substr(0, 40)) {
+        const auto u = static_cast<unsigned char>(c);
+        s.push_back(u >= 32 && u < 127 ? c : '?');
+    }
+    if (text.size() > 40) {
+        s += "...";
+    }
+    return s;
+}
+
+// Anything but a Zarno input file is refused before a single block is read, so that a
+// wrong file never ends as an analysis that found nothing to do.
+void Read_Header_And_Input(AnalysisModel& m, InputBlocksRead& blocks) {
     std::string token;
-    if (!m.Input.Read_Word(token)) {
-        token.assign(1, '3'); // an unreadable first item
+    const bool readable = m.Input.Read_Word(token);
+    m.Input_Header_Token = readable ? token : std::string(1, '3');
+    m.Input_Header_Token.resize(7, ' ');
+    if (readable && token == "ZARNOK6") {
+        Read_Input_Data(m, blocks);
+        return;
     }
-    token.resize(7, ' ');
-    m.Input_Header_Token = token;
-    if (token == "ZARNOK6") {
-        Read_Input_Data(m);
+    const std::string found = readable ? fmt::format("its first item is \"{}\"", Printable(token))
+                                       : std::string("it holds no readable item");
+    for (TextFile* f : {&m.Report, &m.Messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", NOT_AN_INPUT_FILE_ERROR));
+        f->Blank_Lines(1);
+        f->Write_Line(fmt::format("Problem:  The file {} is not a Zarno input file: {}.",
+                                  m.Input_File_Name, found));
+        f->Write_Line("Solution: A Zarno input file begins with the item ZARNOK6. Check the name "
+                      "of the input data file.");
+        f->Blank_Lines(1);
     }
+    Raise_Input_Error(m, NOT_AN_INPUT_FILE_ERROR);
+}
+
+// The run-level needs of the input once all of it is read: the options, the pile and, for
+// a lateral analysis, a pile with length and at least one load case.
+void Check_Input_Completeness(AnalysisModel& m, const InputBlocksRead& blocks) {
+    std::string problem;
+    std::string solution;
+    int n = 0;
+    if (!blocks.options) {
+        n = MISSING_BLOCK_ERROR;
+        problem = "The input has no OPTIONS block, so the kind of analysis is not known.";
+        solution = "Add the OPTIONS block after the TITLE block.";
+    } else if (!blocks.sections) {
+        n = MISSING_BLOCK_ERROR;
+        problem = "The input has no SECTIONS block, so there is no pile to analyse.";
+        solution = "Add the SECTIONS block that describes the pile.";
+    } else if (m.i_Analysis_Type == ANALYSIS_LATERAL && m.i_Num_Sections >= 1 &&
+               !(m.Pile_Length > 0.0)) {
+        n = NO_PILE_LENGTH_ERROR;
+        problem =
+            fmt::format("The pile length (the sum of the section lengths) is {:g}.", m.Pile_Length);
+        solution = "Give the pile sections lengths greater than 0.";
+    } else if (m.i_Analysis_Type == ANALYSIS_LATERAL && !m.b_Use_LRFD && m.i_Num_Loads < 1) {
+        n = NO_LOAD_CASE_ERROR;
+        problem = "The input has no pile-head load, so a lateral analysis has nothing to solve.";
+        solution = "Add a LOADING block with 1 to 100 pile-head loads.";
+    }
+    if (n == 0) {
+        return;
+    }
+    for (TextFile* f : {&m.Report, &m.Messages}) {
+        f->Blank_Lines(2);
+        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", n));
+        f->Blank_Lines(1);
+        f->Write_Line("Problem:  " + problem);
+        f->Write_Line("Solution: " + solution);
+        f->Blank_Lines(1);
+    }
+    Raise_Input_Error(m, n);
 }
 
 // Reads the run file NAMES.DAT: the input, report, plot and message file names.
@@ -155,10 +365,7 @@ bool Read_Run_File(AnalysisModel& m, const fs::path& directory) {
             Raise_Runtime_Error(m, i + 3);
             return false;
         }
-        if (line.size() > static_cast<size_t>(RECORD_LENGTH)) {
-            line.resize(RECORD_LENGTH);
-        }
-        *targets[i] = Trim(line);
+        *targets[i] = Trim(line); // a name longer than the field is refused later
     }
     return true;
 }
@@ -173,10 +380,7 @@ std::vector<std::string> Read_MEI_Report_Names(const fs::path& directory) {
     std::string line;
     while (std::getline(in, line)) {
         if (result.size() < static_cast<size_t>(MAX_MEI_REPORT_NAMES)) {
-            if (line.size() > static_cast<size_t>(RECORD_LENGTH)) {
-                line.resize(RECORD_LENGTH);
-            }
-            result.push_back(Trim(line));
+            result.push_back(Trim(line)); // a name longer than the field is refused later
         }
     }
     in.close();
@@ -186,10 +390,15 @@ std::vector<std::string> Read_MEI_Report_Names(const fs::path& directory) {
 }
 
 void Write_Closing_Line(AnalysisModel& m, const std::string& text) {
+    // Before the files exist both would fall back to the same standard stream, where the
+    // line is wanted once.
+    const bool none_open = !m.Messages.Is_Open() && !m.Report.Is_Open();
     for (TextFile* f : {&m.Messages, &m.Report}) {
-        f->Blank_Lines(1);
-        f->Write_Line(text);
-        f->Blank_Lines(1);
+        if (f->Is_Open() || (none_open && f == &m.Messages)) {
+            f->Blank_Lines(1);
+            f->Write_Line(text);
+            f->Blank_Lines(1);
+        }
     }
 }
 
@@ -232,14 +441,19 @@ void Run_Section_EI_Loop(AnalysisModel& m) {
 
 void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
     // Steps after the file names are known; any fatal error returns to the end of run.
-    if (!Check_Run_File_Names(m) || !Open_Run_Files(m)) {
+    if (!Check_Run_File_Names(m) || !Check_Run_File_Safety(m) || !Open_Run_Files(m)) {
         return;
     }
     Check_Input_Size(m);
     if (m.RunStatus > 0) {
         return;
     }
-    Read_Header_And_Input(m);
+    InputBlocksRead blocks;
+    Read_Header_And_Input(m, blocks);
+    if (m.RunStatus > 0) {
+        return;
+    }
+    Check_Input_Completeness(m, blocks);
     if (m.RunStatus > 0) {
         return;
     }
@@ -373,6 +587,7 @@ int Run_Analysis(const RunRequest& request, const RunClock& clock, RunSummary* s
     Run_Sequence(m, clock);
     if (summary != nullptr) {
         summary->IUNITS = m.IUNITS;
+        summary->b_Output_Files_Created = m.Report.Is_Open();
         summary->Cases.clear();
         const int cases = std::min(m.Lateral.i_Num_Cases_Done, MAX_PILE_HEAD_LOADS);
         for (int n = 1; n <= cases; ++n) {

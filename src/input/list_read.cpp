@@ -193,6 +193,12 @@ bool ListRead::Real(double& value, std::string_view what) {
         return false;
     }
     if (!quoted && Parse_List_Real(token, value)) {
+        if (std::fabs(value) > MAX_INPUT_MAGNITUDE) {
+            Raise_Out_Of_Range(
+                m_, block_, what, value,
+                fmt::format("from {:g} to {:g}", -MAX_INPUT_MAGNITUDE, MAX_INPUT_MAGNITUDE));
+            return false;
+        }
         return true;
     }
     Write_Error_Block(
@@ -245,6 +251,43 @@ void Raise_Capacity_Error(AnalysisModel& m, std::string_view block, std::string_
 void Raise_Input_Line_Error(AnalysisModel& m, int n, const std::string& problem,
                             const std::string& solution) {
     Write_Error_Block(m, n, problem, solution);
+}
+
+void Raise_Out_Of_Range(AnalysisModel& m, std::string_view block, std::string_view what,
+                        double value, std::string_view allowed) {
+    if (what.substr(0, 4) == "the ") {
+        what.remove_prefix(4); // the sentence supplies its own article
+    }
+    Write_Error_Block(
+        m, INPUT_ERROR_OUT_OF_RANGE,
+        fmt::format("Problem:  The {} in the {} block at line {} of the input file is {:g}.", what,
+                    block, m.Input.Line_Number(), value),
+        fmt::format("Solution: Give a value {}.", allowed));
+}
+
+bool Check_Range(AnalysisModel& m, std::string_view block, std::string_view what, double value,
+                 double low, double high, bool low_open) {
+    const bool inside = (low_open ? value > low : value >= low) && value <= high;
+    if (inside) {
+        return true;
+    }
+    Raise_Out_Of_Range(m, block, what, value,
+                       fmt::format("{} {:g} and at most {:g}",
+                                   low_open ? "greater than" : "of at least", low, high));
+    return false;
+}
+
+void Raise_Out_Of_Order(AnalysisModel& m, std::string_view block, std::string_view what,
+                        double value, std::string_view previous_what, double previous) {
+    if (what.substr(0, 4) == "the ") {
+        what.remove_prefix(4); // the sentence supplies its own article
+    }
+    Write_Error_Block(
+        m, INPUT_ERROR_OUT_OF_ORDER,
+        fmt::format("Problem:  The {} in the {} block at line {} of the input file is {:g}, "
+                    "above the {} ({:g}).",
+                    what, block, m.Input.Line_Number(), value, previous_what, previous),
+        "Solution: Give the depths in order from the pile head downwards.");
 }
 
 bool Read_Block_Record(AnalysisModel& m, std::string& record, std::string_view block,

@@ -23,6 +23,12 @@ inline constexpr int INPUT_ERROR_LOADING_TYPE = 73;  // pile-head loading type o
 inline constexpr int INPUT_ERROR_BAR_PATTERN = 74;   // unknown bar arrangement line
 inline constexpr int INPUT_ERROR_SHAPE_CODE = 75;    // elastic shape code outside 1 to 6
 inline constexpr int INPUT_ERROR_USER_PY_ORDER = 76; // user p-y y values not increasing
+inline constexpr int INPUT_ERROR_OUT_OF_RANGE = 33;  // a value outside its physical range
+inline constexpr int INPUT_ERROR_OUT_OF_ORDER = 34;  // depths that go back up the pile
+
+// No input value of any unit system comes near this magnitude; larger ones only carry
+// overflow into the analysis.
+inline constexpr double MAX_INPUT_MAGNITUDE = 1e20;
 
 class ListRead {
   public:
@@ -57,6 +63,18 @@ void Raise_Capacity_Error(AnalysisModel& m, std::string_view block, std::string_
 // report and the message file, and raises input error n.
 void Raise_Input_Line_Error(AnalysisModel& m, int n, const std::string& problem,
                             const std::string& solution);
+// A value outside its allowed range: input error 33 naming the block, the line of the
+// input file, the value and the range ("allowed" completes "Give a value ...").
+void Raise_Out_Of_Range(AnalysisModel& m, std::string_view block, std::string_view what,
+                        double value, std::string_view allowed);
+// Checks low <= value <= high (low < value when low_open); raises input error 33 and
+// returns false outside.
+bool Check_Range(AnalysisModel& m, std::string_view block, std::string_view what, double value,
+                 double low, double high, bool low_open = false);
+// A depth above one that must lie above it (named previous_what): input error 34.
+void Raise_Out_Of_Order(AnalysisModel& m, std::string_view block, std::string_view what,
+                        double value, std::string_view previous_what, double previous);
+
 // Reads the next line as a 256-character record; at the end of the file raises input
 // error 91 and returns false.
 bool Read_Block_Record(AnalysisModel& m, std::string& record, std::string_view block,

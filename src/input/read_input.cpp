@@ -421,13 +421,17 @@ void Read_Pile_Batter_And_Slope(AnalysisModel& m) {
     double batter = 0.0;
     {
         ListRead r(m, block);
-        if (!r.Real(slope, "the ground slope angle in degrees")) {
+        // Steeper than 89 degrees the ground and the pile would lie flat; the depths along
+        // the pile and the earth pressure terms lose their meaning.
+        if (!r.Real(slope, "the ground slope angle in degrees") ||
+            !Check_Range(m, block, "ground slope angle in degrees", slope, -89.0, 89.0)) {
             return;
         }
     }
     {
         ListRead r(m, block);
-        if (!r.Real(batter, "the pile batter angle in degrees")) {
+        if (!r.Real(batter, "the pile batter angle in degrees") ||
+            !Check_Range(m, block, "pile batter angle in degrees", batter, -89.0, 89.0)) {
             return;
         }
     }
@@ -495,6 +499,11 @@ void Build_Axial_Thrust_List(AnalysisModel& m) {
 }
 
 void Read_Input_Data(AnalysisModel& m) {
+    InputBlocksRead blocks;
+    Read_Input_Data(m, blocks);
+}
+
+void Read_Input_Data(AnalysisModel& m, InputBlocksRead& blocks) {
     m.Messages.Write_Line("Input of data begun");
     std::string line;
     while (true) {
@@ -505,8 +514,10 @@ void Read_Input_Data(AnalysisModel& m) {
         if (line == "TITLE") {
             Read_Title(m);
         } else if (line == "OPTIONS") {
+            blocks.options = true;
             Read_Options(m);
         } else if (line == "SECTIONS") {
+            blocks.sections = true;
             Read_Section_Properties(m);
         } else if (line == "AXIAL THRUST LOADS") {
             Read_Axial_Thrust_Loads(m);

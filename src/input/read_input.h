@@ -7,9 +7,16 @@ namespace zarno {
 
 struct AnalysisModel;
 
+// The blocks the keyword loop met, for the checks that need the whole input.
+struct InputBlocksRead {
+    bool options = false;
+    bool sections = false; // also a SECTIONS block of 0 sections
+};
+
 // Reads every block of the input file up to END; returns with RunStatus set on the first
 // fatal input error.
 void Read_Input_Data(AnalysisModel& m);
+void Read_Input_Data(AnalysisModel& m, InputBlocksRead& blocks);
 void Read_Title(AnalysisModel& m);
 void Read_Options(AnalysisModel& m);
 

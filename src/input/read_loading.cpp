@@ -44,6 +44,13 @@ void Read_Pile_Head_Loading(AnalysisModel& m) {
         Raise_Capacity_Error(m, block, "pile-head loads", n, MAX_PILE_HEAD_LOADS);
         return;
     }
+    // A lateral analysis (other than LRFD, whose cases are the combinations) without a
+    // pile-head load would end with nothing analysed.
+    if (n < 1 && m.i_Analysis_Type == ANALYSIS_LATERAL && !m.b_Use_LRFD) {
+        Raise_Out_Of_Range(m, block, "number of pile-head loads", n,
+                           fmt::format("from 1 to {} for a lateral analysis", MAX_PILE_HEAD_LOADS));
+        return;
+    }
     m.i_Num_Loads = std::max(n, 0);
     for (int i = 1; i <= n; ++i) {
         ListRead r(m, block);
@@ -95,6 +102,13 @@ void Read_Pile_Head_Loading(AnalysisModel& m) {
                     fmt::format("the depth of distributed load point {}", j)) ||
             !r.Real(m.Dist_Load[j].Value,
                     fmt::format("the load per unit length of distributed load point {}", j))) {
+            return;
+        }
+        // The load profile is interpolated downwards; a point out of order would be lost.
+        if (j > 1 && m.Dist_Load[j].Depth < m.Dist_Load[j - 1].Depth) {
+            Raise_Out_Of_Order(m, block, fmt::format("depth of distributed load point {}", j),
+                               m.Dist_Load[j].Depth, fmt::format("depth of point {}", j - 1),
+                               m.Dist_Load[j - 1].Depth);
             return;
         }
     }
@@ -183,6 +197,14 @@ void Read_Lrfd_Loads(AnalysisModel& m) {
                     fmt::format("the depth of distributed load point {} of LRFD load {}", j, i)) ||
                 !r.Real(load.Dist_Load[j].Value,
                         fmt::format("the distributed load of point {} of LRFD load {}", j, i))) {
+                return;
+            }
+            if (j > 1 && load.Dist_Load[j].Depth < load.Dist_Load[j - 1].Depth) {
+                Raise_Out_Of_Order(
+                    m, block,
+                    fmt::format("depth of distributed load point {} of LRFD load {}", j, i),
+                    load.Dist_Load[j].Depth, fmt::format("depth of point {}", j - 1),
+                    load.Dist_Load[j - 1].Depth);
                 return;
             }
             if (jj != j) {

@@ -41,12 +41,62 @@ double Inertia_In(const AnalysisModel& m, double v) {
     return m.IUNITS == SI ? v / 1000000000000.0 : v;
 }
 
-bool Length_Value(AnalysisModel& m, double& v, std::string_view what) {
-    if (!Value(m, v, what)) {
+// Physical limits of section data in the units they are entered in: psi and inches in
+// US customary units, kPa and millimetres in SI. General units keep only the sign rules
+// and the magnitude limit of every value, since their units are not known.
+struct SectionLimits {
+    double concrete_strength; // f'c
+    double steel_strength;    // yield stress of bars, casing, core and pipe
+    double modulus;           // elastic modulus of any pile material
+    double dimension;         // diameters, widths, thicknesses, cover, bar positions
+    double section_length;    // feet (US customary) or metres
+};
+
+SectionLimits Limits_Of(const AnalysisModel& m) {
+    constexpr double kPaPerPsi = 6.894757;
+    if (m.IUNITS == USCS) {
+        return {30000.0, 1.0e6, 1.0e8, 1200.0, 10000.0};
+    }
+    if (m.IUNITS == SI) {
+        return {30000.0 * kPaPerPsi, 1.0e6 * kPaPerPsi, 1.0e8 * kPaPerPsi, 30000.0, 3000.0};
+    }
+    const double h = MAX_INPUT_MAGNITUDE;
+    return {h, h, h, h, h};
+}
+
+// A value line checked against low .. high (low excluded when low_open).
+bool Value_In(AnalysisModel& m, double& v, std::string_view what, double low, double high,
+              bool low_open = false) {
+    return Value(m, v, what) && Check_Range(m, kBlock, what, v, low, high, low_open);
+}
+
+// A length of the cross-section, 0 up to the dimension limit as entered, then stored in
+// metres in SI runs.
+bool Dimension_Value(AnalysisModel& m, double& v, std::string_view what) {
+    if (!Value_In(m, v, what, 0.0, Limits_Of(m).dimension)) {
         return false;
     }
     v = Length_In(m, v);
     return true;
+}
+
+// A stored length back in the units it was entered in, for messages and comparisons.
+double Entered_Length(const AnalysisModel& m, double v) {
+    return m.IUNITS == SI ? v * 1000.0 : v;
+}
+
+// A part that must fit in a bounding size (a wall in its radius, a void in its pile):
+// part <= limit, both in stored units; the message shows entered units.
+bool Fits_In(AnalysisModel& m, double part, double limit, std::string_view what,
+             std::string_view bound) {
+    // A tolerance of a few units in the last place keeps exact fits (a solid pipe) valid
+    // after the millimetre conversion.
+    if (part <= limit * (1.0 + 1e-12)) {
+        return true;
+    }
+    Raise_Out_Of_Range(m, kBlock, what, Entered_Length(m, part),
+                       fmt::format("of at most {:g}, {}", Entered_Length(m, limit), bound));
+    return false;
 }
 
 void Raise_Section_Error(AnalysisModel& m, std::initializer_list<std::string> lines) {
@@ -162,8 +212,9 @@ void Set_Strand_Size(AnalysisModel& m, int i, int k, int strand_type, int size_i
 void Read_Concrete_Properties(AnalysisModel& m, int i) {
     m.Messages.Write_Line(fmt::format("Reading concrete property data for Section {}", i));
     PileSection& s = m.Sections[i];
-    if (!Value(m, s.fc, Of("concrete compressive strength", i)) ||
-        !Length_Value(m, s.Max_Aggregate_Size, Of("maximum aggregate size", i))) {
+    if (!Value_In(m, s.fc, Of("concrete compressive strength", i), 0.0,
+                  Limits_Of(m).concrete_strength, true) ||
+        !Dimension_Value(m, s.Max_Aggregate_Size, Of("maximum aggregate size", i))) {
         return;
     }
     std::string line;
@@ -254,8 +305,9 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
     }
     if (line == "Rebar in circle") {
         s.b_Bars_In_Circle = true;
-        if (!Value(m, s.Rebar_fy, Of("rebar yield stress", i)) ||
-            !Value(m, s.Rebar_E, Of("rebar elastic modulus", i)) ||
+        const SectionLimits lim = Limits_Of(m);
+        if (!Value_In(m, s.Rebar_fy, Of("rebar yield stress", i), 0.0, lim.steel_strength) ||
+            !Value_In(m, s.Rebar_E, Of("rebar elastic modulus", i), 0.0, lim.modulus, true) ||
             !Value(m, s.i_Num_Bar_Positions, Of("number of bar positions", i)) ||
             !Value(m, s.i_Bars_Per_Position, Of("number of bars per position", i))) {
             return;
@@ -267,12 +319,14 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
                                  MAX_BARS);
             return;
         }
-        if (!Length_Value(m, s.Bar_Diameter, Of("bar diameter", i)) ||
-            !Value(m, s.Bar_Area, Of("bar area", i)) ||
-            !Length_Value(m, s.Cover, Of("concrete cover thickness", i)) ||
-            !Length_Value(m, s.Cage_Offset, Of("offset of the rebar cage centre", i))) {
+        if (!Dimension_Value(m, s.Bar_Diameter, Of("bar diameter", i)) ||
+            !Value_In(m, s.Bar_Area, Of("bar area", i), 0.0, lim.dimension * lim.dimension) ||
+            !Dimension_Value(m, s.Cover, Of("concrete cover thickness", i)) ||
+            !Value_In(m, s.Cage_Offset, Of("offset of the rebar cage centre", i), -lim.dimension,
+                      lim.dimension)) {
             return;
         }
+        s.Cage_Offset = Length_In(m, s.Cage_Offset);
         s.Bar_Area = Area_In(m, s.Bar_Area);
         s.i_Num_Bars = static_cast<int>(bars);
         // The bar positions are computed from these data by the section analysis.
@@ -283,8 +337,9 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
     } else if (line == "Rebar in noncircular pattern") {
         s.b_Bars_In_Circle = false;
         int n = 0;
-        if (!Value(m, s.Rebar_fy, Of("rebar yield stress", i)) ||
-            !Value(m, s.Rebar_E, Of("rebar elastic modulus", i)) ||
+        const SectionLimits lim = Limits_Of(m);
+        if (!Value_In(m, s.Rebar_fy, Of("rebar yield stress", i), 0.0, lim.steel_strength) ||
+            !Value_In(m, s.Rebar_E, Of("rebar elastic modulus", i), 0.0, lim.modulus, true) ||
             !Read_Bar_Count(m, n, fmt::format("reinforcing bars in section {}", i))) {
             return;
         }
@@ -299,6 +354,15 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
                 !r.Real(s.Bar_Area_k[k], "the area of " + what) ||
                 !r.Real(s.Bar_X[k], "the X coordinate of " + what) ||
                 !r.Real(s.Bar_Y[k], "the Y coordinate of " + what)) {
+                return;
+            }
+            if (!Check_Range(m, kBlock, "diameter of " + what, s.Bar_Dia[k], 0.0, lim.dimension) ||
+                !Check_Range(m, kBlock, "area of " + what, s.Bar_Area_k[k], 0.0,
+                             lim.dimension * lim.dimension) ||
+                !Check_Range(m, kBlock, "X coordinate of " + what, s.Bar_X[k], -lim.dimension,
+                             lim.dimension) ||
+                !Check_Range(m, kBlock, "Y coordinate of " + what, s.Bar_Y[k], -lim.dimension,
+                             lim.dimension)) {
                 return;
             }
             s.Bar_Dia[k] = Length_In(m, s.Bar_Dia[k]);
@@ -333,9 +397,10 @@ void Read_Strand_Properties(AnalysisModel& m, int i) {
         if (!Value(m, s.i_Strand_Type, Of("strand type", i)) ||
             !Value(m, size, Of("strand size index", i)) ||
             !Read_Bar_Count(m, n, fmt::format("prestressing strands in section {}", i)) ||
-            !Value(m, s.Prestress_Force, Of("initial prestressing force", i)) ||
-            !Value(m, s.Prestress_Loss, Of("fraction of loss of prestress", i)) ||
-            !Length_Value(m, s.Strand_Cover, Of("concrete cover over strands", i)) ||
+            !Value_In(m, s.Prestress_Force, Of("initial prestressing force", i), 0.0,
+                      MAX_INPUT_MAGNITUDE) ||
+            !Value_In(m, s.Prestress_Loss, Of("fraction of loss of prestress", i), 0.0, 1.0) ||
+            !Dimension_Value(m, s.Strand_Cover, Of("concrete cover over strands", i)) ||
             !Value(m, s.i_Strand_Arrangement, Of("strand arrangement code", i))) {
             return;
         }
@@ -353,8 +418,9 @@ void Read_Strand_Properties(AnalysisModel& m, int i) {
         int n = 0;
         if (!Value(m, s.i_Strand_Type, Of("strand type", i)) ||
             !Read_Bar_Count(m, n, fmt::format("prestressing strands in section {}", i)) ||
-            !Value(m, s.Prestress_Force, Of("initial prestressing force", i)) ||
-            !Value(m, s.Prestress_Loss, Of("fraction of loss of prestress", i))) {
+            !Value_In(m, s.Prestress_Force, Of("initial prestressing force", i), 0.0,
+                      MAX_INPUT_MAGNITUDE) ||
+            !Value_In(m, s.Prestress_Loss, Of("fraction of loss of prestress", i), 0.0, 1.0)) {
             return;
         }
         s.i_Num_Strands = n;
@@ -368,6 +434,11 @@ void Read_Strand_Properties(AnalysisModel& m, int i) {
                 !r.Int(s.i_Strand_Size[k], "the strand size index of " + what) ||
                 !r.Real(s.Bar_X[k], "the X coordinate of " + what) ||
                 !r.Real(s.Bar_Y[k], "the Y coordinate of " + what)) {
+                return;
+            }
+            const double reach = Limits_Of(m).dimension;
+            if (!Check_Range(m, kBlock, "X coordinate of " + what, s.Bar_X[k], -reach, reach) ||
+                !Check_Range(m, kBlock, "Y coordinate of " + what, s.Bar_Y[k], -reach, reach)) {
                 return;
             }
             s.Bar_X[k] = Length_In(m, s.Bar_X[k]);
@@ -404,24 +475,26 @@ void Read_Elastic_Data(AnalysisModel& m, int i, bool with_mp) {
             "4 strong H-pile, 5 weak H-pile, 6 embedded circular pole).");
         return;
     }
-    if (!Value(m, s.Elastic_E, Of("elastic modulus", i))) {
+    const SectionLimits lim = Limits_Of(m);
+    constexpr double huge = MAX_INPUT_MAGNITUDE;
+    if (!Value_In(m, s.Elastic_E, Of("elastic modulus", i), 0.0, lim.modulus, true)) {
         return;
     }
     if (shape == SHAPE_STRONG_H_PILE || shape == SHAPE_WEAK_H_PILE) {
         if (with_mp) {
-            if (!Value(m, s.Mp_Top, Of("plastic moment capacity", i))) {
+            if (!Value_In(m, s.Mp_Top, Of("plastic moment capacity", i), 0.0, huge)) {
                 return;
             }
             s.Mp_Bottom = s.Mp_Top;
         }
         double area = 0.0;
         double inertia = 0.0;
-        if (!Length_Value(m, s.Elastic_Width_Top, Of("flange width", i)) ||
-            !Length_Value(m, s.Elastic_Depth_Top, Of("section depth", i)) ||
-            !Length_Value(m, s.Flange_Thickness, Of("flange thickness", i)) ||
-            !Length_Value(m, s.Web_Thickness, Of("web thickness", i)) ||
-            !Value(m, area, Of("section area", i)) ||
-            !Value(m, inertia, Of("moment of inertia", i))) {
+        if (!Dimension_Value(m, s.Elastic_Width_Top, Of("flange width", i)) ||
+            !Dimension_Value(m, s.Elastic_Depth_Top, Of("section depth", i)) ||
+            !Dimension_Value(m, s.Flange_Thickness, Of("flange thickness", i)) ||
+            !Dimension_Value(m, s.Web_Thickness, Of("web thickness", i)) ||
+            !Value_In(m, area, Of("section area", i), 0.0, huge) ||
+            !Value_In(m, inertia, Of("moment of inertia", i), 0.0, huge)) {
             return;
         }
         s.Elastic_Width_Bottom = s.Elastic_Width_Top;
@@ -431,13 +504,13 @@ void Read_Elastic_Data(AnalysisModel& m, int i, bool with_mp) {
         return;
     }
     if (with_mp) {
-        if (!Value(m, s.Mp_Top, Of("plastic moment capacity at the top", i)) ||
-            !Value(m, s.Mp_Bottom, Of("plastic moment capacity at the bottom", i))) {
+        if (!Value_In(m, s.Mp_Top, Of("plastic moment capacity at the top", i), 0.0, huge) ||
+            !Value_In(m, s.Mp_Bottom, Of("plastic moment capacity at the bottom", i), 0.0, huge)) {
             return;
         }
     }
-    if (!Length_Value(m, s.Elastic_Width_Top, Of("width at the top", i)) ||
-        !Length_Value(m, s.Elastic_Width_Bottom, Of("width at the bottom", i))) {
+    if (!Dimension_Value(m, s.Elastic_Width_Top, Of("width at the top", i)) ||
+        !Dimension_Value(m, s.Elastic_Width_Bottom, Of("width at the bottom", i))) {
         return;
     }
     if (shape == SHAPE_RECTANGULAR || shape == SHAPE_CIRCULAR_PIPE) {
@@ -445,15 +518,22 @@ void Read_Elastic_Data(AnalysisModel& m, int i, bool with_mp) {
             shape == SHAPE_RECTANGULAR ? "section depth at the top" : "wall thickness at the top";
         const char* bottom = shape == SHAPE_RECTANGULAR ? "section depth at the bottom"
                                                         : "wall thickness at the bottom";
-        if (!Length_Value(m, s.Elastic_Depth_Top, Of(top, i)) ||
-            !Length_Value(m, s.Elastic_Depth_Bottom, Of(bottom, i))) {
+        if (!Dimension_Value(m, s.Elastic_Depth_Top, Of(top, i)) ||
+            !Dimension_Value(m, s.Elastic_Depth_Bottom, Of(bottom, i))) {
+            return;
+        }
+        if (shape == SHAPE_CIRCULAR_PIPE &&
+            (!Fits_In(m, s.Elastic_Depth_Top, 0.5 * s.Elastic_Width_Top, Of(top, i),
+                      "half the width at the top") ||
+             !Fits_In(m, s.Elastic_Depth_Bottom, 0.5 * s.Elastic_Width_Bottom, Of(bottom, i),
+                      "half the width at the bottom"))) {
             return;
         }
     }
-    if (!Value(m, s.Elastic_Area_Top, Of("area at the top", i)) ||
-        !Value(m, s.Elastic_Area_Bottom, Of("area at the bottom", i)) ||
-        !Value(m, s.Elastic_I_Top, Of("moment of inertia at the top", i)) ||
-        !Value(m, s.Elastic_I_Bottom, Of("moment of inertia at the bottom", i))) {
+    if (!Value_In(m, s.Elastic_Area_Top, Of("area at the top", i), 0.0, huge) ||
+        !Value_In(m, s.Elastic_Area_Bottom, Of("area at the bottom", i), 0.0, huge) ||
+        !Value_In(m, s.Elastic_I_Top, Of("moment of inertia at the top", i), 0.0, huge) ||
+        !Value_In(m, s.Elastic_I_Bottom, Of("moment of inertia at the bottom", i), 0.0, huge)) {
         return;
     }
     s.Elastic_Area_Top = Area_In(m, s.Elastic_Area_Top);
@@ -461,14 +541,14 @@ void Read_Elastic_Data(AnalysisModel& m, int i, bool with_mp) {
     s.Elastic_I_Top = Inertia_In(m, s.Elastic_I_Top);
     s.Elastic_I_Bottom = Inertia_In(m, s.Elastic_I_Bottom);
     if (shape == SHAPE_EMBEDDED_POLE) {
-        Length_Value(m, s.Diameter, Of("drilled hole diameter", i));
+        Dimension_Value(m, s.Diameter, Of("drilled hole diameter", i));
     }
 }
 
 void Read_User_EI(AnalysisModel& m, int i) {
     PileSection& s = m.Sections[i];
     int n = 0;
-    if (!Length_Value(m, s.Diameter, Of("section diameter", i)) ||
+    if (!Dimension_Value(m, s.Diameter, Of("section diameter", i)) ||
         !Value(m, n, Of("number of axial thrusts", i))) {
         return;
     }
@@ -500,6 +580,12 @@ void Read_User_EI(AnalysisModel& m, int i) {
                 fmt::format("point {} for axial thrust {} of section {}", j, k, i);
             if (!r.Real(t.Moment[j], "the bending moment of " + what) ||
                 !r.Real(t.EI_or_Curvature[j], fmt::format("the {} of {}", second, what))) {
+                return;
+            }
+            // A bending stiffness below zero has no physical meaning; curvature keeps its
+            // sign.
+            if (s.b_Moment_vs_EI && !Check_Range(m, kBlock, "EI of " + what, t.EI_or_Curvature[j],
+                                                 0.0, MAX_INPUT_MAGNITUDE)) {
                 return;
             }
         }
@@ -571,52 +657,69 @@ void Read_Section_Properties(AnalysisModel& m) {
             return;
         }
         s.i_Section_Type = code;
-        if (!Value(m, s.Length, Of("section length", i))) {
+        const SectionLimits lim = Limits_Of(m);
+        if (!Value_In(m, s.Length, Of("section length", i), 0.0, lim.section_length)) {
             return;
         }
         bool ok = true;
         switch (code) {
         case 0:
-            ok = Length_Value(m, s.Diameter, Of("section depth", i)) &&
-                 Length_Value(m, s.Section_Width, Of("section width", i));
+            ok = Dimension_Value(m, s.Diameter, Of("section depth", i)) &&
+                 Dimension_Value(m, s.Section_Width, Of("section width", i));
             break;
         case 1:
         case 5:
-            ok = Length_Value(m, s.Diameter, Of("diameter", i));
+            ok = Dimension_Value(m, s.Diameter, Of("diameter", i));
             break;
         case 2:
         case 3:
         case 4:
-            ok = Length_Value(m, s.Diameter, Of("outer diameter", i)) &&
-                 Length_Value(m, s.Casing_Thickness, Of("wall thickness", i)) &&
-                 Value(m, s.Casing_Fy, Of("yield stress of casing or pipe", i)) &&
-                 Value(m, s.Casing_E, Of("elastic modulus of casing or pipe", i));
+            // A pipe pile is nothing but its steel, so its modulus must be positive; a
+            // casing or core may be given without stiffness.
+            ok = Dimension_Value(m, s.Diameter, Of("outer diameter", i)) &&
+                 Dimension_Value(m, s.Casing_Thickness, Of("wall thickness", i)) &&
+                 Fits_In(m, s.Casing_Thickness, 0.5 * s.Diameter, Of("wall thickness", i),
+                         "half the outer diameter") &&
+                 Value_In(m, s.Casing_Fy, Of("yield stress of casing or pipe", i), 0.0,
+                          lim.steel_strength) &&
+                 Value_In(m, s.Casing_E, Of("elastic modulus of casing or pipe", i), 0.0,
+                          lim.modulus, code == SECTION_STEEL_PIPE);
             if (ok && code == 3) {
-                ok = Length_Value(m, s.Core_Diameter, Of("outside diameter of the core", i)) &&
-                     Length_Value(m, s.Core_Thickness, Of("core wall thickness", i)) &&
-                     Value(m, s.Core_Fy, Of("core yield stress", i)) &&
-                     Value(m, s.Core_E, Of("core elastic modulus", i));
+                ok = Dimension_Value(m, s.Core_Diameter, Of("outside diameter of the core", i)) &&
+                     Fits_In(m, s.Core_Diameter, s.Diameter - 2.0 * s.Casing_Thickness,
+                             Of("outside diameter of the core", i),
+                             "the inside diameter of the casing") &&
+                     Dimension_Value(m, s.Core_Thickness, Of("core wall thickness", i)) &&
+                     Fits_In(m, s.Core_Thickness, 0.5 * s.Core_Diameter,
+                             Of("core wall thickness", i), "half the core diameter") &&
+                     Value_In(m, s.Core_Fy, Of("core yield stress", i), 0.0, lim.steel_strength) &&
+                     Value_In(m, s.Core_E, Of("core elastic modulus", i), 0.0, lim.modulus);
             }
             break;
         case 6:
-            ok = Length_Value(m, s.Diameter, Of("diameter", i)) &&
-                 Length_Value(m, s.Void_Diameter, Of("void diameter", i));
+        case 10:
+            ok = Dimension_Value(m, s.Diameter, Of(code == 6 ? "diameter" : "pile width", i)) &&
+                 Dimension_Value(m, s.Void_Diameter, Of("void diameter", i)) &&
+                 Fits_In(m, s.Void_Diameter, s.Diameter, Of("void diameter", i),
+                         code == 6 ? "the diameter" : "the pile width");
             break;
         case 7:
-            ok = Length_Value(m, s.Diameter, Of("pile width", i)) &&
-                 Length_Value(m, s.Chamfer, Of("corner chamfer", i));
+            ok = Dimension_Value(m, s.Diameter, Of("pile width", i)) &&
+                 Dimension_Value(m, s.Chamfer, Of("corner chamfer", i)) &&
+                 Fits_In(m, s.Chamfer, 0.5 * s.Diameter, Of("corner chamfer", i),
+                         "half the pile width");
             break;
         case 8:
-            ok = Length_Value(m, s.Diameter, Of("pile width", i)) &&
-                 Length_Value(m, s.Void_Diameter, Of("void diameter", i)) &&
-                 Length_Value(m, s.Chamfer, Of("corner chamfer", i));
+            ok =
+                Dimension_Value(m, s.Diameter, Of("pile width", i)) &&
+                Dimension_Value(m, s.Void_Diameter, Of("void diameter", i)) &&
+                Fits_In(m, s.Void_Diameter, s.Diameter, Of("void diameter", i), "the pile width") &&
+                Dimension_Value(m, s.Chamfer, Of("corner chamfer", i)) &&
+                Fits_In(m, s.Chamfer, 0.5 * s.Diameter, Of("corner chamfer", i),
+                        "half the pile width");
             break;
         case 9:
-            ok = Length_Value(m, s.Diameter, Of("pile width", i));
-            break;
-        case 10:
-            ok = Length_Value(m, s.Diameter, Of("pile width", i)) &&
-                 Length_Value(m, s.Void_Diameter, Of("void diameter", i));
+            ok = Dimension_Value(m, s.Diameter, Of("pile width", i));
             break;
         case 11:
             Read_Elastic_Section(m, i);

@@ -34,6 +34,18 @@ void Raise_Type_Error(AnalysisModel& m, int layer, int code) {
     Raise_Input_Error(m, INPUT_ERROR_PY_TYPE);
 }
 
+// Heaviest effective unit weight accepted, in input units (pcf, kN/m3); soils and rocks
+// weigh less than a third of it. General units have only the magnitude limit.
+double Max_Unit_Weight(const AnalysisModel& m) {
+    if (m.IUNITS == USCS) {
+        return 500.0;
+    }
+    if (m.IUNITS == SI) {
+        return 80.0;
+    }
+    return MAX_INPUT_MAGNITUDE;
+}
+
 // Reads the points of one user p-y curve, one point per line.
 bool Read_User_Curve(AnalysisModel& m, UserPyCurve& curve, int layer, const char* end) {
     for (int j = 1; j <= curve.i_Num_Points; ++j) {
@@ -230,13 +242,23 @@ void Read_Soil_Layers(AnalysisModel& m) {
             Raise_Type_Error(m, c, t);
             return;
         }
+        if (layer.XLayerBottom < layer.XLayerTop) {
+            Raise_Out_Of_Order(m, kBlock, fmt::format("depth of the bottom of layer {}", c),
+                               layer.XLayerBottom, fmt::format("top of the layer"),
+                               layer.XLayerTop);
+            return;
+        }
         const int top = 2 * c - 1;
         const int bottom = 2 * c;
         for (int end = 0; end < 2 && t != 17; ++end) {
             const bool is_top = end == 0;
             const char* end_name = is_top ? "top" : "bottom";
             LayerLine v;
-            if (!Read_Layer_Line(m, t, c, end_name, v)) {
+            if (!Read_Layer_Line(m, t, c, end_name, v) ||
+                !Check_Range(
+                    m, kBlock,
+                    fmt::format("effective unit weight at the {} of layer {}", end_name, c),
+                    v.gamma, 0.0, Max_Unit_Weight(m))) {
                 return;
             }
             Store_Layer_Line(m, t, layer, is_top ? top : bottom, is_top, v);

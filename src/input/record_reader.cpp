@@ -72,6 +72,11 @@ bool RecordReader::Next_Line(std::string& line, bool& too_long) {
         c = Get_Char();
     }
     ++line_number_;
+    // An editor may save the file as UTF-8 with a byte-order mark; it is not part of the
+    // first item.
+    if (line_number_ == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        line.erase(0, 3);
+    }
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
     }

@@ -113,6 +113,12 @@ void Make_Layers_Contiguous(AnalysisModel& m) {
     m.Layers[1].XLayerTop = m.Ground_Surface_Depth;
     for (int i = 2; i <= std::min(m.i_Num_Layers, MAX_SOIL_LAYERS); ++i) {
         m.Layers[i].XLayerTop = m.Layers[i - 1].XLayerBottom;
+        // The property profiles follow the layer: its top values now stand at its new
+        // top, so a lookup never meets a profile point that no layer boundary explains
+        // (two layers given with one top would otherwise look like an interface at the
+        // ground surface).
+        m.Profile.Gamma_Depth[2 * i - 1] = m.Layers[i].XLayerTop;
+        m.Profile.Strength_Depth[2 * i - 1] = m.Layers[i].XLayerTop;
     }
 }
 

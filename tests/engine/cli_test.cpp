@@ -47,5 +47,34 @@ TEST(Cli, ExitStatusSaysHowTheRunEnded) {
     EXPECT_NE(out.find("2012-06.036"), std::string::npos);
 }
 
+TEST(Cli, AnInputWhoseReportWouldReplaceItIsRefusedAndKept) {
+    TempDir dir;
+    fs::copy_file(fs::path(ZARNO_SOURCE_DIR) / "examples/pipe_pile.inp", dir / "case.zro");
+    const std::string before = Read_File(dir / "case.zro");
+    std::string out;
+    EXPECT_EQ(Run_Cli("'" + (dir / "case.zro") + "'", &out), 2);
+    EXPECT_EQ(Read_File(dir / "case.zro"), before) << "the input is byte-identical";
+    EXPECT_FALSE(fs::exists(dir / "case.zrp"));
+    EXPECT_FALSE(fs::exists(dir / "case.zrm"));
+    EXPECT_NE(out.find("names the same file as the input data file"), std::string::npos) << out;
+    EXPECT_EQ(out.find("ended normally"), std::string::npos) << out;
+}
+
+TEST(Cli, AMissingInputIsReportedOnceWithOneClosingLine) {
+    TempDir dir;
+    std::string out;
+    EXPECT_EQ(Run_Cli("'" + (dir / "missing.inp") + "'", &out), 2);
+    auto count = [&](const std::string& part) {
+        int n = 0;
+        for (size_t at = out.find(part); at != std::string::npos; at = out.find(part, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    EXPECT_EQ(count("The input data file cannot be opened"), 1) << out;
+    EXPECT_EQ(count("The analysis ended due to runtime error No. 3."), 1) << out;
+    EXPECT_EQ(count("Report:"), 0) << "no file was written, so none is listed\n" << out;
+}
+
 } // namespace
 } // namespace zarno::test

@@ -6,7 +6,15 @@
 namespace zarno::test {
 namespace {
 
-const char* kMinimalInput = "ZARNOK6\nTITLE\nA pile\n\n\n\n\nEND\n";
+// The smallest complete input: one elastic section, bending stiffness only.
+const char* kMinimalInput = "ZARNOK6\nTITLE\nA pile\n\n\n\n\n"
+                            "OPTIONS\nUnits USCS\nUseLRFD NO\nComputeKmatrix NO\nUseTipShear NO\n"
+                            "UseSoilMovement NO\nUsePYModifiers NO\nComputeEIOnly YES\n"
+                            "Loading STATIC     0\nMaxIterations 100\nExcessDeflection 100\n"
+                            "Tolerance 1.0E-05\nIncrements 100\nPrintSummaryOnly NO\n"
+                            "PrintIncrement 1\nPrintPYCurves NO\nComputeInteraction NO\n"
+                            "SECTIONS\n1\n1\n11\n50\n2\n29000000\n24\n24\n452.4\n452.4\n"
+                            "16000\n16000\nEND\n";
 
 TEST(RunSequence, MinimalInputEndsNormallyWithBannerAndClosingLines) {
     RunOutput out = Run_Text(kMinimalInput);
@@ -18,12 +26,11 @@ TEST(RunSequence, MinimalInputEndsNormallyWithBannerAndClosingLines) {
     EXPECT_NE(out.report.find("Name of input data file:       case.inp\n"), std::string::npos);
     EXPECT_NE(out.report.find("Name of runtime messeage file: case.zrm\n"), std::string::npos);
     EXPECT_NE(out.report.find("\nThe analysis ended normally. \n\n"), std::string::npos);
-    EXPECT_NE(
-        out.messages.find("Input of data begun\nReading title data\nInput of data completed\n\n"),
-        std::string::npos);
+    EXPECT_NE(out.messages.find("Input of data begun\nReading title data\n"), std::string::npos);
+    EXPECT_NE(out.messages.find("\nInput of data completed\n\n"), std::string::npos);
     EXPECT_NE(out.messages.find("\nThe analysis ended normally. \n\n"), std::string::npos);
-    // Without an OPTIONS block the model keeps its reset values: no analysis type, USCS.
-    EXPECT_EQ(out.plot.substr(0, 81), "    0    1    0    0" + std::string(60, ' ') + "L");
+    // Plot Line 1: bending stiffness only, US customary units.
+    EXPECT_EQ(out.plot.substr(0, 81), "    2    1    0    0" + std::string(60, ' ') + "L");
 }
 
 TEST(RunSequence, EmptyInputEndsWithInputError25) {
@@ -42,12 +49,13 @@ TEST(RunSequence, EmptyInputEndsWithInputError25) {
     EXPECT_EQ(out.report.find("The analysis ended normally"), std::string::npos);
 }
 
-TEST(RunSequence, ForeignHeaderSkipsReaderButWritesReportHeadAndEnd) {
+TEST(RunSequence, ForeignHeaderIsRefusedBeforeAnyBlockIsRead) {
     RunOutput out = Run_Text("SOMETHING ELSE\nTITLE\nx\n");
-    EXPECT_EQ(out.result, 0);
-    EXPECT_EQ(out.report.rfind(std::string(80, '='), 0), 0u);
+    EXPECT_EQ(out.result, 132);
     EXPECT_EQ(out.messages.find("Input of data begun"), std::string::npos);
-    EXPECT_NE(out.report.find("The analysis ended normally. "), std::string::npos);
+    EXPECT_NE(out.report.find("Zarno ended prematurely due to input error number INP00032"),
+              std::string::npos);
+    EXPECT_EQ(out.report.find("The analysis ended normally. "), std::string::npos);
 }
 
 TEST(RunSequence, UnrecognizedLineEndsWithInputError99) {

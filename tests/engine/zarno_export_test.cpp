@@ -46,7 +46,14 @@ TEST_F(ExportedEntry, WrongInterfaceVersionReturns99AndCreatesNothing) {
 
 TEST_F(ExportedEntry, RunsTheFilesNamedInNamesDat) {
     Write_File("NAMES.DAT", "in.inp\nout.zro\nout.zrp\nout.zrm\n");
-    Write_File("in.inp", "ZARNOK6\nTITLE\nx\n\n\n\n\nEND\n");
+    Write_File("in.inp", "ZARNOK6\nTITLE\nx\n\n\n\n\n"
+                         "OPTIONS\nUnits USCS\nUseLRFD NO\nComputeKmatrix NO\nUseTipShear NO\n"
+                         "UseSoilMovement NO\nUsePYModifiers NO\nComputeEIOnly YES\n"
+                         "Loading STATIC     0\nMaxIterations 100\nExcessDeflection 100\n"
+                         "Tolerance 1.0E-05\nIncrements 100\nPrintSummaryOnly NO\n"
+                         "PrintIncrement 1\nPrintPYCurves NO\nComputeInteraction NO\n"
+                         "SECTIONS\n1\n1\n11\n50\n2\n29000000\n24\n24\n452.4\n452.4\n"
+                         "16000\n16000\nEND\n");
     Write_File("M_vs_EI_report_names.txt", "s1.txt\ns2.txt\n");
     EXPECT_EQ(run_(6036), 0);
     EXPECT_NE(Read_File("out.zro").find("The analysis ended normally. "), std::string::npos);

@@ -51,7 +51,7 @@ TEST(SoilLayers, EveryTypeReadsItsLinesInto17Layers) {
 }
 
 TEST(SoilLayers, UsCustomaryConversion) {
-    ReadResult r = Read_Text(Layers("3\n1 5 20\n1728 1440 0.02\n1728 2880 0.01\n"
+    ReadResult r = Read_Text(Layers("3\n1 5 20\n432 1440 0.02\n432 2880 0.01\n"
                                     "8 20 30\n100 1440 1e5 50 5e-4\n100 1440 1e5 50 5e-4\n"
                                     "14 30 40\n60 1\n0.5 100\n60 1\n0.5 120\n"),
                              true);
@@ -62,7 +62,7 @@ TEST(SoilLayers, UsCustomaryConversion) {
     EXPECT_EQ(m.Layers[1].XLayerBottom, 240.0);
     EXPECT_EQ(m.Profile.c[1], 10.0) << "1440 psf is 10 psi";
     EXPECT_EQ(m.Profile.c[2], 20.0);
-    EXPECT_EQ(m.Profile.Gamma[1], 1.0) << "1728 pcf is 1 pci";
+    EXPECT_EQ(m.Profile.Gamma[1], 0.25) << "432 pcf is 0.25 pci";
     EXPECT_EQ(m.Profile.c[3], 1440.0) << "weak rock strength is read in psi";
     EXPECT_EQ(m.Profile.Strength_Depth[6], 480.0);
     EXPECT_EQ(m.Layers[3].User_py_Bottom.Depth, 480.0);
