@@ -219,20 +219,6 @@ void Read_Lrfd_Loads(AnalysisModel& m) {
                 Raise_Input_Error(m, 96);
                 return;
             }
-            // The profile is integrated downwards; a point above its predecessor would
-            // fold it back on itself. Equal depths are a step in the load.
-            if (j >= 2 && load.Dist_Load[j].Depth < load.Dist_Load[j - 1].Depth) {
-                Write_Lrfd_Error(
-                    m, 52,
-                    {fmt::format("Depths of the distributed load points of LRFD load number {} "
-                                 "decrease with point number.",
-                                 i),
-                     "",
-                     fmt::format("The depth of point {} is {} and the depth of point {} is {}", j,
-                                 load.Dist_Load[j].Depth, j - 1, load.Dist_Load[j - 1].Depth)});
-                Raise_Input_Error(m, 52);
-                return;
-            }
         }
     }
 }
