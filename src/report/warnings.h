@@ -1,6 +1,9 @@
 // End-of-run summary of the warnings recorded by a run.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace zarno {
 
 struct AnalysisModel;
@@ -12,5 +15,8 @@ void Write_Warning_Summary(AnalysisModel& m);
 // The run's result from its warnings after the summary: the one code recorded, -300 for
 // several codes, 0 for none.
 int Warning_Return_Code(const AnalysisModel& m);
+
+// The lines the summary prints for a warning code (empty when the code has no text).
+std::vector<std::string> Warning_Text_Lines(int code);
 
 } // namespace zarno
