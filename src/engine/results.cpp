@@ -61,8 +61,11 @@ bool Is_Error_Heading(std::string_view line) {
         return false;
     }
     line.remove_prefix(b);
-    return Starts_With(line, "****") && (line.find("Error") != std::string_view::npos ||
-                                         line.find("ERROR") != std::string_view::npos);
+    // "**** Input Data Error No. 12 ****", "***** INPUT ERROR *****", and the one-line
+    // "INPUT ERROR - ..." messages of the option and section readers.
+    return (Starts_With(line, "****") && (line.find("Error") != std::string_view::npos ||
+                                          line.find("ERROR") != std::string_view::npos)) ||
+           Starts_With(line, "INPUT ERROR");
 }
 
 bool Is_End_Line(std::string_view line) {

@@ -15,11 +15,11 @@ namespace {
 // written "n" in the reference).
 std::set<std::string> Reader_Field_Names() {
     const std::regex patterns[] = {
-        std::regex(R"(\bOf\(\s*"([^"]+)")"),
-        std::regex(R"(\bwhat\(\s*"([^"]+)"\s*\))"),
-        std::regex(R"(\.(?:Int|Real|Word)\([^,;]+,\s*(?:\d+\s*,\s*)?"([^"]+)")"),
-        std::regex(R"(fmt::format\(\s*"([a-z][^"]*\{\}[^"]*)")"),
-        std::regex(R"(Value\(m,\s*[^,]+,\s*"([^"]+)")"),
+        std::regex(R"re(\bOf\(\s*"([^"]+)")re"),
+        std::regex(R"re(\bwhat\(\s*"([^"]+)"\s*\))re"),
+        std::regex(R"re(\.(?:Int|Real|Word)\([^,;]+,\s*(?:\d+\s*,\s*)?"([^"]+)")re"),
+        std::regex(R"re(fmt::format\(\s*"([a-z][^"]*\{\}[^"]*)")re"),
+        std::regex(R"re(Value\(m,\s*[^,]+,\s*"([^"]+)")re"),
     };
     // Message fragments and the templates that compose the names above, not names.
     const std::set<std::string> not_names = {"a line longer than n characters", "in the n block",
@@ -69,7 +69,7 @@ TEST(InputReference, EveryFieldTheReaderReadsHasAnEntry) {
 TEST(InputReference, EveryBlockKeywordAndOptionIsDocumented) {
     const std::string reference = Read_File(fs::path(ZARNO_SOURCE_DIR) / "docs/input-reference.md");
     const std::string reader = Read_File(fs::path(ZARNO_SOURCE_DIR) / "src/input/read_input.cpp");
-    const std::regex keyword(R"(line == "([A-Z][A-Z -]+)") ");
+    const std::regex keyword(R"re(line == "([A-Z][A-Z -]+)")re");
         int found = 0;
     for (auto it = std::sregex_iterator(reader.begin(), reader.end(), keyword);
          it != std::sregex_iterator(); ++it, ++found) {

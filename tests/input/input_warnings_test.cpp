@@ -85,19 +85,22 @@ TEST(UnitPlausibility, ImplausibleValuesAreNamedWithTheirLikelyUnit) {
 }
 
 TEST(UnitPlausibility, TheValueIsUsedAsRead) {
-    // A yield stress of 36 psi makes the steel yield at once: the moment capacity is a
-    // thousandth of the one with 36000 psi, so the run used the value it was given.
-    const std::string pipe = Example("pipe_pile.inp");
-    auto capacity = [](const std::string& input) {
-        TempDir dir;
-        RunResults results;
-        Run_Analysis(Request_In(dir, input), Fixed_Time, results);
-        EXPECT_FALSE(results.section_curves.empty());
-        return results.section_curves.empty() ? 0.0 : results.section_curves[0].nominal_moment;
-    };
-    const double as_shipped = capacity(pipe);
-    const double typed_in_ksi = capacity(Replaced(pipe, "36000.0", "36.0"));
-    EXPECT_NEAR(typed_in_ksi / as_shipped, 1.0e-3, 2.0e-4);
+    // With a yield stress of 36 psi the 24 x 0.5 in pipe carries only
+    // pi (24^2 - 23^2) / 4 in^2 x 36 psi = 1328.9 lb in compression, so the 150 kip thrust
+    // stops the run on runtime error 24 with that capacity: the value was used as read.
+    TempDir dir;
+    RunResults results;
+    const int rc =
+        Run_Analysis(Request_In(dir, Replaced(Example("pipe_pile.inp"), "36000.0", "36.0")),
+                     Fixed_Time, results);
+    EXPECT_EQ(rc, 224);
+    std::string block;
+    for (const std::string& line : results.error.text) {
+        block += line + "\n";
+    }
+    EXPECT_NE(block.find("Nominal axial compressive capacity =           1.329 kips"),
+              std::string::npos)
+        << block;
 }
 
 } // namespace
