@@ -20,6 +20,7 @@ std::set<std::string> Reader_Field_Names() {
         std::regex(R"re(\.(?:Int|Real|Word)\([^,;]+,\s*(?:\d+\s*,\s*)?"([^"]+)")re"),
         std::regex(R"re(fmt::format\(\s*"([a-z][^"]*\{\}[^"]*)")re"),
         std::regex(R"re(Value\(m,\s*[^,]+,\s*"([^"]+)")re"),
+        std::regex(R"re(Read_Option_(?:Int|Real)\(m,\s*"[^"]+",\s*"([^"]+)")re"),
     };
     // Message fragments and the templates that compose the names above, not names.
     const std::set<std::string> not_names = {"a line longer than n characters", "in the n block",
@@ -70,7 +71,7 @@ TEST(InputReference, EveryBlockKeywordAndOptionIsDocumented) {
     const std::string reference = Read_File(fs::path(ZARNO_SOURCE_DIR) / "docs/input-reference.md");
     const std::string reader = Read_File(fs::path(ZARNO_SOURCE_DIR) / "src/input/read_input.cpp");
     const std::regex keyword(R"re(line == "([A-Z][A-Z -]+)")re");
-        int found = 0;
+    int found = 0;
     for (auto it = std::sregex_iterator(reader.begin(), reader.end(), keyword);
          it != std::sregex_iterator(); ++it, ++found) {
         EXPECT_NE(reference.find("`" + (*it)[1].str() + "`"), std::string::npos) << (*it)[1];
