@@ -67,9 +67,20 @@ void Write_Error_To_Stderr(const zarno::RunResults& results, const zarno::RunReq
     if (e.text.empty()) {
         text = fmt::format("The run stopped with {} {}.\n", e.kind, e.code);
     }
-    std::fputs(fmt::format("zarno: {} in {}\n{}See {} and {} for the full trace.\n",
+    // Point only to the files the run actually wrote.
+    std::string see;
+    for (const std::string* f : {&request.report_file, &request.message_file}) {
+        std::error_code ec;
+        if (fs::exists(*f, ec)) {
+            see += (see.empty() ? "See " : " and ") + *f;
+        }
+    }
+    if (!see.empty()) {
+        see += " for the full trace.\n";
+    }
+    std::fputs(fmt::format("zarno: {} in {}\n{}{}",
                            e.message_code.empty() ? e.kind : e.message_code, request.input_file,
-                           text, request.report_file, request.message_file)
+                           text, see)
                    .c_str(),
                stderr);
 }
