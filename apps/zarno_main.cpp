@@ -1,6 +1,7 @@
 // zarno: runs one lateral pile analysis from the command line.
 #include "engine/capacities.h"
 #include "engine/run.h"
+#include "report/results_json.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -18,6 +19,7 @@ constexpr int kExitInputError = 1;   // the run stopped on an input error
 constexpr int kExitRuntimeError = 2; // the run stopped on a runtime error
 constexpr int kExitOtherStop = 3;    // the run stopped on another fatal status
 constexpr int kExitUsage = 64;       // the command line itself was wrong
+constexpr int kExitOutputError = 73; // the JSON or CSV results could not be written
 
 std::string Describe_Result(int result) {
     if (result == 0) {
@@ -51,6 +53,49 @@ Units Units_Of(int iunits) {
     return {"(length)", "(force x length)", "(force)"};
 }
 
+// The message block of a fatal error, where it happened and what to read next, for a user
+// at a terminal who may never open the report.
+void Write_Error_To_Stderr(const zarno::RunResults& results, const zarno::RunRequest& request) {
+    if (!results.has_error) {
+        return;
+    }
+    const zarno::MessageResult& e = results.error;
+    std::string text;
+    for (const std::string& line : e.text) {
+        text += line + "\n";
+    }
+    if (e.text.empty()) {
+        text = fmt::format("The run stopped with {} {}.\n", e.kind, e.code);
+    }
+    // Point only to the files the run actually wrote.
+    std::string see;
+    for (const std::string* f : {&request.report_file, &request.message_file}) {
+        std::error_code ec;
+        if (fs::exists(*f, ec)) {
+            see += (see.empty() ? "See " : " and ") + *f;
+        }
+    }
+    if (!see.empty()) {
+        see += " for the full trace.\n";
+    }
+    std::fputs(fmt::format("zarno: {} in {}\n{}{}",
+                           e.message_code.empty() ? e.kind : e.message_code, request.input_file,
+                           text, see)
+                   .c_str(),
+               stderr);
+}
+
+// Warnings specific to this input (misspelled option names, implausible values).
+void Write_Notes_To_Stderr(const zarno::RunResults& results) {
+    for (const zarno::MessageResult& w : results.notes) {
+        std::string text;
+        for (const std::string& line : w.text) {
+            text += (text.empty() ? "" : " ") + line;
+        }
+        std::fputs(fmt::format("zarno: warning {}: {}\n", w.code, text).c_str(), stderr);
+    }
+}
+
 int Exit_Code(int result) {
     if (result <= 0) {
         return kExitNormal;
@@ -71,11 +116,21 @@ int main(int argc, char** argv) {
                  "p-y method.\n\nRuns the analysis of INPUT and writes, beside it, the report "
                  "STEM.zro, the plot output file STEM.zrp and the runtime message file STEM.zrm.\n"
                  "Exit status: 0 normal end (also with warnings), 1 input error, 2 runtime "
-                 "error, 3 other fatal stop, 64 command-line error.",
+                 "error, 3 other fatal stop, 64 command-line error, 73 the JSON or CSV results "
+                 "could not be written.",
                  "zarno"};
     std::string input;
+    std::string json_file;
+    std::string csv_dir;
     app.add_option("INPUT", input, "Input data file (first item ZARNOK6)")->required();
-    app.set_version_flag("--version", std::string("zarno engine ") + zarno::ENGINE_VERSION_STRING);
+    app.add_option("--json", json_file,
+                   "Also write the results as JSON to FILE (layout: docs/results-schema.json)")
+        ->option_text("FILE");
+    app.add_option("--csv", csv_dir, "Also write the results as CSV files, one per table, into DIR")
+        ->option_text("DIR");
+    app.set_version_flag("--version",
+                         fmt::format("zarno engine {}\nzarno project {}",
+                                     zarno::ENGINE_VERSION_STRING, ZARNO_PROJECT_VERSION));
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -96,8 +151,8 @@ int main(int argc, char** argv) {
     request.plot_file = fs::path(stem).concat(".zrp").string();
     request.message_file = fs::path(stem).concat(".zrm").string();
 
-    zarno::RunSummary summary;
-    const int result = zarno::Run_Analysis(request, zarno::Local_Date_Time, &summary);
+    zarno::RunResults results;
+    const int result = zarno::Run_Analysis(request, zarno::Local_Date_Time, results);
 
     if (!summary.b_Output_Files_Created) {
         // The engine has already written its message and closing line to the standard
@@ -105,18 +160,46 @@ int main(int argc, char** argv) {
         return Exit_Code(result);
     }
     std::printf("%s\n", Describe_Result(result).c_str());
-    if (!summary.Cases.empty()) {
-        const Units u = Units_Of(summary.IUNITS);
-        for (const zarno::RunCaseResult& c : summary.Cases) {
+    Write_Notes_To_Stderr(results);
+    Write_Error_To_Stderr(results, request);
+    if (!results.load_cases.empty()) {
+        const Units u = Units_Of(results.units.system == "SI"     ? 2
+                                 : results.units.system == "USCS" ? 1
+                                                                  : 3);
+        for (const zarno::LoadCaseResult& c : results.load_cases) {
             std::printf("Load case %d: pile-head deflection %s %s, maximum moment %s %s, "
                         "maximum shear %s %s\n",
-                        c.i_Case, fmt::format("{:.6g}", c.Head_Deflection).c_str(), u.length,
-                        fmt::format("{:.6g}", c.Max_Moment).c_str(), u.moment,
-                        fmt::format("{:.6g}", c.Max_Shear).c_str(), u.force);
+                        c.number, fmt::format("{:.6g}", c.head_deflection).c_str(), u.length,
+                        fmt::format("{:.6g}", c.max_moment).c_str(), u.moment,
+                        fmt::format("{:.6g}", c.max_shear).c_str(), u.force);
         }
+    }
+    int exit_code = Exit_Code(result);
+    std::string error;
+    bool json_written = false;
+    bool csv_written = false;
+    if (!json_file.empty()) {
+        json_written = zarno::Write_Results_Json(results, json_file, error);
+        if (!json_written) {
+            std::fprintf(stderr, "zarno: the JSON results were not written: %s\n", error.c_str());
+            exit_code = exit_code == kExitNormal ? kExitOutputError : exit_code;
+        }
+    }
+    if (!csv_dir.empty()) {
+        csv_written = zarno::Write_Results_Csv(results, csv_dir, error);
+        if (!csv_written) {
+            std::fprintf(stderr, "zarno: the CSV results were not written: %s\n", error.c_str());
+            exit_code = exit_code == kExitNormal ? kExitOutputError : exit_code;
+        }
+    }
+    if (json_written) {
+        std::printf("JSON results:     %s\n", json_file.c_str());
+    }
+    if (csv_written) {
+        std::printf("CSV results:      %s\n", csv_dir.c_str());
     }
     std::printf("Report:           %s\n", request.report_file.c_str());
     std::printf("Plot output:      %s\n", request.plot_file.c_str());
     std::printf("Runtime messages: %s\n", request.message_file.c_str());
-    return Exit_Code(result);
+    return exit_code;
 }

@@ -185,6 +185,7 @@ void Write_Length_Report(AnalysisModel& m, int n) {
         m.Plot.Write_Line(Format_ES(p.Pile_Length, 15, 7) + Format_ES(p.Top_y, 15, 7) +
                           Format_ES(p.Max_Moment, 15, 7) + Format_ES(p.Max_Shear, 15, 7) +
                           std::string(20, ' ') + label);
+        Record_Length_Point(m, n, p.Pile_Length, p.Top_y, p.Max_Moment, p.Max_Shear);
     }
 }
 

@@ -193,6 +193,9 @@ void Write_Stiffness_Plot_Records(AnalysisModel& m) {
                           Format_ES(K.K33[i], 15, 7) + Format_ES(std::abs(K.Top_y[i]), 15, 7) +
                           Format_ES(std::abs(K.Top_Rotation[j]), 15, 7) +
                           "  Line 14: V, M, K22, K23, K32, K33, ytop, theta");
+        Record_Head_Stiffness(m, {m.Loads[i].Condition1, m.Loads[j].Condition2, K.K22[i], K.K23[i],
+                                  K.K32[i], K.K33[i], std::abs(K.Top_y[i]),
+                                  std::abs(K.Top_Rotation[j])});
     }
 }
 

@@ -6,6 +6,7 @@
 #include "engine/capacities.h"
 #include "engine/model_entities.h"
 #include "engine/pile_node.h"
+#include "engine/results.h"
 #include "input/record_reader.h"
 #include "report/text_file.h"
 #include "section/section_ei_table.h"
@@ -205,6 +206,10 @@ struct AnalysisData {
 
     // ---- pile-head stiffness and deflection versus pile length ---------------------------
     AnalysesState Analyses;
+
+    // ---- results as data, filled as the run computes them --------------------------------
+    RunResults Results;
+    int Results_py_Layer = 0; // layer whose p-y curves are being printed
 };
 
 // One run: its data and its four files. Heap-allocate it (the tables are large).

@@ -3,6 +3,7 @@
 #include "analyses/pile_head_stiffness.h"
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
+#include "input/input_warnings.h"
 #include "input/read_input.h"
 #include "profile/pile_grid.h"
 #include "report/input_echo.h"
@@ -457,6 +458,7 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
     if (m.RunStatus > 0) {
         return;
     }
+    Record_Run_Facts(m);
     m.Messages.Write_Line("Input of data completed");
     m.Messages.Blank_Lines(1);
 
@@ -481,6 +483,7 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
     if (m.RunStatus > 0) {
         return;
     }
+    Write_Input_Warnings(m);
     if (m.IUNITS == USCS) {
         Convert_USCS_Input_Units(m);
     } else {
@@ -596,6 +599,28 @@ int Run_Analysis(const RunRequest& request, const RunClock& clock, RunSummary* s
         }
     }
     return Compute_Run_Return_Value(m);
+}
+
+int Run_Analysis(const RunRequest& request, const RunClock& clock, RunResults& results) {
+    auto model = Make_Fresh_Model();
+    AnalysisModel& m = *model;
+    m.Input_File_Name = request.input_file;
+    m.Report_File_Name = request.report_file;
+    m.Plot_File_Name = request.plot_file;
+    m.Message_File_Name = request.message_file;
+    m.MEI_Report_Names = request.mei_report_names;
+    if (m.MEI_Report_Names.size() > static_cast<size_t>(MAX_MEI_REPORT_NAMES)) {
+        m.MEI_Report_Names.resize(MAX_MEI_REPORT_NAMES);
+    }
+    Run_Sequence(m, clock);
+    const int result = Compute_Run_Return_Value(m);
+    Record_Run_End(m, result);
+    results = std::move(m.Results);
+    if (results.has_error) {
+        // The block as the run wrote it; the files are closed by now.
+        results.error.text = Read_Error_Block(request.report_file, request.message_file);
+    }
+    return result;
 }
 
 int Run_From_Directory(const std::string& directory, const RunClock& clock) {

@@ -1,6 +1,7 @@
 // The C++ entry of the engine: one call is one complete analysis.
 #pragma once
 
+#include "engine/results.h"
 #include "report/report_header.h"
 
 #include <string>
@@ -41,6 +42,11 @@ struct RunSummary {
 int Run_Analysis(const RunRequest& request, const RunClock& clock = Local_Date_Time);
 // The same, filling summary (when not null) with the results of the converged load cases.
 int Run_Analysis(const RunRequest& request, const RunClock& clock, RunSummary* summary);
+
+// The same, filling results with everything the run computed: the node tables of the load
+// cases, the printed p-y curves, the moment-curvature tables, the additional analyses, the
+// warnings and the fatal error with its message block.
+int Run_Analysis(const RunRequest& request, const RunClock& clock, RunResults& results);
 
 // Runs one analysis from the run file NAMES.DAT in the given directory, with the optional
 // M_vs_EI_report_names.txt beside it (read and then deleted).

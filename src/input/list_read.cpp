@@ -3,11 +3,12 @@
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
 
-#include <cerrno>
-#include <climits>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <fmt/format.h>
+#include <string>
+#include <system_error>
 
 namespace zarno {
 
@@ -43,35 +44,81 @@ void Write_Error_Block(AnalysisModel& m, int n, const std::string& problem,
     Raise_Input_Error(m, n);
 }
 
+// Power of ten of the leading digit of the checked, unsigned decimal text t (0 for "1.5",
+// -3 for "0.0012e0", 402 for "12e401"); the exponent is clamped to keep the sum in range.
+long long Decimal_Magnitude(std::string_view t) {
+    const size_t e = t.find('e');
+    const std::string_view mantissa = t.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view x = t.substr(e + 1);
+        if (!x.empty() && x.front() == '+') {
+            x.remove_prefix(1);
+        }
+        const auto [end, ec] = std::from_chars(x.data(), x.data() + x.size(), exponent);
+        if (ec == std::errc::result_out_of_range) {
+            exponent = (!x.empty() && x.front() == '-') ? -1000000 : 1000000;
+        }
+        (void)end;
+    }
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) {
+        return -1; // all zeros never overflow
+    }
+    const long long lead = first < point ? static_cast<long long>(point - first) - 1
+                                         : -static_cast<long long>(first - point);
+    return lead + std::clamp<long long>(exponent, -1000000, 1000000);
+}
+
+// Reads the checked decimal text s ([sign] digits [. digits] [e [sign] digits]) without the
+// process locale, which a host program may have set to one with a decimal comma.
+bool Parse_Decimal(const std::string& s, double& value) {
+    std::string_view t(s);
+    bool negative = false;
+    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
+        negative = t.front() == '-';
+        t.remove_prefix(1);
+    }
+    double v = 0.0;
+    const auto [end, ec] =
+        std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
+    if (end != t.data() + t.size()) {
+        return false;
+    }
+    if (ec == std::errc::result_out_of_range) {
+        // Too small to represent is zero, the value meant; too large is no value.
+        if (Decimal_Magnitude(t) >= 0) {
+            return false;
+        }
+        v = 0.0;
+    } else if (ec != std::errc() || !std::isfinite(v)) {
+        return false;
+    }
+    value = negative ? -v : v;
+    return true;
+}
+
 } // namespace
 
 bool Parse_List_Int(std::string_view t, int& value) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
-        negative = t[i] == '-';
-        ++i;
-    }
-    if (i >= t.size()) {
-        return false;
-    }
-    long long v = 0;
-    for (; i < t.size(); ++i) {
-        if (!Is_Digit(t[i])) {
-            return false;
-        }
-        v = v * 10 + (t[i] - '0');
-        if (v > static_cast<long long>(INT_MAX) + 1) {
+    // from_chars reads the same whatever the process locale; it takes a minus sign but not
+    // a plus sign, so a leading plus is skipped here (a sign alone is no number).
+    if (!t.empty() && t.front() == '+') {
+        t.remove_prefix(1);
+        if (!t.empty() && t.front() == '-') {
             return false;
         }
     }
-    if (negative) {
-        v = -v;
-    }
-    if (v > INT_MAX || v < INT_MIN) {
+    if (t.empty()) {
         return false;
     }
-    value = static_cast<int>(v);
+    int v = 0;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (ec != std::errc() || end != t.data() + t.size()) {
+        return false;
+    }
+    value = v;
     return true;
 }
 
@@ -115,18 +162,7 @@ bool Parse_List_Real(std::string_view t, double& value) {
     if (i != t.size()) {
         return false;
     }
-    errno = 0;
-    char* end = nullptr;
-    const double v = std::strtod(s.c_str(), &end);
-    if (end != s.c_str() + s.size() || !std::isfinite(v)) {
-        return false;
-    }
-    // An underflow gives zero or a denormal, which is the value meant; an overflow is not.
-    if (errno == ERANGE && std::fabs(v) > 1.0) {
-        return false;
-    }
-    value = v;
-    return true;
+    return Parse_Decimal(s, value);
 }
 
 ListRead::ListRead(AnalysisModel& m, std::string_view block) : m_(m), block_(block) {

@@ -2,6 +2,7 @@
 
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
+#include "input/input_warnings.h"
 #include "input/list_read.h"
 
 #include <algorithm>
@@ -106,17 +107,29 @@ bool Read_Loading_Type(AnalysisModel& m) {
     return true;
 }
 
-// A list-directed option line: an ignored word and an integer or a real.
-bool Read_Option_Int(AnalysisModel& m, std::string_view what, int& value) {
+// A list-directed option line: a label and an integer or a real. The value is taken by its
+// position whatever the label says, as stored decks rely on; a label other than the
+// expected keyword only gets a warning that names it.
+bool Read_Option_Int(AnalysisModel& m, std::string_view keyword, std::string_view what,
+                     int& value) {
     ListRead r(m, kOptions);
     std::string label;
-    return r.Word(label, 16, fmt::format("the label in front of {}", what)) && r.Int(value, what);
+    if (!r.Word(label, 16, fmt::format("the label in front of {}", what)) || !r.Int(value, what)) {
+        return false;
+    }
+    Check_Option_Keyword(m, label, keyword);
+    return true;
 }
 
-bool Read_Option_Real(AnalysisModel& m, std::string_view what, double& value) {
+bool Read_Option_Real(AnalysisModel& m, std::string_view keyword, std::string_view what,
+                      double& value) {
     ListRead r(m, kOptions);
     std::string label;
-    return r.Word(label, 16, fmt::format("the label in front of {}", what)) && r.Real(value, what);
+    if (!r.Word(label, 16, fmt::format("the label in front of {}", what)) || !r.Real(value, what)) {
+        return false;
+    }
+    Check_Option_Keyword(m, label, keyword);
+    return true;
 }
 
 bool Read_Count(AnalysisModel& m, std::string_view block, std::string_view what, int& n) {
@@ -192,7 +205,8 @@ void Read_Options(AnalysisModel& m) {
         return;
     }
 
-    if (!Read_Option_Int(m, "the maximum number of iterations", m.i_Max_Iterations)) {
+    if (!Read_Option_Int(m, "MaxIterations", "the maximum number of iterations",
+                         m.i_Max_Iterations)) {
         return;
     }
     if (m.i_Max_Iterations < 30) {
@@ -203,8 +217,9 @@ void Read_Options(AnalysisModel& m) {
         Write_Iteration_Error(m, m.i_Max_Iterations, " and is more than 1,000 iteractions");
         return;
     }
-    if (!Read_Option_Real(m, "the maximum allowable deflection", m.Excess_Deflection) ||
-        !Read_Option_Real(m, "the convergence tolerance on deflection", m.Tolerance)) {
+    if (!Read_Option_Real(m, "ExcessDeflection", "the maximum allowable deflection",
+                          m.Excess_Deflection) ||
+        !Read_Option_Real(m, "Tolerance", "the convergence tolerance on deflection", m.Tolerance)) {
         return;
     }
     const double tol = m.Tolerance;
@@ -240,7 +255,7 @@ void Read_Options(AnalysisModel& m) {
             return;
         }
     }
-    if (!Read_Option_Int(m, "the number of pile increments", m.i_Pile_Increments)) {
+    if (!Read_Option_Int(m, "Increments", "the number of pile increments", m.i_Pile_Increments)) {
         return;
     }
     if (m.i_Pile_Increments < 40) {
@@ -257,7 +272,7 @@ void Read_Options(AnalysisModel& m) {
     if (!Read_Yes_No(m, "PrintSummaryOnly",
                      "INPUT ERROR - Unrecognized command for print summary only option",
                      m.b_Print_Summary_Only) ||
-        !Read_Option_Int(m, "the printing increment", m.i_Print_Increment) ||
+        !Read_Option_Int(m, "PrintIncrement", "the printing increment", m.i_Print_Increment) ||
         !Read_Yes_No(m, "PrintPYCurves",
                      "INPUT ERROR - Unrecognized command for p-y curve output depths option",
                      m.b_Print_py_Curves)) {

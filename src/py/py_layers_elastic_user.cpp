@@ -63,6 +63,7 @@ int Curve_Number(const AnalysisModel& m, int i) {
 void Plot_Line7(AnalysisModel& m, double depth, const char* label, int curve) {
     m.Plot.Write_Line(Format_ES(depth, 15, 7) + Format_I(PRINT_POINTS, 5) + std::string(60, ' ') +
                       label + "no. p-y points on curve no. " + Format_I(curve, 0));
+    Record_py_Curve(m, depth, curve);
 }
 
 void Print_Elastic_Subgrade(AnalysisModel& m, int layer, int i, double X, double Xv, double b,
@@ -97,6 +98,7 @@ void Print_Elastic_Subgrade(AnalysisModel& m, int layer, int i, double X, double
         r.End_Line();
         m.Plot.Write_Line(Format_ES(y, 15, 7) + Format_ES(p, 15, 7) + std::string(50, ' ') +
                           "Line 8(" + Format_I(j, 0) + "): y, p, for elastic subgrade");
+        Record_py_Point(m, y, p, "elastic subgrade");
     }
 }
 
@@ -129,6 +131,7 @@ void Print_User_Curve(AnalysisModel& m, int layer, int i, double X, double Xv, d
         r.Write_Line(Format_F(y, 15, 4) + std::string(5, ' ') + Format_F(p, 15, 4));
         m.Plot.Write_Line(Format_ES(y, 15, 7) + Format_ES(p, 15, 7) + std::string(20, ' ') +
                           "Line 8(" + Format_I(j, 2) + "): y, p, for user-input p-y curve");
+        Record_py_Point(m, y, p, "user-input p-y curve");
     }
 }
 

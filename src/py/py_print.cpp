@@ -154,6 +154,7 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
         py.i_RockLayersAbove = py.b_BelowRock[layer] ? 1 : 0;
         py.KTOP = s.KTOP;
         py.KBOT = s.i_BottomNodeInLayer;
+        Record_py_Layer(m, layer);
         Run_py_Layer_Model(m, layer);
         if (m.RunStatus > 0) {
             py.b_PrintPY = false;

@@ -69,11 +69,13 @@ void Write_py_Plot_Line7(AnalysisModel& m, double depth, int points, std::string
                          int curve, std::string_view count_words) {
     m.Plot.Write_Line(Format_ES(depth, 15, 7) + Format_I(points, 5) + std::string(60, ' ') +
                       std::string(label) + std::string(count_words) + Format_I(curve, 0));
+    Record_py_Curve(m, depth, curve);
 }
 
 void Write_py_Plot_Line8(AnalysisModel& m, double y, double p, int j, std::string_view soil,
                          bool short_form) {
     const std::string fields = Format_ES(y, 15, 7) + Format_ES(p, 15, 7);
+    Record_py_Point(m, y, p, soil);
     if (short_form) {
         m.Plot.Write_Line(fields + std::string(20, ' ') + "Line 8(" + Format_I(j, 2) +
                           "): y, p, for " + std::string(soil));

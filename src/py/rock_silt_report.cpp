@@ -73,6 +73,7 @@ void Heading(AnalysisModel& m, int p_column, std::string_view p_text, const char
 void Plot_Line7(AnalysisModel& m, double depth, int points, const std::string& label, int curve) {
     m.Plot.Write_Line(Format_ES(depth, 15, 7) + Format_I(points, 5) + std::string(60, ' ') + label +
                       "no. p-y points on curve no. " + Format_I(curve, 0));
+    Record_py_Curve(m, depth, curve);
 }
 
 // The 17 rows of the curve, y·ym and p·pm, each followed by its Line 8 record.
@@ -88,6 +89,7 @@ void Curve_Rows(AnalysisModel& m, const PyReportCommon& c, const PyPrintDeflecti
         m.Report.End_Line();
         m.Plot.Write_Line(Format_ES(yy, 15, 7) + Format_ES(pp, 15, 7) + std::string(50, ' ') +
                           "Line 8(" + Format_I(j, 0) + "): y, p, for " + std::string(soil_name));
+        Record_py_Point(m, yy, pp, soil_name);
     }
 }
 

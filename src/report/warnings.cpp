@@ -176,7 +176,23 @@ const WarningText kWarningTexts[] = {
       "You should check your input data for correctness.", ""}},
 };
 
+const WarningText kInputNoteTexts[] = {
+    {-710,
+     {"", "**** Warning ****", "",
+      "An option line of the OPTIONS block does not start with its expected keyword.",
+      "The value was read by its position; see the warnings after the input echo.", ""}},
+    {-711,
+     {"", "**** Warning ****", "",
+      "An input value is far outside what its unit makes plausible and was probably",
+      "entered in another unit; see the warnings after the input echo.", ""}},
+};
+
 const WarningText* Find_Warning_Text(int code) {
+    for (const WarningText& w : kInputNoteTexts) {
+        if (w.code == code) {
+            return &w;
+        }
+    }
     for (const WarningText& w : kWarningTexts) {
         if (w.code == code) {
             return &w;
@@ -236,6 +252,16 @@ void Write_Warning_Summary(AnalysisModel& m) {
             r.Write_Line(fmt::format("Warning code {}", -k));
         }
     }
+}
+
+std::vector<std::string> Warning_Text_Lines(int code) {
+    std::vector<std::string> lines;
+    if (const WarningText* text = Find_Warning_Text(code)) {
+        for (std::string_view line : text->lines) {
+            lines.emplace_back(line);
+        }
+    }
+    return lines;
 }
 
 int Warning_Return_Code(const AnalysisModel& m) {

@@ -4,6 +4,8 @@
 #include "engine/capacities.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace zarno {
 
@@ -24,5 +26,8 @@ void Write_Warning_Summary(AnalysisModel& m);
 // The run's result from its warnings after the summary: the one code recorded, -300 for
 // several codes, 0 for none.
 int Warning_Return_Code(const AnalysisModel& m);
+
+// The lines the summary prints for a warning code (empty when the code has no text).
+std::vector<std::string> Warning_Text_Lines(int code);
 
 } // namespace zarno

@@ -1,6 +1,7 @@
 #include "section/elastic_sections.h"
 
 #include "engine/analysis_model.h"
+#include "engine/results.h"
 #include "report/fortran_format.h"
 
 #include <algorithm>
@@ -30,6 +31,7 @@ void Plot_Line3(AnalysisModel& m, int count, const char* label) {
 void Plot_Line4(AnalysisModel& m, int n, double thrust, double Mn, const std::string& label) {
     m.Plot.Write_Line(Format_I(n, 5) + std::string(10, ' ') + Format_ES(thrust, 15, 7) +
                       Format_ES(Mn, 15, 7) + std::string(35, ' ') + label);
+    Record_Section_Curve(m, 0, 0, thrust, Mn, label);
 }
 
 void Plot_Line5(AnalysisModel& m, double M, double EI, double phi, const char* label, int s, int t,
@@ -37,6 +39,7 @@ void Plot_Line5(AnalysisModel& m, double M, double EI, double phi, const char* l
     m.Plot.Write_Line(Format_ES(M, 15, 7) + Format_ES(EI, 15, 7) + Format_ES(phi, 15, 7) +
                       std::string(35, ' ') +
                       fmt::format("{}for Sect#={}, AxLd#={}, CurvPnt#={}", label, s, t, p));
+    Record_Section_Point(m, s, t, M, EI, phi, label);
 }
 
 // Writes one tabulated curve (identical for every thrust) with its plot records.

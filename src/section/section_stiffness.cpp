@@ -3,6 +3,7 @@
 #include "section/elastic_sections.h"
 
 #include "engine/analysis_model.h"
+#include "engine/results.h"
 #include "engine/run_status.h"
 #include "report/fortran_format.h"
 #include "section/moment_curvature.h"
@@ -219,12 +220,13 @@ void Store_Curves(AnalysisModel& m, int k, const SectionWorkspace& ws) {
         m.Plot.Write_Text(Format_ES(ws.Thrust[t], 15, 7));
         m.Plot.Write_Text(Format_ES(ws.Mn[t], 15, 7));
         m.Plot.Write_Blanks(35);
-        m.Plot.Write_Line(
-            (us ? "Line 4 : Num. M-EI-Crv Points, Axial Thrust Load (kips), Nom. Moment Cap. "
-                  "(in-kips), Section "
-                : "Line 4 : Num. M-EI-Crv Points, Axial Thrust Load (kN), Nom. Moment Cap. (kN-m), "
-                  "Section ") +
-            std::to_string(k));
+        const char* line4 =
+            us ? "Line 4 : Num. M-EI-Crv Points, Axial Thrust Load (kips), Nom. Moment Cap. "
+                 "(in-kips), Section "
+               : "Line 4 : Num. M-EI-Crv Points, Axial Thrust Load (kN), Nom. Moment Cap. (kN-m), "
+                 "Section ";
+        m.Plot.Write_Line(line4 + std::to_string(k));
+        Record_Section_Curve(m, k, t, ws.Thrust[t], ws.Mn[t], line4);
         for (int p = 1; p <= n; ++p) {
             T.M[k][t][p] = ws.M[t][p];
             T.EI[k][t][p] = ws.EI[t][p];
@@ -232,11 +234,10 @@ void Store_Curves(AnalysisModel& m, int k, const SectionWorkspace& ws) {
             m.Plot.Write_Text(Format_ES(ws.M[t][p], 15, 7) + Format_ES(ws.EI[t][p], 15, 7) +
                               Format_ES(ws.Curv[t][p], 15, 7));
             m.Plot.Write_Blanks(35);
-            m.Plot.Write_Line(
-                fmt::format("{}for Sect#={}, AxLd#={}, CurvPnt#={}",
-                            us ? "Line 5 : Moment (in-kips), EI (kip-in^2), Curvature (rad/in) "
-                               : "Line 5 : Moment (kN-m), EI (kN-m^2), Curvature (rad/m) ",
-                            k, t, p));
+            const char* line5 = us ? "Line 5 : Moment (in-kips), EI (kip-in^2), Curvature (rad/in) "
+                                   : "Line 5 : Moment (kN-m), EI (kN-m^2), Curvature (rad/m) ";
+            m.Plot.Write_Line(fmt::format("{}for Sect#={}, AxLd#={}, CurvPnt#={}", line5, k, t, p));
+            Record_Section_Point(m, k, t, ws.M[t][p], ws.EI[t][p], ws.Curv[t][p], line5);
         }
         Write_Moment_Curvature_File(m, k, ws, t, missing);
     }

@@ -397,6 +397,7 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
             L.Section_Shear[n][s] = L.Maxima.Section_Shear[s];
         }
         L.i_Num_Cases_Done = std::max(L.i_Num_Cases_Done, n);
+        Record_Load_Case(m, n);
     }
 }
 

@@ -1,0 +1,115 @@
+#include "input/input_warnings.h"
+
+#include "engine/analysis_model.h"
+#include "engine/run_status.h"
+
+#include <algorithm>
+#include <fmt/format.h>
+#include <string>
+#include <vector>
+
+namespace zarno {
+
+namespace {
+
+std::string Trim(std::string_view s) {
+    const size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) {
+        return {};
+    }
+    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
+}
+
+// A value is implausible when it is positive (zero means "not given") and below the
+// smallest value a real pile would have in the unit it was read in; such a value is
+// almost always one entered in a larger unit.
+struct UnitCheck {
+    const char* what;
+    double value;    // as read
+    double smallest; // smallest plausible value in the unit it was read in
+    const char* read_unit;
+    const char* likely_unit;
+};
+
+void Note_Implausible(AnalysisModel& m, int section, const UnitCheck& c) {
+    if (!(c.value > 0.0) || c.value >= c.smallest) {
+        return;
+    }
+    Record_Warning(m, WARNING_IMPLAUSIBLE_UNIT);
+    Record_Warning_Note(m, WARNING_IMPLAUSIBLE_UNIT,
+                        {fmt::format("Pile section {}: the {} of {} {} is far below any real pile.",
+                                     section, c.what, fmt::format("{:g}", c.value), c.read_unit),
+                         fmt::format("The value is read in {}; it was probably entered in {}.",
+                                     c.read_unit, c.likely_unit),
+                         "The value is used as read. Please check the input data."});
+}
+
+void Check_Section_Units(AnalysisModel& m) {
+    const bool si = m.IUNITS == SI;
+    if (m.IUNITS != USCS && !si) {
+        return; // general units have no scale to judge by
+    }
+    const char* stress = si ? "kPa" : "psi";
+    const char* stress_big = si ? "MPa" : "ksi";
+    for (int k = 1; k <= std::min(m.i_Num_Sections, MAX_SECTIONS); ++k) {
+        const PileSection& s = m.Sections[k];
+        if (s.i_Section_Type == SECTION_USER_EI) {
+            continue;
+        }
+        // SI diameters are read in millimetres and kept in metres.
+        const double diameter = si ? s.Diameter * 1000.0 : s.Diameter;
+        Note_Implausible(m, k,
+                         {"diameter or width", diameter, si ? 50.0 : 2.0, si ? "mm" : "in",
+                          si ? "meters" : "feet"});
+        // Steel yield stress: mild steel is about 36 ksi (250 MPa); below 1/20 of that the
+        // value is in the larger unit.
+        const double fy_smallest = si ? 10000.0 : 1500.0;
+        const struct {
+            const char* what;
+            double value;
+        } steels[] = {{"casing or pipe yield stress", s.Casing_Fy},
+                      {"core yield stress", s.Core_Fy},
+                      {"reinforcement yield stress", s.Rebar_fy}};
+        for (const auto& f : steels) {
+            Note_Implausible(m, k, {f.what, f.value, fy_smallest, stress, stress_big});
+        }
+        // Concrete strength: about 4 ksi (28 MPa); below 1/40 of that it is in the larger unit.
+        Note_Implausible(m, k,
+                         {"concrete strength f'c", s.fc, si ? 690.0 : 100.0, stress, stress_big});
+    }
+}
+
+} // namespace
+
+void Check_Option_Keyword(AnalysisModel& m, std::string_view label, std::string_view keyword) {
+    const std::string found = Trim(label);
+    if (found == keyword) {
+        return;
+    }
+    Record_Warning(m, WARNING_OPTION_KEYWORD);
+    Record_Warning_Note(
+        m, WARNING_OPTION_KEYWORD,
+        {fmt::format("Line {} of the input file starts with \"{}\" where the option keyword "
+                     "\"{}\" is expected.",
+                     m.Input.Line_Number(), found, keyword),
+         fmt::format("The value on the line was read as {} by its position; please correct "
+                     "the keyword.",
+                     keyword)});
+}
+
+void Write_Input_Warnings(AnalysisModel& m) {
+    Check_Section_Units(m);
+    for (const MessageResult& note : m.Results.notes) {
+        m.Report.Blank_Lines(1);
+        m.Report.Write_Line(fmt::format("**** Warning {} ****", note.code));
+        m.Report.Blank_Lines(1);
+        for (const std::string& line : note.text) {
+            m.Report.Write_Line(line);
+        }
+    }
+    if (!m.Results.notes.empty()) {
+        m.Report.Blank_Lines(1);
+    }
+}
+
+} // namespace zarno
