@@ -67,11 +67,12 @@ void Write_Error_To_Stderr(const zarno::RunResults& results, const zarno::RunReq
     if (e.text.empty()) {
         text = fmt::format("The run stopped with {} {}.\n", e.kind, e.code);
     }
-    // Point only to the files the run actually wrote.
+    // Point only to the files the run actually wrote (a refused output name may be the
+    // input itself, which exists but is no report).
     std::string see;
     for (const std::string* f : {&request.report_file, &request.message_file}) {
         std::error_code ec;
-        if (fs::exists(*f, ec)) {
+        if (results.output_files_created && fs::exists(*f, ec)) {
             see += (see.empty() ? "See " : " and ") + *f;
         }
     }
@@ -154,9 +155,10 @@ int main(int argc, char** argv) {
     zarno::RunResults results;
     const int result = zarno::Run_Analysis(request, zarno::Local_Date_Time, results);
 
-    if (!summary.b_Output_Files_Created) {
+    if (!results.output_files_created) {
         // The engine has already written its message and closing line to the standard
-        // output, and none of the three files exists.
+        // output, and none of the three files exists; standard error still says why.
+        Write_Error_To_Stderr(results, request);
         return Exit_Code(result);
     }
     std::printf("%s\n", Describe_Result(result).c_str());

@@ -38,8 +38,11 @@ enum class LengthOutcome { Converged, Failed, Fatal };
 LengthOutcome Iterate_Length(AnalysisModel& m) {
     const int maxit = m.i_Max_Iterations;
     for (int it = 1; it <= maxit; ++it) {
-        if (!Solve_Case_Pass(m, it)) {
-            return LengthOutcome::Fatal;
+        bool buckled = false;
+        if (!Solve_Trial_Pass(m, it, buckled)) {
+            // A shorter pile that buckles under the thrust carries it at no shorter length
+            // either: the useful sequence ends here, the run goes on.
+            return buckled ? LengthOutcome::Failed : LengthOutcome::Fatal;
         }
         const FdSolution& s = m.Lateral.Solution;
         if (std::abs(s.dYmax) <= m.Tolerance) {

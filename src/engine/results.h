@@ -156,6 +156,9 @@ struct RunResults {
     std::vector<MessageResult> notes; // warnings with a text of their own (input checks)
     bool has_error = false;
     MessageResult error;
+    // False when the run stopped before its output files were created; its messages and
+    // closing line then went to the standard output. Not part of the JSON document.
+    bool output_files_created = false;
 };
 
 // ---- filled by the run, one call where the values are at hand -----------------------------

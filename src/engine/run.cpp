@@ -613,9 +613,11 @@ int Run_Analysis(const RunRequest& request, const RunClock& clock, RunResults& r
         m.MEI_Report_Names.resize(MAX_MEI_REPORT_NAMES);
     }
     Run_Sequence(m, clock);
+    const bool files_created = m.Report.Is_Open(); // the end of the run closes them
     const int result = Compute_Run_Return_Value(m);
     Record_Run_End(m, result);
     results = std::move(m.Results);
+    results.output_files_created = files_created;
     if (results.has_error) {
         // The block as the run wrote it; the files are closed by now.
         results.error.text = Read_Error_Block(request.report_file, request.message_file);

@@ -523,7 +523,7 @@ double Table_Thrust(const AnalysisModel& m) {
     return m.IUNITS == USCS ? m.Lateral.Axial_Thrust / 1000.0 : m.Lateral.Axial_Thrust;
 }
 
-bool Solve_Once(AnalysisModel& m, int i) {
+bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
     LateralState& L = m.Lateral;
     Clear_Running_Maxima(L.Maxima);
     Fill_Pile_Model(m);
@@ -533,6 +533,10 @@ bool Solve_Once(AnalysisModel& m, int i) {
         return false;
     }
     if (res == Solve_Result::Unstable) {
+        if (buckled != nullptr) {
+            *buckled = true;
+            return false;
+        }
         Write_Buckling_Error(m, i);
         return false;
     }
@@ -787,6 +791,11 @@ bool Update_Case_EI(AnalysisModel& m) {
 
 bool Solve_Case_Pass(AnalysisModel& m, int i) {
     return Solve_Once(m, i);
+}
+
+bool Solve_Trial_Pass(AnalysisModel& m, int i, bool& buckled) {
+    buckled = false;
+    return Solve_Once(m, i, &buckled);
 }
 
 bool Regenerate_Case_Springs(AnalysisModel& m) {

@@ -22,6 +22,10 @@ bool Prepare_Length_Case(AnalysisModel& m, int c, double L, bool& unsupported);
 bool Update_Case_EI(AnalysisModel& m);
 // One solution of the linear model; the deflections are published for every consumer.
 bool Solve_Case_Pass(AnalysisModel& m, int i);
+// The same for a trial pile whose loss of stability is an answer rather than a fault (the
+// shorter piles of the length sweep): a buckled pile sets `buckled` and returns false
+// without stopping the run; any other failure stops it as in Solve_Case_Pass.
+bool Solve_Trial_Pass(AnalysisModel& m, int i, bool& buckled);
 // p-y springs of every layer at the current deflections.
 bool Regenerate_Case_Springs(AnalysisModel& m);
 // Moments, shears and reactions of every station from the current deflections, with the

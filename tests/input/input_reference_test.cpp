@@ -23,9 +23,13 @@ std::set<std::string> Reader_Field_Names() {
         std::regex(R"re(Read_Option_(?:Int|Real)\(m,\s*"[^"]+",\s*"([^"]+)")re"),
     };
     // Message fragments and the templates that compose the names above, not names.
-    const std::set<std::string> not_names = {"a line longer than n characters", "in the n block",
-                                             "the n at the n of layer n", "the n of n",
-                                             "the n of section n"};
+    const std::set<std::string> not_names = {"a line longer than n characters",
+                                             "in the n block",
+                                             "the n at the n of layer n",
+                                             "the n of n",
+                                             "the n of section n",
+                                             "from 1 to n for a lateral analysis",
+                                             "of at most {:g}, n"};
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(fs::path(ZARNO_SOURCE_DIR) / "src/input")) {
         if (entry.path().extension() != ".cpp") {
