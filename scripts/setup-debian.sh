@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Zarno needs to build and test on a fresh Debian machine (run as root).
 set -euo pipefail
-packages=(g++ cmake make binutils libfmt-dev libcli11-dev libgtest-dev libbenchmark-dev)
+packages=(g++ cmake make binutils libfmt-dev libcli11-dev libgtest-dev libbenchmark-dev
+          valgrind locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -10,4 +11,9 @@ if [ "${#missing[@]}" -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq "${missing[@]}"
+fi
+# A comma-decimal locale for the test that output does not depend on the host's locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'de_DE.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen >/dev/null
 fi
