@@ -1,6 +1,7 @@
 #include "report/fortran_format.h"
 
 #include <cmath>
+#include <fmt/compile.h>
 #include <fmt/format.h>
 #include <iterator>
 #include <string_view>
@@ -45,7 +46,7 @@ void Append_Fit(std::string& out, std::string_view text, int w) {
 // `decimals` decimals. {fmt} rounds the exact binary value, ties to even, as the C
 // library does, and never consults the process locale.
 void Convert_Fixed(FieldBuffer& text, double a, int decimals) {
-    fmt::format_to(std::back_inserter(text), "{:.{}f}", a, decimals);
+    fmt::format_to(std::back_inserter(text), FMT_COMPILE("{:.{}f}"), a, decimals);
 }
 
 // Digits of a non-negative finite value in scientific form with `decimals` decimals:
@@ -58,7 +59,7 @@ struct Scientific {
 
 void To_Scientific(double a, int decimals, Scientific& s) {
     FieldBuffer text;
-    fmt::format_to(std::back_inserter(text), "{:.{}e}", a, decimals);
+    fmt::format_to(std::back_inserter(text), FMT_COMPILE("{:.{}e}"), a, decimals);
     size_t i = 0;
     for (; i < text.size() && text[i] != 'e'; ++i) {
         if (text[i] != '.') {
