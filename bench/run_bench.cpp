@@ -3,12 +3,15 @@
 // itself (reading, six solutions per case, results and files), not of a soil model.
 #include "engine/run.h"
 
+#include <atomic>
 #include <benchmark/benchmark.h>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -67,6 +70,119 @@ BENCHMARK(BM_Whole_Run)
     ->Args({500, 1})
     ->Args({100, 10})
     ->Args({500, 10})
+    ->Unit(benchmark::kMillisecond);
+
+// The same run with its report, plot and messages kept in memory: no file is written.
+void BM_Whole_Run_In_Memory(benchmark::State& state) {
+    const int increments = static_cast<int>(state.range(0));
+    const int cases = static_cast<int>(state.range(1));
+    std::random_device rd;
+    const fs::path dir =
+        fs::temp_directory_path() / ("zarno_bench_" + std::to_string(rd()) + std::to_string(rd()));
+    fs::create_directories(dir);
+    zarno::RunRequest r;
+    r.input_file = (dir / "pile.inp").string();
+    r.report_file = "pile.zro";
+    r.plot_file = "pile.zrp";
+    r.message_file = "pile.zrm";
+    r.write_files = false;
+    { std::ofstream(r.input_file) << Elastic_Pile_Input(increments, cases); }
+    int result = 0;
+    for (auto _ : state) {
+        result = zarno::Run_Analysis(r);
+        benchmark::DoNotOptimize(result);
+    }
+    if (result != 0) {
+        state.SkipWithError("the benchmark run did not end normally");
+    }
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+BENCHMARK(BM_Whole_Run_In_Memory)
+    ->ArgNames({"increments", "cases"})
+    ->Args({100, 1})
+    ->Args({500, 10})
+    ->Unit(benchmark::kMillisecond);
+
+// A shipped example, read, analysed and written, as a user runs it.
+void BM_Example(benchmark::State& state, const char* name) {
+    std::random_device rd;
+    const fs::path dir =
+        fs::temp_directory_path() / ("zarno_bench_" + std::to_string(rd()) + std::to_string(rd()));
+    fs::create_directories(dir);
+    fs::copy_file(fs::path(ZARNO_SOURCE_DIR) / "examples" / name, dir / name);
+    zarno::RunRequest r;
+    r.input_file = (dir / name).string();
+    r.report_file = (dir / "out.zro").string();
+    r.plot_file = (dir / "out.zrp").string();
+    r.message_file = (dir / "out.zrm").string();
+    int result = 0;
+    for (auto _ : state) {
+        result = zarno::Run_Analysis(r);
+        benchmark::DoNotOptimize(result);
+    }
+    if (result > 0) {
+        state.SkipWithError("the example did not end normally");
+    }
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+BENCHMARK_CAPTURE(BM_Example, pipe_pile, "pipe_pile.inp")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Example, drilled_shaft, "drilled_shaft.inp")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Example, ei_only_shaft, "ei_only_shaft.inp")->Unit(benchmark::kMillisecond);
+
+// Throughput of a parametric study: many independent runs of the pipe-pile example on
+// parallel threads, each with its own files. Reports runs per second.
+void BM_Parallel_Runs(benchmark::State& state) {
+    const int threads = static_cast<int>(state.range(0));
+    constexpr int kRunsPerThread = 20;
+    std::random_device rd;
+    const fs::path dir =
+        fs::temp_directory_path() / ("zarno_bench_" + std::to_string(rd()) + std::to_string(rd()));
+    fs::create_directories(dir);
+    std::vector<zarno::RunRequest> requests(static_cast<size_t>(threads));
+    for (int t = 0; t < threads; ++t) {
+        const std::string stem = (dir / ("run" + std::to_string(t))).string();
+        fs::copy_file(fs::path(ZARNO_SOURCE_DIR) / "examples/pipe_pile.inp", stem + ".inp");
+        zarno::RunRequest& r = requests[static_cast<size_t>(t)];
+        r.input_file = stem + ".inp";
+        r.report_file = stem + ".zro";
+        r.plot_file = stem + ".zrp";
+        r.message_file = stem + ".zrm";
+    }
+    std::atomic<int> failures{0};
+    for (auto _ : state) {
+        std::vector<std::thread> pool;
+        for (int t = 0; t < threads; ++t) {
+            pool.emplace_back([&, t] {
+                for (int k = 0; k < kRunsPerThread; ++k) {
+                    if (zarno::Run_Analysis(requests[static_cast<size_t>(t)]) > 0) {
+                        ++failures;
+                    }
+                }
+            });
+        }
+        for (std::thread& th : pool) {
+            th.join();
+        }
+    }
+    if (failures > 0) {
+        state.SkipWithError("a run did not end normally");
+    }
+    state.counters["runs_per_second"] =
+        benchmark::Counter(static_cast<double>(threads * kRunsPerThread),
+                           benchmark::Counter::kIsIterationInvariantRate);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+BENCHMARK(BM_Parallel_Runs)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -2,7 +2,7 @@
 # Installs what Zarno needs to build and test on a fresh Debian machine (run as root).
 set -euo pipefail
 packages=(g++ cmake make binutils libfmt-dev libcli11-dev libgtest-dev libbenchmark-dev
-  nlohmann-json3-dev locales)
+  nlohmann-json3-dev valgrind locales)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -14,6 +14,7 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 # A comma-decimal locale for the test that numbers are read the same under any locale.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+  sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen 2>/dev/null || true
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'de_DE.UTF-8 UTF-8' >>/etc/locale.gen
   locale-gen >/dev/null
 fi

@@ -1,8 +1,65 @@
 #include "engine/analysis_model.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <new>
+#include <type_traits>
+
+#if defined(__linux__) || defined(__APPLE__)
+#include <sys/mman.h>
+#define ZARNO_ZERO_PAGES_FROM_MMAP 1
+#endif
 
 namespace zarno {
+
+// LargeTables must be usable straight from zeroed storage, without a constructor run.
+static_assert(std::is_trivially_copyable_v<LargeTables> &&
+                  std::is_trivially_destructible_v<LargeTables>,
+              "LargeTables must hold plain numbers only");
+
+ZeroPageTables::ZeroPageTables() : bytes_(sizeof(LargeTables)) {
+    void* block = nullptr;
+#ifdef ZARNO_ZERO_PAGES_FROM_MMAP
+    // An anonymous private mapping is zero-filled on demand by the kernel.
+    block = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) {
+        block = nullptr;
+    } else {
+        mapped_ = true;
+    }
+#endif
+    if (block == nullptr) {
+        // calloc hands large blocks out as fresh zero pages as well, and zeroes otherwise.
+        block = std::calloc(1, bytes_);
+    }
+    if (block == nullptr) {
+        throw std::bad_alloc();
+    }
+    // The block is zero bytes, which is the cleared state of these plain-number tables.
+    tables_ = std::launder(static_cast<LargeTables*>(block));
+}
+
+ZeroPageTables::~ZeroPageTables() {
+#ifdef ZARNO_ZERO_PAGES_FROM_MMAP
+    if (mapped_) {
+        munmap(tables_, bytes_);
+        return;
+    }
+#endif
+    std::free(tables_);
+}
+
+void ZeroPageTables::Clear() {
+#if defined(__linux__)
+    // Dropping the pages of a private anonymous mapping makes them read as zero again and
+    // releases the memory they held.
+    if (mapped_ && madvise(tables_, bytes_, MADV_DONTNEED) == 0) {
+        return;
+    }
+#endif
+    std::memset(static_cast<void*>(tables_), 0, bytes_);
+}
 
 namespace {
 
@@ -15,9 +72,10 @@ constexpr const char* kPyTypeNames[NUM_PY_TYPES] = {
 
 void Reset_Model_State(AnalysisModel& m) {
     // Start from a zeroed model: nothing of an earlier run may survive. The fresh data
-    // is built on the heap because the tables are too large for the stack.
+    // is built on the heap because its tables are too large for the stack.
     auto fresh = std::make_unique<AnalysisData>();
     static_cast<AnalysisData&>(m) = *fresh;
+    m.Storage.Clear();
     Apply_Start_Of_Run_Settings(m);
 }
 

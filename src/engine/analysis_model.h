@@ -14,6 +14,7 @@
 #include "solver/lrfd_state.h"
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -131,6 +132,8 @@ struct AnalysisData {
     std::string Plot_File_Name;
     std::string Message_File_Name;
     std::vector<std::string> MEI_Report_Names; // at most MAX_MEI_REPORT_NAMES
+    bool b_Outputs_In_Memory = false;          // report, plot and messages composed in memory only
+    bool b_Keep_Output_Text = false;           // the caller wants the output texts
     std::string Input_Header_Token;
 
     // ---- constants and name tables set by the reset ------------------------------------
@@ -148,7 +151,7 @@ struct AnalysisData {
     // ---- entities read from the input --------------------------------------------------
     int i_Num_Sections = 0;
     int i_Num_Section_Breakpoints = 0; // top and bottom of every section
-    std::array<PileSection, MAX_SECTIONS + 1> Sections{};
+    // Sections: see AnalysisModel (large table on zero pages).
     int i_Num_Layers = 0;
     std::array<SoilLayer, MAX_SOIL_LAYERS + 1> Layers{};
     SoilProfile Profile;
@@ -193,10 +196,7 @@ struct AnalysisData {
     std::array<double, 2001> MC_Work_1{};
     std::array<double, 2001> MC_Work_2{};
 
-    // ---- nonlinear bending stiffness of the sections -----------------------------------
-    // Moment-curvature points of every section and thrust, written by the section
-    // analysis and read by the lateral solver.
-    SectionEITable EI_Table;
+    // EI_Table: see AnalysisModel (large table on zero pages).
 
     // ---- lateral analysis: current load case and the results of converged cases --------
     LateralState Lateral;
@@ -212,11 +212,45 @@ struct AnalysisData {
     int Results_py_Layer = 0; // layer whose p-y curves are being printed
 };
 
-// One run: its data and its four files. Heap-allocate it (the tables are large).
+// The two tables that make up almost all of a model's size (about 13 MB at full capacity)
+// while a run fills only a few sections and thrusts of them. They hold only numbers, so a
+// block of zero bytes is a valid, cleared instance.
+struct LargeTables {
+    std::array<PileSection, MAX_SECTIONS + 1> Sections;
+    // Moment-curvature points of every section and thrust, written by the section
+    // analysis and read by the lateral solver.
+    SectionEITable EI_Table;
+};
+
+// Owns one LargeTables on zero-filled pages from the operating system: creating it costs
+// no clearing, and a page is only backed by memory once a run writes to it, so the memory
+// of a run follows what its input uses rather than the capacities.
+class ZeroPageTables {
+  public:
+    ZeroPageTables();
+    ~ZeroPageTables();
+    ZeroPageTables(const ZeroPageTables&) = delete;
+    ZeroPageTables& operator=(const ZeroPageTables&) = delete;
+
+    LargeTables& Tables() { return *tables_; }
+    // Returns every byte to zero (and the pages to the system where it can).
+    void Clear();
+
+  private:
+    LargeTables* tables_ = nullptr;
+    std::size_t bytes_ = 0;
+    bool mapped_ = false;
+};
+
+// One run: its data and its four files. Heap-allocate it.
 struct AnalysisModel : AnalysisData {
-    AnalysisModel() = default;
+    AnalysisModel() : Sections(Storage.Tables().Sections), EI_Table(Storage.Tables().EI_Table) {}
     AnalysisModel(const AnalysisModel&) = delete;
     AnalysisModel& operator=(const AnalysisModel&) = delete;
+
+    ZeroPageTables Storage; // declared first: the references below point into it
+    std::array<PileSection, MAX_SECTIONS + 1>& Sections;
+    SectionEITable& EI_Table;
 
     RecordReader Input;
     TextFile Report{stdout};

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <sstream>
 
 namespace zarno {
 
@@ -73,12 +74,8 @@ bool Is_End_Line(std::string_view line) {
            Starts_With(line, "The analysis ended due to");
 }
 
-std::vector<std::string> Block_From_File(const std::string& path) {
+std::vector<std::string> Block_From_Stream(std::istream& in) {
     std::vector<std::string> lines;
-    std::ifstream in(path);
-    if (!in) {
-        return {};
-    }
     std::string line;
     while (std::getline(in, line)) {
         lines.push_back(Trim_Right(line));
@@ -107,6 +104,19 @@ std::vector<std::string> Block_From_File(const std::string& path) {
         block.pop_back();
     }
     return block;
+}
+
+std::vector<std::string> Block_From_File(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) {
+        return {};
+    }
+    return Block_From_Stream(in);
+}
+
+std::vector<std::string> Block_From_Text(const std::string& text) {
+    std::istringstream in(text);
+    return Block_From_Stream(in);
 }
 
 } // namespace
@@ -297,6 +307,15 @@ std::vector<std::string> Read_Error_Block(const std::string& report_file,
     std::vector<std::string> block = Block_From_File(report_file);
     if (block.empty()) {
         block = Block_From_File(message_file);
+    }
+    return block;
+}
+
+std::vector<std::string> Read_Error_Block_From_Text(const std::string& report_text,
+                                                    const std::string& message_text) {
+    std::vector<std::string> block = Block_From_Text(report_text);
+    if (block.empty()) {
+        block = Block_From_Text(message_text);
     }
     return block;
 }

@@ -187,5 +187,8 @@ void Record_Run_End(AnalysisModel& m, int return_value);
 // line before the premature-end line, taken from the report or else the message file.
 std::vector<std::string> Read_Error_Block(const std::string& report_file,
                                           const std::string& message_file);
+// The same, from the texts of a run whose files were kept in memory.
+std::vector<std::string> Read_Error_Block_From_Text(const std::string& report_text,
+                                                    const std::string& message_text);
 
 } // namespace zarno

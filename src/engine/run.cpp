@@ -14,6 +14,8 @@
 #include "solver/load_cases.h"
 
 #include <algorithm>
+#include <array>
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <fmt/format.h>
@@ -23,6 +25,11 @@
 #include <system_error>
 #include <utility>
 #include <vector>
+
+#if defined(__linux__) || defined(__APPLE__) || defined(__EMSCRIPTEN__)
+#include <locale.h>
+#define ZARNO_HAS_THREAD_LOCALE 1
+#endif
 
 namespace zarno {
 
@@ -74,6 +81,38 @@ bool Name_Too_Long(const std::string& name, AnalysisModel& m, const char* role) 
     Raise_Runtime_Error(m, NAME_TOO_LONG_ERROR);
     return true;
 }
+
+// Runs the engine's thread in the classic "C" locale for the length of a run: numbers in
+// the input are read with a decimal point whatever locale the host program (a front end, a
+// Python interpreter) has chosen. Only the calling thread is affected, and its locale is
+// restored afterwards.
+class ClassicLocaleScope {
+  public:
+    ClassicLocaleScope() {
+#ifdef ZARNO_HAS_THREAD_LOCALE
+        classic_ = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        if (classic_ != static_cast<locale_t>(nullptr)) {
+            previous_ = uselocale(classic_);
+        }
+#endif
+    }
+    ~ClassicLocaleScope() {
+#ifdef ZARNO_HAS_THREAD_LOCALE
+        if (classic_ != static_cast<locale_t>(nullptr)) {
+            uselocale(previous_);
+            freelocale(classic_);
+        }
+#endif
+    }
+    ClassicLocaleScope(const ClassicLocaleScope&) = delete;
+    ClassicLocaleScope& operator=(const ClassicLocaleScope&) = delete;
+
+  private:
+#ifdef ZARNO_HAS_THREAD_LOCALE
+    locale_t classic_ = static_cast<locale_t>(nullptr);
+    locale_t previous_ = static_cast<locale_t>(nullptr);
+#endif
+};
 
 // A blank file name makes the run impossible; the messages go to standard error.
 bool Check_Run_File_Names(AnalysisModel& m) {
@@ -231,19 +270,25 @@ bool Open_Run_Files(AnalysisModel& m) {
         Raise_Runtime_Error(m, 3);
         return false;
     }
-    if (!m.Report.Open(m.Report_File_Name)) {
+    if (m.b_Outputs_In_Memory) {
+        m.Report.Open_In_Memory();
+        m.Plot.Open_In_Memory();
+        m.Messages.Open_In_Memory();
+        return true;
+    }
+    if (!m.Report.Open(m.Report_File_Name, m.b_Keep_Output_Text)) {
         Write_File_Error(m.Messages, 4,
                          "The output report file cannot be created: " + m.Report_File_Name);
         Raise_Runtime_Error(m, 4);
         return false;
     }
-    if (!m.Plot.Open(m.Plot_File_Name)) {
+    if (!m.Plot.Open(m.Plot_File_Name, m.b_Keep_Output_Text)) {
         Write_File_Error(m.Messages, 5,
                          "The plot output file cannot be created: " + m.Plot_File_Name);
         Raise_Runtime_Error(m, 5);
         return false;
     }
-    if (!m.Messages.Open(m.Message_File_Name)) {
+    if (!m.Messages.Open(m.Message_File_Name, m.b_Keep_Output_Text)) {
         Write_File_Error(m.Messages, 6,
                          "The runtime message file cannot be created: " + m.Message_File_Name);
         Raise_Runtime_Error(m, 6);
@@ -390,16 +435,68 @@ std::vector<std::string> Read_MEI_Report_Names(const fs::path& directory) {
     return result;
 }
 
+void Write_Closing_Line(TextFile& f, const std::string& text) {
+    f.Blank_Lines(1);
+    f.Write_Line(text);
+    f.Blank_Lines(1);
+}
+
 void Write_Closing_Line(AnalysisModel& m, const std::string& text) {
     // Before the files exist both would fall back to the same standard stream, where the
     // line is wanted once.
-    const bool none_open = !m.Messages.Is_Open() && !m.Report.Is_Open();
-    for (TextFile* f : {&m.Messages, &m.Report}) {
-        if (f->Is_Open() || (none_open && f == &m.Messages)) {
-            f->Blank_Lines(1);
-            f->Write_Line(text);
-            f->Blank_Lines(1);
+    if (!m.Messages.Is_Open() && !m.Report.Is_Open()) {
+        Write_Closing_Line(m.Messages, text);
+        return;
+    }
+    Write_Closing_Line(m.Messages, text);
+    Write_Closing_Line(m.Report, text);
+}
+
+// Runtime error 58: an output file could not be written or closed, so it is incomplete.
+// The first fatal error of a run keeps its status; this one is still reported.
+void Report_Write_Failure(AnalysisModel& m, TextFile& failed, const char* what,
+                          const std::string& name) {
+    const std::string text = fmt::format("The {} {} could not be written completely ({}). "
+                                         "Its contents are incomplete.",
+                                         what, name, failed.Failure());
+    if (&failed != &m.Messages && m.Messages.Is_Open() && !m.Messages.Failed()) {
+        Write_File_Error(m.Messages, 58, text);
+    }
+    // Also on the console: the message file itself may be the one that failed.
+    TextFile console(stderr);
+    Write_File_Error(console, 58, text);
+    if (m.RunStatus <= 0) {
+        Raise_Runtime_Error(m, 58);
+    }
+}
+
+struct OutputFile {
+    TextFile* file;
+    const char* what;
+    const std::string* name;
+};
+
+std::array<OutputFile, 3> Output_Files(AnalysisModel& m) {
+    return {OutputFile{&m.Report, "output report file", &m.Report_File_Name},
+            OutputFile{&m.Plot, "plot output file", &m.Plot_File_Name},
+            OutputFile{&m.Messages, "runtime message file", &m.Message_File_Name}};
+}
+
+// Writes out what the output files hold so far, so that a failure is known before the
+// closing lines say how the run ended.
+void Check_Output_Files(AnalysisModel& m) {
+    for (const OutputFile& f : Output_Files(m)) {
+        if (!f.file->Flush()) {
+            Report_Write_Failure(m, *f.file, f.what, *f.name);
         }
+    }
+}
+
+// Closes an output file; a failure not reported before is reported now.
+void Close_Output_File(AnalysisModel& m, const OutputFile& f) {
+    const bool known = f.file->Failed();
+    if (!f.file->Close() && !known) {
+        Report_Write_Failure(m, *f.file, f.what, *f.name);
     }
 }
 
@@ -539,6 +636,7 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
 }
 
 int Compute_Run_Return_Value(AnalysisModel& m) {
+    Check_Output_Files(m);
     const int status = m.RunStatus;
     if (status >= 100 && status <= 199) {
         Write_Closing_Line(
@@ -560,14 +658,25 @@ int Compute_Run_Return_Value(AnalysisModel& m) {
         w = Warning_Return_Code(m);
     }
     if (status == 0) {
-        Write_Closing_Line(m, "The analysis ended normally. ");
+        Write_Closing_Line(m.Report, "The analysis ended normally. ");
     }
     m.Input.Close();
-    m.Report.Close();
-    m.Plot.Close();
-    m.Messages.Close();
-    if (status > 0) {
-        return status;
+    const auto outputs = Output_Files(m);
+    Close_Output_File(m, outputs[0]);
+    Close_Output_File(m, outputs[1]);
+    // The message file says the run ended normally only once the other files are safe.
+    if (status == 0) {
+        if (m.RunStatus == 0) {
+            Write_Closing_Line(m.Messages, "The analysis ended normally. ");
+        } else {
+            Write_Closing_Line(m.Messages, fmt::format("The analysis ended due to runtime "
+                                                       "error No. {}.",
+                                                       m.RunStatus - 200));
+        }
+    }
+    Close_Output_File(m, outputs[2]);
+    if (m.RunStatus > 0) {
+        return m.RunStatus;
     }
     return w;
 }
@@ -576,7 +685,12 @@ int Run_Analysis(const RunRequest& request, const RunClock& clock) {
     return Run_Analysis(request, clock, nullptr);
 }
 
-int Run_Analysis(const RunRequest& request, const RunClock& clock, RunSummary* summary) {
+namespace {
+
+// One run of the C++ entry: the caller's summary and results, each when asked for.
+int Run_Request(const RunRequest& request, const RunClock& clock, RunSummary* summary,
+                RunResults* results) {
+    const ClassicLocaleScope classic_locale;
     auto model = Make_Fresh_Model();
     AnalysisModel& m = *model;
     m.Input_File_Name = request.input_file;
@@ -587,10 +701,15 @@ int Run_Analysis(const RunRequest& request, const RunClock& clock, RunSummary* s
     if (m.MEI_Report_Names.size() > static_cast<size_t>(MAX_MEI_REPORT_NAMES)) {
         m.MEI_Report_Names.resize(MAX_MEI_REPORT_NAMES);
     }
+    m.b_Outputs_In_Memory = !request.write_files;
+    m.b_Keep_Output_Text = request.report_text != nullptr || request.plot_text != nullptr ||
+                           request.message_text != nullptr;
     Run_Sequence(m, clock);
+    // The end of the run closes the files: whether they were created is known only now.
+    const bool files_created = m.Report.Is_Open();
     if (summary != nullptr) {
         summary->IUNITS = m.IUNITS;
-        summary->b_Output_Files_Created = m.Report.Is_Open();
+        summary->b_Output_Files_Created = files_created;
         summary->Cases.clear();
         const int cases = std::min(m.Lateral.i_Num_Cases_Done, MAX_PILE_HEAD_LOADS);
         for (int n = 1; n <= cases; ++n) {
@@ -598,34 +717,41 @@ int Run_Analysis(const RunRequest& request, const RunClock& clock, RunSummary* s
             summary->Cases.push_back({n, c.Head_Deflection, c.Max_Moment, c.Max_Shear});
         }
     }
-    return Compute_Run_Return_Value(m);
-}
-
-int Run_Analysis(const RunRequest& request, const RunClock& clock, RunResults& results) {
-    auto model = Make_Fresh_Model();
-    AnalysisModel& m = *model;
-    m.Input_File_Name = request.input_file;
-    m.Report_File_Name = request.report_file;
-    m.Plot_File_Name = request.plot_file;
-    m.Message_File_Name = request.message_file;
-    m.MEI_Report_Names = request.mei_report_names;
-    if (m.MEI_Report_Names.size() > static_cast<size_t>(MAX_MEI_REPORT_NAMES)) {
-        m.MEI_Report_Names.resize(MAX_MEI_REPORT_NAMES);
-    }
-    Run_Sequence(m, clock);
-    const bool files_created = m.Report.Is_Open(); // the end of the run closes them
     const int result = Compute_Run_Return_Value(m);
-    Record_Run_End(m, result);
-    results = std::move(m.Results);
-    results.output_files_created = files_created;
-    if (results.has_error) {
-        // The block as the run wrote it; the files are closed by now.
-        results.error.text = Read_Error_Block(request.report_file, request.message_file);
+    if (results != nullptr) {
+        Record_Run_End(m, result);
+        *results = std::move(m.Results);
+        results->output_files_created = files_created;
+        if (results->has_error) {
+            // The block as the run wrote it; the files are closed by now.
+            results->error.text =
+                request.write_files
+                    ? Read_Error_Block(request.report_file, request.message_file)
+                    : Read_Error_Block_From_Text(m.Report.Text(), m.Messages.Text());
+        }
+    }
+    for (auto [text, file] :
+         {std::pair{request.report_text, &m.Report}, std::pair{request.plot_text, &m.Plot},
+          std::pair{request.message_text, &m.Messages}}) {
+        if (text != nullptr) {
+            *text = file->Take_Text();
+        }
     }
     return result;
 }
 
+} // namespace
+
+int Run_Analysis(const RunRequest& request, const RunClock& clock, RunSummary* summary) {
+    return Run_Request(request, clock, summary, nullptr);
+}
+
+int Run_Analysis(const RunRequest& request, const RunClock& clock, RunResults& results) {
+    return Run_Request(request, clock, nullptr, &results);
+}
+
 int Run_From_Directory(const std::string& directory, const RunClock& clock) {
+    const ClassicLocaleScope classic_locale;
     auto model = Make_Fresh_Model();
     AnalysisModel& m = *model;
     const fs::path dir(directory);

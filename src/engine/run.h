@@ -18,6 +18,15 @@ struct RunRequest {
     std::string message_file;
     // Names of the moment-curvature files, one per section and axial thrust.
     std::vector<std::string> mei_report_names;
+
+    // Output in memory. With write_files false no report, plot or message file is created
+    // (the three names then only label the report's list of files); the texts reach the
+    // caller through the pointers below. A pointer that is not null receives the complete
+    // text of that output in either mode.
+    bool write_files = true;
+    std::string* report_text = nullptr;
+    std::string* plot_text = nullptr;
+    std::string* message_text = nullptr;
 };
 
 // Key responses of one converged load case, in the run's computation units.

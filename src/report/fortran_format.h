@@ -2,12 +2,13 @@
 //
 // Every number the engine writes to its report and plot files goes through these
 // functions, so that the columns line up exactly as a Fortran runtime (gfortran) lays
-// them out. All functions are pure and return the field as a string.
+// them out. All functions are pure and either return the field as a string or append it
+// to a line under construction (the Append_ forms, which the writers use).
 //
-// Rounding: decimal conversion is done by the C library (snprintf "%.*f" / "%.*e"), which
-// rounds the exact binary value correctly, ties to even (12345.5 in F9.0 gives 12346.,
-// 0.125 in F5.2 gives 0.12). gfortran's default rounding mode leaves the rounding to the
-// same library call, so the digits agree.
+// Rounding: decimal conversion is done by {fmt}, which rounds the exact binary value
+// correctly, ties to even (12345.5 in F9.0 gives 12346., 0.125 in F5.2 gives 0.12), digit
+// for digit as the C library's "%.*f" / "%.*e" and so as gfortran's default rounding mode.
+// Unlike the C library it never reads the process locale: the decimal point is always ".".
 //
 // Common rules of the real descriptors (F, E, ES):
 // - The field is right-aligned in w characters; a value that does not fit fills the field
@@ -47,6 +48,12 @@ std::string Format_E(double v, int w, int d);
 
 // Iw: right-aligned integer, asterisks when it does not fit; w <= 0 means I0 (minimal).
 std::string Format_I(long long v, int w);
+
+// The same fields appended to out.
+void Append_F(std::string& out, double v, int w, int d);
+void Append_ES(std::string& out, double v, int w, int d);
+void Append_E(std::string& out, double v, int w, int d);
+void Append_I(std::string& out, long long v, int w);
 
 // List-directed output of a double precision real, as gfortran writes it: a 25-character
 // field (the blank that separates list items is NOT included; gfortran writes

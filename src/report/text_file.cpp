@@ -2,45 +2,146 @@
 
 #include "report/fortran_format.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fmt/format.h>
 
 namespace zarno {
 
-bool TextFile::Open(const std::string& path) {
+namespace {
+
+// Text collected beyond this size is written out, so a long run holds at most this much
+// of a file in memory (unless its text is kept for the caller).
+constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+
+} // namespace
+
+bool TextFile::Open(const std::string& path, bool keep_text) {
     Close();
+    buffer_.clear();
+    line_.clear();
+    line_open_ = false;
+    written_ = 0;
+    failed_ = false;
+    failure_.clear();
+    in_memory_ = false;
+    closed_ = false;
     file_ = std::fopen(path.c_str(), "w");
     if (file_ == nullptr) {
         return false;
     }
+    // The text arrives in large blocks already; a stdio buffer would only copy it again.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
     path_ = path;
+    keep_text_ = keep_text;
     return true;
 }
 
-void TextFile::Close() {
+void TextFile::Open_In_Memory() {
+    Close();
+    buffer_.clear();
+    line_.clear();
+    line_open_ = false;
+    written_ = 0;
+    failed_ = false;
+    failure_.clear();
+    in_memory_ = true;
+    keep_text_ = true;
+    closed_ = false;
+}
+
+void TextFile::Record_Failure(const char* what, int error) {
+    if (failed_) {
+        return;
+    }
+    failed_ = true;
+    failure_ =
+        fmt::format("{} failed: {}", what, error != 0 ? std::strerror(error) : "unknown error");
+}
+
+bool TextFile::Flush() {
+    if (file_ == nullptr || failed_) {
+        return !failed_;
+    }
+    const std::size_t start = keep_text_ ? written_ : 0;
+    if (buffer_.size() > start) {
+        const std::size_t count = buffer_.size() - start;
+        errno = 0;
+        if (std::fwrite(buffer_.data() + start, 1, count, file_) != count ||
+            std::fflush(file_) != 0) {
+            Record_Failure("writing", errno);
+        }
+        written_ += count;
+        if (!keep_text_) {
+            buffer_.clear();
+        }
+    }
+    return !failed_;
+}
+
+bool TextFile::Close() {
     if (line_open_) {
         End_Line();
     }
     if (file_ != nullptr) {
-        std::fclose(file_);
+        Flush();
+        errno = 0;
+        if (std::fclose(file_) != 0) {
+            Record_Failure("closing", errno);
+        }
         file_ = nullptr;
+        closed_ = true;
     }
+    if (in_memory_) {
+        in_memory_ = false;
+        closed_ = true;
+    }
+    return !failed_;
+}
+
+std::string TextFile::Take_Text() {
+    std::string text = std::move(buffer_);
+    buffer_.clear();
+    return text;
 }
 
 bool TextFile::Rewind() {
     line_.clear();
     line_open_ = false;
-    if (file_ == nullptr) {
+    buffer_.clear();
+    if (file_ == nullptr || written_ == 0) {
+        // Nothing has reached the file yet: dropping the collected text is enough.
+        written_ = 0;
         return true;
     }
     std::fclose(file_);
+    written_ = 0;
     file_ = std::fopen(path_.c_str(), "w");
-    return file_ != nullptr;
+    if (file_ == nullptr) {
+        return false;
+    }
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    return true;
 }
 
 void TextFile::Emit(std::string_view text) {
-    std::FILE* out = file_ != nullptr ? file_ : fallback_;
-    if (out != nullptr) {
-        std::fwrite(text.data(), 1, text.size(), out);
+    if (in_memory_) {
+        buffer_.append(text);
+        return;
+    }
+    if (file_ != nullptr) {
+        if (failed_ && !keep_text_) {
+            return; // the file is already incomplete; its failure is what is reported
+        }
+        buffer_.append(text);
+        if (!keep_text_ && buffer_.size() >= kBlockSize) {
+            Flush();
+        }
+        return;
+    }
+    if (fallback_ != nullptr && !closed_) {
+        std::fwrite(text.data(), 1, text.size(), fallback_);
     }
 }
 
@@ -50,26 +151,30 @@ void TextFile::Write_Text(std::string_view text) {
 }
 
 void TextFile::Write_Number(double value, int width) {
-    Write_Text(Format_Number(value, width));
+    Append_Number(line_, value, width);
+    line_open_ = true;
 }
 
 void TextFile::Write_Integer(long long value, int width) {
     if (width < 1 || width > 16) {
         width = 10;
     }
-    Write_Text(Format_I(value, width));
+    Append_I(line_, value, width);
+    line_open_ = true;
 }
 
 void TextFile::Write_Blanks(int count) {
     if (count > 0) {
-        Write_Text(std::string(static_cast<size_t>(count), ' '));
+        line_.append(static_cast<size_t>(count), ' ');
+        line_open_ = true;
     }
 }
 
 void TextFile::Write_Field10(std::string_view text) {
-    std::string field(text.substr(0, 10));
-    field.resize(10, ' ');
-    Write_Text(field);
+    const std::string_view field = text.substr(0, 10);
+    line_.append(field);
+    line_.append(10 - field.size(), ' ');
+    line_open_ = true;
 }
 
 void TextFile::End_Line() {
@@ -90,28 +195,35 @@ void TextFile::Blank_Lines(int count) {
     }
 }
 
-std::string Format_Number(double value, int width) {
+void Append_Number(std::string& out, double value, int width) {
     const int h = width;
     const double a = std::fabs(value);
     // Thresholds are single-precision powers of ten, as the format table was tuned with.
     auto p10 = [](int e) { return static_cast<double>(std::pow(10.0f, static_cast<float>(e))); };
-    std::string field;
+    const std::size_t start = out.size();
+    out.push_back(' ');
     if (a < 1.0e-12) {
-        field = Format_F(0.0, h - 1, h - 8);
+        Append_F(out, 0.0, h - 1, h - 8);
     } else if (a > p10(h - 3) - 1.0) {
-        field = Format_ES(value, h - 1, h - 8);
+        Append_ES(out, value, h - 1, h - 8);
     } else if (a > 10000.0) {
-        field = Format_F(value, h - 1, 0);
+        Append_F(out, value, h - 1, 0);
     } else if (a > p10(9 - h)) {
-        field = Format_F(value, h - 1, h - 7);
+        Append_F(out, value, h - 1, h - 7);
     } else if (a >= p10(7 - h)) {
-        field = Format_F(value, h - 1, h - 5);
+        Append_F(out, value, h - 1, h - 5);
     } else if (a < p10(7 - h)) {
-        field = Format_ES(value, h - 1, h - 8);
+        Append_ES(out, value, h - 1, h - 8);
     } else {
-        return "  Not-a-Number";
+        out.resize(start);
+        out.append("  Not-a-Number");
     }
-    return " " + field;
+}
+
+std::string Format_Number(double value, int width) {
+    std::string out;
+    Append_Number(out, value, width);
+    return out;
 }
 
 } // namespace zarno

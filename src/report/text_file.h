@@ -4,8 +4,15 @@
 // way the report tables are built column by column. Until a file is opened, its lines
 // go to a fallback stream (standard output or standard error), which is where the
 // messages of a run that failed before its files existed end up.
+//
+// An open file collects its text in memory and writes it in large blocks (at the latest
+// when it is flushed or closed), so a run makes a handful of system calls per file. Every
+// write and the close are checked: the first failure is kept (Failed, Failure), nothing
+// more is written to that file, and Flush and Close report it. A file opened in memory is
+// never written anywhere; its text stays available to the caller.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -19,12 +26,27 @@ class TextFile {
     TextFile(const TextFile&) = delete;
     TextFile& operator=(const TextFile&) = delete;
 
-    // Creates or replaces the file. Returns false when it cannot be created.
-    bool Open(const std::string& path);
-    void Close();
-    bool Is_Open() const { return file_ != nullptr; }
+    // Creates or replaces the file. Returns false when it cannot be created. With
+    // keep_text the whole text also stays in memory (Text) and is written once, at the
+    // flush or close.
+    bool Open(const std::string& path, bool keep_text = false);
+    // Collects the text in memory only; no file is created.
+    void Open_In_Memory();
+    // Writes the text collected so far to the file. False when a write has failed.
+    bool Flush();
+    // Ends an open line, writes what is left and closes the file. False when a write or
+    // the close failed (now or earlier). The text in memory stays available.
+    bool Close();
+    bool Is_Open() const { return file_ != nullptr || in_memory_; }
     // Starts the file afresh: everything written so far is discarded.
     bool Rewind();
+    // The first write or close failure, and a description of it ("writing failed: No space
+    // left on device").
+    bool Failed() const { return failed_; }
+    const std::string& Failure() const { return failure_; }
+    // The text of a file opened in memory or with keep_text (complete after Close).
+    const std::string& Text() const { return buffer_; }
+    std::string Take_Text();
     void Set_Fallback(std::FILE* fallback) { fallback_ = fallback; }
 
     // Appends one blank and the value in a field of H - 1 characters, the format chosen
@@ -50,16 +72,26 @@ class TextFile {
 
   private:
     void Emit(std::string_view text);
+    void Record_Failure(const char* what, int error);
 
     std::FILE* file_ = nullptr;
     std::FILE* fallback_;
     std::string path_;
     std::string line_;
     bool line_open_ = false;
+    std::string buffer_;      // text not yet written (all of it when kept or in memory)
+    bool keep_text_ = false;  // write only at flush or close, keep the text afterwards
+    bool in_memory_ = false;  // no file at all
+    bool closed_ = false;     // opened and closed: later lines have nowhere to go
+    std::size_t written_ = 0; // bytes handed to the file so far
+    bool failed_ = false;
+    std::string failure_;
 };
 
 // The number format chosen by Write_Number, exposed for the writers that compose
 // lines elsewhere.
 std::string Format_Number(double value, int width);
+// The same, appended to out.
+void Append_Number(std::string& out, double value, int width);
 
 } // namespace zarno

@@ -388,7 +388,9 @@ void Compute_Section_Stiffness(AnalysisModel& m, int k) {
         Compute_Tabulated_Section_EI(m, k);
         return;
     }
-    auto ws = std::make_unique<SectionWorkspace>();
+    // Every member of the workspace has its own initializer, so default-initialization
+    // sets it completely without the extra clearing pass of value-initialization.
+    auto ws = std::make_unique_for_overwrite<SectionWorkspace>();
     Fill_Section_Workspace(m, k, *ws);
     if (m.RunStatus > 0) {
         return;

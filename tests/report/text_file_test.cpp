@@ -71,5 +71,47 @@ TEST(TextFile, RewindStartsTheFileAfresh) {
     EXPECT_EQ(Read_File(dir / "t.txt"), "banner\n");
 }
 
+TEST(TextFile, LargeTextIsWrittenInBlocksAndRewindTruncatesWhatReachedTheFile) {
+    TempDir dir;
+    const std::string line(99, 'x');
+    {
+        TextFile f;
+        ASSERT_TRUE(f.Open(dir / "t.txt"));
+        for (int i = 0; i < 20000; ++i) { // 2 MB: more than one block reaches the file
+            f.Write_Line(line);
+        }
+        EXPECT_GT(fs::file_size(dir / "t.txt"), 0u);
+        ASSERT_TRUE(f.Rewind());
+        f.Write_Line("banner");
+        EXPECT_TRUE(f.Close());
+    }
+    EXPECT_EQ(Read_File(dir / "t.txt"), "banner\n");
+}
+
+TEST(TextFile, FailedWriteAndCloseAreReported) {
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full on this system";
+    }
+    TextFile f;
+    ASSERT_TRUE(f.Open("/dev/full"));
+    f.Write_Line("text");
+    EXPECT_FALSE(f.Failed()); // still in memory
+    EXPECT_FALSE(f.Flush());
+    EXPECT_TRUE(f.Failed());
+    EXPECT_EQ(f.Failure(), "writing failed: No space left on device");
+    EXPECT_FALSE(f.Close());
+}
+
+TEST(TextFile, InMemoryTextIsKeptAndNoFileIsCreated) {
+    TextFile f(nullptr);
+    f.Open_In_Memory();
+    f.Write_Number(2.5, 10);
+    f.End_Line();
+    EXPECT_TRUE(f.Close());
+    EXPECT_EQ(f.Text(), "     2.500\n");
+    f.Write_Line("after close"); // has nowhere to go
+    EXPECT_EQ(f.Take_Text(), "     2.500\n");
+}
+
 } // namespace
 } // namespace zarno::test

@@ -1,0 +1,41 @@
+// The model's large tables: zero when created, zero again after a reset, and private to
+// each model.
+#include "engine/analysis_model.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zarno {
+namespace {
+
+TEST(LargeTables, FreshAndResetModelsReadZeroEverywhere) {
+    auto a = Make_Fresh_Model();
+    auto b = Make_Fresh_Model();
+    // Corners of both tables, including the last section and the last curve point.
+    a->Sections[1].Length = 12.0;
+    a->Sections[MAX_SECTIONS].Length = 3.0;
+    a->EI_Table.M[1][1][1] = 5.0;
+    a->EI_Table.Phi[MAX_SECTIONS][MAX_AXIAL_THRUSTS][MAX_MC_POINTS] = 7.0;
+    a->EI_Table.i_Num_Thrusts[MAX_SECTIONS] = 4;
+    EXPECT_EQ(b->Sections[1].Length, 0.0) << "two models share a table";
+    EXPECT_EQ(b->EI_Table.M[1][1][1], 0.0);
+
+    a->i_Num_Sections = 2;
+    Reset_Model_State(*a);
+    EXPECT_EQ(a->i_Num_Sections, 0);
+    EXPECT_EQ(a->Sections[1].Length, 0.0);
+    EXPECT_EQ(a->Sections[MAX_SECTIONS].Length, 0.0);
+    EXPECT_EQ(a->EI_Table.M[1][1][1], 0.0);
+    EXPECT_EQ(a->EI_Table.Phi[MAX_SECTIONS][MAX_AXIAL_THRUSTS][MAX_MC_POINTS], 0.0);
+    EXPECT_EQ(a->EI_Table.i_Num_Thrusts[MAX_SECTIONS], 0);
+    // The start-of-run settings are applied again.
+    EXPECT_EQ(a->Default_J, 0.5);
+    EXPECT_EQ(a->Py.X_Eq[1], X_EQ_NOT_SET);
+    // The reset table is still writable.
+    a->EI_Table.EI[3][2][1] = 1.5;
+    EXPECT_EQ(a->EI_Table.EI[3][2][1], 1.5);
+}
+
+} // namespace
+} // namespace zarno
