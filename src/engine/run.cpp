@@ -4,6 +4,7 @@
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
 #include "input/input_warnings.h"
+#include "input/list_read.h"
 #include "input/read_input.h"
 #include "profile/pile_grid.h"
 #include "report/input_echo.h"
@@ -309,19 +310,6 @@ void Check_Input_Size(AnalysisModel& m) {
         msg.Blank_Lines(1);
         Raise_Input_Error(m, 25);
     }
-}
-
-// Keeps an echo of foreign text printable and short.
-std::string Printable(std::string_view text) {
-    std::string s;
-    for (char c : text.substr(0, 40)) {
-        const auto u = static_cast<unsigned char>(c);
-        s.push_back(u >= 32 && u < 127 ? c : '?');
-    }
-    if (text.size() > 40) {
-        s += "...";
-    }
-    return s;
 }
 
 // Anything but a Zarno input file is refused before a single block is read, so that a

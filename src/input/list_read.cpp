@@ -18,19 +18,6 @@ bool Is_Digit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Keeps a quoted echo of the offending text printable and short.
-std::string Printable(std::string_view text) {
-    std::string s;
-    for (char c : text.substr(0, 40)) {
-        const auto u = static_cast<unsigned char>(c);
-        s.push_back(u >= 32 && u < 127 ? c : '?');
-    }
-    if (text.size() > 40) {
-        s += "...";
-    }
-    return s;
-}
-
 void Write_Error_Block(AnalysisModel& m, int n, const std::string& problem,
                        const std::string& detail) {
     for (TextFile* f : {&m.Report, &m.Messages}) {
@@ -100,6 +87,19 @@ bool Parse_Decimal(const std::string& s, double& value) {
 }
 
 } // namespace
+
+// Keeps a quoted echo of the offending text printable and short.
+std::string Printable(std::string_view text) {
+    std::string s;
+    for (char c : text.substr(0, 40)) {
+        const auto u = static_cast<unsigned char>(c);
+        s.push_back(u >= 32 && u < 127 ? c : '?');
+    }
+    if (text.size() > 40) {
+        s += "...";
+    }
+    return s;
+}
 
 bool Parse_List_Int(std::string_view t, int& value) {
     // from_chars reads the same whatever the process locale; it takes a minus sign but not

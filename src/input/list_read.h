@@ -30,6 +30,9 @@ inline constexpr int INPUT_ERROR_OUT_OF_ORDER = 34;  // depths that go back up t
 // overflow into the analysis.
 inline constexpr double MAX_INPUT_MAGNITUDE = 1e20;
 
+// A quoted echo of foreign or offending text, kept printable and at most 40 characters.
+std::string Printable(std::string_view text);
+
 class ListRead {
   public:
     ListRead(AnalysisModel& m, std::string_view block);

@@ -17,7 +17,7 @@ constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
 } // namespace
 
-bool TextFile::Open(const std::string& path, bool keep_text) {
+void TextFile::Start_Afresh(bool in_memory) {
     Close();
     buffer_.clear();
     line_.clear();
@@ -25,8 +25,12 @@ bool TextFile::Open(const std::string& path, bool keep_text) {
     written_ = 0;
     failed_ = false;
     failure_.clear();
-    in_memory_ = false;
+    in_memory_ = in_memory;
     closed_ = false;
+}
+
+bool TextFile::Open(const std::string& path, bool keep_text) {
+    Start_Afresh(false);
     file_ = std::fopen(path.c_str(), "w");
     if (file_ == nullptr) {
         return false;
@@ -39,16 +43,8 @@ bool TextFile::Open(const std::string& path, bool keep_text) {
 }
 
 void TextFile::Open_In_Memory() {
-    Close();
-    buffer_.clear();
-    line_.clear();
-    line_open_ = false;
-    written_ = 0;
-    failed_ = false;
-    failure_.clear();
-    in_memory_ = true;
+    Start_Afresh(true);
     keep_text_ = true;
-    closed_ = false;
 }
 
 void TextFile::Record_Failure(const char* what, int error) {

@@ -73,6 +73,8 @@ class TextFile {
   private:
     void Emit(std::string_view text);
     void Record_Failure(const char* what, int error);
+    // Closes any earlier file and forgets its text and failures.
+    void Start_Afresh(bool in_memory);
 
     std::FILE* file_ = nullptr;
     std::FILE* fallback_;
