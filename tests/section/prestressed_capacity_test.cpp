@@ -211,6 +211,26 @@ TEST(PrestressedCapacity, LateralRunUnderTensionConverges) {
     EXPECT_GT(cases[0][0].y, cases[1][0].y);
 }
 
+// The tension loads of the pile by hand. Cracking: the uniform strain ecr, where the concrete
+// carries ft and the strands, elastic there, 28500 ksi times ecr plus their prestrain.
+// Decompression: zero concrete strain, the strands at their prestrain alone.
+TEST(PrestressedCapacity, CrackingAndDecompressionLoadsByHand) {
+    auto m = Prestressed_Pile_Model({0.0});
+    auto ws = std::make_unique<SectionWorkspace>();
+    Fill_Section_Workspace(*m, 1, *ws);
+    Initialize_EI_Vars(*m, *ws);
+    ASSERT_EQ(m->RunStatus, 0);
+    Compute_Axial_Capacities(*ws);
+    const FibreSection fibre;
+    const double ft = -0.004 * std::sqrt(1000.0 * FC);
+    const double ecr = -(1.0 - std::sqrt(ft / FC + 1.0)) * fibre.e0;
+    EXPECT_NEAR(ws->Pcr / (ft * fibre.Ac + fibre.As * 28500.0 * (ecr + fibre.e_ps)), 1.0, 1e-4);
+    EXPECT_NEAR(ws->Decompression_Load / (fibre.As * 28500.0 * fibre.e_ps), 1.0, 1e-4);
+    // Both lie between the pile's tensile capacity and zero, cracking beyond decompression.
+    EXPECT_LT(ws->Pcr, ws->Decompression_Load);
+    EXPECT_GT(ws->Pcr, -fibre.As * 270.0);
+}
+
 // A strand is sliced as a circle of its own area centred on its position, so the steel of
 // a symmetric pile in pure tension acts on the centre line and adds no moment of its own.
 TEST(PrestressedCapacity, StrandAreaIsCentredOnEachStrand) {
