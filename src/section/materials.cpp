@@ -132,8 +132,11 @@ double fn_Strand_Stress_ksi(int kind, double e, double fpu_deformed) {
 
 void Compute_Concrete_Stresses(SectionWorkspace& ws) {
     const int n = ws.i_Num_Slices;
-    // The extreme tension fibre decides whether the section has cracked at all.
-    ws.e_Bottom = (ws.y_n - ws.H) * ws.Phi + ws.e_pc;
+    // The extreme tension fibre decides whether the section has cracked at all. Slice strains
+    // are the concrete's total strains: in a prestressed pile the precompression is already
+    // part of them (the strands carry it through their prestrain e_ps), so it is not added
+    // again here, in the top strain of the capacity or in the cracking load.
+    ws.e_Bottom = (ws.y_n - ws.H) * ws.Phi;
     bool cracked = ws.b_Tension_Off || ws.e_Bottom < ws.ecr;
     for (int i = 1; i <= n; ++i) {
         const double e = ws.Strain[i];

@@ -59,6 +59,28 @@ double fn_Curvature_Step_Factor(int k) {
     return 1.0;
 }
 
+double fn_Curvature_Step(const SectionWorkspace& ws, int t, int k, double P) {
+    const double step = ws.Curvature_Increment * fn_Curvature_Step_Factor(k);
+    if (P >= 0.0 || k < 120 || !Is_Prestressed(ws)) {
+        return step;
+    }
+    // Under a large tension the compression zone of a prestressed pile is shallow, and the fixed
+    // schedule can end before the top fibre crushes. Over the last band the step is then stretched
+    // so that the end of the concrete law is reached a few points before the table is full, at the
+    // current neutral-axis depth; the depth only shrinks as the curvature grows, so the
+    // estimate is renewed at every step. Curves that reach the crushing strain anyway keep
+    // the fixed schedule.
+    const double phi = ws.Curv[t][k - 1];
+    const double depth = ws.Yn[t][k - 1];
+    if (depth <= 0.0) {
+        return step;
+    }
+    constexpr int SPARE_POINTS = 10;
+    const int remaining = std::max(1, MAX_MC_POINTS - SPARE_POINTS + 1 - k);
+    const double needed = (EPS_STOP / depth - phi) / static_cast<double>(remaining);
+    return std::max(step, needed);
+}
+
 double fn_Pipe_Wall_Area(const SectionWorkspace& ws) {
     const double D = ws.Casing_Diameter;
     const double d = D - 2.0 * ws.Casing_Wall;
@@ -131,7 +153,7 @@ void Compute_Section_Moments(SectionWorkspace& ws, int t, int k) {
     const double yn = ws.Yn[t][k];
     ws.M[t][k] = sum;
     ws.EI[t][k] = sum / phi;
-    ws.Eps_Top[t][k] = kind == GEOM_PIPE ? phi * yn : phi * yn + ws.e_pc;
+    ws.Eps_Top[t][k] = phi * yn;
     ws.Eps_Bot[t][k] = phi * (yn - ws.H);
     // Least strain over the bars, each at its own position.
     double least = 0.0;
@@ -222,8 +244,14 @@ void Compute_Thrust_Curve(AnalysisModel& m, SectionWorkspace& ws, int t) {
     ws.b_Stop = false;
     ws.b_Yielded = false;
     // A tension beyond the cracking load leaves the concrete without tensile strength
-    // from the first step on.
-    if (!pipe && P < 0.0 && P < ws.Pcr) {
+    // from the first step on. A prestressed pile is taken as cracked once the tension has
+    // removed its precompression: the concrete would then hold the thrust by its tensile
+    // strength alone, and the slightest bending would crack it through, dropping the moment
+    // from the uncracked to the strands-only value (a snap the secant stiffness of the
+    // lateral iteration cannot follow). Its tensile strength is not relied on there.
+    const double tension_off_load =
+        Is_Prestressed(ws) ? std::max(ws.Pcr, ws.Decompression_Load) : ws.Pcr;
+    if (!pipe && P < 0.0 && P < tension_off_load) {
         ws.b_Tension_Off = true;
         ws.b_Cracked = true;
     } else {
@@ -241,7 +269,7 @@ void Compute_Thrust_Curve(AnalysisModel& m, SectionWorkspace& ws, int t) {
     int k = 0;
     while (true) {
         ++k;
-        ws.Curv[t][k] = k == 1 ? d0 : ws.Curv[t][k - 1] + d0 * fn_Curvature_Step_Factor(k);
+        ws.Curv[t][k] = k == 1 ? d0 : ws.Curv[t][k - 1] + fn_Curvature_Step(ws, t, k, P);
         ws.Phi = ws.Curv[t][k];
         if (!Find_Neutral_Axis(m, ws, t, k)) {
             if (m.RunStatus > 0) {

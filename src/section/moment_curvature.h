@@ -18,6 +18,10 @@ double fn_Initial_Curvature_Increment(int iunits, double D);
 // Curvature increment that leads to step k (the increment doubles at step 40, then
 // grows fourfold at 80 and sixfold at 120).
 double fn_Curvature_Step_Factor(int k);
+// Curvature increment from step k-1 to step k of thrust t under thrust P: the fixed
+// schedule, stretched over the last band for a prestressed pile under tension when it
+// would end before the top fibre crushes.
+double fn_Curvature_Step(const SectionWorkspace& ws, int t, int k, double P);
 // Initial increment of a steel pipe under thrust P: 1/80 of its first-yield curvature.
 double fn_Pipe_Curvature_Increment(const SectionWorkspace& ws, double P);
 double fn_Pipe_Wall_Area(const SectionWorkspace& ws);

@@ -254,12 +254,21 @@ void Compute_Axial_Capacities(SectionWorkspace& ws) {
         ws.Pcr = 0.0;
         break;
     default: {
-        // Prestressed piles: PCI capacities; the concrete cracks when the tension has
-        // removed the precompression and the tensile strain capacity on top of it.
+        // Prestressed piles: PCI capacities. The concrete cracks under the uniform strain
+        // ecr, where it carries ft; the strands then carry their law's stress at ecr plus
+        // their prestrain, so the tension has first removed the whole precompression.
         ws.Pn = ws.Prestress_Pn;
         ws.Nt = ws.Prestress_Nt;
         const double Ac = ws.Total_Concrete_Area;
-        ws.Pcr = (ws.ecr - ws.e_pc) * (ws.Ec * Ac + ws.Strand_E * As);
+        const double strand_stress =
+            fn_Strand_Stress_ksi(ws.i_Reinf_Kind, ws.ecr + ws.e_ps,
+                                 fn_Deformed_Bar_fpu(ws.i_Strand_Size_First)) *
+            Stress_Unit_Factor(ws.IUNITS);
+        ws.Pcr = ws.ft * Ac + strand_stress * As;
+        // At zero concrete strain the whole thrust is the strands' prestress force.
+        ws.Decompression_Load = fn_Strand_Stress_ksi(ws.i_Reinf_Kind, ws.e_ps,
+                                                     fn_Deformed_Bar_fpu(ws.i_Strand_Size_First)) *
+                                Stress_Unit_Factor(ws.IUNITS) * As;
         break;
     }
     }

@@ -133,6 +133,9 @@ struct SectionWorkspace {
     double Pn = 0.0;  // nominal axial compressive capacity
     double Nt = 0.0;  // nominal axial tensile capacity (negative)
     double Pcr = 0.0; // tensile load for cracking of concrete (negative)
+    // Tension at which a prestressed section loses its precompression (negative); zero for
+    // sections without prestress.
+    double Decompression_Load = 0.0;
 
     // ---- flags of the current thrust --------------------------------------------------
     bool b_Cracked = false;
