@@ -73,9 +73,8 @@ void Check_Section_Units(AnalysisModel& m) {
         for (const auto& f : steels) {
             Note_Implausible(m, k, {f.what, f.value, fy_smallest, stress, stress_big});
         }
-        // Concrete strength: about 4 ksi (28 MPa); below 1/40 of that it is in the larger unit.
-        Note_Implausible(m, k,
-                         {"concrete strength f'c", s.fc, si ? 690.0 : 100.0, stress, stress_big});
+        // A concrete strength in the larger unit (below 100 psi) is refused by the reader,
+        // whose message names the likely unit.
     }
 }
 

@@ -45,23 +45,27 @@ double Inertia_In(const AnalysisModel& m, double v) {
 // US customary units, kPa and millimetres in SI. General units keep only the sign rules
 // and the magnitude limit of every value, since their units are not known.
 struct SectionLimits {
-    double concrete_strength; // f'c
-    double steel_strength;    // yield stress of bars, casing, core and pipe
-    double modulus;           // elastic modulus of any pile material
-    double dimension;         // diameters, widths, thicknesses, cover, bar positions
-    double section_length;    // feet (US customary) or metres
+    double concrete_strength_min; // f'c: below 100 psi the tensile strength of the concrete
+                                  // law would exceed its compressive strength
+    double concrete_strength;     // f'c
+    double steel_strength;        // yield stress of bars, casing, core and pipe
+    double modulus;               // elastic modulus of any pile material
+    double dimension;             // diameters, widths, thicknesses, cover, bar positions
+    double section_length;        // feet (US customary) or metres
 };
 
 SectionLimits Limits_Of(const AnalysisModel& m) {
     constexpr double kPaPerPsi = 6.894757;
     if (m.IUNITS == USCS) {
-        return {30000.0, 1.0e6, 1.0e8, 1200.0, 10000.0};
+        return {100.0, 30000.0, 1.0e6, 1.0e8, 1200.0, 10000.0};
     }
     if (m.IUNITS == SI) {
-        return {30000.0 * kPaPerPsi, 1.0e6 * kPaPerPsi, 1.0e8 * kPaPerPsi, 30000.0, 3000.0};
+        return {100.0 * kPaPerPsi, 30000.0 * kPaPerPsi,
+                1.0e6 * kPaPerPsi, 1.0e8 * kPaPerPsi,
+                30000.0,           3000.0};
     }
     const double h = MAX_INPUT_MAGNITUDE;
-    return {h, h, h, h, h};
+    return {0.0, h, h, h, h, h};
 }
 
 // A value line checked against low .. high (low excluded when low_open).
@@ -74,6 +78,17 @@ bool Value_In(AnalysisModel& m, double& v, std::string_view what, double low, do
 // metres in SI runs.
 bool Dimension_Value(AnalysisModel& m, double& v, std::string_view what) {
     if (!Value_In(m, v, what, 0.0, Limits_Of(m).dimension)) {
+        return false;
+    }
+    v = Length_In(m, v);
+    return true;
+}
+
+// The outer size (width, depth or diameter) of a sliced section: at least an inch (25.4 mm),
+// below which the section has no area to slice and its ratios are infinite.
+bool Outer_Dimension_Value(AnalysisModel& m, double& v, std::string_view what) {
+    const double low = m.IUNITS == USCS ? 0.01 : m.IUNITS == SI ? 0.254 : 0.0;
+    if (!Value_In(m, v, what, low, Limits_Of(m).dimension, low == 0.0)) {
         return false;
     }
     v = Length_In(m, v);
@@ -212,8 +227,24 @@ void Set_Strand_Size(AnalysisModel& m, int i, int k, int strand_type, int size_i
 void Read_Concrete_Properties(AnalysisModel& m, int i) {
     m.Messages.Write_Line(fmt::format("Reading concrete property data for Section {}", i));
     PileSection& s = m.Sections[i];
-    if (!Value_In(m, s.fc, Of("concrete compressive strength", i), 0.0,
-                  Limits_Of(m).concrete_strength, true) ||
+    const SectionLimits limits = Limits_Of(m);
+    const std::string fc_name = Of("concrete compressive strength", i);
+    if (!Value(m, s.fc, fc_name)) {
+        return;
+    }
+    if (m.IUNITS != GENERAL && s.fc < limits.concrete_strength_min) {
+        // Almost always a strength typed in the larger unit; say so.
+        const bool si = m.IUNITS == SI;
+        Raise_Out_Of_Range(m, kBlock, fc_name, s.fc,
+                           fmt::format("of at least {:g} and at most {:g} {}; the strength is "
+                                       "read in {}, so a value entered in {} is 1000 times too "
+                                       "small",
+                                       limits.concrete_strength_min, limits.concrete_strength,
+                                       si ? "kPa" : "psi", si ? "kPa" : "psi", si ? "MPa" : "ksi"));
+        return;
+    }
+    if (!Check_Range(m, kBlock, fc_name, s.fc, limits.concrete_strength_min,
+                     limits.concrete_strength, limits.concrete_strength_min == 0.0) ||
         !Dimension_Value(m, s.Max_Aggregate_Size, Of("maximum aggregate size", i))) {
         return;
     }
@@ -664,19 +695,19 @@ void Read_Section_Properties(AnalysisModel& m) {
         bool ok = true;
         switch (code) {
         case 0:
-            ok = Dimension_Value(m, s.Diameter, Of("section depth", i)) &&
-                 Dimension_Value(m, s.Section_Width, Of("section width", i));
+            ok = Outer_Dimension_Value(m, s.Diameter, Of("section depth", i)) &&
+                 Outer_Dimension_Value(m, s.Section_Width, Of("section width", i));
             break;
         case 1:
         case 5:
-            ok = Dimension_Value(m, s.Diameter, Of("diameter", i));
+            ok = Outer_Dimension_Value(m, s.Diameter, Of("diameter", i));
             break;
         case 2:
         case 3:
         case 4:
             // A pipe pile is nothing but its steel, so its modulus must be positive; a
             // casing or core may be given without stiffness.
-            ok = Dimension_Value(m, s.Diameter, Of("outer diameter", i)) &&
+            ok = Outer_Dimension_Value(m, s.Diameter, Of("outer diameter", i)) &&
                  Dimension_Value(m, s.Casing_Thickness, Of("wall thickness", i)) &&
                  Fits_In(m, s.Casing_Thickness, 0.5 * s.Diameter, Of("wall thickness", i),
                          "half the outer diameter") &&
@@ -698,20 +729,21 @@ void Read_Section_Properties(AnalysisModel& m) {
             break;
         case 6:
         case 10:
-            ok = Dimension_Value(m, s.Diameter, Of(code == 6 ? "diameter" : "pile width", i)) &&
+            ok = Outer_Dimension_Value(m, s.Diameter,
+                                       Of(code == 6 ? "diameter" : "pile width", i)) &&
                  Dimension_Value(m, s.Void_Diameter, Of("void diameter", i)) &&
                  Fits_In(m, s.Void_Diameter, s.Diameter, Of("void diameter", i),
                          code == 6 ? "the diameter" : "the pile width");
             break;
         case 7:
-            ok = Dimension_Value(m, s.Diameter, Of("pile width", i)) &&
+            ok = Outer_Dimension_Value(m, s.Diameter, Of("pile width", i)) &&
                  Dimension_Value(m, s.Chamfer, Of("corner chamfer", i)) &&
                  Fits_In(m, s.Chamfer, 0.5 * s.Diameter, Of("corner chamfer", i),
                          "half the pile width");
             break;
         case 8:
             ok =
-                Dimension_Value(m, s.Diameter, Of("pile width", i)) &&
+                Outer_Dimension_Value(m, s.Diameter, Of("pile width", i)) &&
                 Dimension_Value(m, s.Void_Diameter, Of("void diameter", i)) &&
                 Fits_In(m, s.Void_Diameter, s.Diameter, Of("void diameter", i), "the pile width") &&
                 Dimension_Value(m, s.Chamfer, Of("corner chamfer", i)) &&
@@ -719,7 +751,7 @@ void Read_Section_Properties(AnalysisModel& m) {
                         "half the pile width");
             break;
         case 9:
-            ok = Dimension_Value(m, s.Diameter, Of("pile width", i));
+            ok = Outer_Dimension_Value(m, s.Diameter, Of("pile width", i));
             break;
         case 11:
             Read_Elastic_Section(m, i);

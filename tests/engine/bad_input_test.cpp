@@ -85,7 +85,14 @@ TEST(BadInput, EachImpossibleDeckIsAnInputErrorNamingItsCause) {
          "The concrete compressive strength of section 1 in the SECTIONS block at line 31 of "
          "the input file is 0."},
         {"f'c below 0", With_Section(Shaft("-4000", "1.0")), 133,
-         "Solution: Give a value greater than 0 and at most 30000."},
+         "Solution: Give a value of at least 100 and at most 30000 psi; the strength is read in "
+         "psi, so a value entered in ksi is 1000 times too small."},
+        // Positive but far too small values used to reach the report as NaN and Infinity.
+        {"f'c of 1e-30 psi", With_Section(Shaft("1e-30", "1.0")), 133,
+         "Give a value of at least 100 and at most 30000 psi"},
+        {"diameter of 1e-30 in",
+         With_Section(Replace(Shaft("4000", "1.0"), "1\n50\n36\n", "1\n50\n1e-30\n")), 133,
+         "Solution: Give a value of at least 0.01 and at most 1200."},
         {"negative bar diameter", With_Section(Shaft("4000", "-1.0")), 133,
          "The bar diameter of section 1 in the SECTIONS block at line 41"},
         {"E of 1e25 psi", Lateral_Input(huge_e), 133,
