@@ -189,7 +189,7 @@ void Write_Factor_Table(AnalysisModel& m) {
     r.Blank_Lines(1);
     r.Write_Line(
         " No.    DL     LL     EQ     IM    Wind   Watr    Ice   Soil   Roof   Rain   Snow "
-        "  Temp   Spec   M RF   V RF   Name");
+        "  Temp   Spcl   M RF   V RF   Name");
     for (int c = 1; c <= C; ++c) {
         const LrfdCombination& comb = m.Lrfd_Combinations[c];
         std::string line = Format_I(c, 4);
