@@ -2,6 +2,7 @@
 
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
+#include "report/echo_lines.h"
 #include "report/fortran_format.h"
 #include "solver/lrfd.h"
 
@@ -51,11 +52,6 @@ constexpr const char* TYPE_SYMBOLS[NUM_LRFD_LOAD_TYPES + 1] = {
 
 constexpr double DEGREES_PER_RADIAN = 180.0 / 3.141592653589793;
 
-std::string Trimmed(const std::string& s) {
-    const auto end = s.find_last_not_of(' ');
-    return end == std::string::npos ? std::string() : s.substr(0, end + 1);
-}
-
 struct EchoUnits {
     std::string force;  // " lbs"
     std::string moment; // " in-lbs"
@@ -68,8 +64,9 @@ EchoUnits Units_Of(const AnalysisModel& m) {
     if (m.IUNITS == SI) {
         return {" kN", " kN-m"};
     }
-    return {" " + Trimmed(m.Labels.Force),
-            " " + Trimmed(m.Labels.Force) + "-" + Trimmed(m.Labels.Length)};
+    return {" " + Without_Trailing_Blanks(m.Labels.Force),
+            " " + Without_Trailing_Blanks(m.Labels.Force) + "-" +
+                Without_Trailing_Blanks(m.Labels.Length)};
 }
 
 // An LRFD run needs unfactored loads and combinations; without either there is no load
@@ -197,7 +194,8 @@ void Write_Factor_Table(AnalysisModel& m) {
             line += comb.Load_Factor[t] != 0.0 ? Format_F(comb.Load_Factor[t], 7, 2) : "    -- ";
         }
         line += Format_F(comb.Resistance_Factor_Flexure, 7, 2) +
-                Format_F(comb.Resistance_Factor_Shear, 7, 2) + "   " + Trimmed(comb.Name);
+                Format_F(comb.Resistance_Factor_Shear, 7, 2) + "   " +
+                Without_Trailing_Blanks(comb.Name);
         r.Write_Line(line);
     }
 }
@@ -215,7 +213,7 @@ void Write_Factored_Loads(AnalysisModel& m, const EchoUnits& u) {
         r.Blank_Lines(1);
         r.Write_Line("Factored Load Combination No. " + Format_I(c, 0));
         r.Blank_Lines(1);
-        r.Write_Line("Load Combination Name = " + Trimmed(comb.Name));
+        r.Write_Line("Load Combination Name = " + Without_Trailing_Blanks(comb.Name));
         r.Write_Line("Structural Resistance Factor for Flexure =" +
                      Format_F(comb.Resistance_Factor_Flexure, 6, 3));
         r.Write_Line("Structural Resistance Factor for Shear   =" +
