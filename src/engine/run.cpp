@@ -697,7 +697,6 @@ int Run_Request(const RunRequest& request, const RunClock& clock, RunSummary* su
     const bool files_created = m.Report.Is_Open();
     if (summary != nullptr) {
         summary->IUNITS = m.IUNITS;
-        summary->b_Output_Files_Created = files_created;
         summary->Cases.clear();
         const int cases = std::min(m.Lateral.i_Num_Cases_Done, MAX_PILE_HEAD_LOADS);
         for (int n = 1; n <= cases; ++n) {

@@ -40,9 +40,6 @@ struct RunCaseResult {
 // What a caller of the C++ entry learns besides the return value.
 struct RunSummary {
     int IUNITS = 1; // 1 US customary (lb, in), 2 SI (kN, m), 3 general units
-    // False when the run stopped before its output files were created; its messages and
-    // closing line then went to the standard output.
-    bool b_Output_Files_Created = false;
     std::vector<RunCaseResult> Cases;
 };
 
