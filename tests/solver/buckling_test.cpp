@@ -106,5 +106,30 @@ TEST(Buckling, WholeRunAboveTheCriticalLoadEndsWithRuntimeError) {
     EXPECT_EQ(run(5.0e7).result, 255);
 }
 
+TEST(Buckling, ShorterTrialLengthThatBucklesEndsTheSweepNotTheRun) {
+    // The 100 ft pile carries 0.9 Pcr, but a short, nearly rigid trial pile cannot: at 10 ft
+    // the soil's rotational restraint k L^3 / 3 = 1.4e9 in-lb is below the overturning
+    // P L = 2.8e9 in-lb. The sweep stops at such a length; the load case stands.
+    const double Pcr = std::sqrt(100.0 * 24.0 * 29.0e6 * 1.0e4);
+    LateralCase c;
+    c.increments = 100;
+    c.length_ft = 100.0;
+    c.E = 29.0e6;
+    c.I = 1.0e4;
+    c.b = 24.0;
+    c.Esub = 100.0;
+    c.loads = {"1 10000.0 0.0 " + std::to_string(0.9 * Pcr) + " 0"};
+    const RunOutput out = Run_Text(Lateral_Input(c));
+    EXPECT_LE(out.result, 0) << out.report.substr(out.report.size() - 2000);
+    EXPECT_EQ(out.report.find("Runtime Error No. 55"), std::string::npos);
+    EXPECT_NE(out.report.find("Pile-head Deflection vs. Pile Length for Load Case 1"),
+              std::string::npos);
+    // At least the full length itself is a point of the sweep.
+    const size_t at = out.plot.find("Line 11: Num. points on Ytop vs. pile length curve");
+    ASSERT_NE(at, std::string::npos);
+    const size_t line = out.plot.rfind('\n', at);
+    EXPECT_GE(std::stoi(out.plot.substr(line == std::string::npos ? 0 : line + 1, 5)), 1);
+}
+
 } // namespace
 } // namespace zarno::test
