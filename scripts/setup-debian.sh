@@ -3,6 +3,12 @@
 set -euo pipefail
 packages=(g++ cmake make binutils libfmt-dev libcli11-dev libgtest-dev libbenchmark-dev
   nlohmann-json3-dev valgrind locales)
+# The Python package: the extension (pybind11), tables, plots, parametric studies and tests.
+packages+=(python3 python3-dev pybind11-dev python3-pybind11 python3-pandas python3-matplotlib
+  python3-tqdm python3-distributed python3-pytest)
+# The browser front end: the engine compiled to WebAssembly, and a headless browser for its
+# end-to-end test.
+packages+=(emscripten chromium nodejs)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
