@@ -94,6 +94,9 @@ struct WarningStore {
     std::array<int, MAX_WARNING_CODES + 1> i_Warning_Tally{};
     int i_Warning_Count = 0;
     std::array<int, MAX_WARNING_CODES + 1> i_Warning_Code{};
+    // While set, nothing is recorded: a value that is only borrowed for a blend (the
+    // neighbouring layer's spring at a boundary station) warns about nothing.
+    bool Recording_Paused = false;
 };
 
 // Every value of a run except its open files. The reset replaces all of it at once, so no

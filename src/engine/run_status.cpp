@@ -47,6 +47,9 @@ void Record_Warning(AnalysisModel& m, int code) {
         return; // not a warning code of this engine; nothing to index it by
     }
     WarningStore& w = m.Warnings;
+    if (w.Recording_Paused) {
+        return;
+    }
     if (w.i_Warning_Tally[k] < MAX_WARNING_CODES) {
         ++w.i_Warning_Tally[k];
     }

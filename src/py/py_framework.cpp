@@ -86,15 +86,16 @@ bool Blends_At_Boundary(int code) {
 // Returns false when the model stopped the run.
 bool Spring_Of_Neighbour_Layer(AnalysisModel& m, int other, int k, double& Es) {
     const PyState saved_py = m.Py;
-    const WarningStore saved_warnings = m.Warnings;
     const PileNode saved_node = m.Nodes[k];
+    const bool was_paused = m.Warnings.Recording_Paused;
+    m.Warnings.Recording_Paused = true;
     m.Py.KTOP = k;
     m.Py.KBOT = k;
     m.Py.i_RockLayersAbove = m.Py.b_BelowRock[other] ? 1 : 0;
     Run_py_Layer_Model(m, other);
     Es = m.Nodes[k].Es;
     m.Py = saved_py;
-    m.Warnings = saved_warnings;
+    m.Warnings.Recording_Paused = was_paused;
     m.Nodes[k] = saved_node;
     return m.RunStatus == 0;
 }

@@ -11,6 +11,8 @@
 #include "engine/capacities.h"
 
 #include <array>
+#include <cstddef>
+#include <vector>
 
 namespace zarno {
 
@@ -51,7 +53,28 @@ enum MomentCurvatureHeadingMode : int {
 
 using SliceArray = std::array<double, MAX_SLICES + 1>;
 using BarArray = std::array<double, MAX_BARS + 1>;
-using CurveArray = std::array<std::array<double, MAX_MC_POINTS + 1>, MAX_AXIAL_THRUSTS + 1>;
+// The moment-curvature points of each axial thrust t (rows) and curvature step (columns).
+// A row exists from the first time it is written or read and starts at zero, so a section
+// pays for the thrusts it analyses rather than for the largest thrust list possible.
+template <typename Value> class ThrustRows {
+  public:
+    using Row = std::array<Value, MAX_MC_POINTS + 1>;
+
+    Row& operator[](std::size_t t) {
+        if (t >= rows_.size()) {
+            rows_.resize(t + 1, Row{});
+        }
+        return rows_[t];
+    }
+    // A row never written reads as zeros.
+    const Row& operator[](std::size_t t) const { return t < rows_.size() ? rows_[t] : zero_; }
+
+  private:
+    std::vector<Row> rows_;
+    Row zero_{};
+};
+
+using CurveArray = ThrustRows<double>;
 
 struct SectionWorkspace {
     int IUNITS = 1; // unit system of the run (1 USCS, 2 SI, 3 GENERAL)
@@ -164,7 +187,7 @@ struct SectionWorkspace {
     double Curvature_Increment = 0.0; // initial increment of the current thrust
     CurveArray Curv{}, Yn{}, M{}, EI{}, Eps_Top{}, Eps_Bot{};
     CurveArray Max_Concrete{}, Max_Steel{}, Max_Casing{}, Max_Core{}, Least_Bar_Strain{};
-    std::array<std::array<std::array<char, 3>, MAX_MC_POINTS + 1>, MAX_AXIAL_THRUSTS + 1> Msg{};
+    ThrustRows<std::array<char, 3>> Msg{};
     std::array<int, MAX_AXIAL_THRUSTS + 1> n_Points{};
     std::array<double, MAX_AXIAL_THRUSTS + 1> Mn{};
     std::array<double, MAX_AXIAL_THRUSTS + 1> Strain_At_Mn{};
