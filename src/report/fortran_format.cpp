@@ -1,6 +1,7 @@
 #include "report/fortran_format.h"
 
 #include <cmath>
+#include <cstdint>
 #include <fmt/compile.h>
 #include <fmt/format.h>
 #include <iterator>
@@ -42,10 +43,145 @@ void Append_Fit(std::string& out, std::string_view text, int w) {
     out.append(text);
 }
 
+// ---- exact decimal rounding by integer arithmetic -----------------------------------
+// A double is m * 2^e with an integer m below 2^53, so a * 10^k is a ratio of integers
+// that 128 bits hold for every value a report prints. Rounding that ratio to the nearest
+// integer, ties to even, gives the same digits as rounding the exact binary value in
+// decimal (what the C library and {fmt} do) at a small fraction of the cost. Values
+// outside that range go to {fmt}.
+
+constexpr int kMaxDigits = 20; // digits of the largest 64-bit value
+constexpr char kZeros[] = "00000000000000000000000000000000";
+constexpr std::uint64_t kPow10[20] = {1ULL,
+                                      10ULL,
+                                      100ULL,
+                                      1000ULL,
+                                      10000ULL,
+                                      100000ULL,
+                                      1000000ULL,
+                                      10000000ULL,
+                                      100000000ULL,
+                                      1000000000ULL,
+                                      10000000000ULL,
+                                      100000000000ULL,
+                                      1000000000000ULL,
+                                      10000000000000ULL,
+                                      100000000000000ULL,
+                                      1000000000000000ULL,
+                                      10000000000000000ULL,
+                                      100000000000000000ULL,
+                                      1000000000000000000ULL,
+                                      10000000000000000000ULL};
+
+struct Digits {
+    std::uint64_t value = 0;
+};
+
+#if defined(__SIZEOF_INT128__)
+__extension__ typedef unsigned __int128 Wide;
+
+int Bit_Length(Wide x) {
+    const auto high = static_cast<std::uint64_t>(x >> 64);
+    if (high != 0) {
+        return 128 - __builtin_clzll(high);
+    }
+    const auto low = static_cast<std::uint64_t>(x);
+    return low == 0 ? 0 : 64 - __builtin_clzll(low);
+}
+
+// Rounds num / den to the nearest integer, ties to even.
+Wide Round_Ratio(Wide num, Wide den) {
+    Wide q = num / den;
+    const Wide twice_rem = (num - q * den) * 2; // den < 2^127, so no overflow
+    if (twice_rem > den || (twice_rem == den && (q & 1) != 0)) {
+        ++q;
+    }
+    return q;
+}
+
+// a * 10^k rounded to an integer (k may be negative), when it fits in 64 bits and the
+// arithmetic in 128 bits; false otherwise.
+bool Round_Scaled(double a, int k, Digits& out) {
+    if (!(a >= 0.0) || !std::isfinite(a) || k > 19 || k < -19) {
+        return false;
+    }
+    if (a == 0.0) {
+        out.value = 0;
+        return true;
+    }
+    int e = 0;
+    const double fraction = std::frexp(a, &e); // a = fraction * 2^e, fraction in [0.5, 1)
+    const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    e -= 53; // a = m * 2^e exactly
+    Wide num = m;
+    Wide den = 1;
+    if (k >= 0) {
+        num *= kPow10[k]; // below 2^117
+    } else {
+        den = kPow10[-k];
+    }
+    if (e >= 0) {
+        if (Bit_Length(num) + e > 126) {
+            return false;
+        }
+        num <<= e;
+    } else {
+        if (Bit_Length(den) - e > 126) {
+            return false;
+        }
+        den <<= -e;
+    }
+    const Wide q = Round_Ratio(num, den);
+    if ((q >> 64) != 0) {
+        return false;
+    }
+    out.value = static_cast<std::uint64_t>(q);
+    return true;
+}
+#else
+bool Round_Scaled(double, int, Digits&) {
+    return false;
+}
+#endif
+
+// Decimal digits of n, most significant first; returns their count ("0" for zero).
+int Write_Digits(std::uint64_t n, char* out) {
+    char reversed[kMaxDigits];
+    int count = 0;
+    do {
+        reversed[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    for (int i = 0; i < count; ++i) {
+        out[i] = reversed[count - 1 - i];
+    }
+    return count;
+}
+
 // Correctly rounded conversion of a non-negative finite value in fixed form with
 // `decimals` decimals. {fmt} rounds the exact binary value, ties to even, as the C
 // library does, and never consults the process locale.
 void Convert_Fixed(FieldBuffer& text, double a, int decimals) {
+    Digits n;
+    if (Round_Scaled(a, decimals, n)) {
+        char digits[kMaxDigits];
+        const int count = Write_Digits(n.value, digits);
+        if (count <= decimals) {
+            // Nothing before the point but its zero: 0.05 with 3 decimals is "0.050".
+            text.push_back('0');
+            text.push_back('.');
+            text.append(kZeros, kZeros + (decimals - count));
+            text.append(digits, digits + count);
+            return;
+        }
+        const int before_point = count - decimals;
+        text.append(digits, digits + before_point);
+        if (decimals > 0) {
+            text.push_back('.');
+            text.append(digits + before_point, digits + count);
+        }
+        return;
+    }
     fmt::format_to(std::back_inserter(text), FMT_COMPILE("{:.{}f}"), a, decimals);
 }
 
@@ -57,7 +193,46 @@ struct Scientific {
     int exponent = 0;
 };
 
+// decimals + 1 significant digits of a > 0 and the decimal exponent after rounding.
+bool Scientific_Digits(double a, int decimals, Scientific& s) {
+    const int n = decimals + 1;
+    if (decimals < 0 || n > 19 || !std::isfinite(a) || a < 0.0) {
+        return false;
+    }
+    if (a == 0.0) {
+        s.digits.append(kZeros, kZeros + n);
+        s.exponent = 0;
+        return true;
+    }
+    int e2 = 0;
+    std::frexp(a, &e2); // 2^(e2 - 1) <= a < 2^e2
+    // floor(log10(a)) or one less; a value that then rounds to n + 1 digits (including a
+    // carry such as 9.99996 -> 10.0000) is rounded again one decade up.
+    int exponent = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120));
+    Digits q;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!Round_Scaled(a, n - 1 - exponent, q)) {
+            return false;
+        }
+        if (q.value < kPow10[n]) {
+            break;
+        }
+        ++exponent;
+    }
+    if (q.value < kPow10[n - 1] || q.value >= kPow10[n]) {
+        return false;
+    }
+    char digits[kMaxDigits];
+    const int count = Write_Digits(q.value, digits);
+    s.digits.append(digits, digits + count);
+    s.exponent = exponent;
+    return true;
+}
+
 void To_Scientific(double a, int decimals, Scientific& s) {
+    if (Scientific_Digits(a, decimals, s)) {
+        return;
+    }
     FieldBuffer text;
     fmt::format_to(std::back_inserter(text), FMT_COMPILE("{:.{}e}"), a, decimals);
     size_t i = 0;
