@@ -1,5 +1,6 @@
 #include "report/fortran_format.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <fmt/compile.h>
@@ -105,33 +106,50 @@ bool Round_Scaled(double a, int k, Digits& out) {
     if (!(a >= 0.0) || !std::isfinite(a) || k > 19 || k < -19) {
         return false;
     }
-    if (a == 0.0) {
+    // a = m * 2^e exactly, from the bits of the double.
+    const auto bits = std::bit_cast<std::uint64_t>(a);
+    const auto biased = static_cast<int>(bits >> 52);
+    std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+    int e = 0;
+    if (biased == 0) {
+        e = -1074; // zero and subnormal values
+    } else {
+        m |= std::uint64_t{1} << 52;
+        e = biased - 1075;
+    }
+    if (m == 0) {
         out.value = 0;
         return true;
     }
-    int e = 0;
-    const double fraction = std::frexp(a, &e); // a = fraction * 2^e, fraction in [0.5, 1)
-    const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    e -= 53; // a = m * 2^e exactly
     Wide num = m;
-    Wide den = 1;
     if (k >= 0) {
         num *= kPow10[k]; // below 2^117
-    } else {
-        den = kPow10[-k];
     }
+    Wide q = 0;
     if (e >= 0) {
         if (Bit_Length(num) + e > 126) {
             return false;
         }
         num <<= e;
+        q = k >= 0 ? num : Round_Ratio(num, kPow10[-k]);
+    } else if (k >= 0) {
+        // Division by a power of two: the bits shifted out decide the rounding.
+        const int shift = -e;
+        if (shift >= 127) {
+            return false; // far below one half
+        }
+        q = num >> shift;
+        const Wide rest = num - (q << shift);
+        const Wide half = Wide{1} << (shift - 1);
+        if (rest > half || (rest == half && (q & 1) != 0)) {
+            ++q;
+        }
     } else {
-        if (Bit_Length(den) - e > 126) {
+        if (Bit_Length(kPow10[-k]) - e > 126) {
             return false;
         }
-        den <<= -e;
+        q = Round_Ratio(num, Wide{kPow10[-k]} << -e);
     }
-    const Wide q = Round_Ratio(num, den);
     if ((q >> 64) != 0) {
         return false;
     }
@@ -204,8 +222,11 @@ bool Scientific_Digits(double a, int decimals, Scientific& s) {
         s.exponent = 0;
         return true;
     }
-    int e2 = 0;
-    std::frexp(a, &e2); // 2^(e2 - 1) <= a < 2^e2
+    const auto biased = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52);
+    if (biased == 0) {
+        return false; // subnormal
+    }
+    const int e2 = biased - 1022; // 2^(e2 - 1) <= a < 2^e2
     // floor(log10(a)) or one less; a value that then rounds to n + 1 digits (including a
     // carry such as 9.99996 -> 10.0000) is rounded again one decade up.
     int exponent = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120));
