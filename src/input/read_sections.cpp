@@ -642,6 +642,8 @@ void Read_Section_Properties(AnalysisModel& m) {
         return;
     }
     double running = 0.0;
+    // A model starts with empty sections; only a second SECTIONS block finds them filled.
+    const bool sections_filled = m.i_Num_Sections > 0;
     m.Sections[1].XTop = 0.0;
     if (n < 1) {
         m.i_Num_Sections = 0;
@@ -658,7 +660,9 @@ void Read_Section_Properties(AnalysisModel& m) {
     for (int i = 1; i <= n; ++i) {
         m.Messages.Write_Line(fmt::format("Reading section properties for Section {}", i));
         PileSection& s = m.Sections[i];
-        s = kEmptySection;
+        if (sections_filled) {
+            s = kEmptySection;
+        }
         int number = 0;
         if (!Value(m, number, "the section number")) {
             return;

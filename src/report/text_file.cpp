@@ -191,11 +191,29 @@ void TextFile::Blank_Lines(int count) {
     }
 }
 
+namespace {
+
+// 10^e rounded to single precision, e = -20 .. 20 (what powf gives for these exponents).
+constexpr int kFloatPowersBelow = 20;
+constexpr int kFloatPowersAbove = 20;
+constexpr float kFloatPowersOfTen[kFloatPowersBelow + kFloatPowersAbove + 1] = {
+    1e-20f, 1e-19f, 1e-18f, 1e-17f, 1e-16f, 1e-15f, 1e-14f, 1e-13f, 1e-12f, 1e-11f, 1e-10f,
+    1e-9f,  1e-8f,  1e-7f,  1e-6f,  1e-5f,  1e-4f,  1e-3f,  1e-2f,  1e-1f,  1e0f,   1e1f,
+    1e2f,   1e3f,   1e4f,   1e5f,   1e6f,   1e7f,   1e8f,   1e9f,   1e10f,  1e11f,  1e12f,
+    1e13f,  1e14f,  1e15f,  1e16f,  1e17f,  1e18f,  1e19f,  1e20f};
+
+} // namespace
+
 void Append_Number(std::string& out, double value, int width) {
     const int h = width;
     const double a = std::fabs(value);
     // Thresholds are single-precision powers of ten, as the format table was tuned with.
-    auto p10 = [](int e) { return static_cast<double>(std::pow(10.0f, static_cast<float>(e))); };
+    auto p10 = [](int e) {
+        if (e >= -kFloatPowersBelow && e <= kFloatPowersAbove) {
+            return static_cast<double>(kFloatPowersOfTen[e + kFloatPowersBelow]);
+        }
+        return static_cast<double>(std::pow(10.0f, static_cast<float>(e)));
+    };
     const std::size_t start = out.size();
     out.push_back(' ');
     if (a < 1.0e-12) {

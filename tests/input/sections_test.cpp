@@ -212,3 +212,29 @@ TEST(Sections, UnknownBarArrangementIsAnInputErrorNamingTheLine) {
 
 } // namespace
 } // namespace zarno::test
+
+namespace zarno::test {
+namespace {
+
+// Sections start empty: a section read by a second SECTIONS block keeps nothing of the
+// section of that number in the first (here the steel core of a cased shaft).
+TEST(Sections, ASecondBlockStartsEverySectionEmpty) {
+    const std::string first =
+        "SECTIONS\n3\n1\n-3\n10\n42\n0.5\n36000\n29e6\n12\n0.5\n36000\n29e6\n" +
+        std::string(kConcrete) +
+        "No rebar\n2\n-13\n20\n24\n1\n100.0\n2\n0 0\n1e6 1e-4\n"
+        "3\n13\n5\n24\n1\n0\n1\n0 4e10\n";
+    const std::string second = "SECTIONS\n1\n1\n1\n50\n36\n" + std::string(kConcrete) +
+                               "Rebar Arrangement Not Same As Section Above\nRebar in circle\n"
+                               "60000\n29e6\n8\n2\n1.0\n0.79\n3.0\n0.5\n";
+    ReadResult r = Read_Text(Input(Options("Units USCS") + first + second));
+    ASSERT_EQ(r.status(), 0) << r.report;
+    const PileSection& s = r.model->Sections[1];
+    EXPECT_EQ(s.i_Section_Type, 1);
+    EXPECT_EQ(s.Core_Diameter, 0.0);
+    EXPECT_EQ(s.Casing_Thickness, 0.0);
+    EXPECT_EQ(s.i_Num_Bars, 16);
+}
+
+} // namespace
+} // namespace zarno::test
