@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <fmt/compile.h>
 #include <fmt/format.h>
 #include <iterator>
@@ -163,16 +164,28 @@ bool Round_Scaled(double, int, Digits&) {
 #endif
 
 // Decimal digits of n, most significant first; returns their count ("0" for zero).
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233"
+    "34353637383940414243444546474849505152535455565758596061626364656667"
+    "6869707172737475767778798081828384858687888990919293949596979899";
+
 int Write_Digits(std::uint64_t n, char* out) {
-    char reversed[kMaxDigits];
-    int count = 0;
-    do {
-        reversed[count++] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    for (int i = 0; i < count; ++i) {
-        out[i] = reversed[count - 1 - i];
+    char buffer[kMaxDigits];
+    char* p = buffer + kMaxDigits;
+    while (n >= 100) {
+        const auto pair = static_cast<std::size_t>(n % 100) * 2;
+        n /= 100;
+        p -= 2;
+        std::memcpy(p, kDigitPairs + pair, 2);
     }
+    if (n >= 10) {
+        p -= 2;
+        std::memcpy(p, kDigitPairs + static_cast<std::size_t>(n) * 2, 2);
+    } else {
+        *--p = static_cast<char>('0' + n);
+    }
+    const auto count = static_cast<int>(buffer + kMaxDigits - p);
+    std::memcpy(out, p, static_cast<std::size_t>(count));
     return count;
 }
 
@@ -211,15 +224,16 @@ struct Scientific {
     int exponent = 0;
 };
 
-// decimals + 1 significant digits of a > 0 and the decimal exponent after rounding.
-bool Scientific_Digits(double a, int decimals, Scientific& s) {
+// decimals + 1 significant digits of a >= 0 (into digits) and the decimal exponent after
+// rounding; false when the value needs the general conversion.
+bool Scientific_Digits(double a, int decimals, char* digits, int& exponent) {
     const int n = decimals + 1;
     if (decimals < 0 || n > 19 || !std::isfinite(a) || a < 0.0) {
         return false;
     }
     if (a == 0.0) {
-        s.digits.append(kZeros, kZeros + n);
-        s.exponent = 0;
+        std::memcpy(digits, kZeros, static_cast<std::size_t>(n));
+        exponent = 0;
         return true;
     }
     const auto biased = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52);
@@ -227,9 +241,10 @@ bool Scientific_Digits(double a, int decimals, Scientific& s) {
         return false; // subnormal
     }
     const int e2 = biased - 1022; // 2^(e2 - 1) <= a < 2^e2
-    // floor(log10(a)) or one less; a value that then rounds to n + 1 digits (including a
-    // carry such as 9.99996 -> 10.0000) is rounded again one decade up.
-    int exponent = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120));
+    // floor((e2 - 1) log10 2), which is floor(log10 a) or one less (78913 / 2^18 is log10 2
+    // closely enough for every double exponent); a value that then rounds to n + 1 digits
+    // (including a carry such as 9.99996 -> 10.0000) is rounded again one decade up.
+    exponent = ((e2 - 1) * 78913) >> 18;
     Digits q;
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (!Round_Scaled(a, n - 1 - exponent, q)) {
@@ -243,9 +258,17 @@ bool Scientific_Digits(double a, int decimals, Scientific& s) {
     if (q.value < kPow10[n - 1] || q.value >= kPow10[n]) {
         return false;
     }
+    Write_Digits(q.value, digits);
+    return true;
+}
+
+bool Scientific_Digits(double a, int decimals, Scientific& s) {
     char digits[kMaxDigits];
-    const int count = Write_Digits(q.value, digits);
-    s.digits.append(digits, digits + count);
+    int exponent = 0;
+    if (!Scientific_Digits(a, decimals, digits, exponent)) {
+        return false;
+    }
+    s.digits.append(digits, digits + decimals + 1);
     s.exponent = exponent;
     return true;
 }
@@ -355,6 +378,35 @@ void Append_F(std::string& out, double v, int w, int d) {
         Append_Stars(out, w);
         return;
     }
+    {
+        // The usual case, composed on the stack: at most 19 digits, a leading zero and
+        // the point.
+        Digits n;
+        if (d < kMaxDigits && Round_Scaled(a, d, n)) {
+            char digits[kMaxDigits];
+            const int count = Write_Digits(n.value, digits);
+            char body[2 * kMaxDigits + 2];
+            std::size_t length = 0;
+            if (count <= d) {
+                body[length++] = '0';
+                body[length++] = '.';
+                std::memcpy(body + length, kZeros, static_cast<std::size_t>(d - count));
+                length += static_cast<std::size_t>(d - count);
+                std::memcpy(body + length, digits, static_cast<std::size_t>(count));
+                length += static_cast<std::size_t>(count);
+            } else {
+                const auto before_point = static_cast<std::size_t>(count - d);
+                std::memcpy(body + length, digits, before_point);
+                length += before_point;
+                body[length++] = '.';
+                std::memcpy(body + length, digits + before_point, static_cast<std::size_t>(d));
+                length += static_cast<std::size_t>(d);
+            }
+            const bool optional_zero = d > 0 && body[0] == '0' && body[1] == '.';
+            Place_Real(out, std::signbit(v), {body, length}, optional_zero, true, w);
+            return;
+        }
+    }
     FieldBuffer body;
     Convert_Fixed(body, a, d);
     if (d == 0) {
@@ -378,6 +430,32 @@ void Append_ES(std::string& out, double v, int w, int d) {
     if (w > 0 && d + 6 > w) {
         Append_Stars(out, w);
         return;
+    }
+    {
+        // The usual case, composed on the stack: at most 19 digits, a point and "E+ddd".
+        char digits[kMaxDigits];
+        int exponent = 0;
+        if (Scientific_Digits(std::fabs(v), d, digits, exponent)) {
+            char body[kMaxDigits + 8];
+            std::size_t length = 0;
+            body[length++] = digits[0];
+            body[length++] = '.';
+            std::memcpy(body + length, digits + 1, static_cast<std::size_t>(d));
+            length += static_cast<std::size_t>(d);
+            const int magnitude = exponent < 0 ? -exponent : exponent;
+            const char sign = exponent < 0 ? '-' : '+';
+            if (magnitude <= 99) {
+                body[length++] = 'E';
+                body[length++] = sign;
+            } else {
+                body[length++] = sign; // the third digit takes the letter's place
+                body[length++] = static_cast<char>('0' + magnitude / 100);
+            }
+            std::memcpy(body + length, kDigitPairs + (magnitude % 100) * 2, 2);
+            length += 2;
+            Place_Real(out, std::signbit(v), {body, length}, false, false, w);
+            return;
+        }
     }
     Scientific s;
     To_Scientific(std::fabs(v), d, s);
