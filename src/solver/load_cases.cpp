@@ -372,15 +372,20 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
         return;
     }
     if (!L.b_Stiffness_Mode) {
+        std::string line;
         for (int i = 1; i <= m.i_Num_Nodes; ++i) {
             const size_t k = static_cast<size_t>(i);
-            m.Plot.Write_Line(Format_ES(L.Inputs.Depth[k], 15, 7) +
-                              Format_ES(Output_Value(L.Solution.y(i)), 15, 7) +
-                              Format_ES(Output_Value(L.Results.Moment[k]), 15, 7) +
-                              Format_ES(Output_Value(L.Results.Shear[k]), 15, 7) +
-                              Format_ES(Output_Value(L.Results.Soil_Reaction[k]), 15, 7) +
-                              Format_ES(L.Pile.EI[k], 15, 7) + " Line 10(" + Format_I(i, 3) +
-                              "): nodal depth, y, M, V, p, EI");
+            line.clear();
+            for (const double v :
+                 {L.Inputs.Depth[k], Output_Value(L.Solution.y(i)),
+                  Output_Value(L.Results.Moment[k]), Output_Value(L.Results.Shear[k]),
+                  Output_Value(L.Results.Soil_Reaction[k]), L.Pile.EI[k]}) {
+                Append_ES(line, v, 15, 7);
+            }
+            line += " Line 10(";
+            Append_I(line, i, 3);
+            line += "): nodal depth, y, M, V, p, EI";
+            m.Plot.Write_Line(line);
         }
     }
     if (L.b_Stiffness_Mode) {
