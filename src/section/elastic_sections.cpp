@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fmt/format.h>
+#include <iterator>
 #include <string>
 
 namespace zarno {
@@ -36,9 +37,15 @@ void Plot_Line4(AnalysisModel& m, int n, double thrust, double Mn, const std::st
 
 void Plot_Line5(AnalysisModel& m, double M, double EI, double phi, const char* label, int s, int t,
                 int p) {
-    m.Plot.Write_Line(Format_ES(M, 15, 7) + Format_ES(EI, 15, 7) + Format_ES(phi, 15, 7) +
-                      std::string(35, ' ') +
-                      fmt::format("{}for Sect#={}, AxLd#={}, CurvPnt#={}", label, s, t, p));
+    std::string line;
+    line.reserve(128);
+    Append_ES(line, M, 15, 7);
+    Append_ES(line, EI, 15, 7);
+    Append_ES(line, phi, 15, 7);
+    line.append(35, ' ');
+    fmt::format_to(std::back_inserter(line), "{}for Sect#={}, AxLd#={}, CurvPnt#={}", label, s, t,
+                   p);
+    m.Plot.Write_Line(line);
     Record_Section_Point(m, s, t, M, EI, phi, label);
 }
 
