@@ -194,7 +194,8 @@ TEST(DeckDocument, ReadingAFileWritesNoFile) {
 }
 
 // A deck with an error gives the run's input error status, the error in the results and
-// no document: a range check of the reader, a check of the whole input and an option.
+// no document: a range check of the reader, a check of the whole input, an option and a
+// check the echo makes (tip shear curve not starting at 0).
 TEST(DeckDocument, DeckWithAnErrorGivesTheInputErrorAndNoDocument) {
     const std::string pipe = Source("examples/pipe_pile.inp");
     struct Case {
@@ -206,6 +207,9 @@ TEST(DeckDocument, DeckWithAnErrorGivesTheInputErrorAndNoDocument) {
         {Replaced(pipe, "52.6", "5260.0"), 133},
         {pipe.substr(0, pipe.find("LOADING")) + "END\n", 136},
         {Replaced(pipe, "UseLRFD NO", "UseLRFD MAYBE"), 195},
+        {Replaced(Replaced(pipe, "UseTipShear NO", "UseTipShear YES"), "\nEND",
+                  "\nTIP SHEAR\n2\n1 0.1 0.0\n2 0.5 100.0\nEND"),
+         150},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.status);
