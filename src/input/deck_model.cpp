@@ -451,29 +451,33 @@ std::string Deck_Json(const AnalysisModel& m) {
     }
     d["soil_layers"] = layers;
 
-    // The pile-head loads come from the LOADING block or, for the thrusts of a bending
-    // stiffness run, from AXIAL THRUST LOADS; the two blocks share the load table.
+    // The pile-head loads come from LOADING or, for the thrusts of the bending stiffness
+    // tables, from AXIAL THRUST LOADS; the two blocks share the load table. When AXIAL
+    // THRUST LOADS came last after a LOADING block, the loads keep LOADING's types and
+    // conditions with its thrusts, so both are given (written in that order).
+    Json loads = Json::array();
+    bool loads_typed = false;
+    for (int i = 1; i <= m.i_Num_Loads; ++i) {
+        const PileHeadLoad& l = m.Loads[i];
+        loads_typed = loads_typed || l.i_Load_Type != 0;
+        loads.push_back({{"loading_type", l.i_Load_Type},
+                         {"condition_1", l.Condition1},
+                         {"condition_2", l.Condition2},
+                         {"axial_thrust", l.Axial_Thrust},
+                         {"deflection_vs_length_flag", l.i_Compute_Top_Deflection_vs_Length}});
+    }
+    Json loading;
+    loading["loads"] = loads;
+    loading["distributed_load"] =
+        Depth_Values(m.Dist_Load.data(), m.i_Num_Dist_Load_Points, "load");
     if (m.Loads_From_Axial_Thrust_Block) {
         Json thrusts = Json::array();
         for (int i = 1; i <= m.i_Num_Loads; ++i) {
             thrusts.push_back(m.Loads[i].Axial_Thrust);
         }
-        d["loading"] = nullptr;
+        d["loading"] = loads_typed || m.i_Num_Dist_Load_Points > 0 ? loading : Json(nullptr);
         d["axial_thrusts"] = thrusts;
     } else {
-        Json loads = Json::array();
-        for (int i = 1; i <= m.i_Num_Loads; ++i) {
-            const PileHeadLoad& l = m.Loads[i];
-            loads.push_back({{"loading_type", l.i_Load_Type},
-                             {"condition_1", l.Condition1},
-                             {"condition_2", l.Condition2},
-                             {"axial_thrust", l.Axial_Thrust},
-                             {"deflection_vs_length_flag", l.i_Compute_Top_Deflection_vs_Length}});
-        }
-        Json loading;
-        loading["loads"] = loads;
-        loading["distributed_load"] =
-            Depth_Values(m.Dist_Load.data(), m.i_Num_Dist_Load_Points, "load");
         d["loading"] = loading;
         d["axial_thrusts"] = nullptr;
     }

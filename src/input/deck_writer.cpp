@@ -743,48 +743,52 @@ bool DeckWriter::Soil_Layers(const Json& deck) {
     return true;
 }
 
+// LOADING, then AXIAL THRUST LOADS: the thrusts of the second replace those of the loads.
 bool DeckWriter::Loading(const Json& deck) {
-    if (const Json* thrusts = Optional(deck, "axial_thrusts"); thrusts != nullptr) {
-        if (!thrusts->is_array()) {
-            return Fail("/axial_thrusts", "expected an array or null");
+    if (const Json* loading = Optional(deck, "loading"); loading != nullptr) {
+        const std::string path = "/loading";
+        const Json* loads = nullptr;
+        const Json* distributed = nullptr;
+        if (!Is_Object(*loading, path) || (loads = Array(*loading, path, "loads")) == nullptr ||
+            (distributed = Array(*loading, path, "distributed_load")) == nullptr) {
+            return false;
         }
-        Line("AXIAL THRUST LOADS");
-        Value(static_cast<int>(thrusts->size()));
-        for (std::size_t i = 0; i < thrusts->size(); ++i) {
-            double v = 0.0;
-            if (!Real((*thrusts)[i], "/axial_thrusts/" + std::to_string(i), v)) {
-                return false;
+        if (!loads->empty() || !distributed->empty()) {
+            Line("LOADING");
+            Value(static_cast<int>(loads->size()));
+            for (std::size_t i = 0; i < loads->size(); ++i) {
+                if (!Fields_Line((*loads)[i], path + "/loads/" + std::to_string(i),
+                                 {"loading_type", "condition_1", "condition_2", "axial_thrust",
+                                  "deflection_vs_length_flag"},
+                                 {"loading_type", "deflection_vs_length_flag"},
+                                 std::to_string(i + 1))) {
+                    return false;
+                }
             }
-            Line(fmt::format("{}  {}", i + 1, Number_Text(v)));
+            Value(static_cast<int>(distributed->size()));
+            for (std::size_t j = 0; j < distributed->size(); ++j) {
+                if (!Fields_Line((*distributed)[j], path + "/distributed_load/" + std::to_string(j),
+                                 {"depth", "load"}, {}, std::to_string(j + 1))) {
+                    return false;
+                }
+            }
         }
     }
-    const Json* loading = Optional(deck, "loading");
-    if (loading == nullptr) {
+    const Json* thrusts = Optional(deck, "axial_thrusts");
+    if (thrusts == nullptr) {
         return true;
     }
-    const std::string path = "/loading";
-    const Json* loads = nullptr;
-    const Json* distributed = nullptr;
-    if (!Is_Object(*loading, path) || (loads = Array(*loading, path, "loads")) == nullptr ||
-        (distributed = Array(*loading, path, "distributed_load")) == nullptr) {
-        return false;
+    if (!thrusts->is_array()) {
+        return Fail("/axial_thrusts", "expected an array or null");
     }
-    Line("LOADING");
-    Value(static_cast<int>(loads->size()));
-    for (std::size_t i = 0; i < loads->size(); ++i) {
-        if (!Fields_Line((*loads)[i], path + "/loads/" + std::to_string(i),
-                         {"loading_type", "condition_1", "condition_2", "axial_thrust",
-                          "deflection_vs_length_flag"},
-                         {"loading_type", "deflection_vs_length_flag"}, std::to_string(i + 1))) {
+    Line("AXIAL THRUST LOADS");
+    Value(static_cast<int>(thrusts->size()));
+    for (std::size_t i = 0; i < thrusts->size(); ++i) {
+        double v = 0.0;
+        if (!Real((*thrusts)[i], "/axial_thrusts/" + std::to_string(i), v)) {
             return false;
         }
-    }
-    Value(static_cast<int>(distributed->size()));
-    for (std::size_t j = 0; j < distributed->size(); ++j) {
-        if (!Fields_Line((*distributed)[j], path + "/distributed_load/" + std::to_string(j),
-                         {"depth", "load"}, {}, std::to_string(j + 1))) {
-            return false;
-        }
+        Line(fmt::format("{}  {}", i + 1, Number_Text(v)));
     }
     return true;
 }

@@ -82,7 +82,8 @@ struct Deck {
 
 // The shipped decks, and variants of them that reach what they leave out: p-y modifiers
 // without their block, an interaction code, cyclic loading, batter and slope, soil
-// movements in millimetres, and manual strands of two types in one section.
+// movements in millimetres, thrusts of AXIAL THRUST LOADS over the loads of LOADING, and
+// manual strands of two types in one section.
 std::vector<Deck> Decks_Without_Errors() {
     std::vector<Deck> decks;
     for (const char* name :
@@ -101,6 +102,10 @@ std::vector<Deck> Decks_Without_Errors() {
                      Replaced(Replaced(shaft, "UseSoilMovement NO", "UseSoilMovement YES"), "\nEND",
                               "\nPILE BATTER AND SLOPE\n5.0\n-2.5\nSOIL MOVEMENTS\n"
                               "2\n1 0.0 25.0\n2 6.0 0.0\nEND")});
+    decks.push_back(
+        {"interaction thrusts after the loads",
+         Replaced(Replaced(pipe, "ComputeInteraction NO", "ComputeInteraction YES\nCode AASHTO"),
+                  "\nEND", "\nAXIAL THRUST LOADS\n2\n1 150000.0\n2 0.0\nEND")});
     decks.push_back({"manual strands of two types", Replaced(Source("fuzz/seeds/all_sections.inp"),
                                                              "2 0 5 12.0 0.0", "2 1 3 12.0 0.0")});
     return decks;
@@ -165,6 +170,15 @@ TEST(DeckDocument, HoldsTheValuesAsEnteredInTheDeckUnits) {
     EXPECT_EQ(load["condition_1"].get<double>(), 250.0);
     EXPECT_EQ(load["axial_thrust"].get<double>(), 1500.0);
     EXPECT_TRUE(j["axial_thrusts"].is_null());
+
+    // Thrusts of AXIAL THRUST LOADS after LOADING replace the loads' thrusts, ascending; the
+    // loads keep their types and conditions.
+    const Deck both = Decks_Without_Errors()[9];
+    ASSERT_EQ(both.name, "interaction thrusts after the loads");
+    const json b = json::parse(Read_Deck_Text(both.text).document);
+    EXPECT_EQ(b["axial_thrusts"], json::parse("[0.0, 150000.0]"));
+    EXPECT_EQ(b["loading"]["loads"][1]["loading_type"], 1);
+    EXPECT_EQ(b["loading"]["loads"][1]["axial_thrust"].get<double>(), 150000.0);
 
     // A bending stiffness run keeps the thrusts of its AXIAL THRUST LOADS block.
     const json ei = json::parse(Read_Deck_Text(Source("examples/ei_only_shaft.inp")).document);
