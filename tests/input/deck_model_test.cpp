@@ -187,6 +187,39 @@ TEST(DeckDocument, HoldsTheValuesAsEnteredInTheDeckUnits) {
     EXPECT_EQ(ei["options"]["ComputeEIOnly"], true);
 }
 
+// Typed decimals that the reader converts (millimetres, square millimetres, degrees) come
+// back exactly as typed, not as the converted value multiplied back (500.1 mm would come
+// back as 500.09999999999997).
+TEST(DeckDocument, TypedDecimalsComeBackExactlyAfterConversion) {
+    const std::string shaft = Source("examples/drilled_shaft.inp");
+    for (const char* typed : {"1219.2", "500.1", "501.3", "254.3", "1234.5678"}) {
+        SCOPED_TRACE(typed);
+        const std::string deck = Replaced(shaft, "\n1200.0\n", std::string("\n") + typed + "\n");
+        const DeckRead d = Read_Deck_Text(deck);
+        ASSERT_EQ(d.status, 0);
+        EXPECT_EQ(json::parse(d.document)["sections"][0]["diameter"].get<double>(),
+                  std::stod(typed));
+    }
+    for (const char* typed : {"804.25", "3.83", "1.97", "506.7"}) {
+        SCOPED_TRACE(typed);
+        const std::string deck = Replaced(shaft, "\n804.0\n", std::string("\n") + typed + "\n");
+        const DeckRead d = Read_Deck_Text(deck);
+        ASSERT_EQ(d.status, 0);
+        EXPECT_EQ(json::parse(d.document)["sections"][0]["rebar"]["bar_area"].get<double>(),
+                  std::stod(typed));
+    }
+    for (const char* typed : {"0.1", "1.7", "7.5", "30.0", "45.0", "-12.3", "88.9"}) {
+        SCOPED_TRACE(typed);
+        const std::string deck = Replaced(
+            shaft, "\nEND", std::string("\nPILE BATTER AND SLOPE\n0.0\n") + typed + "\nEND");
+        const DeckRead d = Read_Deck_Text(deck);
+        ASSERT_EQ(d.status, 0);
+        EXPECT_EQ(
+            json::parse(d.document)["pile_batter_and_slope"]["pile_batter_angle"].get<double>(),
+            std::stod(typed));
+    }
+}
+
 // Reading computes nothing and writes nothing: a deck in a directory of its own leaves the
 // directory as it was, and gives the same document as the same bytes handed over as text.
 TEST(DeckDocument, ReadingAFileWritesNoFile) {
