@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fmt/format.h>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -129,6 +130,13 @@ int main(int argc, char** argv) {
         ->option_text("FILE");
     app.add_option("--csv", csv_dir, "Also write the results as CSV files, one per table, into DIR")
         ->option_text("DIR");
+    std::string deck_json_file;
+    app.add_option("--deck-json", deck_json_file,
+                   "Only read and check INPUT and write its contents as JSON to FILE (layout: "
+                   "docs/deck-schema.json); no analysis, no other file")
+        ->option_text("FILE")
+        ->excludes("--json")
+        ->excludes("--csv");
     app.set_version_flag("--version",
                          fmt::format("zarno engine {}\nzarno project {}",
                                      zarno::ENGINE_VERSION_STRING, ZARNO_PROJECT_VERSION));
@@ -153,6 +161,28 @@ int main(int argc, char** argv) {
     request.message_file = fs::path(stem).concat(".zrm").string();
 
     zarno::RunResults results;
+    if (!deck_json_file.empty()) {
+        std::string document;
+        const int result = zarno::Read_Deck(request, document, results);
+        zarno::RunRequest no_files = request; // reading a deck writes no report to point to
+        no_files.report_file.clear();
+        no_files.message_file.clear();
+        Write_Notes_To_Stderr(results);
+        Write_Error_To_Stderr(results, no_files);
+        if (result > 0) {
+            return Exit_Code(result);
+        }
+        std::ofstream out(deck_json_file, std::ios::binary);
+        out << document << '\n';
+        out.close();
+        if (!out) {
+            std::fprintf(stderr, "zarno: the deck JSON was not written: %s\n",
+                         deck_json_file.c_str());
+            return kExitOutputError;
+        }
+        std::printf("Deck JSON:        %s\n", deck_json_file.c_str());
+        return kExitNormal;
+    }
     const int result = zarno::Run_Analysis(request, zarno::Local_Date_Time, results);
 
     if (!results.output_files_created) {

@@ -76,5 +76,27 @@ TEST(Cli, AMissingInputIsReportedOnceWithOneClosingLine) {
     EXPECT_EQ(count("Report:"), 0) << "no file was written, so none is listed\n" << out;
 }
 
+// --deck-json reads and checks the deck only: the document goes to the file, no analysis
+// runs and no report, plot or message file appears; a deck with an error writes no document.
+TEST(Cli, DeckJsonReadsTheDeckWithoutAnalysis) {
+    TempDir dir;
+    fs::copy_file(fs::path(ZARNO_SOURCE_DIR) / "examples/pipe_pile.inp", dir / "pile.inp");
+    std::string out;
+    EXPECT_EQ(
+        Run_Cli("'" + (dir / "pile.inp") + "' --deck-json '" + (dir / "pile.json") + "'", &out), 0)
+        << out;
+    const std::string document = Read_File(dir / "pile.json");
+    EXPECT_NE(document.find("\"outer_diameter\":24.0"), std::string::npos) << document;
+    EXPECT_FALSE(fs::exists(dir / "pile.zro"));
+    EXPECT_FALSE(fs::exists(dir / "pile.zrm"));
+
+    Write_File(dir / "bad.inp", "ZARNOK6\nNONSENSE\n");
+    EXPECT_EQ(Run_Cli("'" + (dir / "bad.inp") + "' --deck-json '" + (dir / "bad.json") + "'", &out),
+              1);
+    EXPECT_NE(out.find("NONSENSE"), std::string::npos) << out;
+    EXPECT_FALSE(fs::exists(dir / "bad.json"));
+    EXPECT_EQ(Run_Cli("'" + (dir / "pile.inp") + "' --deck-json a.json --json b.json"), 64);
+}
+
 } // namespace
 } // namespace zarno::test
