@@ -8,6 +8,7 @@
 #include "py/compute_x_eq.h"
 #include "py/liquefied_sand.h"
 #include "py/py_framework.h"
+#include "py/py_layer_driver.h"
 #include "py/py_models.h"
 #include "py/py_report_lines.h"
 #include "py/sand.h"
@@ -213,133 +214,135 @@ void Print_Soft_Clay(AnalysisModel& m, const SoftClayPrint& d, const SoftClayPar
     }
 }
 
-void Soft_Clay_Layer(AnalysisModel& m, int layer, bool user_J) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
-    double pu_prev = 0.0;
-    double pc_prev = 0.0;
-    double pr_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
-        }
-        const PyNodeView v = py_Node_View(m, i);
-        const double X = v.Xv;
-        Pile_Props_at_DepthX(m, v.X);
-        const double b = m.Props_At_X.b;
-        const double c = fn_c_In_Layer(m, layer, X);
+class SoftClayModel : public PyLayerModel {
+  public:
+    explicit SoftClayModel(bool user_J) : user_J_(user_J) {}
+
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        const double X = p.v.Xv;
+        Pile_Props_at_DepthX(m, p.v.X);
+        b_ = m.Props_At_X.b;
+        c_ = fn_c_In_Layer(m, layer, X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
         const bool at_node = m.b_AtNode;
-        const double gamma = fn_Gamma_Avg(m, X);
+        gamma_ = fn_Gamma_Avg(m, X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        const double J = user_J ? fn_J_In_Layer(m, layer, X) : m.Default_J;
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
+        J_ = user_J_ ? fn_J_In_Layer(m, layer, X) : m.Default_J;
+        pm_ = fn_pMult(m, p.v.X);
+        ym_ = fn_yMult(m, p.v.X);
         if (!at_node) {
-            if (m.IUNITS == USCS && c > SOFT_CLAY_MAX_C_USCS) {
+            if (m.IUNITS == USCS && c_ > SOFT_CLAY_MAX_C_USCS) {
                 Record_Warning(m, -3041);
-            } else if (m.IUNITS == SI && c > SOFT_CLAY_MAX_C_SI) {
+            } else if (m.IUNITS == SI && c_ > SOFT_CLAY_MAX_C_SI) {
                 Record_Warning(m, -3042);
             }
         }
-        double eps50 = fn_Eps50_In_Layer(m, layer, X);
-        if (eps50 <= 0.0) {
-            const std::optional<double> e = Soft_Clay_Default_Eps50(c, m.IUNITS);
+        eps50_ = fn_Eps50_In_Layer(m, layer, X);
+        if (eps50_ <= 0.0) {
+            const std::optional<double> e = Soft_Clay_Default_Eps50(c_, m.IUNITS);
             if (!e) {
                 // No default strain in general units: the run stops, the caller explains.
-                m.RunStatus = user_J ? 238 : 237;
-                return;
+                m.RunStatus = user_J_ ? 238 : 237;
+                return false;
             }
-            eps50 = *e;
+            eps50_ = *e;
         }
-        if (!first && c < 1e-10) {
-            Soft_Clay_Zero_Strength(m, layer, i, X, c, user_J);
-            return;
+        if (!p.first && c_ < 1e-10) {
+            Soft_Clay_Zero_Strength(m, layer, p.i, X, c_, user_J_);
+            return false;
         }
-        if (Needs_X_Eq(m, layer, first)) {
-            py.b = b;
-            py.c = c;
-            py.Gamma = gamma;
-            py.J = J;
-            py.xt = X - Xgs;
+        if (py_Needs_X_Eq(m, p)) {
+            PyState& py = m.Py;
+            py.b = b_;
+            py.c = c_;
+            py.Gamma = gamma_;
+            py.J = J_;
+            py.xt = X - m.Ground_Surface_Depth;
             Compute_X_Eq(m, layer);
         }
-        const double x = py_Model_Depth(m, layer, X);
         SoftClayInput in;
-        in.x = x;
-        in.b = b;
-        in.c = c;
-        in.gamma = gamma;
-        in.eps50 = eps50;
-        in.J = J;
+        in.x = py_Model_Depth(m, layer, X);
+        in.b = b_;
+        in.c = c_;
+        in.gamma = gamma_;
+        in.eps50 = eps50_;
+        in.J = J_;
         in.theta = m.Slope_Minus_Batter;
-        in.y_slope = v.y;
+        in.y_slope = p.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        const SoftClayParams sc = Soft_Clay_Params(in);
-        if (print) {
-            Print_Soft_Clay(m, {layer, py.Print_Curve_Number[i], v, b, c, gamma, eps50, J, pm, ym},
-                            sc, user_J);
-            continue;
-        }
-        if (m.b_Cyclic) {
-            Add_Trapezoid(m, layer, first, pc_prev, sc.pc);
-            if (x < sc.Xr) {
-                Add_Trapezoid(m, layer, first, pr_prev, sc.pr);
-            }
-        } else {
-            Add_Trapezoid(m, layer, first, pu_prev, sc.pu);
-        }
-        if (i == py.KBOT) {
-            // Down to the layer bottom, not a whole increment past it: the layer below
-            // starts its equivalent depth exactly there.
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * sc.pu;
-        }
-        if (layer == 1 && Head_Below_Ground(m)) {
-            py.F_Layer[1] = (3.0 * c * b + sc.pu) * 0.5 * Layer_Thickness(m, 1);
-        }
-        pu_prev = sc.pu;
-        pc_prev = sc.pc;
-        pr_prev = sc.pr;
-
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        double Es = 0.0;
-        if (Soft_Clay_Below_Limit(sc, yr)) {
-            Es = Soft_Clay_Limit_Modulus(sc, user_J);
-            if (std::isnan(Es)) {
-                Runtime_NaN_Error(m, user_J ? 35 : 33,
-                                  user_J ? "**** Runtime Error No. 35 ****"
-                                         : "**** Runtime Error No. 33 ****",
-                                  user_J ? "The default value of soil modulus computed in API "
-                                           "soft clay is not-a-number for node number "
-                                         : "The default value of soil modulus computed in soft "
-                                           "clay is not-a-number for node number ",
-                                  i);
-                return;
-            }
-        } else {
-            Es = pm * Soft_Clay_p(sc, yr) / (ym * yr);
-            if (std::isnan(Es)) {
-                Runtime_NaN_Error(m, user_J ? 36 : 34,
-                                  user_J ? "**** Runtime Error No 36. ****"
-                                         : "**** Runtime Error No. 34 ****",
-                                  user_J ? "The computed value of soil modulus computed in API "
-                                           "soft clay is not-a-number for node number "
-                                         : "The computed value of soil modulus computed in soft "
-                                           "clay is not-a-number for node number ",
-                                  i);
-                return;
-            }
-        }
-        m.Nodes[i].Es = Es;
-        py_Set_Soil_Movement_Load(m, i);
+        sc_ = Soft_Clay_Params(in);
+        return true;
     }
-}
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_Soft_Clay(
+            m, {p.layer, m.Py.Print_Curve_Number[p.i], p.v, b_, c_, gamma_, eps50_, J_, pm_, ym_},
+            sc_, user_J_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+
+    PyResistance Resistance(const AnalysisModel& m, const PyLayerPoint&) const override {
+        // Cyclic loading integrates the cyclic resistance, and the reduced one above the
+        // transition depth; the tail below the last node is the static resistance.
+        PyResistance r;
+        if (m.b_Cyclic) {
+            r.strip[0] = sc_.pc;
+            r.strip[1] = sc_.pr;
+            r.integrate[1] = sc_.x < sc_.Xr;
+        } else {
+            r.strip[0] = sc_.pu;
+        }
+        r.tail = sc_.pu;
+        return r;
+    }
+
+    std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
+        return (3.0 * c_ * b_ + sc_.pu) * 0.5 * py_Layer_Thickness(m, 1);
+    }
+
+    bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) override {
+        const double yr = py_Scaled_Deflection(p.v, ym_);
+        if (Soft_Clay_Below_Limit(sc_, yr)) {
+            Es = Soft_Clay_Limit_Modulus(sc_, user_J_);
+            if (std::isnan(Es)) {
+                Runtime_NaN_Error(m, user_J_ ? 35 : 33,
+                                  user_J_ ? "**** Runtime Error No. 35 ****"
+                                          : "**** Runtime Error No. 33 ****",
+                                  user_J_ ? "The default value of soil modulus computed in API "
+                                            "soft clay is not-a-number for node number "
+                                          : "The default value of soil modulus computed in soft "
+                                            "clay is not-a-number for node number ",
+                                  p.i);
+                return false;
+            }
+            return true;
+        }
+        Es = pm_ * Soft_Clay_p(sc_, yr) / (ym_ * yr);
+        if (std::isnan(Es)) {
+            Runtime_NaN_Error(m, user_J_ ? 36 : 34,
+                              user_J_ ? "**** Runtime Error No 36. ****"
+                                      : "**** Runtime Error No. 34 ****",
+                              user_J_ ? "The computed value of soil modulus computed in API "
+                                        "soft clay is not-a-number for node number "
+                                      : "The computed value of soil modulus computed in soft "
+                                        "clay is not-a-number for node number ",
+                              p.i);
+            return false;
+        }
+        return true;
+    }
+
+  private:
+    bool user_J_;
+    double b_ = 0.0, c_ = 0.0, gamma_ = 0.0, J_ = 0.0, eps50_ = 0.0, pm_ = 1.0, ym_ = 1.0;
+    SoftClayParams sc_{};
+};
 
 // ---------------------------------------------------------------------------------------
 // Stiff clay with free water
@@ -880,11 +883,13 @@ void Print_Liquefied_Sand(AnalysisModel& m, int layer, int curve, const PyNodeVi
 } // namespace
 
 void py_Soft_Clay(AnalysisModel& m, int layer) {
-    Soft_Clay_Layer(m, layer, false);
+    SoftClayModel model(false);
+    Run_py_Layer(m, layer, model);
 }
 
 void py_Soft_Clay_J(AnalysisModel& m, int layer) {
-    Soft_Clay_Layer(m, layer, true);
+    SoftClayModel model(true);
+    Run_py_Layer(m, layer, model);
 }
 
 void py_Stiff_Clay_Free_Water(AnalysisModel& m, int layer) {
