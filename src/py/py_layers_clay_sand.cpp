@@ -485,41 +485,29 @@ void Print_Stiff_Clay_No_Water(AnalysisModel& m, int layer, int curve, const PyN
     }
 }
 
-void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
-    // One cycle at least: the cyclic deflections grow with log10 N.
-    if (!initial_k && m.Number_Of_Cycles < 1.0) {
-        m.Number_Of_Cycles = 1.0;
-    }
-    if (initial_k && m.Number_Of_Cycles == 0.0) {
-        m.Number_Of_Cycles = 1.0;
-    }
-    double pu_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
-        }
-        const PyNodeView v = py_Node_View(m, i);
-        const double X = v.Xv;
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
-        Pile_Props_at_DepthX(m, v.X);
-        const double b = m.Props_At_X.b;
-        const double c = fn_c_In_Layer(m, layer, X);
+class StiffClayNoWaterModel : public PyLayerModel {
+  public:
+    explicit StiffClayNoWaterModel(bool initial_k) : initial_k_(initial_k) {}
+
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        const double X = p.v.Xv;
+        pm_ = fn_pMult(m, p.v.X);
+        ym_ = fn_yMult(m, p.v.X);
+        Pile_Props_at_DepthX(m, p.v.X);
+        b_ = m.Props_At_X.b;
+        c_ = fn_c_In_Layer(m, layer, X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
         const bool at_node = m.b_AtNode;
-        if (!first && c < 1e-10) {
+        if (!p.first && c_ < 1e-10) {
             Write_Both(m, {"**** Input Data Error No. 13 ****", "",
                            "An error was detected in the input data.",
                            "Problem:  Zero was input for cohesion of stiff clay without free "
                            "water.",
                            ""});
-            if (initial_k) {
+            if (initial_k_) {
                 Write_Both(m, {"Solution:  Please check the values of soil shear strength and "
                                "revise ",
                                "the input data.", ""});
@@ -529,77 +517,233 @@ void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
                                ""});
             }
             Raise_Input_Error(m, 13);
-            return;
+            return false;
         }
         if (!at_node) {
-            Stiff_Clay_Warning(m, c, STIFF_CLAY_AW_MIN_C_USCS, STIFF_CLAY_AW_MAX_C_USCS,
+            Stiff_Clay_Warning(m, c_, STIFF_CLAY_AW_MIN_C_USCS, STIFF_CLAY_AW_MAX_C_USCS,
                                STIFF_CLAY_AW_MIN_C_SI, STIFF_CLAY_AW_MAX_C_SI,
-                               initial_k ? -3260 : -3060);
+                               initial_k_ ? -3260 : -3060);
         }
-        const double c_avg = fn_c_Avg(m, X);
+        c_avg_ = fn_c_Avg(m, X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        const double gamma = fn_Gamma_Avg(m, X);
+        gamma_ = fn_Gamma_Avg(m, X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        double eps50 = fn_Eps50_In_Layer(m, layer, X);
-        if (eps50 <= 0.0) {
-            if (const std::optional<double> e = Stiff_Clay_No_Water_Default_Eps50(c, m.IUNITS)) {
-                eps50 = *e;
+        eps50_ = fn_Eps50_In_Layer(m, layer, X);
+        if (eps50_ <= 0.0) {
+            if (const std::optional<double> e = Stiff_Clay_No_Water_Default_Eps50(c_, m.IUNITS)) {
+                eps50_ = *e;
             }
         }
-        if (Needs_X_Eq(m, layer, first)) {
-            py.b = b;
-            py.c = c;
-            py.ca = c_avg;
-            py.Gamma = gamma;
-            py.xt = X - Xgs;
+        if (py_Needs_X_Eq(m, p)) {
+            PyState& py = m.Py;
+            py.b = b_;
+            py.c = c_;
+            py.ca = c_avg_;
+            py.Gamma = gamma_;
+            py.xt = X - m.Ground_Surface_Depth;
             Compute_X_Eq(m, layer);
         }
-        const double x = py_Model_Depth(m, layer, X);
-        double k = 0.0;
-        if (initial_k) {
-            k = Layer_k(m, layer, X);
+        x_ = py_Model_Depth(m, layer, X);
+        k_ = 0.0;
+        if (initial_k_) {
+            k_ = Layer_k(m, layer, X);
             if (m.Layers[layer].k_Top == 0.0) {
                 if (const std::optional<double> d =
-                        Stiff_Clay_No_Water_Default_k(c, m.IUNITS, m.b_Cyclic)) {
-                    k = *d;
+                        Stiff_Clay_No_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
+                    k_ = *d;
                 }
             }
         }
         StiffClayNoWaterInput in;
-        in.x = x;
-        in.b = b;
-        in.c = c;
-        in.gamma = gamma;
-        in.eps50 = eps50;
-        in.k = k;
+        in.x = x_;
+        in.b = b_;
+        in.c = c_;
+        in.gamma = gamma_;
+        in.eps50 = eps50_;
+        in.k = k_;
         in.N = m.Number_Of_Cycles;
         in.theta = m.Slope_Minus_Batter;
-        in.y_slope = v.y;
+        in.y_slope = p.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        in.b_Initial_k = initial_k;
-        const StiffClayNoWaterParams sc = Stiff_Clay_No_Water_Params(in);
-        if (print) {
-            Print_Stiff_Clay_No_Water(m, layer, py.Print_Curve_Number[i], v, x, b, c, gamma, k,
-                                      eps50, pm, ym, sc, initial_k);
-            continue;
-        }
-        Add_Trapezoid(m, layer, first, pu_prev, sc.pu);
-        if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * sc.pu;
-        }
-        if (layer == 1 && Head_Below_Ground(m)) {
-            py.F_Layer[1] = Layer_Thickness(m, 1) * 0.5 * (3.0 * c_avg * b + sc.pu);
-        }
-        pu_prev = sc.pu;
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        m.Nodes[i].Es = Stiff_Clay_No_Water_Es(sc, yr, pm, ym);
-        py_Set_Soil_Movement_Load(m, i);
+        in.b_Initial_k = initial_k_;
+        sc_ = Stiff_Clay_No_Water_Params(in);
+        return true;
     }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_Stiff_Clay_No_Water(m, p.layer, m.Py.Print_Curve_Number[p.i], p.v, x_, b_, c_, gamma_,
+                                  k_, eps50_, pm_, ym_, sc_, initial_k_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+
+    PyResistance Resistance(const AnalysisModel&, const PyLayerPoint&) const override {
+        PyResistance r;
+        r.strip[0] = sc_.pu;
+        r.tail = sc_.pu;
+        return r;
+    }
+
+    std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
+        return py_Layer_Thickness(m, 1) * 0.5 * (3.0 * c_avg_ * b_ + sc_.pu);
+    }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint& p, double& Es) override {
+        Es = Stiff_Clay_No_Water_Es(sc_, py_Scaled_Deflection(p.v, ym_), pm_, ym_);
+        return true;
+    }
+
+  private:
+    bool initial_k_;
+    double b_ = 0.0, c_ = 0.0, c_avg_ = 0.0, gamma_ = 0.0, eps50_ = 0.0, k_ = 0.0, x_ = 0.0;
+    double pm_ = 1.0, ym_ = 1.0;
+    StiffClayNoWaterParams sc_{};
+};
+
+// One cycle at least: the cyclic deflections grow with log10 N.
+void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
+    if (!initial_k && m.Number_Of_Cycles < 1.0) {
+        m.Number_Of_Cycles = 1.0;
+    }
+    if (initial_k && m.Number_Of_Cycles == 0.0) {
+        m.Number_Of_Cycles = 1.0;
+    }
+    StiffClayNoWaterModel model(initial_k);
+    Run_py_Layer(m, layer, model);
 }
+
+// ---------------------------------------------------------------------------------------
+// Stiff clay with free water
+
+class StiffClayFreeWaterModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        const double X = p.v.Xv;
+        pm_ = fn_pMult(m, p.v.X);
+        ym_ = fn_yMult(m, p.v.X);
+        Pile_Props_at_DepthX(m, p.v.X);
+        b_ = m.Props_At_X.b;
+        c_ = fn_c_In_Layer(m, layer, X);
+        if (m.RunStatus > 0) {
+            return false;
+        }
+        const bool at_node = m.b_AtNode;
+        if (!p.first && c_ < 1e-10) {
+            Write_Both(m, {"**** Input Data Error No. 14 ****", "",
+                           "An error was detected in the input data used to compute p-y curves "
+                           "in ",
+                           "stiff clay with free water.", "",
+                           "Problem:  Zero was input for the cohesion of a stiff clay. ", "",
+                           "Solution:  Check and compare the values of shear strength and revise "
+                           "the ",
+                           "input so that the strength values are correct for the soil types "
+                           "specified.",
+                           ""});
+            Raise_Input_Error(m, 14);
+            return false;
+        }
+        if (!at_node) {
+            Stiff_Clay_Warning(m, c_, STIFF_CLAY_BW_MIN_C_USCS, STIFF_CLAY_BW_MAX_C_USCS,
+                               STIFF_CLAY_BW_MIN_C_SI, STIFF_CLAY_BW_MAX_C_SI, -3050);
+        }
+        gamma_ = fn_Gamma_Avg(m, X);
+        if (m.RunStatus > 0) {
+            return false;
+        }
+        // A lower layer averages its strength over its own nodes so far: a running
+        // trapezoidal integral of c.
+        ca_ = c_;
+        if (layer == 1) {
+            ca_ = fn_c_Avg(m, X);
+            if (m.RunStatus > 0) {
+                return false;
+            }
+        } else if (p.first) {
+            c_integral_ = 0.0;
+            X_first_ = X;
+        } else {
+            c_integral_ += (X - X_prev_) * (c_prev_ + c_) / 2.0;
+            if (X > X_first_) {
+                ca_ = c_integral_ / (X - X_first_);
+            }
+        }
+        X_prev_ = X;
+        c_prev_ = c_;
+        k_ = Layer_k(m, layer, X);
+        if (m.Layers[layer].k_Top <= 0.0) {
+            if (const std::optional<double> d =
+                    Stiff_Clay_Free_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
+                k_ = *d;
+            }
+        }
+        eps50_ = fn_Eps50_In_Layer(m, layer, X);
+        if (eps50_ <= 0.0) {
+            if (const std::optional<double> e = Stiff_Clay_Free_Water_Default_Eps50(c_, m.IUNITS)) {
+                eps50_ = *e;
+            }
+        }
+        if (py_Needs_X_Eq(m, p)) {
+            PyState& py = m.Py;
+            py.b = b_;
+            py.c = c_;
+            py.ca = ca_;
+            py.Gamma = gamma_;
+            py.xt = X - m.Ground_Surface_Depth;
+            Compute_X_Eq(m, layer);
+        }
+        x_ = py_Model_Depth(m, layer, X);
+        StiffClayFreeWaterInput in;
+        in.x = x_;
+        in.b = b_;
+        in.c = c_;
+        in.ca = ca_;
+        in.gamma = gamma_;
+        in.eps50 = eps50_;
+        in.k = k_;
+        in.theta = m.Slope_Minus_Batter;
+        in.y_slope = p.v.y;
+        in.b_Cyclic = m.b_Cyclic;
+        sc_ = Stiff_Clay_Free_Water_Params(in);
+        return true;
+    }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_Stiff_Clay_Free_Water(m, p.layer, m.Py.Print_Curve_Number[p.i], p.v, x_, b_, c_, ca_,
+                                    gamma_, k_, eps50_, pm_, ym_, sc_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+
+    PyResistance Resistance(const AnalysisModel&, const PyLayerPoint&) const override {
+        PyResistance r;
+        r.strip[0] = sc_.pr;
+        r.tail = sc_.pr;
+        return r;
+    }
+
+    std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
+        return py_Layer_Thickness(m, 1) * 0.5 * (2.0 * ca_ * b_ + sc_.pc);
+    }
+
+    bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) override {
+        Es = Stiff_Clay_Free_Water_Es(sc_, py_Scaled_Deflection(p.v, ym_), pm_, ym_);
+        if (std::isnan(Es) && !m.b_Cyclic) {
+            m.Messages.Write_Line("Error in stiff clay with water at line 502");
+        }
+        return true;
+    }
+
+  private:
+    double b_ = 0.0, c_ = 0.0, ca_ = 0.0, gamma_ = 0.0, eps50_ = 0.0, k_ = 0.0, x_ = 0.0;
+    double pm_ = 1.0, ym_ = 1.0;
+    double c_integral_ = 0.0, X_first_ = 0.0, X_prev_ = 0.0, c_prev_ = 0.0;
+    StiffClayFreeWaterParams sc_{};
+};
 
 // ---------------------------------------------------------------------------------------
 // Sands
@@ -893,126 +1037,8 @@ void py_Soft_Clay_J(AnalysisModel& m, int layer) {
 }
 
 void py_Stiff_Clay_Free_Water(AnalysisModel& m, int layer) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
-    double pr_prev = 0.0;
-    // Running trapezoidal integral of c over the layer's nodes, for the average strength
-    // of a lower layer.
-    double c_integral = 0.0;
-    double X_first = 0.0;
-    double X_prev = 0.0;
-    double c_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
-        }
-        const PyNodeView v = py_Node_View(m, i);
-        const double X = v.Xv;
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
-        Pile_Props_at_DepthX(m, v.X);
-        const double b = m.Props_At_X.b;
-        const double c = fn_c_In_Layer(m, layer, X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        const bool at_node = m.b_AtNode;
-        if (!first && c < 1e-10) {
-            Write_Both(m, {"**** Input Data Error No. 14 ****", "",
-                           "An error was detected in the input data used to compute p-y curves "
-                           "in ",
-                           "stiff clay with free water.", "",
-                           "Problem:  Zero was input for the cohesion of a stiff clay. ", "",
-                           "Solution:  Check and compare the values of shear strength and revise "
-                           "the ",
-                           "input so that the strength values are correct for the soil types "
-                           "specified.",
-                           ""});
-            Raise_Input_Error(m, 14);
-            return;
-        }
-        if (!at_node) {
-            Stiff_Clay_Warning(m, c, STIFF_CLAY_BW_MIN_C_USCS, STIFF_CLAY_BW_MAX_C_USCS,
-                               STIFF_CLAY_BW_MIN_C_SI, STIFF_CLAY_BW_MAX_C_SI, -3050);
-        }
-        const double gamma = fn_Gamma_Avg(m, X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        double ca = c;
-        if (layer == 1) {
-            ca = fn_c_Avg(m, X);
-            if (m.RunStatus > 0) {
-                return;
-            }
-        } else if (first) {
-            c_integral = 0.0;
-            X_first = X;
-        } else {
-            c_integral += (X - X_prev) * (c_prev + c) / 2.0;
-            if (X > X_first) {
-                ca = c_integral / (X - X_first);
-            }
-        }
-        X_prev = X;
-        c_prev = c;
-        double k = Layer_k(m, layer, X);
-        if (m.Layers[layer].k_Top <= 0.0) {
-            if (const std::optional<double> d =
-                    Stiff_Clay_Free_Water_Default_k(c, m.IUNITS, m.b_Cyclic)) {
-                k = *d;
-            }
-        }
-        double eps50 = fn_Eps50_In_Layer(m, layer, X);
-        if (eps50 <= 0.0) {
-            if (const std::optional<double> e = Stiff_Clay_Free_Water_Default_Eps50(c, m.IUNITS)) {
-                eps50 = *e;
-            }
-        }
-        if (Needs_X_Eq(m, layer, first)) {
-            py.b = b;
-            py.c = c;
-            py.ca = ca;
-            py.Gamma = gamma;
-            py.xt = X - Xgs;
-            Compute_X_Eq(m, layer);
-        }
-        const double x = py_Model_Depth(m, layer, X);
-        StiffClayFreeWaterInput in;
-        in.x = x;
-        in.b = b;
-        in.c = c;
-        in.ca = ca;
-        in.gamma = gamma;
-        in.eps50 = eps50;
-        in.k = k;
-        in.theta = m.Slope_Minus_Batter;
-        in.y_slope = v.y;
-        in.b_Cyclic = m.b_Cyclic;
-        const StiffClayFreeWaterParams sc = Stiff_Clay_Free_Water_Params(in);
-        if (print) {
-            Print_Stiff_Clay_Free_Water(m, layer, py.Print_Curve_Number[i], v, x, b, c, ca, gamma,
-                                        k, eps50, pm, ym, sc);
-            continue;
-        }
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        const double Es = Stiff_Clay_Free_Water_Es(sc, yr, pm, ym);
-        if (std::isnan(Es) && !m.b_Cyclic) {
-            m.Messages.Write_Line("Error in stiff clay with water at line 502");
-        }
-        m.Nodes[i].Es = Es;
-        py_Set_Soil_Movement_Load(m, i);
-        Add_Trapezoid(m, layer, first, pr_prev, sc.pr);
-        if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * sc.pr;
-        }
-        if (layer == 1 && Head_Below_Ground(m)) {
-            py.F_Layer[1] = Layer_Thickness(m, 1) * 0.5 * (2.0 * ca * b + sc.pc);
-        }
-        pr_prev = sc.pr;
-    }
+    StiffClayFreeWaterModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 void py_Stiff_Clay_No_Water(AnalysisModel& m, int layer) {
