@@ -1,7 +1,7 @@
-// Clay and sand soil models: layer routines over the nodes KTOP..KBOT (or, in print mode,
-// over the requested depths that fall in the layer). Each looks up the soil at the node,
-// builds the model's curve with its core, and either leaves the secant modulus and the
-// layer's resistance integral behind or writes the curve to the report and plot files.
+// Clay and sand soil models as the layer driver runs them (py_layer_driver.h): each looks
+// up the soil at a point of its layer, builds the model's curve with its core, and gives
+// the driver its resistance for the layer integral, its secant modulus at the current
+// deflection or its printed curve for the report and plot files.
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
 #include "profile/soil_profile.h"
@@ -27,17 +27,6 @@ namespace zarno {
 
 namespace {
 
-// A pile head below the ground surface: layer 1 then stands for all the soil above.
-constexpr double HEAD_BELOW_GROUND = -9.999999747378752e-06;
-
-bool Head_Below_Ground(const AnalysisModel& m) {
-    return m.Ground_Surface_Depth < HEAD_BELOW_GROUND;
-}
-
-double Layer_Thickness(const AnalysisModel& m, int layer) {
-    return m.Layers[layer].XLayerBottom - m.Layers[layer].XLayerTop;
-}
-
 void Write_Both(AnalysisModel& m, std::initializer_list<std::string_view> lines) {
     for (TextFile* f : {&m.Messages, &m.Report}) {
         for (std::string_view line : lines) {
@@ -58,26 +47,6 @@ double Layer_k(AnalysisModel& m, int layer, double X) {
         return s.k_Top;
     }
     return s.k_Top + (s.k_Bottom - s.k_Top) * (X - s.XLayerTop) / t;
-}
-
-// Equivalent depth at the first node of a lower layer, evaluate mode only, and only when no
-// rock-like layer lies above.
-bool Needs_X_Eq(const AnalysisModel& m, int layer, bool first) {
-    return first && !m.Py.b_PrintPY && layer > 1 && m.Py.i_RockLayersAbove == 0;
-}
-
-// Vertical distance between consecutive nodes: the resistance of a layer is integrated over
-// the vertical depth, the depth its lower neighbours' equivalent depth is measured in.
-double Vertical_Increment(const AnalysisModel& m) {
-    return m.Increment_Length * std::cos(m.Pile_Batter);
-}
-
-// Running integral of a resistance over the layer: trapezoids between consecutive nodes and,
-// at the last node, the resistance carried down to the layer bottom.
-void Add_Trapezoid(AnalysisModel& m, int layer, bool first, double prev, double now) {
-    if (!first) {
-        m.Py.F_Layer[layer] += (prev + now) * Vertical_Increment(m) / 2.0;
-    }
 }
 
 void Runtime_NaN_Error(AnalysisModel& m, int number, std::string_view header, std::string_view text,
@@ -1080,30 +1049,16 @@ SandNodeValues Sand_Node_Lookups(AnalysisModel& m, int layer, int i) {
     return n;
 }
 
-} // namespace
-
-void py_Sand_Reese(AnalysisModel& m, int layer) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
-    double pu_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
-        }
-        const SandNodeValues n = Sand_Node_Lookups(m, layer, i);
+class ReeseSandModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        n_ = Sand_Node_Lookups(m, layer, p.i);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        const PyNodeView& v = n.v;
-        const double X = v.Xv;
-        const double b = n.b;
-        const double gamma = n.gamma;
-        const double phi_deg = n.phi_deg;
-        const double pm = n.pm;
-        const double ym = n.ym;
-        const double phi = phi_deg * PY_PI / 180.0;
+        const double X = n_.v.Xv;
+        const double phi = n_.phi_deg * PY_PI / 180.0;
         if (phi < 1e-10) {
             TextFile& f = m.Messages;
             f.Write_Line("**** Input Data Error No. 8 ****");
@@ -1117,9 +1072,9 @@ void py_Sand_Reese(AnalysisModel& m, int layer) {
                          "data.");
             f.Blank_Lines(1);
             Raise_Input_Error(m, 8);
-            return;
+            return false;
         }
-        if (phi_deg < 20.0 || phi_deg > 48.0) {
+        if (n_.phi_deg < 20.0 || n_.phi_deg > 48.0) {
             TextFile& f = m.Messages;
             f.Blank_Lines(1);
             f.Write_Line("**** Warning ****");
@@ -1134,94 +1089,96 @@ void py_Sand_Reese(AnalysisModel& m, int layer) {
             f.Blank_Lines(1);
             Record_Warning(m, -302);
         }
-        double k = 0.0;
-        bool b_Default_k = false;
-        if (!Sand_k(m, layer, X, phi_deg, gamma, k, b_Default_k)) {
-            return;
+        if (!Sand_k(m, layer, X, n_.phi_deg, n_.gamma, k_, b_Default_k_)) {
+            return false;
         }
-        const double xt = X - Xgs;
-        Set_Sand_State(m, Sand_Angles(phi, 0.4), b, gamma, xt);
+        const double xt = X - m.Ground_Surface_Depth;
+        Set_Sand_State(m, Sand_Angles(phi, 0.4), n_.b, n_.gamma, xt);
         // The Reese sand layer fixes its equivalent depth once, in the first pass of the run.
-        if (Needs_X_Eq(m, layer, first) && py.X_Eq[layer] == X_EQ_NOT_SET) {
+        if (py_Needs_X_Eq(m, p) && m.Py.X_Eq[layer] == X_EQ_NOT_SET) {
             Compute_X_Eq(m, layer);
         }
         SandInput in;
         in.x = py_Model_Depth(m, layer, X);
         in.xt = xt;
-        in.b = b;
-        in.gamma = gamma;
+        in.b = n_.b;
+        in.gamma = n_.gamma;
         in.phi = phi;
-        in.k = k;
+        in.k = k_;
         in.theta = m.Slope_Minus_Batter;
-        in.y_slope = v.y;
+        in.y_slope = n_.v.y;
         in.b_Cyclic = m.b_Cyclic;
         const std::optional<ReeseSandParams> rs = Reese_Sand_Params(in);
         if (!rs) {
             // No real active coefficient on a slope this steep, in any layer.
             Sand_Slope_Error(m, layer, false);
-            return;
+            return false;
         }
-        if (print) {
-            Print_Reese_Sand(
-                m, {layer, py.Print_Curve_Number[i], v, b, gamma, phi_deg, k, pm, ym, b_Default_k},
-                *rs);
-            continue;
-        }
-        Add_Trapezoid(m, layer, first, pu_prev, rs->pu);
-        if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * rs->pu;
-        }
-        if (layer == 1 && Head_Below_Ground(m)) {
-            py.F_Layer[1] = rs->pu * 0.5 * Layer_Thickness(m, 1);
-        }
-        pu_prev = rs->pu;
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        const double Es = Reese_Sand_Es(*rs, yr, pm, ym);
-        if (std::isnan(Es)) {
-            if (yr < 1e-14) {
-                Runtime_NaN_Error(m, 32, "**** Runtime Error No. 32 ****",
-                                  "The default value of soil modulus computed in Reese Sand is "
-                                  "not-a-number for node number ",
-                                  i);
-            } else {
-                Runtime_NaN_Error(m, 31, "**** Runtime Error No. 31 ****",
-                                  "The computed value of soil modulus computed in Reese Sand is "
-                                  "not-a-number for node number ",
-                                  i);
-            }
-            return;
-        }
-        m.Nodes[i].Es = Es;
-        py_Set_Soil_Movement_Load(m, i);
+        rs_ = *rs;
+        return true;
     }
-}
 
-void py_API_Sand(AnalysisModel& m, int layer) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
-    double pu_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_Reese_Sand(m,
+                         {p.layer, m.Py.Print_Curve_Number[p.i], n_.v, n_.b, n_.gamma, n_.phi_deg,
+                          k_, n_.pm, n_.ym, b_Default_k_},
+                         rs_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+
+    PyResistance Resistance(const AnalysisModel&, const PyLayerPoint&) const override {
+        PyResistance r;
+        r.strip[0] = rs_.pu;
+        r.tail = rs_.pu;
+        return r;
+    }
+
+    std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
+        return rs_.pu * 0.5 * py_Layer_Thickness(m, 1);
+    }
+
+    bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) override {
+        const double yr = py_Scaled_Deflection(n_.v, n_.ym);
+        Es = Reese_Sand_Es(rs_, yr, n_.pm, n_.ym);
+        if (!std::isnan(Es)) {
+            return true;
         }
-        const SandNodeValues n = Sand_Node_Lookups(m, layer, i);
+        if (yr < 1e-14) {
+            Runtime_NaN_Error(m, 32, "**** Runtime Error No. 32 ****",
+                              "The default value of soil modulus computed in Reese Sand is "
+                              "not-a-number for node number ",
+                              p.i);
+        } else {
+            Runtime_NaN_Error(m, 31, "**** Runtime Error No. 31 ****",
+                              "The computed value of soil modulus computed in Reese Sand is "
+                              "not-a-number for node number ",
+                              p.i);
+        }
+        return false;
+    }
+
+  private:
+    SandNodeValues n_;
+    double k_ = 0.0;
+    bool b_Default_k_ = false;
+    ReeseSandParams rs_{};
+};
+
+class ApiSandModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        n_ = Sand_Node_Lookups(m, layer, p.i);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        const PyNodeView& v = n.v;
-        const double X = v.Xv;
-        const double b = n.b;
-        const double gamma = n.gamma;
-        const double phi_deg = n.phi_deg;
-        const double pm = n.pm;
-        const double ym = n.ym;
-        const double phi = phi_deg * PY_PI / 180.0;
-        if (phi_deg < 20.0 || phi_deg > 48.0) {
+        const double X = n_.v.Xv;
+        const double phi = n_.phi_deg * PY_PI / 180.0;
+        if (n_.phi_deg < 20.0 || n_.phi_deg > 48.0) {
             Record_Warning(m, -303);
         }
-        if (!first && phi < 1e-10) {
+        if (!p.first && phi < 1e-10) {
             Write_Both(m,
                        {"**** Input Data Error No. 1 ****", "",
                         "An error was detected in the input data when computing a p-y.",
@@ -1230,106 +1187,143 @@ void py_API_Sand(AnalysisModel& m, int layer) {
                         "Solution:  Check the friction angle values and revise the ",
                         "data to correct this problem.", ""});
             Raise_Input_Error(m, 1);
-            return;
+            return false;
         }
-        const double xt = X - Xgs;
-        Set_Sand_State(m, Sand_Angles(phi, 0.4000000059604645), b, gamma, xt);
-        if (Needs_X_Eq(m, layer, first)) {
+        const double xt = X - m.Ground_Surface_Depth;
+        Set_Sand_State(m, Sand_Angles(phi, 0.4000000059604645), n_.b, n_.gamma, xt);
+        if (py_Needs_X_Eq(m, p)) {
             Compute_X_Eq(m, layer);
         }
         const double k_input = m.Layers[layer].k_Top > 0.0 ? Layer_k(m, layer, X) : 0.0;
         SandInput in;
         in.x = py_Model_Depth(m, layer, X);
         in.xt = xt;
-        in.b = b;
-        in.gamma = gamma;
+        in.b = n_.b;
+        in.gamma = n_.gamma;
         in.phi = phi;
         in.k = k_input;
         in.theta = m.Slope_Minus_Batter;
-        in.y_slope = v.y;
+        in.y_slope = n_.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        in.b_Rock_Above = py.i_RockLayersAbove > 0;
+        in.b_Rock_Above = m.Py.i_RockLayersAbove > 0;
         std::optional<ApiSandParams> as = API_Sand_Params(in);
         if (!as) {
             Sand_Slope_Error(m, layer, true);
-            return;
+            return false;
         }
         // The default modulus enters only the initial slope, after the resistances.
-        double k = k_input;
-        bool b_Default_k = false;
+        k_ = k_input;
+        b_Default_k_ = false;
         if (m.Layers[layer].k_Top <= 0.0) {
-            if (!Sand_k(m, layer, X, phi_deg, gamma, k, b_Default_k)) {
-                return;
+            if (!Sand_k(m, layer, X, n_.phi_deg, n_.gamma, k_, b_Default_k_)) {
+                return false;
             }
-            in.k = k;
+            in.k = k_;
             as = API_Sand_Params(in);
         }
-        if (print) {
-            Print_API_Sand(
-                m, {layer, py.Print_Curve_Number[i], v, b, gamma, phi_deg, k, pm, ym, b_Default_k},
-                *as);
-            continue;
-        }
-        const double p_yu = API_Sand_p_At_yu(*as, b);
-        Add_Trapezoid(m, layer, first, pu_prev, p_yu);
-        if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * p_yu;
-        }
-        if (layer == 1 && Head_Below_Ground(m)) {
-            py.F_Layer[1] = p_yu * 0.5 * Layer_Thickness(m, 1);
-        }
-        pu_prev = p_yu;
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        m.Nodes[i].Es = API_Sand_Es(*as, yr, pm, ym);
-        py_Set_Soil_Movement_Load(m, i);
+        as_ = *as;
+        return true;
     }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_API_Sand(m,
+                       {p.layer, m.Py.Print_Curve_Number[p.i], n_.v, n_.b, n_.gamma, n_.phi_deg, k_,
+                        n_.pm, n_.ym, b_Default_k_},
+                       as_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+
+    // The resistance integrated is the curve's p at its ultimate deflection.
+    PyResistance Resistance(const AnalysisModel&, const PyLayerPoint&) const override {
+        PyResistance r;
+        r.strip[0] = API_Sand_p_At_yu(as_, n_.b);
+        r.tail = r.strip[0];
+        return r;
+    }
+
+    std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
+        return API_Sand_p_At_yu(as_, n_.b) * 0.5 * py_Layer_Thickness(m, 1);
+    }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint&, double& Es) override {
+        Es = API_Sand_Es(as_, py_Scaled_Deflection(n_.v, n_.ym), n_.pm, n_.ym);
+        return true;
+    }
+
+  private:
+    SandNodeValues n_;
+    double k_ = 0.0;
+    bool b_Default_k_ = false;
+    ApiSandParams as_{};
+};
+
+class LiquefiedSandModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const double X = p.v.Xv;
+        Pile_Props_at_DepthX(m, p.v.X);
+        b_ = m.Props_At_X.b;
+        gamma_ = fn_Gamma_Avg(m, X);
+        if (m.RunStatus > 0) {
+            return false;
+        }
+        pm_ = fn_pMult(m, p.v.X);
+        ym_ = fn_yMult(m, p.v.X);
+        LiquefiedSandInput in;
+        in.x = X - m.Ground_Surface_Depth;
+        in.b = b_;
+        in.gamma = gamma_;
+        in.b_Layer1 = p.layer == 1;
+        in.IUNITS = m.IUNITS;
+        ls_ = Liquefied_Sand_Params(in);
+        return true;
+    }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_Liquefied_Sand(m, p.layer, m.Py.Print_Curve_Number[p.i], p.v, b_, gamma_, pm_, ym_,
+                             ls_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+    bool Keeps_Saved_Integral() const override { return true; }
+
+    PyResistance Resistance(const AnalysisModel&, const PyLayerPoint&) const override {
+        PyResistance r;
+        r.strip[0] = ls_.Pu;
+        r.tail = ls_.Pu;
+        return r;
+    }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint& p, double& Es) override {
+        // At zero deflection the limit of p/y: zero for the concave curves of this model.
+        Es = Liquefied_Sand_Es(ls_, py_Scaled_Deflection(p.v, ym_), pm_, ym_);
+        return true;
+    }
+
+  private:
+    double b_ = 0.0, gamma_ = 0.0, pm_ = 1.0, ym_ = 1.0;
+    LiquefiedSandParams ls_{};
+};
+
+} // namespace
+
+void py_Sand_Reese(AnalysisModel& m, int layer) {
+    ReeseSandModel model;
+    Run_py_Layer(m, layer, model);
+}
+
+void py_API_Sand(AnalysisModel& m, int layer) {
+    ApiSandModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 void py_Liquefied_Sand(AnalysisModel& m, int layer) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
     if (m.Number_Of_Cycles <= 0.0) {
         m.Number_Of_Cycles = 1.0;
     }
-    double Pu_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
-        }
-        const PyNodeView v = py_Node_View(m, i);
-        const double X = v.Xv;
-        Pile_Props_at_DepthX(m, v.X);
-        const double b = m.Props_At_X.b;
-        const double gamma = fn_Gamma_Avg(m, X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
-        LiquefiedSandInput in;
-        in.x = X - Xgs;
-        in.b = b;
-        in.gamma = gamma;
-        in.b_Layer1 = layer == 1;
-        in.IUNITS = m.IUNITS;
-        const LiquefiedSandParams ls = Liquefied_Sand_Params(in);
-        if (print) {
-            Print_Liquefied_Sand(m, layer, py.Print_Curve_Number[i], v, b, gamma, pm, ym, ls);
-            continue;
-        }
-        Add_Trapezoid(m, layer, first, Pu_prev, ls.Pu);
-        if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * ls.Pu;
-        }
-        py.F_Layer_Saved[layer] = py.F_Layer[layer];
-        Pu_prev = ls.Pu;
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        // At zero deflection the limit of p/y: zero for the concave curves of this model.
-        m.Nodes[i].Es = Liquefied_Sand_Es(ls, yr, pm, ym);
-        py_Set_Soil_Movement_Load(m, i);
-    }
+    LiquefiedSandModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 } // namespace zarno
