@@ -42,7 +42,10 @@ void Integrate_Point(AnalysisModel& m, const PyLayerModel& model, const PyLayerP
 } // namespace
 
 PyResistance PyLayerModel::Resistance(const AnalysisModel&, const PyLayerPoint&) const {
-    return {};
+    PyResistance r;
+    r.strip[0] = Ultimate_Resistance();
+    r.tail = r.strip[0];
+    return r;
 }
 
 double PyLayerModel::Trapezoid(const AnalysisModel& m, double previous, double now) const {

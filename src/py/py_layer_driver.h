@@ -52,7 +52,10 @@ class PyLayerModel {
     // Whether the model builds the layer's resistance integral, which the layers below
     // measure their equivalent depth against.
     virtual bool Integrates_Resistance() const { return false; }
-    // This point's share of that integral.
+    // The ultimate resistance at the point, integrated in one strip and carried down to the
+    // layer bottom from the last point.
+    virtual double Ultimate_Resistance() const { return 0.0; }
+    // This point's share of the integral; by default the ultimate resistance as above.
     virtual PyResistance Resistance(const AnalysisModel& m, const PyLayerPoint& p) const;
     // Area of one trapezoid between the previous point's resistance and this one's.
     virtual double Trapezoid(const AnalysisModel& m, double previous, double now) const;

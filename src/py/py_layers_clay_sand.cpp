@@ -550,12 +550,7 @@ class StiffClayNoWaterModel : public PyLayerModel {
 
     bool Integrates_Resistance() const override { return true; }
 
-    PyResistance Resistance(const AnalysisModel&, const PyLayerPoint&) const override {
-        PyResistance r;
-        r.strip[0] = sc_.pu;
-        r.tail = sc_.pu;
-        return r;
-    }
+    double Ultimate_Resistance() const override { return sc_.pu; }
 
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
         return py_Layer_Thickness(m, 1) * 0.5 * (3.0 * c_avg_ * b_ + sc_.pu);
@@ -688,12 +683,7 @@ class StiffClayFreeWaterModel : public PyLayerModel {
 
     bool Integrates_Resistance() const override { return true; }
 
-    PyResistance Resistance(const AnalysisModel&, const PyLayerPoint&) const override {
-        PyResistance r;
-        r.strip[0] = sc_.pr;
-        r.tail = sc_.pr;
-        return r;
-    }
+    double Ultimate_Resistance() const override { return sc_.pr; }
 
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
         return py_Layer_Thickness(m, 1) * 0.5 * (2.0 * ca_ * b_ + sc_.pc);
@@ -1127,12 +1117,7 @@ class ReeseSandModel : public PyLayerModel {
 
     bool Integrates_Resistance() const override { return true; }
 
-    PyResistance Resistance(const AnalysisModel&, const PyLayerPoint&) const override {
-        PyResistance r;
-        r.strip[0] = rs_.pu;
-        r.tail = rs_.pu;
-        return r;
-    }
+    double Ultimate_Resistance() const override { return rs_.pu; }
 
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
         return rs_.pu * 0.5 * py_Layer_Thickness(m, 1);
@@ -1235,12 +1220,7 @@ class ApiSandModel : public PyLayerModel {
     bool Integrates_Resistance() const override { return true; }
 
     // The resistance integrated is the curve's p at its ultimate deflection.
-    PyResistance Resistance(const AnalysisModel&, const PyLayerPoint&) const override {
-        PyResistance r;
-        r.strip[0] = API_Sand_p_At_yu(as_, n_.b);
-        r.tail = r.strip[0];
-        return r;
-    }
+    double Ultimate_Resistance() const override { return API_Sand_p_At_yu(as_, n_.b); }
 
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
         return API_Sand_p_At_yu(as_, n_.b) * 0.5 * py_Layer_Thickness(m, 1);
@@ -1288,12 +1268,7 @@ class LiquefiedSandModel : public PyLayerModel {
     bool Integrates_Resistance() const override { return true; }
     bool Keeps_Saved_Integral() const override { return true; }
 
-    PyResistance Resistance(const AnalysisModel&, const PyLayerPoint&) const override {
-        PyResistance r;
-        r.strip[0] = ls_.Pu;
-        r.tail = ls_.Pu;
-        return r;
-    }
+    double Ultimate_Resistance() const override { return ls_.Pu; }
 
     bool Secant_Modulus(AnalysisModel&, const PyLayerPoint& p, double& Es) override {
         // At zero deflection the limit of p/y: zero for the concave curves of this model.
