@@ -49,6 +49,27 @@ double Layer_k(AnalysisModel& m, int layer, double X) {
     return s.k_Top + (s.k_Bottom - s.k_Top) * (X - s.XLayerTop) / t;
 }
 
+// The equivalent depth of a lower clay layer, computed at its first node from the node's
+// values; ca and J only for the models that use them, the others leave them as they are.
+void Clay_X_Eq(AnalysisModel& m, const PyLayerPoint& p, double b, double c, double gamma,
+               std::optional<double> ca, std::optional<double> J) {
+    if (!py_Needs_X_Eq(m, p)) {
+        return;
+    }
+    PyState& py = m.Py;
+    py.b = b;
+    py.c = c;
+    if (ca) {
+        py.ca = *ca;
+    }
+    py.Gamma = gamma;
+    if (J) {
+        py.J = *J;
+    }
+    py.xt = p.v.Xv - m.Ground_Surface_Depth;
+    Compute_X_Eq(m, p.layer);
+}
+
 void Runtime_NaN_Error(AnalysisModel& m, int number, std::string_view header, std::string_view text,
                        int node) {
     TextFile& r = m.Report;
@@ -225,15 +246,7 @@ class SoftClayModel : public PyLayerModel {
             Soft_Clay_Zero_Strength(m, layer, p.i, X, c_, user_J_);
             return false;
         }
-        if (py_Needs_X_Eq(m, p)) {
-            PyState& py = m.Py;
-            py.b = b_;
-            py.c = c_;
-            py.Gamma = gamma_;
-            py.J = J_;
-            py.xt = X - m.Ground_Surface_Depth;
-            Compute_X_Eq(m, layer);
-        }
+        Clay_X_Eq(m, p, b_, c_, gamma_, std::nullopt, J_);
         SoftClayInput in;
         in.x = py_Model_Depth(m, layer, X);
         in.b = b_;
@@ -507,15 +520,7 @@ class StiffClayNoWaterModel : public PyLayerModel {
                 eps50_ = *e;
             }
         }
-        if (py_Needs_X_Eq(m, p)) {
-            PyState& py = m.Py;
-            py.b = b_;
-            py.c = c_;
-            py.ca = c_avg_;
-            py.Gamma = gamma_;
-            py.xt = X - m.Ground_Surface_Depth;
-            Compute_X_Eq(m, layer);
-        }
+        Clay_X_Eq(m, p, b_, c_, gamma_, c_avg_, std::nullopt);
         x_ = py_Model_Depth(m, layer, X);
         k_ = 0.0;
         if (initial_k_) {
@@ -651,15 +656,7 @@ class StiffClayFreeWaterModel : public PyLayerModel {
                 eps50_ = *e;
             }
         }
-        if (py_Needs_X_Eq(m, p)) {
-            PyState& py = m.Py;
-            py.b = b_;
-            py.c = c_;
-            py.ca = ca_;
-            py.Gamma = gamma_;
-            py.xt = X - m.Ground_Surface_Depth;
-            Compute_X_Eq(m, layer);
-        }
+        Clay_X_Eq(m, p, b_, c_, gamma_, ca_, std::nullopt);
         x_ = py_Model_Depth(m, layer, X);
         StiffClayFreeWaterInput in;
         in.x = x_;
