@@ -4,6 +4,7 @@
 // deflection or its printed curve for the report and plot files.
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "profile/soil_profile.h"
 #include "py/compute_x_eq.h"
 #include "py/liquefied_sand.h"
@@ -181,7 +182,7 @@ void Print_Soft_Clay(AnalysisModel& m, const SoftClayPrint& d, const SoftClayPar
         Write_py_Label_Line(m, "pu_cyclic", py_F12(sc.pc, 3), fpl);
     }
     m.Report.Blank_Lines(1);
-    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "             p, " + fpl);
+    m.Report.Write_Line("        y, " + Trim_Right(u.Length) + "             p, " + fpl);
     m.Report.Write_Line("----------------    -----------------");
     const std::array<double, 18> y = Soft_Clay_Print_y(sc);
     const double limit = Soft_Clay_Limit_Modulus(sc, user_J);
@@ -197,7 +198,7 @@ void Print_Soft_Clay(AnalysisModel& m, const SoftClayPrint& d, const SoftClayPar
             r.Blank_Lines(1);
             r.Write_Line("The pile deflection is less than 0.00001*Y50.");
             r.Write_Line("Zarno used the limiting value of soil modulus (= " +
-                         Format_ES(limit, 12, 4) + " " + fpl + "/" + Trim_Right_Blanks(u.Length));
+                         Format_ES(limit, 12, 4) + " " + fpl + "/" + Trim_Right(u.Length));
             r.Write_Line(user_J ? ") when computing the p-y curve for soft clay with J."
                                 : ") when computing the p-y curve for soft clay.");
         }
@@ -367,7 +368,7 @@ void Print_Stiff_Clay_Free_Water(AnalysisModel& m, int layer, int curve, const P
         Write_py_Label_Line(m, "Number of Cycles of Loading", py_F12(m.Number_Of_Cycles, 0));
     }
     m.Report.Blank_Lines(1);
-    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "             p," + fpl);
+    m.Report.Write_Line("        y, " + Trim_Right(u.Length) + "             p," + fpl);
     m.Report.Write_Line("----------------    -----------------");
     Write_py_Plot_Line7(m, v.X, 17, "Line 7:  p-y curve depth in stiff clay with free water, ",
                         curve);
@@ -450,7 +451,7 @@ void Print_Stiff_Clay_No_Water(AnalysisModel& m, int layer, int curve, const PyN
             py_F12(m.Number_Of_Cycles, 0));
     }
     m.Report.Blank_Lines(1);
-    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "            p, " + fpl);
+    m.Report.Write_Line("        y, " + Trim_Right(u.Length) + "            p, " + fpl);
     m.Report.Write_Line("----------------    -----------------");
     Write_py_Plot_Line7(m, v.X, 17,
                         initial_k ? "Line 7:  p-y curve depth in stiff clay w/o free water with k, "
@@ -810,7 +811,7 @@ void Print_Reese_Sand(AnalysisModel& m, const SandPrint& d, const ReeseSandParam
     const UnitLabels& u = m.Labels;
     const bool us = m.IUNITS == USCS;
     const std::string fpl = py_Force_Per_Length(m);
-    const std::string len = Trim_Right_Blanks(u.Length);
+    const std::string len = Trim_Right(u.Length);
     Write_py_Title(m, m.b_Cyclic ? "p-y Curve in Sand Computed Using Reese Criteria for Cyclic "
                                    "Loading Conditions"
                                  : "p-y Curve in Sand Computed Using Reese Criteria for Static "
@@ -968,7 +969,7 @@ void Print_Liquefied_Sand(AnalysisModel& m, int layer, int curve, const PyNodeVi
         m.Report.Write_Line("6.0 meters recommended by Rollins, et al. (2005)");
     }
     m.Report.Blank_Lines(1);
-    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "            p, " + fpl);
+    m.Report.Write_Line("        y, " + Trim_Right(u.Length) + "            p, " + fpl);
     m.Report.Write_Line("----------------    -----------------");
     Write_py_Plot_Line7(m, v.X, 17, "Line 7:  p-y curve depth in liquefied sand, ", curve);
     const std::array<double, 18> y = Liquefied_Sand_Print_y(ls);

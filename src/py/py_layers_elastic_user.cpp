@@ -6,6 +6,7 @@
 #include "py/py_models.h"
 
 #include "engine/analysis_model.h"
+#include "engine/text_trim.h"
 #include "profile/soil_profile.h"
 #include "py/py_framework.h"
 #include "py/py_layer_driver.h"
@@ -23,11 +24,6 @@ namespace {
 constexpr int LABEL_COLUMN = 56; // column of "= " on every label line
 constexpr int PRINT_POINTS = 17;
 
-std::string Trim(std::string_view s) {
-    const auto end = s.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
-}
-
 void Label_Line(AnalysisModel& m, std::string_view label, const std::string& value,
                 const std::string& unit = {}) {
     std::string line(label);
@@ -42,7 +38,7 @@ void Label_Line(AnalysisModel& m, std::string_view label, const std::string& val
 }
 
 std::string Force_Per_Length(const AnalysisModel& m) {
-    return Trim(m.Labels.Force) + "/" + Trim(m.Labels.Length);
+    return Trim_Right(m.Labels.Force) + "/" + Trim_Right(m.Labels.Length);
 }
 
 // The two depth lines: feet in US customary runs, the length unit otherwise. X is along the
@@ -50,7 +46,7 @@ std::string Force_Per_Length(const AnalysisModel& m) {
 void Depth_Lines(AnalysisModel& m, double X, double Xv) {
     const bool us = m.IUNITS == USCS;
     const double scale = us ? 12.0 : 1.0;
-    const std::string unit = Trim(us ? m.Labels.Depth : m.Labels.Length);
+    const std::string unit = Trim_Right(us ? m.Labels.Depth : m.Labels.Length);
     Label_Line(m, "Depth below pile head", Format_F(X / scale, 12, 3), unit);
     Label_Line(m, "Depth below ground surface",
                Format_F((Xv - m.Ground_Surface_Depth) / scale, 12, 3), unit);
@@ -75,13 +71,13 @@ void Print_Elastic_Subgrade(AnalysisModel& m, int layer, int i, double X, double
     r.Blank_Lines(1);
     Label_Line(m, "Soil Layer Number", Format_I(layer, 10));
     Depth_Lines(m, X, Xv);
-    Label_Line(m, "Shaft Diameter", Format_F(b, 12, 3), Trim(m.Labels.Length));
+    Label_Line(m, "Shaft Diameter", Format_F(b, 12, 3), Trim_Right(m.Labels.Length));
     Label_Line(m, "Elastic Subgrade Modulus", Format_F(Esub, 12, 3),
-               Trim(m.Labels.Force) + "/" + Trim(m.Labels.Length) + "**2");
+               Trim_Right(m.Labels.Force) + "/" + Trim_Right(m.Labels.Length) + "**2");
     Label_Line(m, "p-multiplier", Format_F(pm, 12, 5));
     Label_Line(m, "y-multiplier", Format_F(ym, 12, 5));
     r.Blank_Lines(1);
-    std::string head = "        y, " + Trim(m.Labels.Length);
+    std::string head = "        y, " + Trim_Right(m.Labels.Length);
     if (head.size() < 21) {
         head.append(21 - head.size(), ' ');
     }
@@ -113,11 +109,11 @@ void Print_User_Curve(AnalysisModel& m, int layer, int i, double X, double Xv, d
     r.Blank_Lines(1);
     Label_Line(m, "Soil Layer Number", Format_I(layer, 12));
     Depth_Lines(m, X, Xv);
-    Label_Line(m, "Pile diameter", Format_F(b, 12, 3), Trim(m.Labels.Length));
+    Label_Line(m, "Pile diameter", Format_F(b, 12, 3), Trim_Right(m.Labels.Length));
     Label_Line(m, "p-multiplier", Format_F(pm, 12, 3));
     Label_Line(m, "y-multiplier", Format_F(ym, 12, 3));
     r.Blank_Lines(1);
-    std::string head = "      y, " + Trim(m.Labels.Length);
+    std::string head = "      y, " + Trim_Right(m.Labels.Length);
     if (head.size() < 24) {
         head.append(24 - head.size(), ' ');
     }

@@ -1,6 +1,7 @@
 #include "py/py_print.h"
 
 #include "engine/analysis_model.h"
+#include "engine/text_trim.h"
 #include "profile/pile_grid.h"
 #include "py/py_framework.h"
 #include "py/py_report_lines.h"
@@ -39,7 +40,7 @@ template <typename Get> double Interpolate_At_Depth(const AnalysisModel& m, doub
 }
 
 void Depth_Above_Ground_Error(AnalysisModel& m, double depth) {
-    const std::string unit = Trim_Right_Blanks(m.Labels.Length);
+    const std::string unit = Trim_Right(m.Labels.Length);
     for (TextFile* f : {&m.Report, &m.Messages}) {
         f->Write_Line("**** Input Data Error No. 23 (NON-FATAL) ****");
         f->Blank_Lines(1);
