@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/run.h"
+#include "report/text_file.h"
 
 #include <filesystem>
 #include <fstream>
@@ -45,6 +46,27 @@ inline void Write_File(const fs::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
 }
+
+// A report and a message file of their own in a temporary directory, for the routines
+// that write to the two files directly; Report() and Messages() close the file and return
+// its text.
+struct ReportAndMessages {
+    TempDir dir;
+    TextFile report{nullptr};
+    TextFile messages{nullptr};
+    ReportAndMessages() {
+        report.Open(dir / "r.txt");
+        messages.Open(dir / "m.txt");
+    }
+    std::string Report() {
+        report.Close();
+        return Read_File(dir / "r.txt");
+    }
+    std::string Messages() {
+        messages.Close();
+        return Read_File(dir / "m.txt");
+    }
+};
 
 inline DateTime Fixed_Time() {
     return DateTime{2026, 12, 10, 9, 5, 7};

@@ -7,6 +7,7 @@
 
 #include "analyses/analyses_state.h"
 #include "engine/analysis_model.h"
+#include "engine/text_trim.h"
 #include "profile/pile_grid.h"
 #include "report/fortran_format.h"
 #include "solver/load_cases.h"
@@ -20,11 +21,6 @@ namespace zarno {
 namespace {
 
 constexpr float LENGTH_STEP_FRACTION = 0.05f;
-
-std::string Trimmed(const std::string& s) {
-    const auto end = s.find_last_not_of(' ');
-    return end == std::string::npos ? std::string() : s.substr(0, end + 1);
-}
 
 // The whole-unit part of the pile length, as a single-precision value.
 float Whole_Length(double L) {
@@ -74,8 +70,8 @@ void Store_Length_Point(AnalysisModel& m, int n, int k) {
 void Write_Boundary_Conditions(AnalysisModel& m, int n) {
     TextFile& r = m.Report;
     const PileHeadLoad& load = m.Loads[n];
-    const std::string force = Trimmed(m.Labels.Force);
-    const std::string length = Trimmed(m.Labels.Length);
+    const std::string force = Trim_Right(m.Labels.Force);
+    const std::string length = Trim_Right(m.Labels.Length);
     const std::string moment = length + "-" + force;
     const std::string axial = "Axial Load = " + Format_F(load.Axial_Thrust, 15, 0) + " " + force;
     const std::string shear = "Shear      = " + Format_F(load.Condition1, 15, 0) + " " + force;
@@ -129,7 +125,7 @@ void Write_Unsupported_Length(AnalysisModel& m, int n) {
         return;
     }
     const bool uscs = m.IUNITS == USCS;
-    const std::string unit = uscs ? "feet" : Trimmed(m.Labels.Length);
+    const std::string unit = uscs ? "feet" : Trim_Right(m.Labels.Length);
     TextFile& r = m.Report;
     r.Blank_Lines(1);
     r.Write_Line("The sequence of pile lengths ended at a length of " +

@@ -28,11 +28,8 @@ inline constexpr int ANALYSIS_LATERAL = 3;
 // Unit label strings of the report, fixed width with their trailing blanks.
 struct UnitLabels {
     std::string Division = "/";
-    std::string Hyphen = "-";
     std::string Power = "**";
-    std::string Square = "2";
     std::string Cube = "3";
-    std::string Fourth = "4";
     std::string Force;
     std::string Length;
     std::string Moment;
@@ -200,8 +197,6 @@ struct AnalysisData {
 
     // ---- solver working arrays ---------------------------------------------------------
     std::array<double, DEFLECTION_ARRAY_SIZE + 1> Deflection{};
-    std::array<double, 2001> MC_Work_1{};
-    std::array<double, 2001> MC_Work_2{};
 
     // EI_Table: see AnalysisModel (large table on zero pages).
 

@@ -2,6 +2,7 @@
 
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "report/warnings.h"
 #include "solver/load_case_results.h"
 
@@ -47,11 +48,6 @@ std::string Unit_At(const std::vector<std::string>& units, size_t i) {
     return i < units.size() ? units[i] : std::string();
 }
 
-std::string Trim_Right(std::string s) {
-    s.erase(s.find_last_not_of(" \r\n\t") + 1);
-    return s;
-}
-
 bool Starts_With(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
 }
@@ -78,7 +74,7 @@ std::vector<std::string> Block_From_Stream(std::istream& in) {
     std::vector<std::string> lines;
     std::string line;
     while (std::getline(in, line)) {
-        lines.push_back(Trim_Right(line));
+        lines.push_back(Trim_Right(line, WHITE_SPACE));
     }
     // The last fatal (not "NON-FATAL") heading before the first end line.
     size_t end = lines.size();
@@ -127,7 +123,7 @@ void Record_Run_Facts(AnalysisModel& m) {
     r.units = Units_Of(m.IUNITS);
     r.title.clear();
     for (const std::string& t : m.Title) {
-        r.title.push_back(Trim_Right(t));
+        r.title.push_back(Trim_Right(t, WHITE_SPACE));
     }
 }
 
@@ -271,7 +267,7 @@ void Record_Run_End(AnalysisModel& m, int return_value) {
         w.count = tally;
         w.text = Warning_Text_Lines(-k);
         for (std::string& line : w.text) {
-            line = Trim_Right(line);
+            line = Trim_Right(line, WHITE_SPACE);
         }
         while (!w.text.empty() && w.text.front().empty()) {
             w.text.erase(w.text.begin());

@@ -3,6 +3,7 @@
 #include "analyses/pile_head_stiffness.h"
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "input/deck_model.h"
 #include "input/input_warnings.h"
 #include "input/list_read.h"
@@ -50,15 +51,6 @@ constexpr int NO_PILE_LENGTH_ERROR = 37;         // a lateral analysis of a pile
 
 bool Is_Blank(const std::string& s) {
     return s.find_first_not_of(" \t\r") == std::string::npos;
-}
-
-std::string Trim(const std::string& s) {
-    const size_t b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos) {
-        return {};
-    }
-    const size_t e = s.find_last_not_of(" \t\r");
-    return s.substr(b, e - b + 1);
 }
 
 // Two blank lines, the heading, a blank line and the text: the shape of the messages
@@ -402,7 +394,7 @@ bool Read_Run_File(AnalysisModel& m, const fs::path& directory) {
             Raise_Runtime_Error(m, i + 3);
             return false;
         }
-        *targets[i] = Trim(line); // a name longer than the field is refused later
+        *targets[i] = Trim_Both(line, WHITE_SPACE); // a name longer than the field is refused later
     }
     return true;
 }
@@ -417,7 +409,8 @@ std::vector<std::string> Read_MEI_Report_Names(const fs::path& directory) {
     std::string line;
     while (std::getline(in, line)) {
         if (result.size() < static_cast<size_t>(MAX_MEI_REPORT_NAMES)) {
-            result.push_back(Trim(line)); // a name longer than the field is refused later
+            result.push_back(
+                Trim_Both(line, WHITE_SPACE)); // a name longer than the field is refused later
         }
     }
     in.close();

@@ -15,51 +15,47 @@ namespace zarno {
 
 namespace {
 
-// Layer names are compared on their first 8 characters, as the type table stores them.
-bool Name_Is(const std::string& name, std::string_view model) {
-    std::string a = name.substr(0, 8);
-    std::string b(model.substr(0, 8));
-    a.resize(8, ' ');
-    b.resize(8, ' ');
-    return a == b;
-}
+// The routine of each model code; the codes without a model (frozen soil, undefined)
+// have none, and their layers keep the moduli they had.
+using LayerRoutine = void (*)(AnalysisModel&, int);
 
-struct ModelEntry {
-    const char* name;
-    int code;
-    void (*routine)(AnalysisModel&, int);
-};
-
-constexpr ModelEntry kModels[] = {
-    {"SoftClay", PY_SOFT_CLAY, py_Soft_Clay},
-    {"StfClyBW", PY_STIFF_CLAY_FREE_WATER, py_Stiff_Clay_Free_Water},
-    {"StfClyAW", PY_STIFF_CLAY_NO_WATER, py_Stiff_Clay_No_Water},
-    {"StfClyAK", PY_STIFF_CLAY_NO_WATER_K, py_Stiff_Clay_No_Water_k},
-    {"Sand", PY_SAND, py_Sand_Reese},
-    {"API Sand", PY_API_SAND, py_API_Sand},
-    {"Liq Sand", PY_LIQUEFIED_SAND, py_Liquefied_Sand},
-    {"WeakRock", PY_WEAK_ROCK, py_Weak_Rock},
-    {"Vuggy LS", PY_VUGGY_LIMESTONE, py_Vuggy_Limestone},
-    {"Piedmont", PY_PIEDMONT, py_Piedmont},
-    {"Cem Silt", PY_CEMENTED_SILT, py_Cemented_Silt},
-    {"KS Loess", PY_LOESS, py_Loess},
-    {"Elast SG", PY_ELASTIC_SUBGRADE, py_Elastic_Subgrade},
-    {"User p-y", PY_USER_INPUT, py_User_Input},
-    {"SoftClyJ", PY_SOFT_CLAY_J, py_Soft_Clay_J},
-    {"MassRock", PY_MASSIVE_ROCK, py_Massive_Rock},
-};
-
-const ModelEntry* Find_Model(const AnalysisModel& m, int layer) {
-    const int code = m.Layers[layer].i_SoilLayer_py_Type;
-    if (code < 1 || code > NUM_PY_TYPES) {
+LayerRoutine Routine_Of(int code) {
+    switch (code) {
+    case PY_SOFT_CLAY:
+        return py_Soft_Clay;
+    case PY_STIFF_CLAY_FREE_WATER:
+        return py_Stiff_Clay_Free_Water;
+    case PY_STIFF_CLAY_NO_WATER:
+        return py_Stiff_Clay_No_Water;
+    case PY_STIFF_CLAY_NO_WATER_K:
+        return py_Stiff_Clay_No_Water_k;
+    case PY_SAND:
+        return py_Sand_Reese;
+    case PY_API_SAND:
+        return py_API_Sand;
+    case PY_LIQUEFIED_SAND:
+        return py_Liquefied_Sand;
+    case PY_WEAK_ROCK:
+        return py_Weak_Rock;
+    case PY_VUGGY_LIMESTONE:
+        return py_Vuggy_Limestone;
+    case PY_PIEDMONT:
+        return py_Piedmont;
+    case PY_CEMENTED_SILT:
+        return py_Cemented_Silt;
+    case PY_LOESS:
+        return py_Loess;
+    case PY_ELASTIC_SUBGRADE:
+        return py_Elastic_Subgrade;
+    case PY_USER_INPUT:
+        return py_User_Input;
+    case PY_SOFT_CLAY_J:
+        return py_Soft_Clay_J;
+    case PY_MASSIVE_ROCK:
+        return py_Massive_Rock;
+    default:
         return nullptr;
     }
-    for (const ModelEntry& e : kModels) {
-        if (Name_Is(m.py_Type_Names[code], e.name)) {
-            return &e;
-        }
-    }
-    return nullptr;
 }
 
 // Models whose curves come from soil strength and overburden; between two such layers a
@@ -147,13 +143,13 @@ void Blend_Boundary_Stations(AnalysisModel& m) {
 } // namespace
 
 int py_Model_Of_Layer(const AnalysisModel& m, int layer) {
-    const ModelEntry* e = Find_Model(m, layer);
-    return e != nullptr ? e->code : 0;
+    const int code = m.Layers[layer].i_SoilLayer_py_Type;
+    return Routine_Of(code) != nullptr ? code : 0;
 }
 
 void Run_py_Layer_Model(AnalysisModel& m, int layer) {
-    if (const ModelEntry* e = Find_Model(m, layer)) {
-        e->routine(m, layer);
+    if (const LayerRoutine routine = Routine_Of(m.Layers[layer].i_SoilLayer_py_Type)) {
+        routine(m, layer);
     }
 }
 

@@ -1,10 +1,10 @@
 // The p-y curve framework: one pass over the soil layers, dispatch of each layer to its soil
 // model, the rock protocol for lower layers and the thin-layer check.
 //
-// A model routine runs over the nodes KTOP..KBOT of its layer (m.Py). In evaluate mode it
-// leaves the secant modulus Es (and, with soil movements, the load term) at each node; in
-// print mode (m.Py.b_PrintPY) its "nodes" are the requested depths of the printed curves and
-// it writes the curve instead.
+// A model routine runs over the nodes KTOP..KBOT of its layer (m.Py) through the layer
+// driver (py_layer_driver.h). In evaluate mode it leaves the secant modulus Es (and, with
+// soil movements, the load term) at each node; in print mode (m.Py.b_PrintPY) its "nodes"
+// are the requested depths of the printed curves and it writes the curve instead.
 #pragma once
 
 #include <string_view>
@@ -34,8 +34,7 @@ enum PyType : int {
     PY_FROZEN_SOIL = 17,
 };
 
-// The model of a layer as its name in the type table says (first 8 characters), 0 when the
-// code names no model.
+// The model code of a layer, 0 when the code names no model.
 int py_Model_Of_Layer(const AnalysisModel& m, int layer);
 
 // One pass over all layers in layer order. i_Pass 0 starts a load case; 1 is a pass of the

@@ -1,13 +1,15 @@
-// Clay and sand soil models: layer routines over the nodes KTOP..KBOT (or, in print mode,
-// over the requested depths that fall in the layer). Each looks up the soil at the node,
-// builds the model's curve with its core, and either leaves the secant modulus and the
-// layer's resistance integral behind or writes the curve to the report and plot files.
+// Clay and sand soil models as the layer driver runs them (py_layer_driver.h): each looks
+// up the soil at a point of its layer, builds the model's curve with its core, and gives
+// the driver its resistance for the layer integral, its secant modulus at the current
+// deflection or its printed curve for the report and plot files.
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "profile/soil_profile.h"
 #include "py/compute_x_eq.h"
 #include "py/liquefied_sand.h"
 #include "py/py_framework.h"
+#include "py/py_layer_driver.h"
 #include "py/py_models.h"
 #include "py/py_report_lines.h"
 #include "py/sand.h"
@@ -25,17 +27,6 @@
 namespace zarno {
 
 namespace {
-
-// A pile head below the ground surface: layer 1 then stands for all the soil above.
-constexpr double HEAD_BELOW_GROUND = -9.999999747378752e-06;
-
-bool Head_Below_Ground(const AnalysisModel& m) {
-    return m.Ground_Surface_Depth < HEAD_BELOW_GROUND;
-}
-
-double Layer_Thickness(const AnalysisModel& m, int layer) {
-    return m.Layers[layer].XLayerBottom - m.Layers[layer].XLayerTop;
-}
 
 void Write_Both(AnalysisModel& m, std::initializer_list<std::string_view> lines) {
     for (TextFile* f : {&m.Messages, &m.Report}) {
@@ -59,24 +50,25 @@ double Layer_k(AnalysisModel& m, int layer, double X) {
     return s.k_Top + (s.k_Bottom - s.k_Top) * (X - s.XLayerTop) / t;
 }
 
-// Equivalent depth at the first node of a lower layer, evaluate mode only, and only when no
-// rock-like layer lies above.
-bool Needs_X_Eq(const AnalysisModel& m, int layer, bool first) {
-    return first && !m.Py.b_PrintPY && layer > 1 && m.Py.i_RockLayersAbove == 0;
-}
-
-// Vertical distance between consecutive nodes: the resistance of a layer is integrated over
-// the vertical depth, the depth its lower neighbours' equivalent depth is measured in.
-double Vertical_Increment(const AnalysisModel& m) {
-    return m.Increment_Length * std::cos(m.Pile_Batter);
-}
-
-// Running integral of a resistance over the layer: trapezoids between consecutive nodes and,
-// at the last node, the resistance carried down to the layer bottom.
-void Add_Trapezoid(AnalysisModel& m, int layer, bool first, double prev, double now) {
-    if (!first) {
-        m.Py.F_Layer[layer] += (prev + now) * Vertical_Increment(m) / 2.0;
+// The equivalent depth of a lower clay layer, computed at its first node from the node's
+// values; ca and J only for the models that use them, the others leave them as they are.
+void Clay_X_Eq(AnalysisModel& m, const PyLayerPoint& p, double b, double c, double gamma,
+               std::optional<double> ca, std::optional<double> J) {
+    if (!py_Needs_X_Eq(m, p)) {
+        return;
     }
+    PyState& py = m.Py;
+    py.b = b;
+    py.c = c;
+    if (ca) {
+        py.ca = *ca;
+    }
+    py.Gamma = gamma;
+    if (J) {
+        py.J = *J;
+    }
+    py.xt = p.v.Xv - m.Ground_Surface_Depth;
+    Compute_X_Eq(m, p.layer);
 }
 
 void Runtime_NaN_Error(AnalysisModel& m, int number, std::string_view header, std::string_view text,
@@ -190,7 +182,7 @@ void Print_Soft_Clay(AnalysisModel& m, const SoftClayPrint& d, const SoftClayPar
         Write_py_Label_Line(m, "pu_cyclic", py_F12(sc.pc, 3), fpl);
     }
     m.Report.Blank_Lines(1);
-    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "             p, " + fpl);
+    m.Report.Write_Line("        y, " + Trim_Right(u.Length) + "             p, " + fpl);
     m.Report.Write_Line("----------------    -----------------");
     const std::array<double, 18> y = Soft_Clay_Print_y(sc);
     const double limit = Soft_Clay_Limit_Modulus(sc, user_J);
@@ -206,140 +198,134 @@ void Print_Soft_Clay(AnalysisModel& m, const SoftClayPrint& d, const SoftClayPar
             r.Blank_Lines(1);
             r.Write_Line("The pile deflection is less than 0.00001*Y50.");
             r.Write_Line("Zarno used the limiting value of soil modulus (= " +
-                         Format_ES(limit, 12, 4) + " " + fpl + "/" + Trim_Right_Blanks(u.Length));
+                         Format_ES(limit, 12, 4) + " " + fpl + "/" + Trim_Right(u.Length));
             r.Write_Line(user_J ? ") when computing the p-y curve for soft clay with J."
                                 : ") when computing the p-y curve for soft clay.");
         }
     }
 }
 
-void Soft_Clay_Layer(AnalysisModel& m, int layer, bool user_J) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
-    double pu_prev = 0.0;
-    double pc_prev = 0.0;
-    double pr_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
-        }
-        const PyNodeView v = py_Node_View(m, i);
-        const double X = v.Xv;
-        Pile_Props_at_DepthX(m, v.X);
-        const double b = m.Props_At_X.b;
-        const double c = fn_c_In_Layer(m, layer, X);
+class SoftClayModel : public PyLayerModel {
+  public:
+    explicit SoftClayModel(bool user_J) : user_J_(user_J) {}
+
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        const double X = p.v.Xv;
+        Pile_Props_at_DepthX(m, p.v.X);
+        b_ = m.Props_At_X.b;
+        c_ = fn_c_In_Layer(m, layer, X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
         const bool at_node = m.b_AtNode;
-        const double gamma = fn_Gamma_Avg(m, X);
+        gamma_ = fn_Gamma_Avg(m, X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        const double J = user_J ? fn_J_In_Layer(m, layer, X) : m.Default_J;
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
+        J_ = user_J_ ? fn_J_In_Layer(m, layer, X) : m.Default_J;
+        pm_ = fn_pMult(m, p.v.X);
+        ym_ = fn_yMult(m, p.v.X);
         if (!at_node) {
-            if (m.IUNITS == USCS && c > SOFT_CLAY_MAX_C_USCS) {
+            if (m.IUNITS == USCS && c_ > SOFT_CLAY_MAX_C_USCS) {
                 Record_Warning(m, -3041);
-            } else if (m.IUNITS == SI && c > SOFT_CLAY_MAX_C_SI) {
+            } else if (m.IUNITS == SI && c_ > SOFT_CLAY_MAX_C_SI) {
                 Record_Warning(m, -3042);
             }
         }
-        double eps50 = fn_Eps50_In_Layer(m, layer, X);
-        if (eps50 <= 0.0) {
-            const std::optional<double> e = Soft_Clay_Default_Eps50(c, m.IUNITS);
+        eps50_ = fn_Eps50_In_Layer(m, layer, X);
+        if (eps50_ <= 0.0) {
+            const std::optional<double> e = Soft_Clay_Default_Eps50(c_, m.IUNITS);
             if (!e) {
                 // No default strain in general units: the run stops, the caller explains.
-                m.RunStatus = user_J ? 238 : 237;
-                return;
+                m.RunStatus = user_J_ ? 238 : 237;
+                return false;
             }
-            eps50 = *e;
+            eps50_ = *e;
         }
-        if (!first && c < 1e-10) {
-            Soft_Clay_Zero_Strength(m, layer, i, X, c, user_J);
-            return;
+        if (!p.first && c_ < 1e-10) {
+            Soft_Clay_Zero_Strength(m, layer, p.i, X, c_, user_J_);
+            return false;
         }
-        if (Needs_X_Eq(m, layer, first)) {
-            py.b = b;
-            py.c = c;
-            py.Gamma = gamma;
-            py.J = J;
-            py.xt = X - Xgs;
-            Compute_X_Eq(m, layer);
-        }
-        const double x = py_Model_Depth(m, layer, X);
+        Clay_X_Eq(m, p, b_, c_, gamma_, std::nullopt, J_);
         SoftClayInput in;
-        in.x = x;
-        in.b = b;
-        in.c = c;
-        in.gamma = gamma;
-        in.eps50 = eps50;
-        in.J = J;
+        in.x = py_Model_Depth(m, layer, X);
+        in.b = b_;
+        in.c = c_;
+        in.gamma = gamma_;
+        in.eps50 = eps50_;
+        in.J = J_;
         in.theta = m.Slope_Minus_Batter;
-        in.y_slope = v.y;
+        in.y_slope = p.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        const SoftClayParams sc = Soft_Clay_Params(in);
-        if (print) {
-            Print_Soft_Clay(m, {layer, py.Print_Curve_Number[i], v, b, c, gamma, eps50, J, pm, ym},
-                            sc, user_J);
-            continue;
-        }
-        if (m.b_Cyclic) {
-            Add_Trapezoid(m, layer, first, pc_prev, sc.pc);
-            if (x < sc.Xr) {
-                Add_Trapezoid(m, layer, first, pr_prev, sc.pr);
-            }
-        } else {
-            Add_Trapezoid(m, layer, first, pu_prev, sc.pu);
-        }
-        if (i == py.KBOT) {
-            // Down to the layer bottom, not a whole increment past it: the layer below
-            // starts its equivalent depth exactly there.
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * sc.pu;
-        }
-        if (layer == 1 && Head_Below_Ground(m)) {
-            py.F_Layer[1] = (3.0 * c * b + sc.pu) * 0.5 * Layer_Thickness(m, 1);
-        }
-        pu_prev = sc.pu;
-        pc_prev = sc.pc;
-        pr_prev = sc.pr;
-
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        double Es = 0.0;
-        if (Soft_Clay_Below_Limit(sc, yr)) {
-            Es = Soft_Clay_Limit_Modulus(sc, user_J);
-            if (std::isnan(Es)) {
-                Runtime_NaN_Error(m, user_J ? 35 : 33,
-                                  user_J ? "**** Runtime Error No. 35 ****"
-                                         : "**** Runtime Error No. 33 ****",
-                                  user_J ? "The default value of soil modulus computed in API "
-                                           "soft clay is not-a-number for node number "
-                                         : "The default value of soil modulus computed in soft "
-                                           "clay is not-a-number for node number ",
-                                  i);
-                return;
-            }
-        } else {
-            Es = pm * Soft_Clay_p(sc, yr) / (ym * yr);
-            if (std::isnan(Es)) {
-                Runtime_NaN_Error(m, user_J ? 36 : 34,
-                                  user_J ? "**** Runtime Error No 36. ****"
-                                         : "**** Runtime Error No. 34 ****",
-                                  user_J ? "The computed value of soil modulus computed in API "
-                                           "soft clay is not-a-number for node number "
-                                         : "The computed value of soil modulus computed in soft "
-                                           "clay is not-a-number for node number ",
-                                  i);
-                return;
-            }
-        }
-        m.Nodes[i].Es = Es;
-        py_Set_Soil_Movement_Load(m, i);
+        sc_ = Soft_Clay_Params(in);
+        return true;
     }
-}
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_Soft_Clay(
+            m, {p.layer, m.Py.Print_Curve_Number[p.i], p.v, b_, c_, gamma_, eps50_, J_, pm_, ym_},
+            sc_, user_J_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+
+    PyResistance Resistance(const AnalysisModel& m, const PyLayerPoint&) const override {
+        // Cyclic loading integrates the cyclic resistance, and the reduced one above the
+        // transition depth; the tail below the last node is the static resistance.
+        PyResistance r;
+        if (m.b_Cyclic) {
+            r.strip[0] = sc_.pc;
+            r.strip[1] = sc_.pr;
+            r.integrate[1] = sc_.x < sc_.Xr;
+        } else {
+            r.strip[0] = sc_.pu;
+        }
+        r.tail = sc_.pu;
+        return r;
+    }
+
+    std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
+        return (3.0 * c_ * b_ + sc_.pu) * 0.5 * py_Layer_Thickness(m, 1);
+    }
+
+    bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) override {
+        const double yr = py_Scaled_Deflection(p.v, ym_);
+        if (Soft_Clay_Below_Limit(sc_, yr)) {
+            Es = Soft_Clay_Limit_Modulus(sc_, user_J_);
+            if (std::isnan(Es)) {
+                Runtime_NaN_Error(m, user_J_ ? 35 : 33,
+                                  user_J_ ? "**** Runtime Error No. 35 ****"
+                                          : "**** Runtime Error No. 33 ****",
+                                  user_J_ ? "The default value of soil modulus computed in API "
+                                            "soft clay is not-a-number for node number "
+                                          : "The default value of soil modulus computed in soft "
+                                            "clay is not-a-number for node number ",
+                                  p.i);
+                return false;
+            }
+            return true;
+        }
+        Es = pm_ * Soft_Clay_p(sc_, yr) / (ym_ * yr);
+        if (std::isnan(Es)) {
+            Runtime_NaN_Error(m, user_J_ ? 36 : 34,
+                              user_J_ ? "**** Runtime Error No 36. ****"
+                                      : "**** Runtime Error No. 34 ****",
+                              user_J_ ? "The computed value of soil modulus computed in API "
+                                        "soft clay is not-a-number for node number "
+                                      : "The computed value of soil modulus computed in soft "
+                                        "clay is not-a-number for node number ",
+                              p.i);
+            return false;
+        }
+        return true;
+    }
+
+  private:
+    bool user_J_;
+    double b_ = 0.0, c_ = 0.0, gamma_ = 0.0, J_ = 0.0, eps50_ = 0.0, pm_ = 1.0, ym_ = 1.0;
+    SoftClayParams sc_{};
+};
 
 // ---------------------------------------------------------------------------------------
 // Stiff clay with free water
@@ -382,7 +368,7 @@ void Print_Stiff_Clay_Free_Water(AnalysisModel& m, int layer, int curve, const P
         Write_py_Label_Line(m, "Number of Cycles of Loading", py_F12(m.Number_Of_Cycles, 0));
     }
     m.Report.Blank_Lines(1);
-    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "             p," + fpl);
+    m.Report.Write_Line("        y, " + Trim_Right(u.Length) + "             p," + fpl);
     m.Report.Write_Line("----------------    -----------------");
     Write_py_Plot_Line7(m, v.X, 17, "Line 7:  p-y curve depth in stiff clay with free water, ",
                         curve);
@@ -465,7 +451,7 @@ void Print_Stiff_Clay_No_Water(AnalysisModel& m, int layer, int curve, const PyN
             py_F12(m.Number_Of_Cycles, 0));
     }
     m.Report.Blank_Lines(1);
-    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "            p, " + fpl);
+    m.Report.Write_Line("        y, " + Trim_Right(u.Length) + "            p, " + fpl);
     m.Report.Write_Line("----------------    -----------------");
     Write_py_Plot_Line7(m, v.X, 17,
                         initial_k ? "Line 7:  p-y curve depth in stiff clay w/o free water with k, "
@@ -482,41 +468,29 @@ void Print_Stiff_Clay_No_Water(AnalysisModel& m, int layer, int curve, const PyN
     }
 }
 
-void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
-    // One cycle at least: the cyclic deflections grow with log10 N.
-    if (!initial_k && m.Number_Of_Cycles < 1.0) {
-        m.Number_Of_Cycles = 1.0;
-    }
-    if (initial_k && m.Number_Of_Cycles == 0.0) {
-        m.Number_Of_Cycles = 1.0;
-    }
-    double pu_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
-        }
-        const PyNodeView v = py_Node_View(m, i);
-        const double X = v.Xv;
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
-        Pile_Props_at_DepthX(m, v.X);
-        const double b = m.Props_At_X.b;
-        const double c = fn_c_In_Layer(m, layer, X);
+class StiffClayNoWaterModel : public PyLayerModel {
+  public:
+    explicit StiffClayNoWaterModel(bool initial_k) : initial_k_(initial_k) {}
+
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        const double X = p.v.Xv;
+        pm_ = fn_pMult(m, p.v.X);
+        ym_ = fn_yMult(m, p.v.X);
+        Pile_Props_at_DepthX(m, p.v.X);
+        b_ = m.Props_At_X.b;
+        c_ = fn_c_In_Layer(m, layer, X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
         const bool at_node = m.b_AtNode;
-        if (!first && c < 1e-10) {
+        if (!p.first && c_ < 1e-10) {
             Write_Both(m, {"**** Input Data Error No. 13 ****", "",
                            "An error was detected in the input data.",
                            "Problem:  Zero was input for cohesion of stiff clay without free "
                            "water.",
                            ""});
-            if (initial_k) {
+            if (initial_k_) {
                 Write_Both(m, {"Solution:  Please check the values of soil shear strength and "
                                "revise ",
                                "the input data.", ""});
@@ -526,77 +500,207 @@ void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
                                ""});
             }
             Raise_Input_Error(m, 13);
-            return;
+            return false;
         }
         if (!at_node) {
-            Stiff_Clay_Warning(m, c, STIFF_CLAY_AW_MIN_C_USCS, STIFF_CLAY_AW_MAX_C_USCS,
+            Stiff_Clay_Warning(m, c_, STIFF_CLAY_AW_MIN_C_USCS, STIFF_CLAY_AW_MAX_C_USCS,
                                STIFF_CLAY_AW_MIN_C_SI, STIFF_CLAY_AW_MAX_C_SI,
-                               initial_k ? -3260 : -3060);
+                               initial_k_ ? -3260 : -3060);
         }
-        const double c_avg = fn_c_Avg(m, X);
+        c_avg_ = fn_c_Avg(m, X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        const double gamma = fn_Gamma_Avg(m, X);
+        gamma_ = fn_Gamma_Avg(m, X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        double eps50 = fn_Eps50_In_Layer(m, layer, X);
-        if (eps50 <= 0.0) {
-            if (const std::optional<double> e = Stiff_Clay_No_Water_Default_Eps50(c, m.IUNITS)) {
-                eps50 = *e;
+        eps50_ = fn_Eps50_In_Layer(m, layer, X);
+        if (eps50_ <= 0.0) {
+            if (const std::optional<double> e = Stiff_Clay_No_Water_Default_Eps50(c_, m.IUNITS)) {
+                eps50_ = *e;
             }
         }
-        if (Needs_X_Eq(m, layer, first)) {
-            py.b = b;
-            py.c = c;
-            py.ca = c_avg;
-            py.Gamma = gamma;
-            py.xt = X - Xgs;
-            Compute_X_Eq(m, layer);
-        }
-        const double x = py_Model_Depth(m, layer, X);
-        double k = 0.0;
-        if (initial_k) {
-            k = Layer_k(m, layer, X);
+        Clay_X_Eq(m, p, b_, c_, gamma_, c_avg_, std::nullopt);
+        x_ = py_Model_Depth(m, layer, X);
+        k_ = 0.0;
+        if (initial_k_) {
+            k_ = Layer_k(m, layer, X);
             if (m.Layers[layer].k_Top == 0.0) {
                 if (const std::optional<double> d =
-                        Stiff_Clay_No_Water_Default_k(c, m.IUNITS, m.b_Cyclic)) {
-                    k = *d;
+                        Stiff_Clay_No_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
+                    k_ = *d;
                 }
             }
         }
         StiffClayNoWaterInput in;
-        in.x = x;
-        in.b = b;
-        in.c = c;
-        in.gamma = gamma;
-        in.eps50 = eps50;
-        in.k = k;
+        in.x = x_;
+        in.b = b_;
+        in.c = c_;
+        in.gamma = gamma_;
+        in.eps50 = eps50_;
+        in.k = k_;
         in.N = m.Number_Of_Cycles;
         in.theta = m.Slope_Minus_Batter;
-        in.y_slope = v.y;
+        in.y_slope = p.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        in.b_Initial_k = initial_k;
-        const StiffClayNoWaterParams sc = Stiff_Clay_No_Water_Params(in);
-        if (print) {
-            Print_Stiff_Clay_No_Water(m, layer, py.Print_Curve_Number[i], v, x, b, c, gamma, k,
-                                      eps50, pm, ym, sc, initial_k);
-            continue;
-        }
-        Add_Trapezoid(m, layer, first, pu_prev, sc.pu);
-        if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * sc.pu;
-        }
-        if (layer == 1 && Head_Below_Ground(m)) {
-            py.F_Layer[1] = Layer_Thickness(m, 1) * 0.5 * (3.0 * c_avg * b + sc.pu);
-        }
-        pu_prev = sc.pu;
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        m.Nodes[i].Es = Stiff_Clay_No_Water_Es(sc, yr, pm, ym);
-        py_Set_Soil_Movement_Load(m, i);
+        in.b_Initial_k = initial_k_;
+        sc_ = Stiff_Clay_No_Water_Params(in);
+        return true;
     }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_Stiff_Clay_No_Water(m, p.layer, m.Py.Print_Curve_Number[p.i], p.v, x_, b_, c_, gamma_,
+                                  k_, eps50_, pm_, ym_, sc_, initial_k_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+
+    double Ultimate_Resistance() const override { return sc_.pu; }
+
+    std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
+        return py_Layer_Thickness(m, 1) * 0.5 * (3.0 * c_avg_ * b_ + sc_.pu);
+    }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint& p, double& Es) override {
+        Es = Stiff_Clay_No_Water_Es(sc_, py_Scaled_Deflection(p.v, ym_), pm_, ym_);
+        return true;
+    }
+
+  private:
+    bool initial_k_;
+    double b_ = 0.0, c_ = 0.0, c_avg_ = 0.0, gamma_ = 0.0, eps50_ = 0.0, k_ = 0.0, x_ = 0.0;
+    double pm_ = 1.0, ym_ = 1.0;
+    StiffClayNoWaterParams sc_{};
+};
+
+// One cycle at least: the cyclic deflections grow with log10 N.
+void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
+    if (!initial_k && m.Number_Of_Cycles < 1.0) {
+        m.Number_Of_Cycles = 1.0;
+    }
+    if (initial_k && m.Number_Of_Cycles == 0.0) {
+        m.Number_Of_Cycles = 1.0;
+    }
+    StiffClayNoWaterModel model(initial_k);
+    Run_py_Layer(m, layer, model);
 }
+
+// ---------------------------------------------------------------------------------------
+// Stiff clay with free water
+
+class StiffClayFreeWaterModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        const double X = p.v.Xv;
+        pm_ = fn_pMult(m, p.v.X);
+        ym_ = fn_yMult(m, p.v.X);
+        Pile_Props_at_DepthX(m, p.v.X);
+        b_ = m.Props_At_X.b;
+        c_ = fn_c_In_Layer(m, layer, X);
+        if (m.RunStatus > 0) {
+            return false;
+        }
+        const bool at_node = m.b_AtNode;
+        if (!p.first && c_ < 1e-10) {
+            Write_Both(m, {"**** Input Data Error No. 14 ****", "",
+                           "An error was detected in the input data used to compute p-y curves "
+                           "in ",
+                           "stiff clay with free water.", "",
+                           "Problem:  Zero was input for the cohesion of a stiff clay. ", "",
+                           "Solution:  Check and compare the values of shear strength and revise "
+                           "the ",
+                           "input so that the strength values are correct for the soil types "
+                           "specified.",
+                           ""});
+            Raise_Input_Error(m, 14);
+            return false;
+        }
+        if (!at_node) {
+            Stiff_Clay_Warning(m, c_, STIFF_CLAY_BW_MIN_C_USCS, STIFF_CLAY_BW_MAX_C_USCS,
+                               STIFF_CLAY_BW_MIN_C_SI, STIFF_CLAY_BW_MAX_C_SI, -3050);
+        }
+        gamma_ = fn_Gamma_Avg(m, X);
+        if (m.RunStatus > 0) {
+            return false;
+        }
+        // A lower layer averages its strength over its own nodes so far: a running
+        // trapezoidal integral of c.
+        ca_ = c_;
+        if (layer == 1) {
+            ca_ = fn_c_Avg(m, X);
+            if (m.RunStatus > 0) {
+                return false;
+            }
+        } else if (p.first) {
+            c_integral_ = 0.0;
+            X_first_ = X;
+        } else {
+            c_integral_ += (X - X_prev_) * (c_prev_ + c_) / 2.0;
+            if (X > X_first_) {
+                ca_ = c_integral_ / (X - X_first_);
+            }
+        }
+        X_prev_ = X;
+        c_prev_ = c_;
+        k_ = Layer_k(m, layer, X);
+        if (m.Layers[layer].k_Top <= 0.0) {
+            if (const std::optional<double> d =
+                    Stiff_Clay_Free_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
+                k_ = *d;
+            }
+        }
+        eps50_ = fn_Eps50_In_Layer(m, layer, X);
+        if (eps50_ <= 0.0) {
+            if (const std::optional<double> e = Stiff_Clay_Free_Water_Default_Eps50(c_, m.IUNITS)) {
+                eps50_ = *e;
+            }
+        }
+        Clay_X_Eq(m, p, b_, c_, gamma_, ca_, std::nullopt);
+        x_ = py_Model_Depth(m, layer, X);
+        StiffClayFreeWaterInput in;
+        in.x = x_;
+        in.b = b_;
+        in.c = c_;
+        in.ca = ca_;
+        in.gamma = gamma_;
+        in.eps50 = eps50_;
+        in.k = k_;
+        in.theta = m.Slope_Minus_Batter;
+        in.y_slope = p.v.y;
+        in.b_Cyclic = m.b_Cyclic;
+        sc_ = Stiff_Clay_Free_Water_Params(in);
+        return true;
+    }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_Stiff_Clay_Free_Water(m, p.layer, m.Py.Print_Curve_Number[p.i], p.v, x_, b_, c_, ca_,
+                                    gamma_, k_, eps50_, pm_, ym_, sc_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+
+    double Ultimate_Resistance() const override { return sc_.pr; }
+
+    std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
+        return py_Layer_Thickness(m, 1) * 0.5 * (2.0 * ca_ * b_ + sc_.pc);
+    }
+
+    bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) override {
+        Es = Stiff_Clay_Free_Water_Es(sc_, py_Scaled_Deflection(p.v, ym_), pm_, ym_);
+        if (std::isnan(Es) && !m.b_Cyclic) {
+            m.Messages.Write_Line("Error in stiff clay with water at line 502");
+        }
+        return true;
+    }
+
+  private:
+    double b_ = 0.0, c_ = 0.0, ca_ = 0.0, gamma_ = 0.0, eps50_ = 0.0, k_ = 0.0, x_ = 0.0;
+    double pm_ = 1.0, ym_ = 1.0;
+    double c_integral_ = 0.0, X_first_ = 0.0, X_prev_ = 0.0, c_prev_ = 0.0;
+    StiffClayFreeWaterParams sc_{};
+};
 
 // ---------------------------------------------------------------------------------------
 // Sands
@@ -707,7 +811,7 @@ void Print_Reese_Sand(AnalysisModel& m, const SandPrint& d, const ReeseSandParam
     const UnitLabels& u = m.Labels;
     const bool us = m.IUNITS == USCS;
     const std::string fpl = py_Force_Per_Length(m);
-    const std::string len = Trim_Right_Blanks(u.Length);
+    const std::string len = Trim_Right(u.Length);
     Write_py_Title(m, m.b_Cyclic ? "p-y Curve in Sand Computed Using Reese Criteria for Cyclic "
                                    "Loading Conditions"
                                  : "p-y Curve in Sand Computed Using Reese Criteria for Static "
@@ -865,7 +969,7 @@ void Print_Liquefied_Sand(AnalysisModel& m, int layer, int curve, const PyNodeVi
         m.Report.Write_Line("6.0 meters recommended by Rollins, et al. (2005)");
     }
     m.Report.Blank_Lines(1);
-    m.Report.Write_Line("        y, " + Trim_Right_Blanks(u.Length) + "            p, " + fpl);
+    m.Report.Write_Line("        y, " + Trim_Right(u.Length) + "            p, " + fpl);
     m.Report.Write_Line("----------------    -----------------");
     Write_py_Plot_Line7(m, v.X, 17, "Line 7:  p-y curve depth in liquefied sand, ", curve);
     const std::array<double, 18> y = Liquefied_Sand_Print_y(ls);
@@ -880,134 +984,18 @@ void Print_Liquefied_Sand(AnalysisModel& m, int layer, int curve, const PyNodeVi
 } // namespace
 
 void py_Soft_Clay(AnalysisModel& m, int layer) {
-    Soft_Clay_Layer(m, layer, false);
+    SoftClayModel model(false);
+    Run_py_Layer(m, layer, model);
 }
 
 void py_Soft_Clay_J(AnalysisModel& m, int layer) {
-    Soft_Clay_Layer(m, layer, true);
+    SoftClayModel model(true);
+    Run_py_Layer(m, layer, model);
 }
 
 void py_Stiff_Clay_Free_Water(AnalysisModel& m, int layer) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
-    double pr_prev = 0.0;
-    // Running trapezoidal integral of c over the layer's nodes, for the average strength
-    // of a lower layer.
-    double c_integral = 0.0;
-    double X_first = 0.0;
-    double X_prev = 0.0;
-    double c_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
-        }
-        const PyNodeView v = py_Node_View(m, i);
-        const double X = v.Xv;
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
-        Pile_Props_at_DepthX(m, v.X);
-        const double b = m.Props_At_X.b;
-        const double c = fn_c_In_Layer(m, layer, X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        const bool at_node = m.b_AtNode;
-        if (!first && c < 1e-10) {
-            Write_Both(m, {"**** Input Data Error No. 14 ****", "",
-                           "An error was detected in the input data used to compute p-y curves "
-                           "in ",
-                           "stiff clay with free water.", "",
-                           "Problem:  Zero was input for the cohesion of a stiff clay. ", "",
-                           "Solution:  Check and compare the values of shear strength and revise "
-                           "the ",
-                           "input so that the strength values are correct for the soil types "
-                           "specified.",
-                           ""});
-            Raise_Input_Error(m, 14);
-            return;
-        }
-        if (!at_node) {
-            Stiff_Clay_Warning(m, c, STIFF_CLAY_BW_MIN_C_USCS, STIFF_CLAY_BW_MAX_C_USCS,
-                               STIFF_CLAY_BW_MIN_C_SI, STIFF_CLAY_BW_MAX_C_SI, -3050);
-        }
-        const double gamma = fn_Gamma_Avg(m, X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        double ca = c;
-        if (layer == 1) {
-            ca = fn_c_Avg(m, X);
-            if (m.RunStatus > 0) {
-                return;
-            }
-        } else if (first) {
-            c_integral = 0.0;
-            X_first = X;
-        } else {
-            c_integral += (X - X_prev) * (c_prev + c) / 2.0;
-            if (X > X_first) {
-                ca = c_integral / (X - X_first);
-            }
-        }
-        X_prev = X;
-        c_prev = c;
-        double k = Layer_k(m, layer, X);
-        if (m.Layers[layer].k_Top <= 0.0) {
-            if (const std::optional<double> d =
-                    Stiff_Clay_Free_Water_Default_k(c, m.IUNITS, m.b_Cyclic)) {
-                k = *d;
-            }
-        }
-        double eps50 = fn_Eps50_In_Layer(m, layer, X);
-        if (eps50 <= 0.0) {
-            if (const std::optional<double> e = Stiff_Clay_Free_Water_Default_Eps50(c, m.IUNITS)) {
-                eps50 = *e;
-            }
-        }
-        if (Needs_X_Eq(m, layer, first)) {
-            py.b = b;
-            py.c = c;
-            py.ca = ca;
-            py.Gamma = gamma;
-            py.xt = X - Xgs;
-            Compute_X_Eq(m, layer);
-        }
-        const double x = py_Model_Depth(m, layer, X);
-        StiffClayFreeWaterInput in;
-        in.x = x;
-        in.b = b;
-        in.c = c;
-        in.ca = ca;
-        in.gamma = gamma;
-        in.eps50 = eps50;
-        in.k = k;
-        in.theta = m.Slope_Minus_Batter;
-        in.y_slope = v.y;
-        in.b_Cyclic = m.b_Cyclic;
-        const StiffClayFreeWaterParams sc = Stiff_Clay_Free_Water_Params(in);
-        if (print) {
-            Print_Stiff_Clay_Free_Water(m, layer, py.Print_Curve_Number[i], v, x, b, c, ca, gamma,
-                                        k, eps50, pm, ym, sc);
-            continue;
-        }
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        const double Es = Stiff_Clay_Free_Water_Es(sc, yr, pm, ym);
-        if (std::isnan(Es) && !m.b_Cyclic) {
-            m.Messages.Write_Line("Error in stiff clay with water at line 502");
-        }
-        m.Nodes[i].Es = Es;
-        py_Set_Soil_Movement_Load(m, i);
-        Add_Trapezoid(m, layer, first, pr_prev, sc.pr);
-        if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * sc.pr;
-        }
-        if (layer == 1 && Head_Below_Ground(m)) {
-            py.F_Layer[1] = Layer_Thickness(m, 1) * 0.5 * (2.0 * ca * b + sc.pc);
-        }
-        pr_prev = sc.pr;
-    }
+    StiffClayFreeWaterModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 void py_Stiff_Clay_No_Water(AnalysisModel& m, int layer) {
@@ -1049,30 +1037,16 @@ SandNodeValues Sand_Node_Lookups(AnalysisModel& m, int layer, int i) {
     return n;
 }
 
-} // namespace
-
-void py_Sand_Reese(AnalysisModel& m, int layer) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
-    double pu_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
-        }
-        const SandNodeValues n = Sand_Node_Lookups(m, layer, i);
+class ReeseSandModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        n_ = Sand_Node_Lookups(m, layer, p.i);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        const PyNodeView& v = n.v;
-        const double X = v.Xv;
-        const double b = n.b;
-        const double gamma = n.gamma;
-        const double phi_deg = n.phi_deg;
-        const double pm = n.pm;
-        const double ym = n.ym;
-        const double phi = phi_deg * PY_PI / 180.0;
+        const double X = n_.v.Xv;
+        const double phi = n_.phi_deg * PY_PI / 180.0;
         if (phi < 1e-10) {
             TextFile& f = m.Messages;
             f.Write_Line("**** Input Data Error No. 8 ****");
@@ -1086,9 +1060,9 @@ void py_Sand_Reese(AnalysisModel& m, int layer) {
                          "data.");
             f.Blank_Lines(1);
             Raise_Input_Error(m, 8);
-            return;
+            return false;
         }
-        if (phi_deg < 20.0 || phi_deg > 48.0) {
+        if (n_.phi_deg < 20.0 || n_.phi_deg > 48.0) {
             TextFile& f = m.Messages;
             f.Blank_Lines(1);
             f.Write_Line("**** Warning ****");
@@ -1103,94 +1077,91 @@ void py_Sand_Reese(AnalysisModel& m, int layer) {
             f.Blank_Lines(1);
             Record_Warning(m, -302);
         }
-        double k = 0.0;
-        bool b_Default_k = false;
-        if (!Sand_k(m, layer, X, phi_deg, gamma, k, b_Default_k)) {
-            return;
+        if (!Sand_k(m, layer, X, n_.phi_deg, n_.gamma, k_, b_Default_k_)) {
+            return false;
         }
-        const double xt = X - Xgs;
-        Set_Sand_State(m, Sand_Angles(phi, 0.4), b, gamma, xt);
+        const double xt = X - m.Ground_Surface_Depth;
+        Set_Sand_State(m, Sand_Angles(phi, 0.4), n_.b, n_.gamma, xt);
         // The Reese sand layer fixes its equivalent depth once, in the first pass of the run.
-        if (Needs_X_Eq(m, layer, first) && py.X_Eq[layer] == X_EQ_NOT_SET) {
+        if (py_Needs_X_Eq(m, p) && m.Py.X_Eq[layer] == X_EQ_NOT_SET) {
             Compute_X_Eq(m, layer);
         }
         SandInput in;
         in.x = py_Model_Depth(m, layer, X);
         in.xt = xt;
-        in.b = b;
-        in.gamma = gamma;
+        in.b = n_.b;
+        in.gamma = n_.gamma;
         in.phi = phi;
-        in.k = k;
+        in.k = k_;
         in.theta = m.Slope_Minus_Batter;
-        in.y_slope = v.y;
+        in.y_slope = n_.v.y;
         in.b_Cyclic = m.b_Cyclic;
         const std::optional<ReeseSandParams> rs = Reese_Sand_Params(in);
         if (!rs) {
             // No real active coefficient on a slope this steep, in any layer.
             Sand_Slope_Error(m, layer, false);
-            return;
+            return false;
         }
-        if (print) {
-            Print_Reese_Sand(
-                m, {layer, py.Print_Curve_Number[i], v, b, gamma, phi_deg, k, pm, ym, b_Default_k},
-                *rs);
-            continue;
-        }
-        Add_Trapezoid(m, layer, first, pu_prev, rs->pu);
-        if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * rs->pu;
-        }
-        if (layer == 1 && Head_Below_Ground(m)) {
-            py.F_Layer[1] = rs->pu * 0.5 * Layer_Thickness(m, 1);
-        }
-        pu_prev = rs->pu;
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        const double Es = Reese_Sand_Es(*rs, yr, pm, ym);
-        if (std::isnan(Es)) {
-            if (yr < 1e-14) {
-                Runtime_NaN_Error(m, 32, "**** Runtime Error No. 32 ****",
-                                  "The default value of soil modulus computed in Reese Sand is "
-                                  "not-a-number for node number ",
-                                  i);
-            } else {
-                Runtime_NaN_Error(m, 31, "**** Runtime Error No. 31 ****",
-                                  "The computed value of soil modulus computed in Reese Sand is "
-                                  "not-a-number for node number ",
-                                  i);
-            }
-            return;
-        }
-        m.Nodes[i].Es = Es;
-        py_Set_Soil_Movement_Load(m, i);
+        rs_ = *rs;
+        return true;
     }
-}
 
-void py_API_Sand(AnalysisModel& m, int layer) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
-    double pu_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_Reese_Sand(m,
+                         {p.layer, m.Py.Print_Curve_Number[p.i], n_.v, n_.b, n_.gamma, n_.phi_deg,
+                          k_, n_.pm, n_.ym, b_Default_k_},
+                         rs_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+
+    double Ultimate_Resistance() const override { return rs_.pu; }
+
+    std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
+        return rs_.pu * 0.5 * py_Layer_Thickness(m, 1);
+    }
+
+    bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) override {
+        const double yr = py_Scaled_Deflection(n_.v, n_.ym);
+        Es = Reese_Sand_Es(rs_, yr, n_.pm, n_.ym);
+        if (!std::isnan(Es)) {
+            return true;
         }
-        const SandNodeValues n = Sand_Node_Lookups(m, layer, i);
+        if (yr < 1e-14) {
+            Runtime_NaN_Error(m, 32, "**** Runtime Error No. 32 ****",
+                              "The default value of soil modulus computed in Reese Sand is "
+                              "not-a-number for node number ",
+                              p.i);
+        } else {
+            Runtime_NaN_Error(m, 31, "**** Runtime Error No. 31 ****",
+                              "The computed value of soil modulus computed in Reese Sand is "
+                              "not-a-number for node number ",
+                              p.i);
+        }
+        return false;
+    }
+
+  private:
+    SandNodeValues n_;
+    double k_ = 0.0;
+    bool b_Default_k_ = false;
+    ReeseSandParams rs_{};
+};
+
+class ApiSandModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        n_ = Sand_Node_Lookups(m, layer, p.i);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        const PyNodeView& v = n.v;
-        const double X = v.Xv;
-        const double b = n.b;
-        const double gamma = n.gamma;
-        const double phi_deg = n.phi_deg;
-        const double pm = n.pm;
-        const double ym = n.ym;
-        const double phi = phi_deg * PY_PI / 180.0;
-        if (phi_deg < 20.0 || phi_deg > 48.0) {
+        const double X = n_.v.Xv;
+        const double phi = n_.phi_deg * PY_PI / 180.0;
+        if (n_.phi_deg < 20.0 || n_.phi_deg > 48.0) {
             Record_Warning(m, -303);
         }
-        if (!first && phi < 1e-10) {
+        if (!p.first && phi < 1e-10) {
             Write_Both(m,
                        {"**** Input Data Error No. 1 ****", "",
                         "An error was detected in the input data when computing a p-y.",
@@ -1199,106 +1170,133 @@ void py_API_Sand(AnalysisModel& m, int layer) {
                         "Solution:  Check the friction angle values and revise the ",
                         "data to correct this problem.", ""});
             Raise_Input_Error(m, 1);
-            return;
+            return false;
         }
-        const double xt = X - Xgs;
-        Set_Sand_State(m, Sand_Angles(phi, 0.4000000059604645), b, gamma, xt);
-        if (Needs_X_Eq(m, layer, first)) {
+        const double xt = X - m.Ground_Surface_Depth;
+        Set_Sand_State(m, Sand_Angles(phi, 0.4000000059604645), n_.b, n_.gamma, xt);
+        if (py_Needs_X_Eq(m, p)) {
             Compute_X_Eq(m, layer);
         }
         const double k_input = m.Layers[layer].k_Top > 0.0 ? Layer_k(m, layer, X) : 0.0;
         SandInput in;
         in.x = py_Model_Depth(m, layer, X);
         in.xt = xt;
-        in.b = b;
-        in.gamma = gamma;
+        in.b = n_.b;
+        in.gamma = n_.gamma;
         in.phi = phi;
         in.k = k_input;
         in.theta = m.Slope_Minus_Batter;
-        in.y_slope = v.y;
+        in.y_slope = n_.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        in.b_Rock_Above = py.i_RockLayersAbove > 0;
+        in.b_Rock_Above = m.Py.i_RockLayersAbove > 0;
         std::optional<ApiSandParams> as = API_Sand_Params(in);
         if (!as) {
             Sand_Slope_Error(m, layer, true);
-            return;
+            return false;
         }
         // The default modulus enters only the initial slope, after the resistances.
-        double k = k_input;
-        bool b_Default_k = false;
+        k_ = k_input;
+        b_Default_k_ = false;
         if (m.Layers[layer].k_Top <= 0.0) {
-            if (!Sand_k(m, layer, X, phi_deg, gamma, k, b_Default_k)) {
-                return;
+            if (!Sand_k(m, layer, X, n_.phi_deg, n_.gamma, k_, b_Default_k_)) {
+                return false;
             }
-            in.k = k;
+            in.k = k_;
             as = API_Sand_Params(in);
         }
-        if (print) {
-            Print_API_Sand(
-                m, {layer, py.Print_Curve_Number[i], v, b, gamma, phi_deg, k, pm, ym, b_Default_k},
-                *as);
-            continue;
-        }
-        const double p_yu = API_Sand_p_At_yu(*as, b);
-        Add_Trapezoid(m, layer, first, pu_prev, p_yu);
-        if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * p_yu;
-        }
-        if (layer == 1 && Head_Below_Ground(m)) {
-            py.F_Layer[1] = p_yu * 0.5 * Layer_Thickness(m, 1);
-        }
-        pu_prev = p_yu;
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        m.Nodes[i].Es = API_Sand_Es(*as, yr, pm, ym);
-        py_Set_Soil_Movement_Load(m, i);
+        as_ = *as;
+        return true;
     }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_API_Sand(m,
+                       {p.layer, m.Py.Print_Curve_Number[p.i], n_.v, n_.b, n_.gamma, n_.phi_deg, k_,
+                        n_.pm, n_.ym, b_Default_k_},
+                       as_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+
+    // The resistance integrated is the curve's p at its ultimate deflection.
+    double Ultimate_Resistance() const override { return API_Sand_p_At_yu(as_, n_.b); }
+
+    std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
+        return API_Sand_p_At_yu(as_, n_.b) * 0.5 * py_Layer_Thickness(m, 1);
+    }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint&, double& Es) override {
+        Es = API_Sand_Es(as_, py_Scaled_Deflection(n_.v, n_.ym), n_.pm, n_.ym);
+        return true;
+    }
+
+  private:
+    SandNodeValues n_;
+    double k_ = 0.0;
+    bool b_Default_k_ = false;
+    ApiSandParams as_{};
+};
+
+class LiquefiedSandModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const double X = p.v.Xv;
+        Pile_Props_at_DepthX(m, p.v.X);
+        b_ = m.Props_At_X.b;
+        gamma_ = fn_Gamma_Avg(m, X);
+        if (m.RunStatus > 0) {
+            return false;
+        }
+        pm_ = fn_pMult(m, p.v.X);
+        ym_ = fn_yMult(m, p.v.X);
+        LiquefiedSandInput in;
+        in.x = X - m.Ground_Surface_Depth;
+        in.b = b_;
+        in.gamma = gamma_;
+        in.b_Layer1 = p.layer == 1;
+        in.IUNITS = m.IUNITS;
+        ls_ = Liquefied_Sand_Params(in);
+        return true;
+    }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_Liquefied_Sand(m, p.layer, m.Py.Print_Curve_Number[p.i], p.v, b_, gamma_, pm_, ym_,
+                             ls_);
+    }
+
+    bool Integrates_Resistance() const override { return true; }
+    bool Keeps_Saved_Integral() const override { return true; }
+
+    double Ultimate_Resistance() const override { return ls_.Pu; }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint& p, double& Es) override {
+        // At zero deflection the limit of p/y: zero for the concave curves of this model.
+        Es = Liquefied_Sand_Es(ls_, py_Scaled_Deflection(p.v, ym_), pm_, ym_);
+        return true;
+    }
+
+  private:
+    double b_ = 0.0, gamma_ = 0.0, pm_ = 1.0, ym_ = 1.0;
+    LiquefiedSandParams ls_{};
+};
+
+} // namespace
+
+void py_Sand_Reese(AnalysisModel& m, int layer) {
+    ReeseSandModel model;
+    Run_py_Layer(m, layer, model);
+}
+
+void py_API_Sand(AnalysisModel& m, int layer) {
+    ApiSandModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 void py_Liquefied_Sand(AnalysisModel& m, int layer) {
-    PyState& py = m.Py;
-    const bool print = py.b_PrintPY;
-    const double Xgs = m.Ground_Surface_Depth;
     if (m.Number_Of_Cycles <= 0.0) {
         m.Number_Of_Cycles = 1.0;
     }
-    double Pu_prev = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const bool first = i == py.KTOP;
-        if (first && !print) {
-            py.F_Layer[layer] = 0.0;
-        }
-        const PyNodeView v = py_Node_View(m, i);
-        const double X = v.Xv;
-        Pile_Props_at_DepthX(m, v.X);
-        const double b = m.Props_At_X.b;
-        const double gamma = fn_Gamma_Avg(m, X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
-        LiquefiedSandInput in;
-        in.x = X - Xgs;
-        in.b = b;
-        in.gamma = gamma;
-        in.b_Layer1 = layer == 1;
-        in.IUNITS = m.IUNITS;
-        const LiquefiedSandParams ls = Liquefied_Sand_Params(in);
-        if (print) {
-            Print_Liquefied_Sand(m, layer, py.Print_Curve_Number[i], v, b, gamma, pm, ym, ls);
-            continue;
-        }
-        Add_Trapezoid(m, layer, first, Pu_prev, ls.Pu);
-        if (i == py.KBOT) {
-            py.F_Layer[layer] += (m.Layers[layer].XLayerBottom - v.Xv) * ls.Pu;
-        }
-        py.F_Layer_Saved[layer] = py.F_Layer[layer];
-        Pu_prev = ls.Pu;
-        const double yr = std::fabs(v.y - v.ysm) / ym;
-        // At zero deflection the limit of p/y: zero for the concave curves of this model.
-        m.Nodes[i].Es = Liquefied_Sand_Es(ls, yr, pm, ym);
-        py_Set_Soil_Movement_Load(m, i);
-    }
+    LiquefiedSandModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 } // namespace zarno

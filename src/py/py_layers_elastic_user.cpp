@@ -1,4 +1,4 @@
-// Elastic subgrade and user-input curves: layer routines over the nodes KTOP..KBOT.
+// Elastic subgrade and user-input curves as the layer driver runs them (py_layer_driver.h).
 //
 // In evaluate mode each node gets its secant modulus at the current deflection (and, with
 // soil movements, the lateral load term); in print mode the "nodes" are the requested
@@ -6,8 +6,10 @@
 #include "py/py_models.h"
 
 #include "engine/analysis_model.h"
+#include "engine/text_trim.h"
 #include "profile/soil_profile.h"
 #include "py/py_framework.h"
+#include "py/py_layer_driver.h"
 #include "py/user_curves.h"
 #include "report/fortran_format.h"
 
@@ -21,11 +23,6 @@ namespace {
 
 constexpr int LABEL_COLUMN = 56; // column of "= " on every label line
 constexpr int PRINT_POINTS = 17;
-
-std::string Trim(std::string_view s) {
-    const auto end = s.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
-}
 
 void Label_Line(AnalysisModel& m, std::string_view label, const std::string& value,
                 const std::string& unit = {}) {
@@ -41,7 +38,7 @@ void Label_Line(AnalysisModel& m, std::string_view label, const std::string& val
 }
 
 std::string Force_Per_Length(const AnalysisModel& m) {
-    return Trim(m.Labels.Force) + "/" + Trim(m.Labels.Length);
+    return Trim_Right(m.Labels.Force) + "/" + Trim_Right(m.Labels.Length);
 }
 
 // The two depth lines: feet in US customary runs, the length unit otherwise. X is along the
@@ -49,7 +46,7 @@ std::string Force_Per_Length(const AnalysisModel& m) {
 void Depth_Lines(AnalysisModel& m, double X, double Xv) {
     const bool us = m.IUNITS == USCS;
     const double scale = us ? 12.0 : 1.0;
-    const std::string unit = Trim(us ? m.Labels.Depth : m.Labels.Length);
+    const std::string unit = Trim_Right(us ? m.Labels.Depth : m.Labels.Length);
     Label_Line(m, "Depth below pile head", Format_F(X / scale, 12, 3), unit);
     Label_Line(m, "Depth below ground surface",
                Format_F((Xv - m.Ground_Surface_Depth) / scale, 12, 3), unit);
@@ -74,13 +71,13 @@ void Print_Elastic_Subgrade(AnalysisModel& m, int layer, int i, double X, double
     r.Blank_Lines(1);
     Label_Line(m, "Soil Layer Number", Format_I(layer, 10));
     Depth_Lines(m, X, Xv);
-    Label_Line(m, "Shaft Diameter", Format_F(b, 12, 3), Trim(m.Labels.Length));
+    Label_Line(m, "Shaft Diameter", Format_F(b, 12, 3), Trim_Right(m.Labels.Length));
     Label_Line(m, "Elastic Subgrade Modulus", Format_F(Esub, 12, 3),
-               Trim(m.Labels.Force) + "/" + Trim(m.Labels.Length) + "**2");
+               Trim_Right(m.Labels.Force) + "/" + Trim_Right(m.Labels.Length) + "**2");
     Label_Line(m, "p-multiplier", Format_F(pm, 12, 5));
     Label_Line(m, "y-multiplier", Format_F(ym, 12, 5));
     r.Blank_Lines(1);
-    std::string head = "        y, " + Trim(m.Labels.Length);
+    std::string head = "        y, " + Trim_Right(m.Labels.Length);
     if (head.size() < 21) {
         head.append(21 - head.size(), ' ');
     }
@@ -112,11 +109,11 @@ void Print_User_Curve(AnalysisModel& m, int layer, int i, double X, double Xv, d
     r.Blank_Lines(1);
     Label_Line(m, "Soil Layer Number", Format_I(layer, 12));
     Depth_Lines(m, X, Xv);
-    Label_Line(m, "Pile diameter", Format_F(b, 12, 3), Trim(m.Labels.Length));
+    Label_Line(m, "Pile diameter", Format_F(b, 12, 3), Trim_Right(m.Labels.Length));
     Label_Line(m, "p-multiplier", Format_F(pm, 12, 3));
     Label_Line(m, "y-multiplier", Format_F(ym, 12, 3));
     r.Blank_Lines(1);
-    std::string head = "      y, " + Trim(m.Labels.Length);
+    std::string head = "      y, " + Trim_Right(m.Labels.Length);
     if (head.size() < 24) {
         head.append(24 - head.size(), ' ');
     }
@@ -135,62 +132,92 @@ void Print_User_Curve(AnalysisModel& m, int layer, int i, double X, double Xv, d
     }
 }
 
+class ElasticSubgradeModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const SoilProfile& prof = m.Profile;
+        const int top = 2 * p.layer - 1;
+        const int bottom = 2 * p.layer;
+        // The modulus varies with the vertical depth; the pile properties and group
+        // multipliers are looked up along the pile.
+        Esub_ =
+            Elastic_Subgrade_Modulus(p.v.Xv, prof.Strength_Depth[top], prof.Strength_Depth[bottom],
+                                     prof.Es[top], prof.Es[bottom]);
+        pm_ = fn_pMult(m, p.v.X);
+        ym_ = fn_yMult(m, p.v.X);
+        Pile_Props_at_DepthX(m, p.v.X);
+        if (m.RunStatus != 0) {
+            return false;
+        }
+        b_ = m.Props_At_X.b;
+        return true;
+    }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_Elastic_Subgrade(m, p.layer, p.i, p.v.X, p.v.Xv, b_, Esub_, pm_, ym_,
+                               pm_ * Esub_ * b_);
+    }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint&, double& Es) override {
+        Es = Elastic_Subgrade_Es(Esub_, b_, pm_, ym_);
+        return true;
+    }
+
+  private:
+    double Esub_ = 0.0, b_ = 0.0, pm_ = 1.0, ym_ = 1.0;
+};
+
+class UserCurveModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        pm_ = fn_pMult(m, p.v.X);
+        ym_ = fn_yMult(m, p.v.X);
+        Pile_Props_at_DepthX(m, p.v.X);
+        if (m.RunStatus != 0) {
+            return false;
+        }
+        b_ = m.Props_At_X.b;
+        return true;
+    }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Print_User_Curve(m, p.layer, p.i, p.v.X, p.v.Xv, b_, pm_, ym_);
+    }
+
+    // The curves give their own resistance increment per node.
+    bool Integrates_Resistance() const override { return true; }
+    PyResistance Resistance(const AnalysisModel& m, const PyLayerPoint& p) const override {
+        const SoilLayer& s = m.Layers[p.layer];
+        const double h = m.i_Pile_Increments > 0 ? m.Grid_Pile_Length / m.i_Pile_Increments : 0.0;
+        PyResistance r;
+        r.integrate[0] = false;
+        r.add = User_py_F_Increment(s.User_py_Top, s.User_py_Bottom, p.v.Xv, h);
+        return r;
+    }
+
+    // The two curves stand at the vertical depths of the layer's top and bottom, so a
+    // battered pile interpolates between them at its stations' vertical depths.
+    bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) override {
+        const SoilLayer& s = m.Layers[p.layer];
+        const double y = std::abs(p.v.y - p.v.ysm) / ym_;
+        Es = User_py_Es(s.User_py_Top, s.User_py_Bottom, p.v.Xv, y, pm_, ym_);
+        return true;
+    }
+
+  private:
+    double b_ = 0.0, pm_ = 1.0, ym_ = 1.0;
+};
+
 } // namespace
 
 void py_Elastic_Subgrade(AnalysisModel& m, int layer) {
-    const SoilProfile& prof = m.Profile;
-    const int top = 2 * layer - 1;
-    const int bottom = 2 * layer;
-    for (int i = m.Py.KTOP; i <= m.Py.KBOT; ++i) {
-        const PyNodeView v = py_Node_View(m, i);
-        // The modulus varies with the vertical depth; the pile properties and group
-        // multipliers are looked up along the pile.
-        const double Esub =
-            Elastic_Subgrade_Modulus(v.Xv, prof.Strength_Depth[top], prof.Strength_Depth[bottom],
-                                     prof.Es[top], prof.Es[bottom]);
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
-        Pile_Props_at_DepthX(m, v.X);
-        if (m.RunStatus != 0) {
-            return;
-        }
-        const double b = m.Props_At_X.b;
-        const double kp = pm * Esub * b;
-        if (m.Py.b_PrintPY) {
-            Print_Elastic_Subgrade(m, layer, i, v.X, v.Xv, b, Esub, pm, ym, kp);
-        } else {
-            m.Nodes[i].Es = Elastic_Subgrade_Es(Esub, b, pm, ym);
-            py_Set_Soil_Movement_Load(m, i);
-        }
-    }
+    ElasticSubgradeModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 void py_User_Input(AnalysisModel& m, int layer) {
-    const SoilLayer& s = m.Layers[layer];
-    const double h = m.i_Pile_Increments > 0 ? m.Grid_Pile_Length / m.i_Pile_Increments : 0.0;
-    for (int i = m.Py.KTOP; i <= m.Py.KBOT; ++i) {
-        const PyNodeView v = py_Node_View(m, i);
-        if (i == m.Py.KTOP && !m.Py.b_PrintPY) {
-            m.Py.F_Layer[layer] = 0.0;
-        }
-        const double pm = fn_pMult(m, v.X);
-        const double ym = fn_yMult(m, v.X);
-        Pile_Props_at_DepthX(m, v.X);
-        if (m.RunStatus != 0) {
-            return;
-        }
-        const double b = m.Props_At_X.b;
-        if (m.Py.b_PrintPY) {
-            Print_User_Curve(m, layer, i, v.X, v.Xv, b, pm, ym);
-            continue;
-        }
-        // The two curves stand at the vertical depths of the layer's top and bottom, so a
-        // battered pile interpolates between them at its stations' vertical depths.
-        const double y = std::abs(v.y - v.ysm) / ym;
-        m.Py.F_Layer[layer] += User_py_F_Increment(s.User_py_Top, s.User_py_Bottom, v.Xv, h);
-        m.Nodes[i].Es = User_py_Es(s.User_py_Top, s.User_py_Bottom, v.Xv, y, pm, ym);
-        py_Set_Soil_Movement_Load(m, i);
-    }
+    UserCurveModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 } // namespace zarno

@@ -1,5 +1,5 @@
-// Rock, cemented silt, loess and Piedmont soil models: layer routines over the nodes
-// KTOP..KBOT. In evaluate mode each node gets its secant modulus Es at the current
+// Rock, cemented silt, loess and Piedmont soil models as the layer driver runs them
+// (py_layer_driver.h). In evaluate mode each node gets its secant modulus Es at the current
 // deflection; in print mode each requested depth gets its report block and plot records.
 //
 // Rock never uses an equivalent depth: the depth into the rock is measured from the top
@@ -14,6 +14,7 @@
 #include "py/loess.h"
 #include "py/piedmont.h"
 #include "py/py_framework.h"
+#include "py/py_layer_driver.h"
 #include "py/rock_silt_messages.h"
 #include "py/rock_silt_report.h"
 #include "py/sand.h"
@@ -30,7 +31,6 @@ namespace zarno {
 namespace {
 
 constexpr double K0_SILT = 0.4000000059604645;
-constexpr double HEAD_BELOW_GROUND = -9.999999747378752e-06;
 
 // What every model looks up at one node before its own soil properties: the node's depths,
 // its deflection, the pile width and the group multipliers (taken along the pile).
@@ -80,14 +80,6 @@ PyReportCommon Report_Common(const AnalysisModel& m, int layer, int i, const Nod
     return c;
 }
 
-// The spring of node i, and with soil movements the load the moving soil puts on it.
-void Set_Spring(AnalysisModel& m, int i, double Es, bool soil_movement_load) {
-    m.Nodes[i].Es = Es;
-    if (soil_movement_load) {
-        py_Set_Soil_Movement_Load(m, i);
-    }
-}
-
 // A strength-table column of the layer, linear between its top and bottom points.
 double Layer_Column_Value(const AnalysisModel& m,
                           const std::array<double, MAX_PROFILE_POINTS + 1>& V, int layer,
@@ -133,13 +125,16 @@ void Cemented_Silt_X_Eq(AnalysisModel& m, int layer, const NodeContext& n, doubl
 
 } // namespace
 
-void py_Weak_Rock(AnalysisModel& m, int layer) {
-    const PyState& py = m.Py;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const NodeContext n = Node_Context(m, i);
-        const double qur = fn_c(m, n.X);
+namespace {
+
+class WeakRockModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        n_ = Node_Context(m, p.i);
+        const double qur = fn_c(m, n_.X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
         // On a layer interface the strength is a blend of two layers: neither judged nor
         // rejected there.
@@ -150,76 +145,279 @@ void py_Weak_Rock(AnalysisModel& m, int layer) {
             }
             if (qur <= 0.0) {
                 Raise_Weak_Rock_Strength_Error(m, layer);
-                return;
+                return false;
             }
         }
-        const double RQD = fn_RQD(m, n.X);
+        RQD_ = fn_RQD(m, n_.X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        const double Eir = fn_k_in_Layer(m, layer, n.X);
+        Eir_ = fn_k_in_Layer(m, layer, n_.X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        if (i != py.KTOP && qur < 1e-10) {
+        if (!p.first && qur < 1e-10) {
             Raise_Weak_Rock_Zero_Strength_Error(m);
-            return;
+            return false;
         }
-        const double gamma = fn_Gamma_Avg(m, n.X);
+        gamma_ = fn_Gamma_Avg(m, n_.X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        const double k_rm = fn_krm(m, n.X);
-        if (k_rm <= 0.0) {
+        k_rm_ = fn_krm(m, n_.X);
+        if (k_rm_ <= 0.0) {
             Raise_Weak_Rock_krm_Error(m, layer);
-            return;
+            return false;
         }
-        if (const int code = Weak_Rock_krm_Warning(k_rm); code != 0) {
+        if (const int code = Weak_Rock_krm_Warning(k_rm_); code != 0) {
             Record_Warning(m, code);
         }
-        const double xr = Weak_Rock_Depth_Into_Rock(m, layer, n.X);
-        const WeakRockCurve w = Weak_Rock_Curve(n.b, qur, RQD, Eir, k_rm, xr);
-        if (w.Status == WeakRockStatus::Yrm_Not_Positive) {
+        const double xr = Weak_Rock_Depth_Into_Rock(m, layer, n_.X);
+        w_ = Weak_Rock_Curve(n_.b, qur, RQD_, Eir_, k_rm_, xr);
+        if (w_.Status == WeakRockStatus::Yrm_Not_Positive) {
             Raise_Weak_Rock_yrm_Error(m, layer);
-            return;
+            return false;
         }
-        if (w.Status == WeakRockStatus::No_Initial_Slope) {
+        if (w_.Status == WeakRockStatus::No_Initial_Slope) {
             Raise_Weak_Rock_Initial_Slope_Error(m, layer);
-            return;
+            return false;
         }
-        if (py.b_PrintPY) {
-            Write_Weak_Rock_Report(m, Report_Common(m, layer, i, n), w, gamma, RQD, Eir, k_rm);
-            continue;
-        }
-        Set_Spring(m, i, Weak_Rock_Es(w, Scaled_Deflection(n), n.pm, n.ym), true);
+        return true;
     }
-}
 
-void py_Vuggy_Limestone(AnalysisModel& m, int layer) {
-    const PyState& py = m.Py;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const NodeContext n = Node_Context(m, i);
-        const double qu = fn_c(m, n.X);
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Write_Weak_Rock_Report(m, Report_Common(m, p.layer, p.i, n_), w_, gamma_, RQD_, Eir_,
+                               k_rm_);
+    }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint&, double& Es) override {
+        Es = Weak_Rock_Es(w_, Scaled_Deflection(n_), n_.pm, n_.ym);
+        return true;
+    }
+
+  private:
+    NodeContext n_;
+    double RQD_ = 0.0, Eir_ = 0.0, gamma_ = 0.0, k_rm_ = 0.0;
+    WeakRockCurve w_{};
+};
+
+class VuggyLimestoneModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        n_ = Node_Context(m, p.i);
+        const double qu = fn_c(m, n_.X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        const double gamma = fn_Gamma_Avg(m, n.X);
+        const double gamma = fn_Gamma_Avg(m, n_.X);
         if (m.RunStatus > 0) {
-            return;
+            return false;
         }
-        if (n.X > m.Layers[layer].XLayerTop &&
+        if (n_.X > m.Layers[p.layer].XLayerTop &&
             Vuggy_Limestone_Strength_Unreasonable(qu, m.IUNITS)) {
             Record_Warning(m, -308);
         }
-        const VuggyLimestoneCurve v = Vuggy_Limestone_Curve(qu, n.b, gamma, n.xt);
-        if (py.b_PrintPY) {
-            Write_Vuggy_Limestone_Report(m, Report_Common(m, layer, i, n), v);
-            continue;
-        }
-        // The rock is taken to stay in place: its curve ignores soil movements and puts
-        // no load on the pile.
-        Set_Spring(m, i, Vuggy_Limestone_Es(v, std::fabs(n.v.y) / n.ym, n.pm, n.ym), false);
+        v_ = Vuggy_Limestone_Curve(qu, n_.b, gamma, n_.xt);
+        return true;
     }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Write_Vuggy_Limestone_Report(m, Report_Common(m, p.layer, p.i, n_), v_);
+    }
+
+    // The rock is taken to stay in place: its curve ignores soil movements and puts no load
+    // on the pile.
+    bool Soil_Movement_Loads_Pile() const override { return false; }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint&, double& Es) override {
+        Es = Vuggy_Limestone_Es(v_, std::fabs(n_.v.y) / n_.ym, n_.pm, n_.ym);
+        return true;
+    }
+
+  private:
+    NodeContext n_;
+    VuggyLimestoneCurve v_{};
+};
+
+class CementedSiltModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const int layer = p.layer;
+        SoilLayer& s = m.Layers[layer];
+        n_ = Node_Context(m, p.i);
+        c_ = fn_c_In_Layer(m, layer, n_.X);
+        if (m.RunStatus > 0) {
+            return false;
+        }
+        // A silt may start without cohesion at its top, never below it.
+        if (c_ < 1e-10 && n_.X > s.XLayerTop) {
+            Raise_Silt_Cohesion_Error(m, layer, n_.X, c_);
+            return false;
+        }
+        gamma_ = fn_Gamma_Avg(m, n_.X);
+        if (m.RunStatus > 0) {
+            return false;
+        }
+        eps50_ = fn_Eps50_In_Layer(m, layer, n_.X);
+        if (eps50_ <= 0.0 && (m.IUNITS == USCS || m.IUNITS == SI)) {
+            eps50_ = Cemented_Silt_Default_Eps50(c_, m.IUNITS);
+        }
+        phi_deg_ = fn_Phi_In_Layer(m, layer, n_.X);
+        if (m.RunStatus > 0) {
+            return false;
+        }
+        const double phi = phi_deg_ * PY_PI / 180.0;
+        if (phi < 1e-10) {
+            Raise_Silt_Friction_Error(m);
+            return false;
+        }
+        if (s.k_Top > 0.0) {
+            if (s.k_Bottom == 0.0) {
+                s.k_Bottom = s.k_Top; // a constant modulus when only the top one is given
+            }
+            k_ = Cemented_Silt_k_In_Layer(s.k_Top, s.k_Bottom, s.XLayerTop, s.XLayerBottom, n_.X);
+        } else {
+            k_ = Cemented_Silt_Default_k(c_, gamma_, phi_deg_, m.b_Cyclic, m.IUNITS);
+        }
+
+        CementedSiltInput in;
+        in.b = n_.b;
+        in.c = c_;
+        in.gamma = gamma_;
+        in.phi = phi;
+        in.k = k_;
+        in.x = n_.xt;
+        in.xt = n_.xt;
+        in.theta = m.Slope_Minus_Batter;
+        in.y_Node = n_.v.y;
+        in.b_Cyclic = m.b_Cyclic;
+        in.J = m.Default_J;
+        // The slope checks and the active coefficient do not depend on the depth: settle
+        // them before the equivalent depth, which needs the coefficient.
+        cs_ = Cemented_Silt_Curve(in);
+        if (cs_.Status == CementedSiltStatus::Slope_Exceeds_Phi) {
+            Raise_Silt_Slope_Runtime_Error(m, layer);
+            return false;
+        }
+        if (cs_.Status == CementedSiltStatus::Slope_Without_Cohesion) {
+            Raise_Silt_Slope_Input_Error(m, layer);
+            return false;
+        }
+        if (py_Needs_X_Eq(m, p)) {
+            Cemented_Silt_X_Eq(m, layer, n_, c_, gamma_, phi, cs_.Ka);
+        }
+        in.x = py_Model_Depth(m, layer, n_.X);
+        cs_ = Cemented_Silt_Curve(in);
+        return true;
+    }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Write_Cemented_Silt_Report(m, Report_Common(m, p.layer, p.i, n_), cs_, c_, phi_deg_, gamma_,
+                                   k_, eps50_);
+    }
+
+    // Resistance of the layer for the equivalent depth of the layers below it.
+    bool Integrates_Resistance() const override { return true; }
+    double Ultimate_Resistance() const override { return cs_.Pu; }
+    double Trapezoid(const AnalysisModel& m, double previous, double now) const override {
+        return (previous + now) * m.Increment_Length * std::cos(m.Pile_Batter) / 2.0;
+    }
+    std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
+        return (3.0 * c_ * n_.b + cs_.Pu) * 0.5 * py_Layer_Thickness(m, 1);
+    }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint&, double& Es) override {
+        Es = Cemented_Silt_Es(cs_, Scaled_Deflection(n_), n_.pm, n_.ym);
+        return true;
+    }
+
+  private:
+    NodeContext n_;
+    double c_ = 0.0, gamma_ = 0.0, eps50_ = 0.0, phi_deg_ = 0.0, k_ = 0.0;
+    CementedSiltCurve cs_{};
+};
+
+class LoessModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        n_ = Node_Context(m, p.i);
+        const double qc = Layer_Column_Value(m, m.Profile.qc, p.layer, n_.X);
+        // The near-surface reduction of the cone resistance goes by the depth along the pile.
+        l_ = Loess_Curve(n_.b, n_.Xp, qc, m.Number_Of_Cycles, m.IUNITS);
+        return true;
+    }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Write_Loess_Report(m, Report_Common(m, p.layer, p.i, n_), l_, m.Number_Of_Cycles);
+    }
+
+    bool Soil_Movement_Loads_Pile() const override { return false; }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint&, double& Es) override {
+        Es = Loess_Es(l_, Scaled_Deflection(n_), n_.pm, n_.ym);
+        return true;
+    }
+
+  private:
+    NodeContext n_;
+    LoessCurve l_{};
+};
+
+class PiedmontModel : public PyLayerModel {
+  public:
+    bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
+        const SoilProfile& prof = m.Profile;
+        test_ = m.Layers[p.layer].i_Piedmont_Test_Type;
+        n_ = Node_Context(m, p.i);
+        value_ = 0.0;
+        switch (test_) {
+        case PIEDMONT_SPT:
+            value_ = Layer_Column_Value(m, prof.N60, p.layer, n_.X);
+            break;
+        case PIEDMONT_CPT:
+            value_ = Layer_Column_Value(m, prof.qc, p.layer, n_.X);
+            break;
+        case PIEDMONT_DMT:
+            value_ = Layer_Column_Value(m, prof.EDMT, p.layer, n_.X);
+            break;
+        case PIEDMONT_PMT:
+            value_ = Layer_Column_Value(m, prof.EPMT, p.layer, n_.X);
+            break;
+        default:
+            break;
+        }
+        pc_ = Piedmont_Curve(test_, value_, n_.b, m.IUNITS);
+        return true;
+    }
+
+    void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
+        Write_Piedmont_Report(m, Report_Common(m, p.layer, p.i, n_), pc_, test_, value_);
+    }
+
+    bool Soil_Movement_Loads_Pile() const override { return false; }
+
+    bool Secant_Modulus(AnalysisModel&, const PyLayerPoint&, double& Es) override {
+        Es = Piedmont_Es(pc_, Scaled_Deflection(n_), n_.pm, n_.ym);
+        return true;
+    }
+
+  private:
+    NodeContext n_;
+    int test_ = 0;
+    double value_ = 0.0;
+    PiedmontCurve pc_{};
+};
+
+} // namespace
+
+void py_Weak_Rock(AnalysisModel& m, int layer) {
+    WeakRockModel model;
+    Run_py_Layer(m, layer, model);
+}
+
+void py_Vuggy_Limestone(AnalysisModel& m, int layer) {
+    VuggyLimestoneModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 void py_Massive_Rock(AnalysisModel& m, int layer) {
@@ -259,153 +457,22 @@ void py_Massive_Rock(AnalysisModel& m, int layer) {
 }
 
 void py_Cemented_Silt(AnalysisModel& m, int layer) {
-    PyState& py = m.Py;
-    SoilLayer& s = m.Layers[layer];
-    const bool evaluate = !py.b_PrintPY;
-    double Pu_previous = 0.0;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        if (evaluate && i == py.KTOP) {
-            py.F_Layer[layer] = 0.0;
-        }
-        const NodeContext n = Node_Context(m, i);
-        const double c = fn_c_In_Layer(m, layer, n.X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        // A silt may start without cohesion at its top, never below it.
-        if (c < 1e-10 && n.X > s.XLayerTop) {
-            Raise_Silt_Cohesion_Error(m, layer, n.X, c);
-            return;
-        }
-        const double gamma = fn_Gamma_Avg(m, n.X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        double eps50 = fn_Eps50_In_Layer(m, layer, n.X);
-        if (eps50 <= 0.0 && (m.IUNITS == USCS || m.IUNITS == SI)) {
-            eps50 = Cemented_Silt_Default_Eps50(c, m.IUNITS);
-        }
-        const double phi_deg = fn_Phi_In_Layer(m, layer, n.X);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        const double phi = phi_deg * PY_PI / 180.0;
-        if (phi < 1e-10) {
-            Raise_Silt_Friction_Error(m);
-            return;
-        }
-        double k = 0.0;
-        if (s.k_Top > 0.0) {
-            if (s.k_Bottom == 0.0) {
-                s.k_Bottom = s.k_Top; // a constant modulus when only the top one is given
-            }
-            k = Cemented_Silt_k_In_Layer(s.k_Top, s.k_Bottom, s.XLayerTop, s.XLayerBottom, n.X);
-        } else {
-            k = Cemented_Silt_Default_k(c, gamma, phi_deg, m.b_Cyclic, m.IUNITS);
-        }
-
-        CementedSiltInput in;
-        in.b = n.b;
-        in.c = c;
-        in.gamma = gamma;
-        in.phi = phi;
-        in.k = k;
-        in.x = n.xt;
-        in.xt = n.xt;
-        in.theta = m.Slope_Minus_Batter;
-        in.y_Node = n.v.y;
-        in.b_Cyclic = m.b_Cyclic;
-        in.J = m.Default_J;
-        // The slope checks and the active coefficient do not depend on the depth: settle
-        // them before the equivalent depth, which needs the coefficient.
-        CementedSiltCurve cs = Cemented_Silt_Curve(in);
-        if (cs.Status == CementedSiltStatus::Slope_Exceeds_Phi) {
-            Raise_Silt_Slope_Runtime_Error(m, layer);
-            return;
-        }
-        if (cs.Status == CementedSiltStatus::Slope_Without_Cohesion) {
-            Raise_Silt_Slope_Input_Error(m, layer);
-            return;
-        }
-        if (evaluate && i == py.KTOP && layer > 1 && py.i_RockLayersAbove == 0) {
-            Cemented_Silt_X_Eq(m, layer, n, c, gamma, phi, cs.Ka);
-        }
-        in.x = py_Model_Depth(m, layer, n.X);
-        cs = Cemented_Silt_Curve(in);
-
-        if (py.b_PrintPY) {
-            Write_Cemented_Silt_Report(m, Report_Common(m, layer, i, n), cs, c, phi_deg, gamma, k,
-                                       eps50);
-            continue;
-        }
-
-        // Resistance of the layer for the equivalent depth of the layers below it.
-        double& F = py.F_Layer[layer];
-        if (i > py.KTOP) {
-            F += (Pu_previous + cs.Pu) * m.Increment_Length * std::cos(m.Pile_Batter) / 2.0;
-        }
-        if (i == py.KBOT) {
-            F += (s.XLayerBottom - n.X) * cs.Pu;
-        }
-        if (m.Ground_Surface_Depth < HEAD_BELOW_GROUND && layer == 1) {
-            F = (3.0 * c * n.b + cs.Pu) * 0.5 * (s.XLayerBottom - s.XLayerTop);
-        }
-        Pu_previous = cs.Pu;
-
-        Set_Spring(m, i, Cemented_Silt_Es(cs, Scaled_Deflection(n), n.pm, n.ym), true);
-    }
+    CementedSiltModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 void py_Loess(AnalysisModel& m, int layer) {
-    const PyState& py = m.Py;
-    const double N = m.Number_Of_Cycles;
-    if (Loess_Cycles_Invalid(N)) {
-        Raise_Loess_Cycles_Error(m, layer, N);
+    if (Loess_Cycles_Invalid(m.Number_Of_Cycles)) {
+        Raise_Loess_Cycles_Error(m, layer, m.Number_Of_Cycles);
         return;
     }
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const NodeContext n = Node_Context(m, i);
-        const double qc = Layer_Column_Value(m, m.Profile.qc, layer, n.X);
-        // The near-surface reduction of the cone resistance goes by the depth along the pile.
-        const LoessCurve l = Loess_Curve(n.b, n.Xp, qc, N, m.IUNITS);
-        if (py.b_PrintPY) {
-            Write_Loess_Report(m, Report_Common(m, layer, i, n), l, N);
-            continue;
-        }
-        Set_Spring(m, i, Loess_Es(l, Scaled_Deflection(n), n.pm, n.ym), false);
-    }
+    LoessModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 void py_Piedmont(AnalysisModel& m, int layer) {
-    const PyState& py = m.Py;
-    const int test = m.Layers[layer].i_Piedmont_Test_Type;
-    const SoilProfile& p = m.Profile;
-    for (int i = py.KTOP; i <= py.KBOT; ++i) {
-        const NodeContext n = Node_Context(m, i);
-        double value = 0.0;
-        switch (test) {
-        case PIEDMONT_SPT:
-            value = Layer_Column_Value(m, p.N60, layer, n.X);
-            break;
-        case PIEDMONT_CPT:
-            value = Layer_Column_Value(m, p.qc, layer, n.X);
-            break;
-        case PIEDMONT_DMT:
-            value = Layer_Column_Value(m, p.EDMT, layer, n.X);
-            break;
-        case PIEDMONT_PMT:
-            value = Layer_Column_Value(m, p.EPMT, layer, n.X);
-            break;
-        default:
-            break;
-        }
-        const PiedmontCurve pc = Piedmont_Curve(test, value, n.b, m.IUNITS);
-        if (py.b_PrintPY) {
-            Write_Piedmont_Report(m, Report_Common(m, layer, i, n), pc, test, value);
-            continue;
-        }
-        Set_Spring(m, i, Piedmont_Es(pc, Scaled_Deflection(n), n.pm, n.ym), false);
-    }
+    PiedmontModel model;
+    Run_py_Layer(m, layer, model);
 }
 
 } // namespace zarno

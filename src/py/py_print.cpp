@@ -1,6 +1,7 @@
 #include "py/py_print.h"
 
 #include "engine/analysis_model.h"
+#include "engine/text_trim.h"
 #include "profile/pile_grid.h"
 #include "py/py_framework.h"
 #include "py/py_report_lines.h"
@@ -39,7 +40,7 @@ template <typename Get> double Interpolate_At_Depth(const AnalysisModel& m, doub
 }
 
 void Depth_Above_Ground_Error(AnalysisModel& m, double depth) {
-    const std::string unit = Trim_Right_Blanks(m.Labels.Length);
+    const std::string unit = Trim_Right(m.Labels.Length);
     for (TextFile* f : {&m.Report, &m.Messages}) {
         f->Write_Line("**** Input Data Error No. 23 (NON-FATAL) ****");
         f->Blank_Lines(1);
@@ -54,21 +55,13 @@ void Depth_Above_Ground_Error(AnalysisModel& m, double depth) {
     }
 }
 
-// The uniform grid of the full pile, with the sections and layers of its nodes.
-void Restore_Grid(AnalysisModel& m) {
-    const int n = m.i_Pile_Increments;
-    if (n < 1) {
+// The layers' node ranges and the nodes' layers, which the requested depths borrowed; the
+// nodes themselves are never changed by the printed curves.
+void Give_Layers_Back_To_Nodes(AnalysisModel& m) {
+    if (m.i_Pile_Increments < 1) {
         return;
     }
-    const double L = m.Pile_Length;
-    const double h = L / n;
-    const int N = n + 1;
-    for (int i = 1; i <= N; ++i) {
-        m.Nodes[i].X = (i - 1) * h;
-    }
-    m.Nodes[N].X = L;
-    Assign_Layers_To_Nodes(m, N);
-    Assign_Sections_To_Nodes(m, N);
+    Assign_Layers_To_Nodes(m, m.i_Pile_Increments + 1);
 }
 
 } // namespace
@@ -117,7 +110,7 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
         m.RunStatus = 123;
         m.Plot.Write_Line(Format_ES(depth[1], 15, 7) + Format_I(0, 5) + std::string(60, ' ') +
                           "Line 7:  p-y curve depth, no. p-y points");
-        Restore_Grid(m);
+        Give_Layers_Back_To_Nodes(m);
         return;
     }
 
@@ -133,15 +126,6 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
         py.Print_ysm[k] =
             Interpolate_At_Depth(m, Xv, [&](int i) { return m.Nodes[i].Soil_Movement; });
         py.Print_Curve_Number[k] = k;
-    }
-    // Nodes beyond the grid that the depths occupy keep their depths across the call.
-    const int N = m.i_Num_Nodes;
-    std::array<double, MAX_PRINTED_PY_DEPTHS + 1> saved{};
-    for (int k = N + 1; k <= n; ++k) {
-        saved[k] = m.Nodes[k].X;
-    }
-    for (int k = 1; k <= n; ++k) {
-        m.Nodes[k].X = depth[k];
     }
     Assign_Layers_To_Printed_Depths(m, n);
 
@@ -163,10 +147,7 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
         m.Report.Blank_Lines(3);
     }
     py.b_PrintPY = false;
-    for (int k = N + 1; k <= n; ++k) {
-        m.Nodes[k].X = saved[k];
-    }
-    Restore_Grid(m);
+    Give_Layers_Back_To_Nodes(m);
 }
 
 } // namespace zarno

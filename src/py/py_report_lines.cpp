@@ -1,15 +1,11 @@
 #include "py/py_report_lines.h"
 
 #include "engine/analysis_model.h"
+#include "engine/text_trim.h"
 #include "py/py_common.h"
 #include "report/fortran_format.h"
 
 namespace zarno {
-
-std::string Trim_Right_Blanks(std::string_view s) {
-    const auto end = s.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
-}
 
 void Write_py_Label_Line(AnalysisModel& m, std::string_view label, const std::string& value,
                          std::string_view unit) {
@@ -18,7 +14,7 @@ void Write_py_Label_Line(AnalysisModel& m, std::string_view label, const std::st
         line.append(PY_LABEL_COLUMN - 1 - line.size(), ' ');
     }
     line += "= " + value;
-    const std::string u = Trim_Right_Blanks(unit);
+    const std::string u = Trim_Right(unit);
     if (!u.empty()) {
         line += " " + u;
     }
@@ -30,7 +26,7 @@ std::string py_F12(double v, int d) {
 }
 
 std::string py_Force_Per_Length(const AnalysisModel& m) {
-    return Trim_Right_Blanks(m.Labels.Force) + "/" + Trim_Right_Blanks(m.Labels.Length);
+    return Trim_Right(m.Labels.Force) + "/" + Trim_Right(m.Labels.Length);
 }
 
 void Write_py_Title(AnalysisModel& m, std::string_view title, std::string_view second) {

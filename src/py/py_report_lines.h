@@ -12,7 +12,6 @@ struct AnalysisModel;
 
 inline constexpr int PY_LABEL_COLUMN = 56;
 
-std::string Trim_Right_Blanks(std::string_view s);
 // Label, blanks up to the "= " column, the value and, after a blank, the trimmed unit.
 void Write_py_Label_Line(AnalysisModel& m, std::string_view label, const std::string& value,
                          std::string_view unit = {});

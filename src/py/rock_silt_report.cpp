@@ -1,6 +1,7 @@
 #include "py/rock_silt_report.h"
 
 #include "engine/analysis_model.h"
+#include "engine/text_trim.h"
 #include "report/fortran_format.h"
 
 #include <functional>
@@ -13,11 +14,6 @@ namespace {
 
 constexpr int LABEL_COLUMN = 56; // column of "= " on every label line
 
-std::string Trim(std::string_view s) {
-    const auto end = s.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
-}
-
 // Label, blanks up to the "= " column, the value and, after a blank, the unit.
 void Label_Line(AnalysisModel& m, std::string_view label, const std::string& value,
                 std::string_view unit = {}) {
@@ -27,7 +23,7 @@ void Label_Line(AnalysisModel& m, std::string_view label, const std::string& val
     }
     line += "= " + value;
     if (!unit.empty()) {
-        line += " " + Trim(unit);
+        line += " " + Trim_Right(unit);
     }
     m.Report.Write_Line(line);
 }
@@ -37,7 +33,7 @@ std::string F(double v, int d) {
 }
 
 std::string Force_Per_Length(const AnalysisModel& m) {
-    return Trim(m.Labels.Force) + "/" + Trim(m.Labels.Length);
+    return Trim_Right(m.Labels.Force) + "/" + Trim_Right(m.Labels.Length);
 }
 
 // The two depth lines (and optionally the equivalent depth): feet in US customary units.
@@ -61,7 +57,7 @@ void Multiplier_Lines(AnalysisModel& m, const PyReportCommon& c) {
 // Column heading: "        y, " and the length label, then "p, " (or the given text)
 // from column p_column with the force-per-length label.
 void Heading(AnalysisModel& m, int p_column, std::string_view p_text, const char* rule) {
-    std::string line = "        y, " + Trim(m.Labels.Length);
+    std::string line = "        y, " + Trim_Right(m.Labels.Length);
     if (static_cast<int>(line.size()) < p_column - 1) {
         line.append(p_column - 1 - line.size(), ' ');
     }
@@ -187,7 +183,8 @@ void Write_Cemented_Silt_Report(AnalysisModel& m, const PyReportCommon& c,
     Multiplier_Lines(m, c);
     m.Report.Blank_Lines(1);
     m.Report.Blank_Lines(1);
-    m.Report.Write_Line("        y, " + Trim(u.Length) + "             p, " + Force_Per_Length(m));
+    m.Report.Write_Line("        y, " + Trim_Right(u.Length) + "             p, " +
+                        Force_Per_Length(m));
     m.Report.Write_Line("----------------    -----------------");
     Plot_Line7(m, c.X, PY_PRINT_POINTS,
                us ? "Line 7:  p-y curve depth in cemented silt (in), "
@@ -242,7 +239,7 @@ void Write_Piedmont_Report(AnalysisModel& m, const PyReportCommon& c, const Pied
         }
     }
     Label_Line(m, "Initial p-y Modulus from Field Tests", F(p.Esi, 3),
-               Trim(u.Material_Stress) + "/" + Trim(u.Length));
+               Trim_Right(u.Material_Stress) + "/" + Trim_Right(u.Length));
     Multiplier_Lines(m, c);
     m.Report.Blank_Lines(1);
     Heading(m, 22, "p, ", "---------------   ---------------");

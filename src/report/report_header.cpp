@@ -1,6 +1,7 @@
 #include "report/report_header.h"
 
 #include "engine/analysis_model.h"
+#include "engine/text_trim.h"
 
 #include <ctime>
 #include <fmt/format.h>
@@ -84,13 +85,6 @@ void Set_Unit_Labels(AnalysisModel& m, int iunits) {
 }
 
 namespace {
-
-std::string Trim_Right(std::string s) {
-    while (!s.empty() && s.back() == ' ') {
-        s.pop_back();
-    }
-    return s;
-}
 
 const std::string kRule80(80, '=');
 const std::string kDash80(80, '-');

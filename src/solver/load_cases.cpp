@@ -6,6 +6,7 @@
 #include "analyses/pile_head_stiffness.h"
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "profile/pile_grid.h"
 #include "profile/soil_profile.h"
 #include "py/py_framework.h"
@@ -23,12 +24,6 @@
 namespace zarno {
 
 namespace {
-
-// The length label without its trailing blanks.
-std::string Trimmed(const std::string& s) {
-    const auto end = s.find_last_not_of(' ');
-    return end == std::string::npos ? std::string() : s.substr(0, end + 1);
-}
 
 // Runtime error of a pile without any lateral support from the soil.
 constexpr int NO_SOIL_SUPPORT_ERROR = 40;
@@ -127,7 +122,7 @@ double Node_Curvature(const AnalysisModel& m, int i) {
 }
 
 void Write_Excess_Deflection_Error(AnalysisModel& m, double y1) {
-    const std::string len = Trimmed(m.Labels.Length);
+    const std::string len = Trim_Right(m.Labels.Length);
     for (TextFile* f : {&m.Report, &m.Messages}) {
         f->Blank_Lines(2);
         f->Write_Line("**** Runtime Error No. 9 ****");
@@ -173,7 +168,7 @@ void Raise_Tolerance_Text(TextFile& r, bool si, double dYmax, const std::string&
 void Write_Nonconvergence_Report(AnalysisModel& m) {
     TextFile& r = m.Report;
     const FdSolution& s = m.Lateral.Solution;
-    const std::string len = Trimmed(m.Labels.Length);
+    const std::string len = Trim_Right(m.Labels.Length);
     const int maxit = m.i_Max_Iterations;
     const double tol = m.Tolerance;
     const double dY = s.dYmax;
@@ -511,7 +506,7 @@ void Write_Buckling_Error(AnalysisModel& m, int iteration) {
         f->Write_Line("Problem:  The axial thrust exceeds the buckling load of the pile in this "
                       "soil.");
         f->Write_Line("          Axial thrust load = " + Format_Number(L.Axial_Thrust, 12) + " " +
-                      Trimmed(m.Labels.Force));
+                      Trim_Right(m.Labels.Force));
         f->Write_Line(fmt::format("          The pile lost its lateral stability at node {} in "
                                   "iteration {}.",
                                   L.Solution.i_Unstable_Node, iteration));

@@ -1,6 +1,7 @@
 #include "solver/lrfd.h"
 
 #include "engine/analysis_model.h"
+#include "engine/text_trim.h"
 #include "profile/soil_profile.h"
 #include "report/fortran_format.h"
 
@@ -16,11 +17,6 @@ namespace {
 constexpr double BATTER_LIMIT = 1.0e-6;
 // Factored axial forces closer than this are one thrust of the stiffness tables.
 constexpr double DISTINCT_AXIAL_LIMIT = 1.0e-15;
-
-std::string Trimmed(const std::string& s) {
-    const auto end = s.find_last_not_of(' ');
-    return end == std::string::npos ? std::string() : s.substr(0, end + 1);
-}
 
 int Clamped_Combinations(const AnalysisModel& m) {
     return std::clamp(m.i_Num_Lrfd_Combinations, 0, MAX_LRFD_COMBINATIONS);
@@ -50,7 +46,7 @@ void Write_Type_Load_Report(AnalysisModel& m, int t) {
     r.Write_Line("   Depth     Distributed Load");
     std::string units = "    " + m.Labels.Length.substr(0, 3);
     units.resize(18, ' ');
-    units += Trimmed(m.Labels.Force) + m.Labels.Division + Trimmed(m.Labels.Length);
+    units += Trim_Right(m.Labels.Force) + m.Labels.Division + Trim_Right(m.Labels.Length);
     r.Write_Line(units);
     r.Write_Line("----------   ----------------");
     for (int i = 1; i <= N; ++i) {

@@ -1,5 +1,6 @@
 #include "solver/node_results.h"
 
+#include "engine/text_trim.h"
 #include "report/fortran_format.h"
 #include "report/text_file.h"
 
@@ -141,18 +142,7 @@ void Clear_Equilibrium_Check(EquilibriumCheck& e) {
     e = EquilibriumCheck{};
 }
 
-namespace {
-
-std::string Trimmed(std::string_view s) {
-    const size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const size_t last = s.find_last_not_of(' ');
-    return std::string(s.substr(first, last - first + 1));
-}
-
-} // namespace
+namespace {} // namespace
 
 void Write_Equilibrium_Verdict(int final, const EquilibriumCheck& e,
                                const EquilibriumReporting& out, TextFile& report,
@@ -175,8 +165,8 @@ void Write_Equilibrium_Verdict(int final, const EquilibriumCheck& e,
     if (final != 1 || dM <= limit) {
         return;
     }
-    const std::string force = Trimmed(out.Force_Label);
-    const std::string moment = Trimmed(out.Length_Label) + "-" + force;
+    const std::string force = Trim_Both(out.Force_Label);
+    const std::string moment = Trim_Both(out.Length_Label) + "-" + force;
     const bool si = out.IUNITS == 2;
 
     auto body = [&](TextFile& f, std::string_view heading, std::string_view stiffness_line) {

@@ -168,6 +168,7 @@ TEST_F(LayeredTest, PrintedSoftClayCurveAtSortedDistinctDepths) {
     m().Printed_py_Depth[2] = 24.0;
     m().Printed_py_Depth[3] = 48.0;
     m().Printed_py_Depth[4] = 30.0;
+    const auto nodes_before = m().Nodes;
     Report_py_Curves_At_Depths(m());
     ASSERT_EQ(m().RunStatus, 0);
     EXPECT_EQ(m().i_Num_Printed_py_Depths, 3);
@@ -200,9 +201,16 @@ TEST_F(LayeredTest, PrintedSoftClayCurveAtSortedDistinctDepths) {
     const auto at = report.find("Equivalent Depth");
     ASSERT_NE(at, std::string::npos);
     EXPECT_EQ(report.substr(at + 55, 2), "= ");
-    // The grid of the full pile is back.
+    // The curves walk the requested depths: every node, inside the grid and beyond it,
+    // keeps its own depth, layer, section and spring.
+    for (size_t i = 1; i < nodes_before.size(); ++i) {
+        const PileNode& a = nodes_before[i];
+        const PileNode& b = m().Nodes[i];
+        ASSERT_TRUE(a.X == b.X && a.Xv == b.Xv && a.i_Layer == b.i_Layer &&
+                    a.i_Section == b.i_Section && a.Es == b.Es && a.EI == b.EI)
+            << "node " << i;
+    }
     EXPECT_EQ(m().Nodes[41].X, 600.0);
-    EXPECT_EQ(m().Nodes[2].X, 15.0);
     EXPECT_EQ(m().Layers[1].KTOP, 1);
     EXPECT_EQ(m().Layers[1].i_BottomNodeInLayer, 41);
     EXPECT_FALSE(m().Py.b_PrintPY);

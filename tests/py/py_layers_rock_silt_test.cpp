@@ -439,6 +439,12 @@ TEST_P(PiedmontLayerTest, InitialModulusFromEachFieldTest) {
     EXPECT_NEAR(Es(240.0), 24.0 * c.Esi, 1e-6 * (1.0 + c.Esi)); // b·Esi at rest
 }
 
+std::string Piedmont_Case_Name(const testing::TestParamInfo<PiedmontCase>& info) {
+    static const char* const kTests[] = {"", "Spt", "Cpt", "Dmt", "Pmt"};
+    static const char* const kUnits[] = {"", "Uscs", "Si", "General"};
+    return std::string(kTests[info.param.test]) + kUnits[info.param.units];
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Tests, PiedmontLayerTest,
     ::testing::Values(PiedmontCase{1, 20.0, USCS, 440.0}, // 22·N60
@@ -448,10 +454,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // SI: N60 = 20 blows/0.3 m gives 20·151.68466/0.0254 kN/m3.
                       PiedmontCase{1, 20.0, SI, 20.0 * 151.68465995788574 / 0.02539999969303608},
                       PiedmontCase{1, 20.0, GENERAL, 0.0}),
-    [](const auto& info) {
-        return "Test" + std::to_string(info.param.test) + "Units" +
-               std::to_string(info.param.units);
-    });
+    Piedmont_Case_Name);
 
 TEST_F(RockSiltLayerTest, PiedmontCurveWithGroupMultipliers) {
     // SPT N60 = 20 (Esi = 440 pci), b = 24: y1 = 0.024, y2 = 0.9 in. With pm = 0.5 and
@@ -542,7 +545,22 @@ INSTANTIATE_TEST_SUITE_P(
                       PrintCase{PY_PIEDMONT,
                                 "p-y Curve Computed Using the Piedmont Residual Soil Criteria",
                                 "Line 7:  p-y curve depth in Piedmont residual soil, "}),
-    [](const auto& info) { return "Type" + std::to_string(info.param.type); });
+    [](const auto& info) {
+        switch (info.param.type) {
+        case PY_WEAK_ROCK:
+            return std::string("WeakRock");
+        case PY_VUGGY_LIMESTONE:
+            return std::string("VuggyLimestone");
+        case PY_CEMENTED_SILT:
+            return std::string("CementedSilt");
+        case PY_LOESS:
+            return std::string("Loess");
+        case PY_PIEDMONT:
+            return std::string("Piedmont");
+        default:
+            return "Type" + std::to_string(info.param.type);
+        }
+    });
 
 // ---- iterations with the finite-difference solver -------------------------------------
 

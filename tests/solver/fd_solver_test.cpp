@@ -295,24 +295,6 @@ TEST(FdSolver, RejectsModelsOutsideItsRange) {
 
 // ---- small pivots ---------------------------------------------------------------------
 
-struct Files {
-    TempDir dir;
-    TextFile report{nullptr};
-    TextFile messages{nullptr};
-    Files() {
-        report.Open(dir / "r.txt");
-        messages.Open(dir / "m.txt");
-    }
-    std::string Report() {
-        report.Close();
-        return Read_File(dir / "r.txt");
-    }
-    std::string Messages() {
-        messages.Close();
-        return Read_File(dir / "m.txt");
-    }
-};
-
 const char* const kPivotBlockHead = "\n\n**** Runtime Error No. 11 ****\n"
                                     "\n"
                                     "Problem:  Solution failed due to small pivot value.\n";
@@ -334,7 +316,7 @@ TEST(SmallPivot, HeadSystemReportsColumnPivotAndDumps) {
         }
         hs.G[static_cast<size_t>(r)] = r;
     }
-    Files f;
+    ReportAndMessages f;
     EXPECT_EQ(Solve_Head_System(hs, f.report, f.messages), Solve_Result::Small_Pivot);
     const std::string block = std::string(kPivotBlockHead) +
                               "          Node number = 2\n"
@@ -384,7 +366,7 @@ TEST(SmallPivot, PileWithoutStiffnessOrSoilStopsWithRuntimeError11) {
     for (int type = 1; type <= 5; ++type) {
         auto p = Make_Elastic_Pile(480.0, 100, 0.0, 0.0, 0.0, type, 1000.0, 0.0);
         auto s = std::make_unique<FdSolution>();
-        Files f;
+        ReportAndMessages f;
         EXPECT_EQ(Solve_Pile_Deflection(*p, 1, *s, f.report, f.messages),
                   Solve_Result::Small_Pivot);
         const std::string msg = f.Messages();
@@ -405,7 +387,7 @@ TEST(SmallPivot, NoStiffnessAtTheHeadStopsWithRuntimeError11) {
     auto p = Make_Elastic_Pile(480.0, 100, kEI, kK, 0.0, LOADING_SHEAR_SLOPE, 1000.0, 0.0);
     p->EI[1] = 0.0;
     auto s = std::make_unique<FdSolution>();
-    Files f;
+    ReportAndMessages f;
     EXPECT_EQ(Solve_Pile_Deflection(*p, 1, *s, f.report, f.messages), Solve_Result::Small_Pivot);
     EXPECT_NE(f.Messages().find("          Node number = 1\n"), std::string::npos);
 }
@@ -414,7 +396,7 @@ TEST(SmallPivot, NoStiffnessAtTheHeadStopsWithRuntimeError11) {
 TEST(SmallPivot, FreePileWithoutSoilIsSingular) {
     auto p = Make_Elastic_Pile(480.0, 64, 1.0, 0.0, 0.0, LOADING_SHEAR_MOMENT, 1.0, 0.0);
     auto s = std::make_unique<FdSolution>();
-    Files f;
+    ReportAndMessages f;
     EXPECT_EQ(Solve_Pile_Deflection(*p, 1, *s, f.report, f.messages), Solve_Result::Small_Pivot);
     EXPECT_NE(f.Report().find("F Matrix "), std::string::npos);
 }

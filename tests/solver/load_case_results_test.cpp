@@ -11,20 +11,6 @@
 namespace zarno::test {
 namespace {
 
-struct Files {
-    TempDir dir;
-    TextFile report{nullptr};
-    TextFile messages{nullptr};
-    Files() {
-        report.Open(dir / "r.txt");
-        messages.Open(dir / "m.txt");
-    }
-    std::string Report() {
-        report.Close();
-        return Read_File(dir / "r.txt");
-    }
-};
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> out;
     std::istringstream in(text);
@@ -38,7 +24,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(ResultsBlock, HeadingWithAndWithoutLrfd) {
     const std::string rule(80, '-');
     {
-        Files f;
+        ReportAndMessages f;
         Write_Results_Heading(f.report, 12, false, "");
         EXPECT_EQ(f.Report(), "\n\n" + rule + "\n" + std::string(17, ' ') +
                                   "Computed Values of Pile Loading and Deflection\n" +
@@ -46,7 +32,7 @@ TEST(ResultsBlock, HeadingWithAndWithoutLrfd) {
                                   "for Lateral Loading for Load Case Number 12\n" + rule + "\n\n");
     }
     {
-        Files f;
+        ReportAndMessages f;
         Write_Results_Heading(f.report, 3, true, "Strength I");
         const auto lines = Lines(f.Report());
         ASSERT_EQ(lines.size(), 10u);
@@ -58,7 +44,7 @@ TEST(ResultsBlock, HeadingWithAndWithoutLrfd) {
 
 TEST(ResultsBlock, HeadConditionsByLoadingTypeAndUnits) {
     {
-        Files f;
+        ReportAndMessages f;
         Write_Head_Conditions(f.report, 1, 1, 10000.0, -2.5e5, 1.0e5);
         EXPECT_EQ(
             f.Report(),
@@ -70,7 +56,7 @@ TEST(ResultsBlock, HeadConditionsByLoadingTypeAndUnits) {
             "\n");
     }
     {
-        Files f;
+        ReportAndMessages f;
         Write_Head_Conditions(f.report, 2, 2, 50.0, 0.0, 300.0);
         const auto lines = Lines(f.Report());
         ASSERT_EQ(lines.size(), 8u);
@@ -83,13 +69,13 @@ TEST(ResultsBlock, HeadConditionsByLoadingTypeAndUnits) {
     }
     {
         // General units: only the note of loading type 2.
-        Files f;
+        ReportAndMessages f;
         Write_Head_Conditions(f.report, 3, 2, 50.0, 0.001, 300.0);
         EXPECT_EQ(f.Report(),
                   "(Non-zero slope for this load does indicates rotated pile-head condition)\n\n");
     }
     {
-        Files f;
+        ReportAndMessages f;
         Write_Head_Conditions(f.report, 1, 5, 0.25, -0.001, 0.0);
         const auto lines = Lines(f.Report());
         ASSERT_EQ(lines.size(), 5u);
@@ -101,7 +87,7 @@ TEST(ResultsBlock, HeadConditionsByLoadingTypeAndUnits) {
                             "-1.000E-03 radians");
     }
     {
-        Files f;
+        ReportAndMessages f;
         Write_Head_Conditions(f.report, 1, 6, 1.0, 1.0, 1.0);
         EXPECT_EQ(f.Report(), "");
     }
@@ -144,7 +130,7 @@ TableRun Run_Table(int increments, int print_increment, int units, bool summary_
     out.b_Print_Summary_Only = summary_only;
     out.Length_Label = "in ";
     out.Force_Label = "lbs";
-    Files f;
+    ReportAndMessages f;
     TableRun t;
     t.sum = Write_Load_Case_Table(1, 7, *p, *in, *s, *r, mx, eq, out, f.report, f.messages);
     t.report = f.Report();

@@ -17,24 +17,6 @@ constexpr double kK = 1000.0;
 const double kLambda = std::pow(kK / (4.0 * kEI), 0.25);
 const double kLength = 14.0 / kLambda;
 
-struct Files {
-    TempDir dir;
-    TextFile report{nullptr};
-    TextFile messages{nullptr};
-    Files() {
-        report.Open(dir / "r.txt");
-        messages.Open(dir / "m.txt");
-    }
-    std::string Report() {
-        report.Close();
-        return Read_File(dir / "r.txt");
-    }
-    std::string Messages() {
-        messages.Close();
-        return Read_File(dir / "m.txt");
-    }
-};
-
 // One solved load case and its results, computed station by station with the balance
 // check after each, as the results of a case are produced.
 struct SolvedCase {
@@ -89,7 +71,7 @@ TEST(SegmentEquilibrium, ElasticSolutionIsInBalanceForEveryHeadCondition) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SolvedCase sc(Make_Elastic_Pile(kLength, 200, kEI, kK, c.Q, c.type, c.c1, c.c2));
-        Files f;
+        ReportAndMessages f;
         sc.Results(kUscs, f.report, f.messages);
         const double V1 = sc.r->Shear[1];
         EXPECT_LT(std::fabs(sc.eq.dM_max), BALANCE_LIMIT_USCS);
@@ -276,7 +258,7 @@ const char* const kUscsLine =
     "of nonlinear bending stiffness within three nodal points of the top of the pile\n";
 
 TEST(EquilibriumVerdict, UscsWarningBlocks) {
-    Files f;
+    ReportAndMessages f;
     Write_Equilibrium_Verdict(1, Imbalanced(), kUscs, f.report, f.messages);
     EXPECT_EQ(f.Report(), std::string("\n\n**** Warning - POSSIBLE SOLUTION ERROR 5501 ****\n") +
                               kWarningBody + kUscsLine + kWarningTail +
@@ -293,7 +275,7 @@ TEST(EquilibriumVerdict, UscsWarningBlocks) {
 }
 
 TEST(EquilibriumVerdict, SiWarningBlocksUseTheirOwnWording) {
-    Files f;
+    ReportAndMessages f;
     EquilibriumCheck e = Imbalanced();
     e.dM_max = 0.0002;
     const EquilibriumReporting si{2, false, false, "m    ", "kN   "};
@@ -332,7 +314,7 @@ TEST(EquilibriumVerdict, OptionsDecideWhatIsWritten) {
         {3, false, false, 1, 0.0, false, false},
     };
     for (const Case& c : cases) {
-        Files f;
+        ReportAndMessages f;
         EquilibriumCheck e = Imbalanced();
         e.dM_max = c.dM;
         const EquilibriumReporting out{c.units, c.summary, c.kmatrix, "in", "lbs"};

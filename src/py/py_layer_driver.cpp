@@ -1,0 +1,112 @@
+#include "py/py_layer_driver.h"
+
+#include "engine/analysis_model.h"
+
+#include <cmath>
+
+namespace zarno {
+
+namespace {
+
+constexpr double HEAD_BELOW_GROUND = -9.999999747378752e-06;
+
+// Adds one point's share to the layer integral; previous holds each strip's value at the
+// point before.
+void Integrate_Point(AnalysisModel& m, const PyLayerModel& model, const PyLayerPoint& p,
+                     double (&previous)[2]) {
+    double& F = m.Py.F_Layer[p.layer];
+    const PyResistance r = model.Resistance(m, p);
+    for (int s = 0; s < 2; ++s) {
+        if (!p.first && r.integrate[s]) {
+            F += model.Trapezoid(m, previous[s], r.strip[s]);
+        }
+    }
+    F += r.add;
+    if (p.last && r.tail) {
+        // Down to the layer bottom, not a whole increment past it: the layer below starts
+        // its equivalent depth exactly there.
+        F += (m.Layers[p.layer].XLayerBottom - p.v.Xv) * *r.tail;
+    }
+    if (p.layer == 1 && py_Head_Below_Ground(m)) {
+        if (const std::optional<double> whole = model.Whole_Layer_Resistance(m)) {
+            F = *whole;
+        }
+    }
+    previous[0] = r.strip[0];
+    previous[1] = r.strip[1];
+    if (model.Keeps_Saved_Integral()) {
+        m.Py.F_Layer_Saved[p.layer] = F;
+    }
+}
+
+} // namespace
+
+PyResistance PyLayerModel::Resistance(const AnalysisModel&, const PyLayerPoint&) const {
+    PyResistance r;
+    r.strip[0] = Ultimate_Resistance();
+    r.tail = r.strip[0];
+    return r;
+}
+
+double PyLayerModel::Trapezoid(const AnalysisModel& m, double previous, double now) const {
+    // The resistance is integrated over the vertical depth, the depth the lower layers'
+    // equivalent depth is measured in.
+    return (previous + now) * (m.Increment_Length * std::cos(m.Pile_Batter)) / 2.0;
+}
+
+std::optional<double> PyLayerModel::Whole_Layer_Resistance(const AnalysisModel&) const {
+    return std::nullopt;
+}
+
+void Run_py_Layer(AnalysisModel& m, int layer, PyLayerModel& model) {
+    PyState& py = m.Py;
+    const bool print = py.b_PrintPY;
+    double previous[2] = {0.0, 0.0};
+    for (int i = py.KTOP; i <= py.KBOT; ++i) {
+        PyLayerPoint p;
+        p.layer = layer;
+        p.i = i;
+        p.first = i == py.KTOP;
+        p.last = i == py.KBOT;
+        p.v = py_Node_View(m, i);
+        if (p.first && !print && model.Integrates_Resistance()) {
+            py.F_Layer[layer] = 0.0;
+        }
+        if (!model.Set_Up(m, p)) {
+            return;
+        }
+        if (print) {
+            model.Print_Curve(m, p);
+            continue;
+        }
+        if (model.Integrates_Resistance()) {
+            Integrate_Point(m, model, p, previous);
+        }
+        double Es = 0.0;
+        if (!model.Secant_Modulus(m, p, Es)) {
+            return;
+        }
+        m.Nodes[i].Es = Es;
+        if (model.Soil_Movement_Loads_Pile()) {
+            py_Set_Soil_Movement_Load(m, i);
+        }
+    }
+}
+
+double py_Scaled_Deflection(const PyNodeView& v, double ym) {
+    return std::fabs(v.y - v.ysm) / ym;
+}
+
+bool py_Head_Below_Ground(const AnalysisModel& m) {
+    return m.Ground_Surface_Depth < HEAD_BELOW_GROUND;
+}
+
+double py_Layer_Thickness(const AnalysisModel& m, int layer) {
+    return m.Layers[layer].XLayerBottom - m.Layers[layer].XLayerTop;
+}
+
+bool py_Needs_X_Eq(const AnalysisModel& m, const PyLayerPoint& p) {
+    return p.first && !m.Py.b_PrintPY && p.layer > 1 && m.Py.i_RockLayersAbove == 0;
+}
+
+} // namespace zarno

@@ -1,0 +1,89 @@
+// The node loop that every soil model shares. A model says what it computes at one point of
+// its layer (the soil there and the curve's parameters, the ultimate resistance for the
+// layer integral, the secant modulus at the current deflection, the printed curve); the
+// driver walks the points KTOP..KBOT of the layer, keeps the layer's resistance integral,
+// stores the springs and, with soil movements, the load the moving soil puts on the pile.
+#pragma once
+
+#include "py/py_framework.h"
+
+#include <optional>
+
+namespace zarno {
+
+struct AnalysisModel;
+
+// One point of a layer: node i in evaluate mode, requested depth i in print mode.
+struct PyLayerPoint {
+    int layer = 0;
+    int i = 0;
+    bool first = false; // the first point of the layer
+    bool last = false;  // the last one
+    PyNodeView v;
+};
+
+// What one point adds to the layer's integral of ultimate resistance: trapezoids between
+// consecutive points over the vertical increment, in up to two strips (a model may integrate
+// two resistances, or one only above a depth), and at the last point the resistance carried
+// down to the layer bottom.
+struct PyResistance {
+    double strip[2] = {0.0, 0.0};
+    bool integrate[2] = {true, false};
+    std::optional<double> tail;
+    // An amount this point adds as it stands (models that sum their own increments).
+    double add = 0.0;
+};
+
+class PyLayerModel {
+  public:
+    virtual ~PyLayerModel() = default;
+
+    // Looks up the soil at the point and builds the model's curve there. Returns false when
+    // the layer must stop: a lookup or the model raised an error (RunStatus is set).
+    virtual bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) = 0;
+
+    // Print mode: the curve at the requested depth, to the report and the plot file.
+    virtual void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) = 0;
+
+    // Evaluate mode: the secant modulus at the node's current deflection, multipliers
+    // applied. Returns false when the model raised a runtime error (not a number).
+    virtual bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) = 0;
+
+    // Whether the model builds the layer's resistance integral, which the layers below
+    // measure their equivalent depth against.
+    virtual bool Integrates_Resistance() const { return false; }
+    // The ultimate resistance at the point, integrated in one strip and carried down to the
+    // layer bottom from the last point.
+    virtual double Ultimate_Resistance() const { return 0.0; }
+    // This point's share of the integral; by default the ultimate resistance as above.
+    virtual PyResistance Resistance(const AnalysisModel& m, const PyLayerPoint& p) const;
+    // Area of one trapezoid between the previous point's resistance and this one's.
+    virtual double Trapezoid(const AnalysisModel& m, double previous, double now) const;
+    // With the pile head below the ground surface, the integral of layer 1 as a whole (the
+    // layer stands for all the soil above the head); none where the model keeps its sum.
+    virtual std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const;
+    // Liquefied sand keeps a copy of its integral that the equivalent depth reads.
+    virtual bool Keeps_Saved_Integral() const { return false; }
+
+    // Whether, with soil movements, the moving soil loads the pile through this model's
+    // springs (rock and the in-situ test models take the soil to stay in place).
+    virtual bool Soil_Movement_Loads_Pile() const { return true; }
+};
+
+// Runs the model over the points KTOP..KBOT of the layer (m.Py), in evaluate or print mode.
+void Run_py_Layer(AnalysisModel& m, int layer, PyLayerModel& model);
+
+// Deflection entering a curve: relative to the soil movement, scaled by the y-multiplier.
+double py_Scaled_Deflection(const PyNodeView& v, double ym);
+
+// A pile head below the ground surface: layer 1 then stands for all the soil above it.
+bool py_Head_Below_Ground(const AnalysisModel& m);
+
+// Thickness of a layer.
+double py_Layer_Thickness(const AnalysisModel& m, int layer);
+
+// The equivalent depth is computed at the first node of a lower layer, in evaluate mode,
+// when no rock-like layer lies above.
+bool py_Needs_X_Eq(const AnalysisModel& m, const PyLayerPoint& p);
+
+} // namespace zarno
