@@ -62,6 +62,7 @@ class Result:
     length_sweep          head deflection and maxima against pile length, per load case
     warnings              list of Message, empty when the run ended without warnings
     report, plot_text, messages   the three output texts (None unless kept)
+    engine_seconds        wall time of the engine's run itself
     """
 
     def __init__(self, data, source=None):
@@ -83,6 +84,7 @@ class Result:
             for w in data["warnings"]
         ]
         self.warnings += [Message(code, 1, text) for code, text in notes.items()]
+        self.engine_seconds = data.get("engine_seconds", 0.0)
         self.report = data.get("report")
         self.plot_text = data.get("plot")
         self.messages = data.get("messages")
