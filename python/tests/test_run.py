@@ -53,6 +53,9 @@ def test_examples_equal_the_command_line_results(cli, tmp_path, name):
             [p["bending_stiffness"] for s in expected["section_curves"] for p in s["points"]])
     # The plot text is the file the command line wrote, byte for byte: one engine, one layout.
     assert result.plot_text == plot
+    report = (tmp_path / example.name).with_suffix(".zro").read_text()
+    assert result.report.splitlines()[-5:] == report.splitlines()[-5:]
+    assert len(result.report.splitlines()) == len(report.splitlines())
     assert [w.code for w in result.warnings] == [w["code"] for w in expected["warnings"]]
 
 
