@@ -10,6 +10,8 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -215,17 +217,36 @@ py::dict Results_Dict(const zarno::RunResults& r) {
     return d;
 }
 
+// The request of a run or a deck reading: outputs in memory, labelled after the input.
+zarno::RunRequest Request(const std::string& input_file, const std::string* input_text) {
+    zarno::RunRequest request;
+    request.input_file = input_file;
+    const auto dot = input_file.find_last_of('.');
+    const auto slash = input_file.find_last_of('/');
+    const std::string stem =
+        (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+            ? input_file.substr(0, dot)
+            : input_file;
+    request.report_file = stem + ".zro";
+    request.plot_file = stem + ".zrp";
+    request.message_file = stem + ".zrm";
+    request.write_files = false;
+#ifdef ZARNO_DECK_AS_DATA
+    request.input_text = input_text;
+#else
+    if (input_text != nullptr) {
+        throw std::invalid_argument("this engine reads decks from files only");
+    }
+#endif
+    return request;
+}
+
 // One analysis of an input file, the outputs kept in memory. The file names only label the
 // report's list of files. The engine runs without the interpreter lock, so other Python
 // threads (and other runs) go on meanwhile.
-py::dict Run(const std::string& input_file, const std::string& report_file,
-             const std::string& plot_file, const std::string& message_file, bool keep_texts) {
-    zarno::RunRequest request;
-    request.input_file = input_file;
-    request.report_file = report_file;
-    request.plot_file = plot_file;
-    request.message_file = message_file;
-    request.write_files = false;
+py::dict Run(const std::string& input_file, const std::optional<std::string>& input_text,
+             bool keep_texts) {
+    zarno::RunRequest request = Request(input_file, input_text ? &*input_text : nullptr);
     std::string report;
     std::string plot;
     std::string messages;
@@ -254,12 +275,49 @@ py::dict Run(const std::string& input_file, const std::string& report_file,
     return d;
 }
 
+#ifdef ZARNO_DECK_AS_DATA
+// Reads and checks a deck without computing: (status, deck document as JSON text, the error
+// and warnings as in a run's results).
+py::tuple Read_Deck(const std::string& input_file, const std::optional<std::string>& input_text) {
+    const zarno::RunRequest request = Request(input_file, input_text ? &*input_text : nullptr);
+    std::string deck_json;
+    zarno::RunResults results;
+    int value = 0;
+    {
+        py::gil_scoped_release release;
+        value = zarno::Read_Deck(request, deck_json, results);
+    }
+    py::dict d = Results_Dict(results);
+    d["return_value"] = value;
+    return py::make_tuple(value, Text(deck_json), d);
+}
+
+// Writes deck text from a deck document: (0, text, "") or (non-zero, "", the JSON path of the
+// first missing or ill-typed field).
+py::tuple Write_Deck(const std::string& deck_json) {
+    std::string text;
+    std::string error;
+    const int value = zarno::Write_Deck(deck_json, text, error);
+    return py::make_tuple(value, Text(text), Text(error));
+}
+#endif
+
 } // namespace
 
 PYBIND11_MODULE(_engine, module) {
     module.doc() = "Zarno lateral pile engine: one call is one complete analysis.";
-    module.def("run", &Run, py::arg("input_file"), py::arg("report_file"), py::arg("plot_file"),
-               py::arg("message_file"), py::arg("keep_texts") = true,
-               "Runs one analysis with its outputs in memory and returns its results.");
+    module.def("run", &Run, py::arg("input_file"), py::arg("input_text") = py::none(),
+               py::arg("keep_texts") = true,
+               "Runs one analysis (of input_text when given, input_file then only labelling "
+               "the outputs) with its outputs in memory and returns its results.");
+#ifdef ZARNO_DECK_AS_DATA
+    module.attr("DECK_AS_DATA") = true;
+    module.def("read_deck", &Read_Deck, py::arg("input_file"), py::arg("input_text") = py::none(),
+               "Reads and checks a deck: (status, deck JSON, results with error and warnings).");
+    module.def("write_deck", &Write_Deck, py::arg("deck_json"),
+               "Writes deck text from a deck document: (status, text, error path).");
+#else
+    module.attr("DECK_AS_DATA") = false;
+#endif
     module.attr("RESULTS_SCHEMA_VERSION") = zarno::RESULTS_SCHEMA_VERSION;
 }

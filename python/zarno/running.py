@@ -15,11 +15,11 @@ def _is_text(deck):
 
 
 def deck_source(deck):
-    """(path, text) for what run() accepts: a Deck, a path, or deck text."""
+    """(path, text) for what run() accepts: a Deck, a path, or deck text (str or bytes)."""
     if hasattr(deck, "to_text"):
         return None, deck.to_text()
     if isinstance(deck, bytes):
-        return None, deck.decode("latin-1")
+        return None, deck
     if isinstance(deck, os.PathLike):
         return os.fspath(deck), None
     if isinstance(deck, str):
@@ -27,31 +27,31 @@ def deck_source(deck):
     raise TypeError(f"zarno.run takes a path, deck text or a zarno.Deck, not {type(deck)!r}")
 
 
-def _labels(path):
-    stem = os.path.splitext(path)[0]
-    return stem + ".zro", stem + ".zrp", stem + ".zrm"
+# The name that labels the report and messages of a deck given as text.
+TEXT_LABEL = "deck.inp"
 
 
 def run_raw(deck, keep_texts=True):
     """The engine's results as the extension returns them (dicts and numpy arrays)."""
     path, text = deck_source(deck)
-    if path is not None:
-        # The usual Python errors for a deck that is not there or is a directory; the
-        # engine's own refusal would only reach the standard output.
-        if not os.path.exists(path):
-            raise FileNotFoundError(2, "No such deck file", path)
-        if os.path.isdir(path):
-            raise IsADirectoryError(21, "The deck is a directory", path)
-        return _engine.run(path, *_labels(path), keep_texts), path
-    # The deck is text: the engine reads it from a private temporary file that is removed
-    # at once; nothing is written beside the caller's files.
-    fd, tmp = tempfile.mkstemp(prefix="zarno-", suffix=".inp")
-    try:
-        with os.fdopen(fd, "w", encoding="latin-1", errors="replace", newline="\n") as f:
-            f.write(text)
-        return _engine.run(tmp, *_labels(tmp), keep_texts), None
-    finally:
-        os.unlink(tmp)
+    if path is None and _engine.DECK_AS_DATA:
+        return _engine.run(TEXT_LABEL, text, keep_texts), None
+    if path is None:
+        # An engine without decks from text reads a private temporary file, removed at once.
+        fd, tmp = tempfile.mkstemp(prefix="zarno-", suffix=".inp")
+        try:
+            with os.fdopen(fd, "wb") as f:
+                f.write(text if isinstance(text, bytes) else text.encode("utf-8"))
+            return _engine.run(tmp, None, keep_texts), None
+        finally:
+            os.unlink(tmp)
+    # The usual Python errors for a deck that is not there or is a directory; the engine's
+    # own refusal would only reach the standard output.
+    if not os.path.exists(path):
+        raise FileNotFoundError(2, "No such deck file", path)
+    if os.path.isdir(path):
+        raise IsADirectoryError(21, "The deck is a directory", path)
+    return _engine.run(path, None, keep_texts), path
 
 
 def run(deck, *, keep_texts=True, warn=True):
