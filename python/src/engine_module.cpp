@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstddef>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -231,13 +230,7 @@ zarno::RunRequest Request(const std::string& input_file, const std::string* inpu
     request.plot_file = stem + ".zrp";
     request.message_file = stem + ".zrm";
     request.write_files = false;
-#ifdef ZARNO_DECK_AS_DATA
     request.input_text = input_text;
-#else
-    if (input_text != nullptr) {
-        throw std::invalid_argument("this engine reads decks from files only");
-    }
-#endif
     return request;
 }
 
@@ -275,7 +268,6 @@ py::dict Run(const std::string& input_file, const std::optional<std::string>& in
     return d;
 }
 
-#ifdef ZARNO_DECK_AS_DATA
 // Reads and checks a deck without computing: (status, deck document as JSON text, the error
 // and warnings as in a run's results).
 py::tuple Read_Deck(const std::string& input_file, const std::optional<std::string>& input_text) {
@@ -300,7 +292,6 @@ py::tuple Write_Deck(const std::string& deck_json) {
     const int value = zarno::Write_Deck(deck_json, text, error);
     return py::make_tuple(value, Text(text), Text(error));
 }
-#endif
 
 } // namespace
 
@@ -310,14 +301,10 @@ PYBIND11_MODULE(_engine, module) {
                py::arg("keep_texts") = true,
                "Runs one analysis (of input_text when given, input_file then only labelling "
                "the outputs) with its outputs in memory and returns its results.");
-#ifdef ZARNO_DECK_AS_DATA
-    module.attr("DECK_AS_DATA") = true;
     module.def("read_deck", &Read_Deck, py::arg("input_file"), py::arg("input_text") = py::none(),
                "Reads and checks a deck: (status, deck JSON, results with error and warnings).");
     module.def("write_deck", &Write_Deck, py::arg("deck_json"),
                "Writes deck text from a deck document: (status, text, error path).");
-#else
-    module.attr("DECK_AS_DATA") = false;
-#endif
+
     module.attr("RESULTS_SCHEMA_VERSION") = zarno::RESULTS_SCHEMA_VERSION;
 }

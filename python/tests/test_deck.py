@@ -8,9 +8,6 @@ from conftest import EXAMPLES, ROOT
 
 SEEDS = ROOT / "fuzz" / "seeds"
 
-pytestmark = pytest.mark.skipif(not zarno._engine.DECK_AS_DATA,
-                                reason="the engine was built without decks as data")
-
 
 def _decks():
     return sorted(EXAMPLES.glob("*.inp")) + sorted(SEEDS.glob("*.inp"))

@@ -66,6 +66,7 @@ def test_deck_text_and_path_give_the_same_result(tmp_path):
     assert from_text.plot_text == from_path.plot_text
     assert from_text.summary.equals(from_path.summary)
     assert list(tmp_path.iterdir()) == []  # nothing written beside the caller's files
+    assert "deck.inp" in from_text.report and "deck.inp" not in from_path.report
 
 
 def test_elastic_pile_matches_beam_on_elastic_foundation(elastic):

@@ -17,20 +17,17 @@ from pkgutil import extend_path
 __path__ = extend_path(__path__, __name__)
 
 from .errors import InputError, RunError, ZarnoError, ZarnoWarning  # noqa: E402
-from . import _engine  # noqa: E402
-
-if _engine.DECK_AS_DATA:
-    from .deck import (  # noqa: F401
-        PY_TYPES,
-        Deck,
-        FieldError,
-        Layer,
-        LayerValues,
-        Load,
-        Loading,
-        Options,
-        Section,
-    )
+from .deck import (  # noqa: E402
+    PY_TYPES,
+    Deck,
+    FieldError,
+    Layer,
+    LayerValues,
+    Load,
+    Loading,
+    Options,
+    Section,
+)
 from .result import Message, Result  # noqa: E402
 from .running import run  # noqa: E402
 from .plotfile import PlotFile, read_plot_file  # noqa: E402

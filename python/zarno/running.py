@@ -1,7 +1,6 @@
 """One analysis from Python: zarno.run."""
 
 import os
-import tempfile
 import warnings
 
 from . import _engine
@@ -34,17 +33,8 @@ TEXT_LABEL = "deck.inp"
 def run_raw(deck, keep_texts=True):
     """The engine's results as the extension returns them (dicts and numpy arrays)."""
     path, text = deck_source(deck)
-    if path is None and _engine.DECK_AS_DATA:
-        return _engine.run(TEXT_LABEL, text, keep_texts), None
     if path is None:
-        # An engine without decks from text reads a private temporary file, removed at once.
-        fd, tmp = tempfile.mkstemp(prefix="zarno-", suffix=".inp")
-        try:
-            with os.fdopen(fd, "wb") as f:
-                f.write(text if isinstance(text, bytes) else text.encode("utf-8"))
-            return _engine.run(tmp, None, keep_texts), None
-        finally:
-            os.unlink(tmp)
+        return _engine.run(TEXT_LABEL, text, keep_texts), None
     # The usual Python errors for a deck that is not there or is a directory; the engine's
     # own refusal would only reach the standard output.
     if not os.path.exists(path):
