@@ -110,6 +110,10 @@ def test_wrong_values_name_the_field_before_any_run():
     assert (info.value.code, info.value.field) == (33, "wall thickness of section 1")
     with pytest.raises(zarno.InputError):
         zarno.run(deck)
+    # A deck text the reader refuses is refused by Deck.from_text in the same words.
+    with pytest.raises(zarno.InputError) as info:
+        zarno.Deck.from_text(deck.to_text(check=False))
+    assert (info.value.code, info.value.line) == (33, 31)
 
 
 def test_with_values_and_a_sweep_over_a_deck():
