@@ -55,9 +55,9 @@ class DeckNode:
         object.__setattr__(self, "_values", {})
         for name, value in values.items():
             setattr(self, name, value)
-        for name, spec in self._fields.items():
-            if name not in self._values and spec.default is not _MISSING:
-                self._values[name] = copy.deepcopy(spec.default)
+        for name, entry in self._fields.items():
+            if name not in self._values and entry.default is not _MISSING:
+                self._values[name] = copy.deepcopy(entry.default)
 
     def __getattr__(self, name):
         if name.startswith("_"):
@@ -68,12 +68,12 @@ class DeckNode:
         return self._values.get(name)
 
     def __setattr__(self, name, value):
-        spec = self._fields.get(name)
-        if spec is None:
+        entry = self._fields.get(name)
+        if entry is None:
             raise FieldError(f"{self._path}.{name}".lstrip("."),
                              f"is not a field of {type(self).__name__} "
                              f"(fields: {', '.join(self._fields)})")
-        self._values[name] = spec.convert(value, f"{self._path}.{name}".lstrip("."))
+        self._values[name] = entry.convert(value, f"{self._path}.{name}".lstrip("."))
 
     def __delattr__(self, name):
         self._values.pop(name, None)
@@ -93,10 +93,10 @@ class DeckNode:
         node = cls.__new__(cls)
         object.__setattr__(node, "_values", {})
         for name, value in data.items():
-            spec = cls._fields.get(name)
-            if spec is None:
+            entry = cls._fields.get(name)
+            if entry is None:
                 raise FieldError(f"{cls._path}.{name}".lstrip("."), "is not a known field")
-            node._values[name] = spec.from_json(value)
+            node._values[name] = entry.from_json(value)
         return node
 
 
@@ -268,9 +268,9 @@ for _class, _values in _DEFAULTS.items():
     for _name, _value in _values.items():
         if _name in CLASSES[_class]._fields:
             CLASSES[_class]._fields[_name].default = _value
-for _name, _spec in CLASSES["DeckBase"]._fields.items():
-    if _spec.enum and len(_spec.enum) == 1:
-        _spec.default = _spec.enum[0]  # the document's format name and version
+for _name, _entry in CLASSES["DeckBase"]._fields.items():
+    if _entry.enum and len(_entry.enum) == 1:
+        _entry.default = _entry.enum[0]  # the document's format name and version
 
 # The engine's short names of the p-y types, in code order, as the deck document lists them.
 _PY_NAMES = [n.strip() for n in re.search(
