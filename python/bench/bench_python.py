@@ -59,6 +59,7 @@ def main():
     zarno.run(PIPE)  # load everything once
     for label, kwargs in [("path, texts kept", {}),
                           ("path, no texts", {"keep_texts": False}),
+                          ("path, key values only", {"keep_texts": False, "tables": False}),
                           ("deck text, no texts", {"keep_texts": False,
                                                    "source": PIPE.read_text()})]:
         engine, total, share = overhead(300, **kwargs)

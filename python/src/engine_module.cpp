@@ -80,7 +80,7 @@ py::dict Message_Dict(const zarno::MessageResult& w) {
     return d;
 }
 
-py::dict Load_Case_Dict(const zarno::LoadCaseResult& c) {
+py::dict Load_Case_Dict(const zarno::LoadCaseResult& c, bool tables) {
     using zarno::NodeResult;
     py::dict d;
     d["number"] = c.number;
@@ -100,6 +100,9 @@ py::dict Load_Case_Dict(const zarno::LoadCaseResult& c) {
     d["max_shear"] = c.max_shear;
     d["max_shear_depth"] = c.max_shear_depth;
     d["zero_deflection_points"] = c.zero_deflection_points;
+    if (!tables) {
+        return d;
+    }
     const auto& n = c.nodes;
     py::dict nodes;
     nodes["node"] = Int_Column(n, [](const NodeResult& r) { return r.node; });
@@ -149,7 +152,9 @@ py::dict Py_Curve_Dict(const zarno::PyCurveResult& c) {
     return d;
 }
 
-py::dict Results_Dict(const zarno::RunResults& r) {
+// The results; without tables only the run-wide facts, the load cases' key values and the
+// messages (what a study keeps of each run).
+py::dict Results_Dict(const zarno::RunResults& r, bool tables = true) {
     using zarno::HeadStiffnessResult;
     using zarno::LengthPointResult;
     py::dict d;
@@ -163,17 +168,21 @@ py::dict Results_Dict(const zarno::RunResults& r) {
     d["units"] = Units_Dict(r.units);
     py::list sections;
     for (const auto& s : r.section_curves) {
-        sections.append(Section_Curve_Dict(s));
+        if (tables) {
+            sections.append(Section_Curve_Dict(s));
+        }
     }
     d["section_curves"] = sections;
     py::list curves;
     for (const auto& c : r.py_curves) {
-        curves.append(Py_Curve_Dict(c));
+        if (tables) {
+            curves.append(Py_Curve_Dict(c));
+        }
     }
     d["py_curves"] = curves;
     py::list cases;
     for (const auto& c : r.load_cases) {
-        cases.append(Load_Case_Dict(c));
+        cases.append(Load_Case_Dict(c, tables));
     }
     d["load_cases"] = cases;
     py::list sweeps;
@@ -238,7 +247,7 @@ zarno::RunRequest Request(const std::string& input_file, const std::string* inpu
 // report's list of files. The engine runs without the interpreter lock, so other Python
 // threads (and other runs) go on meanwhile.
 py::dict Run(const std::string& input_file, const std::optional<std::string>& input_text,
-             bool keep_texts) {
+             bool keep_texts, bool tables) {
     zarno::RunRequest request = Request(input_file, input_text ? &*input_text : nullptr);
     std::string report;
     std::string plot;
@@ -257,7 +266,7 @@ py::dict Run(const std::string& input_file, const std::optional<std::string>& in
         value = zarno::Run_Analysis(request, zarno::Local_Date_Time, results);
         seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
-    py::dict d = Results_Dict(results);
+    py::dict d = Results_Dict(results, tables);
     d["return_value"] = value;
     d["engine_seconds"] = seconds; // the engine's own wall time, without the conversion
     if (keep_texts) {
@@ -298,7 +307,7 @@ py::tuple Write_Deck(const std::string& deck_json) {
 PYBIND11_MODULE(_engine, module) {
     module.doc() = "Zarno lateral pile engine: one call is one complete analysis.";
     module.def("run", &Run, py::arg("input_file"), py::arg("input_text") = py::none(),
-               py::arg("keep_texts") = true,
+               py::arg("keep_texts") = true, py::arg("tables") = true,
                "Runs one analysis (of input_text when given, input_file then only labelling "
                "the outputs) with its outputs in memory and returns its results.");
     module.def("read_deck", &Read_Deck, py::arg("input_file"), py::arg("input_text") = py::none(),

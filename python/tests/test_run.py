@@ -59,6 +59,15 @@ def test_examples_equal_the_command_line_results(cli, tmp_path, name):
     assert [w.code for w in result.warnings] == [w["code"] for w in expected["warnings"]]
 
 
+def test_a_run_without_tables_keeps_the_key_values():
+    full = zarno.run(EXAMPLES / "drilled_shaft.inp")
+    lean = zarno.run(EXAMPLES / "drilled_shaft.inp", tables=False, keep_texts=False)
+    assert lean.summary.equals(full.summary) and lean.report is None
+    assert lean.moment_curvature.empty and not full.moment_curvature.empty
+    with pytest.raises(ValueError, match="tables=False"):
+        lean.cases
+
+
 def test_deck_text_and_path_give_the_same_result(tmp_path):
     example = EXAMPLES / "pipe_pile.inp"
     from_path = zarno.run(str(example))

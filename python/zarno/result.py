@@ -103,6 +103,8 @@ class Result:
     def cases(self):
         out = []
         for c in self._data["load_cases"]:
+            if "nodes" not in c:
+                raise ValueError("this run kept no node tables (zarno.run(..., tables=False))")
             df = pd.DataFrame({k: c["nodes"][k] for k in NODE_COLUMNS})
             df["nonlinear_section"] = df["nonlinear_section"].astype(bool)
             df.attrs["case"] = c["number"]

@@ -30,21 +30,21 @@ def deck_source(deck):
 TEXT_LABEL = "deck.inp"
 
 
-def run_raw(deck, keep_texts=True):
+def run_raw(deck, keep_texts=True, tables=True):
     """The engine's results as the extension returns them (dicts and numpy arrays)."""
     path, text = deck_source(deck)
     if path is None:
-        return _engine.run(TEXT_LABEL, text, keep_texts), None
+        return _engine.run(TEXT_LABEL, text, keep_texts, tables), None
     # The usual Python errors for a deck that is not there or is a directory; the engine's
     # own refusal would only reach the standard output.
     if not os.path.exists(path):
         raise FileNotFoundError(2, "No such deck file", path)
     if os.path.isdir(path):
         raise IsADirectoryError(21, "The deck is a directory", path)
-    return _engine.run(path, None, keep_texts), path
+    return _engine.run(path, None, keep_texts, tables), path
 
 
-def run(deck, *, keep_texts=True, warn=True):
+def run(deck, *, keep_texts=True, warn=True, tables=True):
     """Runs one analysis and returns its Result.
 
     deck        a path (str or os.PathLike) of an input file, the text of a deck (a str of
@@ -53,12 +53,15 @@ def run(deck, *, keep_texts=True, warn=True):
                 messages); they are produced in memory either way
     warn        issue a ZarnoWarning when the run ended with warnings (they are always listed
                 on Result.warnings)
+    tables      False keeps only the key values of each load case (Result.summary) and the
+                messages, not the node, p-y and moment-curvature tables: for studies of many
+                runs
 
     Raises zarno.InputError when the engine rejects the deck and zarno.RunError when the
     analysis stops on a runtime error; both carry the engine's status, code and message.
     No file is written and the working directory is not touched.
     """
-    data, path = run_raw(deck, keep_texts)
+    data, path = run_raw(deck, keep_texts, tables)
     result = Result(data, source=path)
     if data["return_value"] > 0:
         e = data["error"] or {}

@@ -39,7 +39,9 @@ def _rows_of_run(index, deck, values, extract):
     run that failed. Never raises for a failed run."""
     base = {"run": index, **values}
     try:
-        result = run(_deck_for(deck, values), keep_texts=False, warn=False)
+        # A study keeps the key values of each case; the tables only for the caller's extract.
+        result = run(_deck_for(deck, values), keep_texts=False, warn=False,
+                     tables=extract is not None)
     except ZarnoError as e:
         message = " ".join(line.strip() for line in e.lines if line.strip()) or str(e)
         return [{**base, "case": None, "status": e.status, "error": message, "warnings": ""}]
