@@ -298,7 +298,11 @@ py::tuple Read_Deck(const std::string& input_file, const std::optional<std::stri
 py::tuple Write_Deck(const std::string& deck_json) {
     std::string text;
     std::string error;
-    const int value = zarno::Write_Deck(deck_json, text, error);
+    int value = 0;
+    {
+        py::gil_scoped_release release;
+        value = zarno::Write_Deck(deck_json, text, error);
+    }
     return py::make_tuple(value, Text(text), Text(error));
 }
 

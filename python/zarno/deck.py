@@ -360,7 +360,8 @@ class Deck(_DeckBase):
             f.write(self.to_text(check=check))
 
     def copy(self):
-        return copy.deepcopy(self)
+        # Through the document: faster than a deep copy of the objects, and the same deck.
+        return type(self).from_json(json.loads(json.dumps(self.to_json())))
 
     def with_values(self, **values):
         """A copy with values set, for studies: a dotted path such as

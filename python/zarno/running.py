@@ -16,7 +16,8 @@ def _is_text(deck):
 def deck_source(deck):
     """(path, text) for what run() accepts: a Deck, a path, or deck text (str or bytes)."""
     if hasattr(deck, "to_text"):
-        return None, deck.to_text()
+        # The run reads the deck with the same reader that a check would: no second reading.
+        return None, deck.to_text(check=False)
     if isinstance(deck, bytes):
         return None, deck
     if isinstance(deck, os.PathLike):
