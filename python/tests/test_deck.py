@@ -103,7 +103,10 @@ def test_wrong_values_name_the_field_before_any_run():
     deck = zarno.Deck.from_file(EXAMPLES / "pipe_pile.inp")
     with pytest.raises(zarno.FieldError) as info:
         deck.sections[0].wall_thickness = "thick"
-    assert info.value.field == "sections.wall_thickness"
+    assert info.value.field == "sections[0].wall_thickness"
+    with pytest.raises(zarno.FieldError) as info:
+        deck.soil_layers[1].bottom_values.cohesion = "stiff"
+    assert info.value.field == "soil_layers[1].bottom_values.cohesion"
     with pytest.raises(zarno.FieldError, match="one of"):
         deck.options.Units = "metric"
     with pytest.raises(zarno.FieldError, match="not a field"):

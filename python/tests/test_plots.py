@@ -9,7 +9,7 @@ import numpy as np
 import pytest
 
 import zarno
-from conftest import EXAMPLES, ROOT, build_dir
+from conftest import EXAMPLES
 
 
 @pytest.fixture(scope="module")

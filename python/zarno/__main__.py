@@ -7,7 +7,6 @@ is read as a plot output file written by a run of the engine from any front end.
 """
 
 import argparse
-import os
 import sys
 
 KINDS = ["profiles", "py", "moment-curvature", "length"]

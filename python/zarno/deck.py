@@ -69,11 +69,11 @@ class DeckNode:
 
     def __setattr__(self, name, value):
         entry = self._fields.get(name)
+        path = f"{self._path}.{name}".lstrip(".")
         if entry is None:
-            raise FieldError(f"{self._path}.{name}".lstrip("."),
-                             f"is not a field of {type(self).__name__} "
-                             f"(fields: {', '.join(self._fields)})")
-        self._values[name] = entry.convert(value, f"{self._path}.{name}".lstrip("."))
+            raise FieldError(path, f"is not a field of {type(self).__name__} "
+                                   f"(fields: {', '.join(self._fields)})")
+        self._values[name] = _placed(entry.convert(value, path), path)
 
     def __delattr__(self, name):
         self._values.pop(name, None)
@@ -96,8 +96,21 @@ class DeckNode:
             entry = cls._fields.get(name)
             if entry is None:
                 raise FieldError(f"{cls._path}.{name}".lstrip("."), "is not a known field")
-            node._values[name] = entry.from_json(value)
+            node._values[name] = _placed(entry.from_json(value), f"{cls._path}.{name}".lstrip("."))
         return node
+
+
+def _placed(value, path):
+    """The value with the place of its objects in the deck ("sections[1].rebar"), so that a
+    message about one of their fields names that very field."""
+    if isinstance(value, DeckNode):
+        object.__setattr__(value, "_path", path)
+        for name, child in value._values.items():
+            _placed(child, f"{path}.{name}")
+    elif isinstance(value, list):
+        for i, child in enumerate(value):
+            _placed(child, f"{path}[{i}]")
+    return value
 
 
 def _to_json(value):
@@ -198,7 +211,8 @@ def _resolve(schema, defs):
 
 # Class names of the deck's objects, by their place in the document.
 _CLASS_NAMES = {
-    "": "DeckBase", "options": "Options", "sections[]": "Section", "sections[].concrete": "Concrete",
+    "": "DeckBase", "options": "Options", "sections[]": "Section",
+    "sections[].concrete": "Concrete",
     "sections[].rebar": "Rebar", "sections[].rebar.bars[]": "Bar",
     "sections[].strands": "Strands", "sections[].strands.strands[]": "Strand",
     "soil_layers[]": "Layer", "soil_layers[].top_values": "LayerValues",
