@@ -11,6 +11,7 @@ sweep of N runs of the pipe example (N head shears) on 1 and on 2 threads.
 import argparse
 import pathlib
 import statistics
+import threading
 import time
 
 import zarno
@@ -42,6 +43,31 @@ def dataframes(runs):
     return statistics.median(times)
 
 
+def lock_share(runs, threads):
+    """Share of each run's time spent outside the engine (holding or awaiting the
+    interpreter lock) when several threads run analyses at once."""
+    text = PIPE.read_text()
+    totals = []
+
+    def work():
+        engine = total = 0.0
+        for _ in range(runs):
+            start = time.perf_counter()
+            r = zarno.run(text, keep_texts=False, warn=False, tables=False)
+            total += time.perf_counter() - start
+            engine += r.engine_seconds
+        totals.append((engine, total))
+
+    pool = [threading.Thread(target=work) for _ in range(threads)]
+    for t in pool:
+        t.start()
+    for t in pool:
+        t.join()
+    engine = sum(e for e, _ in totals)
+    total = sum(t for _, t in totals)
+    return (total - engine) / total
+
+
 def throughput(runs, workers):
     template = PIPE.read_text().replace("1  1  20000.0", "1  1  {H}")
     loads = [10000.0 + 10.0 * i for i in range(runs)]
@@ -67,6 +93,9 @@ def main():
               f"overhead {100 * share:.1f} %")
     print(f"DataFrames of the two load cases and the summary, on first access: "
           f"{dataframes(100) * 1e3:.3f} ms")
+    for threads in (1, 2):
+        print(f"{threads} thread(s): time outside the engine (interpreter lock held or "
+              f"awaited) {100 * lock_share(300, threads):.1f} % of each run")
     one = throughput(args.runs, 1)
     two = throughput(args.runs, 2)
     print(f"sweep of {args.runs} runs: 1 thread {one:.0f} runs/s, 2 threads {two:.0f} runs/s, "
