@@ -1,0 +1,68 @@
+"""Zarno: lateral analysis of single piles and drilled shafts by the p-y method, from Python.
+
+    import zarno
+    result = zarno.run("examples/pipe_pile.inp")
+    result.cases[0]          # node table of load case 1 as a pandas DataFrame
+    result.plot()            # deflection, moment, shear and soil reaction against depth
+
+The engine runs in-process with its outputs in memory; it releases the interpreter lock, so
+threads run analyses in parallel (`zarno.sweep`).
+"""
+
+# The compiled module is built into the build tree (BUILD/python/zarno/_engine*.so) while the
+# pure Python modules live in the source tree: the package spans every `zarno` directory on
+# the import path.
+from pkgutil import extend_path
+
+__path__ = extend_path(__path__, __name__)
+
+from .errors import InputError, RunError, ZarnoError, ZarnoWarning  # noqa: E402
+from .deck import (  # noqa: E402
+    PY_TYPES,
+    Deck,
+    FieldError,
+    Layer,
+    LayerValues,
+    Load,
+    Loading,
+    Options,
+    Section,
+)
+from .result import Message, Result  # noqa: E402
+from .running import run  # noqa: E402
+from .plotfile import PlotFile, read_plot_file  # noqa: E402
+from .plotting import (  # noqa: E402
+    plot_length_sweep,
+    plot_load_deflection,
+    plot_moment_curvature,
+    plot_profiles,
+    plot_py_curves,
+)
+from .sweep import sweep  # noqa: E402
+
+__all__ = [
+    "Deck",
+    "FieldError",
+    "Layer",
+    "LayerValues",
+    "Load",
+    "Loading",
+    "Options",
+    "PY_TYPES",
+    "Section",
+    "InputError",
+    "Message",
+    "PlotFile",
+    "Result",
+    "RunError",
+    "ZarnoError",
+    "ZarnoWarning",
+    "plot_length_sweep",
+    "plot_load_deflection",
+    "plot_moment_curvature",
+    "plot_profiles",
+    "plot_py_curves",
+    "read_plot_file",
+    "run",
+    "sweep",
+]
