@@ -216,5 +216,16 @@ function redrawPlots() {
 }
 window.addEventListener('resize', () => redrawPlots());
 
+// The plotting library is large: it loads after the page and the engine have started, so
+// that neither waits for it.
+function loadPlotly() {
+  const script = document.createElement('script');
+  script.src = 'vendor/plotly.min.js';
+  script.async = true;
+  script.onload = () => { document.body.dataset.plots = 'ready'; redrawPlots(); };
+  document.head.append(script);
+}
+
 updateGutter();
 document.body.dataset.page = 'ready';
+setTimeout(loadPlotly, 0);
