@@ -3,6 +3,7 @@
 import { EngineClient } from './engine-client.js';
 import { drawResponsePlots, drawCurvePlots } from './plots.js';
 import { placeDeckError, clearDeckErrors, errorLine } from './errors.js';
+import { DeckForms } from './forms.js';
 
 const $ = (sel) => document.querySelector(sel);
 const deckText = $('#deck-text');
@@ -35,6 +36,7 @@ export function showTab(nav, tab) {
     t.classList.toggle('active', t.dataset.tab === tab);
   }
   if (nav.dataset.group === 'results' && state.run) redrawPlots();
+  if (nav.dataset.group === 'input' && tab === 'forms' && formsStale) refreshForms();
 }
 
 // ---- the deck text editor -------------------------------------------------------------------
@@ -46,7 +48,26 @@ function updateGutter() {
   gutter.innerHTML = html;
   gutter.scrollTop = deckText.scrollTop;
 }
-deckText.addEventListener('input', updateGutter);
+// The forms edit the same text; they are redrawn from it when the text changes elsewhere.
+const forms = new DeckForms($('#forms'), {
+  getText: () => deckText.value,
+  setText: (text) => { deckText.value = text; updateGutter(); },
+});
+let formsStale = true;
+function refreshForms() {
+  formsStale = false;
+  forms.render();
+  if (state.error) forms.showError(state.error.line, state.error.text);
+}
+deckText.addEventListener('input', () => {
+  updateGutter();
+  formsStale = true;
+});
+document.addEventListener('deck-error', (event) => {
+  state.error = event.detail;
+  if (formsStale) refreshForms();
+  forms.showError(event.detail?.line, event.detail?.text || '');
+});
 deckText.addEventListener('scroll', () => { gutter.scrollTop = deckText.scrollTop; });
 
 export function setDeck(text, name) {
@@ -54,6 +75,7 @@ export function setDeck(text, name) {
   if (name) state.name = name;
   clearDeckErrors();
   updateGutter();
+  refreshForms();
   document.dispatchEvent(new CustomEvent('deck-changed', { detail: { source: 'load' } }));
 }
 export function currentDeck() {
@@ -66,6 +88,7 @@ $('#example').addEventListener('change', async (event) => {
   if (!name) return;
   const response = await fetch(`examples/${name}.inp`);
   setDeck(await response.text(), name);
+  event.target.value = ''; // the same example can be chosen again to start over
 });
 $('#open-file').addEventListener('change', async (event) => {
   const file = event.target.files[0];
@@ -227,5 +250,6 @@ function loadPlotly() {
 }
 
 updateGutter();
+refreshForms();
 document.body.dataset.page = 'ready';
 setTimeout(loadPlotly, 0);

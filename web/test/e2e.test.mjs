@@ -30,8 +30,9 @@ async function shot(name) {
   if (shots) await page.screenshot({ path: path.join(shots, `${name}.png`) });
 }
 async function loadExample(name) {
+  await page.$eval('#deck-text', (t) => { t.value = ''; });
   await page.select('#example', name);
-  await page.waitForFunction((n) => document.querySelector('#deck-text').value.includes('ZARNOK6'), {}, name);
+  await page.waitForFunction(() => document.querySelector('#deck-text').value.includes('ZARNOK6'));
 }
 async function run() {
   await page.evaluate(() => { document.body.dataset.run = ''; });
@@ -133,6 +134,48 @@ test('an out-of-range value shows the engine message at its deck line, and the d
   assert.match(message, /number of pile increments/);
   assert.equal(await page.$eval('#deck-text', (t) => t.value), deck, 'the deck as typed is kept');
   await shot('error');
+});
+
+test('the forms show the deck, edit it, and carry the engine error beside the field', async () => {
+  await loadExample('pipe_pile');
+  await tab('input', 'forms');
+  // Fields with their units in the deck's unit system, filled from the deck.
+  const layerTop = await page.$eval('[data-layer="1"] .row:nth-of-type(2)', (r) => [r.querySelector('input').value, r.querySelector('.unit').textContent]);
+  assert.deepEqual(layerTop, ['0.0', 'ft']);
+  const cohesion = await page.$$eval('[data-layer="1"] .row', (rows) => rows.map((r) => [r.querySelector('label').textContent, r.querySelector('.unit').textContent]));
+  assert.ok(cohesion.some(([l, u]) => l === 'cohesion at the top' && u === 'psf'), JSON.stringify(cohesion));
+  assert.equal(await page.$$eval('svg.profile rect', (r) => r.length), 3, 'two layers and the pile');
+  // A form edit rewrites the deck, and the run uses it.
+  const shear = await page.$('[data-load="2"] .row:nth-of-type(2) input');
+  await shear.click({ clickCount: 3 });
+  await shear.type('10000.0');
+  assert.match(await page.$eval('#deck-text', (t) => t.value), /^2  1  10000\.0  0\.0  150000\.0  1$/m);
+  assert.equal(await run(), 'done');
+  const moments = (await shown('max-moment')).map(Number);
+  assert.ok(moments[1] < moments[0], 'the second load is now the smaller one');
+  // An engine error lands beside the field whose line it names; the value typed stays.
+  const increments = await page.$$eval('#forms .row', (rows) => rows.findIndex((r) => r.querySelector('label').textContent === 'Increments'));
+  const input = (await page.$$('#forms .row'))[increments];
+  const field = await input.$('input');
+  await field.click({ clickCount: 3 });
+  await field.type('12');
+  assert.equal(await run(), 'error');
+  const marked = await page.$eval('#forms .row.has-error', (r) => [r.querySelector('label').textContent, r.querySelector('input').value, r.querySelector('.field-error').textContent]);
+  assert.equal(marked[0], 'Increments');
+  assert.equal(marked[1], '12');
+  assert.match(marked[2], /number of pile increments is less than 40/);
+  await shot('form-error');
+  // A value the reader cannot read is placed by its line and the text it found.
+  const incrementsAgain = await (await page.$$('#forms .row'))[increments].$('input');
+  await incrementsAgain.click({ clickCount: 3 });
+  await incrementsAgain.type('100');
+  const eps50Field = await page.$('[data-layer="1"] .row:nth-of-type(6) input');
+  await eps50Field.click({ clickCount: 3 });
+  await eps50Field.type('abc');
+  assert.equal(await run(), 'error');
+  const unreadable = await page.$eval('#forms .row.has-error', (r) => [r.querySelector('input').value, r.querySelector('.field-error').textContent]);
+  assert.equal(unreadable[0], 'abc');
+  assert.match(unreadable[1], /SOIL LAYERS block at line \d+/);
 });
 
 test('garbage input ends in an input error and leaves a working page', async () => {
