@@ -134,6 +134,8 @@ struct AnalysisData {
     std::vector<std::string> MEI_Report_Names; // at most MAX_MEI_REPORT_NAMES
     bool b_Outputs_In_Memory = false;          // report, plot and messages composed in memory only
     bool b_Keep_Output_Text = false;           // the caller wants the output texts
+    bool Input_From_Text = false; // the input was handed over as text; its name only labels it
+    bool Stop_After_Input_Checks = false; // read and check the input, compute nothing
     std::string Input_Header_Token;
 
     // ---- constants and name tables set by the reset ------------------------------------
@@ -160,6 +162,8 @@ struct AnalysisData {
 
     int i_Num_Loads = 0;
     std::array<PileHeadLoad, MAX_PILE_HEAD_LOADS + 1> Loads{};
+    // The load table was last filled by AXIAL THRUST LOADS rather than by LOADING.
+    bool Loads_From_Axial_Thrust_Block = false;
     int i_Num_Dist_Load_Points = 0;
     std::array<DepthValue, MAX_DIST_LOAD_POINTS + 1> Dist_Load{};
     int i_Num_Lrfd_Loads = 0;

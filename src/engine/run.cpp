@@ -3,6 +3,7 @@
 #include "analyses/pile_head_stiffness.h"
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
+#include "input/deck_model.h"
 #include "input/input_warnings.h"
 #include "input/list_read.h"
 #include "input/read_input.h"
@@ -217,7 +218,7 @@ bool Same_File(const std::string& a, const std::string& b) {
 bool Check_Run_File_Safety(AnalysisModel& m) {
     std::error_code ec;
     const fs::file_status input = fs::status(m.Input_File_Name, ec);
-    if (!ec && fs::exists(input) && !fs::is_regular_file(input)) {
+    if (!m.Input_From_Text && !ec && fs::exists(input) && !fs::is_regular_file(input)) {
         Write_File_Error(m.Messages, INPUT_NOT_REGULAR_FILE_ERROR,
                          fmt::format("The input data file is {}, not a regular file: {}",
                                      Kind_Of(input.type()), m.Input_File_Name));
@@ -242,7 +243,8 @@ bool Check_Run_File_Safety(AnalysisModel& m) {
     for (size_t i = 1; i < files.size(); ++i) {
         // Moment-curvature files are compared with the run's own four files.
         const size_t earlier = std::min(i, run_files);
-        for (size_t j = 0; j < earlier; ++j) {
+        // An input given as text is no file that an output could destroy.
+        for (size_t j = m.Input_From_Text ? 1 : 0; j < earlier; ++j) {
             if (Same_File(*files[i].name, *files[j].name)) {
                 Write_File_Error(m.Messages, OUTPUT_OVERWRITES_FILE_ERROR,
                                  fmt::format("The {} {} names the same file as the {} {}.",
@@ -265,7 +267,7 @@ bool Check_Run_File_Safety(AnalysisModel& m) {
 // Opens the input file and creates the three output files. A file that cannot be opened
 // stops the run with the runtime error of that file's line of the run file.
 bool Open_Run_Files(AnalysisModel& m) {
-    if (!m.Input.Open(m.Input_File_Name)) {
+    if (!m.Input_From_Text && !m.Input.Open(m.Input_File_Name)) {
         Write_File_Error(m.Messages, 3,
                          "The input data file cannot be opened: " + m.Input_File_Name);
         Raise_Runtime_Error(m, 3);
@@ -300,7 +302,8 @@ bool Open_Run_Files(AnalysisModel& m) {
 
 void Check_Input_Size(AnalysisModel& m) {
     std::error_code ec;
-    const auto size = fs::file_size(m.Input_File_Name, ec);
+    const auto size =
+        m.Input_From_Text ? m.Input.Text_Size() : fs::file_size(m.Input_File_Name, ec);
     if (ec || size < 1) {
         TextFile& msg = m.Messages;
         msg.Blank_Lines(2);
@@ -569,6 +572,9 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
         return;
     }
     Write_Input_Warnings(m);
+    if (m.Stop_After_Input_Checks) {
+        return; // the input as read, before its conversion to computation units
+    }
     if (m.IUNITS == USCS) {
         Convert_USCS_Input_Units(m);
     } else {
@@ -675,9 +681,10 @@ int Run_Analysis(const RunRequest& request, const RunClock& clock) {
 
 namespace {
 
-// One run of the C++ entry: the caller's summary and results, each when asked for.
+// One run of the C++ entry: the caller's summary and results, each when asked for. With
+// deck_json the run stops once its input is read and checked, and hands back the deck.
 int Run_Request(const RunRequest& request, const RunClock& clock, RunSummary* summary,
-                RunResults* results) {
+                RunResults* results, std::string* deck_json = nullptr) {
     const ClassicLocaleScope classic_locale;
     auto model = Make_Fresh_Model();
     AnalysisModel& m = *model;
@@ -690,9 +697,25 @@ int Run_Request(const RunRequest& request, const RunClock& clock, RunSummary* su
         m.MEI_Report_Names.resize(MAX_MEI_REPORT_NAMES);
     }
     m.b_Outputs_In_Memory = !request.write_files;
+    if (request.input_text != nullptr) {
+        m.Input_From_Text = true;
+        m.Input.Open_Text(*request.input_text);
+    }
     m.b_Keep_Output_Text = request.report_text != nullptr || request.plot_text != nullptr ||
                            request.message_text != nullptr;
+    if (deck_json != nullptr) {
+        // Nothing is written: the outputs stay in memory under names that only label them.
+        m.Stop_After_Input_Checks = true;
+        m.b_Outputs_In_Memory = true;
+        m.Report_File_Name = request.input_file + ".zro";
+        m.Plot_File_Name = request.input_file + ".zrp";
+        m.Message_File_Name = request.input_file + ".zrm";
+        m.MEI_Report_Names.clear();
+    }
     Run_Sequence(m, clock);
+    if (deck_json != nullptr) {
+        *deck_json = m.RunStatus > 0 ? std::string() : Deck_Json(m);
+    }
     // The end of the run closes the files: whether they were created is known only now.
     const bool files_created = m.Report.Is_Open();
     if (summary != nullptr) {
@@ -712,9 +735,9 @@ int Run_Request(const RunRequest& request, const RunClock& clock, RunSummary* su
         if (results->has_error) {
             // The block as the run wrote it; the files are closed by now.
             results->error.text =
-                request.write_files
-                    ? Read_Error_Block(request.report_file, request.message_file)
-                    : Read_Error_Block_From_Text(m.Report.Text(), m.Messages.Text());
+                m.b_Outputs_In_Memory
+                    ? Read_Error_Block_From_Text(m.Report.Text(), m.Messages.Text())
+                    : Read_Error_Block(request.report_file, request.message_file);
         }
     }
     for (auto [text, file] :
@@ -735,6 +758,14 @@ int Run_Analysis(const RunRequest& request, const RunClock& clock, RunSummary* s
 
 int Run_Analysis(const RunRequest& request, const RunClock& clock, RunResults& results) {
     return Run_Request(request, clock, nullptr, &results);
+}
+
+int Read_Deck(const RunRequest& request, std::string& deck_json, RunResults& results) {
+    return Run_Request(request, Local_Date_Time, nullptr, &results, &deck_json);
+}
+
+int Write_Deck(const std::string& deck_json, std::string& deck_text, std::string& error) {
+    return Write_Deck_Text(deck_json, deck_text, error);
 }
 
 int Run_From_Directory(const std::string& directory, const RunClock& clock) {

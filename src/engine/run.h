@@ -27,6 +27,12 @@ struct RunRequest {
     std::string* report_text = nullptr;
     std::string* plot_text = nullptr;
     std::string* message_text = nullptr;
+
+    // Input from text. When not null the input is read from this text and no input file is
+    // opened: input_file then only labels the report and the messages (it must still not be
+    // blank), and the checks that concern the input file as a file do not apply. The three
+    // outputs are checked and written as usual.
+    const std::string* input_text = nullptr;
 };
 
 // Key responses of one converged load case, in the run's computation units.
@@ -53,6 +59,17 @@ int Run_Analysis(const RunRequest& request, const RunClock& clock, RunSummary* s
 // cases, the printed p-y curves, the moment-curvature tables, the additional analyses, the
 // warnings and the fatal error with its message block.
 int Run_Analysis(const RunRequest& request, const RunClock& clock, RunResults& results);
+
+// The deck as data (layout: docs/deck-schema.json). Read_Deck reads and checks the deck of
+// the request (its input_file, or its input_text) exactly as a run does: header, blocks,
+// ranges, completeness and the checks of the input echo. It computes nothing and writes no
+// file (the output names of the request are not used). deck_json receives the deck's
+// contents in the units of the deck; the return value is that of a run that stops there:
+// 0, a negative warning code, or the status of the input error, described in results.
+int Read_Deck(const RunRequest& request, std::string& deck_json, RunResults& results);
+// Deck text from such a document. Returns 0, or non-zero with error naming the JSON path of
+// the first missing or ill-typed field. Values are range-checked when the deck is read.
+int Write_Deck(const std::string& deck_json, std::string& deck_text, std::string& error);
 
 // Runs one analysis from the run file NAMES.DAT in the given directory, with the optional
 // M_vs_EI_report_names.txt beside it (read and then deleted).

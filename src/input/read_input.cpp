@@ -312,6 +312,7 @@ void Read_Axial_Thrust_Loads(AnalysisModel& m) {
     constexpr std::string_view block = "AXIAL THRUST LOADS";
     m.Messages.Write_Line("Reading axial thrust force data for EI-only computations");
     m.Axial_Thrust_List.fill(0.0);
+    m.Loads_From_Axial_Thrust_Block = true;
     int n = 0;
     if (!Read_Count(m, block, "the number of axial thrusts", n)) {
         return;

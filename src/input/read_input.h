@@ -29,6 +29,13 @@ void Read_Elastic_Section(AnalysisModel& m, int i);
 void Read_Elastic_Plastic_Section(AnalysisModel& m, int i);
 // Fills fpu, modulus, diameter and area of strand k of section i from the size table.
 void Set_Strand_Size(AnalysisModel& m, int i, int k, int strand_type, int size_index);
+// Diameter and area of one strand of the given type and size index in the run's units
+// (both 0 when the table has no such size).
+struct StrandDimensions {
+    double diameter = 0.0;
+    double area = 0.0;
+};
+StrandDimensions Strand_Size_Of(int units, int strand_type, int size_index);
 
 void Read_Soil_Layers(AnalysisModel& m);
 

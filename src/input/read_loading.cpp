@@ -33,6 +33,7 @@ void Write_Lrfd_Error(AnalysisModel& m, int n, std::initializer_list<std::string
 void Read_Pile_Head_Loading(AnalysisModel& m) {
     constexpr std::string_view block = "LOADING";
     m.Messages.Write_Line("Reading pile head loading data");
+    m.Loads_From_Axial_Thrust_Block = false;
     int n = 0;
     {
         ListRead r(m, block);

@@ -176,10 +176,9 @@ bool Read_Bar_Count(AnalysisModel& m, int& n, const std::string& items) {
 
 } // namespace
 
-void Set_Strand_Size(AnalysisModel& m, int i, int k, int strand_type, int size_index) {
-    if (k < 1 || k > MAX_BARS) {
-        return;
-    }
+namespace {
+
+const StrandSize* Strand_Size_Entry(int strand_type, int size_index) {
     const StrandSize* s = nullptr;
     switch (strand_type) {
     case 0:
@@ -203,25 +202,44 @@ void Set_Strand_Size(AnalysisModel& m, int i, int k, int strand_type, int size_i
     default:
         break;
     }
+    return s;
+}
+
+} // namespace
+
+StrandDimensions Strand_Size_Of(int units, int strand_type, int size_index) {
+    const StrandSize* s = Strand_Size_Entry(strand_type, size_index);
+    if (s == nullptr) {
+        return {};
+    }
+    double d = static_cast<double>(s->diameter);
+    double a = static_cast<double>(s->area);
+    if (units == SI) {
+        const double in = static_cast<double>(0.0254f);
+        d *= in;
+        a *= in * in;
+    }
+    return {d, a};
+}
+
+void Set_Strand_Size(AnalysisModel& m, int i, int k, int strand_type, int size_index) {
+    if (k < 1 || k > MAX_BARS) {
+        return;
+    }
+    const StrandSize* s = Strand_Size_Entry(strand_type, size_index);
     if (s == nullptr) {
         return; // no such size: nothing is set
     }
     PileSection& sec = m.Sections[i];
     sec.Strand_fpu = static_cast<double>(s->fpu);
-    double d = static_cast<double>(s->diameter);
-    double a = static_cast<double>(s->area);
     if (m.IUNITS == USCS) {
         sec.Strand_E = 29000.0;
     } else {
         sec.Strand_E = 199947760.0;
     }
-    if (m.IUNITS == SI) {
-        const double in = static_cast<double>(0.0254f);
-        d *= in;
-        a *= in * in;
-    }
-    sec.Bar_Dia[k] = d;
-    sec.Bar_Area_k[k] = a;
+    const StrandDimensions size = Strand_Size_Of(m.IUNITS, strand_type, size_index);
+    sec.Bar_Dia[k] = size.diameter;
+    sec.Bar_Area_k[k] = size.area;
 }
 
 void Read_Concrete_Properties(AnalysisModel& m, int i) {

@@ -39,6 +39,8 @@ class RecordReader {
     void Open_Text(std::string text);
     void Close();
     bool Is_Open() const { return file_ != nullptr || text_mode_; }
+    // Length of the text given to Open_Text (0 when reading a file).
+    std::size_t Text_Size() const { return text_mode_ ? text_.size() : 0; }
 
     // Reads the next line as a record: at most 256 characters are kept (the rest of a
     // longer line is skipped), trailing blanks and the line end removed. False at end
