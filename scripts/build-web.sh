@@ -36,6 +36,7 @@ cp web/index.html web/*.js web/*.css "$site/"
 mkdir -p "$site/vendor" "$site/examples"
 cp web/node_modules/plotly.js-dist-min/plotly.min.js "$site/vendor/"
 cp examples/*.inp "$site/examples/"
+cp docs/deck-schema.json "$site/"
 echo "Page built in $site"
 
 if [ "${1:-}" = "--serve" ]; then

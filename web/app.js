@@ -3,7 +3,7 @@
 import { EngineClient } from './engine-client.js';
 import { drawResponsePlots, drawCurvePlots } from './plots.js';
 import { placeDeckError, clearDeckErrors, errorLine } from './errors.js';
-import { DeckForms } from './forms.js';
+import { DeckForms, SectionForms } from './forms.js';
 
 const $ = (sel) => document.querySelector(sel);
 const deckText = $('#deck-text');
@@ -53,6 +53,15 @@ const forms = new DeckForms($('#forms'), {
   getText: () => deckText.value,
   setText: (text) => { deckText.value = text; updateGutter(); },
 });
+forms.sections = new SectionForms({
+  engine,
+  schema: fetch('deck-schema.json').then((r) => r.json()),
+  onText: (text) => {
+    deckText.value = text;
+    updateGutter();
+    refreshForms();
+  },
+});
 let formsStale = true;
 function refreshForms() {
   formsStale = false;
@@ -89,13 +98,28 @@ $('#example').addEventListener('change', async (event) => {
   const response = await fetch(`examples/${name}.inp`);
   setDeck(await response.text(), name);
   event.target.value = ''; // the same example can be chosen again to start over
+  checkDeck();
 });
 $('#open-file').addEventListener('change', async (event) => {
   const file = event.target.files[0];
   if (!file) return;
   setDeck(await file.text(), file.name.replace(/\.[^.]*$/, ''));
   event.target.value = '';
+  checkDeck();
 });
+// An opened deck is read by the engine's reader at once: an input error shows at its line.
+async function checkDeck() {
+  const text = currentDeck();
+  try {
+    const { value } = await engine.read(text, state.name);
+    if (value.status > 0 && value.results.error && currentDeck() === text) {
+      placeDeckError(value.results.error, errorLine(value.results.error.text.join('\n'), text));
+    }
+  } catch {
+    // The run reports the same error.
+  }
+}
+
 function download(text, filename, type = 'text/plain') {
   const url = URL.createObjectURL(new Blob([text], { type }));
   const a = document.createElement('a');

@@ -75,4 +75,14 @@ export class EngineClient {
   run(deck, name) {
     return this.request({ op: 'run', deck, name });
   }
+
+  // The deck as data (docs/deck-schema.json) as the engine's reader reads it.
+  read(deck, name) {
+    return this.request({ op: 'read', deck, name });
+  }
+
+  // Deck text written by the engine from the deck as data.
+  write(json) {
+    return this.request({ op: 'write', json });
+  }
 }

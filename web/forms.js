@@ -95,7 +95,7 @@ export class DeckForms {
     for (const block of splitBlocks(lines)) {
       const fs = this.fieldset(block.keyword);
       fs.dataset.block = block.keyword;
-      const body = { TITLE: this.title, OPTIONS: this.options, 'SOIL LAYERS': this.soil, LOADING: this.loading,
+      const body = { TITLE: this.title, OPTIONS: this.options, SECTIONS: this.sectionsBlock, 'SOIL LAYERS': this.soil, LOADING: this.loading,
         'DEPTHS OF PRINTED P-Y CURVES': this.printed }[block.keyword];
       if (block.keyword === 'END') continue;
       try {
@@ -319,6 +319,17 @@ export class DeckForms {
     for (let n = 1; n <= count && i + n < block.end; n++) this.field(fs, i + n, 1, `depth ${n}`, 'depth');
   }
 
+  // Sections are many types with fields of their own: their form comes from the deck as the
+  // engine's reader reads it, and edits are written back by the engine's deck writer. Until
+  // then, or when the deck cannot be read, the block is edited line by line.
+  sectionsBlock(fs, block) {
+    this.raw(fs, block);
+    if (this.sections) {
+      const done = this.sections.fill(fs, this.lines.join('\n'), this.system).catch(() => false);
+      done.then((filled) => { fs.dataset.filled = filled ? 'engine' : 'lines'; });
+    }
+  }
+
   raw(fs, block) {
     const note = document.createElement('p');
     note.className = 'unit';
@@ -352,4 +363,142 @@ export class DeckForms {
 function isLayerLine(line) {
   const t = tokens(line);
   return t.length === 3 && Number.isInteger(Number(t[0].text)) && PY_TYPES[Number(t[0].text)] !== undefined;
+}
+
+// ---- sections, from the deck as the engine's reader reads it -----------------------------------
+const SECTION_TYPES = {
+  0: 'rectangular reinforced concrete', 1: 'drilled shaft', 2: 'cased drilled shaft',
+  3: 'cased shaft, filled core', '-3': 'cased shaft, void core', 4: 'steel pipe',
+  5: 'circular prestressed', 6: 'circular prestressed, hollow', 7: 'square prestressed',
+  8: 'square prestressed, hollow', 9: 'octagonal prestressed', 10: 'octagonal prestressed, hollow',
+  11: 'elastic', 12: 'elastic with moment capacity', 13: 'moment versus EI', '-13': 'moment versus curvature',
+  14: 'micropile',
+};
+
+// Unit of a field from its description in the deck schema ("... in | mm | L").
+function schemaUnit(description, system) {
+  const m = /([^;:(]*?\S+) \| (\S+) \| ([^);]+)\)?\s*$/.exec(description || '');
+  if (!m) return '';
+  return [m[1].trim().split(/[ ,]/).pop(), m[2], m[3]][system];
+}
+
+// Section types a field belongs to, from its description ("types 2, 3, 4", "type 3",
+// "types 7 to 10"); null when it does not say.
+function fieldTypes(description) {
+  const m = /\btypes? ([-\d ,]+(?:to \d+)?)/.exec(description || '');
+  if (!m) return null;
+  const range = /(\d+) to (\d+)/.exec(m[1]);
+  if (range) {
+    const out = [];
+    for (let t = Number(range[1]); t <= Number(range[2]); t++) out.push(t);
+    return out;
+  }
+  return m[1].split(/[ ,]+/).filter(Boolean).map(Number);
+}
+
+export class SectionForms {
+  // engine: {read(text), write(json)}; onText(text): the deck text written from the forms.
+  constructor({ engine, schema, onText }) {
+    this.engine = engine;
+    this.schema = schema;
+    this.onText = onText;
+  }
+
+  async fill(fs, text, system) {
+    const { value } = await this.engine.read(text, 'deck');
+    if (!value.deck) return false;
+    this.deck = value.deck;
+    this.system = system;
+    const defs = (await this.schema).$defs;
+    fs.querySelectorAll('.row, .entity, p').forEach((el) => el.remove());
+    this.deck.sections.forEach((section, k) => {
+      const box = document.createElement('div');
+      box.className = 'entity';
+      box.dataset.section = String(k + 1);
+      box.innerHTML = `<h4>Section ${k + 1}</h4>`;
+      fs.append(box);
+      this.typeRow(box, section, defs.section);
+      for (const [name, prop] of Object.entries(defs.section.properties)) {
+        if (name === 'section_type_code' || !(name in section)) continue;
+        if (typeof section[name] === 'number') this.numberRow(box, section, name, prop.description, [`/sections/${k}/${name}`]);
+      }
+      for (const part of ['concrete', 'rebar', 'strands']) {
+        if (!section[part] || typeof section[part] !== 'object') continue;
+        const sub = document.createElement('div');
+        sub.className = 'unit';
+        sub.textContent = part;
+        box.append(sub);
+        for (const [name, prop] of Object.entries(defs[part].properties)) {
+          if (typeof section[part][name] === 'number') this.numberRow(box, section[part], name, prop.description, [`/sections/${k}/${part}/${name}`]);
+        }
+      }
+    });
+    return true;
+  }
+
+  typeRow(box, section, def) {
+    const row = document.createElement('div');
+    row.className = 'row';
+    const select = document.createElement('select');
+    for (const [code, name] of Object.entries(SECTION_TYPES)) select.append(new Option(`${code}: ${name}`, code));
+    select.value = String(section.section_type_code);
+    const label = document.createElement('label');
+    label.textContent = 'section type';
+    row.append(label, select, document.createElement('span'));
+    box.append(row);
+    select.addEventListener('change', () => {
+      const type = Number(select.value);
+      section.section_type_code = type;
+      // Fields of the new type start at zero for the user to fill; fields of other types go.
+      for (const [name, prop] of Object.entries(def.properties)) {
+        const types = fieldTypes(prop.description);
+        if (!types || prop.type !== 'number') continue;
+        if (types.includes(Math.abs(type)) && !(name in section)) section[name] = 0;
+        if (!types.includes(Math.abs(type)) && name in section) delete section[name];
+      }
+      this.write(row);
+    });
+  }
+
+  numberRow(box, owner, name, description, path) {
+    const row = document.createElement('div');
+    row.className = 'row';
+    row.dataset.path = path[0];
+    const input = document.createElement('input');
+    input.value = String(owner[name]);
+    const label = document.createElement('label');
+    label.textContent = name.replace(/_/g, ' ');
+    const unit = document.createElement('span');
+    unit.className = 'unit';
+    unit.textContent = schemaUnit(description, this.system);
+    row.append(label, input, unit);
+    box.append(row);
+    input.addEventListener('change', () => {
+      const v = Number(input.value);
+      if (input.value.trim() === '' || !Number.isFinite(v)) {
+        showRowError(row, `Give a number for the ${label.textContent}.`);
+        return;
+      }
+      owner[name] = v;
+      this.write(row);
+    });
+  }
+
+  async write(row) {
+    const { value } = await this.engine.write(this.deck);
+    if (!value.ok) {
+      showRowError(row, `The deck cannot be written: ${value.error}`);
+      return;
+    }
+    this.onText(value.text);
+  }
+}
+
+function showRowError(row, text) {
+  row.classList.add('has-error');
+  row.querySelector('.field-error')?.remove();
+  const box = document.createElement('div');
+  box.className = 'field-error';
+  box.textContent = text;
+  row.append(box);
 }

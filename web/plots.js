@@ -4,7 +4,7 @@
 const config = { responsive: true, displaylogo: false, modeBarButtonsToRemove: ['select2d', 'lasso2d'] };
 const margin = { l: 55, r: 10, t: 34, b: 42 };
 
-function plotInto(container, key, traces, layout) {
+function plotInto(container, key, traces, { displayModeBar = 'hover', ...layout }) {
   let div = container.querySelector(`[data-plot="${key}"]`);
   if (!div) {
     div = document.createElement('div');
@@ -12,7 +12,7 @@ function plotInto(container, key, traces, layout) {
     container.append(div);
   }
   return Plotly.react(div, traces, { margin, font: { size: 11 }, showlegend: true,
-    legend: { orientation: 'h', y: -0.12 }, hovermode: 'closest', ...layout }, config);
+    legend: { orientation: 'h', y: -0.12 }, hovermode: 'closest', ...layout }, { ...config, displayModeBar });
 }
 
 export function drawResponsePlots(container, r) {
@@ -39,6 +39,7 @@ export function drawResponsePlots(container, r) {
     }));
     plotInto(container, key, traces, {
       title: { text: `${title} (${unit})`, font: { size: 13 } },
+      displayModeBar: false,
       xaxis: { zeroline: true, zerolinecolor: '#888' },
       yaxis: { autorange: 'reversed', title: { text: `depth (${u.length})` } },
     });

@@ -38,6 +38,10 @@ function handle(request) {
       const t1 = performance.now();
       value = JSON.parse(text);
       value.timing = { engine_ms: t1 - t0, parse_ms: performance.now() - t1 };
+    } else if (request.op === 'read') {
+      value = JSON.parse(engine.readDeck(request.deck, request.name || 'deck'));
+    } else if (request.op === 'write') {
+      value = JSON.parse(engine.writeDeck(JSON.stringify(request.json)));
     } else {
       throw new Error(`unknown request ${request.op}`);
     }

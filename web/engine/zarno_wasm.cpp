@@ -72,8 +72,42 @@ std::string Run_Deck(const std::string& deck_text, const std::string& name) {
     return out;
 }
 
+// Reads and checks the deck as a run does, computing nothing: {"status", "deck" (the deck as
+// data, docs/deck-schema.json, null when it could not be read), "results" (the error or
+// warnings of the reading)}.
+std::string Read_Deck_Text(const std::string& deck_text, const std::string& name) {
+    zarno::RunRequest request;
+    request.input_file = Safe_Stem(name) + ".inp";
+    request.report_file = "/runs/read.zro";
+    request.plot_file = "/runs/read.zrp";
+    request.message_file = "/runs/read.zrm";
+    request.write_files = false;
+    request.input_text = &deck_text;
+    std::string deck_json;
+    zarno::RunResults results;
+    const int status = zarno::Read_Deck(request, deck_json, results);
+    std::string out = "{\"status\":" + std::to_string(status);
+    out += ",\"deck\":" + (deck_json.empty() ? std::string("null") : deck_json);
+    out += ",\"results\":" + zarno::Results_To_Json(results) + "}";
+    return out;
+}
+
+// Writes deck text from the deck as data: {"ok", "text"} or {"ok": false, "error"} naming
+// the JSON path of the first field that is missing or of the wrong type.
+std::string Write_Deck_Text(const std::string& deck_json) {
+    std::string text;
+    std::string error;
+    const int status = zarno::Write_Deck(deck_json, text, error);
+    if (status != 0) {
+        return "{\"ok\":false,\"error\":" + Json_Text(error) + "}";
+    }
+    return "{\"ok\":true,\"text\":" + Json_Text(text) + "}";
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(zarno_engine) {
     emscripten::function("runDeck", &Run_Deck);
+    emscripten::function("readDeck", &Read_Deck_Text);
+    emscripten::function("writeDeck", &Write_Deck_Text);
 }

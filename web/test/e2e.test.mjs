@@ -178,6 +178,31 @@ test('the forms show the deck, edit it, and carry the engine error beside the fi
   assert.match(unreadable[1], /SOIL LAYERS block at line \d+/);
 });
 
+test('the section form comes from the engine reader and writes the deck through the engine writer', async () => {
+  await loadExample('pipe_pile');
+  await tab('input', 'forms');
+  await page.waitForFunction(() => document.querySelector('fieldset[data-block="SECTIONS"]')?.dataset.filled === 'engine');
+  const rows = await page.$$eval('[data-section="1"] .row', (rs) => rs.map((r) => [r.querySelector('label').textContent, r.querySelector('input, select').value, r.querySelector('span')?.textContent || '']));
+  const byName = Object.fromEntries(rows.map(([l, v, u]) => [l, [v, u]]));
+  assert.equal(byName['section type'][0], '4');
+  assert.deepEqual(byName['outer diameter'], ['24', 'in']);
+  assert.deepEqual(byName['section length'], ['60', 'ft']);
+  assert.deepEqual(byName['yield stress of casing or pipe'], ['36000', 'psi']);
+  // A thicker wall, written by the engine's deck writer, makes a stiffer pile.
+  await loadExample('pipe_pile');
+  assert.equal(await run(), 'done');
+  const thin = (await shown('head-deflection')).map(Number);
+  await page.waitForFunction(() => document.querySelector('fieldset[data-block="SECTIONS"]')?.dataset.filled === 'engine');
+  const wall = await page.$('[data-section="1"] .row[data-path="/sections/0/wall_thickness"] input');
+  await wall.click({ clickCount: 3 });
+  await wall.type('0.75');
+  await page.keyboard.press('Tab');
+  await page.waitForFunction(() => /^0\.75$/m.test(document.querySelector('#deck-text').value));
+  assert.equal(await run(), 'done');
+  const thick = (await shown('head-deflection')).map(Number);
+  thick.forEach((d, i) => assert.ok(d < thin[i], `case ${i + 1}: ${d} < ${thin[i]}`));
+});
+
 test('garbage input ends in an input error and leaves a working page', async () => {
   const bad = ['', 'ZARNOK6\n', '\u0000\u00ff\u00fe garbage \n\n', 'ZARNOK6\nTITLE\n' + 'x'.repeat(5000) + '\nEND\n'];
   for (const text of bad) {
