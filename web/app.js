@@ -17,6 +17,7 @@ const engine = new EngineClient({
     document.body.dataset.engine = 'ready';
   },
 });
+window.zarnoEngine = engine; // for the browser console and the end-to-end test
 engine.ready.catch((err) => {
   $('#engine-state').textContent = err.message;
   document.body.dataset.engine = 'failed';

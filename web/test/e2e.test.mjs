@@ -203,6 +203,19 @@ test('the section form comes from the engine reader and writes the deck through 
   thick.forEach((d, i) => assert.ok(d < thin[i], `case ${i + 1}: ${d} < ${thin[i]}`));
 });
 
+test('an engine that crashes or stops answering is replaced and the next run works', async () => {
+  await loadExample('pipe_pile');
+  const crashed = await page.evaluate(() => window.zarnoEngine.request({ op: 'no such request' }).then(() => 'answered', (e) => e.message));
+  assert.match(crashed, /unknown request/);
+  assert.equal(await run(), 'done');
+  await page.evaluate(() => { window.zarnoEngine.timeoutMs = 1; });
+  assert.equal(await run(), 'failed');
+  assert.match(await page.$eval('#run-status', (el) => el.textContent), /did not answer/);
+  await page.evaluate(() => { window.zarnoEngine.timeoutMs = 30000; });
+  assert.equal(await run(), 'done');
+  assert.ok((await page.$eval('#deck-text', (t) => t.value)).startsWith('ZARNOK6'), 'the deck is kept');
+});
+
 test('garbage input ends in an input error and leaves a working page', async () => {
   const bad = ['', 'ZARNOK6\n', '\u0000\u00ff\u00fe garbage \n\n', 'ZARNOK6\nTITLE\n' + 'x'.repeat(5000) + '\nEND\n'];
   for (const text of bad) {
