@@ -341,8 +341,8 @@ export class DeckForms {
   // Shows an engine message beside the field of its line; returns whether a field was found.
   showError(line, text) {
     for (const el of this.root.querySelectorAll('.row.has-error')) el.classList.remove('has-error');
-    for (const el of this.root.querySelectorAll('.row > .field-error')) el.remove();
-    if (!line) return false;
+    for (const el of this.root.querySelectorAll('.row > .field-error, .entity-error')) el.remove();
+    if (!line) return this.showUnplacedError(text);
     const candidates = this.fields.filter((f) => f.line === line);
     if (candidates.length === 0) return false;
     const found = /but found "([^"]*)"/.exec(text);
@@ -356,6 +356,41 @@ export class DeckForms {
     box.textContent = text;
     field.row.append(box);
     field.row.scrollIntoView({ block: 'center' });
+    return true;
+  }
+
+  // Messages of the checks made after reading name a layer, section or load, or a soil
+  // parameter that is zero or negative, rather than a line: the message goes beside the field
+  // of that parameter (in that layer when it is named), else beside the entity's heading.
+  showUnplacedError(text) {
+    const layer = /soil layer (\d+)/i.exec(text)?.[1];
+    const section = /\bsection (\d+)/i.exec(text)?.[1];
+    const load = /(?:pile-head load|load case) (\d+)/i.exec(text)?.[1];
+    const scope = layer ? `[data-layer="${layer}"]` : section ? `[data-section="${section}"]` : load ? `[data-load="${load}"]` : null;
+    const inScope = (f) => !scope || f.row.closest(scope);
+    const lower = text.toLowerCase().replace(/\s+/g, ' ');
+    const named = this.fields.filter((f) => {
+      const base = f.label.toLowerCase().replace(/ at the (top|bottom)$/, '');
+      return inScope(f) && base.length > 3 && lower.includes(base);
+    });
+    const notPositive = named.filter((f) => Number(f.input.value) <= 0);
+    const field = notPositive[0] || named[0];
+    if (field) {
+      field.row.classList.add('has-error');
+      const box = document.createElement('div');
+      box.className = 'field-error';
+      box.textContent = text;
+      field.row.append(box);
+      field.row.scrollIntoView({ block: 'center' });
+      return true;
+    }
+    const entity = scope && this.root.querySelector(scope);
+    if (!entity) return false;
+    const box = document.createElement('div');
+    box.className = 'field-error entity-error';
+    box.textContent = text;
+    entity.querySelector('h4').after(box);
+    entity.scrollIntoView({ block: 'center' });
     return true;
   }
 }

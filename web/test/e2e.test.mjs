@@ -178,6 +178,19 @@ test('the forms show the deck, edit it, and carry the engine error beside the fi
   assert.match(unreadable[1], /SOIL LAYERS block at line \d+/);
 });
 
+test('an error found after reading, which names a parameter and no line, is shown beside that field', async () => {
+  await loadExample('drilled_shaft');
+  await tab('input', 'forms');
+  await page.$eval('#deck-text', (t) => {
+    t.value = t.value.replace('18.0  32.0  24400.0', '18.0  0.0  24400.0');
+    t.dispatchEvent(new Event('input'));
+  });
+  assert.equal(await run(), 'error');
+  const marked = await page.$eval('#forms .row.has-error', (r) => [r.closest('[data-layer]').dataset.layer, r.querySelector('label').textContent, r.querySelector('input').value, r.querySelector('.field-error').textContent]);
+  assert.deepEqual(marked.slice(0, 3), ['1', 'friction angle at the top', '0.0']);
+  assert.match(marked[3], /Zero was input for the friction angle/);
+});
+
 test('the section form comes from the engine reader and writes the deck through the engine writer', async () => {
   await loadExample('pipe_pile');
   await tab('input', 'forms');
