@@ -89,8 +89,8 @@ export function drawCurvePlots(container, r) {
     ], {
       title: { text: 'Pile-head stiffness against head shear', font: { size: 13 } },
       xaxis: { title: { text: `head shear (${u.force})` } },
-      yaxis: { title: { text: `K22 (${u.force}/${u.length})` } },
-      yaxis2: { title: { text: `K33 (${u.rotational_stiffness})` }, overlaying: 'y', side: 'right' },
+      yaxis: { title: { text: `K22 (${u.force}/${u.length})` }, rangemode: 'tozero' },
+      yaxis2: { title: { text: `K33 (${u.rotational_stiffness})` }, overlaying: 'y', side: 'right', rangemode: 'tozero' },
     });
     drawn++;
   }

@@ -216,6 +216,28 @@ test('the section form comes from the engine reader and writes the deck through 
   thick.forEach((d, i) => assert.ok(d < thin[i], `case ${i + 1}: ${d} < ${thin[i]}`));
 });
 
+test('printed p-y curves, head stiffness and the length sweep are plotted', async () => {
+  await loadExample('pipe_pile');
+  await page.$eval('#deck-text', (t) => {
+    t.value = t.value.replace('ComputeKmatrix NO', 'ComputeKmatrix YES').replace('PrintPYCurves NO', 'PrintPYCurves YES')
+      .replace('2  1  40000.0  0.0  150000.0  1', '2  1  40000.0  0.0  150000.0  0')
+      .replace(/^END$/m, 'DEPTHS OF PRINTED P-Y CURVES\n2\n1  5.0\n2  30.0\nEND');
+    t.dispatchEvent(new Event('input'));
+  });
+  assert.equal(await run(), 'done');
+  await tab('results', 'curves');
+  await page.waitForFunction(() => document.querySelectorAll('#curve-plots .js-plotly-plot').length === 5);
+  const plots = await page.$$eval('#curve-plots .js-plotly-plot', (divs) => Object.fromEntries(divs.map((d) => [d.dataset.plot, d.data.map((t) => ({ name: t.name, n: t.x.length }))])));
+  assert.deepEqual(Object.keys(plots), ['py', 'mphi', 'ei', 'kmatrix', 'length']);
+  // Curves at 5 ft and 30 ft, given in inches like every depth of the results.
+  assert.deepEqual(plots.py.map((t) => t.name), ['60 in (soft clay)', '360 in (static stiff clay with free water)']);
+  assert.ok(plots.py.every((t) => t.n > 5));
+  assert.equal(plots.length.length, 1, 'one load case asks for the sweep');
+  assert.ok(plots.length[0].n > 2);
+  assert.equal(plots.kmatrix.length, 2);
+  await shot('all-curves');
+});
+
 test('an engine that crashes or stops answering is replaced and the next run works', async () => {
   await loadExample('pipe_pile');
   const crashed = await page.evaluate(() => window.zarnoEngine.request({ op: 'no such request' }).then(() => 'answered', (e) => e.message));
