@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Zarno twice (plain, and with AddressSanitizer + UndefinedBehaviorSanitizer) and
-# runs the whole test suite in both builds. Any failure or sanitizer report fails the run.
+# runs the whole test suite in both builds, with the browser page's end-to-end test after the
+# plain build. Any failure or sanitizer report fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
