@@ -9,6 +9,9 @@ packages+=(python3 python3-dev pybind11-dev python3-pybind11 python3-pandas pyth
 # The browser front end: the engine compiled to WebAssembly, and a headless browser for its
 # end-to-end test.
 packages+=(emscripten chromium nodejs)
+# npm installs the page's plotting library and browser driver from web/package-lock.json; some
+# node packagings bring their own npm.
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -241,7 +241,7 @@ class ZeroPageTables {
   private:
     LargeTables* tables_ = nullptr;
     std::size_t bytes_ = 0;
-    bool mapped_ = false;
+    [[maybe_unused]] bool mapped_ = false; // only platforms with mmap map the tables
 };
 
 // One run: its data and its four files. Heap-allocate it.

@@ -1,4 +1,5 @@
 #include "input/deck_model.h"
+#include "input/list_read.h"
 
 #include "engine/analysis_model.h"
 #include "input/read_input.h"
@@ -18,8 +19,7 @@ using Json = nlohmann::ordered_json;
 constexpr double kDegreesToRadians = 3.141592653589793 / 180.0;
 
 bool Parse_Double(const std::string& text, double& value) {
-    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
-    return r.ec == std::errc() && r.ptr == text.data() + text.size();
+    return Parse_List_Real(text, value); // the reader's own conversion, on every platform
 }
 
 // The value as entered, for the values the reader converts as it reads them (millimetres

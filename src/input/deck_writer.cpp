@@ -2,6 +2,7 @@
 // number in its shortest form that reads back to the same value.
 #include "engine/capacities.h"
 #include "input/deck_model.h"
+#include "input/list_read.h"
 
 #include <charconv>
 #include <cmath>
@@ -30,8 +31,7 @@ std::string Number_Text(double v, std::size_t width = 0) {
         for (const std::string& t :
              {fmt::format("{:.{}g}", v, digits), fmt::format("{:.{}e}", v, digits - 1)}) {
             double back = 0.0;
-            const auto r = std::from_chars(t.data(), t.data() + t.size(), back);
-            if (t.size() <= width && r.ec == std::errc() && back == v) {
+            if (t.size() <= width && Parse_List_Real(t, back) && back == v) {
                 return t;
             }
         }

@@ -7,6 +7,9 @@
 #include <charconv>
 #include <cmath>
 #include <fmt/format.h>
+#include <limits>
+#include <locale>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -58,6 +61,20 @@ long long Decimal_Magnitude(std::string_view t) {
     return lead + std::clamp<long long>(exponent, -1000000, 1000000);
 }
 
+// Converts the checked, unsigned decimal text t: std::errc() with the correctly rounded value,
+// result_out_of_range when it is too large or too small for a double, invalid_argument when
+// not all of t is a number. Standard libraries without a floating-point from_chars (the
+// WebAssembly toolchain's) convert through a stream in the classic locale instead.
+std::errc Convert_Decimal(std::string_view t, double& v) {
+#if defined(__cpp_lib_to_chars)
+    const auto [end, ec] =
+        std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
+    return end == t.data() + t.size() ? ec : std::errc::invalid_argument;
+#else
+    return Convert_Decimal_Classic(t, v);
+#endif
+}
+
 // Reads the checked decimal text s ([sign] digits [. digits] [e [sign] digits]) without the
 // process locale, which a host program may have set to one with a decimal comma.
 bool Parse_Decimal(const std::string& s, double& value) {
@@ -68,9 +85,8 @@ bool Parse_Decimal(const std::string& s, double& value) {
         t.remove_prefix(1);
     }
     double v = 0.0;
-    const auto [end, ec] =
-        std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
-    if (end != t.data() + t.size()) {
+    const std::errc ec = Convert_Decimal(t, v);
+    if (ec == std::errc::invalid_argument) {
         return false;
     }
     if (ec == std::errc::result_out_of_range) {
@@ -87,6 +103,30 @@ bool Parse_Decimal(const std::string& s, double& value) {
 }
 
 } // namespace
+
+std::errc Convert_Decimal_Classic(std::string_view t, double& v) {
+    std::istringstream in{std::string(t)};
+    in.imbue(std::locale::classic());
+    double x = 0.0;
+    in >> x;
+    if (!in.fail()) {
+        if (in.peek() != std::char_traits<char>::eof()) {
+            return std::errc::invalid_argument;
+        }
+        if (x == 0.0 && t.substr(0, t.find('e')).find_first_of("123456789") != t.npos) {
+            return std::errc::result_out_of_range; // underflow that some libraries let pass
+        }
+        v = x;
+        return std::errc();
+    }
+    // The text is a checked number, so a failed read is a value out of range; a subnormal
+    // value that the stream flags as an underflow is still the value written.
+    if (std::isfinite(x) && x != 0.0 && std::fabs(x) < std::numeric_limits<double>::min()) {
+        v = x;
+        return std::errc();
+    }
+    return std::errc::result_out_of_range;
+}
 
 // Keeps a quoted echo of the offending text printable and short.
 std::string Printable(std::string_view text) {

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace zarno {
 
@@ -53,6 +54,10 @@ class ListRead {
 // Parses a list-directed integer or real; false for malformed or out-of-range text.
 bool Parse_List_Int(std::string_view text, int& value);
 bool Parse_List_Real(std::string_view text, double& value);
+// Converts an unsigned decimal number ("12.5e-3") through a stream in the classic locale, for
+// standard libraries without a floating-point from_chars: std::errc() with the value,
+// result_out_of_range when it does not fit a double, invalid_argument for trailing text.
+std::errc Convert_Decimal_Classic(std::string_view text, double& value);
 
 // Unreadable text where the expected item stands: input error 90.
 void Raise_Bad_Value(AnalysisModel& m, std::string_view block, std::string_view expected,

@@ -389,8 +389,9 @@ void Compute_Section_Stiffness(AnalysisModel& m, int k) {
         return;
     }
     // Every member of the workspace has its own initializer, so default-initialization
-    // sets it completely without the extra clearing pass of value-initialization.
-    auto ws = std::make_unique_for_overwrite<SectionWorkspace>();
+    // (new without braces) sets it completely without the extra clearing pass of
+    // value-initialization.
+    std::unique_ptr<SectionWorkspace> ws(new SectionWorkspace);
     Fill_Section_Workspace(m, k, *ws);
     if (m.RunStatus > 0) {
         return;

@@ -2,6 +2,7 @@
 #include "input/record_reader.h"
 #include "input_test_support.h"
 
+#include <charconv>
 #include <gtest/gtest.h>
 
 namespace zarno::test {
@@ -29,6 +30,28 @@ TEST(ListLexing, MalformedOrOverflowingRealsAreRefused) {
         EXPECT_FALSE(Parse_List_Real(text, v)) << text;
         EXPECT_EQ(v, 7.0) << "a refused value leaves the target alone: " << text;
     }
+}
+
+// The stream conversion used where the standard library has no floating-point from_chars
+// (the WebAssembly build) must give the same double, bit for bit, and the same range verdict.
+TEST(ListLexing, ClassicStreamConversionMatchesFromChars) {
+    for (const char* text :
+         {"0", "5", "0.1", "36000", "29000000.0", "2.54e-7", "1.0e-5", "0.3333333333333333333333",
+          "9007199254740993", "1.7976931348623157e308", "2.2250738585072014e-308", "4.9e-324",
+          "1e-310", "1e-400", "1e400", "1.8e308", "123456789012345678901234567890e-20"}) {
+        const std::string_view t(text);
+        double expected = -1.0;
+        const auto [end, expected_ec] =
+            std::from_chars(t.data(), t.data() + t.size(), expected, std::chars_format::general);
+        double v = -1.0;
+        const std::errc ec = Convert_Decimal_Classic(t, v);
+        EXPECT_EQ(ec, expected_ec) << text;
+        if (expected_ec == std::errc()) {
+            EXPECT_EQ(v, expected) << text;
+        }
+    }
+    double v = 0.0;
+    EXPECT_EQ(Convert_Decimal_Classic("1.5x", v), std::errc::invalid_argument);
 }
 
 TEST(ListLexing, IntegersAreWholeNumbersWithinRange) {

@@ -1,0 +1,113 @@
+// Entry glue of the engine compiled to WebAssembly for the browser page.
+//
+// The page's worker hands over the deck text; the glue writes it into the module's in-memory
+// file system, runs one analysis with its outputs kept in memory, and returns one JSON
+// document: the run's return value, the results (docs/results-schema.json), and the report,
+// plot and message texts. Nothing is kept between calls.
+#include "engine/run.h"
+#include "report/results_json.h"
+
+#include <emscripten/bind.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include <sys/stat.h>
+
+namespace {
+
+// Text of the run's outputs as a JSON string. A deck may carry bytes that are not UTF-8
+// (a title typed in another code page); they are replaced rather than failing the run.
+std::string Json_Text(const std::string& text) {
+    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// A plain file name for the deck inside the in-memory file system: the user's name only
+// labels the report, so anything but letters, digits, '-', '_' and '.' becomes '_'.
+std::string Safe_Stem(const std::string& name) {
+    std::string stem;
+    for (const char c : name.substr(0, 64)) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
+        stem += plain ? c : '_';
+    }
+    if (stem.empty() || stem.find_first_not_of('.') == std::string::npos) {
+        stem = "deck";
+    }
+    return stem;
+}
+
+std::string Run_Deck(const std::string& deck_text, const std::string& name) {
+    const std::string stem = "/runs/" + Safe_Stem(name);
+    zarno::RunRequest request;
+    request.input_file = stem + ".inp";
+    request.report_file = stem + ".zro";
+    request.plot_file = stem + ".zrp";
+    request.message_file = stem + ".zrm";
+    mkdir("/runs", 0755); // already there after the first run
+    {
+        std::ofstream deck(request.input_file, std::ios::binary | std::ios::trunc);
+        deck << deck_text;
+    }
+    std::string report;
+    std::string plot;
+    std::string messages;
+    request.write_files = false;
+    request.report_text = &report;
+    request.plot_text = &plot;
+    request.message_text = &messages;
+
+    zarno::RunResults results;
+    const int return_value = zarno::Run_Analysis(request, zarno::Local_Date_Time, results);
+    std::remove(request.input_file.c_str());
+
+    std::string out = "{\"return_value\":" + std::to_string(return_value);
+    out += ",\"results\":" + zarno::Results_To_Json(results);
+    out += ",\"report\":" + Json_Text(report);
+    out += ",\"plot\":" + Json_Text(plot);
+    out += ",\"messages\":" + Json_Text(messages);
+    out += "}";
+    return out;
+}
+
+// Reads and checks the deck as a run does, computing nothing: {"status", "deck" (the deck as
+// data, docs/deck-schema.json, null when it could not be read), "results" (the error or
+// warnings of the reading)}.
+std::string Read_Deck_Text(const std::string& deck_text, const std::string& name) {
+    zarno::RunRequest request;
+    request.input_file = Safe_Stem(name) + ".inp";
+    request.report_file = "/runs/read.zro";
+    request.plot_file = "/runs/read.zrp";
+    request.message_file = "/runs/read.zrm";
+    request.write_files = false;
+    request.input_text = &deck_text;
+    std::string deck_json;
+    zarno::RunResults results;
+    const int status = zarno::Read_Deck(request, deck_json, results);
+    std::string out = "{\"status\":" + std::to_string(status);
+    out += ",\"deck\":" + (deck_json.empty() ? std::string("null") : deck_json);
+    out += ",\"results\":" + zarno::Results_To_Json(results) + "}";
+    return out;
+}
+
+// Writes deck text from the deck as data: {"ok", "text"} or {"ok": false, "error"} naming
+// the JSON path of the first field that is missing or of the wrong type.
+std::string Write_Deck_Text(const std::string& deck_json) {
+    std::string text;
+    std::string error;
+    const int status = zarno::Write_Deck(deck_json, text, error);
+    if (status != 0) {
+        return "{\"ok\":false,\"error\":" + Json_Text(error) + "}";
+    }
+    return "{\"ok\":true,\"text\":" + Json_Text(text) + "}";
+}
+
+} // namespace
+
+EMSCRIPTEN_BINDINGS(zarno_engine) {
+    emscripten::function("runDeck", &Run_Deck);
+    emscripten::function("readDeck", &Read_Deck_Text);
+    emscripten::function("writeDeck", &Write_Deck_Text);
+}
