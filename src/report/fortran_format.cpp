@@ -1,6 +1,5 @@
 #include "report/fortran_format.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -75,6 +74,14 @@ constexpr std::uint64_t kPow10[20] = {1ULL,
                                       1000000000000000000ULL,
                                       10000000000000000000ULL};
 
+// The bits of a double (memcpy rather than std::bit_cast, which not every standard library
+// used to build the engine offers).
+std::uint64_t Bits_Of(double a) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &a, sizeof bits);
+    return bits;
+}
+
 struct Digits {
     std::uint64_t value = 0;
 };
@@ -108,7 +115,7 @@ bool Round_Scaled(double a, int k, Digits& out) {
         return false;
     }
     // a = m * 2^e exactly, from the bits of the double.
-    const auto bits = std::bit_cast<std::uint64_t>(a);
+    const auto bits = Bits_Of(a);
     const auto biased = static_cast<int>(bits >> 52);
     std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
     int e = 0;
@@ -236,7 +243,7 @@ bool Scientific_Digits(double a, int decimals, char* digits, int& exponent) {
         exponent = 0;
         return true;
     }
-    const auto biased = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52);
+    const auto biased = static_cast<int>(Bits_Of(a) >> 52);
     if (biased == 0) {
         return false; // subnormal
     }
