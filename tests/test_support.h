@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <sstream>
 #include <string>
@@ -34,6 +35,17 @@ class TempDir {
   private:
     fs::path path_;
 };
+
+// The text with the first occurrence of `from` replaced by `to`; a test that names a text
+// its input does not contain fails.
+inline std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
 
 inline std::string Read_File(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -350,13 +350,18 @@ export class DeckForms {
     const field = candidates.find((f) => found && f.input.value === found[1]) ||
       candidates.find((f) => lower.includes(f.label.toLowerCase().replace(/ at the (top|bottom)$/, ''))) ||
       candidates[0];
+    this.markField(field, text);
+    return true;
+  }
+
+  // Marks a form field as the place of an engine message and shows the message beside it.
+  markField(field, text) {
     field.row.classList.add('has-error');
     const box = document.createElement('div');
     box.className = 'field-error';
     box.textContent = text;
     field.row.append(box);
     field.row.scrollIntoView({ block: 'center' });
-    return true;
   }
 
   // Messages of the checks made after reading name a layer, section or load, or a soil
@@ -376,12 +381,7 @@ export class DeckForms {
     const notPositive = named.filter((f) => Number(f.input.value) <= 0);
     const field = notPositive[0] || named[0];
     if (field) {
-      field.row.classList.add('has-error');
-      const box = document.createElement('div');
-      box.className = 'field-error';
-      box.textContent = text;
-      field.row.append(box);
-      field.row.scrollIntoView({ block: 'center' });
+      this.markField(field, text);
       return true;
     }
     const entity = scope && this.root.querySelector(scope);

@@ -62,15 +62,6 @@ std::string Source(const std::string& relative) {
     return Read_File(fs::path(ZARNO_SOURCE_DIR) / relative);
 }
 
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    const size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    if (at != std::string::npos) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
 SchemaValidator Deck_Schema() {
     return SchemaValidator(json::parse(Source("docs/deck-schema.json")));
 }

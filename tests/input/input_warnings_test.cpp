@@ -12,15 +12,6 @@ std::string Example(const std::string& name) {
     return Read_File(fs::path(ZARNO_SOURCE_DIR) / "examples" / name);
 }
 
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    const size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    if (at != std::string::npos) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
 std::string Notes_Text(const RunResults& r) {
     std::string all;
     for (const MessageResult& note : r.notes) {
