@@ -1,6 +1,6 @@
 // zarno: runs one lateral pile analysis from the command line.
 #include "engine/capacities.h"
-#include "engine/run.h"
+#include "run/run.h"
 #include "report/results_json.h"
 
 #include <CLI/CLI.hpp>

@@ -1,7 +1,7 @@
 // Whole lateral runs: input read, report and plot written, every load case iterated to
 // convergence. An elastic pile in an elastic subgrade, so the cost is that of the run
 // itself (reading, six solutions per case, results and files), not of a soil model.
-#include "engine/run.h"
+#include "run/run.h"
 
 #include <atomic>
 #include <benchmark/benchmark.h>

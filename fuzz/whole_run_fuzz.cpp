@@ -3,7 +3,7 @@
 // that ends normally or with warnings (result 0 or negative) and has written a
 // not-a-number or an infinity into any of its files is a fault: such a result would be
 // garbage reported as success.
-#include "engine/run.h"
+#include "run/run.h"
 
 #include <cctype>
 #include <cstddef>

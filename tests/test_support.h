@@ -1,7 +1,7 @@
 // Small helpers shared by the tests: temporary directories and whole-file reads.
 #pragma once
 
-#include "engine/run.h"
+#include "run/run.h"
 #include "report/text_file.h"
 
 #include <filesystem>

@@ -2,7 +2,7 @@
 // results to Python as plain dictionaries and numpy arrays (no JSON text in between, which
 // would cost more than the conversion itself).
 #include "engine/results.h"
-#include "engine/run.h"
+#include "run/run.h"
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>

@@ -1,5 +1,5 @@
 #include "engine/analysis_model.h"
-#include "engine/run.h"
+#include "run/run.h"
 #include "engine/run_status.h"
 #include "test_support.h"
 

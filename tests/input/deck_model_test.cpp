@@ -1,6 +1,6 @@
 // The deck as data: a deck read into its document, the document written back as deck text,
 // and the round trip through both, which must give the same document and the same run.
-#include "engine/run.h"
+#include "run/run.h"
 #include "schema_validator.h"
 #include "test_support.h"
 

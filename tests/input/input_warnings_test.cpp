@@ -1,6 +1,6 @@
 // Warnings for values far outside what the run's unit system makes plausible: they name the
 // value, the unit it was read in and the unit it was probably meant in, and change nothing.
-#include "engine/run.h"
+#include "run/run.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

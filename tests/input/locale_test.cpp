@@ -1,6 +1,6 @@
 // Numbers in the input read the same whatever the process locale: a host program (a GUI
 // front end) may have switched to a locale whose decimal mark is a comma.
-#include "engine/run.h"
+#include "run/run.h"
 #include "input/list_read.h"
 #include "report/results_json.h"
 #include "test_support.h"

@@ -4,7 +4,7 @@
 // file system, runs one analysis with its outputs kept in memory, and returns one JSON
 // document: the run's return value, the results (docs/results-schema.json), and the report,
 // plot and message texts. Nothing is kept between calls.
-#include "engine/run.h"
+#include "run/run.h"
 #include "report/results_json.h"
 
 #include <emscripten/bind.h>

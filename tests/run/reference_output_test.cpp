@@ -13,7 +13,7 @@
 //   ZARNO_UPDATE_REFERENCE=1 ./build/tests/zarno_tests --gtest_filter='ReferenceOutput*'
 // It then writes the files into tests/reference/ of the source tree (and still compares);
 // review the diff with git before committing it.
-#include "engine/run.h"
+#include "run/run.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

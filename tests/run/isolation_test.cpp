@@ -1,6 +1,6 @@
 // Runs in one process must not see each other: every run's files are identical to those
 // of the same run in a fresh process, whatever ran before it or beside it.
-#include "engine/run.h"
+#include "run/run.h"
 #include "test_support.h"
 
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "engine/run.h"
+#include "run/run.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

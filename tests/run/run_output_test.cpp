@@ -1,6 +1,6 @@
 // Output files of a whole run: failures to write them, the in-memory mode of the C++
 // entry, and independence from the locale of the host process.
-#include "engine/run.h"
+#include "run/run.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

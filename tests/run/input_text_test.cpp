@@ -1,5 +1,5 @@
 // A run whose input comes as text instead of a file.
-#include "engine/run.h"
+#include "run/run.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "zarno/zarno.h"
 
 #include "engine/capacities.h"
-#include "engine/run.h"
+#include "run/run.h"
 
 extern "C" __attribute__((visibility("default"))) int32_t ZarnoRun(int32_t interface_version) {
     if (interface_version != zarno::ENGINE_INTERFACE_VERSION) {

@@ -1,4 +1,4 @@
-#include "engine/run.h"
+#include "run/run.h"
 
 #include "analyses/pile_head_stiffness.h"
 #include "engine/analysis_model.h"
