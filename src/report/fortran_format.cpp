@@ -196,30 +196,10 @@ int Write_Digits(std::uint64_t n, char* out) {
     return count;
 }
 
-// Correctly rounded conversion of a non-negative finite value in fixed form with
-// `decimals` decimals. {fmt} rounds the exact binary value, ties to even, as the C
+// Fixed form of a value whose digits the integer path cannot hold (beyond 64 bits or 19
+// decimals). {fmt} rounds the exact binary value, ties to even, as the C
 // library does, and never consults the process locale.
 void Convert_Fixed(FieldBuffer& text, double a, int decimals) {
-    Digits n;
-    if (Round_Scaled(a, decimals, n)) {
-        char digits[kMaxDigits];
-        const int count = Write_Digits(n.value, digits);
-        if (count <= decimals) {
-            // Nothing before the point but its zero: 0.05 with 3 decimals is "0.050".
-            text.push_back('0');
-            text.push_back('.');
-            text.append(kZeros, kZeros + (decimals - count));
-            text.append(digits, digits + count);
-            return;
-        }
-        const int before_point = count - decimals;
-        text.append(digits, digits + before_point);
-        if (decimals > 0) {
-            text.push_back('.');
-            text.append(digits + before_point, digits + count);
-        }
-        return;
-    }
     fmt::format_to(std::back_inserter(text), FMT_COMPILE("{:.{}f}"), a, decimals);
 }
 
