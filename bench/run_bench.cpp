@@ -17,6 +17,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A fresh scratch directory for the files of a benchmark's runs, removed afterwards.
+struct RunDirectory {
+    RunDirectory() {
+        std::random_device rd;
+        path = fs::temp_directory_path() /
+               ("zarno_bench_" + std::to_string(rd()) + std::to_string(rd()));
+        fs::create_directories(path);
+    }
+    ~RunDirectory() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+    RunDirectory(const RunDirectory&) = delete;
+    RunDirectory& operator=(const RunDirectory&) = delete;
+    fs::path path;
+};
+
 std::string Elastic_Pile_Input(int increments, int cases) {
     std::ostringstream s;
     s << "ZARNOK6\nTITLE\nBenchmark pile\n\n\n\n\n"
@@ -39,10 +56,8 @@ std::string Elastic_Pile_Input(int increments, int cases) {
 void BM_Whole_Run(benchmark::State& state) {
     const int increments = static_cast<int>(state.range(0));
     const int cases = static_cast<int>(state.range(1));
-    std::random_device rd;
-    const fs::path dir =
-        fs::temp_directory_path() / ("zarno_bench_" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(dir);
+    const RunDirectory run_dir;
+    const fs::path& dir = run_dir.path;
     zarno::RunRequest r;
     r.input_file = (dir / "pile.inp").string();
     r.report_file = (dir / "pile.zro").string();
@@ -60,8 +75,6 @@ void BM_Whole_Run(benchmark::State& state) {
     state.counters["nodes_x_cases"] =
         benchmark::Counter(static_cast<double>((increments + 1) * cases),
                            benchmark::Counter::kIsIterationInvariantRate);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
 }
 
 BENCHMARK(BM_Whole_Run)
@@ -72,21 +85,19 @@ BENCHMARK(BM_Whole_Run)
     ->Args({500, 10})
     ->Unit(benchmark::kMillisecond);
 
-// The same run with its report, plot and messages kept in memory: no file is written.
+// The same run from the deck text with its report, plot and messages kept in memory: no
+// file is read or written.
 void BM_Whole_Run_In_Memory(benchmark::State& state) {
     const int increments = static_cast<int>(state.range(0));
     const int cases = static_cast<int>(state.range(1));
-    std::random_device rd;
-    const fs::path dir =
-        fs::temp_directory_path() / ("zarno_bench_" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(dir);
+    const std::string deck = Elastic_Pile_Input(increments, cases);
     zarno::RunRequest r;
-    r.input_file = (dir / "pile.inp").string();
+    r.input_file = "pile.inp";
+    r.input_text = &deck;
     r.report_file = "pile.zro";
     r.plot_file = "pile.zrp";
     r.message_file = "pile.zrm";
     r.write_files = false;
-    { std::ofstream(r.input_file) << Elastic_Pile_Input(increments, cases); }
     int result = 0;
     for (auto _ : state) {
         result = zarno::Run_Analysis(r);
@@ -95,8 +106,6 @@ void BM_Whole_Run_In_Memory(benchmark::State& state) {
     if (result != 0) {
         state.SkipWithError("the benchmark run did not end normally");
     }
-    std::error_code ec;
-    fs::remove_all(dir, ec);
 }
 
 BENCHMARK(BM_Whole_Run_In_Memory)
@@ -107,10 +116,8 @@ BENCHMARK(BM_Whole_Run_In_Memory)
 
 // A shipped example, read, analysed and written, as a user runs it.
 void BM_Example(benchmark::State& state, const char* name) {
-    std::random_device rd;
-    const fs::path dir =
-        fs::temp_directory_path() / ("zarno_bench_" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(dir);
+    const RunDirectory run_dir;
+    const fs::path& dir = run_dir.path;
     fs::copy_file(fs::path(ZARNO_SOURCE_DIR) / "examples" / name, dir / name);
     zarno::RunRequest r;
     r.input_file = (dir / name).string();
@@ -125,8 +132,6 @@ void BM_Example(benchmark::State& state, const char* name) {
     if (result > 0) {
         state.SkipWithError("the example did not end normally");
     }
-    std::error_code ec;
-    fs::remove_all(dir, ec);
 }
 
 BENCHMARK_CAPTURE(BM_Example, pipe_pile, "pipe_pile.inp")->Unit(benchmark::kMillisecond);
@@ -138,10 +143,8 @@ BENCHMARK_CAPTURE(BM_Example, ei_only_shaft, "ei_only_shaft.inp")->Unit(benchmar
 void BM_Parallel_Runs(benchmark::State& state) {
     const int threads = static_cast<int>(state.range(0));
     constexpr int kRunsPerThread = 20;
-    std::random_device rd;
-    const fs::path dir =
-        fs::temp_directory_path() / ("zarno_bench_" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(dir);
+    const RunDirectory run_dir;
+    const fs::path& dir = run_dir.path;
     std::vector<zarno::RunRequest> requests(static_cast<size_t>(threads));
     for (int t = 0; t < threads; ++t) {
         const std::string stem = (dir / ("run" + std::to_string(t))).string();
@@ -174,8 +177,6 @@ void BM_Parallel_Runs(benchmark::State& state) {
     state.counters["runs_per_second"] =
         benchmark::Counter(static_cast<double>(threads * kRunsPerThread),
                            benchmark::Counter::kIsIterationInvariantRate);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
 }
 
 BENCHMARK(BM_Parallel_Runs)
