@@ -148,7 +148,7 @@ struct AnalysisData {
     PyState Py;
 
     UnitLabels Labels;
-    WarningStore Warnings;
+    // Warnings: see AnalysisModel (on zero pages).
 
     // ---- entities read from the input --------------------------------------------------
     int i_Num_Sections = 0;
@@ -167,7 +167,7 @@ struct AnalysisData {
     int i_Num_Dist_Load_Points = 0;
     std::array<DepthValue, MAX_DIST_LOAD_POINTS + 1> Dist_Load{};
     int i_Num_Lrfd_Loads = 0;
-    std::array<LrfdLoad, MAX_LRFD_LOADS + 1> Lrfd_Loads{};
+    // Lrfd_Loads: see AnalysisModel (on zero pages).
     int i_Num_Lrfd_Combinations = 0;
     std::array<LrfdCombination, MAX_LRFD_COMBINATIONS + 1> Lrfd_Combinations{};
     int i_Num_Soil_Movements = 0;
@@ -203,25 +203,28 @@ struct AnalysisData {
     // ---- lateral analysis: current load case and the results of converged cases --------
     LateralState Lateral;
 
-    // ---- LRFD load combinations ------------------------------------------------------------
-    LrfdState Lrfd;
-
-    // ---- pile-head stiffness and deflection versus pile length ---------------------------
-    AnalysesState Analyses;
+    // LRFD working state (Lrfd) and the pile-head stiffness and length sweep (Analyses):
+    // see AnalysisModel (on zero pages).
 
     // ---- results as data, filled as the run computes them --------------------------------
     RunResults Results;
     int Results_py_Layer = 0; // layer whose p-y curves are being printed
 };
 
-// The two tables that make up almost all of a model's size (about 13 MB at full capacity)
-// while a run fills only a few sections and thrusts of them. They hold only numbers, so a
-// block of zero bytes is a valid, cleared instance.
+// The tables that make up almost all of a model's size (about 13 MB at full capacity)
+// while a run fills only a few sections and thrusts of them, and the fixed-capacity
+// stores that many runs never touch (LRFD loads, the optional analyses, the warning
+// tallies). They hold only numbers whose cleared value is zero, so a block of zero bytes
+// is a valid, cleared instance, and a run pays only for the pages it writes.
 struct LargeTables {
     std::array<PileSection, MAX_SECTIONS + 1> Sections;
     // Moment-curvature points of every section and thrust, written by the section
     // analysis and read by the lateral solver.
     SectionEITable EI_Table;
+    std::array<LrfdLoad, MAX_LRFD_LOADS + 1> Lrfd_Loads;
+    LrfdState Lrfd;         // LRFD load combinations
+    AnalysesState Analyses; // pile-head stiffness and deflection versus pile length
+    WarningStore Warnings;
 };
 
 // Owns one LargeTables on zero-filled pages from the operating system: creating it costs
@@ -246,13 +249,20 @@ class ZeroPageTables {
 
 // One run: its data and its four files. Heap-allocate it.
 struct AnalysisModel : AnalysisData {
-    AnalysisModel() : Sections(Storage.Tables().Sections), EI_Table(Storage.Tables().EI_Table) {}
+    AnalysisModel()
+        : Sections(Storage.Tables().Sections), EI_Table(Storage.Tables().EI_Table),
+          Lrfd_Loads(Storage.Tables().Lrfd_Loads), Lrfd(Storage.Tables().Lrfd),
+          Analyses(Storage.Tables().Analyses), Warnings(Storage.Tables().Warnings) {}
     AnalysisModel(const AnalysisModel&) = delete;
     AnalysisModel& operator=(const AnalysisModel&) = delete;
 
     ZeroPageTables Storage; // declared first: the references below point into it
     std::array<PileSection, MAX_SECTIONS + 1>& Sections;
     SectionEITable& EI_Table;
+    std::array<LrfdLoad, MAX_LRFD_LOADS + 1>& Lrfd_Loads;
+    LrfdState& Lrfd;
+    AnalysesState& Analyses;
+    WarningStore& Warnings;
 
     RecordReader Input;
     TextFile Report{stdout};

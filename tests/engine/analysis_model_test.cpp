@@ -20,6 +20,14 @@ TEST(LargeTables, FreshAndResetModelsReadZeroEverywhere) {
     a->EI_Table.i_Num_Thrusts[MAX_SECTIONS] = 4;
     EXPECT_EQ(b->Sections[1].Length, 0.0) << "two models share a table";
     EXPECT_EQ(b->EI_Table.M[1][1][1], 0.0);
+    // The stores kept beside the tables: warnings, LRFD loads and the optional analyses.
+    a->Warnings.i_Warning_Tally[3] = 2;
+    a->Lrfd_Loads[MAX_LRFD_LOADS].Moment = 4.0;
+    a->Lrfd.Node_Load[7] = 1.0;
+    a->Analyses.Stiffness.K22[1] = 9.0;
+    EXPECT_EQ(b->Warnings.i_Warning_Tally[3], 0) << "two models share a warning store";
+    EXPECT_EQ(b->Lrfd_Loads[MAX_LRFD_LOADS].Moment, 0.0);
+    EXPECT_FALSE(b->Warnings.Recording_Paused);
 
     a->i_Num_Sections = 2;
     Reset_Model_State(*a);
@@ -29,6 +37,10 @@ TEST(LargeTables, FreshAndResetModelsReadZeroEverywhere) {
     EXPECT_EQ(a->EI_Table.M[1][1][1], 0.0);
     EXPECT_EQ(a->EI_Table.Phi[MAX_SECTIONS][MAX_AXIAL_THRUSTS][MAX_MC_POINTS], 0.0);
     EXPECT_EQ(a->EI_Table.i_Num_Thrusts[MAX_SECTIONS], 0);
+    EXPECT_EQ(a->Warnings.i_Warning_Tally[3], 0);
+    EXPECT_EQ(a->Lrfd_Loads[MAX_LRFD_LOADS].Moment, 0.0);
+    EXPECT_EQ(a->Lrfd.Node_Load[7], 0.0);
+    EXPECT_EQ(a->Analyses.Stiffness.K22[1], 0.0);
     // The start-of-run settings are applied again.
     EXPECT_EQ(a->Default_J, 0.5);
     EXPECT_EQ(a->Py.X_Eq[1], X_EQ_NOT_SET);
