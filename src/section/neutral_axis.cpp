@@ -112,11 +112,16 @@ template <bool Bars> void Concrete_And_Bar_Forces(SectionWorkspace& ws, double y
             bool bar_yielded = false;
             const double sb = fn_Elastic_Plastic_Stress(e, Es, fy, bar_yielded);
             ws.Stress_Bars[i] = sb;
-            // Only a slice that holds steel can signal yielding of the reinforcement.
-            if (bar_yielded && bars_present && ws.Area_Bars[i] > 0.0) {
-                yielded = true;
+            // Most slices hold no steel: a term of exactly zero area adds a signed zero,
+            // which leaves the sum as it is (it starts at +0 and so is never -0).
+            const double area = ws.Area_Bars[i];
+            if (area != 0.0) {
+                // Only a slice that holds steel can signal yielding of the reinforcement.
+                if (bar_yielded && bars_present && area > 0.0) {
+                    yielded = true;
+                }
+                bars += sb * area;
             }
-            bars += sb * ws.Area_Bars[i];
         }
     }
     ws.b_Eval_Cracked = ws.b_Eval_Cracked || cracked;
