@@ -4,6 +4,7 @@
 #include "engine/run_status.h"
 #include "section/materials.h"
 
+#include <array>
 #include <cmath>
 
 namespace zarno {
@@ -194,11 +195,101 @@ void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n) {
            ws.Force_Core_Concrete;
 }
 
+namespace {
+
+// The Newton search needs only the axial force at most of its trial depths; the slice
+// stresses and the state flags matter only at the trial evaluated last, which leaves them
+// for the moments. For a section of concrete and bars alone the trials are therefore
+// evaluated by a pass that forms the force and nothing else: the same expressions on the
+// same values in the same order as the full evaluation, without storing the slices, and
+// the bars taken only in the slices that hold them.
+struct ForceOnlyPass {
+    bool usable = false;
+    int num_bar_slices = 0;
+    std::array<int, MAX_SLICES + 1> bar_slices{};
+};
+
+ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
+    ForceOnlyPass pass;
+    const int kind = ws.i_Geometry_Kind;
+    const bool casing = (kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0;
+    const bool core_kind =
+        kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE;
+    pass.usable = kind != GEOM_PIPE && ws.i_Reinf_Kind == REINF_BARS && !casing && !core_kind;
+    if (!pass.usable) {
+        return pass;
+    }
+    // A slice without steel adds a signed zero to the bar force, which leaves the sum as
+    // it is; the areas are read here, at the start of each search, so they are never stale.
+    for (int i = 1; i <= ws.i_Num_Slices; ++i) {
+        if (ws.Area_Bars[i] != 0.0) {
+            pass.bar_slices[++pass.num_bar_slices] = i;
+        }
+    }
+    return pass;
+}
+
+double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, double y_n) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const double e_bottom = (y_n - ws.H) * phi;
+    bool cracked = ws.b_Tension_Off || e_bottom < ws.ecr;
+    const bool tension_off = ws.b_Tension_Off;
+    const double ft = ws.ft;
+    double concrete = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        const double e = (y_n - ws.Slice_Depth[i]) * phi;
+        double s = 0.0;
+        if (e <= 0.0) {
+            if (!cracked) {
+                s = fn_Concrete_Tension(ws, e);
+                if (s < ft || tension_off) {
+                    s = 0.0;
+                    cracked = true;
+                }
+            }
+        } else {
+            s = fn_Concrete_Compression(ws, e);
+        }
+        concrete += s * ws.Area_Concrete[i];
+    }
+    const double Es = ws.Es;
+    const double fy = ws.fy;
+    double bars = 0.0;
+    for (int j = 1; j <= pass.num_bar_slices; ++j) {
+        const int i = pass.bar_slices[j];
+        const double e = (y_n - ws.Slice_Depth[i]) * phi;
+        bool yielded = false;
+        bars += fn_Elastic_Plastic_Stress(e, Es, fy, yielded) * ws.Area_Bars[i];
+    }
+    // The absent components enter as the zeros they are, as in the full evaluation.
+    const double none = 0.0;
+    return concrete + none + bars + none + none;
+}
+
+} // namespace
+
 bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
     const double H = ws.H;
+    const ForceOnlyPass pass = Prepare_Force_Only_Pass(ws);
+    double last_y = 0.0;
+    bool slices_current = true;
     auto residual = [&](double y) {
-        Compute_Axial_Thrust_Force(ws, y);
+        last_y = y;
+        if (pass.usable) {
+            ws.N = Axial_Force_Only(ws, pass, y);
+            slices_current = false;
+        } else {
+            Compute_Axial_Thrust_Force(ws, y);
+        }
         return ws.N - ws.P_Target;
+    };
+    // Leaves the slices, flags and forces of the trial evaluated last.
+    auto settle = [&] {
+        if (!slices_current) {
+            Compute_Axial_Thrust_Force(ws, last_y);
+            slices_current = true;
+        }
     };
     double y = ws.y_n_Seed;
     if (std::fabs(y) > H) {
@@ -222,6 +313,7 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
         y += correction;
         ws.y_n_Seed = y;
         if (iter >= 1000) {
+            settle();
             double found = 0.0;
             if (Bracketed_Neutral_Axis(ws, tol, found)) {
                 y = found;
@@ -248,6 +340,7 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
         }
         break;
     }
+    settle();
     ws.Yn[t][k] = y;
     ws.y_n_Seed = y;
     return true;

@@ -148,5 +148,73 @@ TEST(SlicePass, OnePassEqualsTheMaterialLawsBitForBit) {
     }
 }
 
+// Every table of thrust t, bit for bit, and the state flags of its points.
+void Expect_Same_Curve(const SectionWorkspace& a, int ta, const SectionWorkspace& b, int tb,
+                       const std::string& where) {
+    ASSERT_EQ(a.n_Points[ta], b.n_Points[tb]) << where;
+    ASSERT_GT(a.n_Points[ta], 10) << where;
+    EXPECT_EQ(Bits(a.Mn[ta]), Bits(b.Mn[tb])) << where;
+    for (int k = 1; k <= a.n_Points[ta]; ++k) {
+        const std::string at = where + " point " + std::to_string(k);
+        ASSERT_EQ(Bits(a.Curv[ta][k]), Bits(b.Curv[tb][k])) << at;
+        ASSERT_EQ(Bits(a.Yn[ta][k]), Bits(b.Yn[tb][k])) << at;
+        ASSERT_EQ(Bits(a.M[ta][k]), Bits(b.M[tb][k])) << at;
+        ASSERT_EQ(Bits(a.EI[ta][k]), Bits(b.EI[tb][k])) << at;
+        ASSERT_EQ(Bits(a.Max_Concrete[ta][k]), Bits(b.Max_Concrete[tb][k])) << at;
+        ASSERT_EQ(Bits(a.Max_Steel[ta][k]), Bits(b.Max_Steel[tb][k])) << at;
+        ASSERT_EQ(Bits(a.Max_Casing[ta][k]), Bits(b.Max_Casing[tb][k])) << at;
+        ASSERT_EQ(a.Msg[ta][k], b.Msg[tb][k]) << at;
+    }
+}
+
+std::unique_ptr<AnalysisModel> Curves(SectionWorkspace& ws, std::initializer_list<double> thrusts) {
+    auto m = test::Quiet_Model();
+    Initialize_EI_Vars(*m, ws);
+    if (ws.i_Geometry_Kind != GEOM_PIPE) {
+        ws.Curvature_Increment = fn_Initial_Curvature_Increment(ws.IUNITS, ws.H);
+    }
+    ws.i_Num_Thrusts = 0;
+    for (const double p : thrusts) {
+        ws.Thrust[++ws.i_Num_Thrusts] = p;
+    }
+    for (int t = 1; t <= ws.i_Num_Thrusts && m->RunStatus == 0; ++t) {
+        Compute_Thrust_Curve(*m, ws, t);
+    }
+    return m;
+}
+
+// Nothing of one curve leaks into the next: a thrust analysed after others in the same
+// workspace, or a section analysed in a workspace that held another arrangement of bars,
+// gives the tables it gives alone.
+TEST(SlicePass, CurvesDoNotDependOnWhatTheWorkspaceHeldBefore) {
+    const std::initializer_list<double> thrusts = {400.0, 0.0, -50.0};
+    auto together = Shaft_With_Bars();
+    Curves(*together, thrusts);
+    int t = 0;
+    for (const double p : thrusts) {
+        ++t;
+        auto alone = Shaft_With_Bars();
+        Curves(*alone, {p});
+        Expect_Same_Curve(*together, t, *alone, 1, "thrust " + std::to_string(p));
+    }
+
+    // The same workspace, now with the bars of the rectangle and re-sliced.
+    auto reused = Shaft_With_Bars();
+    Curves(*reused, {0.0});
+    auto rectangle = Rectangle_With_Bars();
+    reused->i_Geometry_Kind = rectangle->i_Geometry_Kind;
+    reused->Width = rectangle->Width;
+    reused->Diameter = rectangle->Diameter;
+    reused->i_Num_Bars = 0;
+    reused->Area_Bars.fill(0.0);
+    for (int b = 1; b <= rectangle->i_Num_Bars; ++b) {
+        test::Add_Bar(*reused, rectangle->Bar_X0[b], rectangle->Bar_Y0[b],
+                      rectangle->Bar_Diameter[b], rectangle->Bar_Area[b]);
+    }
+    Curves(*reused, {0.0});
+    Curves(*rectangle, {0.0});
+    Expect_Same_Curve(*reused, 1, *rectangle, 1, "re-used workspace");
+}
+
 } // namespace
 } // namespace zarno
