@@ -205,6 +205,10 @@ namespace {
 // the bars taken only in the slices that hold them.
 struct ForceOnlyPass {
     bool usable = false;
+    // Strains fall from slice to slice (positive curvature, depths increasing downwards):
+    // once a slice is in tension with the concrete cracked, so is every slice below it,
+    // and their stresses of zero add nothing to the concrete force.
+    bool strains_fall = false;
     int num_bar_slices = 0;
     std::array<int, MAX_SLICES + 1> bar_slices{};
 };
@@ -221,9 +225,13 @@ ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
     }
     // A slice without steel adds a signed zero to the bar force, which leaves the sum as
     // it is; the areas are read here, at the start of each search, so they are never stale.
+    pass.strains_fall = ws.Phi > 0.0;
     for (int i = 1; i <= ws.i_Num_Slices; ++i) {
         if (ws.Area_Bars[i] != 0.0) {
             pass.bar_slices[++pass.num_bar_slices] = i;
+        }
+        if (i > 1 && !(ws.Slice_Depth[i] > ws.Slice_Depth[i - 1])) {
+            pass.strains_fall = false;
         }
     }
     return pass;
@@ -247,6 +255,8 @@ double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, d
                     s = 0.0;
                     cracked = true;
                 }
+            } else if (pass.strains_fall) {
+                break;
             }
         } else {
             s = fn_Concrete_Compression(ws, e);
