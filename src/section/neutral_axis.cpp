@@ -4,7 +4,6 @@
 #include "engine/run_status.h"
 #include "section/materials.h"
 
-#include <array>
 #include <cmath>
 
 namespace zarno {
@@ -195,24 +194,6 @@ void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n) {
            ws.Force_Core_Concrete;
 }
 
-namespace {
-
-// The Newton search needs only the axial force at most of its trial depths; the slice
-// stresses and the state flags matter only at the trial evaluated last, which leaves them
-// for the moments. For a section of concrete and bars alone the trials are therefore
-// evaluated by a pass that forms the force and nothing else: the same expressions on the
-// same values in the same order as the full evaluation, without storing the slices, and
-// the bars taken only in the slices that hold them.
-struct ForceOnlyPass {
-    bool usable = false;
-    // Strains fall from slice to slice (positive curvature, depths increasing downwards):
-    // once a slice is in tension with the concrete cracked, so is every slice below it,
-    // and their stresses of zero add nothing to the concrete force.
-    bool strains_fall = false;
-    int num_bar_slices = 0;
-    std::array<int, MAX_SLICES + 1> bar_slices{};
-};
-
 ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
     ForceOnlyPass pass;
     const int kind = ws.i_Geometry_Kind;
@@ -276,8 +257,6 @@ double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, d
     const double none = 0.0;
     return concrete + none + bars + none + none;
 }
-
-} // namespace
 
 bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
     const double H = ws.H;

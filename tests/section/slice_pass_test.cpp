@@ -1,7 +1,8 @@
 // The equilibrium evaluation forms strains, stresses and resultants in one pass over the
-// slices. It must give, to the last bit, what the separate material routines give when
-// applied one after the other: that is what makes the stored curves independent of how
-// the pass is organised.
+// slices, and the neutral-axis search forms most of its trial forces by a force-only pass.
+// Both must give, to the last bit, what the separate material routines give when applied
+// one after the other: that is what makes the stored curves independent of how the passes
+// are organised.
 #include "section/materials.h"
 #include "section/moment_curvature.h"
 #include "section/neutral_axis.h"
@@ -124,8 +125,17 @@ TEST(SlicePass, OnePassEqualsTheMaterialLawsBitForBit) {
                     const double y = f * fast->H;
                     fast->Phi = plain->Phi = phi;
                     fast->b_Tension_Off = plain->b_Tension_Off = tension_off;
+                    const ForceOnlyPass pass = Prepare_Force_Only_Pass(*fast);
                     Compute_Axial_Thrust_Force(*fast, y);
                     Plain_Evaluation(*plain, y);
+                    // Sections of concrete and bars alone: the force-only pass too.
+                    ASSERT_EQ(pass.usable, fast->i_Geometry_Kind != GEOM_PIPE &&
+                                               fast->i_Reinf_Kind == REINF_BARS)
+                        << c.name;
+                    if (pass.usable) {
+                        EXPECT_EQ(Bits(Axial_Force_Only(*fast, pass, y)), Bits(plain->N))
+                            << c.name << " force only, phi " << phi << " depth " << f;
+                    }
                     Expect_Same_Bits(*fast, *plain,
                                      std::string(c.name) + " phi " + std::to_string(phi) +
                                          " depth " + std::to_string(f) +
