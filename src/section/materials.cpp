@@ -14,9 +14,7 @@ namespace zarno {
 namespace {
 
 constexpr double KSI_TO_KPA = 6894.75732421875;
-constexpr double E_CRUSH = static_cast<double>(0.0038f);
 constexpr double SOFTENING = static_cast<double>(0.15f);
-constexpr double RESIDUAL = static_cast<double>(0.001f);
 
 } // namespace
 
@@ -40,43 +38,7 @@ void Set_Concrete_Constants(SectionWorkspace& ws) {
     // Tensile strain at which the mirrored parabola reaches ft.
     ws.ecr = -(1.0 - std::sqrt(ws.ft / ws.fc + 1.0)) * ws.e0;
     ws.fc_15 = SOFTENING * ws.fc;
-    ws.e_Softening = E_CRUSH - ws.e0;
-}
-
-double fn_Concrete_Compression(const SectionWorkspace& ws, double e) {
-    if (e > E_CRUSH) {
-        return RESIDUAL; // crushed concrete keeps a token stress
-    }
-    const double x = e / ws.e0;
-    if (x < 1.0) {
-        return ws.fc * (2.0 * x - x * x);
-    }
-    return ws.fc - ws.fc_15 * (e - ws.e0) / ws.e_Softening;
-}
-
-double fn_Core_Concrete_Compression(const SectionWorkspace& ws, double e) {
-    if (e > E_CRUSH) {
-        return RESIDUAL;
-    }
-    const double x = e / ws.e0;
-    return ws.fc * (2.0 * x - x * x);
-}
-
-double fn_Concrete_Tension(const SectionWorkspace& ws, double e) {
-    const double x = e / ws.e0;
-    return -ws.fc * (2.0 * std::fabs(x) - x * x);
-}
-
-double fn_Elastic_Plastic_Stress(double e, double E, double Fy, bool& yielded) {
-    double s = E * e;
-    if (s >= Fy) {
-        s = Fy;
-        yielded = true;
-    } else if (s <= -Fy) {
-        s = -Fy;
-        yielded = true;
-    }
-    return s;
+    ws.e_Softening = CONCRETE_CRUSHING_STRAIN - ws.e0;
 }
 
 double fn_Deformed_Bar_fpu(int size_index) {

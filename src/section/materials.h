@@ -5,6 +5,8 @@
 
 #include "section/section_workspace.h"
 
+#include <cmath>
+
 namespace zarno {
 
 struct AnalysisModel;
@@ -15,14 +17,53 @@ double Stress_Unit_Factor(int iunits);
 // Ec, ft, e0, ecr and the softening constants of the concrete of the section.
 void Set_Concrete_Constants(SectionWorkspace& ws);
 
+// Strain at which concrete crushes, and the token stress that crushed concrete keeps.
+inline constexpr double CONCRETE_CRUSHING_STRAIN = static_cast<double>(0.0038f);
+inline constexpr double CRUSHED_CONCRETE_STRESS = static_cast<double>(0.001f);
+
+// The point laws below are defined here so that the slice loops of the equilibrium search
+// can inline them.
+
 // Parabolic concrete in compression with its linear descending branch (0 < e).
-double fn_Concrete_Compression(const SectionWorkspace& ws, double e);
+inline double fn_Concrete_Compression(const SectionWorkspace& ws, double e) {
+    if (e > CONCRETE_CRUSHING_STRAIN) {
+        return CRUSHED_CONCRETE_STRESS; // crushed concrete keeps a token stress
+    }
+    const double x = e / ws.e0;
+    if (x < 1.0) {
+        return ws.fc * (2.0 * x - x * x);
+    }
+    return ws.fc - ws.fc_15 * (e - ws.e0) / ws.e_Softening;
+}
+
 // Confined core concrete: the plain parabola up to 0.0038 (0 < e).
-double fn_Core_Concrete_Compression(const SectionWorkspace& ws, double e);
+inline double fn_Core_Concrete_Compression(const SectionWorkspace& ws, double e) {
+    if (e > CONCRETE_CRUSHING_STRAIN) {
+        return CRUSHED_CONCRETE_STRESS;
+    }
+    const double x = e / ws.e0;
+    return ws.fc * (2.0 * x - x * x);
+}
+
 // Uncracked concrete in tension, the mirrored parabola (e <= 0).
-double fn_Concrete_Tension(const SectionWorkspace& ws, double e);
+inline double fn_Concrete_Tension(const SectionWorkspace& ws, double e) {
+    const double x = e / ws.e0;
+    return -ws.fc * (2.0 * std::fabs(x) - x * x);
+}
+
 // Elastic-perfectly plastic steel; raises yielded when a limit is reached.
-double fn_Elastic_Plastic_Stress(double e, double E, double Fy, bool& yielded);
+inline double fn_Elastic_Plastic_Stress(double e, double E, double Fy, bool& yielded) {
+    double s = E * e;
+    if (s >= Fy) {
+        s = Fy;
+        yielded = true;
+    } else if (s <= -Fy) {
+        s = -Fy;
+        yielded = true;
+    }
+    return s;
+}
+
 // Prestressing strand or high-strength bar law of the given kind at total strain e
 // (slice strain plus initial strand strain), in ksi. fpu_deformed is the strength of
 // deformed bars (kind 9).

@@ -94,56 +94,97 @@ double fn_Pipe_Curvature_Increment(const SectionWorkspace& ws, double P) {
            (ws.Casing_Diameter / 2.0) / 80.0;
 }
 
-void Find_Max_Stresses(SectionWorkspace& ws, int t, int k) {
-    double conc = 0.0;
-    double steel = 0.0;
-    double casing = 0.0;
-    double core = 0.0;
-    for (int i = 1; i <= ws.i_Num_Slices; ++i) {
-        if (i == 1 || ws.Stress_Concrete[i] > conc) {
-            conc = ws.Stress_Concrete[i];
+namespace {
+
+// The stress of greatest magnitude over the slices (the first one on a tie), or zero.
+double Largest_Magnitude(const SliceArray& stress, int n) {
+    double largest = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        if (std::fabs(stress[i]) > std::fabs(largest)) {
+            largest = stress[i];
         }
+    }
+    return largest;
+}
+
+bool Has_Casing(const SectionWorkspace& ws) {
+    const int kind = ws.i_Geometry_Kind;
+    return kind == GEOM_PIPE ||
+           ((kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0);
+}
+
+bool Has_Core_Tube(const SectionWorkspace& ws) {
+    const int kind = ws.i_Geometry_Kind;
+    return (kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE) &&
+           ws.Core_Wall > 0.0;
+}
+
+} // namespace
+
+void Find_Max_Stresses(SectionWorkspace& ws, int t, int k) {
+    const int n = ws.i_Num_Slices;
+    const bool pipe = ws.i_Geometry_Kind == GEOM_PIPE;
+    double conc = 0.0;
+    if (!pipe) {
+        for (int i = 1; i <= n; ++i) {
+            if (i == 1 || ws.Stress_Concrete[i] > conc) {
+                conc = ws.Stress_Concrete[i];
+            }
+        }
+    }
+    double steel = 0.0;
+    for (int i = 1; i <= n; ++i) {
         if (ws.Area_Bars[i] > 0.0 && std::fabs(ws.Stress_Bars[i]) > std::fabs(steel)) {
             steel = ws.Stress_Bars[i];
         }
-        if (std::fabs(ws.Stress_Casing[i]) > std::fabs(casing)) {
-            casing = ws.Stress_Casing[i];
-        }
-        if (std::fabs(ws.Stress_Core_Tube[i]) > std::fabs(core)) {
-            core = ws.Stress_Core_Tube[i];
-        }
     }
-    ws.Max_Concrete[t][k] = ws.i_Geometry_Kind == GEOM_PIPE ? 0.0 : conc;
+    // A section without a casing or a core tube never gives those stresses a value: they
+    // keep the zero they start with.
+    ws.Max_Concrete[t][k] = conc;
     ws.Max_Steel[t][k] = steel;
-    ws.Max_Casing[t][k] = casing;
-    ws.Max_Core[t][k] = core;
+    ws.Max_Casing[t][k] = Has_Casing(ws) ? Largest_Magnitude(ws.Stress_Casing, n) : 0.0;
+    ws.Max_Core[t][k] = Has_Core_Tube(ws) ? Largest_Magnitude(ws.Stress_Core_Tube, n) : 0.0;
 }
 
 void Compute_Section_Moments(SectionWorkspace& ws, int t, int k) {
     const int n = ws.i_Num_Slices;
     const int kind = ws.i_Geometry_Kind;
+    const bool pipe = kind == GEOM_PIPE;
+    const bool casing = !pipe && Has_Casing(ws);
+    const bool core_kind =
+        kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE;
+    const bool core_tube = core_kind && ws.Core_Wall > 0.0;
+    const bool core_concrete = core_kind && ws.i_Core_Concrete_Model == 2 && ws.b_Core_Filled;
+    const double half = ws.H / 2.0;
     double sum = 0.0;
-    for (int i = 1; i <= n; ++i) {
-        const double arm = ws.H / 2.0 - ws.Slice_Depth[i];
-        double f = 0.0;
-        if (kind == GEOM_PIPE) {
-            f = ws.Stress_Casing[i] * ws.Area_Casing[i];
-        } else {
-            f = ws.Stress_Concrete[i] * ws.Area_Concrete[i] + ws.Stress_Bars[i] * ws.Area_Bars[i];
-            if ((kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0) {
+    if (pipe) {
+        for (int i = 1; i <= n; ++i) {
+            const double arm = half - ws.Slice_Depth[i];
+            sum += ws.Stress_Casing[i] * ws.Area_Casing[i] * arm;
+        }
+    } else if (!casing && !core_tube && !core_concrete) {
+        for (int i = 1; i <= n; ++i) {
+            const double arm = half - ws.Slice_Depth[i];
+            const double f =
+                ws.Stress_Concrete[i] * ws.Area_Concrete[i] + ws.Stress_Bars[i] * ws.Area_Bars[i];
+            sum += f * arm;
+        }
+    } else {
+        for (int i = 1; i <= n; ++i) {
+            const double arm = half - ws.Slice_Depth[i];
+            double f =
+                ws.Stress_Concrete[i] * ws.Area_Concrete[i] + ws.Stress_Bars[i] * ws.Area_Bars[i];
+            if (casing) {
                 f += ws.Stress_Casing[i] * ws.Area_Casing[i];
             }
-            if (kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID ||
-                kind == GEOM_CASED_CORE) {
-                if (ws.Core_Wall > 0.0) {
-                    f += ws.Stress_Core_Tube[i] * ws.Area_Core_Tube[i];
-                }
-                if (ws.i_Core_Concrete_Model == 2 && ws.b_Core_Filled) {
-                    f += ws.Stress_Core_Concrete[i] * ws.Area_Core_Concrete[i];
-                }
+            if (core_tube) {
+                f += ws.Stress_Core_Tube[i] * ws.Area_Core_Tube[i];
             }
+            if (core_concrete) {
+                f += ws.Stress_Core_Concrete[i] * ws.Area_Core_Concrete[i];
+            }
+            sum += f * arm;
         }
-        sum += f * arm;
     }
     // The stored curve of a concrete section never descends.
     if (kind != GEOM_PIPE && k >= 2) {

@@ -71,31 +71,115 @@ bool Bracketed_Neutral_Axis(SectionWorkspace& ws, double tol, double& y_found) {
 
 } // namespace
 
+namespace {
+
+// One pass over the slices for the strain, the concrete and (with Bars) the bar stresses and
+// their resultants. Each quantity is formed by the same expression, and each resultant summed
+// in the same slice order, as by the separate material routines, so the results are the same
+// to the last bit; the pass only saves re-reading the strains and the per-call overhead.
+template <bool Bars> void Concrete_And_Bar_Forces(SectionWorkspace& ws, double y_n) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    // The extreme tension fibre decides whether the section has cracked at all.
+    ws.e_Bottom = (y_n - ws.H) * phi;
+    bool cracked = ws.b_Tension_Off || ws.e_Bottom < ws.ecr;
+    const bool tension_off = ws.b_Tension_Off;
+    const bool bars_present = ws.i_Num_Bars > 0;
+    const double Es = ws.Es;
+    const double fy = ws.fy;
+    const double ft = ws.ft;
+    double concrete = 0.0;
+    double bars = 0.0;
+    bool yielded = false;
+    for (int i = 1; i <= n; ++i) {
+        const double e = (y_n - ws.Slice_Depth[i]) * phi;
+        ws.Strain[i] = e;
+        double s = 0.0;
+        if (e <= 0.0) {
+            if (!cracked) {
+                s = fn_Concrete_Tension(ws, e);
+                if (s < ft || tension_off) {
+                    s = 0.0;
+                    cracked = true;
+                }
+            }
+        } else {
+            s = fn_Concrete_Compression(ws, e);
+        }
+        ws.Stress_Concrete[i] = s;
+        concrete += s * ws.Area_Concrete[i];
+        if constexpr (Bars) {
+            bool bar_yielded = false;
+            const double sb = fn_Elastic_Plastic_Stress(e, Es, fy, bar_yielded);
+            ws.Stress_Bars[i] = sb;
+            // Most slices hold no steel: a term of exactly zero area adds a signed zero,
+            // which leaves the sum as it is (it starts at +0 and so is never -0).
+            const double area = ws.Area_Bars[i];
+            if (area != 0.0) {
+                // Only a slice that holds steel can signal yielding of the reinforcement.
+                if (bar_yielded && bars_present && area > 0.0) {
+                    yielded = true;
+                }
+                bars += sb * area;
+            }
+        }
+    }
+    ws.b_Eval_Cracked = ws.b_Eval_Cracked || cracked;
+    ws.Force_Concrete = concrete;
+    if constexpr (Bars) {
+        ws.b_Eval_Yielded = ws.b_Eval_Yielded || yielded;
+        ws.Force_Bars = bars;
+    }
+}
+
+// Strain, casing stress and resultant of a steel pipe in one pass.
+void Pipe_Force(SectionWorkspace& ws, double y_n) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const double E = ws.Casing_E;
+    const double Fy = ws.Casing_Fy;
+    bool yielded = false;
+    double f = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        const double e = (y_n - ws.Slice_Depth[i]) * phi;
+        ws.Strain[i] = e;
+        const double s = fn_Elastic_Plastic_Stress(e, E, Fy, yielded);
+        ws.Stress_Casing[i] = s;
+        f += s * ws.Area_Casing[i];
+    }
+    ws.b_Eval_Yielded = ws.b_Eval_Yielded || yielded;
+    ws.Force_Casing = f;
+}
+
+} // namespace
+
 void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n) {
     const int n = ws.i_Num_Slices;
     ws.y_n = y_n;
-    for (int i = 1; i <= n; ++i) {
-        ws.Strain[i] = (y_n - ws.Slice_Depth[i]) * ws.Phi;
-    }
     ws.b_Eval_Cracked = false;
     ws.b_Eval_Yielded = false;
     ws.Force_Concrete = ws.Force_Bars = ws.Force_Casing = 0.0;
     ws.Force_Core_Tube = ws.Force_Core_Concrete = 0.0;
     const int kind = ws.i_Geometry_Kind;
     if (kind == GEOM_PIPE) {
-        Compute_Casing_Stresses(ws);
-        ws.Force_Casing = Resultant(ws.Stress_Casing, ws.Area_Casing, n);
+        Pipe_Force(ws, y_n);
         ws.N = ws.Force_Casing;
         return;
     }
-    Compute_Concrete_Stresses(ws);
-    ws.Force_Concrete = Resultant(ws.Stress_Concrete, ws.Area_Concrete, n);
+    const bool bars = ws.i_Reinf_Kind == REINF_BARS;
+    if (bars) {
+        Concrete_And_Bar_Forces<true>(ws, y_n);
+    } else {
+        Concrete_And_Bar_Forces<false>(ws, y_n);
+    }
     if ((kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0) {
         Compute_Casing_Stresses(ws);
         ws.Force_Casing = Resultant(ws.Stress_Casing, ws.Area_Casing, n);
     }
-    Compute_Reinforcement_Stresses(ws);
-    ws.Force_Bars = Resultant(ws.Stress_Bars, ws.Area_Bars, n);
+    if (!bars) {
+        Compute_Reinforcement_Stresses(ws);
+        ws.Force_Bars = Resultant(ws.Stress_Bars, ws.Area_Bars, n);
+    }
     if (kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE) {
         if (ws.Core_Wall > 0.0) {
             Compute_Core_Steel_Stresses(ws);
@@ -110,13 +194,92 @@ void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n) {
            ws.Force_Core_Concrete;
 }
 
+ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
+    ForceOnlyPass pass;
+    const int kind = ws.i_Geometry_Kind;
+    const bool casing = (kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0;
+    const bool core_kind =
+        kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE;
+    pass.usable = kind != GEOM_PIPE && ws.i_Reinf_Kind == REINF_BARS && !casing && !core_kind;
+    if (!pass.usable) {
+        return pass;
+    }
+    // A slice without steel adds a signed zero to the bar force, which leaves the sum as
+    // it is; the areas are read here, at the start of each search, so they are never stale.
+    pass.strains_fall = ws.Phi > 0.0;
+    for (int i = 1; i <= ws.i_Num_Slices; ++i) {
+        if (ws.Area_Bars[i] != 0.0) {
+            pass.bar_slices[++pass.num_bar_slices] = i;
+        }
+        if (i > 1 && !(ws.Slice_Depth[i] > ws.Slice_Depth[i - 1])) {
+            pass.strains_fall = false;
+        }
+    }
+    return pass;
+}
+
+double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, double y_n) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const double e_bottom = (y_n - ws.H) * phi;
+    bool cracked = ws.b_Tension_Off || e_bottom < ws.ecr;
+    const bool tension_off = ws.b_Tension_Off;
+    const double ft = ws.ft;
+    double concrete = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        const double e = (y_n - ws.Slice_Depth[i]) * phi;
+        double s = 0.0;
+        if (e <= 0.0) {
+            if (!cracked) {
+                s = fn_Concrete_Tension(ws, e);
+                if (s < ft || tension_off) {
+                    s = 0.0;
+                    cracked = true;
+                }
+            } else if (pass.strains_fall) {
+                break;
+            }
+        } else {
+            s = fn_Concrete_Compression(ws, e);
+        }
+        concrete += s * ws.Area_Concrete[i];
+    }
+    const double Es = ws.Es;
+    const double fy = ws.fy;
+    double bars = 0.0;
+    for (int j = 1; j <= pass.num_bar_slices; ++j) {
+        const int i = pass.bar_slices[j];
+        const double e = (y_n - ws.Slice_Depth[i]) * phi;
+        bool yielded = false;
+        bars += fn_Elastic_Plastic_Stress(e, Es, fy, yielded) * ws.Area_Bars[i];
+    }
+    // The absent components enter as the zeros they are, as in the full evaluation.
+    const double none = 0.0;
+    return concrete + none + bars + none + none;
+}
+
 bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
     const double H = ws.H;
+    const ForceOnlyPass pass = Prepare_Force_Only_Pass(ws);
+    double last_y = 0.0;
+    bool slices_current = true;
     auto residual = [&](double y) {
-        Compute_Axial_Thrust_Force(ws, y);
+        last_y = y;
+        if (pass.usable) {
+            ws.N = Axial_Force_Only(ws, pass, y);
+            slices_current = false;
+        } else {
+            Compute_Axial_Thrust_Force(ws, y);
+        }
         return ws.N - ws.P_Target;
     };
-    residual(H / 2.0);
+    // Leaves the slices, flags and forces of the trial evaluated last.
+    auto settle = [&] {
+        if (!slices_current) {
+            Compute_Axial_Thrust_Force(ws, last_y);
+            slices_current = true;
+        }
+    };
     double y = ws.y_n_Seed;
     if (std::fabs(y) > H) {
         y = H / 2.0;
@@ -139,6 +302,7 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
         y += correction;
         ws.y_n_Seed = y;
         if (iter >= 1000) {
+            settle();
             double found = 0.0;
             if (Bracketed_Neutral_Axis(ws, tol, found)) {
                 y = found;
@@ -165,6 +329,7 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
         }
         break;
     }
+    settle();
     ws.Yn[t][k] = y;
     ws.y_n_Seed = y;
     return true;

@@ -3,6 +3,8 @@
 
 #include "section/section_workspace.h"
 
+#include <array>
+
 namespace zarno {
 
 struct AnalysisModel;
@@ -10,6 +12,29 @@ struct AnalysisModel;
 // Strains, stresses, component forces and the total axial force N at the trial
 // neutral-axis depth y_n (below the top) and the curvature ws.Phi.
 void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n);
+
+// The Newton search needs only the axial force at most of its trial depths; the slice
+// stresses and the state flags matter only at the trial evaluated last, which leaves them
+// for the moments. For a section of concrete and bars alone the trials are therefore
+// evaluated by a pass that forms the force and nothing else: the same expressions on the
+// same values in the same order as the full evaluation, without storing the slices, and
+// the bars taken only in the slices that hold them. The pass is prepared from the current
+// slices and curvature at the start of each search, so it never outlives them.
+struct ForceOnlyPass {
+    bool usable = false; // the section is of concrete and bars alone
+    // Strains fall from slice to slice (positive curvature, depths increasing downwards):
+    // once a slice is in tension with the concrete cracked, so is every slice below it,
+    // and their stresses of zero add nothing to the concrete force.
+    bool strains_fall = false;
+    int num_bar_slices = 0;
+    std::array<int, MAX_SLICES + 1> bar_slices{};
+};
+
+ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws);
+
+// The axial force N that Compute_Axial_Thrust_Force gives at depth y_n, to the last bit,
+// for a pass that is usable; the workspace is not changed.
+double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, double y_n);
 
 // Newton search for the depth at which N equals ws.P_Target; stores it in the
 // neutral-axis table of thrust t at step k and as the seed of the next step. When Newton's

@@ -10,6 +10,7 @@
 #include "section/section_reports.h"
 #include "section/section_setup.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <fmt/format.h>
@@ -205,6 +206,13 @@ void Write_Moment_Curvature_File(AnalysisModel& m, int k, const SectionWorkspace
     std::fclose(f);
 }
 
+// A count in plain decimal digits.
+void Append_Count(std::string& out, int value) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
 void Store_Curves(AnalysisModel& m, int k, const SectionWorkspace& ws) {
     SectionEITable& T = m.EI_Table;
     const bool us = m.IUNITS == USCS;
@@ -227,16 +235,28 @@ void Store_Curves(AnalysisModel& m, int k, const SectionWorkspace& ws) {
                  "Section ";
         m.Plot.Write_Line(line4 + std::to_string(k));
         Record_Section_Curve(m, k, t, ws.Thrust[t], ws.Mn[t], line4);
+        const char* line5 = us ? "Line 5 : Moment (in-kips), EI (kip-in^2), Curvature (rad/in) "
+                               : "Line 5 : Moment (kN-m), EI (kN-m^2), Curvature (rad/m) ";
+        // One record per point, composed in a buffer that keeps its capacity.
+        std::string line;
+        line.reserve(192);
         for (int p = 1; p <= n; ++p) {
             T.M[k][t][p] = ws.M[t][p];
             T.EI[k][t][p] = ws.EI[t][p];
             T.Phi[k][t][p] = ws.Curv[t][p];
-            m.Plot.Write_Text(Format_ES(ws.M[t][p], 15, 7) + Format_ES(ws.EI[t][p], 15, 7) +
-                              Format_ES(ws.Curv[t][p], 15, 7));
-            m.Plot.Write_Blanks(35);
-            const char* line5 = us ? "Line 5 : Moment (in-kips), EI (kip-in^2), Curvature (rad/in) "
-                                   : "Line 5 : Moment (kN-m), EI (kN-m^2), Curvature (rad/m) ";
-            m.Plot.Write_Line(fmt::format("{}for Sect#={}, AxLd#={}, CurvPnt#={}", line5, k, t, p));
+            line.clear();
+            Append_ES(line, ws.M[t][p], 15, 7);
+            Append_ES(line, ws.EI[t][p], 15, 7);
+            Append_ES(line, ws.Curv[t][p], 15, 7);
+            line.append(35, ' ');
+            line += line5;
+            line += "for Sect#=";
+            Append_Count(line, k);
+            line += ", AxLd#=";
+            Append_Count(line, t);
+            line += ", CurvPnt#=";
+            Append_Count(line, p);
+            m.Plot.Write_Line(line);
             Record_Section_Point(m, k, t, ws.M[t][p], ws.EI[t][p], ws.Curv[t][p], line5);
         }
         Write_Moment_Curvature_File(m, k, ws, t, missing);

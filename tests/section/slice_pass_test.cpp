@@ -1,0 +1,230 @@
+// The equilibrium evaluation forms strains, stresses and resultants in one pass over the
+// slices, and the neutral-axis search forms most of its trial forces by a force-only pass.
+// Both must give, to the last bit, what the separate material routines give when applied
+// one after the other: that is what makes the stored curves independent of how the passes
+// are organised.
+#include "section/materials.h"
+#include "section/moment_curvature.h"
+#include "section/neutral_axis.h"
+#include "section/section_fixtures.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace zarno {
+namespace {
+
+double Sum(const SliceArray& stress, const SliceArray& area, int n) {
+    double f = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        f += stress[i] * area[i];
+    }
+    return f;
+}
+
+// The evaluation written out law by law, in the order of the component forces.
+void Plain_Evaluation(SectionWorkspace& ws, double y) {
+    const int n = ws.i_Num_Slices;
+    ws.y_n = y;
+    for (int i = 1; i <= n; ++i) {
+        ws.Strain[i] = (y - ws.Slice_Depth[i]) * ws.Phi;
+    }
+    ws.b_Eval_Cracked = ws.b_Eval_Yielded = false;
+    ws.Force_Concrete = ws.Force_Bars = ws.Force_Casing = 0.0;
+    ws.Force_Core_Tube = ws.Force_Core_Concrete = 0.0;
+    if (ws.i_Geometry_Kind == GEOM_PIPE) {
+        Compute_Casing_Stresses(ws);
+        ws.N = ws.Force_Casing = Sum(ws.Stress_Casing, ws.Area_Casing, n);
+        return;
+    }
+    Compute_Concrete_Stresses(ws);
+    ws.Force_Concrete = Sum(ws.Stress_Concrete, ws.Area_Concrete, n);
+    Compute_Reinforcement_Stresses(ws);
+    ws.Force_Bars = Sum(ws.Stress_Bars, ws.Area_Bars, n);
+    ws.N = ws.Force_Concrete + ws.Force_Casing + ws.Force_Bars + ws.Force_Core_Tube +
+           ws.Force_Core_Concrete;
+}
+
+std::uint64_t Bits(double v) {
+    return std::bit_cast<std::uint64_t>(v);
+}
+
+void Expect_Same_Bits(const SectionWorkspace& a, const SectionWorkspace& b,
+                      const std::string& where) {
+    EXPECT_EQ(Bits(a.N), Bits(b.N)) << where;
+    EXPECT_EQ(Bits(a.Force_Concrete), Bits(b.Force_Concrete)) << where;
+    EXPECT_EQ(Bits(a.Force_Bars), Bits(b.Force_Bars)) << where;
+    EXPECT_EQ(Bits(a.Force_Casing), Bits(b.Force_Casing)) << where;
+    EXPECT_EQ(Bits(a.e_Bottom), Bits(b.e_Bottom)) << where;
+    EXPECT_EQ(a.b_Eval_Cracked, b.b_Eval_Cracked) << where;
+    EXPECT_EQ(a.b_Eval_Yielded, b.b_Eval_Yielded) << where;
+    for (int i = 1; i <= a.i_Num_Slices; ++i) {
+        ASSERT_EQ(Bits(a.Strain[i]), Bits(b.Strain[i])) << where << " slice " << i;
+        ASSERT_EQ(Bits(a.Stress_Concrete[i]), Bits(b.Stress_Concrete[i])) << where << " " << i;
+        ASSERT_EQ(Bits(a.Stress_Bars[i]), Bits(b.Stress_Bars[i])) << where << " " << i;
+        ASSERT_EQ(Bits(a.Stress_Casing[i]), Bits(b.Stress_Casing[i])) << where << " " << i;
+    }
+}
+
+struct PassCase {
+    const char* name;
+    std::unique_ptr<SectionWorkspace> (*make)();
+};
+
+std::unique_ptr<SectionWorkspace> Shaft_With_Bars() {
+    auto ws = test::Shaft(36.0);
+    for (int b = 0; b < 12; ++b) {
+        const double a = b * 3.141592653589793 / 6.0;
+        test::Add_Bar(*ws, 14.0 * std::cos(a), 14.0 * std::sin(a), 1.128, 1.0);
+    }
+    return ws;
+}
+
+std::unique_ptr<SectionWorkspace> Rectangle_With_Bars() {
+    auto ws = test::Rectangle(12.0, 24.0);
+    test::Add_Bar(*ws, -4.0, -9.5, 1.0, 0.79);
+    test::Add_Bar(*ws, 4.0, -9.5, 1.0, 0.79);
+    test::Add_Bar(*ws, 0.0, 9.5, 1.0, 0.79);
+    return ws;
+}
+
+std::unique_ptr<SectionWorkspace> Strand_Shaft() {
+    auto ws = Shaft_With_Bars();
+    ws->i_Reinf_Kind = REINF_PCI270;
+    return ws;
+}
+
+std::unique_ptr<SectionWorkspace> Steel_Pipe() {
+    return test::Pipe(24.0, 0.5, 36.0, 29000.0);
+}
+
+TEST(SlicePass, OnePassEqualsTheMaterialLawsBitForBit) {
+    const PassCase cases[] = {{"shaft with bars", Shaft_With_Bars},
+                              {"rectangle with bars", Rectangle_With_Bars},
+                              {"strand shaft", Strand_Shaft},
+                              {"steel pipe", Steel_Pipe}};
+    // Curvatures from the elastic range to crushing; depths above, inside and below the
+    // section, so that cracking, tension off, yielding and crushing all occur.
+    const double curvatures[] = {1.0e-6, 4.0e-5, 6.0e-4};
+    const double depth_fractions[] = {-0.3, 0.05, 0.37, 0.5, 0.81, 1.4};
+    for (const PassCase& c : cases) {
+        auto m = test::Quiet_Model();
+        auto fast = c.make();
+        Initialize_EI_Vars(*m, *fast);
+        if (fast->i_Reinf_Kind != REINF_BARS) {
+            fast->e_ps = -0.006;
+        }
+        auto plain = std::make_unique<SectionWorkspace>(*fast);
+        int cracked = 0, yielded = 0, evaluations = 0;
+        for (const bool tension_off : {false, true}) {
+            for (const double phi : curvatures) {
+                for (const double f : depth_fractions) {
+                    const double y = f * fast->H;
+                    fast->Phi = plain->Phi = phi;
+                    fast->b_Tension_Off = plain->b_Tension_Off = tension_off;
+                    const ForceOnlyPass pass = Prepare_Force_Only_Pass(*fast);
+                    Compute_Axial_Thrust_Force(*fast, y);
+                    Plain_Evaluation(*plain, y);
+                    // Sections of concrete and bars alone: the force-only pass too.
+                    ASSERT_EQ(pass.usable, fast->i_Geometry_Kind != GEOM_PIPE &&
+                                               fast->i_Reinf_Kind == REINF_BARS)
+                        << c.name;
+                    if (pass.usable) {
+                        EXPECT_EQ(Bits(Axial_Force_Only(*fast, pass, y)), Bits(plain->N))
+                            << c.name << " force only, phi " << phi << " depth " << f;
+                    }
+                    Expect_Same_Bits(*fast, *plain,
+                                     std::string(c.name) + " phi " + std::to_string(phi) +
+                                         " depth " + std::to_string(f) +
+                                         (tension_off ? " tension off" : ""));
+                    cracked += fast->b_Eval_Cracked;
+                    yielded += fast->b_Eval_Yielded;
+                    ++evaluations;
+                }
+            }
+        }
+        // The table reaches both sides of every state change it is meant to cover.
+        if (fast->i_Geometry_Kind != GEOM_PIPE) {
+            EXPECT_GT(cracked, 0) << c.name;
+            EXPECT_LT(cracked, evaluations) << c.name;
+        }
+        if (fast->i_Reinf_Kind == REINF_BARS) {
+            EXPECT_GT(yielded, 0) << c.name;
+            EXPECT_LT(yielded, evaluations) << c.name;
+        }
+    }
+}
+
+// Every table of thrust t, bit for bit, and the state flags of its points.
+void Expect_Same_Curve(const SectionWorkspace& a, int ta, const SectionWorkspace& b, int tb,
+                       const std::string& where) {
+    ASSERT_EQ(a.n_Points[ta], b.n_Points[tb]) << where;
+    ASSERT_GT(a.n_Points[ta], 10) << where;
+    EXPECT_EQ(Bits(a.Mn[ta]), Bits(b.Mn[tb])) << where;
+    for (int k = 1; k <= a.n_Points[ta]; ++k) {
+        const std::string at = where + " point " + std::to_string(k);
+        ASSERT_EQ(Bits(a.Curv[ta][k]), Bits(b.Curv[tb][k])) << at;
+        ASSERT_EQ(Bits(a.Yn[ta][k]), Bits(b.Yn[tb][k])) << at;
+        ASSERT_EQ(Bits(a.M[ta][k]), Bits(b.M[tb][k])) << at;
+        ASSERT_EQ(Bits(a.EI[ta][k]), Bits(b.EI[tb][k])) << at;
+        ASSERT_EQ(Bits(a.Max_Concrete[ta][k]), Bits(b.Max_Concrete[tb][k])) << at;
+        ASSERT_EQ(Bits(a.Max_Steel[ta][k]), Bits(b.Max_Steel[tb][k])) << at;
+        ASSERT_EQ(Bits(a.Max_Casing[ta][k]), Bits(b.Max_Casing[tb][k])) << at;
+        ASSERT_EQ(a.Msg[ta][k], b.Msg[tb][k]) << at;
+    }
+}
+
+std::unique_ptr<AnalysisModel> Curves(SectionWorkspace& ws, std::initializer_list<double> thrusts) {
+    auto m = test::Quiet_Model();
+    Initialize_EI_Vars(*m, ws);
+    if (ws.i_Geometry_Kind != GEOM_PIPE) {
+        ws.Curvature_Increment = fn_Initial_Curvature_Increment(ws.IUNITS, ws.H);
+    }
+    ws.i_Num_Thrusts = 0;
+    for (const double p : thrusts) {
+        ws.Thrust[++ws.i_Num_Thrusts] = p;
+    }
+    for (int t = 1; t <= ws.i_Num_Thrusts && m->RunStatus == 0; ++t) {
+        Compute_Thrust_Curve(*m, ws, t);
+    }
+    return m;
+}
+
+// Nothing of one curve leaks into the next: a thrust analysed after others in the same
+// workspace, or a section analysed in a workspace that held another arrangement of bars,
+// gives the tables it gives alone.
+TEST(SlicePass, CurvesDoNotDependOnWhatTheWorkspaceHeldBefore) {
+    const std::initializer_list<double> thrusts = {400.0, 0.0, -50.0};
+    auto together = Shaft_With_Bars();
+    Curves(*together, thrusts);
+    int t = 0;
+    for (const double p : thrusts) {
+        ++t;
+        auto alone = Shaft_With_Bars();
+        Curves(*alone, {p});
+        Expect_Same_Curve(*together, t, *alone, 1, "thrust " + std::to_string(p));
+    }
+
+    // The same workspace, now with the bars of the rectangle and re-sliced.
+    auto reused = Shaft_With_Bars();
+    Curves(*reused, {0.0});
+    auto rectangle = Rectangle_With_Bars();
+    reused->i_Geometry_Kind = rectangle->i_Geometry_Kind;
+    reused->Width = rectangle->Width;
+    reused->Diameter = rectangle->Diameter;
+    reused->i_Num_Bars = 0;
+    reused->Area_Bars.fill(0.0);
+    for (int b = 1; b <= rectangle->i_Num_Bars; ++b) {
+        test::Add_Bar(*reused, rectangle->Bar_X0[b], rectangle->Bar_Y0[b],
+                      rectangle->Bar_Diameter[b], rectangle->Bar_Area[b]);
+    }
+    Curves(*reused, {0.0});
+    Curves(*rectangle, {0.0});
+    Expect_Same_Curve(*reused, 1, *rectangle, 1, "re-used workspace");
+}
+
+} // namespace
+} // namespace zarno
