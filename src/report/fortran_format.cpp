@@ -338,13 +338,26 @@ void Place_Real(std::string& out, bool negative, std::string_view body, bool opt
         drop_zero = true;
     }
     const size_t length = full - (drop_zero ? 1 : 0);
-    if (w > 0) {
-        out.append(static_cast<size_t>(w) - length, ' ');
+    const size_t pad = w > 0 ? static_cast<size_t>(w) - length : 0;
+    const std::string_view digits = drop_zero ? body.substr(1) : body;
+    // A report field is short: compose it on the stack and append it once.
+    constexpr char kBlanks[] = "                                                                ";
+    char field[64];
+    if (pad + length <= sizeof field) {
+        std::memcpy(field, kBlanks, sizeof field); // a fixed size: a few stores, no call
+        char* p = field + pad;
+        if (negative) {
+            *p++ = '-';
+        }
+        std::memcpy(p, digits.data(), digits.size());
+        out.append(field, pad + length);
+        return;
     }
+    out.append(pad, ' ');
     if (negative) {
         out.push_back('-');
     }
-    out.append(drop_zero ? body.substr(1) : body);
+    out.append(digits);
 }
 
 } // namespace
