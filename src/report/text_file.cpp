@@ -39,12 +39,21 @@ bool TextFile::Open(const std::string& path, bool keep_text) {
     std::setvbuf(file_, nullptr, _IONBF, 0);
     path_ = path;
     keep_text_ = keep_text;
+    Reserve_Block();
     return true;
 }
 
 void TextFile::Open_In_Memory() {
     Start_Afresh(true);
     keep_text_ = true;
+    Reserve_Block();
+}
+
+void TextFile::Reserve_Block() {
+    // One block of room at once, so the text is not copied each time the buffer would have
+    // doubled; the memory is only backed by pages as the text fills it.
+    buffer_.reserve(kBlockSize + kBlockSize / 8);
+    line_.reserve(256);
 }
 
 void TextFile::Record_Failure(const char* what, int error) {

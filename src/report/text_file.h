@@ -73,6 +73,7 @@ class TextFile {
   private:
     void Emit(std::string_view text);
     void Record_Failure(const char* what, int error);
+    void Reserve_Block();
     // Closes any earlier file and forgets its text and failures.
     void Start_Afresh(bool in_memory);
 
