@@ -8,6 +8,7 @@
 #include "engine/pile_node.h"
 #include "engine/results.h"
 #include "input/record_reader.h"
+#include "py/py_node_cache.h"
 #include "report/text_file.h"
 #include "section/section_ei_table.h"
 #include "solver/lateral_results.h"
@@ -146,6 +147,7 @@ struct AnalysisData {
     // Matlock's J, the default the soft clay, silt, layered-soil and rock routines use.
     double Default_J = 0.0;
     PyState Py;
+    PyNodeCache Py_Cache; // what the p-y passes keep between passes, emptied with the grid
 
     UnitLabels Labels;
     WarningStore Warnings;
