@@ -193,9 +193,6 @@ struct AnalysisData {
     double Grid_Pile_Length = 0.0; // length the grid was built for
     std::array<PileNode, NODE_TABLE_SIZE + 1> Nodes{};
     PilePropertyTable Pile_Property_Table;
-    PileProps Props_At_X; // written by Pile_Props_at_DepthX
-    // Set by every fn_c call: the depth lies on a layer interface of the strength table.
-    bool b_AtNode = false;
 
     // ---- solver working arrays ---------------------------------------------------------
     std::array<double, DEFLECTION_ARRAY_SIZE + 1> Deflection{};

@@ -176,9 +176,9 @@ void Build_Node_Grid(AnalysisModel& m, double L) {
     }
     for (int i = 1; i <= N; ++i) {
         PileNode& node = m.Nodes[i];
-        Pile_Props_at_DepthX(m, node.X);
-        node.EI = m.Props_At_X.EI;
-        node.b = m.Props_At_X.b;
+        const PileProps props = Pile_Props_at_DepthX(m, node.X);
+        node.EI = props.EI;
+        node.b = props.b;
         node.Dist_Load = fn_DistLoad_Avg(m, node.X);
     }
 }

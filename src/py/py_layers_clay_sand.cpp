@@ -224,13 +224,13 @@ class SoftClayModel : public PyLayerModel {
             pm_ = known->pm;
             ym_ = known->ym;
         } else {
-            Pile_Props_at_DepthX(m, p.v.X);
-            b_ = m.Props_At_X.b;
-            c_ = fn_c_In_Layer(m, layer, X);
+            b_ = Pile_Props_at_DepthX(m, p.v.X).b;
+            const StrengthAtX strength = fn_c_In_Layer(m, layer, X);
+            c_ = strength.value;
             if (m.RunStatus > 0) {
                 return false;
             }
-            at_node = m.b_AtNode;
+            at_node = strength.b_AtNode;
             gamma_ = fn_Gamma_Avg(m, X);
             if (m.RunStatus > 0) {
                 return false;
@@ -508,13 +508,13 @@ class StiffClayNoWaterModel : public PyLayerModel {
         } else {
             pm_ = fn_pMult(m, p.v.X);
             ym_ = fn_yMult(m, p.v.X);
-            Pile_Props_at_DepthX(m, p.v.X);
-            b_ = m.Props_At_X.b;
-            c_ = fn_c_In_Layer(m, layer, X);
+            b_ = Pile_Props_at_DepthX(m, p.v.X).b;
+            const StrengthAtX strength = fn_c_In_Layer(m, layer, X);
+            c_ = strength.value;
             if (m.RunStatus > 0) {
                 return false;
             }
-            at_node = m.b_AtNode;
+            at_node = strength.b_AtNode;
         }
         if (!p.first && c_ < 1e-10) {
             Write_Both(m, {"**** Input Data Error No. 13 ****", "",
@@ -646,13 +646,13 @@ class StiffClayFreeWaterModel : public PyLayerModel {
         } else {
             pm_ = fn_pMult(m, p.v.X);
             ym_ = fn_yMult(m, p.v.X);
-            Pile_Props_at_DepthX(m, p.v.X);
-            b_ = m.Props_At_X.b;
-            c_ = fn_c_In_Layer(m, layer, X);
+            b_ = Pile_Props_at_DepthX(m, p.v.X).b;
+            const StrengthAtX strength = fn_c_In_Layer(m, layer, X);
+            c_ = strength.value;
             if (m.RunStatus > 0) {
                 return false;
             }
-            at_node = m.b_AtNode;
+            at_node = strength.b_AtNode;
         }
         if (!p.first && c_ < 1e-10) {
             Write_Both(m, {"**** Input Data Error No. 14 ****", "",
@@ -1090,8 +1090,7 @@ SandNodeValues Sand_Node_Lookups(AnalysisModel& m, const PyLayerPoint& p, PyNode
         n.ym = known->ym;
         return n;
     }
-    Pile_Props_at_DepthX(m, n.v.X);
-    n.b = m.Props_At_X.b;
+    n.b = Pile_Props_at_DepthX(m, n.v.X).b;
     n.gamma = fn_Gamma_Avg(m, n.v.Xv);
     if (m.RunStatus > 0) {
         return n;
@@ -1313,8 +1312,7 @@ class LiquefiedSandModel : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const double X = p.v.Xv;
-        Pile_Props_at_DepthX(m, p.v.X);
-        b_ = m.Props_At_X.b;
+        b_ = Pile_Props_at_DepthX(m, p.v.X).b;
         gamma_ = fn_Gamma_Avg(m, X);
         if (m.RunStatus > 0) {
             return false;
