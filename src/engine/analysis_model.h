@@ -8,6 +8,7 @@
 #include "engine/pile_node.h"
 #include "engine/results.h"
 #include "input/record_reader.h"
+#include "py/py_node_cache.h"
 #include "report/text_file.h"
 #include "section/section_ei_table.h"
 #include "solver/lateral_results.h"
@@ -146,6 +147,7 @@ struct AnalysisData {
     // Matlock's J, the default the soft clay, silt, layered-soil and rock routines use.
     double Default_J = 0.0;
     PyState Py;
+    PyNodeCache Py_Cache; // what the p-y passes keep between passes, emptied with the grid
 
     UnitLabels Labels;
     // Warnings: see AnalysisModel (on zero pages).
@@ -191,9 +193,6 @@ struct AnalysisData {
     double Grid_Pile_Length = 0.0; // length the grid was built for
     std::array<PileNode, NODE_TABLE_SIZE + 1> Nodes{};
     PilePropertyTable Pile_Property_Table;
-    PileProps Props_At_X; // written by Pile_Props_at_DepthX
-    // Set by every fn_c call: the depth lies on a layer interface of the strength table.
-    bool b_AtNode = false;
 
     // ---- solver working arrays ---------------------------------------------------------
     std::array<double, DEFLECTION_ARRAY_SIZE + 1> Deflection{};

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <fmt/format.h>
 
 namespace zarno {
@@ -161,6 +162,9 @@ void Build_Node_Grid(AnalysisModel& m, double L) {
     m.Increment_Length = h;
     m.i_Num_Nodes = N;
     m.Grid_Pile_Length = L;
+    // New stations and pile properties: nothing the p-y passes kept still applies.
+    m.Py_Cache.nodes.resize(static_cast<std::size_t>(N) + 1);
+    m.Py_Cache.Clear();
     for (int i = 1; i <= N; ++i) {
         PileNode& node = m.Nodes[i];
         node.X = (i - 1) * h;
@@ -172,9 +176,9 @@ void Build_Node_Grid(AnalysisModel& m, double L) {
     }
     for (int i = 1; i <= N; ++i) {
         PileNode& node = m.Nodes[i];
-        Pile_Props_at_DepthX(m, node.X);
-        node.EI = m.Props_At_X.EI;
-        node.b = m.Props_At_X.b;
+        const PileProps props = Pile_Props_at_DepthX(m, node.X);
+        node.EI = props.EI;
+        node.b = props.b;
         node.Dist_Load = fn_DistLoad_Avg(m, node.X);
     }
 }

@@ -133,19 +133,21 @@ bool Interface_Strength(int above, int below, double a, double b, double& result
 
 // Shared body of fn_c and fn_HB_qu_at_DepthX (massive_rock selects the tip value and
 // the wording of the diagnostic block).
-double Strength_At_Depth(AnalysisModel& m, double X, bool massive_rock) {
+StrengthAtX Strength_At_Depth(AnalysisModel& m, double X, bool massive_rock) {
     const SoilProfile& p = m.Profile;
     const Column& D = p.Strength_Depth;
     const Column& V = p.c;
     const int n = Strength_Points(m);
 
-    m.b_AtNode = false;
+    bool at_node = false;
     for (int j = 2; j <= n - 1; ++j) {
         if (std::fabs(X - D[j]) <= 1e-6) {
-            m.b_AtNode = true;
+            at_node = true;
             break;
         }
     }
+    // Every answer carries the interface flag, errors included.
+    const auto result_of = [at_node](double value) { return StrengthAtX{value, at_node}; };
     int k = 0;
     for (int j = 2; j <= n; ++j) {
         if (X <= D[j] + 1e-6) {
@@ -155,17 +157,17 @@ double Strength_At_Depth(AnalysisModel& m, double X, bool massive_rock) {
     }
     if (k == 0) {
         Input_Error_5(m, X, n);
-        return 0.0;
+        return result_of(0.0);
     }
     if (std::fabs(X - D[n]) <= 1e-6) {
-        return V[n];
+        return result_of(V[n]);
     }
-    if (!m.b_AtNode) {
+    if (!at_node) {
         if (D[k] - D[k - 1] <= 0.0) {
             Input_Error_60(m, X);
-            return 0.0;
+            return result_of(0.0);
         }
-        return Interpolate(D[k - 1], V[k - 1], D[k], V[k], X);
+        return result_of(Interpolate(D[k - 1], V[k - 1], D[k], V[k], X));
     }
 
     // On an interface: find the two layers that meet here.
@@ -185,28 +187,28 @@ double Strength_At_Depth(AnalysisModel& m, double X, bool massive_rock) {
         // The strength table has a point here but no two layers meet at it: the layers were
         // given with a gap, which the layer table closed. The point is then simply the end
         // of one layer's data, and its value is the soil at X.
-        return V[k];
+        return result_of(V[k]);
     }
 
     const double a = V[k];
     const double b = V[k + 1];
     if (b_AtTip) {
-        return massive_rock ? p.HB_qu[k] : a;
+        return result_of(massive_rock ? p.HB_qu[k] : a);
     }
     const int class_above = Interface_Soil_Class(m.Layers[upper].i_SoilLayer_py_Type, a);
     const int class_below = Interface_Soil_Class(m.Layers[lower].i_SoilLayer_py_Type, b);
     double result = 0.0;
     if (Interface_Strength(class_above, class_below, a, b, result)) {
-        return result;
+        return result_of(result);
     }
 
     // Pairs without a rule of their own (two granular or user-defined layers, or a model
     // without a strength class such as Piedmont soil) take the rule of the point lookups:
     // the mean where both layers have a strength, otherwise the one that has it.
     if (a >= 1e-20 && b >= 1e-20) {
-        return (a + b) / 2.0;
+        return result_of((a + b) / 2.0);
     }
-    return b < 1e-20 ? a : b;
+    return result_of(b < 1e-20 ? a : b);
 }
 
 enum class PointFunction { Phi, Eps50, J, RQD };
@@ -380,26 +382,27 @@ double Own_Layer_Value(const AnalysisModel& m, const Column& V, int layer, doubl
 
 } // namespace
 
-double fn_c_In_Layer(AnalysisModel& m, int layer, double X) {
+StrengthAtX fn_c_In_Layer(AnalysisModel& m, int layer, double X) {
     // At the layer's own end points (and beyond them, where a neighbouring station takes a
     // share of this layer's soil) the layer's strength is known without asking which
     // neighbour it meets; only the interface flag of fn_c is still wanted.
     const double own = Own_Layer_Value(m, m.Profile.c, layer, X, NAN);
     if (!std::isnan(own)) {
         const int n = Strength_Points(m);
-        m.b_AtNode = false;
+        StrengthAtX r{own, false};
         for (int j = 2; j <= n - 1; ++j) {
             if (std::fabs(X - m.Profile.Strength_Depth[j]) <= 1e-6) {
-                m.b_AtNode = true;
+                r.b_AtNode = true;
             }
         }
-        return own;
+        return r;
     }
-    const double c = fn_c(m, X);
+    StrengthAtX c = fn_c(m, X);
     if (m.RunStatus > 0) {
         return c;
     }
-    return Own_Layer_Value(m, m.Profile.c, layer, X, c);
+    c.value = Own_Layer_Value(m, m.Profile.c, layer, X, c.value);
+    return c;
 }
 
 double fn_Phi_In_Layer(AnalysisModel& m, int layer, double X) {
@@ -418,11 +421,11 @@ double fn_J_In_Layer(AnalysisModel& m, int layer, double X) {
     return Own_Layer_Value(m, m.Profile.J, layer, X, fn_J(m, X));
 }
 
-double fn_c(AnalysisModel& m, double X) {
+StrengthAtX fn_c(AnalysisModel& m, double X) {
     return Strength_At_Depth(m, X, false);
 }
 
-double fn_HB_qu_at_DepthX(AnalysisModel& m, double X) {
+StrengthAtX fn_HB_qu_at_DepthX(AnalysisModel& m, double X) {
     return Strength_At_Depth(m, X, true);
 }
 
@@ -433,7 +436,7 @@ double fn_c_Avg(AnalysisModel& m, double X) {
     }
     const int n = Strength_Points(m);
     if (n >= 2 && X - Xgs < 1e-6) {
-        return fn_c(m, X);
+        return fn_c(m, X).value;
     }
     if (n < 1 || X > m.Profile.Strength_Depth[n]) {
         Outside_Strength_Data_Error(
@@ -617,21 +620,17 @@ double fn_DistLoad_Avg(const AnalysisModel& m, double X) {
     return window > 0.0 ? integral / window : 0.0;
 }
 
-void Pile_Props_at_DepthX(AnalysisModel& m, double X) {
+PileProps Pile_Props_at_DepthX(const AnalysisModel& m, double X) {
     const PilePropertyTable& t = m.Pile_Property_Table;
     const int n = std::clamp(t.i_Num_Points, 0, MAX_PILE_PROPERTY_POINTS);
     if (n < 1) {
-        m.Props_At_X = PileProps{};
-        return;
+        return PileProps{};
     }
     if (X >= t.Depth[n] || n == 1) {
-        m.Props_At_X = t.Props[n];
-        return;
+        return t.Props[n];
     }
     if (X <= t.Depth[1]) {
-        m.Props_At_X =
-            (X == t.Depth[1] && n >= 2 && t.Depth[2] == t.Depth[1]) ? t.Props[2] : t.Props[1];
-        return;
+        return (X == t.Depth[1] && n >= 2 && t.Depth[2] == t.Depth[1]) ? t.Props[2] : t.Props[1];
     }
     int k = n;
     for (int j = 2; j <= n; ++j) {
@@ -642,8 +641,7 @@ void Pile_Props_at_DepthX(AnalysisModel& m, double X) {
     }
     if (X == t.Depth[k]) {
         // At a section change the section below wins.
-        m.Props_At_X = (k < n && t.Depth[k + 1] == t.Depth[k]) ? t.Props[k + 1] : t.Props[k];
-        return;
+        return (k < n && t.Depth[k + 1] == t.Depth[k]) ? t.Props[k + 1] : t.Props[k];
     }
     const double x0 = t.Depth[k - 1];
     const double x1 = t.Depth[k];
@@ -658,7 +656,7 @@ void Pile_Props_at_DepthX(AnalysisModel& m, double X) {
         r.EI = Interpolate(x0, p0.EI, x1, p1.EI, X);
         r.Pole_Width = Interpolate(x0, p0.Pole_Width, x1, p1.Pole_Width, X);
     }
-    m.Props_At_X = r;
+    return r;
 }
 
 double fn_Interp10(double a, double b, const std::array<double, 11>& xs,

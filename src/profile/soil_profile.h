@@ -6,17 +6,26 @@
 // writes its input error and returns 0; callers test RunStatus after every call.
 #pragma once
 
+#include "engine/pile_node.h"
+
 #include <array>
 
 namespace zarno {
 
 struct AnalysisModel;
 
+// A strength looked up at a depth, and whether the depth lies on a layer interface of the
+// strength table (where the value may be a blend of two layers).
+struct StrengthAtX {
+    double value = 0.0;
+    bool b_AtNode = false;
+};
+
 // Undrained shear strength (or qu of rock) at X, with the interface rules between layer
-// models. Sets m.b_AtNode when X lies on a layer interface.
-double fn_c(AnalysisModel& m, double X);
+// models.
+StrengthAtX fn_c(AnalysisModel& m, double X);
 // fn_c for massive rock: at the pile tip the intact-rock qu of the point above.
-double fn_HB_qu_at_DepthX(AnalysisModel& m, double X);
+StrengthAtX fn_HB_qu_at_DepthX(AnalysisModel& m, double X);
 // Averages from the ground surface down to X.
 double fn_c_Avg(AnalysisModel& m, double X);
 double fn_Gamma_Avg(AnalysisModel& m, double X);
@@ -30,8 +39,8 @@ double fn_RQD(AnalysisModel& m, double X);
 // interface value shared with its neighbour, so that a station that happens to fall on a
 // boundary is modelled with the material of the layer it belongs to; above the layer's top,
 // and below its bottom unless it is the deepest layer, the layer's own end value. Elsewhere,
-// and for all errors and for m.b_AtNode, these are the ordinary lookups above.
-double fn_c_In_Layer(AnalysisModel& m, int layer, double X);
+// and for all errors and for the interface flag, these are the ordinary lookups above.
+StrengthAtX fn_c_In_Layer(AnalysisModel& m, int layer, double X);
 double fn_Phi_In_Layer(AnalysisModel& m, int layer, double X);
 double fn_Eps50_In_Layer(AnalysisModel& m, int layer, double X);
 double fn_J_In_Layer(AnalysisModel& m, int layer, double X);
@@ -44,8 +53,8 @@ double fn_pMult(const AnalysisModel& m, double X);
 double fn_yMult(const AnalysisModel& m, double X);
 // Distributed lateral load averaged over the tributary length of the node at X.
 double fn_DistLoad_Avg(const AnalysisModel& m, double X);
-// Pile width and section properties at X along the pile, left in m.Props_At_X.
-void Pile_Props_at_DepthX(AnalysisModel& m, double X);
+// Pile width and section properties at X along the pile.
+PileProps Pile_Props_at_DepthX(const AnalysisModel& m, double X);
 // Linear interpolation of the ratio a/b in a ten-point table (xs, ys indexed 1..10).
 double fn_Interp10(double a, double b, const std::array<double, 11>& xs,
                    const std::array<double, 11>& ys);

@@ -5,9 +5,29 @@
 #include "py/equivalent_depth.h"
 #include "py/py_framework.h"
 
+#include <cstddef>
+#include <optional>
 #include <span>
 
 namespace zarno {
+
+namespace {
+
+// The equivalent depth is a search over the layer's resistance; with the same input it
+// finds the same depth, so the layer's memos answer the passes that ask again.
+XEqResult Memoized_X_Eq(XEqMemos& memos, const XEqInput& in) {
+    for (const std::optional<XEqMemo>& memo : memos.memo) {
+        if (memo && Same_Input(memo->in, in)) {
+            return memo->out;
+        }
+    }
+    const XEqResult r = X_Eq_For_Model(in);
+    memos.memo[static_cast<std::size_t>(memos.next)] = XEqMemo{in, r};
+    memos.next = 1 - memos.next;
+    return r;
+}
+
+} // namespace
 
 void Compute_X_Eq(AnalysisModel& m, int layer) {
     if (layer < 2 || layer > MAX_SOIL_LAYERS) {
@@ -40,7 +60,7 @@ void Compute_X_Eq(AnalysisModel& m, int layer) {
     in.Ka = py.Ka;
     in.xt = top - m.Ground_Surface_Depth;
     in.b_Cyclic = m.b_Cyclic;
-    const XEqResult r = X_Eq_For_Model(in);
+    const XEqResult r = Memoized_X_Eq(m.Py_Cache.x_eq[layer], in);
     switch (r.status) {
     case XEqResult::Computed:
         py.X_Eq[layer] = r.X_Eq;

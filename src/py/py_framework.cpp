@@ -8,8 +8,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <fmt/format.h>
 #include <string>
+#include <type_traits>
 
 namespace zarno {
 
@@ -77,6 +80,43 @@ bool Blends_At_Boundary(int code) {
     }
 }
 
+template <typename T> bool Same_Bytes(const T& a, const T& b) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+// Empties the p-y cache when a table it was filled from is no longer the same.
+void Check_Cache_Tables(AnalysisModel& m) {
+    PySoilTables& t = m.Py_Cache.tables;
+    const std::size_t layers =
+        static_cast<std::size_t>(std::clamp(m.i_Num_Layers, 0, MAX_SOIL_LAYERS)) + 1;
+    const bool same =
+        t.Layers.size() == layers &&
+        std::memcmp(t.Layers.data(), m.Layers.data(), layers * sizeof(SoilLayer)) == 0 &&
+        Same_Bytes(t.Profile, m.Profile) &&
+        Same_Bytes(t.Pile_Property_Table, m.Pile_Property_Table) &&
+        Same_Bytes(t.Group_Effect, m.Group_Effect) &&
+        t.i_Num_Group_Effect_Rows == m.i_Num_Group_Effect_Rows && t.IUNITS == m.IUNITS &&
+        Same_Bits(t.Default_J, m.Default_J);
+    if (same) {
+        return;
+    }
+    m.Py_Cache.Clear();
+    t.Layers.assign(m.Layers.begin(), m.Layers.begin() + static_cast<std::ptrdiff_t>(layers));
+    t.Profile = m.Profile;
+    t.Pile_Property_Table = m.Pile_Property_Table;
+    t.Group_Effect = m.Group_Effect;
+    t.i_Num_Group_Effect_Rows = m.i_Num_Group_Effect_Rows;
+    t.IUNITS = m.IUNITS;
+    t.Default_J = m.Default_J;
+}
+
+void Run_Layer_Routine(AnalysisModel& m, int layer) {
+    if (const LayerRoutine routine = Routine_Of(m.Layers[layer].i_SoilLayer_py_Type)) {
+        routine(m, layer);
+    }
+}
+
 // Spring of node k as layer `other`'s model gives it, with every working value of the pass
 // (layer integrals, equivalent depths, warnings, the node's own spring) left as it was.
 // Returns false when the model stopped the run.
@@ -88,7 +128,7 @@ bool Spring_Of_Neighbour_Layer(AnalysisModel& m, int other, int k, double& Es) {
     m.Py.KTOP = k;
     m.Py.KBOT = k;
     m.Py.i_RockLayersAbove = m.Py.b_BelowRock[other] ? 1 : 0;
-    Run_py_Layer_Model(m, other);
+    Run_Layer_Routine(m, other);
     Es = m.Nodes[k].Es;
     m.Py = saved_py;
     m.Warnings.Recording_Paused = was_paused;
@@ -148,9 +188,8 @@ int py_Model_Of_Layer(const AnalysisModel& m, int layer) {
 }
 
 void Run_py_Layer_Model(AnalysisModel& m, int layer) {
-    if (const LayerRoutine routine = Routine_Of(m.Layers[layer].i_SoilLayer_py_Type)) {
-        routine(m, layer);
-    }
+    Check_Cache_Tables(m);
+    Run_Layer_Routine(m, layer);
 }
 
 void Apply_Rock_Protocol(AnalysisModel& m, int layer) {
@@ -240,6 +279,7 @@ bool Check_Thin_Layer(AnalysisModel& m, int layer) {
 void Compute_py_All_Layers(AnalysisModel& m, int i_Pass) {
     PyState& py = m.Py;
     py.i_RockLayersAbove = 0;
+    Check_Cache_Tables(m);
     for (int layer = 1; layer <= m.i_Num_Layers; ++layer) {
         const SoilLayer& s = m.Layers[layer];
         if (s.KTOP == 0) {
@@ -247,7 +287,7 @@ void Compute_py_All_Layers(AnalysisModel& m, int i_Pass) {
         }
         py.KTOP = s.KTOP;
         py.KBOT = s.i_BottomNodeInLayer;
-        Run_py_Layer_Model(m, layer);
+        Run_Layer_Routine(m, layer);
         if (m.RunStatus != 0) {
             return;
         }

@@ -3,6 +3,8 @@
 #include "engine/analysis_model.h"
 
 #include <cmath>
+#include <cstddef>
+#include <vector>
 
 namespace zarno {
 
@@ -91,6 +93,31 @@ void Run_py_Layer(AnalysisModel& m, int layer, PyLayerModel& model) {
             py_Set_Soil_Movement_Load(m, i);
         }
     }
+}
+
+PyNodeEntry* py_Node_Cache_Entry(AnalysisModel& m, const PyLayerPoint& p) {
+    std::vector<PyNodeEntry>& nodes = m.Py_Cache.nodes;
+    if (m.Py.b_PrintPY || p.i < 1 || static_cast<std::size_t>(p.i) >= nodes.size()) {
+        return nullptr;
+    }
+    PyNodeEntry& e = nodes[static_cast<std::size_t>(p.i)];
+    PyNodeSoil& s = e.soil;
+    const bool same_point = Same_Bits(s.X, p.v.X) && Same_Bits(s.Xv, p.v.Xv) &&
+                            Same_Bits(s.Pile_Length, m.Pile_Length) &&
+                            Same_Bits(s.Ground_Surface_Depth, m.Ground_Surface_Depth);
+    if (same_point && s.layer == p.layer) {
+        return &e;
+    }
+    if (same_point && s.layer != 0) {
+        return nullptr;
+    }
+    e = PyNodeEntry{};
+    s.layer = p.layer;
+    s.X = p.v.X;
+    s.Xv = p.v.Xv;
+    s.Pile_Length = m.Pile_Length;
+    s.Ground_Surface_Depth = m.Ground_Surface_Depth;
+    return &e;
 }
 
 double py_Scaled_Deflection(const PyNodeView& v, double ym) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "py/py_framework.h"
+#include "py/py_node_cache.h"
 
 #include <optional>
 
@@ -72,6 +73,30 @@ class PyLayerModel {
 
 // Runs the model over the points KTOP..KBOT of the layer (m.Py), in evaluate or print mode.
 void Run_py_Layer(AnalysisModel& m, int layer, PyLayerModel& model);
+
+// The cache entry of an evaluated node in its own layer, emptied when the point differs
+// from the one it was filled for; none in print mode, or where another layer owns the node
+// (a boundary station blended with its neighbour's spring).
+PyNodeEntry* py_Node_Cache_Entry(AnalysisModel& m, const PyLayerPoint& p);
+
+// The soil values already looked up at the entry's node, or none.
+inline const PySoilValues* py_Known_Soil(const PyNodeEntry* e) {
+    return e != nullptr && e->soil.filled ? &e->soil.values : nullptr;
+}
+
+// Keeps the values just looked up at the entry's node (no entry: nothing to keep).
+inline void py_Keep_Soil(PyNodeEntry* e, const PySoilValues& v) {
+    if (e != nullptr && !e->soil.filled) {
+        e->soil.values = v;
+        e->soil.filled = true;
+    }
+}
+
+// A model's curve through the entry's memo, or computed directly without an entry.
+template <typename Memo, typename Input, typename F>
+auto py_Cached_Curve(PyNodeEntry* e, const Input& in, F f) {
+    return e != nullptr ? Memoized<Memo>(e->curve, in, f) : f(in);
+}
 
 // Deflection entering a curve: relative to the soil movement, scaled by the y-multiplier.
 double py_Scaled_Deflection(const PyNodeView& v, double ym);

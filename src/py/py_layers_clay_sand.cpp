@@ -212,20 +212,33 @@ class SoftClayModel : public PyLayerModel {
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
         const double X = p.v.Xv;
-        Pile_Props_at_DepthX(m, p.v.X);
-        b_ = m.Props_At_X.b;
-        c_ = fn_c_In_Layer(m, layer, X);
-        if (m.RunStatus > 0) {
-            return false;
+        PyNodeEntry* const e = py_Node_Cache_Entry(m, p);
+        const PySoilValues* const known = py_Known_Soil(e);
+        bool at_node = false;
+        if (known != nullptr) {
+            b_ = known->b;
+            c_ = known->c;
+            at_node = known->at_interface;
+            gamma_ = known->gamma;
+            J_ = known->J;
+            pm_ = known->pm;
+            ym_ = known->ym;
+        } else {
+            b_ = Pile_Props_at_DepthX(m, p.v.X).b;
+            const StrengthAtX strength = fn_c_In_Layer(m, layer, X);
+            c_ = strength.value;
+            if (m.RunStatus > 0) {
+                return false;
+            }
+            at_node = strength.b_AtNode;
+            gamma_ = fn_Gamma_Avg(m, X);
+            if (m.RunStatus > 0) {
+                return false;
+            }
+            J_ = user_J_ ? fn_J_In_Layer(m, layer, X) : m.Default_J;
+            pm_ = fn_pMult(m, p.v.X);
+            ym_ = fn_yMult(m, p.v.X);
         }
-        const bool at_node = m.b_AtNode;
-        gamma_ = fn_Gamma_Avg(m, X);
-        if (m.RunStatus > 0) {
-            return false;
-        }
-        J_ = user_J_ ? fn_J_In_Layer(m, layer, X) : m.Default_J;
-        pm_ = fn_pMult(m, p.v.X);
-        ym_ = fn_yMult(m, p.v.X);
         if (!at_node) {
             if (m.IUNITS == USCS && c_ > SOFT_CLAY_MAX_C_USCS) {
                 Record_Warning(m, -3041);
@@ -233,15 +246,23 @@ class SoftClayModel : public PyLayerModel {
                 Record_Warning(m, -3042);
             }
         }
-        eps50_ = fn_Eps50_In_Layer(m, layer, X);
+        eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
+        py_Keep_Soil(e, {.b = b_,
+                         .c = c_,
+                         .at_interface = at_node,
+                         .gamma = gamma_,
+                         .eps50 = eps50_,
+                         .J = J_,
+                         .pm = pm_,
+                         .ym = ym_});
         if (eps50_ <= 0.0) {
-            const std::optional<double> e = Soft_Clay_Default_Eps50(c_, m.IUNITS);
-            if (!e) {
+            const std::optional<double> d = Soft_Clay_Default_Eps50(c_, m.IUNITS);
+            if (!d) {
                 // No default strain in general units: the run stops, the caller explains.
                 m.RunStatus = user_J_ ? 238 : 237;
                 return false;
             }
-            eps50_ = *e;
+            eps50_ = *d;
         }
         if (!p.first && c_ < 1e-10) {
             Soft_Clay_Zero_Strength(m, layer, p.i, X, c_, user_J_);
@@ -258,7 +279,7 @@ class SoftClayModel : public PyLayerModel {
         in.theta = m.Slope_Minus_Batter;
         in.y_slope = p.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        sc_ = Soft_Clay_Params(in);
+        sc_ = py_Cached_Curve<SoftClayMemo>(e, in, Soft_Clay_Params);
         return true;
     }
 
@@ -475,15 +496,26 @@ class StiffClayNoWaterModel : public PyLayerModel {
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
         const double X = p.v.Xv;
-        pm_ = fn_pMult(m, p.v.X);
-        ym_ = fn_yMult(m, p.v.X);
-        Pile_Props_at_DepthX(m, p.v.X);
-        b_ = m.Props_At_X.b;
-        c_ = fn_c_In_Layer(m, layer, X);
-        if (m.RunStatus > 0) {
-            return false;
+        PyNodeEntry* const e = py_Node_Cache_Entry(m, p);
+        const PySoilValues* const known = py_Known_Soil(e);
+        bool at_node = false;
+        if (known != nullptr) {
+            pm_ = known->pm;
+            ym_ = known->ym;
+            b_ = known->b;
+            c_ = known->c;
+            at_node = known->at_interface;
+        } else {
+            pm_ = fn_pMult(m, p.v.X);
+            ym_ = fn_yMult(m, p.v.X);
+            b_ = Pile_Props_at_DepthX(m, p.v.X).b;
+            const StrengthAtX strength = fn_c_In_Layer(m, layer, X);
+            c_ = strength.value;
+            if (m.RunStatus > 0) {
+                return false;
+            }
+            at_node = strength.b_AtNode;
         }
-        const bool at_node = m.b_AtNode;
         if (!p.first && c_ < 1e-10) {
             Write_Both(m, {"**** Input Data Error No. 13 ****", "",
                            "An error was detected in the input data.",
@@ -507,18 +539,26 @@ class StiffClayNoWaterModel : public PyLayerModel {
                                STIFF_CLAY_AW_MIN_C_SI, STIFF_CLAY_AW_MAX_C_SI,
                                initial_k_ ? -3260 : -3060);
         }
-        c_avg_ = fn_c_Avg(m, X);
+        c_avg_ = known != nullptr ? known->c_avg : fn_c_Avg(m, X);
         if (m.RunStatus > 0) {
             return false;
         }
-        gamma_ = fn_Gamma_Avg(m, X);
+        gamma_ = known != nullptr ? known->gamma : fn_Gamma_Avg(m, X);
         if (m.RunStatus > 0) {
             return false;
         }
-        eps50_ = fn_Eps50_In_Layer(m, layer, X);
+        eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
+        py_Keep_Soil(e, {.b = b_,
+                         .c = c_,
+                         .at_interface = at_node,
+                         .c_avg = c_avg_,
+                         .gamma = gamma_,
+                         .eps50 = eps50_,
+                         .pm = pm_,
+                         .ym = ym_});
         if (eps50_ <= 0.0) {
-            if (const std::optional<double> e = Stiff_Clay_No_Water_Default_Eps50(c_, m.IUNITS)) {
-                eps50_ = *e;
+            if (const std::optional<double> d = Stiff_Clay_No_Water_Default_Eps50(c_, m.IUNITS)) {
+                eps50_ = *d;
             }
         }
         Clay_X_Eq(m, p, b_, c_, gamma_, c_avg_, std::nullopt);
@@ -545,7 +585,7 @@ class StiffClayNoWaterModel : public PyLayerModel {
         in.y_slope = p.v.y;
         in.b_Cyclic = m.b_Cyclic;
         in.b_Initial_k = initial_k_;
-        sc_ = Stiff_Clay_No_Water_Params(in);
+        sc_ = py_Cached_Curve<StiffClayNoWaterMemo>(e, in, Stiff_Clay_No_Water_Params);
         return true;
     }
 
@@ -594,15 +634,26 @@ class StiffClayFreeWaterModel : public PyLayerModel {
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
         const double X = p.v.Xv;
-        pm_ = fn_pMult(m, p.v.X);
-        ym_ = fn_yMult(m, p.v.X);
-        Pile_Props_at_DepthX(m, p.v.X);
-        b_ = m.Props_At_X.b;
-        c_ = fn_c_In_Layer(m, layer, X);
-        if (m.RunStatus > 0) {
-            return false;
+        PyNodeEntry* const e = py_Node_Cache_Entry(m, p);
+        const PySoilValues* const known = py_Known_Soil(e);
+        bool at_node = false;
+        if (known != nullptr) {
+            pm_ = known->pm;
+            ym_ = known->ym;
+            b_ = known->b;
+            c_ = known->c;
+            at_node = known->at_interface;
+        } else {
+            pm_ = fn_pMult(m, p.v.X);
+            ym_ = fn_yMult(m, p.v.X);
+            b_ = Pile_Props_at_DepthX(m, p.v.X).b;
+            const StrengthAtX strength = fn_c_In_Layer(m, layer, X);
+            c_ = strength.value;
+            if (m.RunStatus > 0) {
+                return false;
+            }
+            at_node = strength.b_AtNode;
         }
-        const bool at_node = m.b_AtNode;
         if (!p.first && c_ < 1e-10) {
             Write_Both(m, {"**** Input Data Error No. 14 ****", "",
                            "An error was detected in the input data used to compute p-y curves "
@@ -621,7 +672,7 @@ class StiffClayFreeWaterModel : public PyLayerModel {
             Stiff_Clay_Warning(m, c_, STIFF_CLAY_BW_MIN_C_USCS, STIFF_CLAY_BW_MAX_C_USCS,
                                STIFF_CLAY_BW_MIN_C_SI, STIFF_CLAY_BW_MAX_C_SI, -3050);
         }
-        gamma_ = fn_Gamma_Avg(m, X);
+        gamma_ = known != nullptr ? known->gamma : fn_Gamma_Avg(m, X);
         if (m.RunStatus > 0) {
             return false;
         }
@@ -629,7 +680,7 @@ class StiffClayFreeWaterModel : public PyLayerModel {
         // trapezoidal integral of c.
         ca_ = c_;
         if (layer == 1) {
-            ca_ = fn_c_Avg(m, X);
+            ca_ = known != nullptr ? known->c_avg : fn_c_Avg(m, X);
             if (m.RunStatus > 0) {
                 return false;
             }
@@ -651,10 +702,18 @@ class StiffClayFreeWaterModel : public PyLayerModel {
                 k_ = *d;
             }
         }
-        eps50_ = fn_Eps50_In_Layer(m, layer, X);
+        eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
+        py_Keep_Soil(e, {.b = b_,
+                         .c = c_,
+                         .at_interface = at_node,
+                         .c_avg = layer == 1 ? ca_ : 0.0,
+                         .gamma = gamma_,
+                         .eps50 = eps50_,
+                         .pm = pm_,
+                         .ym = ym_});
         if (eps50_ <= 0.0) {
-            if (const std::optional<double> e = Stiff_Clay_Free_Water_Default_Eps50(c_, m.IUNITS)) {
-                eps50_ = *e;
+            if (const std::optional<double> d = Stiff_Clay_Free_Water_Default_Eps50(c_, m.IUNITS)) {
+                eps50_ = *d;
             }
         }
         Clay_X_Eq(m, p, b_, c_, gamma_, ca_, std::nullopt);
@@ -670,7 +729,7 @@ class StiffClayFreeWaterModel : public PyLayerModel {
         in.theta = m.Slope_Minus_Batter;
         in.y_slope = p.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        sc_ = Stiff_Clay_Free_Water_Params(in);
+        sc_ = py_Cached_Curve<StiffClayFreeWaterMemo>(e, in, Stiff_Clay_Free_Water_Params);
         return true;
     }
 
@@ -1019,11 +1078,19 @@ struct SandNodeValues {
     double ym = 1.0;
 };
 
-SandNodeValues Sand_Node_Lookups(AnalysisModel& m, int layer, int i) {
+SandNodeValues Sand_Node_Lookups(AnalysisModel& m, const PyLayerPoint& p, PyNodeEntry* e) {
+    const int layer = p.layer;
     SandNodeValues n;
-    n.v = py_Node_View(m, i);
-    Pile_Props_at_DepthX(m, n.v.X);
-    n.b = m.Props_At_X.b;
+    n.v = p.v;
+    if (const PySoilValues* known = py_Known_Soil(e)) {
+        n.b = known->b;
+        n.gamma = known->gamma;
+        n.phi_deg = known->phi_deg;
+        n.pm = known->pm;
+        n.ym = known->ym;
+        return n;
+    }
+    n.b = Pile_Props_at_DepthX(m, n.v.X).b;
     n.gamma = fn_Gamma_Avg(m, n.v.Xv);
     if (m.RunStatus > 0) {
         return n;
@@ -1034,6 +1101,7 @@ SandNodeValues Sand_Node_Lookups(AnalysisModel& m, int layer, int i) {
     }
     n.pm = fn_pMult(m, n.v.X);
     n.ym = fn_yMult(m, n.v.X);
+    py_Keep_Soil(e, {.b = n.b, .gamma = n.gamma, .phi_deg = n.phi_deg, .pm = n.pm, .ym = n.ym});
     return n;
 }
 
@@ -1041,7 +1109,8 @@ class ReeseSandModel : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
-        n_ = Sand_Node_Lookups(m, layer, p.i);
+        PyNodeEntry* const e = py_Node_Cache_Entry(m, p);
+        n_ = Sand_Node_Lookups(m, p, e);
         if (m.RunStatus > 0) {
             return false;
         }
@@ -1096,7 +1165,8 @@ class ReeseSandModel : public PyLayerModel {
         in.theta = m.Slope_Minus_Batter;
         in.y_slope = n_.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        const std::optional<ReeseSandParams> rs = Reese_Sand_Params(in);
+        const std::optional<ReeseSandParams> rs =
+            py_Cached_Curve<ReeseSandMemo>(e, in, Reese_Sand_Params);
         if (!rs) {
             // No real active coefficient on a slope this steep, in any layer.
             Sand_Slope_Error(m, layer, false);
@@ -1152,7 +1222,8 @@ class ApiSandModel : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
-        n_ = Sand_Node_Lookups(m, layer, p.i);
+        PyNodeEntry* const e = py_Node_Cache_Entry(m, p);
+        n_ = Sand_Node_Lookups(m, p, e);
         if (m.RunStatus > 0) {
             return false;
         }
@@ -1189,7 +1260,7 @@ class ApiSandModel : public PyLayerModel {
         in.y_slope = n_.v.y;
         in.b_Cyclic = m.b_Cyclic;
         in.b_Rock_Above = m.Py.i_RockLayersAbove > 0;
-        std::optional<ApiSandParams> as = API_Sand_Params(in);
+        std::optional<ApiSandParams> as = py_Cached_Curve<ApiSandMemo>(e, in, API_Sand_Params);
         if (!as) {
             Sand_Slope_Error(m, layer, true);
             return false;
@@ -1202,7 +1273,8 @@ class ApiSandModel : public PyLayerModel {
                 return false;
             }
             in.k = k_;
-            as = API_Sand_Params(in);
+            as = e != nullptr ? Memoized(e->curve_default_k, in, API_Sand_Params)
+                              : API_Sand_Params(in);
         }
         as_ = *as;
         return true;
@@ -1240,8 +1312,7 @@ class LiquefiedSandModel : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const double X = p.v.Xv;
-        Pile_Props_at_DepthX(m, p.v.X);
-        b_ = m.Props_At_X.b;
+        b_ = Pile_Props_at_DepthX(m, p.v.X).b;
         gamma_ = fn_Gamma_Avg(m, X);
         if (m.RunStatus > 0) {
             return false;

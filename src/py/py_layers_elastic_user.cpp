@@ -145,11 +145,10 @@ class ElasticSubgradeModel : public PyLayerModel {
                                      prof.Es[top], prof.Es[bottom]);
         pm_ = fn_pMult(m, p.v.X);
         ym_ = fn_yMult(m, p.v.X);
-        Pile_Props_at_DepthX(m, p.v.X);
+        b_ = Pile_Props_at_DepthX(m, p.v.X).b;
         if (m.RunStatus != 0) {
             return false;
         }
-        b_ = m.Props_At_X.b;
         return true;
     }
 
@@ -172,11 +171,10 @@ class UserCurveModel : public PyLayerModel {
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         pm_ = fn_pMult(m, p.v.X);
         ym_ = fn_yMult(m, p.v.X);
-        Pile_Props_at_DepthX(m, p.v.X);
+        b_ = Pile_Props_at_DepthX(m, p.v.X).b;
         if (m.RunStatus != 0) {
             return false;
         }
-        b_ = m.Props_At_X.b;
         return true;
     }
 

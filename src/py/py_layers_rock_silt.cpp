@@ -52,8 +52,7 @@ NodeContext Node_Context(AnalysisModel& m, int i) {
     n.xt = n.X - m.Ground_Surface_Depth;
     n.pm = fn_pMult(m, n.Xp);
     n.ym = fn_yMult(m, n.Xp);
-    Pile_Props_at_DepthX(m, n.Xp);
-    n.b = m.Props_At_X.b;
+    n.b = Pile_Props_at_DepthX(m, n.Xp).b;
     return n;
 }
 
@@ -132,13 +131,14 @@ class WeakRockModel : public PyLayerModel {
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
         n_ = Node_Context(m, p.i);
-        const double qur = fn_c(m, n_.X);
+        const StrengthAtX strength = fn_c(m, n_.X);
+        const double qur = strength.value;
         if (m.RunStatus > 0) {
             return false;
         }
         // On a layer interface the strength is a blend of two layers: neither judged nor
         // rejected there.
-        const bool at_interface = m.b_AtNode;
+        const bool at_interface = strength.b_AtNode;
         if (!at_interface) {
             if (const int code = Weak_Rock_Strength_Warning(qur, m.IUNITS); code != 0) {
                 Record_Warning(m, code);
@@ -205,7 +205,7 @@ class VuggyLimestoneModel : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         n_ = Node_Context(m, p.i);
-        const double qu = fn_c(m, n_.X);
+        const double qu = fn_c(m, n_.X).value;
         if (m.RunStatus > 0) {
             return false;
         }
@@ -245,7 +245,7 @@ class CementedSiltModel : public PyLayerModel {
         const int layer = p.layer;
         SoilLayer& s = m.Layers[layer];
         n_ = Node_Context(m, p.i);
-        c_ = fn_c_In_Layer(m, layer, n_.X);
+        c_ = fn_c_In_Layer(m, layer, n_.X).value;
         if (m.RunStatus > 0) {
             return false;
         }

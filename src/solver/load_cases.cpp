@@ -66,8 +66,7 @@ void Fill_Result_Inputs(AnalysisModel& m) {
     in.b_Use_Soil_Movement = m.b_Use_Soil_Movement;
     for (int i = 1; i <= m.i_Num_Nodes; ++i) {
         const double X = m.Nodes[i].X;
-        Pile_Props_at_DepthX(m, X);
-        const PileProps& pp = m.Props_At_X;
+        const PileProps pp = Pile_Props_at_DepthX(m, X);
         in.Depth[i] = X;
         in.Inertia[i] = pp.I;
         in.Area[i] = pp.A;
@@ -608,11 +607,11 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
             const double M = std::abs(m.Lateral.Results.Moment[static_cast<size_t>(i)]) / scale;
             const double Mp = m.Lateral.Node_Mp[i] / scale;
             const double phi = Node_Curvature(m, i);
-            Pile_Props_at_DepthX(m, m.Nodes[i].X);
+            const PileProps props = Pile_Props_at_DepthX(m, m.Nodes[i].X);
             if (std::max(M, T.M[s][ts][1]) >= Mp && i < N && phi != 0.0) {
                 m.Nodes[i].EI = std::abs(Mp / phi) * scale;
             } else if (!(std::max(M, T.M[s][ts][1]) >= Mp)) {
-                m.Nodes[i].EI = m.Props_At_X.EI;
+                m.Nodes[i].EI = props.EI;
             }
             continue;
         }

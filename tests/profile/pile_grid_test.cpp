@@ -68,13 +68,11 @@ TEST_F(GridTest, NodeOnASectionBoundaryBelongsToTheUpperSection) {
     EXPECT_EQ(m().Nodes[26].i_Section, 2);
     EXPECT_EQ(m().Nodes[97].i_Section, 2);
     // The property lookup takes the section below at the same depth.
-    Pile_Props_at_DepthX(m(), 120.0);
-    EXPECT_EQ(m().Props_At_X.i_Section, 2);
-    EXPECT_DOUBLE_EQ(m().Props_At_X.b, 24.0);
-    Pile_Props_at_DepthX(m(), 119.0);
-    EXPECT_DOUBLE_EQ(m().Props_At_X.b, 36.0);
-    Pile_Props_at_DepthX(m(), 600.0); // beyond the table: the last point
-    EXPECT_EQ(m().Props_At_X.i_Section, 2);
+    EXPECT_EQ(Pile_Props_at_DepthX(m(), 120.0).i_Section, 2);
+    EXPECT_DOUBLE_EQ(Pile_Props_at_DepthX(m(), 120.0).b, 24.0);
+    EXPECT_DOUBLE_EQ(Pile_Props_at_DepthX(m(), 119.0).b, 36.0);
+    // Beyond the table: the last point.
+    EXPECT_EQ(Pile_Props_at_DepthX(m(), 600.0).i_Section, 2);
 }
 
 TEST_F(GridTest, TaperedSectionIsInterpolatedAlongThePile) {
@@ -83,9 +81,9 @@ TEST_F(GridTest, TaperedSectionIsInterpolatedAlongThePile) {
     EXPECT_DOUBLE_EQ(m().Nodes[49].b, 18.0); // 240 in
     EXPECT_DOUBLE_EQ(m().Nodes[49].EI, 29e6 * 750.0);
     EXPECT_DOUBLE_EQ(m().Nodes[97].EI, 29e6 * 500.0);
-    Pile_Props_at_DepthX(m(), 120.0);
-    EXPECT_DOUBLE_EQ(m().Props_At_X.I, 875.0);
-    EXPECT_DOUBLE_EQ(m().Props_At_X.A, 100.0);
+    const PileProps props = Pile_Props_at_DepthX(m(), 120.0);
+    EXPECT_DOUBLE_EQ(props.I, 875.0);
+    EXPECT_DOUBLE_EQ(props.A, 100.0);
 }
 
 TEST_F(GridTest, NodeOutsideEverySectionTakesTheNearestOne) {
@@ -169,7 +167,7 @@ TEST_F(GridTest, PileDeeperThanTheSoilGivesItsLowerNodesToTheLastLayer) {
     EXPECT_EQ(m().Layers[2].KTOP, 21);
     EXPECT_EQ(m().Layers[2].i_BottomNodeInLayer, 97);
     // The nodes below the data then stop the run through the lookups.
-    EXPECT_EQ(fn_c(m(), m().Nodes[97].Xv), 0.0);
+    EXPECT_EQ(fn_c(m(), m().Nodes[97].Xv).value, 0.0);
     EXPECT_EQ(m().RunStatus, 105);
 }
 

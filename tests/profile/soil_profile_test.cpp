@@ -32,12 +32,14 @@ TEST_P(InterfaceStrength, FollowsTheRuleOfTheTwoSoilClasses) {
     Add_Layer({c.above, 0.0, 120.0, 10.0, c.c_above});
     Add_Layer({c.below, 120.0, 240.0, c.c_below, 99.0});
     m().Pile_Length = 200.0;
-    EXPECT_DOUBLE_EQ(fn_c(m(), 120.0), c.expected);
-    EXPECT_TRUE(m().b_AtNode);
+    const StrengthAtX at_interface = fn_c(m(), 120.0);
+    EXPECT_DOUBLE_EQ(at_interface.value, c.expected);
+    EXPECT_TRUE(at_interface.b_AtNode);
     EXPECT_EQ(m().RunStatus, 0);
     // Inside a layer the strength is interpolated and the interface flag is clear.
-    EXPECT_DOUBLE_EQ(fn_c(m(), 60.0), (10.0 + c.c_above) / 2.0);
-    EXPECT_FALSE(m().b_AtNode);
+    const StrengthAtX inside = fn_c(m(), 60.0);
+    EXPECT_DOUBLE_EQ(inside.value, (10.0 + c.c_above) / 2.0);
+    EXPECT_FALSE(inside.b_AtNode);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -66,7 +68,7 @@ TEST_F(ProfileTest, InterfaceAtThePileTipTakesTheLayerAbove) {
     m().Profile.RQD[2] = 50.0;
     m().Profile.RQD[3] = 70.0;
     m().Pile_Length = 120.0;
-    EXPECT_DOUBLE_EQ(fn_c(m(), 120.0), 40.0);
+    EXPECT_DOUBLE_EQ(fn_c(m(), 120.0).value, 40.0);
     EXPECT_DOUBLE_EQ(fn_Phi(m(), 120.0), 30.0);
     EXPECT_DOUBLE_EQ(fn_Eps50(m(), 120.0), 0.01);
     EXPECT_DOUBLE_EQ(fn_J(m(), 120.0), 0.5);
@@ -74,7 +76,7 @@ TEST_F(ProfileTest, InterfaceAtThePileTipTakesTheLayerAbove) {
     EXPECT_DOUBLE_EQ(fn_RQD(m(), 120.0), 60.0);
     // A longer pile averages them.
     m().Pile_Length = 200.0;
-    EXPECT_DOUBLE_EQ(fn_c(m(), 120.0), 50.0);
+    EXPECT_DOUBLE_EQ(fn_c(m(), 120.0).value, 50.0);
     EXPECT_DOUBLE_EQ(fn_Phi(m(), 120.0), 32.0);
     EXPECT_DOUBLE_EQ(fn_Eps50(m(), 120.0), 0.015);
     EXPECT_EQ(m().RunStatus, 0);
@@ -85,9 +87,9 @@ TEST_F(ProfileTest, MassiveRockTakesItsIntactStrengthAtTheTip) {
     Add_Layer({kMassRock, 120.0, 240.0, 800.0, 900.0});
     m().Profile.HB_qu[2] = 4321.0;
     m().Pile_Length = 120.0;
-    EXPECT_DOUBLE_EQ(fn_HB_qu_at_DepthX(m(), 120.0), 4321.0);
+    EXPECT_DOUBLE_EQ(fn_HB_qu_at_DepthX(m(), 120.0).value, 4321.0);
     m().Pile_Length = 200.0;
-    EXPECT_DOUBLE_EQ(fn_HB_qu_at_DepthX(m(), 120.0), 700.0);
+    EXPECT_DOUBLE_EQ(fn_HB_qu_at_DepthX(m(), 120.0).value, 700.0);
 }
 
 struct UndefinedPair {
@@ -106,9 +108,9 @@ TEST_P(UndefinedInterface, TakesTheMeanOrTheLayerThatHasAStrength) {
     Add_Layer({GetParam().above, 0.0, 120.0, 40.0, 40.0});
     Add_Layer({GetParam().below, 120.0, 240.0, 60.0, 60.0});
     m().Pile_Length = 200.0;
-    EXPECT_EQ(fn_c(m(), 120.0), 50.0);
+    EXPECT_EQ(fn_c(m(), 120.0).value, 50.0);
     m().Profile.c[2] = 0.0;
-    EXPECT_EQ(fn_c(m(), 120.0), 60.0);
+    EXPECT_EQ(fn_c(m(), 120.0).value, 60.0);
     EXPECT_EQ(m().RunStatus, 0);
     EXPECT_EQ(Report().find("Runtime Error"), std::string::npos);
 }
@@ -134,8 +136,9 @@ TEST_F(ProfileTest, LayerLookupsGiveTheLayersOwnValueOnItsBoundaries) {
     EXPECT_EQ(fn_Phi_In_Layer(m(), 2, 180.0), 39.0);
     // Clay under a layer without a strength class: its own strength, flagged as on an
     // interface (no strength-range warnings), and no error.
-    EXPECT_EQ(fn_c_In_Layer(m(), 4, 300.0), 8.0);
-    EXPECT_TRUE(m().b_AtNode);
+    const StrengthAtX own = fn_c_In_Layer(m(), 4, 300.0);
+    EXPECT_EQ(own.value, 8.0);
+    EXPECT_TRUE(own.b_AtNode);
     EXPECT_EQ(m().RunStatus, 0);
 }
 
@@ -147,17 +150,18 @@ TEST_F(ProfileTest, StrengthPointWhereNoTwoLayersMeetIsThatPointsValue) {
     Add_Layer({kSoftClay, 144.0, 240.0, 60.0, 70.0});
     m().Layers[2].XLayerTop = 120.0;
     m().Pile_Length = 200.0;
-    EXPECT_EQ(fn_c(m(), 144.0), 60.0);
-    EXPECT_TRUE(m().b_AtNode);
+    const StrengthAtX gap = fn_c(m(), 144.0);
+    EXPECT_EQ(gap.value, 60.0);
+    EXPECT_TRUE(gap.b_AtNode);
     EXPECT_EQ(m().RunStatus, 0);
     EXPECT_EQ(Report().find("Internal error"), std::string::npos);
 }
 
 TEST_F(ProfileTest, StrengthJustBelowTheDataIsToleratedOnlyWithinOneMillionth) {
     Add_Layer({kSoftClay, 0.0, 240.0, 10.0, 40.0});
-    EXPECT_DOUBLE_EQ(fn_c(m(), 240.0 + 1e-7), 40.0);
+    EXPECT_DOUBLE_EQ(fn_c(m(), 240.0 + 1e-7).value, 40.0);
     EXPECT_EQ(m().RunStatus, 0);
-    EXPECT_EQ(fn_c(m(), 240.0 + 1e-5), 0.0);
+    EXPECT_EQ(fn_c(m(), 240.0 + 1e-5).value, 0.0);
     EXPECT_EQ(m().RunStatus, 105);
     const std::string block =
         "**** Input Data Error No. 5 ****\n\nAn error was detected that is related to an "
@@ -170,14 +174,14 @@ TEST_F(ProfileTest, StrengthJustBelowTheDataIsToleratedOnlyWithinOneMillionth) {
 }
 
 TEST_F(ProfileTest, StrengthWithoutDataStopsInsteadOfReadingOutsideTheTable) {
-    EXPECT_EQ(fn_c(m(), 10.0), 0.0);
+    EXPECT_EQ(fn_c(m(), 10.0).value, 0.0);
     EXPECT_EQ(m().RunStatus, 105);
 }
 
 TEST_F(ProfileTest, ZeroThicknessFirstLayerStopsWithInputError60) {
     // A depth above a layer of no thickness has no segment to interpolate over.
     Add_Layer({kSoftClay, 60.0, 60.0, 10.0, 40.0});
-    EXPECT_EQ(fn_c(m(), 30.0), 0.0);
+    EXPECT_EQ(fn_c(m(), 30.0).value, 0.0);
     EXPECT_EQ(m().RunStatus, 160);
     EXPECT_NE(Report().find("layer is zero.  The depth of computation is     30.000\n"),
               std::string::npos);

@@ -1,0 +1,138 @@
+// What the p-y pass keeps from one pass to the next. Each pass of the iteration rebuilds
+// every node's curve, yet nearly all of a curve is fixed by the node's depth, its layer and
+// the pile's width: only the deflection moves. The cache keeps, per node, the soil values
+// looked up there and the last curve parameters with the input they were computed from,
+// and, per layer, the last equivalent depth with its input.
+//
+// A hit needs the exact bits of the input it was computed from, so a cached value is
+// always the one the computation would give again; a changed grid, pile length, loading
+// or equivalent depth simply misses. The cache is emptied whenever the stations are built.
+#pragma once
+
+#include "engine/capacities.h"
+#include "engine/model_entities.h"
+#include "engine/pile_node.h"
+#include "py/equivalent_depth.h"
+#include "py/sand.h"
+#include "py/soft_clay.h"
+#include "py/stiff_clay_free_water.h"
+#include "py/stiff_clay_no_water.h"
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace zarno {
+
+// The soil and pile values a model looks up at one node of its layer; each model fills
+// the ones it uses.
+struct PySoilValues {
+    double b = 0.0;
+    double c = 0.0;
+    bool at_interface = false; // c fell on a layer interface of the strength table
+    double c_avg = 0.0;
+    double gamma = 0.0;
+    double eps50 = 0.0;
+    double J = 0.0;
+    double phi_deg = 0.0;
+    double pm = 1.0;
+    double ym = 1.0;
+};
+
+// Where the values were looked up, and whether they have been.
+struct PyNodeSoil {
+    int layer = 0; // the layer that owns the entry, 0 for none
+    double X = 0.0;
+    double Xv = 0.0;
+    double Pile_Length = 0.0;
+    double Ground_Surface_Depth = 0.0;
+    bool filled = false;
+    PySoilValues values;
+};
+
+// A pure function's last input and the result it gave.
+template <typename Input, typename Output> struct PyMemo {
+    Input in;
+    Output out;
+};
+
+using SoftClayMemo = PyMemo<SoftClayInput, SoftClayParams>;
+using StiffClayFreeWaterMemo = PyMemo<StiffClayFreeWaterInput, StiffClayFreeWaterParams>;
+using StiffClayNoWaterMemo = PyMemo<StiffClayNoWaterInput, StiffClayNoWaterParams>;
+using ReeseSandMemo = PyMemo<SandInput, std::optional<ReeseSandParams>>;
+using ApiSandMemo = PyMemo<SandInput, std::optional<ApiSandParams>>;
+using XEqMemo = PyMemo<XEqInput, XEqResult>;
+
+struct PyNodeEntry {
+    PyNodeSoil soil;
+    std::variant<std::monostate, SoftClayMemo, StiffClayFreeWaterMemo, StiffClayNoWaterMemo,
+                 ReeseSandMemo, ApiSandMemo>
+        curve;
+    // The API sand layer computes its curve twice when it falls back on the default k.
+    std::optional<ApiSandMemo> curve_default_k;
+};
+
+// The tables every lookup reads. The passes compare them with the ones the cache was filled
+// from, so a caller that edits the soil or the pile between passes gets fresh values.
+struct PySoilTables {
+    SoilProfile Profile{};
+    PilePropertyTable Pile_Property_Table{};
+    std::array<GroupEffectRow, MAX_GROUP_EFFECT_ROWS + 1> Group_Effect{};
+    std::vector<SoilLayer> Layers; // the layers in use, from index 0
+    int i_Num_Group_Effect_Rows = 0;
+    int IUNITS = 0;
+    double Default_J = 0.0;
+};
+
+// A lower layer's equivalent depth is asked for at its first node, and, where a boundary
+// station is blended, once more at that station: two memos per layer serve both.
+struct XEqMemos {
+    std::array<std::optional<XEqMemo>, 2> memo{};
+    int next = 0; // the one a miss replaces
+};
+
+struct PyNodeCache {
+    std::vector<PyNodeEntry> nodes; // indexed by node, sized by the grid
+    std::array<XEqMemos, MAX_SOIL_LAYERS + 1> x_eq{};
+    PySoilTables tables;
+
+    // Empties every entry and memo, keeping the size of the grid.
+    void Clear();
+};
+
+// Two doubles with the same bits (so -0.0 and 0.0 differ, and NaN meets NaN).
+inline bool Same_Bits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+// Whether two inputs give the same curve. On level ground without batter (theta exactly
+// 0) the deflection does not enter the parameters: it only picks the side of a slope.
+bool Same_Input(const SoftClayInput& a, const SoftClayInput& b);
+bool Same_Input(const StiffClayFreeWaterInput& a, const StiffClayFreeWaterInput& b);
+bool Same_Input(const StiffClayNoWaterInput& a, const StiffClayNoWaterInput& b);
+bool Same_Input(const SandInput& a, const SandInput& b);
+bool Same_Input(const XEqInput& a, const XEqInput& b);
+
+// f(in) through a memo slot: the stored result when the input is the same, otherwise f's
+// result, which is then stored. The slot is an optional or a variant of memos.
+template <typename Memo, typename Input, typename F>
+const auto& Memoized(std::optional<Memo>& slot, const Input& in, F f) {
+    if (!slot || !Same_Input(slot->in, in)) {
+        slot = Memo{in, f(in)};
+    }
+    return slot->out;
+}
+
+template <typename Memo, typename Input, typename F, typename... Memos>
+const auto& Memoized(std::variant<Memos...>& slot, const Input& in, F f) {
+    const Memo* memo = std::get_if<Memo>(&slot);
+    if (memo == nullptr || !Same_Input(memo->in, in)) {
+        memo = &slot.template emplace<Memo>(Memo{in, f(in)});
+    }
+    return memo->out;
+}
+
+} // namespace zarno
