@@ -195,8 +195,8 @@ struct AnalysisData {
     // Set by every fn_c call: the depth lies on a layer interface of the strength table.
     bool b_AtNode = false;
 
-    // ---- solver working arrays ---------------------------------------------------------
-    std::array<double, DEFLECTION_ARRAY_SIZE + 1> Deflection{};
+    // The deflections of the stations live in Lateral.Solution (one store for the solver,
+    // the soil springs and the results).
 
     // EI_Table: see AnalysisModel (large table on zero pages).
 
