@@ -91,6 +91,15 @@ void Compute_Results_Of_Node(AnalysisModel& m, int i) {
     }
 }
 
+// The moment of node i for the stiffness update, with the same change of the head stiffness.
+void Compute_Bending_Of_Node(AnalysisModel& m, int i) {
+    LateralState& L = m.Lateral;
+    Compute_Node_Bending(i, L.Pile, L.Solution, L.Results);
+    if (i == 1 && m.i_Num_Nodes >= 2) {
+        m.Nodes[2].EI = L.Pile.EI[2]; // the head treatment shares the head stiffness
+    }
+}
+
 // Index of the run's thrust list for Q (table units): the interval holding Q.
 int Thrust_Index(const AnalysisModel& m, double Q) {
     const int n = m.i_Num_Axial_Thrusts;
@@ -593,7 +602,7 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
     // Node results need the linear model of the current deflections.
     Fill_Pile_Model(m);
     for (int i = 1; i <= N; ++i) {
-        Compute_Results_Of_Node(m, i);
+        Compute_Bending_Of_Node(m, i);
         const int s = m.Nodes[i].i_Section;
         if (s < 1 || s > MAX_SECTIONS) {
             continue;

@@ -24,6 +24,32 @@ void Clear_Section_Maxima(ResultMaxima& mx) {
     mx.i_Section_Shear_Node.fill(0);
 }
 
+NodeBending Node_Bending(int m, const FdPileModel& p, const FdSolution& s) {
+    const int N = p.i_Num_Nodes;
+    const double h = p.Increment;
+    const double h2 = h * h;
+    NodeBending b;
+    if (m == 1) {
+        b.Curvature = (s.y(2) - 2.0 * s.y(1) + s.y(0)) / h2;
+        b.Moment = p.EI[1] * b.Curvature;
+    } else if (m != N) {
+        b.Curvature = (s.y(m + 1) - 2.0 * s.y(m) + s.y(m - 1)) / h2;
+        b.Moment = p.EI[m] * b.Curvature;
+    }
+    return b;
+}
+
+void Compute_Node_Bending(int m, FdPileModel& p, const FdSolution& s, NodeResults& r) {
+    const int N = p.i_Num_Nodes;
+    if (m < 1 || m > N || N < MIN_SOLVER_NODES || N > MAX_NODES) {
+        return;
+    }
+    p.EI[2] = p.EI[1];
+    const NodeBending b = Node_Bending(m, p, s);
+    r.Curvature[m] = b.Curvature;
+    r.Moment[m] = b.Moment;
+}
+
 void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, const FdSolution& s,
                           NodeResults& r, ResultMaxima& mx) {
     const int N = p.i_Num_Nodes;
@@ -41,13 +67,12 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
     auto y = [&](int j) { return s.y(j); };
     auto R = [&](int j) { return p.EI[j]; };
 
-    double phi = 0.0;
-    double M = 0.0;
+    const NodeBending bending = Node_Bending(m, p, s);
+    const double phi = bending.Curvature;
+    const double M = bending.Moment;
     double S = 0.0;
     double V = 0.0;
     if (m == 1) {
-        phi = (y(2) - 2.0 * y(1) + y(0)) / h2;
-        M = R(1) * phi;
         if (p.i_Loading_Type == LOADING_DEFLECTION_SLOPE) {
             // Slope imposed: one-sided differences below the head.
             const double M2 = R(1) * (y(3) - 2.0 * y(2) + y(1)) / h2;
@@ -66,13 +91,9 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
         r.Balance_Head_Moment = moment_imposed ? p.Condition_2 : M;
     } else if (m == N) {
         // Free tip: no moment, the tip shear resistance as shear.
-        phi = 0.0;
-        M = 0.0;
         V = s.V_Tip;
         S = (y(N) - y(N - 1)) / h;
     } else {
-        phi = (y(m + 1) - 2.0 * y(m) + y(m - 1)) / h2;
-        M = R(m) * phi;
         S = (y(m + 1) - y(m - 1)) / (2.0 * h);
         if (m == 2) {
             const double M3 = R(3) * (y(4) - 2.0 * y(3) + y(2)) / h2;

@@ -66,6 +66,21 @@ void Clear_Running_Maxima(ResultMaxima& mx);
 // Clears the per-section entries (before the results of a case are written).
 void Clear_Section_Maxima(ResultMaxima& mx);
 
+// Curvature and bending moment of station m (1 .. N) from the deflections of s: the second
+// difference at the station (with the fictitious station above the head), none at the free
+// tip. p must already carry the head stiffness at station 2 (see Compute_Node_Results).
+struct NodeBending {
+    double Curvature = 0.0;
+    double Moment = 0.0;
+};
+NodeBending Node_Bending(int m, const FdPileModel& p, const FdSolution& s);
+
+// Only the curvature and moment of station m, for the stiffness update, which reads no
+// other result: the same values and the same change of p as Compute_Node_Results, without
+// the shear, slope, reaction, stress and maxima that every writer of results computes
+// afresh from the converged deflections.
+void Compute_Node_Bending(int m, FdPileModel& p, const FdSolution& s, NodeResults& r);
+
 // Results of station m (1 .. N) from the deflections of s. Stations are computed in order:
 // station 2 uses the head moment of the last call for station 1. Before anything else the
 // EI of station 2 is set to that of the head station in p, as the head treatment of the
