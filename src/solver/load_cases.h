@@ -21,7 +21,8 @@ bool Prepare_Case(AnalysisModel& m, int c, double L, bool ordinary);
 bool Prepare_Length_Case(AnalysisModel& m, int c, double L, bool& unsupported);
 // Bending stiffness of every node for the thrust of the current case (nonlinear runs).
 bool Update_Case_EI(AnalysisModel& m);
-// One solution of the linear model; the deflections are published for every consumer.
+// One solution of the linear model, written into the one store of the deflections
+// (m.Lateral.Solution) that every consumer reads.
 bool Solve_Case_Pass(AnalysisModel& m, int i);
 // The same for a trial pile whose loss of stability is an answer rather than a fault (the
 // shorter piles of the length sweep): a buckled pile sets `buckled` and returns false
