@@ -194,8 +194,8 @@ struct AnalysisData {
     std::array<PileNode, NODE_TABLE_SIZE + 1> Nodes{};
     PilePropertyTable Pile_Property_Table;
 
-    // ---- solver working arrays ---------------------------------------------------------
-    std::array<double, DEFLECTION_ARRAY_SIZE + 1> Deflection{};
+    // The deflections of the stations live in Lateral.Solution (one store for the solver,
+    // the soil springs and the results).
 
     // EI_Table: see AnalysisModel (large table on zero pages).
 

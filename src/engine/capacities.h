@@ -9,10 +9,6 @@ inline constexpr const char* ENGINE_VERSION_STRING = "2012-06.036";
 
 inline constexpr int MAX_PILE_INCREMENTS = 500;
 inline constexpr int MAX_NODES = MAX_PILE_INCREMENTS + 1;
-inline constexpr int DEFLECTION_ARRAY_SIZE = 504; // nodes plus fictitious stations
-// The deflection of node m (m = -1 .. N + 1, two fictitious stations above the head and one
-// below the tip) is Deflection[m + DEFLECTION_OFFSET].
-inline constexpr int DEFLECTION_OFFSET = 2;
 inline constexpr int MAX_SECTIONS = 20;
 inline constexpr int MAX_SOIL_LAYERS = 40;
 inline constexpr int MAX_PILE_HEAD_LOADS = 100;

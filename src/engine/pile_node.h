@@ -13,8 +13,9 @@ inline constexpr int NODE_TABLE_SIZE = 506;
 // Pile property table: one point at the top and one at the bottom of every section.
 inline constexpr int MAX_PILE_PROPERTY_POINTS = 2 * MAX_SECTIONS;
 
-// One station, numbered 1 at the pile head to N at the tip. The deflections live in
-// AnalysisData::Deflection, which also holds the fictitious stations beyond both ends.
+// One station, numbered 1 at the pile head to N at the tip. The deflections live in the
+// lateral solution (FdSolution::Y), which also holds the fictitious stations beyond both
+// ends.
 struct PileNode {
     double X = 0.0;  // depth below the pile head along the pile axis
     double Xv = 0.0; // vertical depth, X * cos(batter)

@@ -317,7 +317,7 @@ PyNodeView py_Node_View(const AnalysisModel& m, int i) {
         const PileNode& node = m.Nodes[i];
         v.X = node.X;
         v.Xv = node.Xv;
-        v.y = m.Deflection[i + DEFLECTION_OFFSET];
+        v.y = m.Lateral.Solution.y(i);
         v.ysm = node.Soil_Movement;
     }
     return v;

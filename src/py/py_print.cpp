@@ -121,8 +121,7 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
         const double Xv = depth[k] * cos_batter;
         py.Print_X[k] = depth[k];
         py.Print_Xv[k] = Xv;
-        py.Print_y[k] =
-            Interpolate_At_Depth(m, Xv, [&](int i) { return m.Deflection[i + DEFLECTION_OFFSET]; });
+        py.Print_y[k] = Interpolate_At_Depth(m, Xv, [&](int i) { return m.Lateral.Solution.y(i); });
         py.Print_ysm[k] =
             Interpolate_At_Depth(m, Xv, [&](int i) { return m.Nodes[i].Soil_Movement; });
         py.Print_Curve_Number[k] = k;

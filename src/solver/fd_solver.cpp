@@ -133,29 +133,6 @@ int Stable_Head_Determinant_Sign(int loading_type) {
     }
 }
 
-namespace {
-
-// Largest |change| over stations 1 .. N, the first strictly larger value winning; a
-// maximum at station 1 or 2 is reported at station 2.
-void Measure_Change(const FdSolution& old_s, const std::array<double, DEFLECTION_ARRAY_SIZE + 1>& y,
-                    int n, double& largest, int& node) {
-    largest = std::fabs(y[3] - old_s.Y[3]);
-    node = 1;
-    for (int m = 2; m <= n; ++m) {
-        const size_t k = static_cast<size_t>(m + 2);
-        const double d = std::fabs(y[k] - old_s.Y[k]);
-        if (d > largest) {
-            largest = d;
-            node = m;
-        }
-    }
-    if (node <= 2) {
-        node = 2;
-    }
-}
-
-} // namespace
-
 Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSolution& s,
                                    TextFile& report, TextFile& messages) {
     const int N = p.i_Num_Nodes;
@@ -186,13 +163,13 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
         return false;
     };
     // EI continues unchanged past both ends of the pile.
-    auto R = [&](int m) { return p.EI[static_cast<size_t>(m < 1 ? 1 : (m > N ? N : m))]; };
-    auto k = [&](int m) { return p.Es[static_cast<size_t>(m)]; };
+    auto R = [&](int m) { return p.EI[m < 1 ? 1 : (m > N ? N : m)]; };
+    auto k = [&](int m) { return p.Es[m]; };
     auto w = [&](int m) { return p.Load_Term(m); };
 
     // Recurrence coefficients, stations 1 .. N. Every diagonal D(m) is a pivot of the
     // elimination; one that vanishes leaves the deflections undetermined.
-    std::array<double, MAX_NODES + 1> A1, A2, F, T;
+    NodeValues A1, A2, F, T;
     HeadSystem hs;
     auto pivot_failed = [&](int m, double d) {
         if (std::fabs(d) < SMALL_PIVOT_LIMIT) {
@@ -254,9 +231,13 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
         T[m] = (E * T[m + 1] - Rp1 * T[m + 2]) / D;
     }
 
-    // New deflections, Y[m + 2] = y(m).
-    std::array<double, DEFLECTION_ARRAY_SIZE + 1> y{};
-    auto Y = [&](int m) -> double& { return y[static_cast<size_t>(m + 2)]; };
+    // Every refusal above comes before the first new deflection is written, so a refused
+    // solution leaves the previous deflections in place. The new ones overwrite the old in
+    // s, each change being measured as its station is written: the previous deflections of
+    // the stations the head conditions set are kept for that.
+    const double old_y1 = s.y(1);
+    const double old_y2 = s.y(2);
+    auto Y = [&](int m) -> double& { return s.y(m); };
     auto G = [&](int m) { return F[m] + T[m]; };
 
     const int type = p.i_Loading_Type;
@@ -345,13 +326,14 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
             s.i_Unstable_Node = 1;
             return Solve_Result::Unstable;
         }
+        // With five unknowns the first is y3, which the recurrence below sets from y2 and y1
+        // by the same row of station 3.
         if (hs.n == 4) {
             Y(2) = hs.YG[1];
             Y(1) = hs.YG[2];
             Y(0) = hs.YG[3];
             Y(-1) = hs.YG[4];
         } else {
-            Y(3) = hs.YG[1];
             Y(2) = hs.YG[2];
             Y(1) = hs.YG[3];
             Y(0) = hs.YG[4];
@@ -359,19 +341,30 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
         }
     }
 
+    // Largest |change| over stations 1 .. N, the first strictly larger value winning; a
+    // maximum at station 1 or 2 is reported at station 2.
+    double largest = std::fabs(Y(1) - old_y1);
+    int node = 1;
+    auto measure = [&](int m, double change) {
+        if (change > largest) {
+            largest = change;
+            node = m;
+        }
+    };
+    measure(2, std::fabs(Y(2) - old_y2));
     for (int m = 3; m <= N; ++m) {
+        const double old_y = Y(m);
         Y(m) = A2[m] * Y(m - 1) - A1[m] * Y(m - 2) + F[m] + T[m];
+        measure(m, std::fabs(Y(m) - old_y));
     }
     Y(N + 1) = 2.0 * Y(N) - Y(N - 1);
-
-    double largest = 0.0;
-    int node = 2;
-    Measure_Change(s, y, N, largest, node);
+    if (node <= 2) {
+        node = 2;
+    }
     s.dYmax = largest;
     s.i_dYmax_Node = node;
     s.Delta_dYmax = std::fabs(largest - s.Previous_dYmax);
     s.Previous_dYmax = largest;
-    s.Y = y;
     return Solve_Result::Solved;
 }
 

@@ -22,6 +22,7 @@
 
 #include "engine/capacities.h"
 #include "engine/model_entities.h"
+#include "engine/station_array.h"
 
 #include <array>
 
@@ -43,8 +44,14 @@ inline constexpr double SMALL_PIVOT_LIMIT = 1.0e-50;
 // rows of stations 1 to 3 and the head shear uses station 4.
 inline constexpr int MIN_SOLVER_NODES = 5;
 
+// A value at each node, stations 1 .. N.
+using NodeValues = StationArray<double, 1, MAX_NODES>;
+// A deflection at each node and at the fictitious stations: two above the head (0, -1) and
+// one below the tip (N + 1).
+using StationDeflections = StationArray<double, -1, MAX_NODES + 1>;
+
 // The linear problem of one solution: stiffness, springs and loads of the current
-// iteration. Station arrays are indexed 1 .. i_Num_Nodes.
+// iteration. Station arrays are indexed by station, 1 .. i_Num_Nodes.
 struct FdPileModel {
     int i_Num_Nodes = 0;       // N
     double Increment = 0.0;    // h, the distance between stations
@@ -57,11 +64,11 @@ struct FdPileModel {
     double Condition_1 = 0.0;
     double Condition_2 = 0.0;
 
-    std::array<double, MAX_NODES + 1> EI{};            // R(m), bending stiffness
-    std::array<double, MAX_NODES + 1> Es{};            // k(m), secant soil modulus (F/L2)
-    std::array<double, MAX_NODES + 1> Dist_Load{};     // distributed lateral load (F/L)
-    std::array<double, MAX_NODES + 1> Movement_Load{}; // Es(m) u(m) with soil movements
-    std::array<double, MAX_NODES + 1> Soil_Movement{}; // u(m), free-field soil movement
+    NodeValues EI{};            // R(m), bending stiffness
+    NodeValues Es{};            // k(m), secant soil modulus (F/L2)
+    NodeValues Dist_Load{};     // distributed lateral load (F/L)
+    NodeValues Movement_Load{}; // Es(m) u(m) with soil movements
+    NodeValues Soil_Movement{}; // u(m), free-field soil movement
 
     // Shear resistance at the tip as a function of tip displacement.
     int i_Num_Tip_Shear_Points = 0;
@@ -73,11 +80,12 @@ struct FdPileModel {
 
 // Deflections of the current solution and the convergence measures. Kept between the
 // iterations of a load case: the previous deflections give the tip shear and the change.
+// This is the one store of the pile's deflections: the soil springs, the results and the
+// additional analyses all read it here.
 struct FdSolution {
-    // y(m) for m = -1 .. N + 1 lives at Y[m + 2].
-    std::array<double, DEFLECTION_ARRAY_SIZE + 1> Y{};
-    double y(int m) const { return Y[static_cast<size_t>(m + 2)]; }
-    double& y(int m) { return Y[static_cast<size_t>(m + 2)]; }
+    StationDeflections Y{}; // y(m), m = -1 .. N + 1
+    double y(int m) const { return Y[m]; }
+    double& y(int m) { return Y[m]; }
 
     double dYmax = 0.0;          // largest change of deflection over stations 1 .. N
     int i_dYmax_Node = 0;        // where it occurred (2 when at station 1 or 2)

@@ -29,18 +29,18 @@ void Remember_Deflections(IterationControl& c, const FdSolution& s) {
 }
 
 bool Damp_Cycling_Iteration(IterationControl& c, FdSolution& s, int N, int i) {
-    const int last = std::min(N + 3, DEFLECTION_ARRAY_SIZE); // y(-1) .. y(N+1)
-    IterationControl::Deflections change{};
+    // The change of every station, the fictitious ones included, replaces the previous
+    // change once its scalar product with it is taken; only stations 1 .. N are measured.
+    const int last = std::min(N + 1, StationDeflections::last_station);
     double size = 0.0;    // Euclidean size of the change over the stations
     double overlap = 0.0; // its scalar product with the previous change
-    for (int k = 1; k <= last; ++k) {
-        const size_t j = static_cast<size_t>(k);
-        change[j] = s.Y[j] - c.Before_Solution[j];
-        // Stations 1 .. N are Y[3] .. Y[N + 2]; the fictitious ones around them are left out.
-        if (k >= 3 && k <= N + 2) {
-            size += change[j] * change[j];
-            overlap += change[j] * c.Last_Change[j];
+    for (int m = -1; m <= last; ++m) {
+        const double change = s.Y[m] - c.Before_Solution[m];
+        if (m >= 1 && m <= N) {
+            size += change * change;
+            overlap += change * c.Last_Change[m];
         }
+        c.Last_Change[m] = change;
     }
     size = std::sqrt(size);
     if (c.i_Changes_Seen >= 2 && i >= FIRST_CHECKED_ITERATION) {
@@ -59,16 +59,14 @@ bool Damp_Cycling_Iteration(IterationControl& c, FdSolution& s, int N, int i) {
             c.i_Cycle_Signs = 0;
         }
     }
-    c.Last_Change = change;
     c.Size_Before_Last = c.Last_Size;
     c.Last_Size = size;
     ++c.i_Changes_Seen;
     if (c.Relaxation >= 1.0) {
         return false;
     }
-    for (int k = 1; k <= last; ++k) {
-        const size_t j = static_cast<size_t>(k);
-        s.Y[j] = c.Before_Solution[j] + c.Relaxation * change[j];
+    for (int m = -1; m <= last; ++m) {
+        s.Y[m] = c.Before_Solution[m] + c.Relaxation * c.Last_Change[m];
     }
     return true;
 }

@@ -19,19 +19,15 @@
 // cycling is never touched.
 #pragma once
 
-#include "engine/capacities.h"
 #include "solver/fd_solver.h"
-
-#include <array>
 
 namespace zarno {
 
 struct IterationControl {
-    using Deflections = std::array<double, DEFLECTION_ARRAY_SIZE + 1>;
-    Deflections Before_Solution{}; // deflections the current solution was computed from
-    Deflections Last_Change{};     // solved minus used deflections of the previous iteration
-    double Last_Size = 0.0;        // Euclidean size of that change over the stations
-    double Size_Before_Last = 0.0; // and of the change before it
+    StationDeflections Before_Solution{}; // deflections the current solution was computed from
+    StationDeflections Last_Change{};     // solved minus used deflections of the previous iteration
+    double Last_Size = 0.0;               // Euclidean size of that change over the stations
+    double Size_Before_Last = 0.0;        // and of the change before it
     int i_Changes_Seen = 0;
     double Relaxation = 1.0; // w; 1 until a cycle has been seen
     int i_Cycle_Signs = 0;   // successive iterations that looked like a cycle

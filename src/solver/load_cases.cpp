@@ -12,6 +12,7 @@
 #include "py/py_framework.h"
 #include "py/py_print.h"
 #include "report/fortran_format.h"
+#include "solver/curvature_interval.h"
 #include "solver/lrfd.h"
 #include "solver/node_results.h"
 
@@ -81,14 +82,18 @@ void Fill_Result_Inputs(AnalysisModel& m) {
     }
 }
 
-// Copies the solution into the deflection array every consumer reads.
-void Publish_Deflections(AnalysisModel& m) {
-    m.Deflection = m.Lateral.Solution.Y;
-}
-
 void Compute_Results_Of_Node(AnalysisModel& m, int i) {
     LateralState& L = m.Lateral;
     Compute_Node_Results(i, L.Pile, L.Inputs, L.Solution, L.Results, L.Maxima);
+    if (i == 1 && m.i_Num_Nodes >= 2) {
+        m.Nodes[2].EI = L.Pile.EI[2]; // the head treatment shares the head stiffness
+    }
+}
+
+// The moment of node i for the stiffness update, with the same change of the head stiffness.
+void Compute_Bending_Of_Node(AnalysisModel& m, int i) {
+    LateralState& L = m.Lateral;
+    Compute_Node_Bending(i, L.Pile, L.Solution, L.Results);
     if (i == 1 && m.i_Num_Nodes >= 2) {
         m.Nodes[2].EI = L.Pile.EI[2]; // the head treatment shares the head stiffness
     }
@@ -116,7 +121,8 @@ double Node_Curvature(const AnalysisModel& m, int i) {
         return 0.0;
     }
     const double h = m.Increment_Length;
-    const auto y = [&](int k) { return m.Deflection[static_cast<size_t>(k + DEFLECTION_OFFSET)]; };
+    const FdSolution& s = m.Lateral.Solution;
+    const auto y = [&](int k) { return s.y(k); };
     return (y(i + 1) - 2.0 * y(i) + y(i - 1)) / (h * h);
 }
 
@@ -368,12 +374,11 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
     if (!L.b_Stiffness_Mode) {
         std::string line;
         for (int i = 1; i <= m.i_Num_Nodes; ++i) {
-            const size_t k = static_cast<size_t>(i);
             line.clear();
             for (const double v :
-                 {L.Inputs.Depth[k], Output_Value(L.Solution.y(i)),
-                  Output_Value(L.Results.Moment[k]), Output_Value(L.Results.Shear[k]),
-                  Output_Value(L.Results.Soil_Reaction[k]), L.Pile.EI[k]}) {
+                 {L.Inputs.Depth[i], Output_Value(L.Solution.y(i)),
+                  Output_Value(L.Results.Moment[i]), Output_Value(L.Results.Shear[i]),
+                  Output_Value(L.Results.Soil_Reaction[i]), L.Pile.EI[i]}) {
                 Append_ES(line, v, 15, 7);
             }
             line += " Line 10(";
@@ -441,7 +446,6 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
             fmt::format("Computing lateral response of pile for load number {}", c));
         m.Warnings.i_Warning_Tally.fill(0);
     }
-    m.Deflection.fill(0.0);
     Clear_Solution(m.Lateral.Solution);
     // Starting springs: none above the ground, a stiff one below it.
     for (int i = 1; i <= N; ++i) {
@@ -549,20 +553,19 @@ bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
         Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
         return false;
     }
-    Publish_Deflections(m);
     return true;
 }
 
 } // namespace
 
-double EI_From_Table(AnalysisModel& m, int i, int s, int t) {
+double EI_From_Table(AnalysisModel& m, int i, int s, int t, bool ascending) {
     const SectionEITable& T = m.EI_Table;
     const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
     const int P = T.n_Points[s][t];
     if (P < 1) {
         return m.Nodes[i].EI;
     }
-    const double M = std::abs(m.Lateral.Results.Moment[static_cast<size_t>(i)]) / scale;
+    const double M = std::abs(m.Lateral.Results.Moment[i]) / scale;
     if (M <= T.M[s][t][1]) {
         return T.EI[s][t][1] * scale;
     }
@@ -571,10 +574,7 @@ double EI_From_Table(AnalysisModel& m, int i, int s, int t) {
         return T.EI[s][t][1] * scale;
     }
     if (phi < T.Phi[s][t][P]) {
-        int k = 1;
-        while (k < P - 1 && !(T.Phi[s][t][k] < phi && phi <= T.Phi[s][t][k + 1])) {
-            ++k;
-        }
+        const int k = Curvature_Interval(T.Phi[s][t].data(), P, phi, ascending);
         const double Mk = T.M[s][t][k];
         const double Mk1 = T.M[s][t][k + 1];
         const double Ms = Mk == Mk1 ? Mk
@@ -589,10 +589,19 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
     const SectionEITable& T = m.EI_Table;
     const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
     const int N = m.i_Num_Nodes;
+    // Whether each table used ascends, found once per update: 0 not yet known, 1 yes, -1 no.
+    std::array<std::array<signed char, MAX_AXIAL_THRUSTS + 1>, MAX_SECTIONS + 1> ascends{};
+    auto ascending = [&](int s, int t) {
+        signed char& a = ascends[static_cast<size_t>(s)][static_cast<size_t>(t)];
+        if (a == 0) {
+            a = Curvatures_Ascend(T.Phi[s][t].data(), T.n_Points[s][t]) ? 1 : -1;
+        }
+        return a > 0;
+    };
     // Node results need the linear model of the current deflections.
     Fill_Pile_Model(m);
     for (int i = 1; i <= N; ++i) {
-        Compute_Results_Of_Node(m, i);
+        Compute_Bending_Of_Node(m, i);
         const int s = m.Nodes[i].i_Section;
         if (s < 1 || s > MAX_SECTIONS) {
             continue;
@@ -604,7 +613,7 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
         }
         const int ts = std::min(t, nt);
         if (type == SECTION_ELASTIC_PLASTIC) {
-            const double M = std::abs(m.Lateral.Results.Moment[static_cast<size_t>(i)]) / scale;
+            const double M = std::abs(m.Lateral.Results.Moment[i]) / scale;
             const double Mp = m.Lateral.Node_Mp[i] / scale;
             const double phi = Node_Curvature(m, i);
             const PileProps props = Pile_Props_at_DepthX(m, m.Nodes[i].X);
@@ -615,11 +624,11 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
             }
             continue;
         }
-        double EI = EI_From_Table(m, i, s, ts);
+        double EI = EI_From_Table(m, i, s, ts, ascending(s, ts));
         if (ts < nt && ts < m.i_Num_Axial_Thrusts && Q > m.Axial_Thrust_List[1]) {
             const double Qi = m.Axial_Thrust_List[ts];
             const double Qn = m.Axial_Thrust_List[ts + 1];
-            const double EIn = EI_From_Table(m, i, s, ts + 1);
+            const double EIn = EI_From_Table(m, i, s, ts + 1, ascending(s, ts + 1));
             if (Qn != Qi) {
                 EI = EIn - (EIn - EI) * (Qn - Q) / (Qn - Qi);
             }
@@ -687,9 +696,7 @@ void Run_Load_Cases(AnalysisModel& m) {
                 Write_Excess_Deflection_Error(m, y1);
                 return;
             }
-            if (Damp_Cycling_Iteration(L.Control, L.Solution, m.i_Num_Nodes, i)) {
-                Publish_Deflections(m);
-            }
+            Damp_Cycling_Iteration(L.Control, L.Solution, m.i_Num_Nodes, i);
             Compute_py_All_Layers(m, 0);
             if (m.RunStatus > 0) {
                 return;

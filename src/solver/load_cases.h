@@ -6,8 +6,9 @@ void Run_Load_Cases(AnalysisModel& m);
 // Bending stiffness of every node from the section tables for thrust index t (Q in the
 // tables' units); elastic sections keep their elastic stiffness.
 void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q);
-// Secant stiffness of node i from the table of section s and thrust index t.
-double EI_From_Table(AnalysisModel& m, int i, int s, int t);
+// Secant stiffness of node i from the table of section s and thrust index t; `ascending`
+// tells whether that table's curvatures never decrease (Curvatures_Ascend).
+double EI_From_Table(AnalysisModel& m, int i, int s, int t, bool ascending);
 
 // Services of one load case, shared with the pile-head stiffness and the deflection versus
 // pile length analyses. Each returns false when RunStatus was set.
@@ -20,7 +21,8 @@ bool Prepare_Case(AnalysisModel& m, int c, double L, bool ordinary);
 bool Prepare_Length_Case(AnalysisModel& m, int c, double L, bool& unsupported);
 // Bending stiffness of every node for the thrust of the current case (nonlinear runs).
 bool Update_Case_EI(AnalysisModel& m);
-// One solution of the linear model; the deflections are published for every consumer.
+// One solution of the linear model, written into the one store of the deflections
+// (m.Lateral.Solution) that every consumer reads.
 bool Solve_Case_Pass(AnalysisModel& m, int i);
 // The same for a trial pile whose loss of stability is an answer rather than a fault (the
 // shorter piles of the length sweep): a buckled pile sets `buckled` and returns false

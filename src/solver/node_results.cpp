@@ -24,6 +24,32 @@ void Clear_Section_Maxima(ResultMaxima& mx) {
     mx.i_Section_Shear_Node.fill(0);
 }
 
+NodeBending Node_Bending(int m, const FdPileModel& p, const FdSolution& s) {
+    const int N = p.i_Num_Nodes;
+    const double h = p.Increment;
+    const double h2 = h * h;
+    NodeBending b;
+    if (m == 1) {
+        b.Curvature = (s.y(2) - 2.0 * s.y(1) + s.y(0)) / h2;
+        b.Moment = p.EI[1] * b.Curvature;
+    } else if (m != N) {
+        b.Curvature = (s.y(m + 1) - 2.0 * s.y(m) + s.y(m - 1)) / h2;
+        b.Moment = p.EI[m] * b.Curvature;
+    }
+    return b;
+}
+
+void Compute_Node_Bending(int m, FdPileModel& p, const FdSolution& s, NodeResults& r) {
+    const int N = p.i_Num_Nodes;
+    if (m < 1 || m > N || N < MIN_SOLVER_NODES || N > MAX_NODES) {
+        return;
+    }
+    p.EI[2] = p.EI[1];
+    const NodeBending b = Node_Bending(m, p, s);
+    r.Curvature[m] = b.Curvature;
+    r.Moment[m] = b.Moment;
+}
+
 void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, const FdSolution& s,
                           NodeResults& r, ResultMaxima& mx) {
     const int N = p.i_Num_Nodes;
@@ -34,21 +60,19 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
     // reach.
     p.EI[2] = p.EI[1];
 
-    const size_t k = static_cast<size_t>(m);
     const double h = p.Increment;
     const double h2 = h * h;
     const double h3 = h2 * h;
     const double Q = p.Axial_Thrust;
     auto y = [&](int j) { return s.y(j); };
-    auto R = [&](int j) { return p.EI[static_cast<size_t>(j)]; };
+    auto R = [&](int j) { return p.EI[j]; };
 
-    double phi = 0.0;
-    double M = 0.0;
+    const NodeBending bending = Node_Bending(m, p, s);
+    const double phi = bending.Curvature;
+    const double M = bending.Moment;
     double S = 0.0;
     double V = 0.0;
     if (m == 1) {
-        phi = (y(2) - 2.0 * y(1) + y(0)) / h2;
-        M = R(1) * phi;
         if (p.i_Loading_Type == LOADING_DEFLECTION_SLOPE) {
             // Slope imposed: one-sided differences below the head.
             const double M2 = R(1) * (y(3) - 2.0 * y(2) + y(1)) / h2;
@@ -67,13 +91,9 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
         r.Balance_Head_Moment = moment_imposed ? p.Condition_2 : M;
     } else if (m == N) {
         // Free tip: no moment, the tip shear resistance as shear.
-        phi = 0.0;
-        M = 0.0;
         V = s.V_Tip;
         S = (y(N) - y(N - 1)) / h;
     } else {
-        phi = (y(m + 1) - 2.0 * y(m) + y(m - 1)) / h2;
-        M = R(m) * phi;
         S = (y(m + 1) - y(m - 1)) / (2.0 * h);
         if (m == 2) {
             const double M3 = R(3) * (y(4) - 2.0 * y(3) + y(2)) / h2;
@@ -85,13 +105,13 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
                     (2.0 * h3);
         }
     }
-    r.Curvature[k] = phi;
-    r.Moment[k] = M;
-    r.Slope[k] = S;
-    r.Shear[k] = V;
+    r.Curvature[m] = phi;
+    r.Moment[m] = M;
+    r.Slope[m] = S;
+    r.Shear[m] = V;
 
     // Maxima; equal magnitudes keep the earlier station.
-    const double depth = in.Depth[k];
+    const double depth = in.Depth[m];
     if (std::fabs(M) > std::fabs(mx.Moment)) {
         mx.Moment = M;
         mx.Moment_Depth = depth;
@@ -100,7 +120,7 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
         mx.Shear = V;
         mx.Shear_Depth = depth;
     }
-    const int sec = in.i_Section[k];
+    const int sec = in.i_Section[m];
     if (sec >= 1 && sec <= MAX_SECTIONS) {
         const size_t j = static_cast<size_t>(sec);
         if (std::fabs(M) > std::fabs(mx.Section_Moment[j])) {
@@ -116,23 +136,23 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
     // Soil reaction: the spring acts on the movement of the pile relative to the soil.
     double pr = 0.0;
     if (in.b_Use_Soil_Movement) {
-        pr = -p.Es[k] * (y(m) - p.Soil_Movement[k]) - in.Dist_Load_Avg[k];
+        pr = -p.Es[m] * (y(m) - p.Soil_Movement[m]) - in.Dist_Load_Avg[m];
     } else {
-        pr = -p.Es[k] * y(m);
+        pr = -p.Es[m] * y(m);
     }
     if (std::isnan(pr) && y(m) == 0.0) {
         pr = 0.0;
     }
-    r.Soil_Reaction[k] = pr;
+    r.Soil_Reaction[m] = pr;
 
     // Combined axial and bending stress at the extreme fibre.
-    const double I = in.Inertia[k];
-    const double A = in.Area[k];
+    const double I = in.Inertia[m];
+    const double A = in.Area[m];
     double sigma = 0.0;
     if (I != 0.0 && A != 0.0) {
-        sigma = std::fabs(Q) / A + std::fabs(M) * (in.Stress_Width[k] / 2.0) / I;
+        sigma = std::fabs(Q) / A + std::fabs(M) * (in.Stress_Width[m] / 2.0) / I;
     }
-    r.Stress[k] = sigma;
+    r.Stress[m] = sigma;
     if (std::fabs(sigma) > std::fabs(mx.Stress)) {
         mx.Stress = sigma;
     }
@@ -230,7 +250,7 @@ void Check_Segment_Equilibrium(int i, int final, const FdPileModel& p, const FdS
     const double Q = p.Axial_Thrust;
     const int a = i - 2;
     const int b = i - 1;
-    auto f = [&](int j) { return p.Load_Term(j) - p.Es[static_cast<size_t>(j)] * s.y(j); };
+    auto f = [&](int j) { return p.Load_Term(j) - p.Es[j] * s.y(j); };
 
     if (i == 3) {
         e.M_a = r.Balance_Head_Moment;
@@ -243,9 +263,9 @@ void Check_Segment_Equilibrium(int i, int final, const FdPileModel& p, const FdS
     double V_b = 0.0;
     double M_i = 0.0;
     if (i <= N) {
-        M_i = r.Moment[static_cast<size_t>(i)];
+        M_i = r.Moment[i];
         S_b = (s.y(i) - s.y(i - 2)) / (2.0 * h);
-        V_b = Q * S_b + (M_i - r.Moment[static_cast<size_t>(i - 2)]) / (2.0 * h);
+        V_b = Q * S_b + (M_i - r.Moment[i - 2]) / (2.0 * h);
     } else {
         e.M_b = 0.0;
     }

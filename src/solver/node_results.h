@@ -22,25 +22,25 @@ class TextFile;
 // properties for the combined stress, the section each station belongs to, and the average
 // distributed load used for the reaction with soil movements.
 struct NodeResultInputs {
-    std::array<double, MAX_NODES + 1> Depth{};         // X(m), below the pile head
-    std::array<double, MAX_NODES + 1> Dist_Load_Avg{}; // distributed load at X(m)
-    std::array<double, MAX_NODES + 1> Inertia{};       // I at X(m)
-    std::array<double, MAX_NODES + 1> Area{};          // A at X(m)
+    NodeValues Depth{};         // X(m), below the pile head
+    NodeValues Dist_Load_Avg{}; // distributed load at X(m)
+    NodeValues Inertia{};       // I at X(m)
+    NodeValues Area{};          // A at X(m)
     // Width whose half is the extreme fibre distance: the pile width, or for an embedded
     // pole the pole's own diameter rather than that of the drilled hole.
-    std::array<double, MAX_NODES + 1> Stress_Width{};
-    std::array<int, MAX_NODES + 1> i_Section{}; // section number of the station, 1 .. 20
+    NodeValues Stress_Width{};
+    StationArray<int, 1, MAX_NODES> i_Section{}; // section number of the station, 1 .. 20
     bool b_Use_Soil_Movement = false;
 };
 
 // Results per station, 1 .. N.
 struct NodeResults {
-    std::array<double, MAX_NODES + 1> Curvature{};
-    std::array<double, MAX_NODES + 1> Moment{};
-    std::array<double, MAX_NODES + 1> Slope{}; // as printed (type 5: the imposed head slope)
-    std::array<double, MAX_NODES + 1> Shear{};
-    std::array<double, MAX_NODES + 1> Soil_Reaction{};
-    std::array<double, MAX_NODES + 1> Stress{};
+    NodeValues Curvature{};
+    NodeValues Moment{};
+    NodeValues Slope{}; // as printed (type 5: the imposed head slope)
+    NodeValues Shear{};
+    NodeValues Soil_Reaction{};
+    NodeValues Stress{};
     double Head_Slope_Computed = 0.0; // S1c, from the deflections
     // Head moment the balance check starts from: the computed one, or the imposed one for
     // loading types 1 and 4.
@@ -65,6 +65,21 @@ struct ResultMaxima {
 void Clear_Running_Maxima(ResultMaxima& mx);
 // Clears the per-section entries (before the results of a case are written).
 void Clear_Section_Maxima(ResultMaxima& mx);
+
+// Curvature and bending moment of station m (1 .. N) from the deflections of s: the second
+// difference at the station (with the fictitious station above the head), none at the free
+// tip. p must already carry the head stiffness at station 2 (see Compute_Node_Results).
+struct NodeBending {
+    double Curvature = 0.0;
+    double Moment = 0.0;
+};
+NodeBending Node_Bending(int m, const FdPileModel& p, const FdSolution& s);
+
+// Only the curvature and moment of station m, for the stiffness update, which reads no
+// other result: the same values and the same change of p as Compute_Node_Results, without
+// the shear, slope, reaction, stress and maxima that every writer of results computes
+// afresh from the converged deflections.
+void Compute_Node_Bending(int m, FdPileModel& p, const FdSolution& s, NodeResults& r);
 
 // Results of station m (1 .. N) from the deflections of s. Stations are computed in order:
 // station 2 uses the head moment of the last call for station 1. Before anything else the

@@ -62,7 +62,7 @@ TEST(ElasticUserPy, ElasticSubgradeModulusIsLinearInDepthAndIndependentOfDeflect
     m.Py.KTOP = 1;
     m.Py.KBOT = m.i_Num_Nodes;
     for (double y : {0.0, 0.5, -3.0}) {
-        m.Deflection.fill(y);
+        m.Lateral.Solution.Y.fill(y);
         py_Elastic_Subgrade(m, 1);
         for (int i : {1, 26, 51, 101}) {
             const double X = m.Nodes[i].X;
@@ -79,9 +79,9 @@ TEST(ElasticUserPy, UserCurveNodeMidwayTakesTheMeanAndNodesAtZeroTakeTheInitialS
     ASSERT_EQ(m.RunStatus, 0) << pm.report();
     m.Py.KTOP = 1;
     m.Py.KBOT = m.i_Num_Nodes;
-    m.Deflection.fill(0.0);
-    m.Deflection[51 + DEFLECTION_OFFSET] = 0.5;  // on the linear part
-    m.Deflection[101 + DEFLECTION_OFFSET] = 5.0; // beyond the last slope change
+    m.Lateral.Solution.Y.fill(0.0);
+    m.Lateral.Solution.y(51) = 0.5;  // on the linear part
+    m.Lateral.Solution.y(101) = 5.0; // beyond the last slope change
     py_User_Input(m, 1);
     EXPECT_NEAR(m.Nodes[51].Es, 200.0, 1e-9) << "mean of 100 and 300 at mid-depth";
     EXPECT_NEAR(m.Nodes[101].Es, 300.0 / 5.0, 1e-9) << "flat part: p stays at the last p";

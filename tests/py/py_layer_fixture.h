@@ -54,7 +54,7 @@ class PyLayerTest : public ProfileTest {
         col[2 * i] = bottom;
     }
 
-    void Y(int node, double y) { m().Deflection[node + DEFLECTION_OFFSET] = y; }
+    void Y(int node, double y) { m().Lateral.Solution.y(node) = y; }
     double Es(int node) { return m().Nodes[node].Es; }
     void Pass() { Compute_py_All_Layers(m(), 0); }
 

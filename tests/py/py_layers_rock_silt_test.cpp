@@ -51,7 +51,7 @@ class RockSiltLayerTest : public ProfileTest {
     int Node(double X) const {
         return static_cast<int>(std::lround(X / model_->Increment_Length)) + 1;
     }
-    void Deflect(double X, double y) { m().Deflection[Node(X) + DEFLECTION_OFFSET] = y; }
+    void Deflect(double X, double y) { m().Lateral.Solution.y(Node(X)) = y; }
     double Es(double X) const { return model_->Nodes[Node(X)].Es; }
 
     // One evaluate pass over all layers, as at the start of a load case.
@@ -603,7 +603,7 @@ class IterationTest : public RockSiltLayerTest,
                 return 0;
             }
             for (int i = -1; i <= N + 1; ++i) {
-                a.Deflection[i + DEFLECTION_OFFSET] = s->y(i);
+                a.Lateral.Solution.y(i) = s->y(i);
             }
             Pass();
             if (a.RunStatus != 0) {
@@ -621,8 +621,8 @@ class IterationTest : public RockSiltLayerTest,
         AnalysisModel& a = m();
         double F = 0.0;
         for (int i = 2; i <= a.i_Num_Nodes; ++i) {
-            const double p0 = a.Nodes[i - 1].Es * a.Deflection[i - 1 + DEFLECTION_OFFSET];
-            const double p1 = a.Nodes[i].Es * a.Deflection[i + DEFLECTION_OFFSET];
+            const double p0 = a.Nodes[i - 1].Es * a.Lateral.Solution.y(i - 1);
+            const double p1 = a.Nodes[i].Es * a.Lateral.Solution.y(i);
             F += (p0 + p1) / 2.0 * a.Increment_Length;
         }
         return F;
@@ -644,7 +644,7 @@ TEST_P(IterationTest, SpringsSettleAndCarryTheHeadShear) {
     const int solutions = Iterate(c.shear);
     ASSERT_GT(solutions, 0) << "no convergence, status " << m().RunStatus;
     EXPECT_GT(solutions, 2); // the load reaches the nonlinear part of the curves
-    EXPECT_GT(m().Deflection[1 + DEFLECTION_OFFSET], 0.0);
+    EXPECT_GT(m().Lateral.Solution.y(1), 0.0);
     EXPECT_NEAR(Soil_Force(), c.shear, 0.01 * c.shear);
 }
 

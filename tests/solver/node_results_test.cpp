@@ -328,5 +328,29 @@ TEST(EquilibriumVerdict, OptionsDecideWhatIsWritten) {
     }
 }
 
+// The stiffness update takes only the curvature and moment of each station; they must be
+// bit for bit those of the full results, with the same head stiffness carried to station 2,
+// whatever the stiffness varies along the pile.
+TEST(NodeBending, MomentOnlyPassGivesTheBitsOfTheFullResults) {
+    for (const int type : {LOADING_SHEAR_MOMENT, LOADING_DEFLECTION_SLOPE}) {
+        SolvedCase sc(Make_Elastic_Pile(kLength, 60, kEI, kK, 2.0e5, type, 0.5, -0.002));
+        for (int m = 1; m <= sc.p->i_Num_Nodes; ++m) {
+            sc.p->EI[m] = kEI * (1.0 + 0.01 * m); // a head stiffness unlike station 2's
+        }
+        auto full_p = std::make_unique<FdPileModel>(*sc.p);
+        auto bending = std::make_unique<NodeResults>();
+        for (int m = 1; m <= sc.p->i_Num_Nodes; ++m) {
+            Compute_Node_Results(m, *full_p, *sc.in, *sc.s, *sc.r, sc.mx);
+            Compute_Node_Bending(m, *sc.p, *sc.s, *bending);
+            EXPECT_EQ(bending->Moment[m], sc.r->Moment[m]) << "station " << m;
+            EXPECT_EQ(bending->Curvature[m], sc.r->Curvature[m]) << "station " << m;
+        }
+        EXPECT_EQ(sc.p->EI[2], sc.p->EI[1]);
+        EXPECT_EQ(sc.p->EI[2], full_p->EI[2]);
+        EXPECT_NE(bending->Moment[1], 0.0);
+        EXPECT_EQ(bending->Moment[sc.p->i_Num_Nodes], 0.0); // free tip
+    }
+}
+
 } // namespace
 } // namespace zarno::test
