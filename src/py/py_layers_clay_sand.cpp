@@ -3,6 +3,7 @@
 // the driver its resistance for the layer integral, its secant modulus at the current
 // deflection or its printed curve for the report and plot files.
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "engine/text_trim.h"
 #include "profile/soil_profile.h"
@@ -238,8 +239,8 @@ class SoftClayModel : public PyLayerModel {
             const std::optional<double> e = Soft_Clay_Default_Eps50(c_, m.IUNITS);
             if (!e) {
                 // No default strain in general units: the run stops, the caller explains.
-                m.RunStatus = user_J_ ? 238 : 237;
-                return false;
+                return Fail_Run(m, user_J_ ? MessageId::NoStrainSoftClayWithJ
+                                           : MessageId::NoStrainSoftClay) == 0;
             }
             eps50_ = *e;
         }

@@ -725,8 +725,9 @@ int Run_Request(const RunRequest& request, const RunClock& clock, RunSummary* su
         Record_Run_End(m, result);
         *results = std::move(m.Results);
         results->output_files_created = files_created;
-        if (results->has_error) {
-            // The block as the run wrote it; the files are closed by now.
+        if (results->has_error && results->error.text.empty()) {
+            // A block raised through the catalogue was recorded as it was written; any
+            // other is read back as the run wrote it (the files are closed by now).
             results->error.text =
                 m.b_Outputs_In_Memory
                     ? Read_Error_Block_From_Text(m.Report.Text(), m.Messages.Text())

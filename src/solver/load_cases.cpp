@@ -5,6 +5,7 @@
 #include "analyses/deflection_vs_length.h"
 #include "analyses/pile_head_stiffness.h"
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "engine/text_trim.h"
 #include "profile/pile_grid.h"
@@ -664,16 +665,12 @@ void Run_Load_Cases(AnalysisModel& m) {
             const FdSolution& s = L.Solution;
             const double y1 = s.y(1);
             if (std::isnan(y1) || std::isnan(s.dYmax)) {
-                m.Report.Write_Line("**** Runtime Error No. 28 ****");
-                m.Report.Blank_Lines(1);
-                m.Report.Write_Line(
-                    std::isnan(y1)
-                        ? fmt::format("Top deflection is Not-A-Number after iteration {}", i)
-                        : fmt::format(
-                              "Maximum change in deflection is Not-A-Number after iteration {}",
-                              i));
-                m.RunStatus = 228;
-                return;
+                if (Fail_Run(m,
+                             std::isnan(y1) ? MessageId::TopDeflectionNotANumber
+                                            : MessageId::DeflectionChangeNotANumber,
+                             i) > 0) {
+                    return;
+                }
             }
             const std::string progress = Progress_Line(c, i, y1, s);
             m.Messages.Write_Line(progress);
@@ -698,7 +695,6 @@ void Run_Load_Cases(AnalysisModel& m) {
             if (i == 1) {
                 for (int k = 2; k <= m.i_Num_Layers; ++k) {
                     if (Check_Thin_Layer(m, k)) {
-                        m.RunStatus = 229;
                         return;
                     }
                 }
