@@ -93,6 +93,257 @@ constexpr MessageLine kPrintDepthAboveGround[] = {
     {B, ""},
 };
 
+// {0} computed head deflection, {1} length unit, {2} the limit (both as the report's
+// free-format numbers)
+constexpr MessageLine kExcessDeflection[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. 9 ****"},
+    {B, ""},
+    {B, "An error in the analysis was detected by the program.  "},
+    {B, "Problem:  The computed deflection is larger than the specified excess deflection "
+        "limit."},
+    {B, "The computed deflection of the pile head is {0} {1}"},
+    {B, "The specified excess deflection limit is    {2} {1}"},
+    {B, "This error may be due to overloading the pile or bad input data."},
+    {B, ""},
+    {B, "Solution:"},
+    {B, "Please check input values for pile loading and soil properties for accuracy and/or "},
+    {B, "increase the size of the pile if necessary."},
+};
+
+// {0} node, {1} pivot (ES12.5)
+constexpr MessageLine kSmallPivot[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. 11 ****"},
+    {B, ""},
+    {B, "Problem:  Solution failed due to small pivot value."},
+    {B, "          Node number = {0}"},
+    {B, "          Pivot value = {1}"},
+    {B, ""},
+    {B, "Solution: This error usually occurs when a lateral bearing capacity failure occurs.  "},
+    {B, "          Reduce the load on the pile and repeat the analysis."},
+    {B, "          You may also consider increasing pile diameter or pile length."},
+};
+
+constexpr MessageLine kSandDefaultK[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. 13 ****"},
+    {B, ""},
+    {B, "Problem:  General units have been selected for use in computations in      "},
+    {B, "combination with default values of k for a layer classified as API sand    "},
+    {B, "criteria. This combination of data cannot be used because Zarno cannot     "},
+    {B, "compute default values of subgrade modulus in general units.               "},
+    {B, ""},
+    {B, "Solution:  You must select either US customary for SI units for the        "},
+    {B, "units of computation to use a default value for subgrade subgrade modulus  "},
+    {B, "for the API sand criteria or enter an appropriate proper value by entering "},
+    {B, "a non-zero for k."},
+};
+
+// {0} load case
+constexpr MessageLine kNoSoilSupport[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  The pile has no soil support for load case {0}."},
+    {B, "No pile node lies in a soil layer that resists lateral movement, so the pile-head"},
+    {B, "conditions of this load case leave the pile free to move as a rigid body."},
+    {B, ""},
+    {B, "Solution:"},
+    {B, "Please check the soil layers: they must extend over the embedded length of the pile."},
+};
+
+// {0} load case, {1} moment imbalance, {2} moment unit, {3} force imbalance, {4} force unit
+constexpr MessageLine kGrossImbalance[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  The solution of load case {0} is not in equilibrium."},
+    {B, "Largest internal moment imbalance = {1} {2}"},
+    {B, "Largest internal lateral force imbalance = {3} {4}"},
+    {B, "The results of this load case are not valid."},
+    {B, ""},
+    {B, "Solution: Check the bending stiffness, dimensions and soil moduli for values far "
+        "outside"},
+    {B, "the physical range, and increase the number of pile increments."},
+};
+
+// {0} axial thrust, {1} force unit, {2} node, {3} iteration
+constexpr MessageLine kBuckling[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  The axial thrust exceeds the buckling load of the pile in this soil."},
+    {B, "          Axial thrust load = {0} {1}"},
+    {B, "          The pile lost its lateral stability at node {2} in iteration {3}."},
+    {B, ""},
+    {B, "Solution: Reduce the axial thrust or increase the bending stiffness of the pile."},
+    {B, "          The stiffness of the soil near the pile head also governs the buckling "
+        "load."},
+};
+
+// {0} input file name, {1} what its first item is
+constexpr MessageLine kNotAnInputFile[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  The file {0} is not a Zarno input file: {1}."},
+    {B, "Solution: A Zarno input file begins with the item ZARNOK6. Check the name of the "
+        "input data file."},
+    {B, ""},
+};
+
+// {0} problem, {1} solution
+constexpr MessageLine kIncompleteInput[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  {0}"},
+    {B, "Solution: {1}"},
+    {B, ""},
+};
+
+// {0} the missing block
+constexpr MessageLine kLrfdDataMissing[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "LRFD analysis was specified (UseLRFD YES), but the input has no {0} data."},
+    {B, ""},
+    {B, "Solution:"},
+    {B, "Enter the unfactored loads and the load combinations, or specify UseLRFD NO."},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kFrozenSoil[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  Soil layer {0} is frozen soil (p-y type 17). No p-y criterion is available"},
+    {B, "          for frozen soil in this version of Zarno, so the layer would give the pile "
+        "no"},
+    {B, "          soil resistance that could be trusted."},
+    {B, ""},
+    {B, "Solution: Describe this layer with user-input p-y curves (p-y type 14) obtained for "
+        "the"},
+    {B, "          frozen soil at the site."},
+    {B, ""},
+};
+
+// {0} layer, {1} its model, {2} the property, {3} "top" or "bottom"
+constexpr MessageLine kGeneralUnitsNoValue[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  Soil layer {0} ({1}) has no value of {2} at its {3}."},
+    {B, "          General units are selected, and Zarno can compute a default value of"},
+    {B, "          {2} only in US customary or SI units."},
+    {B, ""},
+    {B, "Solution: Enter a value of {2} greater than zero for this layer,"},
+    {B, "          or select US customary or SI units."},
+    {B, ""},
+};
+
+// {0} number of lines given
+constexpr MessageLine kSoilMovementLines[] = {
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Number of lines specified for soil movement data = {0}"},
+    {B, "The number of lines of soil movement data cannot be less than 2 or exceed 100."},
+    {B, ""},
+};
+
+// {0} problem, {1} solution
+constexpr MessageLine kIncrementRange[] = {
+    {B, "**** Input Data Error No. {n} ****"}, {B, ""}, {B, "{0}"}, {B, ""}, {B, "{1}"},
+};
+
+// {0} problem, {1} advice
+constexpr MessageLine kToleranceRange[] = {
+    {B, ""}, {B, "**** Input Data Error No. {n} ****"}, {B, ""}, {B, "{0}"}, {B, "{1}"}, {B, ""},
+};
+
+// {0} " with J" or nothing, {1} where it happened, {2} the pile's length and node range
+constexpr MessageLine kSoftClayZeroStrength[] = {
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "An error was detected that is related to an incompatibility between the input "},
+    {B, "data defining soil layering and soil shear strength values when computing a "},
+    {B, "p-y curve using the Matlock soft clay criteria."},
+    {B, ""},
+    {B, "Problem:  A negative or zero value of cohesion was input for a soft clay soil{0}."},
+    {B, ""},
+    {B, "Solution:  Please compare the depth values for soil layering and soil shear "},
+    {B, "strength values and revise the input data."},
+    {B, ""},
+    {R, "{1}{2}"},
+    {M, "{1}"},
+};
+
+// {0} layer, {1} input line, {2} the code given
+constexpr MessageLine kPyTypeCode[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  Soil layer {0} in the SOIL LAYERS block at line {1} of the input file has "
+        "the p-y type code {2}."},
+    {B, "Solution: Use a p-y type code from 1 to 17 for every soil layer."},
+    {B, ""},
+};
+
+// {0} problem, {1} detail
+constexpr MessageLine kListReadValue[] = {
+    {B, ""},    {B, ""}, {B, "**** Input Data Error No. {n} ****"}, {B, ""}, {B, "{0}"},
+    {B, "{1}"}, {B, ""},
+};
+
+// {0} the line as read
+constexpr MessageLine kUnrecognizedLine[] = {
+    {B, ""},
+    {B, ""},
+    {B, "***** INPUT ERROR *****"},
+    {B, ""},
+    {B, "The following line is unrecognized or is out-of-order"},
+    {B, ""},
+    {B, "{0}"},
+    {B, ""},
+    {B, ""},
+};
+
+constexpr MessageLine kUnitWeightOutsideSI[] = {
+    {B, ""},
+    {B, "**** Warning - Possible Input Data Error ****"},
+    {B, ""},
+    {B, "Values entered for effective unit weights of soil were outside"},
+    {B, "the limits of 3.15 kN/m3 or 22 kN/m3."},
+    {M, "The input data may be erroneous. Please check your data."},
+    {R, "The input data for effective unit weight may be erroneous. Please check your data."},
+    {B, ""},
+};
+
+constexpr MessageLine kUnitWeightOutsideUSCS[] = {
+    {B, ""},
+    {B, "**** Warning - Possible Input Data Error ****"},
+    {B, ""},
+    {B, "Values entered for effective unit weights of soil were outside"},
+    {B, "the limits of 0.011574 pci (20 pcf) or 0.0810019 pci (140 pcf)"},
+    {B, "This data may be erroneous.  Please check your data."},
+    {B, ""},
+};
+
 using enum MessageId;
 using enum MessageEffect;
 using enum MessageOrder;
@@ -106,6 +357,26 @@ constexpr MessageEntry kCatalogue[] = {
     {ThinLayer, 229, Stop, ReportFirst, "", kThinLayer},
     {MassiveRock, 99, Stop, ReportFirst, "", kMassiveRock},
     {PrintDepthAboveGround, 123, Stop, ReportFirst, "", kPrintDepthAboveGround},
+    {ExcessDeflection, 209, EndRun, ReportFirst, "", kExcessDeflection},
+    {SmallPivot, 211, EndRun, ReportFirst, "", kSmallPivot},
+    {SandDefaultK, 213, EndRun, ReportFirst, "", kSandDefaultK},
+    {NoSoilSupport, 240, EndRun, ReportFirst, "", kNoSoilSupport},
+    {GrossImbalance, 252, EndRun, ReportFirst, "", kGrossImbalance},
+    {Buckling, 255, EndRun, ReportFirst, "", kBuckling},
+    {NotAnInputFile, 132, EndRun, ReportFirst, "", kNotAnInputFile},
+    {IncompleteInput, 135, EndRun, ReportFirst, "", kIncompleteInput},
+    {LrfdDataMissing, 154, EndRun, ReportFirst, "", kLrfdDataMissing},
+    {FrozenSoil, 157, EndRun, ReportFirst, "", kFrozenSoil},
+    {GeneralUnitsNoValue, 158, EndRun, ReportFirst, "", kGeneralUnitsNoValue},
+    {SoilMovementLines, 153, EndRun, MessagesFirst, "", kSoilMovementLines},
+    {IncrementRange, 155, EndRun, MessagesFirst, "", kIncrementRange},
+    {ToleranceRange, 165, EndRun, MessagesFirst, "", kToleranceRange},
+    {SoftClayZeroStrength, 112, EndRun, MessagesFirst, "", kSoftClayZeroStrength},
+    {PyTypeCode, 193, EndRun, ReportFirst, "", kPyTypeCode},
+    {ListReadValue, 195, EndRun, ReportFirst, "", kListReadValue},
+    {UnrecognizedLine, 199, EndRun, ReportFirst, "", kUnrecognizedLine},
+    {UnitWeightOutsideSI, 0, Note, MessagesFirst, "", kUnitWeightOutsideSI},
+    {UnitWeightOutsideUSCS, 0, Note, MessagesFirst, "", kUnitWeightOutsideUSCS},
 };
 
 constexpr bool Catalogue_In_Id_Order() {

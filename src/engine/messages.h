@@ -48,6 +48,29 @@ enum class MessageId {
     ThinLayer,                  // 229
     MassiveRock,                // 99
     PrintDepthAboveGround,      // 123: "NON-FATAL" in its heading, yet the run stops
+    // Runtime errors with the premature-end line.
+    ExcessDeflection, // 209
+    SmallPivot,       // 211
+    SandDefaultK,     // 213
+    NoSoilSupport,    // 240
+    GrossImbalance,   // 252
+    Buckling,         // 255
+    // Input errors.
+    NotAnInputFile,       // 132
+    IncompleteInput,      // number given by the caller
+    LrfdDataMissing,      // 154
+    FrozenSoil,           // 157
+    GeneralUnitsNoValue,  // 158
+    SoilMovementLines,    // 153
+    IncrementRange,       // 155, 156
+    ToleranceRange,       // 165 to 168
+    SoftClayZeroStrength, // 112, 171 with J
+    PyTypeCode,           // 193
+    ListReadValue,        // number given by the caller
+    UnrecognizedLine,     // 199
+    // Notes: the run goes on.
+    UnitWeightOutsideSI,
+    UnitWeightOutsideUSCS,
 };
 
 struct MessageEntry {

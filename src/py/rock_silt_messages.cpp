@@ -1,6 +1,7 @@
 #include "py/rock_silt_messages.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "report/fortran_format.h"
 
@@ -23,8 +24,7 @@ void Write_Block(TextFile& f, std::initializer_list<std::string> lines) {
 
 // The same block to the runtime message file and to the report.
 void Write_Both(AnalysisModel& m, std::initializer_list<std::string> lines) {
-    Write_Block(m.Messages, lines);
-    Write_Block(m.Report, lines);
+    Write_To_Both(m.Messages, m.Report, std::span<const std::string>(lines.begin(), lines.size()));
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
 #include "engine/results.h"
+#include "engine/run_status.h"
+#include "lateral/lateral_input.h"
 #include "run/run.h"
 #include "test_support.h"
 
@@ -44,9 +46,10 @@ TEST(Messages, EveryEntryFillsAllItsPlaceholdersAndStopsWithAFatalStatus) {
     const std::vector<std::string> args(10, "v");
     for (const MessageEntry& e : Message_Catalogue()) {
         EXPECT_EQ(&Message_Entry(e.id), &e);
-        for (const MessageLine& line : e.lines) {
-            const std::string filled = Fill_Placeholders(line.text, args);
-            EXPECT_EQ(filled.find('{'), std::string::npos) << line.text;
+        for (MessageTarget file : {MessageTarget::Report, MessageTarget::Messages}) {
+            for (const std::string& line : Message_Lines(e, file, args)) {
+                EXPECT_EQ(line.find('{'), std::string::npos) << line;
+            }
         }
         if (e.effect == MessageEffect::EndRun) {
             EXPECT_TRUE(e.status > 100 && e.status < 300) << e.status;
@@ -160,6 +163,56 @@ TEST(Messages, MassiveRockStopCarriesItsBlockInTheResults) {
     EXPECT_EQ(results.error.text.back(),
               "          limestone criteria (p-y type 9), or with user-input p-y curves (p-y "
               "type 14).");
+}
+
+// Whole runs that stop on input errors raised through the catalogue: the error the
+// results carry is the block the report shows, without reading the report back.
+TEST(Messages, FailedRunsCarryTheBlockTheirReportShows) {
+    LateralCase few_increments;
+    few_increments.length_ft = 50.0;
+    few_increments.loads = {"1 20000 0 0 1"};
+    const std::string base = Lateral_Input(few_increments);
+    few_increments.increments = 20;
+    LateralCase zero_length = few_increments;
+    zero_length.increments = 100;
+    zero_length.length_ft = 0.0;
+    struct Row {
+        const char* fault;
+        std::string deck;
+        int status;
+        const char* heading;
+    };
+    const std::vector<Row> rows = {
+        {"unrecognized line", "ZARNOK6\nNONSENSE\n", 199, "***** INPUT ERROR *****"},
+        {"not an input file", "<html>\n", 132, "**** Input Data Error No. 32 ****"},
+        {"too few increments", Lateral_Input(few_increments), 155,
+         "**** Input Data Error No. 55 ****"},
+        {"pile length 0", Lateral_Input(zero_length), 137, "**** Input Data Error No. 37 ****"},
+        {"tolerance too large", Replaced(base, "Tolerance 1.0E-05", "Tolerance 0.5"), 166,
+         "**** Input Data Error No. 66 ****"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.fault);
+        RunRequest r;
+        r.input_file = "deck.inp";
+        r.report_file = "deck.zro";
+        r.plot_file = "deck.zrp";
+        r.message_file = "deck.zrm";
+        r.write_files = false;
+        r.input_text = &row.deck;
+        std::string report;
+        std::string messages;
+        r.report_text = &report;
+        r.message_text = &messages;
+        RunResults results;
+        EXPECT_EQ(Run_Analysis(r, Fixed_Time, results), row.status);
+        ASSERT_FALSE(results.error.text.empty());
+        EXPECT_EQ(results.error.text.front(), row.heading);
+        EXPECT_EQ(results.error.text, Read_Error_Block_From_Text(report, messages));
+        EXPECT_NE(report.find("Zarno ended prematurely due to input error number " +
+                              Input_Error_Code(row.status - 100)),
+                  std::string::npos);
+    }
 }
 
 } // namespace
