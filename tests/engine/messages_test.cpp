@@ -40,6 +40,10 @@ TEST(Messages, PlaceholdersAreFilledByPosition) {
     for (const Case& c : cases) {
         EXPECT_EQ(Fill_Placeholders(c.text, args), c.filled) << c.text;
     }
+    // The error number, and values that hold braces of their own (a quoted input line).
+    EXPECT_EQ(Fill_Placeholders("No. {n}: {0}", args, "52"), "No. 52: 7");
+    const std::vector<std::string> quoted = {"A {1} {n} B", "x"};
+    EXPECT_EQ(Fill_Placeholders("line {0} {1}", quoted, "99"), "line A {1} {n} B x");
 }
 
 TEST(Messages, EveryEntryFillsAllItsPlaceholdersAndStopsWithAFatalStatus) {
