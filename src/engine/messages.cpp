@@ -344,6 +344,129 @@ constexpr MessageLine kUnitWeightOutsideUSCS[] = {
     {B, ""},
 };
 
+// {0} layer
+constexpr MessageLine kWeakRockStrength[] = {
+    {B, "**** Input Data Error No. 62 ****"},
+    {B, ""},
+    {B, "Problem:   The input value for compressive strength is less than or equal to zero."},
+    {B, ""},
+    {B, "Solution:  Check the input values for layer {0}"},
+};
+
+constexpr MessageLine kWeakRockZeroStrength[] = {
+    {B, "**** Input Data Error No. 16 ****"},
+    {B, ""},
+    {B, "An error was detected when computing the p-y curve for weak rock."},
+    {B, "Problem:   The input value for the compressive strength of a weak rock was "},
+    {B, "           input as negative or zero (0)."},
+    {B, ""},
+    {B, "Solution:  Check the depth values for soil layering and soil shear strength "},
+    {B, "           values and correct the input data."},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kWeakRockKrm[] = {
+    {B, "**** Input Data Error No. 63 ****"},
+    {B, ""},
+    {B, "Problem:  The input value for k_rm for weak rock is less than or equal to zero."},
+    {B, ""},
+    {B, "Solution: Check the input values for layer {0}"},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kWeakRockYrm[] = {
+    {B, "**** Runtime Error No. 22 ****"},
+    {B, ""},
+    {B, "An error was detected when computing the p-y curve for weak rock.     "},
+    {B, "Problem:  The input value for k_rm is less than or equal to 0. "},
+    {B, ""},
+    {B, "Solution:  Check the input values for the week rock properties in the soil layer {0}"},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kWeakRockInitialSlope[] = {
+    {M, "ERROR 2 BEFORE EQN 11"},
+    {B, "**** Input Data Error No. 64 ****"},
+    {B, ""},
+    {B, "An error was detected when computing the p-y curve for weak rock."},
+    {B, "Problem:   The initial modulus of rock, Eir, and the compressive strength of layer {0}"},
+    {B, "           give no initial slope for the p-y curve."},
+    {B, ""},
+    {B, "Solution:  Check the input values of Eir and of the compressive strength for layer {0}"},
+    {B, ""},
+};
+
+// {0} layer, {1} depth (F13.8), {2} cohesion (ES10.3)
+constexpr MessageLine kSiltCohesion[] = {
+    {B, "**** Input Data Error No. 48 ****"},
+    {B, ""},
+    {B, "Problem: A negative or zero value of cohesion was input for "},
+    {B, "a soil defined as a silt."},
+    {B, ""},
+    {B, "Layer = {0}, Depth = {1}, c = {2}"},
+    {B, ""},
+    {B, "Solution:  Please revise and correct the input data.  "},
+    {B, "Both cohesion and friction angle should be non-zero for silt soils."},
+};
+
+constexpr MessageLine kSiltFriction[] = {
+    {B, "**** Input Data Error No. 10 ****"},
+    {B, ""},
+    {B, "Problem:  A negative or zero value was input for the friction angle for a silt."},
+    {B, ""},
+    {B, "Solution:  Please revise and correct the input data.  "},
+    {B, "Both cohesion and friction angle must be non-zero for the cemented silt soil."},
+};
+
+// {0} layer
+constexpr MessageLine kSiltSlopeInput[] = {
+    {B, "**** Input Data Error No. 11 ****"},
+    {B, ""},
+    {B, "An error was detected in the input data when computing a p-y."},
+    {B, "curve using the criteria for silt for layer {0}."},
+    {B, ""},
+    {B, "Problem:  The angle of the ground slope can not be greater "},
+    {B, "than the internal friction angle of cohesionless silt."},
+    {B, ""},
+    {B, "Solution:  Set the value for slope angle to be less than "},
+    {B, "the angle of friction."},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kSiltSlopeRuntime[] = {
+    {B, "**** Runtime Error No. 23 ****"},
+    {B, ""},
+    {B, "A runtime error occurred due to the ground slope angle being"},
+    {B, "greater than the friction angle for silt for layer {0}."},
+    {B, ""},
+    {B, "Problem:  The angle of the ground slope can not be greater "},
+    {B, "than the internal friction angle of silt."},
+    {B, ""},
+    {B, "Solution:  Set the value for slope angle to be less than "},
+    {B, "the angle of friction or convert the layer into an equivalent"},
+    {B, "strength clay layer."},
+    {B, ""},
+};
+
+// {0} layer, {1} number of cycles (F12.1)
+constexpr MessageLine kLoessCycles[] = {
+    {R, ""},
+    {R, ""},
+    {R, "**** Input Data Error No. 70 ****"},
+    {R, ""},
+    {R, "PROBLEM: Soil layer {0} is a loess and the input value for the number of cycles of "
+        "loading = {1}"},
+    {R, "This value is greater than 10. The soil model for loess is valid only for 1 to 10 "
+        "cycles of loading. "},
+    {R, "SOLUTION: Revise the input data so that the number of cycles of loading is in the "
+        "range of 1 to 10."},
+    {R, ""},
+};
+
 using enum MessageId;
 using enum MessageEffect;
 using enum MessageOrder;
@@ -375,6 +498,16 @@ constexpr MessageEntry kCatalogue[] = {
     {PyTypeCode, 193, EndRun, ReportFirst, "", kPyTypeCode},
     {ListReadValue, 195, EndRun, ReportFirst, "", kListReadValue},
     {UnrecognizedLine, 199, EndRun, ReportFirst, "", kUnrecognizedLine},
+    {WeakRockStrength, 162, EndRun, MessagesFirst, "", kWeakRockStrength},
+    {WeakRockZeroStrength, 116, EndRun, MessagesFirst, "", kWeakRockZeroStrength},
+    {WeakRockKrm, 163, EndRun, MessagesFirst, "INP00163", kWeakRockKrm},
+    {WeakRockYrm, 222, EndRun, MessagesFirst, "", kWeakRockYrm},
+    {WeakRockInitialSlope, 164, EndRun, MessagesFirst, "", kWeakRockInitialSlope},
+    {SiltCohesion, 148, EndRun, MessagesFirst, "", kSiltCohesion},
+    {SiltFriction, 110, EndRun, MessagesFirst, "", kSiltFriction},
+    {SiltSlopeInput, 111, EndRun, MessagesFirst, "", kSiltSlopeInput},
+    {SiltSlopeRuntime, 223, EndRun, MessagesFirst, "", kSiltSlopeRuntime},
+    {LoessCycles, 170, EndRun, MessagesFirst, "INP00170", kLoessCycles},
     {UnitWeightOutsideSI, 0, Note, MessagesFirst, "", kUnitWeightOutsideSI},
     {UnitWeightOutsideUSCS, 0, Note, MessagesFirst, "", kUnitWeightOutsideUSCS},
 };

@@ -68,6 +68,16 @@ enum class MessageId {
     PyTypeCode,           // 193
     ListReadValue,        // number given by the caller
     UnrecognizedLine,     // 199
+    WeakRockStrength,     // 162
+    WeakRockZeroStrength, // 116
+    WeakRockKrm,          // 163, code INP00163
+    WeakRockYrm,          // 222
+    WeakRockInitialSlope, // 164
+    SiltCohesion,         // 148
+    SiltFriction,         // 110
+    SiltSlopeInput,       // 111
+    SiltSlopeRuntime,     // 223
+    LoessCycles,          // 170, code INP00170
     // Notes: the run goes on.
     UnitWeightOutsideSI,
     UnitWeightOutsideUSCS,
