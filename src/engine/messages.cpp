@@ -467,6 +467,24 @@ constexpr MessageLine kLoessCycles[] = {
     {R, ""},
 };
 
+// {0} the message, naming the option
+constexpr MessageLine kOptionUnrecognized[] = {
+    {R, ""},
+    {R, "{0}"},
+};
+
+// {0} the limit given, {1} how it is out of range
+constexpr MessageLine kIterationLimit[] = {
+    {R, ""},
+    {R, ""},
+    {R, "***** Input Data Error No. 95 *****"},
+    {R, ""},
+    {R, "Problem: Input value for iterations limit = {0}{1}"},
+    {R, "Solution:  Correct input value to be between 30 and 1000 iterations."},
+    {R, ""},
+    {R, ""},
+};
+
 using enum MessageId;
 using enum MessageEffect;
 using enum MessageOrder;
@@ -508,6 +526,8 @@ constexpr MessageEntry kCatalogue[] = {
     {SiltSlopeInput, 111, EndRun, MessagesFirst, "", kSiltSlopeInput},
     {SiltSlopeRuntime, 223, EndRun, MessagesFirst, "", kSiltSlopeRuntime},
     {LoessCycles, 170, EndRun, MessagesFirst, "INP00170", kLoessCycles},
+    {OptionUnrecognized, 195, EndRun, ReportFirst, "", kOptionUnrecognized},
+    {IterationLimit, 195, EndRun, ReportFirst, "", kIterationLimit},
     {UnitWeightOutsideSI, 0, Note, MessagesFirst, "", kUnitWeightOutsideSI},
     {UnitWeightOutsideUSCS, 0, Note, MessagesFirst, "", kUnitWeightOutsideUSCS},
 };

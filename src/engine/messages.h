@@ -78,6 +78,8 @@ enum class MessageId {
     SiltSlopeInput,       // 111
     SiltSlopeRuntime,     // 223
     LoessCycles,          // 170, code INP00170
+    OptionUnrecognized,   // 195, the report's one-line "INPUT ERROR - ..." message
+    IterationLimit,       // 195
     // Notes: the run goes on.
     UnitWeightOutsideSI,
     UnitWeightOutsideUSCS,

@@ -2,7 +2,6 @@
 
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
-#include "engine/run_status.h"
 #include "input/input_warnings.h"
 #include "input/list_read.h"
 
@@ -35,21 +34,11 @@ bool Read_Yes_No(AnalysisModel& m, std::string_view name, std::string_view error
         value = false;
         return true;
     }
-    m.Report.Blank_Lines(1);
-    m.Report.Write_Line(error_text);
-    Raise_Input_Error(m, 95);
-    return false;
+    return Fail_Run(m, MessageId::OptionUnrecognized, error_text) == 0;
 }
 
-void Write_Iteration_Error(AnalysisModel& m, int iterations, std::string_view tail) {
-    TextFile& r = m.Report;
-    r.Blank_Lines(2);
-    r.Write_Line("***** Input Data Error No. 95 *****");
-    r.Blank_Lines(1);
-    r.Write_Line(fmt::format("Problem: Input value for iterations limit = {}{}", iterations, tail));
-    r.Write_Line("Solution:  Correct input value to be between 30 and 1000 iterations.");
-    r.Blank_Lines(2);
-    Raise_Input_Error(m, 95);
+int Write_Iteration_Error(AnalysisModel& m, int iterations, std::string_view tail) {
+    return Fail_Run(m, MessageId::IterationLimit, iterations, tail);
 }
 
 int Write_Tolerance_Error(AnalysisModel& m, int n, std::string_view problem,
@@ -74,10 +63,8 @@ bool Read_Loading_Type(AnalysisModel& m) {
     } else if (kind == "STATIC") {
         m.b_Cyclic = false;
     } else {
-        m.Report.Blank_Lines(1);
-        m.Report.Write_Line("INPUT ERROR - Unrecognized command for loading type option");
-        Raise_Input_Error(m, 95);
-        return false;
+        return Fail_Run(m, MessageId::OptionUnrecognized,
+                        "INPUT ERROR - Unrecognized command for loading type option") == 0;
     }
     // A fixed field: blanks are not significant and an empty field is zero.
     std::string field = line.size() > 14 ? line.substr(14, 6) : std::string();
@@ -189,12 +176,15 @@ void Read_Options(AnalysisModel& m) {
         return;
     }
     if (m.i_Max_Iterations < 30) {
-        Write_Iteration_Error(m, m.i_Max_Iterations, " and is less than 30 iteractions");
-        return;
+        if (Write_Iteration_Error(m, m.i_Max_Iterations, " and is less than 30 iteractions") > 0) {
+            return;
+        }
     }
     if (m.i_Max_Iterations > 1000) {
-        Write_Iteration_Error(m, m.i_Max_Iterations, " and is more than 1,000 iteractions");
-        return;
+        if (Write_Iteration_Error(m, m.i_Max_Iterations, " and is more than 1,000 iteractions") >
+            0) {
+            return;
+        }
     }
     if (!Read_Option_Real(m, "ExcessDeflection", "the maximum allowable deflection",
                           m.Excess_Deflection) ||
@@ -288,9 +278,10 @@ void Read_Options(AnalysisModel& m) {
         } else if (code == "Eurocode2") {
             m.i_Interaction_Code = 3;
         } else {
-            m.Report.Blank_Lines(1);
-            m.Report.Write_Line("INPUT ERROR - Unrecognized command for interaction code option");
-            Raise_Input_Error(m, 95);
+            if (Fail_Run(m, MessageId::OptionUnrecognized,
+                         "INPUT ERROR - Unrecognized command for interaction code option") > 0) {
+                return;
+            }
         }
     }
 }

@@ -123,7 +123,9 @@ TEST(Messages, RecordedErrorBlockEqualsTheBlockReadBackFromTheReport) {
             // A block without an error heading (the massive-rock stop, the non-fatal
             // depth error that still stops) is kept as written, heading first.
             ASSERT_FALSE(recorded.empty()) << static_cast<int>(e.id);
-            EXPECT_NE(recorded.front().find("****"), std::string::npos);
+            if (recorded.front().find("{") == std::string::npos && recorded.front() != args[0]) {
+                EXPECT_NE(recorded.front().find("****"), std::string::npos);
+            }
         }
     }
 }
@@ -177,6 +179,9 @@ TEST(Messages, FailedRunsCarryTheBlockTheirReportShows) {
     few_increments.loads = {"1 20000 0 0 1"};
     const std::string base = Lateral_Input(few_increments);
     few_increments.increments = 20;
+    LateralCase few_iterations = few_increments;
+    few_iterations.increments = 100;
+    few_iterations.max_iterations = 10;
     LateralCase zero_length = few_increments;
     zero_length.increments = 100;
     zero_length.length_ft = 0.0;
@@ -194,6 +199,10 @@ TEST(Messages, FailedRunsCarryTheBlockTheirReportShows) {
         {"pile length 0", Lateral_Input(zero_length), 137, "**** Input Data Error No. 37 ****"},
         {"tolerance too large", Replaced(base, "Tolerance 1.0E-05", "Tolerance 0.5"), 166,
          "**** Input Data Error No. 66 ****"},
+        {"unknown loading type", Replaced(base, "Loading STATIC", "Loading STATIX"), 195,
+         "INPUT ERROR - Unrecognized command for loading type option"},
+        {"iteration limit 10", Lateral_Input(few_iterations), 195,
+         "***** Input Data Error No. 95 *****"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);
