@@ -485,6 +485,19 @@ constexpr MessageLine kIterationLimit[] = {
     {R, ""},
 };
 
+// {0} problem, {1} detail
+constexpr MessageLine kLrfdInput[] = {
+    {R, ""}, {R, ""}, {R, "***** Input Data Error No. {n} *****"}, {R, ""}, {R, "{0}"}, {R, "{1}"},
+    {R, ""}, {R, ""},
+};
+
+// {0} problem, {1} detail after a blank line
+constexpr MessageLine kLrfdInputWithDetail[] = {
+    {R, ""},    {R, ""},    {R, "***** Input Data Error No. {n} *****"},
+    {R, ""},    {R, "{0}"}, {R, ""},
+    {R, "{1}"}, {R, ""},    {R, ""},
+};
+
 using enum MessageId;
 using enum MessageEffect;
 using enum MessageOrder;
@@ -528,6 +541,8 @@ constexpr MessageEntry kCatalogue[] = {
     {LoessCycles, 170, EndRun, MessagesFirst, "INP00170", kLoessCycles},
     {OptionUnrecognized, 195, EndRun, ReportFirst, "", kOptionUnrecognized},
     {IterationLimit, 195, EndRun, ReportFirst, "", kIterationLimit},
+    {LrfdInput, 198, EndRun, ReportFirst, "", kLrfdInput},
+    {LrfdInputWithDetail, 194, EndRun, ReportFirst, "", kLrfdInputWithDetail},
     {UnitWeightOutsideSI, 0, Note, MessagesFirst, "", kUnitWeightOutsideSI},
     {UnitWeightOutsideUSCS, 0, Note, MessagesFirst, "", kUnitWeightOutsideUSCS},
 };

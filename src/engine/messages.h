@@ -80,6 +80,8 @@ enum class MessageId {
     LoessCycles,          // 170, code INP00170
     OptionUnrecognized,   // 195, the report's one-line "INPUT ERROR - ..." message
     IterationLimit,       // 195
+    LrfdInput,            // number given by the caller; two lines of text
+    LrfdInputWithDetail,  // the same with a blank line and a detail line
     // Notes: the run goes on.
     UnitWeightOutsideSI,
     UnitWeightOutsideUSCS,
