@@ -8,6 +8,7 @@
 #include "analyses/pile_head_stiffness.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "report/fortran_format.h"
 #include "solver/load_case_results.h"
 #include "solver/load_cases.h"
@@ -100,13 +101,9 @@ CaseOutcome Run_Stiffness_Case(AnalysisModel& m, int k, int& n) {
         const FdSolution& s = m.Lateral.Solution;
         const double y1 = s.y(1);
         if (std::isnan(y1) || std::isnan(s.dYmax)) {
-            m.Report.Write_Line("**** Runtime Error No. 28 ****");
-            m.Report.Write_Line(
-                fmt::format("Either top deflection or maximum change in deflection is not a "
-                            "number after iteration {}",
-                            n));
-            m.RunStatus = 228;
-            return CaseOutcome::Fatal;
+            if (Fail_Run(m, MessageId::StiffnessCaseNotANumber, n) > 0) {
+                return CaseOutcome::Fatal;
+            }
         }
         if (std::abs(s.dYmax) <= m.Tolerance) {
             if (n > 5) {

@@ -1,6 +1,7 @@
 #include "input/list_read.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 
 #include <algorithm>
@@ -23,15 +24,9 @@ bool Is_Digit(char c) {
 
 void Write_Error_Block(AnalysisModel& m, int n, const std::string& problem,
                        const std::string& detail) {
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", n));
-        f->Blank_Lines(1);
-        f->Write_Line(problem);
-        f->Write_Line(detail);
-        f->Blank_Lines(1);
+    if (Fail_Run_Numbered(m, MessageId::ListReadValue, 100 + n, problem, detail) > 0) {
+        return;
     }
-    Raise_Input_Error(m, n);
 }
 
 // Power of ten of the leading digit of the checked, unsigned decimal text t (0 for "1.5",

@@ -1,7 +1,7 @@
 #include "input/read_input.h"
 
 #include "engine/analysis_model.h"
-#include "engine/run_status.h"
+#include "engine/messages.h"
 #include "input/input_warnings.h"
 #include "input/list_read.h"
 
@@ -34,46 +34,21 @@ bool Read_Yes_No(AnalysisModel& m, std::string_view name, std::string_view error
         value = false;
         return true;
     }
-    m.Report.Blank_Lines(1);
-    m.Report.Write_Line(error_text);
-    Raise_Input_Error(m, 95);
-    return false;
+    return Fail_Run(m, MessageId::OptionUnrecognized, error_text) == 0;
 }
 
-void Write_Iteration_Error(AnalysisModel& m, int iterations, std::string_view tail) {
-    TextFile& r = m.Report;
-    r.Blank_Lines(2);
-    r.Write_Line("***** Input Data Error No. 95 *****");
-    r.Blank_Lines(1);
-    r.Write_Line(fmt::format("Problem: Input value for iterations limit = {}{}", iterations, tail));
-    r.Write_Line("Solution:  Correct input value to be between 30 and 1000 iterations.");
-    r.Blank_Lines(2);
-    Raise_Input_Error(m, 95);
+int Write_Iteration_Error(AnalysisModel& m, int iterations, std::string_view tail) {
+    return Fail_Run(m, MessageId::IterationLimit, iterations, tail);
 }
 
-void Write_Tolerance_Error(AnalysisModel& m, int n, std::string_view problem,
-                           std::string_view advice) {
-    for (TextFile* f : {&m.Messages, &m.Report}) {
-        f->Blank_Lines(1);
-        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", n));
-        f->Blank_Lines(1);
-        f->Write_Line(problem);
-        f->Write_Line(advice);
-        f->Blank_Lines(1);
-    }
-    Raise_Input_Error(m, n);
+int Write_Tolerance_Error(AnalysisModel& m, int n, std::string_view problem,
+                          std::string_view advice) {
+    return Fail_Run_Numbered(m, MessageId::ToleranceRange, 100 + n, problem, advice);
 }
 
-void Write_Increment_Error(AnalysisModel& m, int n, std::string_view problem,
-                           std::string_view solution) {
-    for (TextFile* f : {&m.Messages, &m.Report}) {
-        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", n));
-        f->Blank_Lines(1);
-        f->Write_Line(problem);
-        f->Blank_Lines(1);
-        f->Write_Line(solution);
-    }
-    Raise_Input_Error(m, n);
+int Write_Increment_Error(AnalysisModel& m, int n, std::string_view problem,
+                          std::string_view solution) {
+    return Fail_Run_Numbered(m, MessageId::IncrementRange, 100 + n, problem, solution);
 }
 
 // Line 8: columns 9-14 "CYCLIC" or "STATIC", columns 15-20 the number of cycles.
@@ -88,10 +63,8 @@ bool Read_Loading_Type(AnalysisModel& m) {
     } else if (kind == "STATIC") {
         m.b_Cyclic = false;
     } else {
-        m.Report.Blank_Lines(1);
-        m.Report.Write_Line("INPUT ERROR - Unrecognized command for loading type option");
-        Raise_Input_Error(m, 95);
-        return false;
+        return Fail_Run(m, MessageId::OptionUnrecognized,
+                        "INPUT ERROR - Unrecognized command for loading type option") == 0;
     }
     // A fixed field: blanks are not significant and an empty field is zero.
     std::string field = line.size() > 14 ? line.substr(14, 6) : std::string();
@@ -140,16 +113,9 @@ bool Read_Count(AnalysisModel& m, std::string_view block, std::string_view what,
 } // namespace
 
 void Report_Unrecognized_Line(AnalysisModel& m, const std::string& line) {
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line("***** INPUT ERROR *****");
-        f->Blank_Lines(1);
-        f->Write_Line("The following line is unrecognized or is out-of-order");
-        f->Blank_Lines(1);
-        f->Write_Line(line);
-        f->Blank_Lines(2);
+    if (Fail_Run(m, MessageId::UnrecognizedLine, line) > 0) {
+        return;
     }
-    Raise_Input_Error(m, 99);
 }
 
 void Read_Title(AnalysisModel& m) {
@@ -210,12 +176,15 @@ void Read_Options(AnalysisModel& m) {
         return;
     }
     if (m.i_Max_Iterations < 30) {
-        Write_Iteration_Error(m, m.i_Max_Iterations, " and is less than 30 iteractions");
-        return;
+        if (Write_Iteration_Error(m, m.i_Max_Iterations, " and is less than 30 iteractions") > 0) {
+            return;
+        }
     }
     if (m.i_Max_Iterations > 1000) {
-        Write_Iteration_Error(m, m.i_Max_Iterations, " and is more than 1,000 iteractions");
-        return;
+        if (Write_Iteration_Error(m, m.i_Max_Iterations, " and is more than 1,000 iteractions") >
+            0) {
+            return;
+        }
     }
     if (!Read_Option_Real(m, "ExcessDeflection", "the maximum allowable deflection",
                           m.Excess_Deflection) ||
@@ -225,49 +194,57 @@ void Read_Options(AnalysisModel& m) {
     const double tol = m.Tolerance;
     if (m.IUNITS == USCS) {
         if (tol < 1e-20) {
-            Write_Tolerance_Error(
-                m, 65,
-                "Input value for convergence tolerance is too small (less than 1E-10 inches).",
-                "The recommended value for convergence tolerance is 0.00001 inches.");
-            return;
+            if (Write_Tolerance_Error(
+                    m, 65,
+                    "Input value for convergence tolerance is too small (less than 1E-10 inches).",
+                    "The recommended value for convergence tolerance is 0.00001 inches.") > 0) {
+                return;
+            }
         }
         if (tol > static_cast<double>(0.1f)) {
-            Write_Tolerance_Error(
-                m, 66,
-                "Input value for convergence tolerance is too large (more than 0.1 inches). ",
-                "The recommended value for convergence tolerance is 0.00001 inches.");
-            return;
+            if (Write_Tolerance_Error(
+                    m, 66,
+                    "Input value for convergence tolerance is too large (more than 0.1 inches). ",
+                    "The recommended value for convergence tolerance is 0.00001 inches.") > 0) {
+                return;
+            }
         }
     }
     if (m.IUNITS == SI) {
         if (tol < 2.54e-22) {
-            Write_Tolerance_Error(
-                m, 67,
-                "Input value for convergence tolerance is too small (less than 2.5E-12 meters). ",
-                "The recommended value for convergence tolerance is 2.54E-7 meters.");
-            return;
+            if (Write_Tolerance_Error(
+                    m, 67,
+                    "Input value for convergence tolerance is too small (less than 2.5E-12 "
+                    "meters). ",
+                    "The recommended value for convergence tolerance is 2.54E-7 meters.") > 0) {
+                return;
+            }
         }
         if (tol > 0.00254) {
-            Write_Tolerance_Error(
-                m, 68,
-                "Input value of convergence tolerance too large (more than 2.54E-3 meters). ",
-                "The recommended value for convergence tolerance is 2.54E-7 meters.");
-            return;
+            if (Write_Tolerance_Error(
+                    m, 68,
+                    "Input value of convergence tolerance too large (more than 2.54E-3 meters). ",
+                    "The recommended value for convergence tolerance is 2.54E-7 meters.") > 0) {
+                return;
+            }
         }
     }
     if (!Read_Option_Int(m, "Increments", "the number of pile increments", m.i_Pile_Increments)) {
         return;
     }
     if (m.i_Pile_Increments < 40) {
-        Write_Increment_Error(m, 55, "Problem:  The number of pile increments is less than 40.",
-                              "Solution: Increase the number of pile increments to more than "
-                              "40, preferably more than 100 increments.");
-        return;
+        if (Write_Increment_Error(m, 55, "Problem:  The number of pile increments is less than 40.",
+                                  "Solution: Increase the number of pile increments to more than "
+                                  "40, preferably more than 100 increments.") > 0) {
+            return;
+        }
     }
     if (m.i_Pile_Increments > MAX_PILE_INCREMENTS) {
-        Write_Increment_Error(m, 56, "Problem:  The number of pile increments is more than 500.",
-                              "Solution: Limit the number of pile increments to 500 or less.");
-        return;
+        if (Write_Increment_Error(
+                m, 56, "Problem:  The number of pile increments is more than 500.",
+                "Solution: Limit the number of pile increments to 500 or less.") > 0) {
+            return;
+        }
     }
     if (!Read_Yes_No(m, "PrintSummaryOnly",
                      "INPUT ERROR - Unrecognized command for print summary only option",
@@ -301,9 +278,10 @@ void Read_Options(AnalysisModel& m) {
         } else if (code == "Eurocode2") {
             m.i_Interaction_Code = 3;
         } else {
-            m.Report.Blank_Lines(1);
-            m.Report.Write_Line("INPUT ERROR - Unrecognized command for interaction code option");
-            Raise_Input_Error(m, 95);
+            if (Fail_Run(m, MessageId::OptionUnrecognized,
+                         "INPUT ERROR - Unrecognized command for interaction code option") > 0) {
+                return;
+            }
         }
     }
 }
@@ -354,16 +332,9 @@ void Read_Soil_Movements(AnalysisModel& m) {
         return;
     }
     if (n < 2 || n > MAX_SOIL_MOVEMENT_ROWS) {
-        for (TextFile* f : {&m.Messages, &m.Report}) {
-            f->Write_Line("**** Input Data Error No. 53 ****");
-            f->Blank_Lines(1);
-            f->Write_Line(fmt::format("Number of lines specified for soil movement data = {}", n));
-            f->Write_Line("The number of lines of soil movement data cannot be less than 2 or "
-                          "exceed 100.");
-            f->Blank_Lines(1);
+        if (Fail_Run(m, MessageId::SoilMovementLines, n) > 0) {
+            return;
         }
-        Raise_Input_Error(m, 53);
-        return;
     }
     m.i_Num_Soil_Movements = n;
     for (int i = 1; i <= n; ++i) {

@@ -1,4 +1,5 @@
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "input/list_read.h"
 #include "input/read_input.h"
@@ -11,21 +12,13 @@ namespace zarno {
 
 namespace {
 
-// The shape shared by the LRFD messages: two blank lines, the heading, a blank line, the
-// lines of the message and two blank lines, all to the report.
-void Write_Lrfd_Error(AnalysisModel& m, int n, std::initializer_list<std::string> lines) {
-    TextFile& r = m.Report;
-    r.Blank_Lines(2);
-    r.Write_Line(fmt::format("***** Input Data Error No. {} *****", n));
-    r.Blank_Lines(1);
-    for (const std::string& line : lines) {
-        if (line.empty()) {
-            r.Blank_Lines(1);
-        } else {
-            r.Write_Line(line);
-        }
-    }
-    r.Blank_Lines(2);
+// The LRFD messages go to the report alone: a problem line and a detail line, the detail
+// set off by a blank line where it quotes the input.
+int Fail_Lrfd_Input(AnalysisModel& m, int n, const std::string& problem, const std::string& detail,
+                    bool blank_before_detail) {
+    return Fail_Run_Numbered(
+        m, blank_before_detail ? MessageId::LrfdInputWithDetail : MessageId::LrfdInput, 100 + n,
+        problem, detail);
 }
 
 } // namespace
@@ -126,11 +119,10 @@ void Read_Lrfd_Loads(AnalysisModel& m) {
         }
     }
     if (n < 1 || n > MAX_LRFD_LOADS) {
-        Write_Lrfd_Error(m, 98,
-                         {fmt::format("Number of LRFD loads specified is {}", n),
-                          "This is outside of the valid range to 1 to 100"});
-        Raise_Input_Error(m, 98);
-        return;
+        if (Fail_Lrfd_Input(m, 98, fmt::format("Number of LRFD loads specified is {}", n),
+                            "This is outside of the valid range to 1 to 100", false) > 0) {
+            return;
+        }
     }
     m.i_Num_Lrfd_Loads = n;
     for (int i = 1; i <= n; ++i) {
@@ -151,33 +143,35 @@ void Read_Lrfd_Loads(AnalysisModel& m) {
             }
         }
         if (k != i) {
-            Write_Lrfd_Error(m, 97,
-                             {"Input appears to be out-of-order for LRFD loading",
-                              fmt::format("Input load number is {} and the expected load "
-                                          "number is {}",
-                                          k, i)});
-            Raise_Input_Error(m, 97);
-            return;
+            if (Fail_Lrfd_Input(m, 97, "Input appears to be out-of-order for LRFD loading",
+                                fmt::format("Input load number is {} and the expected load "
+                                            "number is {}",
+                                            k, i),
+                                false) > 0) {
+                return;
+            }
         }
         // A load of no known type could be given no load factor.
         if (load.i_Load_Type < 1 || load.i_Load_Type > 13) {
-            Write_Lrfd_Error(m, 51,
-                             {fmt::format("The load type of LRFD load number {} is outside of the "
-                                          "valid range of 1 to 13.",
-                                          i),
-                              "", fmt::format("The input load type is {}", load.i_Load_Type)});
-            Raise_Input_Error(m, 51);
-            return;
+            if (Fail_Lrfd_Input(
+                    m, 51,
+                    fmt::format("The load type of LRFD load number {} is outside of the "
+                                "valid range of 1 to 13.",
+                                i),
+                    fmt::format("The input load type is {}", load.i_Load_Type), true) > 0) {
+                return;
+            }
         }
         if (d < 0 || d == 1 || d > 100) {
-            Write_Lrfd_Error(
-                m, 95,
-                {fmt::format("Number of distributed load points for LRFD load number {} is "
-                             "outside of the valid range of 0 or 2 to 100.",
-                             i),
-                 "", fmt::format("The input number of distributed load points is {}", d)});
-            Raise_Input_Error(m, 95);
-            return;
+            if (Fail_Lrfd_Input(
+                    m, 95,
+                    fmt::format("Number of distributed load points for LRFD load number {} is "
+                                "outside of the valid range of 0 or 2 to 100.",
+                                i),
+                    fmt::format("The input number of distributed load points is {}", d),
+                    true) > 0) {
+                return;
+            }
         }
         // A load keeps at most 50 points; more would be dropped, so they are refused.
         if (d > MAX_DIST_LOAD_POINTS) {
@@ -209,16 +203,16 @@ void Read_Lrfd_Loads(AnalysisModel& m) {
                 return;
             }
             if (jj != j) {
-                Write_Lrfd_Error(
-                    m, 96,
-                    {fmt::format("Input appears to be out-of-order for LRFD distributed load {}",
-                                 i),
-                     "",
-                     fmt::format("Input distributed load point is {} and the expected point "
-                                 "number is {}",
-                                 jj, j)});
-                Raise_Input_Error(m, 96);
-                return;
+                if (Fail_Lrfd_Input(
+                        m, 96,
+                        fmt::format("Input appears to be out-of-order for LRFD distributed load {}",
+                                    i),
+                        fmt::format("Input distributed load point is {} and the expected point "
+                                    "number is {}",
+                                    jj, j),
+                        true) > 0) {
+                    return;
+                }
             }
         }
     }
@@ -235,12 +229,13 @@ void Read_Lrfd_Factors(AnalysisModel& m) {
         }
     }
     if (c < 1 || c > MAX_LRFD_COMBINATIONS) {
-        Write_Lrfd_Error(m, 94,
-                         {"Number of LRFD load combinations outside of the valid range of 1 to "
-                          "100.",
-                          "", fmt::format("Number of LRFD load combinations input is {}", c)});
-        Raise_Input_Error(m, 94);
-        return;
+        if (Fail_Lrfd_Input(m, 94,
+                            "Number of LRFD load combinations outside of the valid range of 1 to "
+                            "100.",
+                            fmt::format("Number of LRFD load combinations input is {}", c),
+                            true) > 0) {
+            return;
+        }
     }
     m.i_Num_Lrfd_Combinations = c;
     // A combination without load factors is reported, and the rest of the block is still
@@ -282,10 +277,12 @@ void Read_Lrfd_Factors(AnalysisModel& m) {
             sum += comb.Load_Factor[t];
         }
         if (sum <= 0.0) {
-            Write_Lrfd_Error(
-                m, 72,
-                {"All input load factors for LRFD analysis are zero.", "",
-                 fmt::format("The number of the LRFD load combination in error is {}", i)});
+            Write_Message_With(
+                m, MessageId::LrfdInputWithDetail,
+                std::vector<std::string>{
+                    "All input load factors for LRFD analysis are zero.",
+                    fmt::format("The number of the LRFD load combination in error is {}", i)},
+                100 + 72);
             all_zero_found = true;
         }
     }

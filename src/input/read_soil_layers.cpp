@@ -1,4 +1,5 @@
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "input/list_read.h"
 #include "input/read_input.h"
@@ -20,18 +21,9 @@ struct LayerLine {
     int integer = 0; // Piedmont test type, massive rock type, user p-y point count
 };
 
-void Raise_Type_Error(AnalysisModel& m, int layer, int code) {
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", INPUT_ERROR_PY_TYPE));
-        f->Blank_Lines(1);
-        f->Write_Line(fmt::format("Problem:  Soil layer {} in the SOIL LAYERS block at line {} "
-                                  "of the input file has the p-y type code {}.",
-                                  layer, m.Input.Line_Number(), code));
-        f->Write_Line("Solution: Use a p-y type code from 1 to 17 for every soil layer.");
-        f->Blank_Lines(1);
-    }
-    Raise_Input_Error(m, INPUT_ERROR_PY_TYPE);
+int Raise_Type_Error(AnalysisModel& m, int layer, int code) {
+    return Fail_Run_Numbered(m, MessageId::PyTypeCode, 100 + INPUT_ERROR_PY_TYPE, layer,
+                             m.Input.Line_Number(), code);
 }
 
 // Heaviest effective unit weight accepted, in input units (pcf, kN/m3); soils and rocks
@@ -239,8 +231,9 @@ void Read_Soil_Layers(AnalysisModel& m) {
         }
         const int t = layer.i_SoilLayer_py_Type;
         if (t < 1 || t > 17) {
-            Raise_Type_Error(m, c, t);
-            return;
+            if (Raise_Type_Error(m, c, t) > 0) {
+                return;
+            }
         }
         if (layer.XLayerBottom < layer.XLayerTop) {
             Raise_Out_Of_Order(m, kBlock, fmt::format("depth of the bottom of layer {}", c),

@@ -1,6 +1,7 @@
 #include "profile/soil_layer_models.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 
 #include <algorithm>
@@ -10,9 +11,6 @@
 namespace zarno {
 
 namespace {
-
-constexpr int FROZEN_SOIL_ERROR = 57;
-constexpr int GENERAL_UNITS_DEFAULT_ERROR = 58;
 
 // Model codes of the layers checked here.
 constexpr int SOFT_CLAY = 1;
@@ -31,47 +29,15 @@ std::string Model_Name(const AnalysisModel& m, int code) {
     return end == std::string::npos ? std::string() : name.substr(0, end + 1);
 }
 
-void Frozen_Soil_Error(AnalysisModel& m, int layer) {
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", FROZEN_SOIL_ERROR));
-        f->Blank_Lines(1);
-        f->Write_Line(fmt::format("Problem:  Soil layer {} is frozen soil (p-y type 17). No p-y "
-                                  "criterion is available",
-                                  layer));
-        f->Write_Line("          for frozen soil in this version of Zarno, so the layer would "
-                      "give the pile no");
-        f->Write_Line("          soil resistance that could be trusted.");
-        f->Blank_Lines(1);
-        f->Write_Line("Solution: Describe this layer with user-input p-y curves (p-y type 14) "
-                      "obtained for the");
-        f->Write_Line("          frozen soil at the site.");
-        f->Blank_Lines(1);
-    }
-    Raise_Input_Error(m, FROZEN_SOIL_ERROR);
+int Frozen_Soil_Error(AnalysisModel& m, int layer) {
+    return Fail_Run(m, MessageId::FrozenSoil, layer);
 }
 
-void General_Units_Default_Error(AnalysisModel& m, int layer, const std::string& property,
-                                 bool top) {
-    const std::string model = Model_Name(m, m.Layers[layer].i_SoilLayer_py_Type);
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line(
-            fmt::format("**** Input Data Error No. {} ****", GENERAL_UNITS_DEFAULT_ERROR));
-        f->Blank_Lines(1);
-        f->Write_Line(fmt::format("Problem:  Soil layer {} ({}) has no value of {} at its {}.",
-                                  layer, model, property, top ? "top" : "bottom"));
-        f->Write_Line("          General units are selected, and Zarno can compute a default "
-                      "value of");
-        f->Write_Line(fmt::format("          {} only in US customary or SI units.", property));
-        f->Blank_Lines(1);
-        f->Write_Line(fmt::format("Solution: Enter a value of {} greater than zero for this "
-                                  "layer,",
-                                  property));
-        f->Write_Line("          or select US customary or SI units.");
-        f->Blank_Lines(1);
-    }
-    Raise_Input_Error(m, GENERAL_UNITS_DEFAULT_ERROR);
+int General_Units_Default_Error(AnalysisModel& m, int layer, const std::string& property,
+                                bool top) {
+    return Fail_Run(m, MessageId::GeneralUnitsNoValue, layer,
+                    Model_Name(m, m.Layers[layer].i_SoilLayer_py_Type), property,
+                    top ? "top" : "bottom");
 }
 
 // The first property of layer i that its model would have to default, or an empty name.
@@ -105,8 +71,7 @@ bool Check_Soil_Layer_Models(AnalysisModel& m) {
     const int n = std::clamp(m.i_Num_Layers, 0, MAX_SOIL_LAYERS);
     for (int i = 1; i <= n; ++i) {
         if (m.Layers[i].i_SoilLayer_py_Type == FROZEN_SOIL) {
-            Frozen_Soil_Error(m, i);
-            return false;
+            return Frozen_Soil_Error(m, i) == 0;
         }
     }
     if (m.IUNITS != GENERAL) {
@@ -116,8 +81,7 @@ bool Check_Soil_Layer_Models(AnalysisModel& m) {
         bool top = true;
         const std::string missing = Missing_Default(m, i, top);
         if (!missing.empty()) {
-            General_Units_Default_Error(m, i, missing, top);
-            return false;
+            return General_Units_Default_Error(m, i, missing, top) == 0;
         }
     }
     return true;

@@ -1,6 +1,7 @@
 #include "profile/soil_profile.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "report/fortran_format.h"
 
@@ -32,11 +33,7 @@ double Interpolate(double x0, double v0, double x1, double v1, double x) {
 
 // An input error goes to the report and, word for word, to the runtime message file.
 void Write_Both(AnalysisModel& m, std::initializer_list<std::string_view> lines) {
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        for (std::string_view line : lines) {
-            f->Write_Line(line);
-        }
-    }
+    Write_To_Both(m.Report, m.Messages, lines);
 }
 
 std::string ES12(double v) {
@@ -280,11 +277,7 @@ void Outside_Strength_Data_Error(AnalysisModel& m, int number, double X, const c
         lines.emplace_back(s);
     }
     lines.emplace_back("");
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        for (const std::string& line : lines) {
-            f->Write_Line(line);
-        }
-    }
+    Write_To_Both(m.Report, m.Messages, lines);
     Raise_Input_Error(m, number);
 }
 

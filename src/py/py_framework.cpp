@@ -1,6 +1,7 @@
 #include "py/py_framework.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "profile/soil_profile.h"
 #include "py/py_models.h"
 #include "report/fortran_format.h"
@@ -242,38 +243,9 @@ bool Check_Thin_Layer(AnalysisModel& m, int layer) {
     const double increment = m.Grid_Pile_Length / (n - 1);
     const long long needed =
         thickness > 0.0 ? static_cast<long long>(m.Grid_Pile_Length / thickness) : 0;
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line("**** Runtime Error No. 29 ****");
-        f->Blank_Lines(1);
-        f->Write_Line(fmt::format("PROBLEM:  The thickness of layer {} was too thin to contain a "
-                                  "nodal point.",
-                                  layer));
-        if (f == &m.Report) {
-            f->Write_Line("          This layer lacks a nodal point and this prevents the correct "
-                          "computation of p-y curves for the layer . ");
-        } else {
-            f->Write_Line("          This layer lacks a nodal point and this prevents the correct "
-                          "computation of the layer's p-y curves. ");
-        }
-        f->Write_Line(fmt::format("          The thickness of layer {} is {} {} and the pile "
-                                  "increment length is {} {}",
-                                  layer, Format_F(thickness, 9, 3), length,
-                                  Format_F(increment, 9, 3), length));
-        f->Write_Line(fmt::format("          The current number of pile increments is {}.", n - 1));
-        f->Write_Line(fmt::format("          The estimated minimum number of increments needed "
-                                  "to get at least one nodal point in the layer is {}.",
-                                  needed));
-        f->Blank_Lines(1);
-        f->Write_Line("SOLUTION: Increase the number of pile increments. Up to 500 pile "
-                      "increments are allowed in Zarno.");
-        f->Write_Line("          If this error occurs with the maximum number of pile "
-                      "increments, you will need to combine the thinnest");
-        f->Write_Line("          soil layer with an adjacent layer.");
-        f->Blank_Lines(2);
-    }
-    m.RunStatus = 229;
-    return true;
+    const int status = Fail_Run(m, MessageId::ThinLayer, layer, Format_F(thickness, 9, 3), length,
+                                Format_F(increment, 9, 3), n - 1, needed);
+    return status > 0;
 }
 
 void Compute_py_All_Layers(AnalysisModel& m, int i_Pass) {

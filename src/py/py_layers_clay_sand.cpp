@@ -3,6 +3,7 @@
 // the driver its resistance for the layer integral, its secant modulus at the current
 // deflection or its printed curve for the report and plot files.
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "engine/text_trim.h"
 #include "profile/soil_profile.h"
@@ -29,11 +30,7 @@ namespace zarno {
 namespace {
 
 void Write_Both(AnalysisModel& m, std::initializer_list<std::string_view> lines) {
-    for (TextFile* f : {&m.Messages, &m.Report}) {
-        for (std::string_view line : lines) {
-            f->Write_Line(line);
-        }
-    }
+    Write_To_Both(m.Messages, m.Report, lines);
 }
 
 // The subgrade modulus k of a layer at X: linear between its top and bottom values; a
@@ -86,39 +83,15 @@ void Runtime_NaN_Error(AnalysisModel& m, int number, std::string_view header, st
 // ---------------------------------------------------------------------------------------
 // Soft clay
 
-void Soft_Clay_Zero_Strength(AnalysisModel& m, int layer, int node, double X, double c,
-                             bool user_J) {
-    const int n = user_J ? 71 : 12;
+int Soft_Clay_Zero_Strength(AnalysisModel& m, int layer, int node, double X, double c,
+                            bool user_J) {
     const std::string where = fmt::format(
         "Layer no. = {}, Node no. = {}, Top node in layer = {}, Elevation = {}, c(x) = {}", layer,
         node, m.Py.KTOP, Format_F(X, 10, 3), Format_F(c, 10, 3));
-    for (TextFile* f : {&m.Messages, &m.Report}) {
-        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", n));
-        f->Blank_Lines(1);
-        f->Write_Line("An error was detected that is related to an incompatibility between the "
-                      "input ");
-        f->Write_Line("data defining soil layering and soil shear strength values when computing "
-                      "a ");
-        f->Write_Line("p-y curve using the Matlock soft clay criteria.");
-        f->Blank_Lines(1);
-        f->Write_Line(user_J ? "Problem:  A negative or zero value of cohesion was input for a "
-                               "soft clay soil with J."
-                             : "Problem:  A negative or zero value of cohesion was input for a "
-                               "soft clay soil.");
-        f->Blank_Lines(1);
-        f->Write_Line("Solution:  Please compare the depth values for soil layering and soil "
-                      "shear ");
-        f->Write_Line("strength values and revise the input data.");
-        f->Blank_Lines(1);
-        if (f == &m.Report) {
-            f->Write_Line(where + fmt::format(", Pile length = {}, ITOP = {}, IBOT = {}",
-                                              Format_F(m.Pile_Length, 10, 3), m.Py.KTOP,
-                                              m.Py.KBOT));
-        } else {
-            f->Write_Line(where);
-        }
-    }
-    Raise_Input_Error(m, n);
+    const std::string pile = fmt::format(", Pile length = {}, ITOP = {}, IBOT = {}",
+                                         Format_F(m.Pile_Length, 10, 3), m.Py.KTOP, m.Py.KBOT);
+    return Fail_Run_Numbered(m, MessageId::SoftClayZeroStrength, user_J ? 171 : 112,
+                             user_J ? " with J" : "", where, pile);
 }
 
 struct SoftClayPrint {
@@ -259,14 +232,13 @@ class SoftClayModel : public PyLayerModel {
             const std::optional<double> d = Soft_Clay_Default_Eps50(c_, m.IUNITS);
             if (!d) {
                 // No default strain in general units: the run stops, the caller explains.
-                m.RunStatus = user_J_ ? 238 : 237;
-                return false;
+                return Fail_Run(m, user_J_ ? MessageId::NoStrainSoftClayWithJ
+                                           : MessageId::NoStrainSoftClay) == 0;
             }
             eps50_ = *d;
         }
         if (!p.first && c_ < 1e-10) {
-            Soft_Clay_Zero_Strength(m, layer, p.i, X, c_, user_J_);
-            return false;
+            return Soft_Clay_Zero_Strength(m, layer, p.i, X, c_, user_J_) == 0;
         }
         Clay_X_Eq(m, p, b_, c_, gamma_, std::nullopt, J_);
         SoftClayInput in;
@@ -764,29 +736,8 @@ class StiffClayFreeWaterModel : public PyLayerModel {
 // ---------------------------------------------------------------------------------------
 // Sands
 
-void Sand_Default_k_Error(AnalysisModel& m) {
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line("**** Runtime Error No. 13 ****");
-        f->Blank_Lines(1);
-        f->Write_Line(
-            "Problem:  General units have been selected for use in computations in      ");
-        f->Write_Line(
-            "combination with default values of k for a layer classified as API sand    ");
-        f->Write_Line(
-            "criteria. This combination of data cannot be used because Zarno cannot     ");
-        f->Write_Line(
-            "compute default values of subgrade modulus in general units.               ");
-        f->Blank_Lines(1);
-        f->Write_Line(
-            "Solution:  You must select either US customary for SI units for the        ");
-        f->Write_Line(
-            "units of computation to use a default value for subgrade subgrade modulus  ");
-        f->Write_Line(
-            "for the API sand criteria or enter an appropriate proper value by entering ");
-        f->Write_Line("a non-zero for k.");
-    }
-    Raise_Runtime_Error(m, 13);
+int Sand_Default_k_Error(AnalysisModel& m) {
+    return Fail_Run(m, MessageId::SandDefaultK);
 }
 
 // The layer's k at X, or the default from the friction angle when the layer gives none
@@ -801,8 +752,7 @@ bool Sand_k(AnalysisModel& m, int layer, double X, double phi_deg, double gamma,
         const std::optional<double> d = fn_k_Sand_Default(phi_deg, gamma, m.IUNITS);
         if (!d) {
             k = 0.0;
-            Sand_Default_k_Error(m);
-            return false;
+            return Sand_Default_k_Error(m) == 0;
         }
         k = *d;
         b_Default = true;

@@ -7,6 +7,7 @@
 #include "py/py_models.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "profile/soil_profile.h"
 #include "py/cemented_silt.h"
@@ -437,23 +438,9 @@ void py_Massive_Rock(AnalysisModel& m, int layer) {
     if (m.RunStatus > 0) {
         return;
     }
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line("**** Analysis Stopped: Massive Rock Layer ****");
-        f->Blank_Lines(1);
-        f->Write_Line(fmt::format("Problem:  Soil layer {} is massive rock (p-y type 16). No p-y "
-                                  "criterion for massive",
-                                  layer));
-        f->Write_Line("          rock is available in this version of Zarno, so the lateral "
-                      "analysis cannot be made.");
-        f->Blank_Lines(1);
-        f->Write_Line("Solution: Describe this layer with the weak rock criteria (p-y type 8) "
-                      "or the vuggy");
-        f->Write_Line("          limestone criteria (p-y type 9), or with user-input p-y curves "
-                      "(p-y type 14).");
-        f->Blank_Lines(1);
+    if (Fail_Run(m, MessageId::MassiveRock, layer) > 0) {
+        return;
     }
-    m.RunStatus = 99;
 }
 
 void py_Cemented_Silt(AnalysisModel& m, int layer) {

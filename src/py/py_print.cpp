@@ -1,6 +1,7 @@
 #include "py/py_print.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/text_trim.h"
 #include "profile/pile_grid.h"
 #include "py/py_framework.h"
@@ -39,20 +40,11 @@ template <typename Get> double Interpolate_At_Depth(const AnalysisModel& m, doub
     return value(N);
 }
 
-void Depth_Above_Ground_Error(AnalysisModel& m, double depth) {
-    const std::string unit = Trim_Right(m.Labels.Length);
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Write_Line("**** Input Data Error No. 23 (NON-FATAL) ****");
-        f->Blank_Lines(1);
-        f->Write_Line("p-y curves cannot be generated at depth number 1");
-        f->Write_Line("This location is " + Format_F(depth, 9, 3) + " " + unit +
-                      " below the pile head and ");
-        f->Write_Line("is above the ground surface for this problem.");
-        f->Blank_Lines(1);
-        f->Write_Line("The ground surface is " + Format_F(m.Ground_Surface_Depth, 9, 3) + " " +
-                      m.Labels.Length + " below the top of the pile.");
-        f->Blank_Lines(1);
-    }
+// A requested depth above the ground surface has no curve, and the run stops there.
+int Depth_Above_Ground_Error(AnalysisModel& m, double depth) {
+    return Fail_Run(m, MessageId::PrintDepthAboveGround, Format_F(depth, 9, 3),
+                    Trim_Right(m.Labels.Length), Format_F(m.Ground_Surface_Depth, 9, 3),
+                    m.Labels.Length);
 }
 
 // The layers' node ranges and the nodes' layers, which the requested depths borrowed; the
@@ -106,12 +98,14 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
     // The ground surface is a vertical depth below the pile head, like every soil boundary.
     const double cos_batter = std::cos(m.Pile_Batter);
     if (n >= 1 && depth[1] * cos_batter < m.Ground_Surface_Depth) {
-        Depth_Above_Ground_Error(m, depth[1]);
-        m.RunStatus = 123;
+        // The run stops; the plot file still gets the curve's record, without points.
+        const int status = Depth_Above_Ground_Error(m, depth[1]);
         m.Plot.Write_Line(Format_ES(depth[1], 15, 7) + Format_I(0, 5) + std::string(60, ' ') +
                           "Line 7:  p-y curve depth, no. p-y points");
         Give_Layers_Back_To_Nodes(m);
-        return;
+        if (status > 0) {
+            return;
+        }
     }
 
     // The requested depths stand in for the nodes: the soil is looked up at their vertical

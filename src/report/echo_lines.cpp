@@ -1,6 +1,7 @@
 #include "report/echo_lines.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "report/text_file.h"
 
 #include <algorithm>
@@ -51,11 +52,7 @@ void Write_Label_Number(TextFile& r, std::string_view label, double value, int w
 }
 
 void Write_To_Both(AnalysisModel& m, std::initializer_list<std::string> lines) {
-    for (TextFile* f : {&m.Messages, &m.Report}) {
-        for (const std::string& line : lines) {
-            f->Write_Line(line);
-        }
-    }
+    Write_To_Both(m.Messages, m.Report, std::span<const std::string>(lines.begin(), lines.size()));
 }
 
 double Vertical_Pile_Tip(const AnalysisModel& m) {

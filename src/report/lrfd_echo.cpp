@@ -1,6 +1,7 @@
 #include "report/lrfd_echo.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "report/echo_lines.h"
 #include "report/fortran_format.h"
@@ -77,20 +78,8 @@ bool Check_Lrfd_Data(AnalysisModel& m) {
     if (loads && combinations) {
         return true;
     }
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line("**** Input Data Error No. 54 ****");
-        f->Blank_Lines(1);
-        f->Write_Line("LRFD analysis was specified (UseLRFD YES), but the input has no " +
-                      std::string(!loads ? "LRFD LOADS" : "LRFD FACTORS AND CASES") + " data.");
-        f->Blank_Lines(1);
-        f->Write_Line("Solution:");
-        f->Write_Line(
-            "Enter the unfactored loads and the load combinations, or specify UseLRFD NO.");
-        f->Blank_Lines(1);
-    }
-    Report_Fatal_Error(m, Input_Error_Code(LRFD_DATA_MISSING_ERROR), 100 + LRFD_DATA_MISSING_ERROR);
-    return false;
+    return Fail_Run_Numbered(m, MessageId::LrfdDataMissing, 100 + LRFD_DATA_MISSING_ERROR,
+                             !loads ? "LRFD LOADS" : "LRFD FACTORS AND CASES") == 0;
 }
 
 void Write_Unfactored_Loads(AnalysisModel& m) {

@@ -1,6 +1,7 @@
 #include "report/report_header.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/text_trim.h"
 
 #include <ctime>
@@ -117,19 +118,15 @@ void Write_Report_Header(AnalysisModel& m) {
     const std::string input_line =
         Trim_Right("Name of input data file:       " + in.name + in.extension);
     r.Blank_Lines(1);
-    for (TextFile* f : {&r, &msg}) {
-        f->Write_Line(path_line);
-        f->Write_Line(input_line);
-    }
+    Write_To_Both(r, msg, {path_line, input_line});
     const PathParts out = Split_Path(m.Report_File_Name);
     const PathParts plot = Split_Path(m.Plot_File_Name);
     const PathParts run = Split_Path(m.Message_File_Name);
-    for (TextFile* f : {&r, &msg}) {
-        f->Write_Line(Trim_Right("Name of output report file:    " + out.name + out.extension));
-        f->Write_Line(Trim_Right("Name of plot output file:      " + plot.name + plot.extension));
-        f->Write_Line(Trim_Right("Name of runtime messeage file: " + run.name + run.extension));
-        f->Blank_Lines(2);
-    }
+    Write_To_Both(r, msg,
+                  {Trim_Right("Name of output report file:    " + out.name + out.extension),
+                   Trim_Right("Name of plot output file:      " + plot.name + plot.extension),
+                   Trim_Right("Name of runtime messeage file: " + run.name + run.extension), "",
+                   ""});
 }
 
 void Write_Date_Time(AnalysisModel& m, const DateTime& now) {

@@ -1,6 +1,7 @@
 // Echo of the soil and rock layers: one block of property lines per layer, the check of
 // the effective unit weights and the summary table of soil properties.
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "report/echo_lines.h"
 #include "report/fortran_format.h"
@@ -376,23 +377,7 @@ void Check_Unit_Weights(AnalysisModel& m) {
     if (!outside) {
         return;
     }
-    for (TextFile* f : {&m.Messages, &m.Report}) {
-        f->Blank_Lines(1);
-        f->Write_Line("**** Warning - Possible Input Data Error ****");
-        f->Blank_Lines(1);
-        f->Write_Line("Values entered for effective unit weights of soil were outside");
-        if (si) {
-            f->Write_Line("the limits of 3.15 kN/m3 or 22 kN/m3.");
-            f->Write_Line(f == &m.Messages ? "The input data may be erroneous. Please check your "
-                                             "data."
-                                           : "The input data for effective unit weight may be "
-                                             "erroneous. Please check your data.");
-        } else {
-            f->Write_Line("the limits of 0.011574 pci (20 pcf) or 0.0810019 pci (140 pcf)");
-            f->Write_Line("This data may be erroneous.  Please check your data.");
-        }
-        f->Blank_Lines(1);
-    }
+    Write_Message(m, si ? MessageId::UnitWeightOutsideSI : MessageId::UnitWeightOutsideUSCS);
 }
 
 // ---- summary table -------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "analyses/pile_head_stiffness.h"
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "engine/text_trim.h"
 #include "input/deck_model.h"
@@ -320,17 +321,10 @@ void Read_Header_And_Input(AnalysisModel& m, InputBlocksRead& blocks) {
     }
     const std::string found = readable ? fmt::format("its first item is \"{}\"", Printable(token))
                                        : std::string("it holds no readable item");
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", NOT_AN_INPUT_FILE_ERROR));
-        f->Blank_Lines(1);
-        f->Write_Line(fmt::format("Problem:  The file {} is not a Zarno input file: {}.",
-                                  m.Input_File_Name, found));
-        f->Write_Line("Solution: A Zarno input file begins with the item ZARNOK6. Check the name "
-                      "of the input data file.");
-        f->Blank_Lines(1);
+    if (Fail_Run_Numbered(m, MessageId::NotAnInputFile, 100 + NOT_AN_INPUT_FILE_ERROR,
+                          m.Input_File_Name, found) > 0) {
+        return;
     }
-    Raise_Input_Error(m, NOT_AN_INPUT_FILE_ERROR);
 }
 
 // The run-level needs of the input once all of it is read: the options, the pile and, for
@@ -361,15 +355,9 @@ void Check_Input_Completeness(AnalysisModel& m, const InputBlocksRead& blocks) {
     if (n == 0) {
         return;
     }
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line(fmt::format("**** Input Data Error No. {} ****", n));
-        f->Blank_Lines(1);
-        f->Write_Line("Problem:  " + problem);
-        f->Write_Line("Solution: " + solution);
-        f->Blank_Lines(1);
+    if (Fail_Run_Numbered(m, MessageId::IncompleteInput, 100 + n, problem, solution) > 0) {
+        return;
     }
-    Raise_Input_Error(m, n);
 }
 
 // Reads the run file NAMES.DAT: the input, report, plot and message file names.
@@ -725,8 +713,9 @@ int Run_Request(const RunRequest& request, const RunClock& clock, RunSummary* su
         Record_Run_End(m, result);
         *results = std::move(m.Results);
         results->output_files_created = files_created;
-        if (results->has_error) {
-            // The block as the run wrote it; the files are closed by now.
+        if (results->has_error && results->error.text.empty()) {
+            // A block raised through the catalogue was recorded as it was written; any
+            // other is read back as the run wrote it (the files are closed by now).
             results->error.text =
                 m.b_Outputs_In_Memory
                     ? Read_Error_Block_From_Text(m.Report.Text(), m.Messages.Text())

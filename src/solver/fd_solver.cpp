@@ -1,5 +1,6 @@
 #include "solver/fd_solver.h"
 
+#include "engine/messages.h"
 #include "report/fortran_format.h"
 #include "report/text_file.h"
 
@@ -13,19 +14,9 @@ void Clear_Solution(FdSolution& s) {
 
 void Write_Small_Pivot_Error(int node, double pivot, const HeadSystem& hs, TextFile& report,
                              TextFile& messages) {
-    for (TextFile* f : {&report, &messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line("**** Runtime Error No. 11 ****");
-        f->Blank_Lines(1);
-        f->Write_Line("Problem:  Solution failed due to small pivot value.");
-        f->Write_Line("          Node number = " + Format_I(node, 0));
-        f->Write_Line("          Pivot value = " + Format_ES(pivot, 12, 5));
-        f->Blank_Lines(1);
-        f->Write_Line("Solution: This error usually occurs when a lateral bearing capacity failure "
-                      "occurs.  ");
-        f->Write_Line("          Reduce the load on the pile and repeat the analysis.");
-        f->Write_Line("          You may also consider increasing pile diameter or pile length.");
-    }
+    // The raising routine sets the status once the solver has returned.
+    Write_Message_To(report, messages, MessageId::SmallPivot, Format_I(node, 0),
+                     Format_ES(pivot, 12, 5));
     report.Blank_Lines(2);
     report.Write_Line("F Matrix ");
     report.Blank_Lines(1);

@@ -5,6 +5,7 @@
 #include "analyses/deflection_vs_length.h"
 #include "analyses/pile_head_stiffness.h"
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "engine/text_trim.h"
 #include "profile/pile_grid.h"
@@ -25,12 +26,6 @@
 namespace zarno {
 
 namespace {
-
-// Runtime error of a pile without any lateral support from the soil.
-constexpr int NO_SOIL_SUPPORT_ERROR = 40;
-
-// Runtime error of a pile buckled by its axial thrust.
-constexpr int BUCKLING_ERROR = 55;
 
 // Single-precision thresholds of the convergence recommendations.
 constexpr double USCS_TOLERANCE_LIMIT = static_cast<double>(0.0001f);
@@ -126,28 +121,9 @@ double Node_Curvature(const AnalysisModel& m, int i) {
     return (y(i + 1) - 2.0 * y(i) + y(i - 1)) / (h * h);
 }
 
-void Write_Excess_Deflection_Error(AnalysisModel& m, double y1) {
-    const std::string len = Trim_Right(m.Labels.Length);
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line("**** Runtime Error No. 9 ****");
-        f->Blank_Lines(1);
-        f->Write_Line("An error in the analysis was detected by the program.  ");
-        f->Write_Line(
-            "Problem:  The computed deflection is larger than the specified excess deflection "
-            "limit.");
-        f->Write_Line("The computed deflection of the pile head is " +
-                      Format_Number(std::abs(y1), 12) + " " + len);
-        f->Write_Line("The specified excess deflection limit is    " +
-                      Format_Number(m.Excess_Deflection, 12) + " " + len);
-        f->Write_Line("This error may be due to overloading the pile or bad input data.");
-        f->Blank_Lines(1);
-        f->Write_Line("Solution:");
-        f->Write_Line("Please check input values for pile loading and soil properties for accuracy "
-                      "and/or ");
-        f->Write_Line("increase the size of the pile if necessary.");
-    }
-    Report_Fatal_Error(m, Runtime_Error_Code(9), 209);
+int Write_Excess_Deflection_Error(AnalysisModel& m, double y1) {
+    return Fail_Run(m, MessageId::ExcessDeflection, Format_Number(std::abs(y1), 12),
+                    Trim_Right(m.Labels.Length), Format_Number(m.Excess_Deflection, 12));
 }
 
 void Raise_Tolerance_Text(TextFile& r, bool si, double dYmax, const std::string& len) {
@@ -287,7 +263,6 @@ bool Any_Nonlinear_Section(const AnalysisModel& m) {
 // their force imbalance stays well below one percent of the shear.
 constexpr double GROSS_IMBALANCE_FACTOR = 1000.0;
 constexpr double GROSS_FORCE_IMBALANCE_RATIO = 0.02;
-constexpr int GROSS_IMBALANCE_ERROR = 52;
 
 bool Is_Gross_Imbalance(int iunits, const EquilibriumCheck& e, double max_shear) {
     double limit = 0.0;
@@ -304,30 +279,15 @@ bool Is_Gross_Imbalance(int iunits, const EquilibriumCheck& e, double max_shear)
     return moment_off && force_off;
 }
 
-void Write_Imbalance_Error(AnalysisModel& m, int n, const EquilibriumCheck& e) {
+int Write_Imbalance_Error(AnalysisModel& m, int n, const EquilibriumCheck& e) {
     auto trim = [](std::string s) {
         s.erase(0, s.find_first_not_of(' '));
         s.erase(s.find_last_not_of(' ') + 1);
         return s;
     };
     const std::string moment = fmt::format("{}-{}", trim(m.Labels.Length), trim(m.Labels.Force));
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line(fmt::format("**** Runtime Error No. {} ****", GROSS_IMBALANCE_ERROR));
-        f->Blank_Lines(1);
-        f->Write_Line(
-            fmt::format("Problem:  The solution of load case {} is not in equilibrium.", n));
-        f->Write_Line(
-            fmt::format("Largest internal moment imbalance = {:.5E} {}", e.dM_max, moment));
-        f->Write_Line(fmt::format("Largest internal lateral force imbalance = {:.5E} {}", e.dV_max,
-                                  trim(m.Labels.Force)));
-        f->Write_Line("The results of this load case are not valid.");
-        f->Blank_Lines(1);
-        f->Write_Line("Solution: Check the bending stiffness, dimensions and soil moduli for "
-                      "values far outside");
-        f->Write_Line("the physical range, and increase the number of pile increments.");
-    }
-    Raise_Runtime_Error(m, GROSS_IMBALANCE_ERROR);
+    return Fail_Run(m, MessageId::GrossImbalance, n, fmt::format("{:.5E}", e.dM_max), moment,
+                    fmt::format("{:.5E}", e.dV_max), trim(m.Labels.Force));
 }
 
 void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
@@ -368,8 +328,9 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
         m.Nodes[2].EI = L.Pile.EI[2];
     }
     if (!L.b_Stiffness_Mode && Is_Gross_Imbalance(m.IUNITS, L.Balance, sum.Max_Shear)) {
-        Write_Imbalance_Error(m, n, L.Balance);
-        return;
+        if (Write_Imbalance_Error(m, n, L.Balance) > 0) {
+            return;
+        }
     }
     if (!L.b_Stiffness_Mode) {
         std::string line;
@@ -405,21 +366,8 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
     }
 }
 
-void Write_No_Soil_Error(AnalysisModel& m, int c) {
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line(fmt::format("**** Runtime Error No. {} ****", NO_SOIL_SUPPORT_ERROR));
-        f->Blank_Lines(1);
-        f->Write_Line(fmt::format("Problem:  The pile has no soil support for load case {}.", c));
-        f->Write_Line("No pile node lies in a soil layer that resists lateral movement, so the "
-                      "pile-head");
-        f->Write_Line("conditions of this load case leave the pile free to move as a rigid body.");
-        f->Blank_Lines(1);
-        f->Write_Line("Solution:");
-        f->Write_Line("Please check the soil layers: they must extend over the embedded length of "
-                      "the pile.");
-    }
-    Report_Fatal_Error(m, Runtime_Error_Code(NO_SOIL_SUPPORT_ERROR), 200 + NO_SOIL_SUPPORT_ERROR);
+int Write_No_Soil_Error(AnalysisModel& m, int c) {
+    return Fail_Run(m, MessageId::NoSoilSupport, c);
 }
 
 // Part of one load case before its iterations: stations, springs, head conditions. With
@@ -486,8 +434,9 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
             *unsupported = true;
             return;
         }
-        Write_No_Soil_Error(m, c);
-        return;
+        if (Write_No_Soil_Error(m, c) > 0) {
+            return;
+        }
     }
     LateralState& L = m.Lateral;
     L.i_Loading_Type = load.i_Load_Type;
@@ -500,26 +449,10 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
 
 // The solver found the pile unstable under its axial thrust: the deflections it would
 // give are those of a buckled beam and must not be reported as a result.
-void Write_Buckling_Error(AnalysisModel& m, int iteration) {
+int Write_Buckling_Error(AnalysisModel& m, int iteration) {
     const LateralState& L = m.Lateral;
-    for (TextFile* f : {&m.Report, &m.Messages}) {
-        f->Blank_Lines(2);
-        f->Write_Line(fmt::format("**** Runtime Error No. {} ****", BUCKLING_ERROR));
-        f->Blank_Lines(1);
-        f->Write_Line("Problem:  The axial thrust exceeds the buckling load of the pile in this "
-                      "soil.");
-        f->Write_Line("          Axial thrust load = " + Format_Number(L.Axial_Thrust, 12) + " " +
-                      Trim_Right(m.Labels.Force));
-        f->Write_Line(fmt::format("          The pile lost its lateral stability at node {} in "
-                                  "iteration {}.",
-                                  L.Solution.i_Unstable_Node, iteration));
-        f->Blank_Lines(1);
-        f->Write_Line("Solution: Reduce the axial thrust or increase the bending stiffness of the "
-                      "pile.");
-        f->Write_Line("          The stiffness of the soil near the pile head also governs the "
-                      "buckling load.");
-    }
-    Report_Fatal_Error(m, Runtime_Error_Code(BUCKLING_ERROR), 200 + BUCKLING_ERROR);
+    return Fail_Run(m, MessageId::Buckling, Format_Number(L.Axial_Thrust, 12),
+                    Trim_Right(m.Labels.Force), L.Solution.i_Unstable_Node, iteration);
 }
 
 double Table_Thrust(const AnalysisModel& m) {
@@ -540,8 +473,7 @@ bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
             *buckled = true;
             return false;
         }
-        Write_Buckling_Error(m, i);
-        return false;
+        return Write_Buckling_Error(m, i) == 0;
     }
     if (res == Solve_Result::Invalid_Model) {
         // The reader admits no model the solver cannot take; reaching this is an internal
@@ -672,16 +604,12 @@ void Run_Load_Cases(AnalysisModel& m) {
             const FdSolution& s = L.Solution;
             const double y1 = s.y(1);
             if (std::isnan(y1) || std::isnan(s.dYmax)) {
-                m.Report.Write_Line("**** Runtime Error No. 28 ****");
-                m.Report.Blank_Lines(1);
-                m.Report.Write_Line(
-                    std::isnan(y1)
-                        ? fmt::format("Top deflection is Not-A-Number after iteration {}", i)
-                        : fmt::format(
-                              "Maximum change in deflection is Not-A-Number after iteration {}",
-                              i));
-                m.RunStatus = 228;
-                return;
+                if (Fail_Run(m,
+                             std::isnan(y1) ? MessageId::TopDeflectionNotANumber
+                                            : MessageId::DeflectionChangeNotANumber,
+                             i) > 0) {
+                    return;
+                }
             }
             const std::string progress = Progress_Line(c, i, y1, s);
             m.Messages.Write_Line(progress);
@@ -693,8 +621,9 @@ void Run_Load_Cases(AnalysisModel& m) {
                 break;
             }
             if (std::abs(s.dYmax) > m.Tolerance && i >= 11 && std::abs(y1) >= m.Excess_Deflection) {
-                Write_Excess_Deflection_Error(m, y1);
-                return;
+                if (Write_Excess_Deflection_Error(m, y1) > 0) {
+                    return;
+                }
             }
             Damp_Cycling_Iteration(L.Control, L.Solution, m.i_Num_Nodes, i);
             Compute_py_All_Layers(m, 0);
@@ -704,7 +633,6 @@ void Run_Load_Cases(AnalysisModel& m) {
             if (i == 1) {
                 for (int k = 2; k <= m.i_Num_Layers; ++k) {
                     if (Check_Thin_Layer(m, k)) {
-                        m.RunStatus = 229;
                         return;
                     }
                 }

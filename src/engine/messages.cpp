@@ -1,0 +1,710 @@
+#include "engine/messages.h"
+
+#include "engine/analysis_model.h"
+#include "engine/run_status.h"
+#include "engine/text_trim.h"
+
+#include <array>
+
+namespace zarno {
+
+namespace {
+
+constexpr MessageTarget B = MessageTarget::Both;
+constexpr MessageTarget R = MessageTarget::Report;
+constexpr MessageTarget M = MessageTarget::Messages;
+
+// ---- the blocks ----------------------------------------------------------------------------
+
+// {0} iteration
+constexpr MessageLine kTopDeflectionNotANumber[] = {
+    {R, "**** Runtime Error No. 28 ****"},
+    {R, ""},
+    {R, "Top deflection is Not-A-Number after iteration {0}"},
+};
+
+// {0} iteration
+constexpr MessageLine kDeflectionChangeNotANumber[] = {
+    {R, "**** Runtime Error No. 28 ****"},
+    {R, ""},
+    {R, "Maximum change in deflection is Not-A-Number after iteration {0}"},
+};
+
+// {0} iteration
+constexpr MessageLine kStiffnessCaseNotANumber[] = {
+    {R, "**** Runtime Error No. 28 ****"},
+    {R, "Either top deflection or maximum change in deflection is not a number after "
+        "iteration {0}"},
+};
+
+// {0} layer, {1} its thickness (F9.3), {2} length unit, {3} pile increment (F9.3),
+// {4} number of increments, {5} increments needed
+constexpr MessageLine kThinLayer[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. 29 ****"},
+    {B, ""},
+    {B, "PROBLEM:  The thickness of layer {0} was too thin to contain a nodal point."},
+    {R, "          This layer lacks a nodal point and this prevents the correct computation "
+        "of p-y curves for the layer . "},
+    {M, "          This layer lacks a nodal point and this prevents the correct computation "
+        "of the layer's p-y curves. "},
+    {B, "          The thickness of layer {0} is {1} {2} and the pile increment length is {3} "
+        "{2}"},
+    {B, "          The current number of pile increments is {4}."},
+    {B, "          The estimated minimum number of increments needed to get at least one "
+        "nodal point in the layer is {5}."},
+    {B, ""},
+    {B, "SOLUTION: Increase the number of pile increments. Up to 500 pile increments are "
+        "allowed in Zarno."},
+    {B, "          If this error occurs with the maximum number of pile increments, you will "
+        "need to combine the thinnest"},
+    {B, "          soil layer with an adjacent layer."},
+    {B, ""},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kMassiveRock[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Analysis Stopped: Massive Rock Layer ****"},
+    {B, ""},
+    {B, "Problem:  Soil layer {0} is massive rock (p-y type 16). No p-y criterion for massive"},
+    {B, "          rock is available in this version of Zarno, so the lateral analysis cannot "
+        "be made."},
+    {B, ""},
+    {B, "Solution: Describe this layer with the weak rock criteria (p-y type 8) or the vuggy"},
+    {B, "          limestone criteria (p-y type 9), or with user-input p-y curves (p-y type "
+        "14)."},
+    {B, ""},
+};
+
+// {0} requested depth (F9.3), {1} length unit, {2} ground surface depth (F9.3), {3} length
+// label as the report heads its columns with it
+constexpr MessageLine kPrintDepthAboveGround[] = {
+    {B, "**** Input Data Error No. 23 (NON-FATAL) ****"},
+    {B, ""},
+    {B, "p-y curves cannot be generated at depth number 1"},
+    {B, "This location is {0} {1} below the pile head and "},
+    {B, "is above the ground surface for this problem."},
+    {B, ""},
+    {B, "The ground surface is {2} {3} below the top of the pile."},
+    {B, ""},
+};
+
+// {0} computed head deflection, {1} length unit, {2} the limit (both as the report's
+// free-format numbers)
+constexpr MessageLine kExcessDeflection[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. 9 ****"},
+    {B, ""},
+    {B, "An error in the analysis was detected by the program.  "},
+    {B, "Problem:  The computed deflection is larger than the specified excess deflection "
+        "limit."},
+    {B, "The computed deflection of the pile head is {0} {1}"},
+    {B, "The specified excess deflection limit is    {2} {1}"},
+    {B, "This error may be due to overloading the pile or bad input data."},
+    {B, ""},
+    {B, "Solution:"},
+    {B, "Please check input values for pile loading and soil properties for accuracy and/or "},
+    {B, "increase the size of the pile if necessary."},
+};
+
+// {0} node, {1} pivot (ES12.5)
+constexpr MessageLine kSmallPivot[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. 11 ****"},
+    {B, ""},
+    {B, "Problem:  Solution failed due to small pivot value."},
+    {B, "          Node number = {0}"},
+    {B, "          Pivot value = {1}"},
+    {B, ""},
+    {B, "Solution: This error usually occurs when a lateral bearing capacity failure occurs.  "},
+    {B, "          Reduce the load on the pile and repeat the analysis."},
+    {B, "          You may also consider increasing pile diameter or pile length."},
+};
+
+constexpr MessageLine kSandDefaultK[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. 13 ****"},
+    {B, ""},
+    {B, "Problem:  General units have been selected for use in computations in      "},
+    {B, "combination with default values of k for a layer classified as API sand    "},
+    {B, "criteria. This combination of data cannot be used because Zarno cannot     "},
+    {B, "compute default values of subgrade modulus in general units.               "},
+    {B, ""},
+    {B, "Solution:  You must select either US customary for SI units for the        "},
+    {B, "units of computation to use a default value for subgrade subgrade modulus  "},
+    {B, "for the API sand criteria or enter an appropriate proper value by entering "},
+    {B, "a non-zero for k."},
+};
+
+// {0} load case
+constexpr MessageLine kNoSoilSupport[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  The pile has no soil support for load case {0}."},
+    {B, "No pile node lies in a soil layer that resists lateral movement, so the pile-head"},
+    {B, "conditions of this load case leave the pile free to move as a rigid body."},
+    {B, ""},
+    {B, "Solution:"},
+    {B, "Please check the soil layers: they must extend over the embedded length of the pile."},
+};
+
+// {0} load case, {1} moment imbalance, {2} moment unit, {3} force imbalance, {4} force unit
+constexpr MessageLine kGrossImbalance[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  The solution of load case {0} is not in equilibrium."},
+    {B, "Largest internal moment imbalance = {1} {2}"},
+    {B, "Largest internal lateral force imbalance = {3} {4}"},
+    {B, "The results of this load case are not valid."},
+    {B, ""},
+    {B, "Solution: Check the bending stiffness, dimensions and soil moduli for values far "
+        "outside"},
+    {B, "the physical range, and increase the number of pile increments."},
+};
+
+// {0} axial thrust, {1} force unit, {2} node, {3} iteration
+constexpr MessageLine kBuckling[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  The axial thrust exceeds the buckling load of the pile in this soil."},
+    {B, "          Axial thrust load = {0} {1}"},
+    {B, "          The pile lost its lateral stability at node {2} in iteration {3}."},
+    {B, ""},
+    {B, "Solution: Reduce the axial thrust or increase the bending stiffness of the pile."},
+    {B, "          The stiffness of the soil near the pile head also governs the buckling "
+        "load."},
+};
+
+// {0} input file name, {1} what its first item is
+constexpr MessageLine kNotAnInputFile[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  The file {0} is not a Zarno input file: {1}."},
+    {B, "Solution: A Zarno input file begins with the item ZARNOK6. Check the name of the "
+        "input data file."},
+    {B, ""},
+};
+
+// {0} problem, {1} solution
+constexpr MessageLine kIncompleteInput[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  {0}"},
+    {B, "Solution: {1}"},
+    {B, ""},
+};
+
+// {0} the missing block
+constexpr MessageLine kLrfdDataMissing[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "LRFD analysis was specified (UseLRFD YES), but the input has no {0} data."},
+    {B, ""},
+    {B, "Solution:"},
+    {B, "Enter the unfactored loads and the load combinations, or specify UseLRFD NO."},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kFrozenSoil[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  Soil layer {0} is frozen soil (p-y type 17). No p-y criterion is available"},
+    {B, "          for frozen soil in this version of Zarno, so the layer would give the pile "
+        "no"},
+    {B, "          soil resistance that could be trusted."},
+    {B, ""},
+    {B, "Solution: Describe this layer with user-input p-y curves (p-y type 14) obtained for "
+        "the"},
+    {B, "          frozen soil at the site."},
+    {B, ""},
+};
+
+// {0} layer, {1} its model, {2} the property, {3} "top" or "bottom"
+constexpr MessageLine kGeneralUnitsNoValue[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  Soil layer {0} ({1}) has no value of {2} at its {3}."},
+    {B, "          General units are selected, and Zarno can compute a default value of"},
+    {B, "          {2} only in US customary or SI units."},
+    {B, ""},
+    {B, "Solution: Enter a value of {2} greater than zero for this layer,"},
+    {B, "          or select US customary or SI units."},
+    {B, ""},
+};
+
+// {0} number of lines given
+constexpr MessageLine kSoilMovementLines[] = {
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Number of lines specified for soil movement data = {0}"},
+    {B, "The number of lines of soil movement data cannot be less than 2 or exceed 100."},
+    {B, ""},
+};
+
+// {0} problem, {1} solution
+constexpr MessageLine kIncrementRange[] = {
+    {B, "**** Input Data Error No. {n} ****"}, {B, ""}, {B, "{0}"}, {B, ""}, {B, "{1}"},
+};
+
+// {0} problem, {1} advice
+constexpr MessageLine kToleranceRange[] = {
+    {B, ""}, {B, "**** Input Data Error No. {n} ****"}, {B, ""}, {B, "{0}"}, {B, "{1}"}, {B, ""},
+};
+
+// {0} " with J" or nothing, {1} where it happened, {2} the pile's length and node range
+constexpr MessageLine kSoftClayZeroStrength[] = {
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "An error was detected that is related to an incompatibility between the input "},
+    {B, "data defining soil layering and soil shear strength values when computing a "},
+    {B, "p-y curve using the Matlock soft clay criteria."},
+    {B, ""},
+    {B, "Problem:  A negative or zero value of cohesion was input for a soft clay soil{0}."},
+    {B, ""},
+    {B, "Solution:  Please compare the depth values for soil layering and soil shear "},
+    {B, "strength values and revise the input data."},
+    {B, ""},
+    {R, "{1}{2}"},
+    {M, "{1}"},
+};
+
+// {0} layer, {1} input line, {2} the code given
+constexpr MessageLine kPyTypeCode[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  Soil layer {0} in the SOIL LAYERS block at line {1} of the input file has "
+        "the p-y type code {2}."},
+    {B, "Solution: Use a p-y type code from 1 to 17 for every soil layer."},
+    {B, ""},
+};
+
+// {0} problem, {1} detail
+constexpr MessageLine kListReadValue[] = {
+    {B, ""},    {B, ""}, {B, "**** Input Data Error No. {n} ****"}, {B, ""}, {B, "{0}"},
+    {B, "{1}"}, {B, ""},
+};
+
+// {0} the line as read
+constexpr MessageLine kUnrecognizedLine[] = {
+    {B, ""},
+    {B, ""},
+    {B, "***** INPUT ERROR *****"},
+    {B, ""},
+    {B, "The following line is unrecognized or is out-of-order"},
+    {B, ""},
+    {B, "{0}"},
+    {B, ""},
+    {B, ""},
+};
+
+constexpr MessageLine kUnitWeightOutsideSI[] = {
+    {B, ""},
+    {B, "**** Warning - Possible Input Data Error ****"},
+    {B, ""},
+    {B, "Values entered for effective unit weights of soil were outside"},
+    {B, "the limits of 3.15 kN/m3 or 22 kN/m3."},
+    {M, "The input data may be erroneous. Please check your data."},
+    {R, "The input data for effective unit weight may be erroneous. Please check your data."},
+    {B, ""},
+};
+
+constexpr MessageLine kUnitWeightOutsideUSCS[] = {
+    {B, ""},
+    {B, "**** Warning - Possible Input Data Error ****"},
+    {B, ""},
+    {B, "Values entered for effective unit weights of soil were outside"},
+    {B, "the limits of 0.011574 pci (20 pcf) or 0.0810019 pci (140 pcf)"},
+    {B, "This data may be erroneous.  Please check your data."},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kWeakRockStrength[] = {
+    {B, "**** Input Data Error No. 62 ****"},
+    {B, ""},
+    {B, "Problem:   The input value for compressive strength is less than or equal to zero."},
+    {B, ""},
+    {B, "Solution:  Check the input values for layer {0}"},
+};
+
+constexpr MessageLine kWeakRockZeroStrength[] = {
+    {B, "**** Input Data Error No. 16 ****"},
+    {B, ""},
+    {B, "An error was detected when computing the p-y curve for weak rock."},
+    {B, "Problem:   The input value for the compressive strength of a weak rock was "},
+    {B, "           input as negative or zero (0)."},
+    {B, ""},
+    {B, "Solution:  Check the depth values for soil layering and soil shear strength "},
+    {B, "           values and correct the input data."},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kWeakRockKrm[] = {
+    {B, "**** Input Data Error No. 63 ****"},
+    {B, ""},
+    {B, "Problem:  The input value for k_rm for weak rock is less than or equal to zero."},
+    {B, ""},
+    {B, "Solution: Check the input values for layer {0}"},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kWeakRockYrm[] = {
+    {B, "**** Runtime Error No. 22 ****"},
+    {B, ""},
+    {B, "An error was detected when computing the p-y curve for weak rock.     "},
+    {B, "Problem:  The input value for k_rm is less than or equal to 0. "},
+    {B, ""},
+    {B, "Solution:  Check the input values for the week rock properties in the soil layer {0}"},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kWeakRockInitialSlope[] = {
+    {M, "ERROR 2 BEFORE EQN 11"},
+    {B, "**** Input Data Error No. 64 ****"},
+    {B, ""},
+    {B, "An error was detected when computing the p-y curve for weak rock."},
+    {B, "Problem:   The initial modulus of rock, Eir, and the compressive strength of layer {0}"},
+    {B, "           give no initial slope for the p-y curve."},
+    {B, ""},
+    {B, "Solution:  Check the input values of Eir and of the compressive strength for layer {0}"},
+    {B, ""},
+};
+
+// {0} layer, {1} depth (F13.8), {2} cohesion (ES10.3)
+constexpr MessageLine kSiltCohesion[] = {
+    {B, "**** Input Data Error No. 48 ****"},
+    {B, ""},
+    {B, "Problem: A negative or zero value of cohesion was input for "},
+    {B, "a soil defined as a silt."},
+    {B, ""},
+    {B, "Layer = {0}, Depth = {1}, c = {2}"},
+    {B, ""},
+    {B, "Solution:  Please revise and correct the input data.  "},
+    {B, "Both cohesion and friction angle should be non-zero for silt soils."},
+};
+
+constexpr MessageLine kSiltFriction[] = {
+    {B, "**** Input Data Error No. 10 ****"},
+    {B, ""},
+    {B, "Problem:  A negative or zero value was input for the friction angle for a silt."},
+    {B, ""},
+    {B, "Solution:  Please revise and correct the input data.  "},
+    {B, "Both cohesion and friction angle must be non-zero for the cemented silt soil."},
+};
+
+// {0} layer
+constexpr MessageLine kSiltSlopeInput[] = {
+    {B, "**** Input Data Error No. 11 ****"},
+    {B, ""},
+    {B, "An error was detected in the input data when computing a p-y."},
+    {B, "curve using the criteria for silt for layer {0}."},
+    {B, ""},
+    {B, "Problem:  The angle of the ground slope can not be greater "},
+    {B, "than the internal friction angle of cohesionless silt."},
+    {B, ""},
+    {B, "Solution:  Set the value for slope angle to be less than "},
+    {B, "the angle of friction."},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kSiltSlopeRuntime[] = {
+    {B, "**** Runtime Error No. 23 ****"},
+    {B, ""},
+    {B, "A runtime error occurred due to the ground slope angle being"},
+    {B, "greater than the friction angle for silt for layer {0}."},
+    {B, ""},
+    {B, "Problem:  The angle of the ground slope can not be greater "},
+    {B, "than the internal friction angle of silt."},
+    {B, ""},
+    {B, "Solution:  Set the value for slope angle to be less than "},
+    {B, "the angle of friction or convert the layer into an equivalent"},
+    {B, "strength clay layer."},
+    {B, ""},
+};
+
+// {0} layer, {1} number of cycles (F12.1)
+constexpr MessageLine kLoessCycles[] = {
+    {R, ""},
+    {R, ""},
+    {R, "**** Input Data Error No. 70 ****"},
+    {R, ""},
+    {R, "PROBLEM: Soil layer {0} is a loess and the input value for the number of cycles of "
+        "loading = {1}"},
+    {R, "This value is greater than 10. The soil model for loess is valid only for 1 to 10 "
+        "cycles of loading. "},
+    {R, "SOLUTION: Revise the input data so that the number of cycles of loading is in the "
+        "range of 1 to 10."},
+    {R, ""},
+};
+
+// {0} the message, naming the option
+constexpr MessageLine kOptionUnrecognized[] = {
+    {R, ""},
+    {R, "{0}"},
+};
+
+// {0} the limit given, {1} how it is out of range
+constexpr MessageLine kIterationLimit[] = {
+    {R, ""},
+    {R, ""},
+    {R, "***** Input Data Error No. 95 *****"},
+    {R, ""},
+    {R, "Problem: Input value for iterations limit = {0}{1}"},
+    {R, "Solution:  Correct input value to be between 30 and 1000 iterations."},
+    {R, ""},
+    {R, ""},
+};
+
+// {0} problem, {1} detail
+constexpr MessageLine kLrfdInput[] = {
+    {R, ""}, {R, ""}, {R, "***** Input Data Error No. {n} *****"}, {R, ""}, {R, "{0}"}, {R, "{1}"},
+    {R, ""}, {R, ""},
+};
+
+// {0} problem, {1} detail after a blank line
+constexpr MessageLine kLrfdInputWithDetail[] = {
+    {R, ""},    {R, ""},    {R, "***** Input Data Error No. {n} *****"},
+    {R, ""},    {R, "{0}"}, {R, ""},
+    {R, "{1}"}, {R, ""},    {R, ""},
+};
+
+using enum MessageId;
+using enum MessageEffect;
+using enum MessageOrder;
+
+constexpr MessageEntry kCatalogue[] = {
+    {NoStrainSoftClay, 237, Stop, ReportFirst, "", {}},
+    {NoStrainSoftClayWithJ, 238, Stop, ReportFirst, "", {}},
+    {TopDeflectionNotANumber, 228, Stop, ReportFirst, "", kTopDeflectionNotANumber},
+    {DeflectionChangeNotANumber, 228, Stop, ReportFirst, "", kDeflectionChangeNotANumber},
+    {StiffnessCaseNotANumber, 228, Stop, ReportFirst, "", kStiffnessCaseNotANumber},
+    {ThinLayer, 229, Stop, ReportFirst, "", kThinLayer},
+    {MassiveRock, 99, Stop, ReportFirst, "", kMassiveRock},
+    {PrintDepthAboveGround, 123, Stop, ReportFirst, "", kPrintDepthAboveGround},
+    {ExcessDeflection, 209, EndRun, ReportFirst, "", kExcessDeflection},
+    {SmallPivot, 211, EndRun, ReportFirst, "", kSmallPivot},
+    {SandDefaultK, 213, EndRun, ReportFirst, "", kSandDefaultK},
+    {NoSoilSupport, 240, EndRun, ReportFirst, "", kNoSoilSupport},
+    {GrossImbalance, 252, EndRun, ReportFirst, "", kGrossImbalance},
+    {Buckling, 255, EndRun, ReportFirst, "", kBuckling},
+    {NotAnInputFile, 132, EndRun, ReportFirst, "", kNotAnInputFile},
+    {IncompleteInput, 135, EndRun, ReportFirst, "", kIncompleteInput},
+    {LrfdDataMissing, 154, EndRun, ReportFirst, "", kLrfdDataMissing},
+    {FrozenSoil, 157, EndRun, ReportFirst, "", kFrozenSoil},
+    {GeneralUnitsNoValue, 158, EndRun, ReportFirst, "", kGeneralUnitsNoValue},
+    {SoilMovementLines, 153, EndRun, MessagesFirst, "", kSoilMovementLines},
+    {IncrementRange, 155, EndRun, MessagesFirst, "", kIncrementRange},
+    {ToleranceRange, 165, EndRun, MessagesFirst, "", kToleranceRange},
+    {SoftClayZeroStrength, 112, EndRun, MessagesFirst, "", kSoftClayZeroStrength},
+    {PyTypeCode, 193, EndRun, ReportFirst, "", kPyTypeCode},
+    {ListReadValue, 195, EndRun, ReportFirst, "", kListReadValue},
+    {UnrecognizedLine, 199, EndRun, ReportFirst, "", kUnrecognizedLine},
+    {WeakRockStrength, 162, EndRun, MessagesFirst, "", kWeakRockStrength},
+    {WeakRockZeroStrength, 116, EndRun, MessagesFirst, "", kWeakRockZeroStrength},
+    {WeakRockKrm, 163, EndRun, MessagesFirst, "INP00163", kWeakRockKrm},
+    {WeakRockYrm, 222, EndRun, MessagesFirst, "", kWeakRockYrm},
+    {WeakRockInitialSlope, 164, EndRun, MessagesFirst, "", kWeakRockInitialSlope},
+    {SiltCohesion, 148, EndRun, MessagesFirst, "", kSiltCohesion},
+    {SiltFriction, 110, EndRun, MessagesFirst, "", kSiltFriction},
+    {SiltSlopeInput, 111, EndRun, MessagesFirst, "", kSiltSlopeInput},
+    {SiltSlopeRuntime, 223, EndRun, MessagesFirst, "", kSiltSlopeRuntime},
+    {LoessCycles, 170, EndRun, MessagesFirst, "INP00170", kLoessCycles},
+    {OptionUnrecognized, 195, EndRun, ReportFirst, "", kOptionUnrecognized},
+    {IterationLimit, 195, EndRun, ReportFirst, "", kIterationLimit},
+    {LrfdInput, 198, EndRun, ReportFirst, "", kLrfdInput},
+    {LrfdInputWithDetail, 194, EndRun, ReportFirst, "", kLrfdInputWithDetail},
+    {UnitWeightOutsideSI, 0, Note, MessagesFirst, "", kUnitWeightOutsideSI},
+    {UnitWeightOutsideUSCS, 0, Note, MessagesFirst, "", kUnitWeightOutsideUSCS},
+};
+
+constexpr bool Catalogue_In_Id_Order() {
+    for (size_t i = 0; i < std::size(kCatalogue); ++i) {
+        if (static_cast<size_t>(kCatalogue[i].id) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(Catalogue_In_Id_Order(), "each message id has its entry at its own index");
+
+bool Goes_To(MessageTarget line, MessageTarget file) {
+    return line == MessageTarget::Both || line == file;
+}
+
+void Write_Lines(TextFile& f, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        f.Write_Line(line);
+    }
+}
+
+// The block as the run's result keeps it: from its heading, right-trimmed, without the
+// blank lines around it. The report's lines, or the message file's for a block the report
+// does not get.
+std::vector<std::string> Result_Text(const MessageEntry& e, std::span<const std::string> args,
+                                     int status) {
+    std::vector<std::string> text = Message_Lines(e, MessageTarget::Report, args, status);
+    if (text.empty()) {
+        text = Message_Lines(e, MessageTarget::Messages, args, status);
+    }
+    for (std::string& line : text) {
+        line = Trim_Right(line, WHITE_SPACE);
+    }
+    while (!text.empty() && text.front().empty()) {
+        text.erase(text.begin());
+    }
+    while (!text.empty() && text.back().empty()) {
+        text.pop_back();
+    }
+    return text;
+}
+
+} // namespace
+
+std::span<const MessageEntry> Message_Catalogue() {
+    return kCatalogue;
+}
+
+const MessageEntry& Message_Entry(MessageId id) {
+    return kCatalogue[static_cast<size_t>(id)];
+}
+
+std::string Message_Code(const MessageEntry& entry, int status) {
+    if (!entry.code.empty()) {
+        return std::string(entry.code);
+    }
+    if (status >= 100 && status <= 199) {
+        return Input_Error_Code(status - 100);
+    }
+    if (status >= 200 && status <= 299) {
+        return Runtime_Error_Code(status - 200);
+    }
+    return {};
+}
+
+std::string Fill_Placeholders(std::string_view text, std::span<const std::string> args,
+                              std::string_view number) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '{' && i + 2 < text.size() && text[i + 2] == '}') {
+            const char key = text[i + 1];
+            if (key >= '0' && key <= '9' && static_cast<size_t>(key - '0') < args.size()) {
+                out += args[static_cast<size_t>(key - '0')];
+                i += 2;
+                continue;
+            }
+            if (key == 'n' && !number.empty()) {
+                out += number;
+                i += 2;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::vector<std::string> Message_Lines(const MessageEntry& entry, MessageTarget file,
+                                       std::span<const std::string> args, int status) {
+    if (status == 0) {
+        status = entry.status;
+    }
+    const std::string number = std::to_string(status >= 200 ? status - 200 : status - 100);
+    std::vector<std::string> lines;
+    lines.reserve(entry.lines.size());
+    for (const MessageLine& line : entry.lines) {
+        if (!Goes_To(line.target, file)) {
+            continue;
+        }
+        lines.push_back(Fill_Placeholders(line.text, args, number));
+    }
+    return lines;
+}
+
+void Write_To_Both(TextFile& first, TextFile& second,
+                   std::initializer_list<std::string_view> lines) {
+    for (TextFile* f : {&first, &second}) {
+        for (std::string_view line : lines) {
+            f->Write_Line(line);
+        }
+    }
+}
+
+void Write_To_Both(TextFile& first, TextFile& second, std::span<const std::string> lines) {
+    for (TextFile* f : {&first, &second}) {
+        for (const std::string& line : lines) {
+            f->Write_Line(line);
+        }
+    }
+}
+
+void Write_Message_To_With(TextFile& report, TextFile& messages, MessageId id,
+                           std::span<const std::string> args, int status) {
+    const MessageEntry& e = Message_Entry(id);
+    const std::vector<std::string> to_report =
+        Message_Lines(e, MessageTarget::Report, args, status);
+    const std::vector<std::string> to_messages =
+        Message_Lines(e, MessageTarget::Messages, args, status);
+    if (e.order == MessageOrder::ReportFirst) {
+        Write_Lines(report, to_report);
+        Write_Lines(messages, to_messages);
+    } else {
+        Write_Lines(messages, to_messages);
+        Write_Lines(report, to_report);
+    }
+}
+
+void Write_Message_With(AnalysisModel& m, MessageId id, std::span<const std::string> args,
+                        int status) {
+    Write_Message_To_With(m.Report, m.Messages, id, args, status);
+}
+
+int Fail_Run_With(AnalysisModel& m, MessageId id, std::span<const std::string> args, int status) {
+    const MessageEntry& e = Message_Entry(id);
+    if (status == 0) {
+        status = e.status;
+    }
+    Write_Message_With(m, id, args, status);
+    // The first fatal error of a run is the one it reports.
+    if (m.RunStatus <= 0 && m.Results.error.text.empty()) {
+        m.Results.error.text = Result_Text(e, args, status);
+    }
+    if (e.effect == MessageEffect::EndRun) {
+        Report_Fatal_Error(m, Message_Code(e, status), status);
+    } else {
+        m.RunStatus = status;
+    }
+    return m.RunStatus;
+}
+
+} // namespace zarno
