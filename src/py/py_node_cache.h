@@ -19,8 +19,8 @@
 #include "py/stiff_clay_no_water.h"
 
 #include <array>
-#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -103,9 +103,15 @@ struct PyNodeCache {
     void Clear();
 };
 
-// Two doubles with the same bits (so -0.0 and 0.0 differ, and NaN meets NaN).
+// Two doubles with the same bits (so -0.0 and 0.0 differ, and NaN meets NaN). Compared
+// through memcpy rather than std::bit_cast, which not every standard library used to build
+// the engine offers.
 inline bool Same_Bits(double a, double b) {
-    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+    std::uint64_t bits_a = 0;
+    std::uint64_t bits_b = 0;
+    std::memcpy(&bits_a, &a, sizeof a);
+    std::memcpy(&bits_b, &b, sizeof b);
+    return bits_a == bits_b;
 }
 
 // Whether two inputs give the same curve. On level ground without batter (theta exactly
