@@ -58,8 +58,10 @@ class PyLayerModel {
     virtual double Ultimate_Resistance() const { return 0.0; }
     // This point's share of the integral; by default the ultimate resistance as above.
     virtual PyResistance Resistance(const AnalysisModel& m, const PyLayerPoint& p) const;
-    // Area of one trapezoid between the previous point's resistance and this one's.
-    virtual double Trapezoid(const AnalysisModel& m, double previous, double now) const;
+    // Area of one trapezoid between the previous point's resistance and this one's; the
+    // driver hands over cos(batter), which is the same for every point of the pile.
+    virtual double Trapezoid(const AnalysisModel& m, double cos_batter, double previous,
+                             double now) const;
     // With the pile head below the ground surface, the integral of layer 1 as a whole (the
     // layer stands for all the soil above the head); none where the model keeps its sum.
     virtual std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const;
