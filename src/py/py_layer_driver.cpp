@@ -113,20 +113,9 @@ void Run_py_Layer(AnalysisModel& m, int layer, PyLayerModel& model) {
     }
 }
 
-PyNodeEntry* py_Node_Cache_Entry(AnalysisModel& m, const PyLayerPoint& p) {
-    std::vector<PyNodeEntry>& nodes = m.Py_Cache.nodes;
-    if (m.Py.b_PrintPY || p.i < 1 || static_cast<std::size_t>(p.i) >= nodes.size()) {
-        return nullptr;
-    }
-    PyNodeEntry& e = nodes[static_cast<std::size_t>(p.i)];
+PyNodeEntry* py_Claim_Node_Entry(AnalysisModel& m, const PyLayerPoint& p, PyNodeEntry& e) {
     PyNodeSoil& s = e.soil;
-    const bool same_point = Same_Bits(s.X, p.v.X) && Same_Bits(s.Xv, p.v.Xv) &&
-                            Same_Bits(s.Pile_Length, m.Pile_Length) &&
-                            Same_Bits(s.Ground_Surface_Depth, m.Ground_Surface_Depth);
-    if (same_point && s.layer == p.layer) {
-        return &e;
-    }
-    if (same_point && s.layer != 0) {
+    if (py_Same_Point(m, p, s) && s.layer != 0) {
         return nullptr;
     }
     e = PyNodeEntry{};
@@ -138,20 +127,12 @@ PyNodeEntry* py_Node_Cache_Entry(AnalysisModel& m, const PyLayerPoint& p) {
     return &e;
 }
 
-double py_Scaled_Deflection(const PyNodeView& v, double ym) {
-    return std::fabs(v.y - v.ysm) / ym;
-}
-
 bool py_Head_Below_Ground(const AnalysisModel& m) {
     return m.Ground_Surface_Depth < HEAD_BELOW_GROUND;
 }
 
 double py_Layer_Thickness(const AnalysisModel& m, int layer) {
     return m.Layers[layer].XLayerBottom - m.Layers[layer].XLayerTop;
-}
-
-bool py_Needs_X_Eq(const AnalysisModel& m, const PyLayerPoint& p) {
-    return p.first && !m.Py.b_PrintPY && p.layer > 1 && m.Py.i_RockLayersAbove == 0;
 }
 
 } // namespace zarno
