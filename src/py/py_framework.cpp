@@ -278,23 +278,6 @@ void Compute_py_All_Layers(AnalysisModel& m, int i_Pass) {
     }
 }
 
-PyNodeView py_Node_View(const AnalysisModel& m, int i) {
-    PyNodeView v;
-    if (m.Py.b_PrintPY) {
-        v.X = m.Py.Print_X[i];
-        v.Xv = m.Py.Print_Xv[i];
-        v.y = m.Py.Print_y[i];
-        v.ysm = m.Py.Print_ysm[i];
-    } else {
-        const PileNode& node = m.Nodes[i];
-        v.X = node.X;
-        v.Xv = node.Xv;
-        v.y = m.Lateral.Solution.y(i);
-        v.ysm = node.Soil_Movement;
-    }
-    return v;
-}
-
 double py_Model_Depth(const AnalysisModel& m, int layer, double Xv) {
     const double Xgs = m.Ground_Surface_Depth;
     const bool head_below_layers = m.Layers[1].XLayerBottom < -1.0e-8 ||

@@ -59,7 +59,6 @@ struct PyNodeView {
     double y = 0.0;   // current deflection
     double ysm = 0.0; // soil movement
 };
-PyNodeView py_Node_View(const AnalysisModel& m, int i);
 
 // Depth used by a model at vertical depth Xv in a layer: the depth below the ground in
 // layer 1 and below rock, otherwise the equivalent depth of the layer top plus the distance

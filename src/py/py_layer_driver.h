@@ -5,14 +5,15 @@
 // stores the springs and, with soil movements, the load the moving soil puts on the pile.
 #pragma once
 
+#include "engine/analysis_model.h"
 #include "py/py_framework.h"
 #include "py/py_node_cache.h"
 
+#include <cmath>
+#include <cstddef>
 #include <optional>
 
 namespace zarno {
-
-struct AnalysisModel;
 
 // One point of a layer: node i in evaluate mode, requested depth i in print mode.
 struct PyLayerPoint {
@@ -58,8 +59,10 @@ class PyLayerModel {
     virtual double Ultimate_Resistance() const { return 0.0; }
     // This point's share of the integral; by default the ultimate resistance as above.
     virtual PyResistance Resistance(const AnalysisModel& m, const PyLayerPoint& p) const;
-    // Area of one trapezoid between the previous point's resistance and this one's.
-    virtual double Trapezoid(const AnalysisModel& m, double previous, double now) const;
+    // Area of one trapezoid between the previous point's resistance and this one's; the
+    // driver hands over cos(batter), which is the same for every point of the pile.
+    virtual double Trapezoid(const AnalysisModel& m, double cos_batter, double previous,
+                             double now) const;
     // With the pile head below the ground surface, the integral of layer 1 as a whole (the
     // layer stands for all the soil above the head); none where the model keeps its sum.
     virtual std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const;
@@ -74,10 +77,50 @@ class PyLayerModel {
 // Runs the model over the points KTOP..KBOT of the layer (m.Py), in evaluate or print mode.
 void Run_py_Layer(AnalysisModel& m, int layer, PyLayerModel& model);
 
+// The point at index i: node i in evaluate mode, requested depth i in print mode.
+inline PyNodeView py_Node_View(const AnalysisModel& m, int i) {
+    PyNodeView v;
+    if (m.Py.b_PrintPY) {
+        v.X = m.Py.Print_X[i];
+        v.Xv = m.Py.Print_Xv[i];
+        v.y = m.Py.Print_y[i];
+        v.ysm = m.Py.Print_ysm[i];
+    } else {
+        const PileNode& node = m.Nodes[i];
+        v.X = node.X;
+        v.Xv = node.Xv;
+        v.y = m.Lateral.Solution.y(i);
+        v.ysm = node.Soil_Movement;
+    }
+    return v;
+}
+
+// Whether an entry was filled at this very point: same depths, same pile length and ground.
+inline bool py_Same_Point(const AnalysisModel& m, const PyLayerPoint& p, const PyNodeSoil& s) {
+    return Same_Bits(s.X, p.v.X) && Same_Bits(s.Xv, p.v.Xv) &&
+           Same_Bits(s.Pile_Length, m.Pile_Length) &&
+           Same_Bits(s.Ground_Surface_Depth, m.Ground_Surface_Depth);
+}
+
+// The entry of a node whose layer does not hold it at this point: emptied and given to the
+// layer, or none where another layer holds it at this very point.
+PyNodeEntry* py_Claim_Node_Entry(AnalysisModel& m, const PyLayerPoint& p, PyNodeEntry& e);
+
 // The cache entry of an evaluated node in its own layer, emptied when the point differs
 // from the one it was filled for; none in print mode, or where another layer owns the node
-// (a boundary station blended with its neighbour's spring).
-PyNodeEntry* py_Node_Cache_Entry(AnalysisModel& m, const PyLayerPoint& p);
+// (a boundary station blended with its neighbour's spring). Asked at every node of every
+// pass, so the usual case (the layer's own entry at the same point) is decided here.
+inline PyNodeEntry* py_Node_Cache_Entry(AnalysisModel& m, const PyLayerPoint& p) {
+    std::vector<PyNodeEntry>& nodes = m.Py_Cache.nodes;
+    if (m.Py.b_PrintPY || p.i < 1 || static_cast<std::size_t>(p.i) >= nodes.size()) {
+        return nullptr;
+    }
+    PyNodeEntry& e = nodes[static_cast<std::size_t>(p.i)];
+    if (e.soil.layer == p.layer && py_Same_Point(m, p, e.soil)) {
+        return &e;
+    }
+    return py_Claim_Node_Entry(m, p, e);
+}
 
 // The soil values already looked up at the entry's node, or none.
 inline const PySoilValues* py_Known_Soil(const PyNodeEntry* e) {
@@ -99,7 +142,9 @@ auto py_Cached_Curve(PyNodeEntry* e, const Input& in, F f) {
 }
 
 // Deflection entering a curve: relative to the soil movement, scaled by the y-multiplier.
-double py_Scaled_Deflection(const PyNodeView& v, double ym);
+inline double py_Scaled_Deflection(const PyNodeView& v, double ym) {
+    return std::fabs(v.y - v.ysm) / ym;
+}
 
 // A pile head below the ground surface: layer 1 then stands for all the soil above it.
 bool py_Head_Below_Ground(const AnalysisModel& m);
@@ -109,6 +154,8 @@ double py_Layer_Thickness(const AnalysisModel& m, int layer);
 
 // The equivalent depth is computed at the first node of a lower layer, in evaluate mode,
 // when no rock-like layer lies above.
-bool py_Needs_X_Eq(const AnalysisModel& m, const PyLayerPoint& p);
+inline bool py_Needs_X_Eq(const AnalysisModel& m, const PyLayerPoint& p) {
+    return p.first && !m.Py.b_PrintPY && p.layer > 1 && m.Py.i_RockLayersAbove == 0;
+}
 
 } // namespace zarno

@@ -775,6 +775,13 @@ void Set_Sand_State(AnalysisModel& m, const SandAngles& a, double b, double gamm
     py.xt = xt;
 }
 
+// The sand angles at a node, through its entry when it has one.
+SandAngles Node_Sand_Angles(PyNodeEntry* e, double phi, double K0) {
+    const SandAnglesInput in{.phi = phi, .K0 = K0};
+    const auto angles = [](const SandAnglesInput& a) { return Sand_Angles(a.phi, a.K0); };
+    return e != nullptr ? Memoized<SandAnglesMemo>(e->sand_angles, in, angles) : angles(in);
+}
+
 void Below_Rock_Sentence(AnalysisModel& m) {
     if (m.Py.i_RockLayersAbove > 0) {
         m.Report.Write_Line("This layer is below one or more layers of rock.  In this case, the ");
@@ -1100,7 +1107,7 @@ class ReeseSandModel : public PyLayerModel {
             return false;
         }
         const double xt = X - m.Ground_Surface_Depth;
-        Set_Sand_State(m, Sand_Angles(phi, 0.4), n_.b, n_.gamma, xt);
+        Set_Sand_State(m, Node_Sand_Angles(e, phi, 0.4), n_.b, n_.gamma, xt);
         // The Reese sand layer fixes its equivalent depth once, in the first pass of the run.
         if (py_Needs_X_Eq(m, p) && m.Py.X_Eq[layer] == X_EQ_NOT_SET) {
             Compute_X_Eq(m, layer);
@@ -1194,7 +1201,7 @@ class ApiSandModel : public PyLayerModel {
             return false;
         }
         const double xt = X - m.Ground_Surface_Depth;
-        Set_Sand_State(m, Sand_Angles(phi, 0.4000000059604645), n_.b, n_.gamma, xt);
+        Set_Sand_State(m, Node_Sand_Angles(e, phi, 0.4000000059604645), n_.b, n_.gamma, xt);
         if (py_Needs_X_Eq(m, p)) {
             Compute_X_Eq(m, layer);
         }

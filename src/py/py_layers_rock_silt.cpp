@@ -320,8 +320,9 @@ class CementedSiltModel : public PyLayerModel {
     // Resistance of the layer for the equivalent depth of the layers below it.
     bool Integrates_Resistance() const override { return true; }
     double Ultimate_Resistance() const override { return cs_.Pu; }
-    double Trapezoid(const AnalysisModel& m, double previous, double now) const override {
-        return (previous + now) * m.Increment_Length * std::cos(m.Pile_Batter) / 2.0;
+    double Trapezoid(const AnalysisModel& m, double cos_batter, double previous,
+                     double now) const override {
+        return (previous + now) * m.Increment_Length * cos_batter / 2.0;
     }
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
         return (3.0 * c_ * n_.b + cs_.Pu) * 0.5 * py_Layer_Thickness(m, 1);

@@ -54,4 +54,8 @@ bool Same_Input(const XEqInput& a, const XEqInput& b) {
            a.b_Cyclic == b.b_Cyclic;
 }
 
+bool Same_Input(const SandAnglesInput& a, const SandAnglesInput& b) {
+    return Same_Bits(a.phi, b.phi) && Same_Bits(a.K0, b.K0);
+}
+
 } // namespace zarno

@@ -66,6 +66,13 @@ using ReeseSandMemo = PyMemo<SandInput, std::optional<ReeseSandParams>>;
 using ApiSandMemo = PyMemo<SandInput, std::optional<ApiSandParams>>;
 using XEqMemo = PyMemo<XEqInput, XEqResult>;
 
+// The friction angle (radians) and at-rest coefficient the sand angles come from.
+struct SandAnglesInput {
+    double phi = 0.0;
+    double K0 = 0.0;
+};
+using SandAnglesMemo = PyMemo<SandAnglesInput, SandAngles>;
+
 struct PyNodeEntry {
     PyNodeSoil soil;
     std::variant<std::monostate, SoftClayMemo, StiffClayFreeWaterMemo, StiffClayNoWaterMemo,
@@ -73,6 +80,9 @@ struct PyNodeEntry {
         curve;
     // The API sand layer computes its curve twice when it falls back on the default k.
     std::optional<ApiSandMemo> curve_default_k;
+    // The sand models' wedge angles and earth pressure coefficients at the node (two
+    // tangents, needed at every pass for the equivalent depth state).
+    std::optional<SandAnglesMemo> sand_angles;
 };
 
 // The tables every lookup reads. The passes compare them with the ones the cache was filled
@@ -121,6 +131,7 @@ bool Same_Input(const StiffClayFreeWaterInput& a, const StiffClayFreeWaterInput&
 bool Same_Input(const StiffClayNoWaterInput& a, const StiffClayNoWaterInput& b);
 bool Same_Input(const SandInput& a, const SandInput& b);
 bool Same_Input(const XEqInput& a, const XEqInput& b);
+bool Same_Input(const SandAnglesInput& a, const SandAnglesInput& b);
 
 // f(in) through a memo slot: the stored result when the input is the same, otherwise f's
 // result, which is then stored. The slot is an optional or a variant of memos.

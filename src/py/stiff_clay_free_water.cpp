@@ -49,10 +49,11 @@ int Free_Water_Band(double c, int IUNITS) {
 } // namespace
 
 std::optional<double> Stiff_Clay_Free_Water_Default_k(double c, int IUNITS, bool b_Cyclic) {
-    constexpr double uscs_static[5] = {0, 250.0, 500.0, 1000.0, 2000.0};
-    constexpr double uscs_cyclic[5] = {0, 100.0, 200.0, 400.0, 800.0};
-    constexpr double si_static[5] = {0, 67861.78125, 135723.5625, 271447.125, 542894.25};
-    constexpr double si_cyclic[5] = {0, 27144.7109375, 54289.421875, 108578.84375, 217157.6875};
+    static constexpr double uscs_static[5] = {0, 250.0, 500.0, 1000.0, 2000.0};
+    static constexpr double uscs_cyclic[5] = {0, 100.0, 200.0, 400.0, 800.0};
+    static constexpr double si_static[5] = {0, 67861.78125, 135723.5625, 271447.125, 542894.25};
+    static constexpr double si_cyclic[5] = {0, 27144.7109375, 54289.421875, 108578.84375,
+                                            217157.6875};
     if (IUNITS != USCS && IUNITS != SI) {
         return std::nullopt;
     }
@@ -64,8 +65,8 @@ std::optional<double> Stiff_Clay_Free_Water_Default_k(double c, int IUNITS, bool
 }
 
 std::optional<double> Stiff_Clay_Free_Water_Default_Eps50(double c, int IUNITS) {
-    constexpr double eps[5] = {0, 0.010999999940395355, 0.007000000216066837, 0.004999999888241291,
-                               0.004000000189989805};
+    static constexpr double eps[5] = {0, 0.010999999940395355, 0.007000000216066837,
+                                      0.004999999888241291, 0.004000000189989805};
     if (IUNITS != USCS && IUNITS != SI) {
         return std::nullopt;
     }

@@ -30,8 +30,8 @@ int No_Water_Band(double c, int IUNITS) {
 } // namespace
 
 std::optional<double> Stiff_Clay_No_Water_Default_Eps50(double c, int IUNITS) {
-    constexpr double eps[5] = {0, 0.010999999940395355, 0.007000000216066837, 0.004999999888241291,
-                               0.004000000189989805};
+    static constexpr double eps[5] = {0, 0.010999999940395355, 0.007000000216066837,
+                                      0.004999999888241291, 0.004000000189989805};
     if (IUNITS != USCS && IUNITS != SI) {
         return std::nullopt;
     }
@@ -39,11 +39,11 @@ std::optional<double> Stiff_Clay_No_Water_Default_Eps50(double c, int IUNITS) {
 }
 
 std::optional<double> Stiff_Clay_No_Water_Default_k(double c, int IUNITS, bool b_Cyclic) {
-    constexpr double uscs_static[5] = {0, 250.0, 500.0, 1000.0, 2000.0};
-    constexpr double uscs_cyclic[5] = {0, 100.0, 200.0, 400.0, 800.0};
-    constexpr double si_static[5] = {0, 67861.796875, 135723.59375, 271447.1875, 542894.375};
-    constexpr double si_cyclic[5] = {0, 27144.7109375, 54289.3984375, 108578.8984375,
-                                     217157.703125};
+    static constexpr double uscs_static[5] = {0, 250.0, 500.0, 1000.0, 2000.0};
+    static constexpr double uscs_cyclic[5] = {0, 100.0, 200.0, 400.0, 800.0};
+    static constexpr double si_static[5] = {0, 67861.796875, 135723.59375, 271447.1875, 542894.375};
+    static constexpr double si_cyclic[5] = {0, 27144.7109375, 54289.3984375, 108578.8984375,
+                                            217157.703125};
     if (IUNITS != USCS && IUNITS != SI) {
         return std::nullopt;
     }

@@ -5,6 +5,7 @@
 #include "py/py_models.h"
 #include "py_layer_fixture.h"
 
+#include <cmath>
 #include <vector>
 
 namespace zarno::test {
@@ -58,6 +59,40 @@ INSTANTIATE_TEST_SUITE_P(
                     SlopeCase{"ReeseSand", PY_SAND, 0.0, 35.0, 90.0},
                     SlopeCase{"ApiSand", PY_API_SAND, 0.0, 35.0, 90.0}),
     [](const testing::TestParamInfo<SlopeCase>& info) { return std::string(info.param.name); });
+
+// The sand models keep each node's wedge angles between passes. The state a pass leaves for
+// the equivalent depth must still be that of the node's friction angle after the profile is
+// edited: Kp = tan^2(45 + phi/2) and Ka = tan^2(45 - phi/2), 3 and 1/3 at 30 degrees.
+class PyCacheSandAngles : public PyLayerTest, public testing::WithParamInterface<int> {};
+
+TEST_P(PyCacheSandAngles, FollowTheFrictionAngleAcrossPasses) {
+    Add_Layer({GetParam(), 0.0, 480.0, 0.0, 0.0, 35.0, 35.0, kGamma36, kGamma36});
+    m().Layers[1].k_Top = m().Layers[1].k_Bottom = 90.0;
+    Grid(480.0, 24.0, 40);
+    for (int i = 1; i <= m().i_Num_Nodes; ++i) {
+        Y(i, 0.1);
+    }
+    const double t35 = std::tan((45.0 + 17.5) * kPi / 180.0);
+    for (int pass = 0; pass < 2; ++pass) {
+        Pass();
+        ASSERT_EQ(m().RunStatus, 0);
+        EXPECT_NEAR(m().Py.Kp, t35 * t35, 1e-12);
+        EXPECT_DOUBLE_EQ(m().Py.phi, 35.0 * kPi / 180.0);
+    }
+    const std::vector<double> springs_35 = {Es(10), Es(20)};
+    Set(m().Profile.phi, 1, 30.0, 30.0);
+    Pass();
+    ASSERT_EQ(m().RunStatus, 0);
+    EXPECT_NEAR(m().Py.Kp, 3.0, 1e-12);
+    EXPECT_NEAR(m().Py.Ka, 1.0 / 3.0, 1e-12);
+    EXPECT_NEAR(m().Py.beta, 60.0 * kPi / 180.0, 1e-12);
+    EXPECT_NE((std::vector<double>{Es(10), Es(20)}), springs_35);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, PyCacheSandAngles, testing::Values(PY_SAND, PY_API_SAND),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == PY_SAND ? "ReeseSand" : "ApiSand");
+                         });
 
 } // namespace
 } // namespace zarno::test
