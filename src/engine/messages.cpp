@@ -498,6 +498,54 @@ constexpr MessageLine kLrfdInputWithDetail[] = {
     {R, "{1}"}, {R, ""},    {R, ""},
 };
 
+constexpr MessageLine kNeutralAxisNotFound[] = {
+    {R, "**** Runtime Error No. 16 ****"},
+    {R, ""},
+    {R, "Location of neutral axis was not found within 1,000 iterations."},
+};
+
+// {0} "LRFD " or nothing, {1} load case, {2} "compression" or "tension", {3} the thrust's
+// label padded to its column, {4} the thrust (F15.3), {5} the capacity's label, {6} the
+// capacity (F15.3), {7} force unit with its leading blank
+constexpr MessageLine kSectionAxialCapacity[] = {
+    {R, ""},
+    {R, ""},
+    {R, "**** Runtime Error No. {n} ****"},
+    {R, ""},
+    {R, "PROBLEM:  The axial thrust load for {0}load case no. {1} exceeds the axial structural "
+        "capacity in {2}."},
+    {R, "          {3}= {4}{7}"},
+    {R, "          {5}= {6}{7}"},
+    {R, ""},
+    {R, "SOLUTION: Change the properties of the section to increase the axial structural "
+        "capacity."},
+    {R, ""},
+};
+
+// {0} "concrete" or "steel", {1} the computed area (free format, width 15)
+constexpr MessageLine kPrestressArea[] = {
+    {R, "**** Runtime Error No. {n} ****"},
+    {R, ""},
+    {R, "An error occurred in prestressing computations"},
+    {R, "The computed area of {0} in the section is less than 0.0 = {1}"},
+};
+
+// {0} section
+constexpr MessageLine kSectionMicropile[] = {
+    {R, ""},
+    {R, "INPUT ERROR - Section {0} is a micropile section, for which no bending stiffness can "
+        "be"},
+    {R, "computed. Describe the micropile by one of the other section types."},
+};
+
+// {0} "reinforcing bars" or "prestressing strands", {1} section
+constexpr MessageLine kSectionBarPlacement[] = {
+    {R, ""},
+    {R, "INPUT ERROR - The {0} of section {1} cannot be placed:"},
+    {R, "the cover, bar size and number of positions leave no room for them, or"},
+    {R, "more than three bars are bundled at one position."},
+};
+
 using enum MessageId;
 using enum MessageEffect;
 using enum MessageOrder;
@@ -543,6 +591,11 @@ constexpr MessageEntry kCatalogue[] = {
     {IterationLimit, 195, EndRun, ReportFirst, "", kIterationLimit},
     {LrfdInput, 198, EndRun, ReportFirst, "", kLrfdInput},
     {LrfdInputWithDetail, 194, EndRun, ReportFirst, "", kLrfdInputWithDetail},
+    {NeutralAxisNotFound, 216, EndRun, ReportFirst, "", kNeutralAxisNotFound},
+    {SectionAxialCapacity, 224, EndRun, ReportFirst, "", kSectionAxialCapacity},
+    {PrestressArea, 214, EndRun, ReportFirst, "", kPrestressArea},
+    {SectionMicropile, 195, EndRun, ReportFirst, "", kSectionMicropile},
+    {SectionBarPlacement, 195, EndRun, ReportFirst, "", kSectionBarPlacement},
     {UnitWeightOutsideSI, 0, Note, MessagesFirst, "", kUnitWeightOutsideSI},
     {UnitWeightOutsideUSCS, 0, Note, MessagesFirst, "", kUnitWeightOutsideUSCS},
 };
