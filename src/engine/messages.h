@@ -82,6 +82,7 @@ enum class MessageId {
     IterationLimit,       // 195
     LrfdInput,            // number given by the caller; two lines of text
     LrfdInputWithDetail,  // the same with a blank line and a detail line
+    Nonconvergence,       // 210, report only
     // Section analysis.
     NeutralAxisNotFound,  // 216, report only
     SectionAxialCapacity, // 224 to 227, report only
