@@ -4,6 +4,7 @@
 #include "engine/run_status.h"
 #include "engine/text_trim.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zarno {
@@ -498,6 +499,80 @@ constexpr MessageLine kLrfdInputWithDetail[] = {
     {R, "{1}"}, {R, ""},    {R, ""},
 };
 
+// {0} iteration limit, {1} last change in deflection, {2} change from the iteration
+// before, {3} tolerance (the three as the report's free-format numbers), {4} length unit,
+// {5} the recommendations, one or more lines
+constexpr MessageLine kNonconvergence[] = {
+    {R, ""},
+    {R, ""},
+    {R, "------------------------------------"},
+    {R, "  ****  Runtime Error No. 10  ****  "},
+    {R, "------------------------------------"},
+    {R, ""},
+    {R, "The analysis failed to converge within the limit of {0} iterations."},
+    {R, "Maximum change in nodal deflections                      = {1} {4}"},
+    {R, "Maximum change in nodal deflections from prior iteration = {2} {4}"},
+    {R, "Specified convergence tolerance on nodal deflections     = {3} {4}"},
+    {R, ""},
+    {R, ""},
+    {R, "-----------------------------------------------------------------------------"},
+    {R, "         Analysis of Convergence Performance and Recommendations for         "},
+    {R, "         Modification of Iterations Limit and Convergence Tolerance          "},
+    {R, "-----------------------------------------------------------------------------"},
+    {R, ""},
+    {R, "The following recommendations are made on the basis of an analysis of "},
+    {R, "convergence performancefor the last analysis. "},
+    {R, "{5}"},
+};
+
+constexpr MessageLine kNeutralAxisNotFound[] = {
+    {R, "**** Runtime Error No. 16 ****"},
+    {R, ""},
+    {R, "Location of neutral axis was not found within 1,000 iterations."},
+};
+
+// {0} "LRFD " or nothing, {1} load case, {2} "compression" or "tension", {3} the thrust's
+// label padded to its column, {4} the thrust (F15.3), {5} the capacity's label, {6} the
+// capacity (F15.3), {7} force unit with its leading blank
+constexpr MessageLine kSectionAxialCapacity[] = {
+    {R, ""},
+    {R, ""},
+    {R, "**** Runtime Error No. {n} ****"},
+    {R, ""},
+    {R, "PROBLEM:  The axial thrust load for {0}load case no. {1} exceeds the axial structural "
+        "capacity in {2}."},
+    {R, "          {3}= {4}{7}"},
+    {R, "          {5}= {6}{7}"},
+    {R, ""},
+    {R, "SOLUTION: Change the properties of the section to increase the axial structural "
+        "capacity."},
+    {R, ""},
+};
+
+// {0} "concrete" or "steel", {1} the computed area (free format, width 15)
+constexpr MessageLine kPrestressArea[] = {
+    {R, "**** Runtime Error No. {n} ****"},
+    {R, ""},
+    {R, "An error occurred in prestressing computations"},
+    {R, "The computed area of {0} in the section is less than 0.0 = {1}"},
+};
+
+// {0} section
+constexpr MessageLine kSectionMicropile[] = {
+    {R, ""},
+    {R, "INPUT ERROR - Section {0} is a micropile section, for which no bending stiffness can "
+        "be"},
+    {R, "computed. Describe the micropile by one of the other section types."},
+};
+
+// {0} "reinforcing bars" or "prestressing strands", {1} section
+constexpr MessageLine kSectionBarPlacement[] = {
+    {R, ""},
+    {R, "INPUT ERROR - The {0} of section {1} cannot be placed:"},
+    {R, "the cover, bar size and number of positions leave no room for them, or"},
+    {R, "more than three bars are bundled at one position."},
+};
+
 using enum MessageId;
 using enum MessageEffect;
 using enum MessageOrder;
@@ -543,6 +618,12 @@ constexpr MessageEntry kCatalogue[] = {
     {IterationLimit, 195, EndRun, ReportFirst, "", kIterationLimit},
     {LrfdInput, 198, EndRun, ReportFirst, "", kLrfdInput},
     {LrfdInputWithDetail, 194, EndRun, ReportFirst, "", kLrfdInputWithDetail},
+    {Nonconvergence, 210, EndRun, ReportFirst, "", kNonconvergence},
+    {NeutralAxisNotFound, 216, EndRun, ReportFirst, "", kNeutralAxisNotFound},
+    {SectionAxialCapacity, 224, EndRun, ReportFirst, "", kSectionAxialCapacity},
+    {PrestressArea, 214, EndRun, ReportFirst, "", kPrestressArea},
+    {SectionMicropile, 195, EndRun, ReportFirst, "", kSectionMicropile},
+    {SectionBarPlacement, 195, EndRun, ReportFirst, "", kSectionBarPlacement},
     {UnitWeightOutsideSI, 0, Note, MessagesFirst, "", kUnitWeightOutsideSI},
     {UnitWeightOutsideUSCS, 0, Note, MessagesFirst, "", kUnitWeightOutsideUSCS},
 };
@@ -567,9 +648,9 @@ void Write_Lines(TextFile& f, const std::vector<std::string>& lines) {
     }
 }
 
-// The block as the run's result keeps it: from its heading, right-trimmed, without the
-// blank lines around it. The report's lines, or the message file's for a block the report
-// does not get.
+// The block as the run's result keeps it: from its error heading (or its first line when
+// it has none), right-trimmed, without the blank lines around it. The report's lines, or
+// the message file's for a block the report does not get.
 std::vector<std::string> Result_Text(const MessageEntry& e, std::span<const std::string> args,
                                      int status) {
     std::vector<std::string> text = Message_Lines(e, MessageTarget::Report, args, status);
@@ -578,6 +659,12 @@ std::vector<std::string> Result_Text(const MessageEntry& e, std::span<const std:
     }
     for (std::string& line : text) {
         line = Trim_Right(line, WHITE_SPACE);
+    }
+    const auto heading = std::find_if(text.begin(), text.end(), [](const std::string& line) {
+        return Is_Error_Heading(line) && line.find("NON-FATAL") == std::string::npos;
+    });
+    if (heading != text.end()) {
+        text.erase(text.begin(), heading); // a rule drawn above the heading
     }
     while (!text.empty() && text.front().empty()) {
         text.erase(text.begin());
@@ -646,7 +733,16 @@ std::vector<std::string> Message_Lines(const MessageEntry& entry, MessageTarget 
         if (!Goes_To(line.target, file)) {
             continue;
         }
-        lines.push_back(Fill_Placeholders(line.text, args, number));
+        // A value may hold several lines (a list of recommendations, a dump): each is a
+        // line of the file.
+        const std::string filled = Fill_Placeholders(line.text, args, number);
+        size_t start = 0;
+        for (size_t end = filled.find('\n'); end != std::string::npos;
+             end = filled.find('\n', start)) {
+            lines.push_back(filled.substr(start, end - start));
+            start = end + 1;
+        }
+        lines.push_back(filled.substr(start));
     }
     return lines;
 }

@@ -82,6 +82,13 @@ enum class MessageId {
     IterationLimit,       // 195
     LrfdInput,            // number given by the caller; two lines of text
     LrfdInputWithDetail,  // the same with a blank line and a detail line
+    Nonconvergence,       // 210, report only
+    // Section analysis.
+    NeutralAxisNotFound,  // 216, report only
+    SectionAxialCapacity, // 224 to 227, report only
+    PrestressArea,        // 214, 215, report only
+    SectionMicropile,     // 195, the report's one-line "INPUT ERROR - ..." message
+    SectionBarPlacement,  // 195, the same
     // Notes: the run goes on.
     UnitWeightOutsideSI,
     UnitWeightOutsideUSCS,

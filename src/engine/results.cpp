@@ -52,19 +52,6 @@ bool Starts_With(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
 }
 
-bool Is_Error_Heading(std::string_view line) {
-    const size_t b = line.find_first_not_of(' ');
-    if (b == std::string_view::npos) {
-        return false;
-    }
-    line.remove_prefix(b);
-    // "**** Input Data Error No. 12 ****", "***** INPUT ERROR *****", and the one-line
-    // "INPUT ERROR - ..." messages of the option and section readers.
-    return (Starts_With(line, "****") && (line.find("Error") != std::string_view::npos ||
-                                          line.find("ERROR") != std::string_view::npos)) ||
-           Starts_With(line, "INPUT ERROR");
-}
-
 bool Is_End_Line(std::string_view line) {
     return Starts_With(line, "Zarno ended prematurely") ||
            Starts_With(line, "The analysis ended due to");
@@ -116,6 +103,19 @@ std::vector<std::string> Block_From_Text(const std::string& text) {
 }
 
 } // namespace
+
+bool Is_Error_Heading(std::string_view line) {
+    const size_t b = line.find_first_not_of(' ');
+    if (b == std::string_view::npos) {
+        return false;
+    }
+    line.remove_prefix(b);
+    // "**** Input Data Error No. 12 ****", "***** INPUT ERROR *****", and the one-line
+    // "INPUT ERROR - ..." messages of the option and section readers.
+    return (Starts_With(line, "****") && (line.find("Error") != std::string_view::npos ||
+                                          line.find("ERROR") != std::string_view::npos)) ||
+           Starts_With(line, "INPUT ERROR");
+}
 
 void Record_Run_Facts(AnalysisModel& m) {
     RunResults& r = m.Results;

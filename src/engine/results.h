@@ -183,6 +183,10 @@ void Record_Warning_Note(AnalysisModel& m, int code, std::vector<std::string> te
 // At the end of the run: the warning tallies and the fatal error, if any.
 void Record_Run_End(AnalysisModel& m, int return_value);
 
+// A line that heads a fatal or non-fatal error block ("**** Input Data Error No. 12 ****",
+// "***** INPUT ERROR *****", "INPUT ERROR - ...").
+bool Is_Error_Heading(std::string_view line);
+
 // The message block of the fatal error as the run wrote it: from its "****" heading to the
 // line before the premature-end line, taken from the report or else the message file.
 std::vector<std::string> Read_Error_Block(const std::string& report_file,

@@ -1,12 +1,11 @@
 #include "section/materials.h"
 
 #include "engine/analysis_model.h"
-#include "engine/run_status.h"
+#include "engine/messages.h"
 #include "report/fortran_format.h"
 
 #include <algorithm>
 #include <cmath>
-#include <fmt/format.h>
 #include <string>
 
 namespace zarno {
@@ -185,15 +184,8 @@ void Compute_Core_Steel_Stresses(SectionWorkspace& ws) {
 
 namespace {
 
-void Prestress_Area_Error(AnalysisModel& m, int n, const char* what, double value) {
-    TextFile& r = m.Report;
-    r.Write_Line(fmt::format("**** Runtime Error No. {} ****", n));
-    r.Blank_Lines(1);
-    r.Write_Line("An error occurred in prestressing computations");
-    r.Write_Text(fmt::format("The computed area of {} in the section is less than 0.0 = ", what));
-    r.Write_Number(value, 15);
-    r.End_Line();
-    Report_Fatal_Error(m, Runtime_Error_Code(n), 200 + n);
+[[nodiscard]] int Prestress_Area_Error(AnalysisModel& m, int n, const char* what, double value) {
+    return Fail_Run_Numbered(m, MessageId::PrestressArea, 200 + n, what, Format_Number(value, 15));
 }
 
 void Property_Line(TextFile& r, const std::string& label, double value, const std::string& unit) {
@@ -237,12 +229,14 @@ void Calculate_Strains_Due_To_Prestressing(AnalysisModel& m, SectionWorkspace& w
         As += ws.Area_Bars[i];
     }
     if (Ac <= 0.0) {
-        Prestress_Area_Error(m, 14, "concrete", Ac);
-        return;
+        if (Prestress_Area_Error(m, 14, "concrete", Ac) > 0) {
+            return;
+        }
     }
     if (As <= 0.0) {
-        Prestress_Area_Error(m, 15, "steel", As);
-        return;
+        if (Prestress_Area_Error(m, 15, "steel", As) > 0) {
+            return;
+        }
     }
     const double P = (1.0 - ws.Prestress_Loss) * ws.Prestress_Force;
     // Prestressing forces are entered in pounds in US customary runs.

@@ -1,12 +1,11 @@
 #include "section/section_setup.h"
 
 #include "engine/analysis_model.h"
-#include "engine/run_status.h"
+#include "engine/messages.h"
 #include "section/bar_placement.h"
 #include "section/materials.h"
 
 #include <cmath>
-#include <fmt/format.h>
 #include <numbers>
 
 namespace zarno {
@@ -15,13 +14,8 @@ namespace {
 
 constexpr double PI = std::numbers::pi;
 
-void Placement_Error(AnalysisModel& m, int k, const std::string& what) {
-    m.Report.Blank_Lines(1);
-    m.Report.Write_Line(
-        fmt::format("INPUT ERROR - The {} of section {} cannot be placed:", what, k));
-    m.Report.Write_Line("the cover, bar size and number of positions leave no room for them, or");
-    m.Report.Write_Line("more than three bars are bundled at one position.");
-    Raise_Input_Error(m, 95);
+[[nodiscard]] int Placement_Error(AnalysisModel& m, int k, const char* what) {
+    return Fail_Run(m, MessageId::SectionBarPlacement, what, k);
 }
 
 int Reinforcement_Kind(int strand_type) {
@@ -136,8 +130,9 @@ void Fill_Section_Workspace(AnalysisModel& m, int k, SectionWorkspace& ws) {
             Place_Bars_In_Circle(X, Y, D, s.Cover, s.Bar_Diameter, s.i_Num_Bar_Positions,
                                  s.i_Bars_Per_Position, ok);
             if (!ok || s.i_Bars_Per_Position > 3) {
-                Placement_Error(m, k, "reinforcing bars");
-                return;
+                if (Placement_Error(m, k, "reinforcing bars") > 0) {
+                    return;
+                }
             }
             for (int b = 1; b <= ws.i_Num_Bars; ++b) {
                 ws.Bar_X0[b] = X[b];
@@ -174,8 +169,9 @@ void Fill_Section_Workspace(AnalysisModel& m, int k, SectionWorkspace& ws) {
                 }
             }
             if (!ok) {
-                Placement_Error(m, k, "prestressing strands");
-                return;
+                if (Placement_Error(m, k, "prestressing strands") > 0) {
+                    return;
+                }
             }
             for (int b = 1; b <= ws.i_Num_Bars; ++b) {
                 ws.Bar_X0[b] = X[b];

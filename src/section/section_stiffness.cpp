@@ -3,6 +3,7 @@
 #include "section/elastic_sections.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/results.h"
 #include "engine/run_status.h"
 #include "report/fortran_format.h"
@@ -39,37 +40,22 @@ std::string At_Column(std::string line, int column, const std::string& text) {
     return line + text;
 }
 
-void Micropile_Error(AnalysisModel& m, int k) {
-    m.Report.Blank_Lines(1);
-    m.Report.Write_Line(fmt::format(
-        "INPUT ERROR - Section {} is a micropile section, for which no bending stiffness can be",
-        k));
-    m.Report.Write_Line("computed. Describe the micropile by one of the other section types.");
-    Raise_Input_Error(m, 95);
+[[nodiscard]] int Micropile_Error(AnalysisModel& m, int k) {
+    return Fail_Run(m, MessageId::SectionMicropile, k);
 }
 
-void Capacity_Error(AnalysisModel& m, int code, int t, double P, double limit, bool lrfd,
-                    bool compression) {
+[[nodiscard]] int Capacity_Error(AnalysisModel& m, int code, int t, double P, double limit,
+                                 bool lrfd, bool compression) {
     const TableUnitTexts u = Table_Unit_Texts(m.IUNITS);
-    TextFile& r = m.Report;
-    r.Blank_Lines(2);
-    r.Write_Line(fmt::format("**** Runtime Error No. {} ****", code));
-    r.Blank_Lines(1);
-    r.Write_Line(fmt::format("PROBLEM:  The axial thrust load for {}load case no. {} exceeds the "
-                             "axial structural capacity in {}.",
-                             lrfd ? "LRFD " : "", t, compression ? "compression" : "tension"));
-    const char* load = lrfd          ? "          Factored axial thrust load     = "
-                       : compression ? "          Axial thrust load                  = "
-                                     : "          Axial thrust load              = ";
-    const char* cap = compression ? "          Nominal axial compressive capacity = "
-                                  : "          Nominal axial tensile capacity = ";
-    r.Write_Line(load + Format_F(P, 15, 3) + u.force);
-    r.Write_Line(cap + Format_F(limit, 15, 3) + u.force);
-    r.Blank_Lines(1);
-    r.Write_Line("SOLUTION: Change the properties of the section to increase the axial structural "
-                 "capacity.");
-    r.Blank_Lines(1);
-    Report_Fatal_Error(m, Runtime_Error_Code(code), 200 + code);
+    // The thrust's label lines up its value with the capacity's line below it.
+    const char* load = lrfd          ? "Factored axial thrust load     "
+                       : compression ? "Axial thrust load                  "
+                                     : "Axial thrust load              ";
+    const char* cap =
+        compression ? "Nominal axial compressive capacity " : "Nominal axial tensile capacity ";
+    return Fail_Run_Numbered(m, MessageId::SectionAxialCapacity, 200 + code, lrfd ? "LRFD " : "", t,
+                             compression ? "compression" : "tension", load, Format_F(P, 15, 3), cap,
+                             Format_F(limit, 15, 3), u.force);
 }
 
 void Write_Plot_Line3(AnalysisModel& m, int count) {
@@ -112,12 +98,14 @@ void Validate_Thrusts(AnalysisModel& m, int k, SectionWorkspace& ws) {
         for (int t = 1; t <= n; ++t) {
             const double P = m.Axial_Thrust_List[t];
             if (P > ws.Pn) {
-                Capacity_Error(m, lrfd ? 26 : 24, t, P, ws.Pn, lrfd, true);
-                return;
+                if (Capacity_Error(m, lrfd ? 26 : 24, t, P, ws.Pn, lrfd, true) > 0) {
+                    return;
+                }
             }
             if (P < ws.Nt) {
-                Capacity_Error(m, lrfd ? 27 : 25, t, P, ws.Nt, lrfd, false);
-                return;
+                if (Capacity_Error(m, lrfd ? 27 : 25, t, P, ws.Nt, lrfd, false) > 0) {
+                    return;
+                }
             }
             ws.Thrust[t] = P;
         }
@@ -400,8 +388,9 @@ void Compute_Section_Stiffness(AnalysisModel& m, int k) {
     const SectionUnitTexts u = Section_Unit_Texts(m.IUNITS);
     m.Labels.Moment = u.moment;
     if (type == SECTION_MICROPILE) {
-        Micropile_Error(m, k);
-        return;
+        if (Micropile_Error(m, k) > 0) {
+            return;
+        }
     }
     if (type > SECTION_OCTAGONAL_HOLLOW_PRESTRESSED) {
         // Elastic, elastic-plastic and user-defined EI sections are tabulated directly.

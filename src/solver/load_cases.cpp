@@ -126,7 +126,21 @@ int Write_Excess_Deflection_Error(AnalysisModel& m, double y1) {
                     Trim_Right(m.Labels.Length), Format_Number(m.Excess_Deflection, 12));
 }
 
-void Raise_Tolerance_Text(TextFile& r, bool si, double dYmax, const std::string& len) {
+// Lines collected for one placeholder of a message block, written as a file would be.
+struct BlockLines {
+    std::vector<std::string> lines;
+    void Write_Line(std::string line) { lines.push_back(std::move(line)); }
+    void Blank_Lines(int count) { lines.insert(lines.end(), static_cast<size_t>(count), ""); }
+    std::string Joined() const {
+        std::string text;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            text += (i == 0 ? "" : "\n") + lines[i];
+        }
+        return text;
+    }
+};
+
+void Raise_Tolerance_Text(BlockLines& r, bool si, double dYmax, const std::string& len) {
     if (si) {
         r.Write_Line("The current value for convergence tolerance is less than the recommended "
                      "upper limit of ");
@@ -146,35 +160,16 @@ void Raise_Tolerance_Text(TextFile& r, bool si, double dYmax, const std::string&
                       "inches.");
 }
 
-void Write_Nonconvergence_Report(AnalysisModel& m) {
-    TextFile& r = m.Report;
+// The run ends with the block of runtime error 10 and what the last iterations suggest:
+// more iterations, a larger tolerance, or neither (the pile is overloaded).
+int Write_Nonconvergence_Report(AnalysisModel& m) {
+    BlockLines r;
     const FdSolution& s = m.Lateral.Solution;
     const std::string len = Trim_Right(m.Labels.Length);
     const int maxit = m.i_Max_Iterations;
     const double tol = m.Tolerance;
     const double dY = s.dYmax;
     const double dd = s.Delta_dYmax;
-    r.Blank_Lines(2);
-    r.Write_Line(std::string(36, '-'));
-    r.Write_Line("  ****  Runtime Error No. 10  ****  ");
-    r.Write_Line(std::string(36, '-'));
-    r.Blank_Lines(1);
-    r.Write_Line(
-        fmt::format("The analysis failed to converge within the limit of {} iterations.", maxit));
-    r.Write_Line("Maximum change in nodal deflections                      = " +
-                 Format_Number(dY, 12) + " " + len);
-    r.Write_Line("Maximum change in nodal deflections from prior iteration = " +
-                 Format_Number(dd, 12) + " " + len);
-    r.Write_Line("Specified convergence tolerance on nodal deflections     = " +
-                 Format_Number(tol, 12) + " " + len);
-    r.Blank_Lines(2);
-    r.Write_Line(std::string(77, '-'));
-    r.Write_Line("         Analysis of Convergence Performance and Recommendations for         ");
-    r.Write_Line("         Modification of Iterations Limit and Convergence Tolerance          ");
-    r.Write_Line(std::string(77, '-'));
-    r.Blank_Lines(1);
-    r.Write_Line("The following recommendations are made on the basis of an analysis of ");
-    r.Write_Line("convergence performancefor the last analysis. ");
     const bool si = m.IUNITS != USCS;
     const double limit = si ? SI_TOLERANCE_LIMIT : USCS_TOLERANCE_LIMIT;
     const double E = std::abs(maxit + (dY - tol) / dd);
@@ -231,7 +226,8 @@ void Write_Nonconvergence_Report(AnalysisModel& m) {
             }
         }
     }
-    Report_Fatal_Error(m, Runtime_Error_Code(10), 210);
+    return Fail_Run(m, MessageId::Nonconvergence, maxit, Format_Number(dY, 12),
+                    Format_Number(dd, 12), Format_Number(tol, 12), len, r.Joined());
 }
 
 // Progress line of one iteration: columns 1, 20 and 36.
@@ -648,8 +644,9 @@ void Run_Load_Cases(AnalysisModel& m) {
         const int iterations = converged ? i : maxit;
         L.i_Iterations = iterations;
         if (!converged) {
-            Write_Nonconvergence_Report(m);
-            if (L.i_Loading_Type != LOADING_DEFLECTION_MOMENT) {
+            // A deflection-moment case still prints what it reached; its status stays set.
+            if (Write_Nonconvergence_Report(m) > 0 &&
+                L.i_Loading_Type != LOADING_DEFLECTION_MOMENT) {
                 return;
             }
         } else {

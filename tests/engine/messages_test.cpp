@@ -171,8 +171,8 @@ TEST(Messages, MassiveRockStopCarriesItsBlockInTheResults) {
               "type 14).");
 }
 
-// Whole runs that stop on input errors raised through the catalogue: the error the
-// results carry is the block the report shows, without reading the report back.
+// Whole runs that stop on errors raised through the catalogue: the error the results
+// carry is the block the report shows, without reading the report back.
 TEST(Messages, FailedRunsCarryTheBlockTheirReportShows) {
     LateralCase few_increments;
     few_increments.length_ft = 50.0;
@@ -185,6 +185,14 @@ TEST(Messages, FailedRunsCarryTheBlockTheirReportShows) {
     LateralCase zero_length = few_increments;
     zero_length.increments = 100;
     zero_length.length_ft = 0.0;
+    // Soil that gives out at a small deflection: the secant springs keep changing and the
+    // deflection grows without settling.
+    LateralCase no_convergence;
+    no_convergence.loads = {"1 10000.0 0.0 0.0 1"};
+    no_convergence.max_iterations = 30;
+    no_convergence.layers = "1\n14 0.0 150.0\n60.0 3\n0.0 0.0\n0.01 10.0\n100.0 10.0\n60.0 3\n"
+                            "0.0 0.0\n0.01 10.0\n100.0 10.0\n";
+    no_convergence.excess_deflection = 1.0e6;
     struct Row {
         const char* fault;
         std::string deck;
@@ -203,6 +211,8 @@ TEST(Messages, FailedRunsCarryTheBlockTheirReportShows) {
          "INPUT ERROR - Unrecognized command for loading type option"},
         {"iteration limit 10", Lateral_Input(few_iterations), 195,
          "***** Input Data Error No. 95 *****"},
+        {"no convergence", Lateral_Input(no_convergence), 210,
+         "  ****  Runtime Error No. 10  ****"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);
@@ -222,9 +232,12 @@ TEST(Messages, FailedRunsCarryTheBlockTheirReportShows) {
         ASSERT_FALSE(results.error.text.empty());
         EXPECT_EQ(results.error.text.front(), row.heading);
         EXPECT_EQ(results.error.text, Read_Error_Block_From_Text(report, messages));
-        EXPECT_NE(report.find("Zarno ended prematurely due to input error number " +
-                              Input_Error_Code(row.status - 100)),
-                  std::string::npos);
+        const std::string end_line = row.status < 200
+                                         ? "Zarno ended prematurely due to input error number " +
+                                               Input_Error_Code(row.status - 100)
+                                         : "Zarno ended prematurely due to runtime error number " +
+                                               Runtime_Error_Code(row.status - 200);
+        EXPECT_NE(report.find(end_line), std::string::npos);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "section/materials.h"
 
 #include "engine/analysis_model.h"
+#include "engine/results.h"
 #include "section/moment_curvature.h"
 #include "section/section_fixtures.h"
 
@@ -137,9 +138,17 @@ TEST(Prestress, InitialStrainsAndPciCapacitiesByHand) {
 
 TEST(Prestress, ZeroStrandAreaStopsWithRuntimeError15) {
     auto m = test::Quiet_Model();
+    m->Report.Open_In_Memory();
     auto ws = Prestressed_Square(0.0);
     Initialize_EI_Vars(*m, *ws);
     EXPECT_EQ(m->RunStatus, 215);
+    EXPECT_EQ(m->Report.Text(), "**** Runtime Error No. 15 ****\n\n"
+                                "An error occurred in prestressing computations\n"
+                                "The computed area of steel in the section is less than 0.0 = "
+                                "      0.0000000\n\n\nZarno ended prematurely due to runtime "
+                                "error number RUN00015\n");
+    EXPECT_EQ(m->Results.error.text,
+              Read_Error_Block_From_Text(m->Report.Text(), m->Messages.Text()));
 }
 
 TEST(Prestress, StrandsOutsideTheOutlineStillCount) {

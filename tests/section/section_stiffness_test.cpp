@@ -1,6 +1,7 @@
 #include "section/section_stiffness.h"
 
 #include "engine/analysis_model.h"
+#include "engine/results.h"
 #include "input/read_input.h"
 #include "section/moment_curvature.h"
 #include "section/neutral_axis.h"
@@ -99,25 +100,66 @@ struct LateralCase {
     bool lrfd;
     double thrust;
     int status;
+    const char* problem; // the problem line and the two values, as the report shows them
 };
+
+// The block the report shows, and the error the results keep: the same lines as the
+// report read back up to its premature-end line.
+void Expect_Error_Block(const AnalysisModel& m, const std::string& block) {
+    EXPECT_NE(m.Report.Text().find(block), std::string::npos) << m.Report.Text();
+    const std::vector<std::string> read_back =
+        Read_Error_Block_From_Text(m.Report.Text(), m.Messages.Text());
+    ASSERT_FALSE(read_back.empty());
+    EXPECT_EQ(m.Results.error.text, read_back);
+}
 
 TEST(SectionStiffness, LateralRunStopsOnThrustsBeyondTheCapacities) {
     const LateralCase cases[] = {
-        {false, 5000.0, 224}, {false, -800.0, 225}, {true, 5000.0, 226}, {true, -800.0, 227}};
+        {false, 5000.0, 224,
+         "The axial thrust load for load case no. 1 exceeds the axial structural capacity in "
+         "compression.\n"
+         "          Axial thrust load                  =        5000.000 kips\n"
+         "          Nominal axial compressive capacity =        4139.979 kips\n"},
+        {false, -800.0, 225,
+         "The axial thrust load for load case no. 1 exceeds the axial structural capacity in "
+         "tension.\n"
+         "          Axial thrust load              =        -800.000 kips\n"
+         "          Nominal axial tensile capacity =        -720.000 kips\n"},
+        {true, 5000.0, 226,
+         "The axial thrust load for LRFD load case no. 1 exceeds the axial structural capacity "
+         "in compression.\n"
+         "          Factored axial thrust load     =        5000.000 kips\n"
+         "          Nominal axial compressive capacity =        4139.979 kips\n"},
+        {true, -800.0, 227,
+         "The axial thrust load for LRFD load case no. 1 exceeds the axial structural capacity "
+         "in tension.\n"
+         "          Factored axial thrust load     =        -800.000 kips\n"
+         "          Nominal axial tensile capacity =        -720.000 kips\n"},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
         auto m = Model(ANALYSIS_LATERAL, {c.thrust});
+        m->Report.Open_In_Memory();
         m->b_Use_LRFD = c.lrfd;
         Shaft_36(m->Sections[1]);
         Compute_Section_Stiffness(*m, 1);
-        EXPECT_EQ(m->RunStatus, c.status) << c.thrust << " lrfd " << c.lrfd;
+        EXPECT_EQ(m->RunStatus, c.status);
+        Expect_Error_Block(*m, "\n\n\n**** Runtime Error No. " + std::to_string(c.status - 200) +
+                                   " ****\n\nPROBLEM:  " + c.problem +
+                                   "\nSOLUTION: Change the properties of the section to "
+                                   "increase the axial structural capacity.\n\n");
     }
 }
 
 TEST(SectionStiffness, MicropileAndUnplaceableBarsAreInputErrors) {
     auto m = Model(ANALYSIS_EI_ONLY, {0.0});
+    m->Report.Open_In_Memory();
     m->Sections[1].i_Section_Type = SECTION_MICROPILE;
     Compute_Section_Stiffness(*m, 1);
     EXPECT_EQ(m->RunStatus, 195);
+    Expect_Error_Block(*m, "\nINPUT ERROR - Section 1 is a micropile section, for which no "
+                           "bending stiffness can be\ncomputed. Describe the micropile by one of "
+                           "the other section types.\n");
 
     const struct {
         double cover;
@@ -125,11 +167,16 @@ TEST(SectionStiffness, MicropileAndUnplaceableBarsAreInputErrors) {
     } bad[] = {{20.0, 1}, {3.0, 4}};
     for (const auto& b : bad) {
         auto m2 = Model(ANALYSIS_EI_ONLY, {0.0});
+        m2->Report.Open_In_Memory();
         Shaft_36(m2->Sections[1]);
         m2->Sections[1].Cover = b.cover;
         m2->Sections[1].i_Bars_Per_Position = b.per_position;
         Compute_Section_Stiffness(*m2, 1);
         EXPECT_EQ(m2->RunStatus, 195) << b.cover << " " << b.per_position;
+        Expect_Error_Block(*m2,
+                           "\nINPUT ERROR - The reinforcing bars of section 1 cannot be placed:\n"
+                           "the cover, bar size and number of positions leave no room for them, "
+                           "or\nmore than three bars are bundled at one position.\n");
     }
 }
 
