@@ -461,6 +461,31 @@ void Print_Stiff_Clay_No_Water(AnalysisModel& m, int layer, int curve, const PyN
     }
 }
 
+// Multipliers, pile width and cohesion of a stiff clay at a point, from the station's
+// cache when they were looked up there before, else from the tables (in that order, so a
+// failed look-up stops the run where it always did). False when a look-up stopped the run.
+bool Stiff_Clay_Soil_At(AnalysisModel& m, const PyLayerPoint& p, const PySoilValues* known,
+                        double& pm, double& ym, double& b, double& c, bool& at_node) {
+    if (known != nullptr) {
+        pm = known->pm;
+        ym = known->ym;
+        b = known->b;
+        c = known->c;
+        at_node = known->at_interface;
+        return true;
+    }
+    pm = fn_pMult(m, p.v.X);
+    ym = fn_yMult(m, p.v.X);
+    b = Pile_Props_at_DepthX(m, p.v.X).b;
+    const StrengthAtX strength = fn_c_In_Layer(m, p.layer, p.v.Xv);
+    c = strength.value;
+    if (m.RunStatus > 0) {
+        return false;
+    }
+    at_node = strength.b_AtNode;
+    return true;
+}
+
 class StiffClayNoWaterModel : public PyLayerModel {
   public:
     explicit StiffClayNoWaterModel(bool initial_k) : initial_k_(initial_k) {}
@@ -471,22 +496,8 @@ class StiffClayNoWaterModel : public PyLayerModel {
         PyNodeEntry* const e = py_Node_Cache_Entry(m, p);
         const PySoilValues* const known = py_Known_Soil(e);
         bool at_node = false;
-        if (known != nullptr) {
-            pm_ = known->pm;
-            ym_ = known->ym;
-            b_ = known->b;
-            c_ = known->c;
-            at_node = known->at_interface;
-        } else {
-            pm_ = fn_pMult(m, p.v.X);
-            ym_ = fn_yMult(m, p.v.X);
-            b_ = Pile_Props_at_DepthX(m, p.v.X).b;
-            const StrengthAtX strength = fn_c_In_Layer(m, layer, X);
-            c_ = strength.value;
-            if (m.RunStatus > 0) {
-                return false;
-            }
-            at_node = strength.b_AtNode;
+        if (!Stiff_Clay_Soil_At(m, p, known, pm_, ym_, b_, c_, at_node)) {
+            return false;
         }
         if (!p.first && c_ < 1e-10) {
             Write_Both(m, {"**** Input Data Error No. 13 ****", "",
@@ -609,22 +620,8 @@ class StiffClayFreeWaterModel : public PyLayerModel {
         PyNodeEntry* const e = py_Node_Cache_Entry(m, p);
         const PySoilValues* const known = py_Known_Soil(e);
         bool at_node = false;
-        if (known != nullptr) {
-            pm_ = known->pm;
-            ym_ = known->ym;
-            b_ = known->b;
-            c_ = known->c;
-            at_node = known->at_interface;
-        } else {
-            pm_ = fn_pMult(m, p.v.X);
-            ym_ = fn_yMult(m, p.v.X);
-            b_ = Pile_Props_at_DepthX(m, p.v.X).b;
-            const StrengthAtX strength = fn_c_In_Layer(m, layer, X);
-            c_ = strength.value;
-            if (m.RunStatus > 0) {
-                return false;
-            }
-            at_node = strength.b_AtNode;
+        if (!Stiff_Clay_Soil_At(m, p, known, pm_, ym_, b_, c_, at_node)) {
+            return false;
         }
         if (!p.first && c_ < 1e-10) {
             Write_Both(m, {"**** Input Data Error No. 14 ****", "",
