@@ -200,8 +200,11 @@ fs::path Resolved_Path(const std::string& name) {
 // links included) or the same resolved path for a file that does not exist yet.
 bool Same_File(const std::string& a, const std::string& b) {
     std::error_code ec;
-    if (fs::equivalent(a, b, ec) && !ec) {
-        return true;
+    const bool same = fs::equivalent(a, b, ec);
+    if (!ec) {
+        // At least one of the two exists: two existing files are one file exactly when
+        // their identities agree, and an existing file is never a name that reaches none.
+        return same;
     }
     return Resolved_Path(a) == Resolved_Path(b);
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fmt/compile.h>
 #include <fmt/format.h>
 #include <iterator>
 #include <string>
@@ -43,8 +44,8 @@ void Plot_Line5(AnalysisModel& m, double M, double EI, double phi, const char* l
     Append_ES(line, EI, 15, 7);
     Append_ES(line, phi, 15, 7);
     line.append(35, ' ');
-    fmt::format_to(std::back_inserter(line), "{}for Sect#={}, AxLd#={}, CurvPnt#={}", label, s, t,
-                   p);
+    fmt::format_to(std::back_inserter(line), FMT_COMPILE("{}for Sect#={}, AxLd#={}, CurvPnt#={}"),
+                   label, s, t, p);
     m.Plot.Write_Line(line);
     Record_Section_Point(m, s, t, M, EI, phi, label);
 }
