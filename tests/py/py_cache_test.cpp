@@ -94,5 +94,116 @@ INSTANTIATE_TEST_SUITE_P(Models, PyCacheSandAngles, testing::Values(PY_SAND, PY_
                              return std::string(info.param == PY_SAND ? "ReeseSand" : "ApiSand");
                          });
 
+// What a pass gives with nothing kept from earlier passes.
+std::vector<double> Fresh_Springs(AnalysisModel& a, int from, int to) {
+    a.Py_Cache.Clear();
+    Compute_py_All_Layers(a, 0);
+    std::vector<double> Es_of_node;
+    for (int i = from; i <= to; ++i) {
+        Es_of_node.push_back(a.Nodes[i].Es);
+    }
+    return Es_of_node;
+}
+
+// The stiff clays keep each node's subgrade modulus. Without k in the layer the default
+// follows the loading: after a static pass, a cyclic one must take the cyclic default (the
+// loading is no table the cache compares), and k given later must be taken as given.
+class PyCacheClayK : public PyLayerTest, public testing::WithParamInterface<int> {
+  protected:
+    std::vector<double> Springs() {
+        Pass();
+        EXPECT_EQ(m().RunStatus, 0);
+        std::vector<double> Es_of_node;
+        for (int i = 2; i <= m().i_Num_Nodes; ++i) {
+            Es_of_node.push_back(Es(i));
+        }
+        return Es_of_node;
+    }
+};
+
+TEST_P(PyCacheClayK, FollowsTheLoadingAndTheLayer) {
+    Add_Layer({GetParam(), 0.0, 480.0, 10.0, 20.0, 0.0, 0.0, kGamma36, kGamma36});
+    Set(m().Profile.eps50, 1, 0.005, 0.005);
+    m().Number_Of_Cycles = 100.0;
+    Grid(480.0, 24.0, 40);
+    // Deflections small enough that the initial slope k*x governs near the head.
+    for (int i = 1; i <= m().i_Num_Nodes; ++i) {
+        Y(i, 1e-5);
+    }
+    const std::vector<double> first = Springs();
+    EXPECT_EQ(Springs(), first);
+    m().b_Cyclic = true;
+    const std::vector<double> cyclic = Springs();
+    EXPECT_EQ(cyclic, Fresh_Springs(m(), 2, m().i_Num_Nodes));
+    EXPECT_NE(cyclic, first);
+    m().b_Cyclic = false;
+    EXPECT_EQ(Springs(), first);
+    m().Layers[1].k_Top = 50.0;
+    m().Layers[1].k_Bottom = 0.0; // takes the top value, for the whole layer
+    const std::vector<double> given = Springs();
+    EXPECT_EQ(given, Fresh_Springs(m(), 2, m().i_Num_Nodes));
+    EXPECT_EQ(m().Layers[1].k_Bottom, 50.0);
+    EXPECT_NE(given, first);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, PyCacheClayK,
+                         testing::Values(PY_STIFF_CLAY_FREE_WATER, PY_STIFF_CLAY_NO_WATER_K),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == PY_STIFF_CLAY_FREE_WATER
+                                                    ? "StiffClayWithFreeWater"
+                                                    : "StiffClayWithoutFreeWaterWithK");
+                         });
+
+// A lower layer measures its curves from its equivalent depth, which follows the resistance
+// of the layer above. On a slope that resistance depends on the side the pile moves to, so
+// the equivalent depth changes from pass to pass with no table edited: each node's kept
+// depth must follow it.
+struct DepthCase {
+    const char* name;
+    int type;
+    double y; // where the model's springs depend on the depth
+};
+
+class PyCacheModelDepth : public PyLayerTest, public testing::WithParamInterface<DepthCase> {};
+
+TEST_P(PyCacheModelDepth, FollowsTheEquivalentDepthAcrossPasses) {
+    const DepthCase& d = GetParam();
+    Add_Layer({PY_SAND, 0.0, 120.0, 0.0, 0.0, 35.0, 35.0, kGamma36, kGamma36});
+    Add_Layer({d.type, 120.0, 480.0, 10.0, 10.0, 0.0, 0.0, kGamma36, kGamma36});
+    Set(m().Profile.eps50, 2, 0.005, 0.005);
+    m().Layers[1].k_Top = m().Layers[1].k_Bottom = 90.0;
+    m().Ground_Slope = 0.25;
+    m().Slope_Minus_Batter = 0.25;
+    Grid(480.0, 24.0, 40);
+    const int top = m().Layers[2].KTOP;
+    const int N = m().i_Num_Nodes;
+    std::vector<double> x_eq;
+    for (const double y : {d.y, -d.y, d.y, -d.y}) {
+        for (int i = 1; i <= N; ++i) {
+            Y(i, y);
+        }
+        Pass();
+        ASSERT_EQ(m().RunStatus, 0);
+        std::vector<double> kept;
+        for (int i = top + 1; i <= N; ++i) {
+            kept.push_back(Es(i));
+        }
+        x_eq.push_back(m().Py.X_Eq[2]);
+        EXPECT_EQ(kept, Fresh_Springs(m(), top + 1, N)) << "deflection " << y;
+    }
+    // The two directions give two equivalent depths.
+    EXPECT_NE(x_eq[0], x_eq[1]);
+    EXPECT_EQ(x_eq[0], x_eq[2]);
+}
+
+// Stiff clay with free water: below the flow-around cap only while the initial slope k*x
+// governs, at small deflections.
+INSTANTIATE_TEST_SUITE_P(
+    Models, PyCacheModelDepth,
+    testing::Values(DepthCase{"SoftClay", PY_SOFT_CLAY, 0.5},
+                    DepthCase{"StiffClayWithFreeWater", PY_STIFF_CLAY_FREE_WATER, 1e-4},
+                    DepthCase{"StiffClayWithoutFreeWater", PY_STIFF_CLAY_NO_WATER, 0.5}),
+    [](const testing::TestParamInfo<DepthCase>& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace zarno::test
