@@ -205,5 +205,83 @@ INSTANTIATE_TEST_SUITE_P(
                     DepthCase{"StiffClayWithoutFreeWater", PY_STIFF_CLAY_NO_WATER, 0.5}),
     [](const testing::TestParamInfo<DepthCase>& info) { return std::string(info.param.name); });
 
+// The passes compare only the rows of the soil, pile and group tables in use. That holds
+// only if no lookup reads past them: junk there must change no spring computed afresh,
+// while an edit of the last row in use must reach the next pass.
+class PyCacheTables : public PyLayerTest {
+  protected:
+    void Layered_Pile() {
+        Add_Layer({PY_STIFF_CLAY_FREE_WATER, 0.0, 120.0, 10.0, 12.0, 0.0, 0.0, kGamma36, kGamma36});
+        Add_Layer({PY_API_SAND, 120.0, 240.0, 0.0, 0.0, 32.0, 34.0, kGamma36, kGamma36});
+        Add_Layer({PY_SOFT_CLAY, 240.0, 480.0, 5.0, 6.0, 0.0, 0.0, kGamma36, kGamma36});
+        Set(m().Profile.eps50, 1, 0.005, 0.005);
+        Set(m().Profile.eps50, 3, 0.02, 0.02);
+        m().Layers[2].k_Top = m().Layers[2].k_Bottom = 90.0;
+        m().i_Num_Group_Effect_Rows = 2;
+        m().Group_Effect[1] = {0.0, 0.8, 1.2};
+        m().Group_Effect[2] = {480.0, 0.7, 1.1};
+        Grid(480.0, 24.0, 40);
+        for (int i = 1; i <= m().i_Num_Nodes; ++i) {
+            Y(i, 0.2);
+        }
+    }
+
+    // Depths a search or a sum running past the rows would take in, values it would then
+    // return.
+    void Junk_Past_The_Rows(double depth) {
+        SoilProfile& p = m().Profile;
+        for (int k = p.i_Num_Strength_Points + 1; k <= MAX_PROFILE_POINTS; ++k) {
+            p.Strength_Depth[k] = depth;
+            for (auto* column : {&p.c, &p.eps50, &p.J, &p.phi}) {
+                (*column)[k] = 1e6;
+            }
+        }
+        for (int k = p.i_Num_Gamma_Points + 1; k <= MAX_PROFILE_POINTS; ++k) {
+            p.Gamma_Depth[k] = depth;
+            p.Gamma[k] = 1e6;
+        }
+        PilePropertyTable& t = m().Pile_Property_Table;
+        for (int k = t.i_Num_Points + 1; k <= MAX_PILE_PROPERTY_POINTS; ++k) {
+            t.Depth[k] = depth;
+            t.Props[k].b = 1e6;
+        }
+        for (int k = m().i_Num_Group_Effect_Rows + 1; k <= MAX_GROUP_EFFECT_ROWS; ++k) {
+            m().Group_Effect[k] = {depth, 1e6, 1e6};
+        }
+    }
+};
+
+TEST_F(PyCacheTables, JunkPastTheRowsInUseChangesNothing) {
+    Layered_Pile();
+    const std::vector<double> clean = Fresh_Springs(m(), 1, m().i_Num_Nodes);
+    ASSERT_EQ(m().RunStatus, 0);
+    // At the head, inside the pile and far below it.
+    for (const double depth : {0.0, 200.0, 1e9}) {
+        Junk_Past_The_Rows(depth);
+        EXPECT_EQ(Fresh_Springs(m(), 1, m().i_Num_Nodes), clean) << "junk at " << depth;
+    }
+}
+
+TEST_F(PyCacheTables, AnEditOfTheLastRowInUseReachesTheNextPass) {
+    Layered_Pile();
+    const int N = m().i_Num_Nodes;
+    Pass();
+    Pass();
+    std::vector<double> before;
+    for (int i = 1; i <= N; ++i) {
+        before.push_back(Es(i));
+    }
+    m().Profile.c[m().Profile.i_Num_Strength_Points] = 16.0;
+    m().Profile.Gamma[m().Profile.i_Num_Gamma_Points] = 2.0 * kGamma36;
+    m().Group_Effect[m().i_Num_Group_Effect_Rows].pMult = 0.5;
+    Pass();
+    std::vector<double> kept;
+    for (int i = 1; i <= N; ++i) {
+        kept.push_back(Es(i));
+    }
+    EXPECT_EQ(kept, Fresh_Springs(m(), 1, N));
+    EXPECT_NE(kept, before);
+}
+
 } // namespace
 } // namespace zarno::test
