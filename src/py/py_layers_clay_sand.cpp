@@ -1149,7 +1149,7 @@ class ReeseSandModel : public PyLayerModel {
             Compute_X_Eq(m, layer);
         }
         SandInput in;
-        in.x = py_Model_Depth(m, layer, X);
+        in.x = py_Node_Model_Depth(m, e, layer, X);
         in.xt = xt;
         in.b = n_.b;
         in.gamma = n_.gamma;
@@ -1158,14 +1158,14 @@ class ReeseSandModel : public PyLayerModel {
         in.theta = m.Slope_Minus_Batter;
         in.y_slope = n_.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        const std::optional<ReeseSandParams> rs =
-            py_Cached_Curve<ReeseSandMemo>(e, in, Reese_Sand_Params);
+        const std::optional<ReeseSandParams>& rs =
+            py_Cached_Curve<ReeseSandMemo>(e, in, Reese_Sand_Params, own_);
         if (!rs) {
             // No real active coefficient on a slope this steep, in any layer.
             Sand_Slope_Error(m, layer, false);
             return false;
         }
-        rs_ = *rs;
+        rs_ = &*rs;
         return true;
     }
 
@@ -1173,20 +1173,20 @@ class ReeseSandModel : public PyLayerModel {
         Print_Reese_Sand(m,
                          {p.layer, m.Py.Print_Curve_Number[p.i], n_.v, n_.b, n_.gamma, n_.phi_deg,
                           k_, n_.pm, n_.ym, b_Default_k_},
-                         rs_);
+                         *rs_);
     }
 
     bool Integrates_Resistance() const override { return true; }
 
-    double Ultimate_Resistance() const override { return rs_.pu; }
+    double Ultimate_Resistance() const override { return rs_->pu; }
 
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
-        return rs_.pu * 0.5 * py_Layer_Thickness(m, 1);
+        return rs_->pu * 0.5 * py_Layer_Thickness(m, 1);
     }
 
     bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) override {
         const double yr = py_Scaled_Deflection(n_.v, n_.ym);
-        Es = Reese_Sand_Es(rs_, yr, n_.pm, n_.ym);
+        Es = Reese_Sand_Es(*rs_, yr, n_.pm, n_.ym);
         if (!std::isnan(Es)) {
             return true;
         }
@@ -1208,7 +1208,9 @@ class ReeseSandModel : public PyLayerModel {
     SandNodeValues n_;
     double k_ = 0.0;
     bool b_Default_k_ = false;
-    ReeseSandParams rs_{};
+    // The curve at the point: the entry's, or own_ without an entry.
+    std::optional<ReeseSandParams> own_;
+    const ReeseSandParams* rs_ = nullptr;
 };
 
 class ApiSandModel : public PyLayerModel {
@@ -1243,7 +1245,7 @@ class ApiSandModel : public PyLayerModel {
         }
         const double k_input = m.Layers[layer].k_Top > 0.0 ? Layer_k(m, layer, X) : 0.0;
         SandInput in;
-        in.x = py_Model_Depth(m, layer, X);
+        in.x = py_Node_Model_Depth(m, e, layer, X);
         in.xt = xt;
         in.b = n_.b;
         in.gamma = n_.gamma;
@@ -1253,8 +1255,9 @@ class ApiSandModel : public PyLayerModel {
         in.y_slope = n_.v.y;
         in.b_Cyclic = m.b_Cyclic;
         in.b_Rock_Above = m.Py.i_RockLayersAbove > 0;
-        std::optional<ApiSandParams> as = py_Cached_Curve<ApiSandMemo>(e, in, API_Sand_Params);
-        if (!as) {
+        const std::optional<ApiSandParams>* as =
+            &py_Cached_Curve<ApiSandMemo>(e, in, API_Sand_Params, own_);
+        if (!*as) {
             Sand_Slope_Error(m, layer, true);
             return false;
         }
@@ -1266,10 +1269,10 @@ class ApiSandModel : public PyLayerModel {
                 return false;
             }
             in.k = k_;
-            as = e != nullptr ? Memoized(e->curve_default_k, in, API_Sand_Params)
-                              : API_Sand_Params(in);
+            as = e != nullptr ? &Memoized(e->curve_default_k, in, API_Sand_Params)
+                              : &(own_default_k_ = API_Sand_Params(in));
         }
-        as_ = *as;
+        as_ = &**as;
         return true;
     }
 
@@ -1277,20 +1280,20 @@ class ApiSandModel : public PyLayerModel {
         Print_API_Sand(m,
                        {p.layer, m.Py.Print_Curve_Number[p.i], n_.v, n_.b, n_.gamma, n_.phi_deg, k_,
                         n_.pm, n_.ym, b_Default_k_},
-                       as_);
+                       *as_);
     }
 
     bool Integrates_Resistance() const override { return true; }
 
     // The resistance integrated is the curve's p at its ultimate deflection.
-    double Ultimate_Resistance() const override { return API_Sand_p_At_yu(as_, n_.b); }
+    double Ultimate_Resistance() const override { return API_Sand_p_At_yu(*as_, n_.b); }
 
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
-        return API_Sand_p_At_yu(as_, n_.b) * 0.5 * py_Layer_Thickness(m, 1);
+        return API_Sand_p_At_yu(*as_, n_.b) * 0.5 * py_Layer_Thickness(m, 1);
     }
 
     bool Secant_Modulus(AnalysisModel&, const PyLayerPoint&, double& Es) override {
-        Es = API_Sand_Es(as_, py_Scaled_Deflection(n_.v, n_.ym), n_.pm, n_.ym);
+        Es = API_Sand_Es(*as_, py_Scaled_Deflection(n_.v, n_.ym), n_.pm, n_.ym);
         return true;
     }
 
@@ -1298,7 +1301,11 @@ class ApiSandModel : public PyLayerModel {
     SandNodeValues n_;
     double k_ = 0.0;
     bool b_Default_k_ = false;
-    ApiSandParams as_{};
+    // The curve at the point: the entry's, or own_ (own_default_k_ with the default k)
+    // without an entry.
+    std::optional<ApiSandParams> own_;
+    std::optional<ApiSandParams> own_default_k_;
+    const ApiSandParams* as_ = nullptr;
 };
 
 class LiquefiedSandModel : public PyLayerModel {

@@ -162,6 +162,8 @@ struct DepthCase {
     const char* name;
     int type;
     double y; // where the model's springs depend on the depth
+    double c = 10.0;
+    double phi = 0.0;
 };
 
 class PyCacheModelDepth : public PyLayerTest, public testing::WithParamInterface<DepthCase> {};
@@ -169,7 +171,7 @@ class PyCacheModelDepth : public PyLayerTest, public testing::WithParamInterface
 TEST_P(PyCacheModelDepth, FollowsTheEquivalentDepthAcrossPasses) {
     const DepthCase& d = GetParam();
     Add_Layer({PY_SAND, 0.0, 120.0, 0.0, 0.0, 35.0, 35.0, kGamma36, kGamma36});
-    Add_Layer({d.type, 120.0, 480.0, 10.0, 10.0, 0.0, 0.0, kGamma36, kGamma36});
+    Add_Layer({d.type, 120.0, 480.0, d.c, d.c, d.phi, d.phi, kGamma36, kGamma36});
     Set(m().Profile.eps50, 2, 0.005, 0.005);
     m().Layers[1].k_Top = m().Layers[1].k_Bottom = 90.0;
     m().Ground_Slope = 0.25;
@@ -202,7 +204,8 @@ INSTANTIATE_TEST_SUITE_P(
     Models, PyCacheModelDepth,
     testing::Values(DepthCase{"SoftClay", PY_SOFT_CLAY, 0.5},
                     DepthCase{"StiffClayWithFreeWater", PY_STIFF_CLAY_FREE_WATER, 1e-4},
-                    DepthCase{"StiffClayWithoutFreeWater", PY_STIFF_CLAY_NO_WATER, 0.5}),
+                    DepthCase{"StiffClayWithoutFreeWater", PY_STIFF_CLAY_NO_WATER, 0.5},
+                    DepthCase{"ApiSand", PY_API_SAND, 0.5, 0.0, 35.0}),
     [](const testing::TestParamInfo<DepthCase>& info) { return std::string(info.param.name); });
 
 // The passes compare only the rows of the soil, pile and group tables in use. That holds
