@@ -502,10 +502,11 @@ EITableView EI_Table_View(const SectionEITable& T, int s, int t, bool ascending)
     return {T.M[s][t].data(), T.Phi[s][t].data(), T.EI[s][t].data(), T.n_Points[s][t], ascending};
 }
 
-// Secant stiffness of node i from table v; `hint` is the curvature interval last found in
-// this table, and takes the one found here.
-double EI_From_View(AnalysisModel& m, int i, const EITableView& v, int& hint) {
-    const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
+// Secant stiffness of node i from table v (scale: the tables' units to the model's);
+// `hint` is the curvature interval last found in this table, and takes the one found here.
+// Inline: it runs at every node of every update.
+inline double EI_From_View(const AnalysisModel& m, int i, const EITableView& v, double scale,
+                           int& hint) {
     const int P = v.P;
     if (P < 1) {
         return m.Nodes[i].EI;
@@ -544,7 +545,8 @@ struct SectionTables {
 
 double EI_From_Table(AnalysisModel& m, int i, int s, int t, bool ascending) {
     int hint = 0;
-    return EI_From_View(m, i, EI_Table_View(m.EI_Table, s, t, ascending), hint);
+    const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
+    return EI_From_View(m, i, EI_Table_View(m.EI_Table, s, t, ascending), scale, hint);
 }
 
 void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
@@ -595,11 +597,11 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
             continue;
         }
         SectionTables& st = tables_of(s, ts, nt);
-        double EI = EI_From_View(m, i, st.at, st.hint_at);
+        double EI = EI_From_View(m, i, st.at, scale, st.hint_at);
         if (ts < nt && ts < m.i_Num_Axial_Thrusts && Q > m.Axial_Thrust_List[1]) {
             const double Qi = m.Axial_Thrust_List[ts];
             const double Qn = m.Axial_Thrust_List[ts + 1];
-            const double EIn = EI_From_View(m, i, st.above, st.hint_above);
+            const double EIn = EI_From_View(m, i, st.above, scale, st.hint_above);
             if (Qn != Qi) {
                 EI = EIn - (EIn - EI) * (Qn - Q) / (Qn - Qi);
             }
