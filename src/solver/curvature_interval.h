@@ -59,14 +59,17 @@ inline int Curvature_Interval(const double* Phi, int P, double phi, bool ascendi
 // phi <= Phi[k' + 1] would have to hold. So any k in 1 .. P - 1 that brackets phi is the
 // scan's answer (the scan stops at P - 1 anyway); otherwise the search decides.
 inline int Curvature_Interval_From(const double* Phi, int P, double phi, bool ascending, int hint) {
-    if (ascending) {
-        const auto brackets = [&](int k) {
-            return k >= 1 && k <= P - 1 && Phi[k] < phi && phi <= Phi[k + 1];
-        };
-        for (const int k : {hint, hint + 1, hint - 1}) {
-            if (brackets(k)) {
-                return k;
+    if (ascending && hint >= 1 && hint <= P - 1) {
+        if (Phi[hint] < phi) {
+            if (phi <= Phi[hint + 1]) {
+                return hint;
             }
+            // Above the hint's interval: the next one, when there is one.
+            if (hint + 1 <= P - 1 && phi <= Phi[hint + 2]) {
+                return hint + 1; // Phi[hint + 1] < phi holds
+            }
+        } else if (hint - 1 >= 1 && Phi[hint - 1] < phi) {
+            return hint - 1; // phi <= Phi[hint] holds
         }
     }
     return Curvature_Interval(Phi, P, phi, ascending);
