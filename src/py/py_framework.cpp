@@ -81,24 +81,85 @@ bool Blends_At_Boundary(int code) {
     }
 }
 
-template <typename T> bool Same_Bytes(const T& a, const T& b) {
+// Rows 0 .. n of a one-based table (n clamped to the capacity, as every lookup clamps it).
+template <typename T, std::size_t N>
+bool Same_Rows(const std::array<T, N>& a, const std::array<T, N>& b, int n) {
     static_assert(std::is_trivially_copyable_v<T>);
-    return std::memcmp(&a, &b, sizeof(T)) == 0;
+    const std::size_t rows =
+        static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(N) - 1)) + 1;
+    return std::memcmp(a.data(), b.data(), rows * sizeof(T)) == 0;
+}
+
+// The strength columns of the profile, all read over the strength depths' rows.
+using StrengthColumn = std::array<double, MAX_PROFILE_POINTS + 1> SoilProfile::*;
+constexpr StrengthColumn STRENGTH_COLUMNS[] = {&SoilProfile::Strength_Depth,
+                                               &SoilProfile::c,
+                                               &SoilProfile::eps50,
+                                               &SoilProfile::J,
+                                               &SoilProfile::phi,
+                                               &SoilProfile::RQD,
+                                               &SoilProfile::N60,
+                                               &SoilProfile::qc,
+                                               &SoilProfile::EDMT,
+                                               &SoilProfile::EPMT,
+                                               &SoilProfile::Es,
+                                               &SoilProfile::HB_qu,
+                                               &SoilProfile::HB_GSI,
+                                               &SoilProfile::HB_Erm};
+// Every column of the profile is compared: the two unit-weight columns, the strength columns
+// above, the rock types and the two counts (a column added to the profile without being
+// added here fails to compile; only padding is left over).
+static_assert(sizeof(SoilProfile) - (2 + std::size(STRENGTH_COLUMNS)) * sizeof(SoilProfile::Gamma) -
+                  sizeof(SoilProfile::HB_Rock_Type) - 2 * sizeof(int) <
+              sizeof(double) * 2);
+
+// The rows of the profile in use: the unit weights over their depths, every strength column
+// over the strength depths.
+bool Same_Profile_Rows(const SoilProfile& a, const SoilProfile& b) {
+    if (a.i_Num_Gamma_Points != b.i_Num_Gamma_Points ||
+        a.i_Num_Strength_Points != b.i_Num_Strength_Points) {
+        return false;
+    }
+    const int g = a.i_Num_Gamma_Points;
+    const int n = a.i_Num_Strength_Points;
+    if (!Same_Rows(a.Gamma_Depth, b.Gamma_Depth, g) || !Same_Rows(a.Gamma, b.Gamma, g) ||
+        !Same_Rows(a.HB_Rock_Type, b.HB_Rock_Type, n)) {
+        return false;
+    }
+    for (const StrengthColumn column : STRENGTH_COLUMNS) {
+        if (!Same_Rows(a.*column, b.*column, n)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Empties the p-y cache when a table it was filled from is no longer the same.
+//
+// Only the rows in use are compared: a table of n points (its count, clamped to the
+// capacity) is read by the lookups behind every kept value over its rows 1 .. n and no
+// further. The strength lookups (fn_c, fn_c_In_Layer, the point values of eps50, J and phi,
+// the average strength) search rows 2 .. n and read the row below a match only when the
+// match lies above row n; the unit-weight average sums rows 1 .. n; the pile properties
+// search rows 1 .. n and read the next row only below row n; the group multipliers read
+// rows 1 .. n and the next row only below n. A row beyond the count is therefore never
+// read, and an edit there cannot change a value (the test of junk past the rows in use
+// shows it); the counts themselves are compared, so a table that grows or shrinks misses.
 void Check_Cache_Tables(AnalysisModel& m) {
     PySoilTables& t = m.Py_Cache.tables;
     const std::size_t layers =
         static_cast<std::size_t>(std::clamp(m.i_Num_Layers, 0, MAX_SOIL_LAYERS)) + 1;
+    const PilePropertyTable& pile = m.Pile_Property_Table;
     const bool same =
         t.Layers.size() == layers &&
         std::memcmp(t.Layers.data(), m.Layers.data(), layers * sizeof(SoilLayer)) == 0 &&
-        Same_Bytes(t.Profile, m.Profile) &&
-        Same_Bytes(t.Pile_Property_Table, m.Pile_Property_Table) &&
-        Same_Bytes(t.Group_Effect, m.Group_Effect) &&
-        t.i_Num_Group_Effect_Rows == m.i_Num_Group_Effect_Rows && t.IUNITS == m.IUNITS &&
-        Same_Bits(t.Default_J, m.Default_J);
+        Same_Profile_Rows(t.Profile, m.Profile) &&
+        t.Pile_Property_Table.i_Num_Points == pile.i_Num_Points &&
+        Same_Rows(t.Pile_Property_Table.Depth, pile.Depth, pile.i_Num_Points) &&
+        Same_Rows(t.Pile_Property_Table.Props, pile.Props, pile.i_Num_Points) &&
+        t.i_Num_Group_Effect_Rows == m.i_Num_Group_Effect_Rows &&
+        Same_Rows(t.Group_Effect, m.Group_Effect, m.i_Num_Group_Effect_Rows) &&
+        t.IUNITS == m.IUNITS && Same_Bits(t.Default_J, m.Default_J);
     if (same) {
         return;
     }

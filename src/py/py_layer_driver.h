@@ -141,6 +141,29 @@ auto py_Cached_Curve(PyNodeEntry* e, const Input& in, F f) {
     return e != nullptr ? Memoized<Memo>(e->curve, in, f) : f(in);
 }
 
+// The same, without a copy: computed directly into `own` without an
+// entry. The reference stays valid while the model works at this point: nothing else
+// writes the entry's curve until the layer moves on.
+template <typename Memo, typename Input, typename F, typename Out>
+const Out& py_Cached_Curve(PyNodeEntry* e, const Input& in, F f, Out& own) {
+    if (e != nullptr) {
+        return Memoized<Memo>(e->curve, in, f);
+    }
+    own = f(in);
+    return own;
+}
+
+// The depth a curve is measured at (py_Model_Depth), through the entry when it has one. The
+// entry already holds the node's layer, depth and ground surface.
+inline double py_Node_Model_Depth(const AnalysisModel& m, PyNodeEntry* e, int layer, double Xv) {
+    if (e == nullptr) {
+        return py_Model_Depth(m, layer, Xv);
+    }
+    const ModelDepthInput in{.X_Eq = m.Py.X_Eq[layer], .i_RockLayersAbove = m.Py.i_RockLayersAbove};
+    return Memoized<ModelDepthMemo>(
+        e->model_depth, in, [&](const ModelDepthInput&) { return py_Model_Depth(m, layer, Xv); });
+}
+
 // Deflection entering a curve: relative to the soil movement, scaled by the y-multiplier.
 inline double py_Scaled_Deflection(const PyNodeView& v, double ym) {
     return std::fabs(v.y - v.ysm) / ym;

@@ -47,6 +47,26 @@ double Layer_k(AnalysisModel& m, int layer, double X) {
     return s.k_Top + (s.k_Bottom - s.k_Top) * (X - s.XLayerTop) / t;
 }
 
+// The stiff clays' subgrade modulus at a point: Layer_k, then the model's default where the
+// layer gives none (k_at computes both). Through the node's entry when the layer's values
+// and the loading are those it was found for; the layer's bottom value still settles on the
+// top one at every point, as Layer_k does.
+template <typename F> double Stiff_Clay_k(AnalysisModel& m, PyNodeEntry* e, int layer, F k_at) {
+    if (e == nullptr) {
+        return k_at();
+    }
+    SoilLayer& s = m.Layers[layer];
+    if (s.k_Bottom <= 0.0) {
+        s.k_Bottom = s.k_Top;
+    }
+    const ClayKInput in{.k_Top = s.k_Top,
+                        .k_Bottom = s.k_Bottom,
+                        .XLayerTop = s.XLayerTop,
+                        .XLayerBottom = s.XLayerBottom,
+                        .b_Cyclic = m.b_Cyclic};
+    return Memoized<ClayKMemo>(e->clay_k, in, [&](const ClayKInput&) { return k_at(); });
+}
+
 // The equivalent depth of a lower clay layer, computed at its first node from the node's
 // values; ca and J only for the models that use them, the others leave them as they are.
 void Clay_X_Eq(AnalysisModel& m, const PyLayerPoint& p, double b, double c, double gamma,
@@ -242,7 +262,7 @@ class SoftClayModel : public PyLayerModel {
         }
         Clay_X_Eq(m, p, b_, c_, gamma_, std::nullopt, J_);
         SoftClayInput in;
-        in.x = py_Model_Depth(m, layer, X);
+        in.x = py_Node_Model_Depth(m, e, layer, X);
         in.b = b_;
         in.c = c_;
         in.gamma = gamma_;
@@ -251,14 +271,14 @@ class SoftClayModel : public PyLayerModel {
         in.theta = m.Slope_Minus_Batter;
         in.y_slope = p.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        sc_ = py_Cached_Curve<SoftClayMemo>(e, in, Soft_Clay_Params);
+        sc_ = &py_Cached_Curve<SoftClayMemo>(e, in, Soft_Clay_Params, own_);
         return true;
     }
 
     void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
         Print_Soft_Clay(
             m, {p.layer, m.Py.Print_Curve_Number[p.i], p.v, b_, c_, gamma_, eps50_, J_, pm_, ym_},
-            sc_, user_J_);
+            *sc_, user_J_);
     }
 
     bool Integrates_Resistance() const override { return true; }
@@ -268,24 +288,24 @@ class SoftClayModel : public PyLayerModel {
         // transition depth; the tail below the last node is the static resistance.
         PyResistance r;
         if (m.b_Cyclic) {
-            r.strip[0] = sc_.pc;
-            r.strip[1] = sc_.pr;
-            r.integrate[1] = sc_.x < sc_.Xr;
+            r.strip[0] = sc_->pc;
+            r.strip[1] = sc_->pr;
+            r.integrate[1] = sc_->x < sc_->Xr;
         } else {
-            r.strip[0] = sc_.pu;
+            r.strip[0] = sc_->pu;
         }
-        r.tail = sc_.pu;
+        r.tail = sc_->pu;
         return r;
     }
 
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
-        return (3.0 * c_ * b_ + sc_.pu) * 0.5 * py_Layer_Thickness(m, 1);
+        return (3.0 * c_ * b_ + sc_->pu) * 0.5 * py_Layer_Thickness(m, 1);
     }
 
     bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) override {
         const double yr = py_Scaled_Deflection(p.v, ym_);
-        if (Soft_Clay_Below_Limit(sc_, yr)) {
-            Es = Soft_Clay_Limit_Modulus(sc_, user_J_);
+        if (Soft_Clay_Below_Limit(*sc_, yr)) {
+            Es = Soft_Clay_Limit_Modulus(*sc_, user_J_);
             if (std::isnan(Es)) {
                 Runtime_NaN_Error(m, user_J_ ? 35 : 33,
                                   user_J_ ? "**** Runtime Error No. 35 ****"
@@ -299,7 +319,7 @@ class SoftClayModel : public PyLayerModel {
             }
             return true;
         }
-        Es = pm_ * Soft_Clay_p(sc_, yr) / (ym_ * yr);
+        Es = pm_ * Soft_Clay_p(*sc_, yr) / (ym_ * yr);
         if (std::isnan(Es)) {
             Runtime_NaN_Error(m, user_J_ ? 36 : 34,
                               user_J_ ? "**** Runtime Error No 36. ****"
@@ -317,7 +337,9 @@ class SoftClayModel : public PyLayerModel {
   private:
     bool user_J_;
     double b_ = 0.0, c_ = 0.0, gamma_ = 0.0, J_ = 0.0, eps50_ = 0.0, pm_ = 1.0, ym_ = 1.0;
-    SoftClayParams sc_{};
+    // The curve at the point: the entry's, or own_ without an entry.
+    SoftClayParams own_{};
+    const SoftClayParams* sc_ = &own_;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -461,19 +483,11 @@ void Print_Stiff_Clay_No_Water(AnalysisModel& m, int layer, int curve, const PyN
     }
 }
 
-// Multipliers, pile width and cohesion of a stiff clay at a point, from the station's
-// cache when they were looked up there before, else from the tables (in that order, so a
-// failed look-up stops the run where it always did). False when a look-up stopped the run.
-bool Stiff_Clay_Soil_At(AnalysisModel& m, const PyLayerPoint& p, const PySoilValues* known,
-                        double& pm, double& ym, double& b, double& c, bool& at_node) {
-    if (known != nullptr) {
-        pm = known->pm;
-        ym = known->ym;
-        b = known->b;
-        c = known->c;
-        at_node = known->at_interface;
-        return true;
-    }
+// Multipliers, pile width and cohesion of a stiff clay at a point, from the tables (in that
+// order, so a failed look-up stops the run where it always did). False when a look-up
+// stopped the run.
+bool Stiff_Clay_Soil_Lookups(AnalysisModel& m, const PyLayerPoint& p, double& pm, double& ym,
+                             double& b, double& c, bool& at_node) {
     pm = fn_pMult(m, p.v.X);
     ym = fn_yMult(m, p.v.X);
     b = Pile_Props_at_DepthX(m, p.v.X).b;
@@ -483,6 +497,21 @@ bool Stiff_Clay_Soil_At(AnalysisModel& m, const PyLayerPoint& p, const PySoilVal
         return false;
     }
     at_node = strength.b_AtNode;
+    return true;
+}
+
+// The same values from the station's cache when they were looked up there before; asked at
+// every node of every pass, so the cached case is decided here, inline.
+inline bool Stiff_Clay_Soil_At(AnalysisModel& m, const PyLayerPoint& p, const PySoilValues* known,
+                               double& pm, double& ym, double& b, double& c, bool& at_node) {
+    if (known == nullptr) {
+        return Stiff_Clay_Soil_Lookups(m, p, pm, ym, b, c, at_node);
+    }
+    pm = known->pm;
+    ym = known->ym;
+    b = known->b;
+    c = known->c;
+    at_node = known->at_interface;
     return true;
 }
 
@@ -545,16 +574,19 @@ class StiffClayNoWaterModel : public PyLayerModel {
             }
         }
         Clay_X_Eq(m, p, b_, c_, gamma_, c_avg_, std::nullopt);
-        x_ = py_Model_Depth(m, layer, X);
+        x_ = py_Node_Model_Depth(m, e, layer, X);
         k_ = 0.0;
         if (initial_k_) {
-            k_ = Layer_k(m, layer, X);
-            if (m.Layers[layer].k_Top == 0.0) {
-                if (const std::optional<double> d =
-                        Stiff_Clay_No_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
-                    k_ = *d;
+            k_ = Stiff_Clay_k(m, e, layer, [&] {
+                double k = Layer_k(m, layer, X);
+                if (m.Layers[layer].k_Top == 0.0) {
+                    if (const std::optional<double> d =
+                            Stiff_Clay_No_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
+                        k = *d;
+                    }
                 }
-            }
+                return k;
+            });
         }
         StiffClayNoWaterInput in;
         in.x = x_;
@@ -568,25 +600,25 @@ class StiffClayNoWaterModel : public PyLayerModel {
         in.y_slope = p.v.y;
         in.b_Cyclic = m.b_Cyclic;
         in.b_Initial_k = initial_k_;
-        sc_ = py_Cached_Curve<StiffClayNoWaterMemo>(e, in, Stiff_Clay_No_Water_Params);
+        sc_ = &py_Cached_Curve<StiffClayNoWaterMemo>(e, in, Stiff_Clay_No_Water_Params, own_);
         return true;
     }
 
     void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
         Print_Stiff_Clay_No_Water(m, p.layer, m.Py.Print_Curve_Number[p.i], p.v, x_, b_, c_, gamma_,
-                                  k_, eps50_, pm_, ym_, sc_, initial_k_);
+                                  k_, eps50_, pm_, ym_, *sc_, initial_k_);
     }
 
     bool Integrates_Resistance() const override { return true; }
 
-    double Ultimate_Resistance() const override { return sc_.pu; }
+    double Ultimate_Resistance() const override { return sc_->pu; }
 
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
-        return py_Layer_Thickness(m, 1) * 0.5 * (3.0 * c_avg_ * b_ + sc_.pu);
+        return py_Layer_Thickness(m, 1) * 0.5 * (3.0 * c_avg_ * b_ + sc_->pu);
     }
 
     bool Secant_Modulus(AnalysisModel&, const PyLayerPoint& p, double& Es) override {
-        Es = Stiff_Clay_No_Water_Es(sc_, py_Scaled_Deflection(p.v, ym_), pm_, ym_);
+        Es = Stiff_Clay_No_Water_Es(*sc_, py_Scaled_Deflection(p.v, ym_), pm_, ym_);
         return true;
     }
 
@@ -594,7 +626,9 @@ class StiffClayNoWaterModel : public PyLayerModel {
     bool initial_k_;
     double b_ = 0.0, c_ = 0.0, c_avg_ = 0.0, gamma_ = 0.0, eps50_ = 0.0, k_ = 0.0, x_ = 0.0;
     double pm_ = 1.0, ym_ = 1.0;
-    StiffClayNoWaterParams sc_{};
+    // The curve at the point: the entry's, or own_ without an entry.
+    StiffClayNoWaterParams own_{};
+    const StiffClayNoWaterParams* sc_ = &own_;
 };
 
 // One cycle at least: the cyclic deflections grow with log10 N.
@@ -664,13 +698,16 @@ class StiffClayFreeWaterModel : public PyLayerModel {
         }
         X_prev_ = X;
         c_prev_ = c_;
-        k_ = Layer_k(m, layer, X);
-        if (m.Layers[layer].k_Top <= 0.0) {
-            if (const std::optional<double> d =
-                    Stiff_Clay_Free_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
-                k_ = *d;
+        k_ = Stiff_Clay_k(m, e, layer, [&] {
+            double k = Layer_k(m, layer, X);
+            if (m.Layers[layer].k_Top <= 0.0) {
+                if (const std::optional<double> d =
+                        Stiff_Clay_Free_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
+                    k = *d;
+                }
             }
-        }
+            return k;
+        });
         eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
         py_Keep_Soil(e, {.b = b_,
                          .c = c_,
@@ -686,7 +723,7 @@ class StiffClayFreeWaterModel : public PyLayerModel {
             }
         }
         Clay_X_Eq(m, p, b_, c_, gamma_, ca_, std::nullopt);
-        x_ = py_Model_Depth(m, layer, X);
+        x_ = py_Node_Model_Depth(m, e, layer, X);
         StiffClayFreeWaterInput in;
         in.x = x_;
         in.b = b_;
@@ -698,25 +735,25 @@ class StiffClayFreeWaterModel : public PyLayerModel {
         in.theta = m.Slope_Minus_Batter;
         in.y_slope = p.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        sc_ = py_Cached_Curve<StiffClayFreeWaterMemo>(e, in, Stiff_Clay_Free_Water_Params);
+        sc_ = &py_Cached_Curve<StiffClayFreeWaterMemo>(e, in, Stiff_Clay_Free_Water_Params, own_);
         return true;
     }
 
     void Print_Curve(AnalysisModel& m, const PyLayerPoint& p) override {
         Print_Stiff_Clay_Free_Water(m, p.layer, m.Py.Print_Curve_Number[p.i], p.v, x_, b_, c_, ca_,
-                                    gamma_, k_, eps50_, pm_, ym_, sc_);
+                                    gamma_, k_, eps50_, pm_, ym_, *sc_);
     }
 
     bool Integrates_Resistance() const override { return true; }
 
-    double Ultimate_Resistance() const override { return sc_.pr; }
+    double Ultimate_Resistance() const override { return sc_->pr; }
 
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
-        return py_Layer_Thickness(m, 1) * 0.5 * (2.0 * ca_ * b_ + sc_.pc);
+        return py_Layer_Thickness(m, 1) * 0.5 * (2.0 * ca_ * b_ + sc_->pc);
     }
 
     bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) override {
-        Es = Stiff_Clay_Free_Water_Es(sc_, py_Scaled_Deflection(p.v, ym_), pm_, ym_);
+        Es = Stiff_Clay_Free_Water_Es(*sc_, py_Scaled_Deflection(p.v, ym_), pm_, ym_);
         if (std::isnan(Es) && !m.b_Cyclic) {
             m.Messages.Write_Line("Error in stiff clay with water at line 502");
         }
@@ -727,7 +764,9 @@ class StiffClayFreeWaterModel : public PyLayerModel {
     double b_ = 0.0, c_ = 0.0, ca_ = 0.0, gamma_ = 0.0, eps50_ = 0.0, k_ = 0.0, x_ = 0.0;
     double pm_ = 1.0, ym_ = 1.0;
     double c_integral_ = 0.0, X_first_ = 0.0, X_prev_ = 0.0, c_prev_ = 0.0;
-    StiffClayFreeWaterParams sc_{};
+    // The curve at the point: the entry's, or own_ without an entry.
+    StiffClayFreeWaterParams own_{};
+    const StiffClayFreeWaterParams* sc_ = &own_;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -1110,7 +1149,7 @@ class ReeseSandModel : public PyLayerModel {
             Compute_X_Eq(m, layer);
         }
         SandInput in;
-        in.x = py_Model_Depth(m, layer, X);
+        in.x = py_Node_Model_Depth(m, e, layer, X);
         in.xt = xt;
         in.b = n_.b;
         in.gamma = n_.gamma;
@@ -1119,14 +1158,14 @@ class ReeseSandModel : public PyLayerModel {
         in.theta = m.Slope_Minus_Batter;
         in.y_slope = n_.v.y;
         in.b_Cyclic = m.b_Cyclic;
-        const std::optional<ReeseSandParams> rs =
-            py_Cached_Curve<ReeseSandMemo>(e, in, Reese_Sand_Params);
+        const std::optional<ReeseSandParams>& rs =
+            py_Cached_Curve<ReeseSandMemo>(e, in, Reese_Sand_Params, own_);
         if (!rs) {
             // No real active coefficient on a slope this steep, in any layer.
             Sand_Slope_Error(m, layer, false);
             return false;
         }
-        rs_ = *rs;
+        rs_ = &*rs;
         return true;
     }
 
@@ -1134,20 +1173,20 @@ class ReeseSandModel : public PyLayerModel {
         Print_Reese_Sand(m,
                          {p.layer, m.Py.Print_Curve_Number[p.i], n_.v, n_.b, n_.gamma, n_.phi_deg,
                           k_, n_.pm, n_.ym, b_Default_k_},
-                         rs_);
+                         *rs_);
     }
 
     bool Integrates_Resistance() const override { return true; }
 
-    double Ultimate_Resistance() const override { return rs_.pu; }
+    double Ultimate_Resistance() const override { return rs_->pu; }
 
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
-        return rs_.pu * 0.5 * py_Layer_Thickness(m, 1);
+        return rs_->pu * 0.5 * py_Layer_Thickness(m, 1);
     }
 
     bool Secant_Modulus(AnalysisModel& m, const PyLayerPoint& p, double& Es) override {
         const double yr = py_Scaled_Deflection(n_.v, n_.ym);
-        Es = Reese_Sand_Es(rs_, yr, n_.pm, n_.ym);
+        Es = Reese_Sand_Es(*rs_, yr, n_.pm, n_.ym);
         if (!std::isnan(Es)) {
             return true;
         }
@@ -1169,7 +1208,9 @@ class ReeseSandModel : public PyLayerModel {
     SandNodeValues n_;
     double k_ = 0.0;
     bool b_Default_k_ = false;
-    ReeseSandParams rs_{};
+    // The curve at the point: the entry's, or own_ without an entry.
+    std::optional<ReeseSandParams> own_;
+    const ReeseSandParams* rs_ = nullptr;
 };
 
 class ApiSandModel : public PyLayerModel {
@@ -1204,7 +1245,7 @@ class ApiSandModel : public PyLayerModel {
         }
         const double k_input = m.Layers[layer].k_Top > 0.0 ? Layer_k(m, layer, X) : 0.0;
         SandInput in;
-        in.x = py_Model_Depth(m, layer, X);
+        in.x = py_Node_Model_Depth(m, e, layer, X);
         in.xt = xt;
         in.b = n_.b;
         in.gamma = n_.gamma;
@@ -1214,8 +1255,9 @@ class ApiSandModel : public PyLayerModel {
         in.y_slope = n_.v.y;
         in.b_Cyclic = m.b_Cyclic;
         in.b_Rock_Above = m.Py.i_RockLayersAbove > 0;
-        std::optional<ApiSandParams> as = py_Cached_Curve<ApiSandMemo>(e, in, API_Sand_Params);
-        if (!as) {
+        const std::optional<ApiSandParams>* as =
+            &py_Cached_Curve<ApiSandMemo>(e, in, API_Sand_Params, own_);
+        if (!*as) {
             Sand_Slope_Error(m, layer, true);
             return false;
         }
@@ -1227,10 +1269,10 @@ class ApiSandModel : public PyLayerModel {
                 return false;
             }
             in.k = k_;
-            as = e != nullptr ? Memoized(e->curve_default_k, in, API_Sand_Params)
-                              : API_Sand_Params(in);
+            as = e != nullptr ? &Memoized(e->curve_default_k, in, API_Sand_Params)
+                              : &(own_default_k_ = API_Sand_Params(in));
         }
-        as_ = *as;
+        as_ = &**as;
         return true;
     }
 
@@ -1238,20 +1280,20 @@ class ApiSandModel : public PyLayerModel {
         Print_API_Sand(m,
                        {p.layer, m.Py.Print_Curve_Number[p.i], n_.v, n_.b, n_.gamma, n_.phi_deg, k_,
                         n_.pm, n_.ym, b_Default_k_},
-                       as_);
+                       *as_);
     }
 
     bool Integrates_Resistance() const override { return true; }
 
     // The resistance integrated is the curve's p at its ultimate deflection.
-    double Ultimate_Resistance() const override { return API_Sand_p_At_yu(as_, n_.b); }
+    double Ultimate_Resistance() const override { return API_Sand_p_At_yu(*as_, n_.b); }
 
     std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const override {
-        return API_Sand_p_At_yu(as_, n_.b) * 0.5 * py_Layer_Thickness(m, 1);
+        return API_Sand_p_At_yu(*as_, n_.b) * 0.5 * py_Layer_Thickness(m, 1);
     }
 
     bool Secant_Modulus(AnalysisModel&, const PyLayerPoint&, double& Es) override {
-        Es = API_Sand_Es(as_, py_Scaled_Deflection(n_.v, n_.ym), n_.pm, n_.ym);
+        Es = API_Sand_Es(*as_, py_Scaled_Deflection(n_.v, n_.ym), n_.pm, n_.ym);
         return true;
     }
 
@@ -1259,7 +1301,11 @@ class ApiSandModel : public PyLayerModel {
     SandNodeValues n_;
     double k_ = 0.0;
     bool b_Default_k_ = false;
-    ApiSandParams as_{};
+    // The curve at the point: the entry's, or own_ (own_default_k_ with the default k)
+    // without an entry.
+    std::optional<ApiSandParams> own_;
+    std::optional<ApiSandParams> own_default_k_;
+    const ApiSandParams* as_ = nullptr;
 };
 
 class LiquefiedSandModel : public PyLayerModel {

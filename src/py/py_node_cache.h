@@ -73,6 +73,26 @@ struct SandAnglesInput {
 };
 using SandAnglesMemo = PyMemo<SandAnglesInput, SandAngles>;
 
+// The layer values the stiff clays' subgrade modulus at a node comes from (the node's depth
+// and strength are the entry's own), and the loading that picks the default.
+struct ClayKInput {
+    double k_Top = 0.0;
+    double k_Bottom = 0.0; // after a bottom value of 0 or less took the top one
+    double XLayerTop = 0.0;
+    double XLayerBottom = 0.0;
+    bool b_Cyclic = false;
+};
+using ClayKMemo = PyMemo<ClayKInput, double>;
+
+// The state of the pass the depth a curve is measured at depends on; the layer tops and
+// bottoms it also reads are fixed by the tables the cache was filled from, which no pass
+// writes.
+struct ModelDepthInput {
+    double X_Eq = 0.0; // the layer's equivalent depth
+    int i_RockLayersAbove = 0;
+};
+using ModelDepthMemo = PyMemo<ModelDepthInput, double>;
+
 struct PyNodeEntry {
     PyNodeSoil soil;
     std::variant<std::monostate, SoftClayMemo, StiffClayFreeWaterMemo, StiffClayNoWaterMemo,
@@ -83,6 +103,10 @@ struct PyNodeEntry {
     // The sand models' wedge angles and earth pressure coefficients at the node (two
     // tangents, needed at every pass for the equivalent depth state).
     std::optional<SandAnglesMemo> sand_angles;
+    // The stiff clays' subgrade modulus after its default.
+    std::optional<ClayKMemo> clay_k;
+    // The depth the curve is measured at (equivalent depth below the top layer).
+    std::optional<ModelDepthMemo> model_depth;
 };
 
 // The tables every lookup reads. The passes compare them with the ones the cache was filled
@@ -124,14 +148,56 @@ inline bool Same_Bits(double a, double b) {
     return bits_a == bits_b;
 }
 
+// The deflection enters a curve only through the side of a slope it picks.
+inline bool Same_Slope_Side(double theta_a, double y_a, double theta_b, double y_b) {
+    return Same_Bits(theta_a, theta_b) && (theta_a == 0.0 || Same_Bits(y_a, y_b));
+}
+
 // Whether two inputs give the same curve. On level ground without batter (theta exactly
 // 0) the deflection does not enter the parameters: it only picks the side of a slope.
-bool Same_Input(const SoftClayInput& a, const SoftClayInput& b);
-bool Same_Input(const StiffClayFreeWaterInput& a, const StiffClayFreeWaterInput& b);
-bool Same_Input(const StiffClayNoWaterInput& a, const StiffClayNoWaterInput& b);
-bool Same_Input(const SandInput& a, const SandInput& b);
+// Asked at every node of every pass, so defined here where the passes can inline them.
+inline bool Same_Input(const SoftClayInput& a, const SoftClayInput& b) {
+    return Same_Bits(a.x, b.x) && Same_Bits(a.b, b.b) && Same_Bits(a.c, b.c) &&
+           Same_Bits(a.gamma, b.gamma) && Same_Bits(a.eps50, b.eps50) && Same_Bits(a.J, b.J) &&
+           Same_Slope_Side(a.theta, a.y_slope, b.theta, b.y_slope) && a.b_Cyclic == b.b_Cyclic;
+}
+
+inline bool Same_Input(const StiffClayFreeWaterInput& a, const StiffClayFreeWaterInput& b) {
+    return Same_Bits(a.x, b.x) && Same_Bits(a.b, b.b) && Same_Bits(a.c, b.c) &&
+           Same_Bits(a.ca, b.ca) && Same_Bits(a.gamma, b.gamma) && Same_Bits(a.eps50, b.eps50) &&
+           Same_Bits(a.k, b.k) && Same_Slope_Side(a.theta, a.y_slope, b.theta, b.y_slope) &&
+           a.b_Cyclic == b.b_Cyclic;
+}
+
+inline bool Same_Input(const StiffClayNoWaterInput& a, const StiffClayNoWaterInput& b) {
+    return Same_Bits(a.x, b.x) && Same_Bits(a.b, b.b) && Same_Bits(a.c, b.c) &&
+           Same_Bits(a.gamma, b.gamma) && Same_Bits(a.eps50, b.eps50) && Same_Bits(a.k, b.k) &&
+           Same_Bits(a.N, b.N) && Same_Slope_Side(a.theta, a.y_slope, b.theta, b.y_slope) &&
+           a.b_Cyclic == b.b_Cyclic && a.b_Initial_k == b.b_Initial_k;
+}
+
+inline bool Same_Input(const SandInput& a, const SandInput& b) {
+    return Same_Bits(a.x, b.x) && Same_Bits(a.xt, b.xt) && Same_Bits(a.b, b.b) &&
+           Same_Bits(a.gamma, b.gamma) && Same_Bits(a.phi, b.phi) && Same_Bits(a.k, b.k) &&
+           Same_Slope_Side(a.theta, a.y_slope, b.theta, b.y_slope) && a.b_Cyclic == b.b_Cyclic &&
+           a.b_Rock_Above == b.b_Rock_Above;
+}
+
+inline bool Same_Input(const SandAnglesInput& a, const SandAnglesInput& b) {
+    return Same_Bits(a.phi, b.phi) && Same_Bits(a.K0, b.K0);
+}
+
+inline bool Same_Input(const ClayKInput& a, const ClayKInput& b) {
+    return Same_Bits(a.k_Top, b.k_Top) && Same_Bits(a.k_Bottom, b.k_Bottom) &&
+           Same_Bits(a.XLayerTop, b.XLayerTop) && Same_Bits(a.XLayerBottom, b.XLayerBottom) &&
+           a.b_Cyclic == b.b_Cyclic;
+}
+
+inline bool Same_Input(const ModelDepthInput& a, const ModelDepthInput& b) {
+    return Same_Bits(a.X_Eq, b.X_Eq) && a.i_RockLayersAbove == b.i_RockLayersAbove;
+}
+
 bool Same_Input(const XEqInput& a, const XEqInput& b);
-bool Same_Input(const SandAnglesInput& a, const SandAnglesInput& b);
 
 // f(in) through a memo slot: the stored result when the input is the same, otherwise f's
 // result, which is then stored. The slot is an optional or a variant of memos.

@@ -53,4 +53,26 @@ inline int Curvature_Interval(const double* Phi, int P, double phi, bool ascendi
     return std::min(k, last);
 }
 
+// The same interval, tried first at `hint` (the interval of the station before, whose
+// curvature is usually close) and at its two neighbours. In a table that ascends at most one
+// k has Phi[k] < phi <= Phi[k + 1]: for an earlier k' both Phi[k' + 1] <= Phi[k] < phi and
+// phi <= Phi[k' + 1] would have to hold. So any k in 1 .. P - 1 that brackets phi is the
+// scan's answer (the scan stops at P - 1 anyway); otherwise the search decides.
+inline int Curvature_Interval_From(const double* Phi, int P, double phi, bool ascending, int hint) {
+    if (ascending && hint >= 1 && hint <= P - 1) {
+        if (Phi[hint] < phi) {
+            if (phi <= Phi[hint + 1]) {
+                return hint;
+            }
+            // Above the hint's interval: the next one, when there is one.
+            if (hint + 1 <= P - 1 && phi <= Phi[hint + 2]) {
+                return hint + 1; // Phi[hint + 1] < phi holds
+            }
+        } else if (hint - 1 >= 1 && Phi[hint - 1] < phi) {
+            return hint - 1; // phi <= Phi[hint] holds
+        }
+    }
+    return Curvature_Interval(Phi, P, phi, ascending);
+}
+
 } // namespace zarno

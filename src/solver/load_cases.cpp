@@ -486,45 +486,89 @@ bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
 
 } // namespace
 
-double EI_From_Table(AnalysisModel& m, int i, int s, int t, bool ascending) {
-    const SectionEITable& T = m.EI_Table;
-    const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
-    const int P = T.n_Points[s][t];
+namespace {
+
+// One moment-curvature table (section s, thrust t) as the stiffness update reads it, taken
+// once per update instead of at every node: its points and whether its curvatures ascend.
+struct EITableView {
+    const double* M = nullptr;
+    const double* Phi = nullptr;
+    const double* EI = nullptr;
+    int P = 0;
+    bool ascending = false;
+};
+
+EITableView EI_Table_View(const SectionEITable& T, int s, int t, bool ascending) {
+    return {T.M[s][t].data(), T.Phi[s][t].data(), T.EI[s][t].data(), T.n_Points[s][t], ascending};
+}
+
+// Secant stiffness of node i from table v (scale: the tables' units to the model's);
+// `hint` is the curvature interval last found in this table, and takes the one found here.
+// Inline: it runs at every node of every update.
+inline double EI_From_View(const AnalysisModel& m, int i, const EITableView& v, double scale,
+                           int& hint) {
+    const int P = v.P;
     if (P < 1) {
         return m.Nodes[i].EI;
     }
     const double M = std::abs(m.Lateral.Results.Moment[i]) / scale;
-    if (M <= T.M[s][t][1]) {
-        return T.EI[s][t][1] * scale;
+    if (M <= v.M[1]) {
+        return v.EI[1] * scale;
     }
     const double phi = std::abs(Node_Curvature(m, i));
-    if (phi <= T.Phi[s][t][1]) {
-        return T.EI[s][t][1] * scale;
+    if (phi <= v.Phi[1]) {
+        return v.EI[1] * scale;
     }
-    if (phi < T.Phi[s][t][P]) {
-        const int k = Curvature_Interval(T.Phi[s][t].data(), P, phi, ascending);
-        const double Mk = T.M[s][t][k];
-        const double Mk1 = T.M[s][t][k + 1];
-        const double Ms = Mk == Mk1 ? Mk
-                                    : Mk + (Mk1 - Mk) * (phi - T.Phi[s][t][k]) /
-                                               (T.Phi[s][t][k + 1] - T.Phi[s][t][k]);
+    if (phi < v.Phi[P]) {
+        const int k = Curvature_Interval_From(v.Phi, P, phi, v.ascending, hint);
+        hint = k;
+        const double Mk = v.M[k];
+        const double Mk1 = v.M[k + 1];
+        const double Ms =
+            Mk == Mk1 ? Mk : Mk + (Mk1 - Mk) * (phi - v.Phi[k]) / (v.Phi[k + 1] - v.Phi[k]);
         return Ms / phi * scale;
     }
-    return T.M[s][t][P] / phi * scale;
+    return v.M[P] / phi * scale;
+}
+
+// The tables of one section for the thrust index of an update: the one of its thrust and the
+// one above it, with the curvature interval last found in each.
+struct SectionTables {
+    bool taken = false;
+    EITableView at;
+    EITableView above;
+    int hint_at = 0;
+    int hint_above = 0;
+};
+
+} // namespace
+
+double EI_From_Table(AnalysisModel& m, int i, int s, int t, bool ascending) {
+    int hint = 0;
+    const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
+    return EI_From_View(m, i, EI_Table_View(m.EI_Table, s, t, ascending), scale, hint);
 }
 
 void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
     const SectionEITable& T = m.EI_Table;
     const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
     const int N = m.i_Num_Nodes;
-    // Whether each table used ascends, found once per update: 0 not yet known, 1 yes, -1 no.
-    std::array<std::array<signed char, MAX_AXIAL_THRUSTS + 1>, MAX_SECTIONS + 1> ascends{};
-    auto ascending = [&](int s, int t) {
-        signed char& a = ascends[static_cast<size_t>(s)][static_cast<size_t>(t)];
-        if (a == 0) {
-            a = Curvatures_Ascend(T.Phi[s][t].data(), T.n_Points[s][t]) ? 1 : -1;
+    // The thrust index is the same for every node of the update, so each section reads the
+    // same one or two tables throughout; whether a table ascends is found when first needed.
+    std::array<SectionTables, MAX_SECTIONS + 1> sections{};
+    auto tables_of = [&](int s, int ts, int nt) -> SectionTables& {
+        SectionTables& st = sections[static_cast<std::size_t>(s)];
+        if (!st.taken) {
+            st.taken = true;
+            st.at =
+                EI_Table_View(T, s, ts, Curvatures_Ascend(T.Phi[s][ts].data(), T.n_Points[s][ts]));
+            if (ts < nt) {
+                st.above = EI_Table_View(
+                    T, s, ts + 1,
+                    Curvatures_Ascend(T.Phi[s][ts + 1].data(), T.n_Points[s][ts + 1]));
+            }
         }
-        return a > 0;
+        return st;
     };
     // Node results need the linear model of the current deflections.
     Fill_Pile_Model(m);
@@ -552,11 +596,12 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
             }
             continue;
         }
-        double EI = EI_From_Table(m, i, s, ts, ascending(s, ts));
+        SectionTables& st = tables_of(s, ts, nt);
+        double EI = EI_From_View(m, i, st.at, scale, st.hint_at);
         if (ts < nt && ts < m.i_Num_Axial_Thrusts && Q > m.Axial_Thrust_List[1]) {
             const double Qi = m.Axial_Thrust_List[ts];
             const double Qn = m.Axial_Thrust_List[ts + 1];
-            const double EIn = EI_From_Table(m, i, s, ts + 1, ascending(s, ts + 1));
+            const double EIn = EI_From_View(m, i, st.above, scale, st.hint_above);
             if (Qn != Qi) {
                 EI = EIn - (EIn - EI) * (Qn - Q) / (Qn - Qi);
             }

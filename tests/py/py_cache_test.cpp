@@ -94,5 +94,197 @@ INSTANTIATE_TEST_SUITE_P(Models, PyCacheSandAngles, testing::Values(PY_SAND, PY_
                              return std::string(info.param == PY_SAND ? "ReeseSand" : "ApiSand");
                          });
 
+// What a pass gives with nothing kept from earlier passes.
+std::vector<double> Fresh_Springs(AnalysisModel& a, int from, int to) {
+    a.Py_Cache.Clear();
+    Compute_py_All_Layers(a, 0);
+    std::vector<double> Es_of_node;
+    for (int i = from; i <= to; ++i) {
+        Es_of_node.push_back(a.Nodes[i].Es);
+    }
+    return Es_of_node;
+}
+
+// The stiff clays keep each node's subgrade modulus. Without k in the layer the default
+// follows the loading: after a static pass, a cyclic one must take the cyclic default (the
+// loading is no table the cache compares), and k given later must be taken as given.
+class PyCacheClayK : public PyLayerTest, public testing::WithParamInterface<int> {
+  protected:
+    std::vector<double> Springs() {
+        Pass();
+        EXPECT_EQ(m().RunStatus, 0);
+        std::vector<double> Es_of_node;
+        for (int i = 2; i <= m().i_Num_Nodes; ++i) {
+            Es_of_node.push_back(Es(i));
+        }
+        return Es_of_node;
+    }
+};
+
+TEST_P(PyCacheClayK, FollowsTheLoadingAndTheLayer) {
+    Add_Layer({GetParam(), 0.0, 480.0, 10.0, 20.0, 0.0, 0.0, kGamma36, kGamma36});
+    Set(m().Profile.eps50, 1, 0.005, 0.005);
+    m().Number_Of_Cycles = 100.0;
+    Grid(480.0, 24.0, 40);
+    // Deflections small enough that the initial slope k*x governs near the head.
+    for (int i = 1; i <= m().i_Num_Nodes; ++i) {
+        Y(i, 1e-5);
+    }
+    const std::vector<double> first = Springs();
+    EXPECT_EQ(Springs(), first);
+    m().b_Cyclic = true;
+    const std::vector<double> cyclic = Springs();
+    EXPECT_EQ(cyclic, Fresh_Springs(m(), 2, m().i_Num_Nodes));
+    EXPECT_NE(cyclic, first);
+    m().b_Cyclic = false;
+    EXPECT_EQ(Springs(), first);
+    m().Layers[1].k_Top = 50.0;
+    m().Layers[1].k_Bottom = 0.0; // takes the top value, for the whole layer
+    const std::vector<double> given = Springs();
+    EXPECT_EQ(given, Fresh_Springs(m(), 2, m().i_Num_Nodes));
+    EXPECT_EQ(m().Layers[1].k_Bottom, 50.0);
+    EXPECT_NE(given, first);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, PyCacheClayK,
+                         testing::Values(PY_STIFF_CLAY_FREE_WATER, PY_STIFF_CLAY_NO_WATER_K),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == PY_STIFF_CLAY_FREE_WATER
+                                                    ? "StiffClayWithFreeWater"
+                                                    : "StiffClayWithoutFreeWaterWithK");
+                         });
+
+// A lower layer measures its curves from its equivalent depth, which follows the resistance
+// of the layer above. On a slope that resistance depends on the side the pile moves to, so
+// the equivalent depth changes from pass to pass with no table edited: each node's kept
+// depth must follow it.
+struct DepthCase {
+    const char* name;
+    int type;
+    double y; // where the model's springs depend on the depth
+    double c = 10.0;
+    double phi = 0.0;
+};
+
+class PyCacheModelDepth : public PyLayerTest, public testing::WithParamInterface<DepthCase> {};
+
+TEST_P(PyCacheModelDepth, FollowsTheEquivalentDepthAcrossPasses) {
+    const DepthCase& d = GetParam();
+    Add_Layer({PY_SAND, 0.0, 120.0, 0.0, 0.0, 35.0, 35.0, kGamma36, kGamma36});
+    Add_Layer({d.type, 120.0, 480.0, d.c, d.c, d.phi, d.phi, kGamma36, kGamma36});
+    Set(m().Profile.eps50, 2, 0.005, 0.005);
+    m().Layers[1].k_Top = m().Layers[1].k_Bottom = 90.0;
+    m().Ground_Slope = 0.25;
+    m().Slope_Minus_Batter = 0.25;
+    Grid(480.0, 24.0, 40);
+    const int top = m().Layers[2].KTOP;
+    const int N = m().i_Num_Nodes;
+    std::vector<double> x_eq;
+    for (const double y : {d.y, -d.y, d.y, -d.y}) {
+        for (int i = 1; i <= N; ++i) {
+            Y(i, y);
+        }
+        Pass();
+        ASSERT_EQ(m().RunStatus, 0);
+        std::vector<double> kept;
+        for (int i = top + 1; i <= N; ++i) {
+            kept.push_back(Es(i));
+        }
+        x_eq.push_back(m().Py.X_Eq[2]);
+        EXPECT_EQ(kept, Fresh_Springs(m(), top + 1, N)) << "deflection " << y;
+    }
+    // The two directions give two equivalent depths.
+    EXPECT_NE(x_eq[0], x_eq[1]);
+    EXPECT_EQ(x_eq[0], x_eq[2]);
+}
+
+// Stiff clay with free water: below the flow-around cap only while the initial slope k*x
+// governs, at small deflections.
+INSTANTIATE_TEST_SUITE_P(
+    Models, PyCacheModelDepth,
+    testing::Values(DepthCase{"SoftClay", PY_SOFT_CLAY, 0.5},
+                    DepthCase{"StiffClayWithFreeWater", PY_STIFF_CLAY_FREE_WATER, 1e-4},
+                    DepthCase{"StiffClayWithoutFreeWater", PY_STIFF_CLAY_NO_WATER, 0.5},
+                    DepthCase{"ApiSand", PY_API_SAND, 0.5, 0.0, 35.0}),
+    [](const testing::TestParamInfo<DepthCase>& info) { return std::string(info.param.name); });
+
+// The passes compare only the rows of the soil, pile and group tables in use. That holds
+// only if no lookup reads past them: junk there must change no spring computed afresh,
+// while an edit of the last row in use must reach the next pass.
+class PyCacheTables : public PyLayerTest {
+  protected:
+    void Layered_Pile() {
+        Add_Layer({PY_STIFF_CLAY_FREE_WATER, 0.0, 120.0, 10.0, 12.0, 0.0, 0.0, kGamma36, kGamma36});
+        Add_Layer({PY_API_SAND, 120.0, 240.0, 0.0, 0.0, 32.0, 34.0, kGamma36, kGamma36});
+        Add_Layer({PY_SOFT_CLAY, 240.0, 480.0, 5.0, 6.0, 0.0, 0.0, kGamma36, kGamma36});
+        Set(m().Profile.eps50, 1, 0.005, 0.005);
+        Set(m().Profile.eps50, 3, 0.02, 0.02);
+        m().Layers[2].k_Top = m().Layers[2].k_Bottom = 90.0;
+        m().i_Num_Group_Effect_Rows = 2;
+        m().Group_Effect[1] = {0.0, 0.8, 1.2};
+        m().Group_Effect[2] = {480.0, 0.7, 1.1};
+        Grid(480.0, 24.0, 40);
+        for (int i = 1; i <= m().i_Num_Nodes; ++i) {
+            Y(i, 0.2);
+        }
+    }
+
+    // Depths a search or a sum running past the rows would take in, values it would then
+    // return.
+    void Junk_Past_The_Rows(double depth) {
+        SoilProfile& p = m().Profile;
+        for (int k = p.i_Num_Strength_Points + 1; k <= MAX_PROFILE_POINTS; ++k) {
+            p.Strength_Depth[k] = depth;
+            for (auto* column : {&p.c, &p.eps50, &p.J, &p.phi}) {
+                (*column)[k] = 1e6;
+            }
+        }
+        for (int k = p.i_Num_Gamma_Points + 1; k <= MAX_PROFILE_POINTS; ++k) {
+            p.Gamma_Depth[k] = depth;
+            p.Gamma[k] = 1e6;
+        }
+        PilePropertyTable& t = m().Pile_Property_Table;
+        for (int k = t.i_Num_Points + 1; k <= MAX_PILE_PROPERTY_POINTS; ++k) {
+            t.Depth[k] = depth;
+            t.Props[k].b = 1e6;
+        }
+        for (int k = m().i_Num_Group_Effect_Rows + 1; k <= MAX_GROUP_EFFECT_ROWS; ++k) {
+            m().Group_Effect[k] = {depth, 1e6, 1e6};
+        }
+    }
+};
+
+TEST_F(PyCacheTables, JunkPastTheRowsInUseChangesNothing) {
+    Layered_Pile();
+    const std::vector<double> clean = Fresh_Springs(m(), 1, m().i_Num_Nodes);
+    ASSERT_EQ(m().RunStatus, 0);
+    // At the head, inside the pile and far below it.
+    for (const double depth : {0.0, 200.0, 1e9}) {
+        Junk_Past_The_Rows(depth);
+        EXPECT_EQ(Fresh_Springs(m(), 1, m().i_Num_Nodes), clean) << "junk at " << depth;
+    }
+}
+
+TEST_F(PyCacheTables, AnEditOfTheLastRowInUseReachesTheNextPass) {
+    Layered_Pile();
+    const int N = m().i_Num_Nodes;
+    Pass();
+    Pass();
+    std::vector<double> before;
+    for (int i = 1; i <= N; ++i) {
+        before.push_back(Es(i));
+    }
+    m().Profile.c[m().Profile.i_Num_Strength_Points] = 16.0;
+    m().Profile.Gamma[m().Profile.i_Num_Gamma_Points] = 2.0 * kGamma36;
+    m().Group_Effect[m().i_Num_Group_Effect_Rows].pMult = 0.5;
+    Pass();
+    std::vector<double> kept;
+    for (int i = 1; i <= N; ++i) {
+        kept.push_back(Es(i));
+    }
+    EXPECT_EQ(kept, Fresh_Springs(m(), 1, N));
+    EXPECT_NE(kept, before);
+}
+
 } // namespace
 } // namespace zarno::test

@@ -41,8 +41,14 @@ void Expect_Same_As_Scan(const std::vector<double>& Phi, const char* name) {
     const int P = static_cast<int>(Phi.size()) - 1;
     const bool ascending = Curvatures_Ascend(Phi.data(), P);
     for (const double phi : Probes(Phi, P)) {
-        EXPECT_EQ(Curvature_Interval(Phi.data(), P, phi, ascending), Scan(Phi, P, phi))
+        const int scan = Scan(Phi, P, phi);
+        EXPECT_EQ(Curvature_Interval(Phi.data(), P, phi, ascending), scan)
             << name << ", phi = " << phi;
+        // Whatever interval the station before left, in range or not.
+        for (int hint = -1; hint <= P + 1; ++hint) {
+            ASSERT_EQ(Curvature_Interval_From(Phi.data(), P, phi, ascending, hint), scan)
+                << name << ", phi = " << phi << ", hint " << hint;
+        }
     }
 }
 
