@@ -307,12 +307,14 @@ void Compute_Thrust_Curve(AnalysisModel& m, SectionWorkspace& ws, int t) {
     ws.Yn[t][1] = 0.0;
     const double A_pipe = pipe ? fn_Pipe_Wall_Area(ws) : 0.0;
     const int kind = ws.i_Geometry_Kind;
+    // The slices do not change along the curve.
+    const ForceOnlyPass pass = Prepare_Force_Only_Pass(ws);
     int k = 0;
     while (true) {
         ++k;
         ws.Curv[t][k] = k == 1 ? d0 : ws.Curv[t][k - 1] + fn_Curvature_Step(ws, t, k, P);
         ws.Phi = ws.Curv[t][k];
-        if (!Find_Neutral_Axis(m, ws, t, k)) {
+        if (!Find_Neutral_Axis(m, ws, pass, t, k)) {
             if (m.RunStatus > 0) {
                 return;
             }
