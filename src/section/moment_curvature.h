@@ -2,6 +2,7 @@
 // nominal moment capacity and the stiffness at a factored moment.
 #pragma once
 
+#include "section/neutral_axis.h"
 #include "section/section_workspace.h"
 
 namespace zarno {
@@ -27,6 +28,8 @@ double fn_Pipe_Curvature_Increment(const SectionWorkspace& ws, double P);
 double fn_Pipe_Wall_Area(const SectionWorkspace& ws);
 
 void Find_Max_Stresses(SectionWorkspace& ws, int t, int k);
+// The same, with the slices that hold steel taken from the pass of the current slices.
+void Find_Max_Stresses(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int k);
 void Compute_Section_Moments(SectionWorkspace& ws, int t, int k);
 // Nominal moment capacity of thrust t from its computed points (warning -355).
 void Compute_Nominal_Moment_Capacity(AnalysisModel& m, SectionWorkspace& ws, int t);

@@ -5,6 +5,7 @@
 #include "section/materials.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace zarno {
 
@@ -201,11 +202,10 @@ ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
     const bool core_kind =
         kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE;
     pass.usable = kind != GEOM_PIPE && ws.i_Reinf_Kind == REINF_BARS && !casing && !core_kind;
-    if (!pass.usable) {
-        return pass;
-    }
+    pass.pipe = kind == GEOM_PIPE;
     // A slice without steel adds a signed zero to the bar force, which leaves the sum as
-    // it is.
+    // it is. The slices that hold steel are listed for every section: the largest bar
+    // stress is sought among them.
     pass.depths_increase = true;
     for (int i = 1; i <= ws.i_Num_Slices; ++i) {
         if (ws.Area_Bars[i] != 0.0) {
@@ -218,7 +218,49 @@ ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
     return pass;
 }
 
+namespace {
+
+// The casing force of a steel pipe at the trial depths y_n, the body of Pipe_Force without
+// the stored slices: the same steel law (its limits formed once), the same sum in slice
+// order for each trial.
+std::array<double, TRIALS_PER_PASS> Pipe_Forces(const SectionWorkspace& ws,
+                                                const std::array<double, TRIALS_PER_PASS>& y_n) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const double E = ws.Casing_E;
+    const double Fy = ws.Casing_Fy;
+    const double minus_Fy = -Fy;
+    auto law = [&](double e) {
+        double s = E * e;
+        if (s >= Fy) {
+            s = Fy;
+        } else if (s <= minus_Fy) {
+            s = minus_Fy;
+        }
+        return s;
+    };
+    const double ya = y_n[0];
+    const double yb = y_n[1];
+    const double yc = y_n[2];
+    double fa = 0.0;
+    double fb = 0.0;
+    double fc = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        const double d = ws.Slice_Depth[i];
+        const double A = ws.Area_Casing[i];
+        fa += law((ya - d) * phi) * A;
+        fb += law((yb - d) * phi) * A;
+        fc += law((yc - d) * phi) * A;
+    }
+    return {fa, fb, fc};
+}
+
+} // namespace
+
 double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, double y_n) {
+    if (pass.pipe) {
+        return Pipe_Forces(ws, {y_n, y_n, y_n})[0];
+    }
     const int n = ws.i_Num_Slices;
     const double phi = ws.Phi;
     const double e_bottom = (y_n - ws.H) * phi;
@@ -274,6 +316,9 @@ struct TrialState {
 std::array<double, TRIALS_PER_PASS>
 Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
                        const std::array<double, TRIALS_PER_PASS>& y_n) {
+    if (pass.pipe) {
+        return Pipe_Forces(ws, y_n);
+    }
     const int n = ws.i_Num_Slices;
     const double phi = ws.Phi;
     const bool tension_off = ws.b_Tension_Off;
@@ -359,14 +404,11 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPa
     const double H = ws.H;
     double last_y = 0.0;
     bool slices_current = true;
+    // A trial by the full evaluation, for sections without a force-only pass.
     auto residual = [&](double y) {
         last_y = y;
-        if (pass.usable) {
-            ws.N = Axial_Force_Only(ws, pass, y);
-            slices_current = false;
-        } else {
-            Compute_Axial_Thrust_Force(ws, y);
-        }
+        Compute_Axial_Thrust_Force(ws, y);
+        slices_current = true;
         return ws.N - ws.P_Target;
     };
     // Leaves the slices, flags and forces of the trial evaluated last.
@@ -389,7 +431,7 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPa
         double f0 = 0.0;
         double fm = 0.0;
         double fp = 0.0;
-        if (pass.usable) {
+        if (pass.usable || pass.pipe) {
             // The three trials in one pass; the state is left as after the last of them.
             const auto forces = Axial_Forces_Of_Trials(ws, pass, {y, y - delta, y + delta});
             f0 = forces[0] - ws.P_Target;

@@ -21,11 +21,13 @@ void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n);
 // the bars taken only in the slices that hold them. The pass depends on the slices alone
 // (not on the curvature), so it is prepared once per curve, after the section is sliced.
 struct ForceOnlyPass {
-    bool usable = false; // the section is of concrete and bars alone
+    bool usable = false; // the section is of concrete and bars alone (the rest holds for all)
     // Depths increase from slice to slice. Under a positive curvature the strains then fall
     // down the section: once a slice is in tension with the concrete cracked, so is every
     // slice below it, and their stresses of zero add nothing to the concrete force.
     bool depths_increase = false;
+    // A steel pipe: its trials sum the casing alone, over every slice.
+    bool pipe = false;
     int num_bar_slices = 0;
     std::array<int, MAX_SLICES + 1> bar_slices{};
 };
