@@ -26,6 +26,10 @@ bool Is_Prestressed(const SectionWorkspace& ws) {
 
 void Initialize_EI_Vars(AnalysisModel& m, SectionWorkspace& ws) {
     Slice_Section(m, ws);
+    Initialize_Materials(m, ws);
+}
+
+void Initialize_Materials(AnalysisModel& m, SectionWorkspace& ws) {
     Set_Concrete_Constants(ws);
     ws.e_pc = 0.0;
     ws.e_ps = 0.0;

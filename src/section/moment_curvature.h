@@ -11,6 +11,8 @@ struct AnalysisModel;
 
 // Slices the prepared section and derives its material constants and prestrains.
 void Initialize_EI_Vars(AnalysisModel& m, SectionWorkspace& ws);
+// The material constants and prestrains alone, for a workspace already sliced.
+void Initialize_Materials(AnalysisModel& m, SectionWorkspace& ws);
 
 // Initial curvature increment of a section of depth D in the bending direction. US
 // customary runs use 1.25e-6 rad/in, reduced for large sections; SI runs the same rule
