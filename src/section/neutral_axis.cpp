@@ -339,8 +339,8 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
     start(c);
     // The slice at depth d of area A, for one trial: the body of the concrete loop of
     // Axial_Force_Only. A slice in tension with the concrete cracked adds a stress of zero,
-    // which leaves the sum as it is; it is skipped and reported, since with strains falling
-    // every slice below it is the same, and the pass can end once all trials are there.
+    // which leaves the sum as it is: it is skipped, and true is returned, since with strains
+    // falling every slice below it is the same; the pass ends once all trials are there.
     auto concrete_slice = [&](TrialState& s, double d, double A) {
         const double e = (s.y - d) * phi;
         double stress = 0.0;
