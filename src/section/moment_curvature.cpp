@@ -26,6 +26,10 @@ bool Is_Prestressed(const SectionWorkspace& ws) {
 
 void Initialize_EI_Vars(AnalysisModel& m, SectionWorkspace& ws) {
     Slice_Section(m, ws);
+    Initialize_Materials(m, ws);
+}
+
+void Initialize_Materials(AnalysisModel& m, SectionWorkspace& ws) {
     Set_Concrete_Constants(ws);
     ws.e_pc = 0.0;
     ws.e_ps = 0.0;
@@ -122,18 +126,26 @@ bool Has_Core_Tube(const SectionWorkspace& ws) {
 } // namespace
 
 void Find_Max_Stresses(SectionWorkspace& ws, int t, int k) {
+    Find_Max_Stresses(ws, Prepare_Force_Only_Pass(ws), t, k);
+}
+
+void Find_Max_Stresses(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int k) {
     const int n = ws.i_Num_Slices;
     const bool pipe = ws.i_Geometry_Kind == GEOM_PIPE;
     double conc = 0.0;
-    if (!pipe) {
-        for (int i = 1; i <= n; ++i) {
-            if (i == 1 || ws.Stress_Concrete[i] > conc) {
+    if (!pipe && n >= 1) {
+        conc = ws.Stress_Concrete[1];
+        for (int i = 2; i <= n; ++i) {
+            if (ws.Stress_Concrete[i] > conc) {
                 conc = ws.Stress_Concrete[i];
             }
         }
     }
+    // Only the slices that hold steel can carry the largest bar stress; they are taken in
+    // slice order, so a tie goes to the same slice as in a scan of all of them.
     double steel = 0.0;
-    for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= pass.num_bar_slices; ++j) {
+        const int i = pass.bar_slices[j];
         if (ws.Area_Bars[i] > 0.0 && std::fabs(ws.Stress_Bars[i]) > std::fabs(steel)) {
             steel = ws.Stress_Bars[i];
         }
@@ -307,12 +319,14 @@ void Compute_Thrust_Curve(AnalysisModel& m, SectionWorkspace& ws, int t) {
     ws.Yn[t][1] = 0.0;
     const double A_pipe = pipe ? fn_Pipe_Wall_Area(ws) : 0.0;
     const int kind = ws.i_Geometry_Kind;
+    // The slices do not change along the curve.
+    const ForceOnlyPass pass = Prepare_Force_Only_Pass(ws);
     int k = 0;
     while (true) {
         ++k;
         ws.Curv[t][k] = k == 1 ? d0 : ws.Curv[t][k - 1] + fn_Curvature_Step(ws, t, k, P);
         ws.Phi = ws.Curv[t][k];
-        if (!Find_Neutral_Axis(m, ws, t, k)) {
+        if (!Find_Neutral_Axis(m, ws, pass, t, k)) {
             if (m.RunStatus > 0) {
                 return;
             }
@@ -323,7 +337,7 @@ void Compute_Thrust_Curve(AnalysisModel& m, SectionWorkspace& ws, int t) {
         }
         ws.b_Cracked = ws.b_Cracked || ws.b_Eval_Cracked;
         ws.b_Yielded = ws.b_Yielded || ws.b_Eval_Yielded;
-        Find_Max_Stresses(ws, t, k);
+        Find_Max_Stresses(ws, pass, t, k);
         Compute_Section_Moments(ws, t, k);
 
         auto& msg = ws.Msg[t][k];

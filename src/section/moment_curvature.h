@@ -2,6 +2,7 @@
 // nominal moment capacity and the stiffness at a factored moment.
 #pragma once
 
+#include "section/neutral_axis.h"
 #include "section/section_workspace.h"
 
 namespace zarno {
@@ -10,6 +11,8 @@ struct AnalysisModel;
 
 // Slices the prepared section and derives its material constants and prestrains.
 void Initialize_EI_Vars(AnalysisModel& m, SectionWorkspace& ws);
+// The material constants and prestrains alone, for a workspace already sliced.
+void Initialize_Materials(AnalysisModel& m, SectionWorkspace& ws);
 
 // Initial curvature increment of a section of depth D in the bending direction. US
 // customary runs use 1.25e-6 rad/in, reduced for large sections; SI runs the same rule
@@ -27,6 +30,8 @@ double fn_Pipe_Curvature_Increment(const SectionWorkspace& ws, double P);
 double fn_Pipe_Wall_Area(const SectionWorkspace& ws);
 
 void Find_Max_Stresses(SectionWorkspace& ws, int t, int k);
+// The same, with the slices that hold steel taken from the pass of the current slices.
+void Find_Max_Stresses(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int k);
 void Compute_Section_Moments(SectionWorkspace& ws, int t, int k);
 // Nominal moment capacity of thrust t from its computed points (warning -355).
 void Compute_Nominal_Moment_Capacity(AnalysisModel& m, SectionWorkspace& ws, int t);

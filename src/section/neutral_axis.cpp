@@ -5,6 +5,7 @@
 #include "section/materials.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace zarno {
 
@@ -201,30 +202,72 @@ ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
     const bool core_kind =
         kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE;
     pass.usable = kind != GEOM_PIPE && ws.i_Reinf_Kind == REINF_BARS && !casing && !core_kind;
-    if (!pass.usable) {
-        return pass;
-    }
+    pass.pipe = kind == GEOM_PIPE;
     // A slice without steel adds a signed zero to the bar force, which leaves the sum as
-    // it is; the areas are read here, at the start of each search, so they are never stale.
-    pass.strains_fall = ws.Phi > 0.0;
+    // it is. The slices that hold steel are listed for every section: the largest bar
+    // stress is sought among them.
+    pass.depths_increase = true;
     for (int i = 1; i <= ws.i_Num_Slices; ++i) {
         if (ws.Area_Bars[i] != 0.0) {
             pass.bar_slices[++pass.num_bar_slices] = i;
         }
         if (i > 1 && !(ws.Slice_Depth[i] > ws.Slice_Depth[i - 1])) {
-            pass.strains_fall = false;
+            pass.depths_increase = false;
         }
     }
     return pass;
 }
 
+namespace {
+
+// The casing force of a steel pipe at the trial depths y_n, the body of Pipe_Force without
+// the stored slices: the same steel law (its limits formed once), the same sum in slice
+// order for each trial.
+std::array<double, TRIALS_PER_PASS> Pipe_Forces(const SectionWorkspace& ws,
+                                                const std::array<double, TRIALS_PER_PASS>& y_n) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const double E = ws.Casing_E;
+    const double Fy = ws.Casing_Fy;
+    const double minus_Fy = -Fy;
+    auto law = [&](double e) {
+        double s = E * e;
+        if (s >= Fy) {
+            s = Fy;
+        } else if (s <= minus_Fy) {
+            s = minus_Fy;
+        }
+        return s;
+    };
+    const double ya = y_n[0];
+    const double yb = y_n[1];
+    const double yc = y_n[2];
+    double fa = 0.0;
+    double fb = 0.0;
+    double fc = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        const double d = ws.Slice_Depth[i];
+        const double A = ws.Area_Casing[i];
+        fa += law((ya - d) * phi) * A;
+        fb += law((yb - d) * phi) * A;
+        fc += law((yc - d) * phi) * A;
+    }
+    return {fa, fb, fc};
+}
+
+} // namespace
+
 double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, double y_n) {
+    if (pass.pipe) {
+        return Pipe_Forces(ws, {y_n, y_n, y_n})[0];
+    }
     const int n = ws.i_Num_Slices;
     const double phi = ws.Phi;
     const double e_bottom = (y_n - ws.H) * phi;
     bool cracked = ws.b_Tension_Off || e_bottom < ws.ecr;
     const bool tension_off = ws.b_Tension_Off;
     const double ft = ws.ft;
+    const bool strains_fall = pass.depths_increase && phi > 0.0;
     double concrete = 0.0;
     for (int i = 1; i <= n; ++i) {
         const double e = (y_n - ws.Slice_Depth[i]) * phi;
@@ -236,7 +279,7 @@ double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, d
                     s = 0.0;
                     cracked = true;
                 }
-            } else if (pass.strains_fall) {
+            } else if (strains_fall) {
                 break;
             }
         } else {
@@ -258,19 +301,114 @@ double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, d
     return concrete + none + bars + none + none;
 }
 
+namespace {
+
+// The running state of one trial depth in the fused pass.
+struct TrialState {
+    double y = 0.0;
+    bool cracked = false;
+    double concrete = 0.0;
+    double bars = 0.0;
+};
+
+} // namespace
+
+std::array<double, TRIALS_PER_PASS>
+Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
+                       const std::array<double, TRIALS_PER_PASS>& y_n) {
+    if (pass.pipe) {
+        return Pipe_Forces(ws, y_n);
+    }
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const bool tension_off = ws.b_Tension_Off;
+    const double ft = ws.ft;
+    const bool strains_fall = pass.depths_increase && phi > 0.0;
+    // Three named states rather than an array, so that they can live in registers.
+    TrialState a, b, c;
+    a.y = y_n[0];
+    b.y = y_n[1];
+    c.y = y_n[2];
+    // The extreme tension fibre of each trial decides whether it starts cracked.
+    auto start = [&](TrialState& s) {
+        const double e_bottom = (s.y - ws.H) * phi;
+        s.cracked = tension_off || e_bottom < ws.ecr;
+    };
+    start(a);
+    start(b);
+    start(c);
+    // The slice at depth d of area A, for one trial: the body of the concrete loop of
+    // Axial_Force_Only. A slice in tension with the concrete cracked adds a stress of zero,
+    // which leaves the sum as it is: it is skipped, and true is returned, since with strains
+    // falling every slice below it is the same; the pass ends once all trials are there.
+    auto concrete_slice = [&](TrialState& s, double d, double A) {
+        const double e = (s.y - d) * phi;
+        double stress = 0.0;
+        if (e <= 0.0) {
+            if (s.cracked) {
+                return true;
+            }
+            stress = fn_Concrete_Tension(ws, e);
+            if (stress < ft || tension_off) {
+                stress = 0.0;
+                s.cracked = true;
+            }
+        } else {
+            stress = fn_Concrete_Compression(ws, e);
+        }
+        s.concrete += stress * A;
+        return false;
+    };
+    for (int i = 1; i <= n; ++i) {
+        const double d = ws.Slice_Depth[i];
+        const double A = ws.Area_Concrete[i];
+        const bool rest_a = concrete_slice(a, d, A);
+        const bool rest_b = concrete_slice(b, d, A);
+        const bool rest_c = concrete_slice(c, d, A);
+        if (rest_a && rest_b && rest_c && strains_fall) {
+            break;
+        }
+    }
+    // The steel law of fn_Elastic_Plastic_Stress, with its limits formed once.
+    const double Es = ws.Es;
+    const double fy = ws.fy;
+    const double minus_fy = -fy;
+    auto bar_stress = [&](double e) {
+        double s = Es * e;
+        if (s >= fy) {
+            s = fy;
+        } else if (s <= minus_fy) {
+            s = minus_fy;
+        }
+        return s;
+    };
+    for (int j = 1; j <= pass.num_bar_slices; ++j) {
+        const int i = pass.bar_slices[j];
+        const double d = ws.Slice_Depth[i];
+        const double A = ws.Area_Bars[i];
+        a.bars += bar_stress((a.y - d) * phi) * A;
+        b.bars += bar_stress((b.y - d) * phi) * A;
+        c.bars += bar_stress((c.y - d) * phi) * A;
+    }
+    const double none = 0.0;
+    return {a.concrete + none + a.bars + none + none, b.concrete + none + b.bars + none + none,
+            c.concrete + none + c.bars + none + none};
+}
+
 bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
+    return Find_Neutral_Axis(m, ws, Prepare_Force_Only_Pass(ws), t, k);
+}
+
+bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPass& pass, int t,
+                       int k) {
     const double H = ws.H;
-    const ForceOnlyPass pass = Prepare_Force_Only_Pass(ws);
     double last_y = 0.0;
     bool slices_current = true;
+    // A trial by the full evaluation, for sections without a force-only pass.
     auto residual = [&](double y) {
         last_y = y;
-        if (pass.usable) {
-            ws.N = Axial_Force_Only(ws, pass, y);
-            slices_current = false;
-        } else {
-            Compute_Axial_Thrust_Force(ws, y);
-        }
+        Compute_Axial_Thrust_Force(ws, y);
+        slices_current = true;
         return ws.N - ws.P_Target;
     };
     // Leaves the slices, flags and forces of the trial evaluated last.
@@ -290,9 +428,23 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
     double best_y = y;
     double best_f = 0.0;
     for (int iter = 1;; ++iter) {
-        const double f0 = residual(y);
-        const double fm = residual(y - delta);
-        const double fp = residual(y + delta);
+        double f0 = 0.0;
+        double fm = 0.0;
+        double fp = 0.0;
+        if (pass.usable || pass.pipe) {
+            // The three trials in one pass; the state is left as after the last of them.
+            const auto forces = Axial_Forces_Of_Trials(ws, pass, {y, y - delta, y + delta});
+            f0 = forces[0] - ws.P_Target;
+            fm = forces[1] - ws.P_Target;
+            ws.N = forces[2];
+            fp = ws.N - ws.P_Target;
+            last_y = y + delta;
+            slices_current = false;
+        } else {
+            f0 = residual(y);
+            fm = residual(y - delta);
+            fp = residual(y + delta);
+        }
         if (iter == 1 || std::fabs(f0) < best_f) {
             best_y = y;
             best_f = std::fabs(f0);

@@ -18,14 +18,16 @@ void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n);
 // for the moments. For a section of concrete and bars alone the trials are therefore
 // evaluated by a pass that forms the force and nothing else: the same expressions on the
 // same values in the same order as the full evaluation, without storing the slices, and
-// the bars taken only in the slices that hold them. The pass is prepared from the current
-// slices and curvature at the start of each search, so it never outlives them.
+// the bars taken only in the slices that hold them. The pass depends on the slices alone
+// (not on the curvature), so it is prepared once per curve, after the section is sliced.
 struct ForceOnlyPass {
-    bool usable = false; // the section is of concrete and bars alone
-    // Strains fall from slice to slice (positive curvature, depths increasing downwards):
-    // once a slice is in tension with the concrete cracked, so is every slice below it,
-    // and their stresses of zero add nothing to the concrete force.
-    bool strains_fall = false;
+    bool usable = false; // the section is of concrete and bars alone (the rest holds for all)
+    // Depths increase from slice to slice. Under a positive curvature the strains then fall
+    // down the section: once a slice is in tension with the concrete cracked, so is every
+    // slice below it, and their stresses of zero add nothing to the concrete force.
+    bool depths_increase = false;
+    // A steel pipe: its trials sum the casing alone, over every slice.
+    bool pipe = false;
     int num_bar_slices = 0;
     std::array<int, MAX_SLICES + 1> bar_slices{};
 };
@@ -36,6 +38,15 @@ ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws);
 // for a pass that is usable; the workspace is not changed.
 double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, double y_n);
 
+// The axial forces of several trial depths (a Newton iteration tries y, y - delta and
+// y + delta) in one pass over the slices. Each trial keeps its own cracked flag, stopping
+// point and sums, formed in the order Axial_Force_Only forms them, so each force equals
+// what Axial_Force_Only gives at that depth, to the last bit.
+inline constexpr int TRIALS_PER_PASS = 3;
+std::array<double, TRIALS_PER_PASS>
+Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
+                       const std::array<double, TRIALS_PER_PASS>& y_n);
+
 // Newton search for the depth at which N equals ws.P_Target; stores it in the
 // neutral-axis table of thrust t at step k and as the seed of the next step. When Newton's
 // method has not settled after 1000 iterations a bracketed search takes over. Returns
@@ -43,5 +54,8 @@ double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, d
 // the failure of the section under its thrust (the caller ends the curve there, nothing is
 // reported); at the first step it is RUN00016.
 bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k);
+// The same with the force-only pass of the current slices, prepared by the caller.
+bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPass& pass, int t,
+                       int k);
 
 } // namespace zarno

@@ -353,7 +353,9 @@ void Write_Capacity_Summary(AnalysisModel& m, int k, const SectionWorkspace& ws)
 
 void Compute_Moment_Curvature(AnalysisModel& m, int k, SectionWorkspace& ws) {
     const bool pipe = ws.i_Geometry_Kind == GEOM_PIPE;
-    Initialize_EI_Vars(m, ws);
+    // The caller has sliced the section; slicing depends on the geometry and bars alone,
+    // so the slices stand. The prestrains are formed again, now with their report block.
+    Initialize_Materials(m, ws);
     if (m.RunStatus > 0) {
         return;
     }

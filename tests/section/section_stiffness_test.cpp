@@ -9,7 +9,9 @@
 #include "section/section_setup.h"
 #include "test_support.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <numbers>
 
@@ -362,6 +364,64 @@ TEST(SectionStiffness, CurveThatNeverCrushesRunsTo150PointsWithWarning) {
     EXPECT_EQ(m->Warnings.i_Warning_Tally[305], 1);
     // Tension: the capacity below the strain limit is not warned about.
     EXPECT_EQ(m->Warnings.i_Warning_Tally[355], 0);
+}
+
+// Two sections analysed one after the other in one run give, bit for bit, the tables each
+// gives alone: nothing of the first section's slices, bars or search state reaches the
+// second.
+TEST(SectionStiffness, EachSectionOfARunGivesTheTablesItGivesAlone) {
+    auto smaller = [](PileSection& s) {
+        Shaft_36(s);
+        s.Diameter = 30.0;
+        s.Cover = 2.5;
+        s.i_Num_Bar_Positions = 8;
+        s.i_Num_Bars = 8;
+        s.Bar_Diameter = 1.27;
+        s.Bar_Area = 1.27;
+        for (int k = 1; k <= 8; ++k) {
+            s.Bar_Dia[k] = 1.27;
+            s.Bar_Area_k[k] = 1.27;
+        }
+    };
+    const std::initializer_list<double> thrusts = {0.0, 300.0};
+    auto both = Model(ANALYSIS_EI_ONLY, thrusts);
+    both->i_Num_Sections = 2;
+    Shaft_36(both->Sections[1]);
+    smaller(both->Sections[2]);
+    Compute_Section_Stiffness(*both, 1);
+    Compute_Section_Stiffness(*both, 2);
+    ASSERT_EQ(both->RunStatus, 0);
+    for (int k = 1; k <= 2; ++k) {
+        auto alone = Model(ANALYSIS_EI_ONLY, thrusts);
+        if (k == 1) {
+            Shaft_36(alone->Sections[1]);
+        } else {
+            smaller(alone->Sections[1]);
+        }
+        Compute_Section_Stiffness(*alone, 1);
+        ASSERT_EQ(alone->RunStatus, 0);
+        const SectionEITable& A = alone->EI_Table;
+        const SectionEITable& B = both->EI_Table;
+        ASSERT_EQ(A.i_Num_Thrusts[1], 2);
+        ASSERT_EQ(B.i_Num_Thrusts[k], 2);
+        for (int t = 1; t <= 2; ++t) {
+            ASSERT_EQ(A.n_Points[1][t], B.n_Points[k][t]) << k << " " << t;
+            ASSERT_GT(A.n_Points[1][t], 10);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(A.Mn[1][t]),
+                      std::bit_cast<std::uint64_t>(B.Mn[k][t]));
+            for (int p = 1; p <= A.n_Points[1][t]; ++p) {
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(A.M[1][t][p]),
+                          std::bit_cast<std::uint64_t>(B.M[k][t][p]))
+                    << k << " " << t << " " << p;
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(A.EI[1][t][p]),
+                          std::bit_cast<std::uint64_t>(B.EI[k][t][p]));
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(A.Phi[1][t][p]),
+                          std::bit_cast<std::uint64_t>(B.Phi[k][t][p]));
+            }
+        }
+    }
+    // The two sections differ, so the comparison above would see a leak.
+    EXPECT_NE(both->EI_Table.Mn[1][1], both->EI_Table.Mn[2][1]);
 }
 
 TEST(SectionStiffness, WholeEiOnlyRunWritesCurvesAndSummary) {

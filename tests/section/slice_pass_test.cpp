@@ -8,6 +8,7 @@
 #include "section/neutral_axis.h"
 #include "section/section_fixtures.h"
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -154,6 +155,63 @@ TEST(SlicePass, OnePassEqualsTheMaterialLawsBitForBit) {
         if (fast->i_Reinf_Kind == REINF_BARS) {
             EXPECT_GT(yielded, 0) << c.name;
             EXPECT_LT(yielded, evaluations) << c.name;
+        }
+    }
+}
+
+// The fused pass of a Newton iteration (concrete and bars, or a steel pipe) gives each of
+// its trial forces exactly as a full evaluation at that depth alone does. The trials are the
+// search's own (a step of 1e-7 in either direction) and wide ones, so that the three trials of one
+// pass fall on different sides of cracking, of crushing and of the neutral axis and stop at
+// different slices.
+TEST(SlicePass, FusedTrialsEqualSingleEvaluationsBitForBit) {
+    const PassCase cases[] = {{"shaft with bars", Shaft_With_Bars},
+                              {"rectangle with bars", Rectangle_With_Bars},
+                              {"steel pipe", Steel_Pipe}};
+    const double curvatures[] = {-4.0e-5, 1.0e-6, 4.0e-5, 6.0e-4};
+    const double depth_fractions[] = {-0.3, 0.02, 0.37, 0.5, 0.81, 1.4};
+    const double steps[] = {1.0e-7, 0.3, 4.0};
+    for (const PassCase& c : cases) {
+        auto m = test::Quiet_Model();
+        auto fused = c.make();
+        Initialize_EI_Vars(*m, *fused);
+        auto single = std::make_unique<SectionWorkspace>(*fused);
+        const ForceOnlyPass pass = Prepare_Force_Only_Pass(*fused);
+        ASSERT_TRUE(pass.usable || pass.pipe) << c.name;
+        int cracked = 0, uncracked = 0, crushed = 0, yielded = 0, evaluations = 0;
+        for (const bool tension_off : {false, true}) {
+            for (const double phi : curvatures) {
+                for (const double f : depth_fractions) {
+                    for (const double step : steps) {
+                        const double y = f * fused->H;
+                        fused->Phi = single->Phi = phi;
+                        fused->b_Tension_Off = single->b_Tension_Off = tension_off;
+                        const std::array<double, TRIALS_PER_PASS> depths = {y, y - step, y + step};
+                        const auto forces = Axial_Forces_Of_Trials(*fused, pass, depths);
+                        for (int j = 0; j < TRIALS_PER_PASS; ++j) {
+                            Compute_Axial_Thrust_Force(*single, depths[j]);
+                            EXPECT_EQ(Bits(forces[j]), Bits(single->N))
+                                << c.name << " phi " << phi << " depth " << depths[j]
+                                << (tension_off ? " tension off" : "");
+                            (single->b_Eval_Cracked ? cracked : uncracked) += 1;
+                            yielded += single->b_Eval_Yielded;
+                            crushed +=
+                                single->Strain[1] > CONCRETE_CRUSHING_STRAIN ||
+                                single->Strain[single->i_Num_Slices] > CONCRETE_CRUSHING_STRAIN;
+                            ++evaluations;
+                        }
+                    }
+                }
+            }
+        }
+        // The table reaches both sides of the state changes it is meant to cover.
+        EXPECT_GT(yielded, 0) << c.name;
+        EXPECT_LT(yielded, evaluations) << c.name;
+        if (!pass.pipe) {
+            EXPECT_GT(cracked, 0) << c.name;
+            EXPECT_GT(uncracked, 0) << c.name;
+            EXPECT_GT(crushed, 0) << c.name;
+            EXPECT_LT(crushed, evaluations) << c.name;
         }
     }
 }
