@@ -46,13 +46,13 @@ void Append_Fit(std::string& out, std::string_view text, int w) {
 
 // ---- exact decimal rounding by integer arithmetic -----------------------------------
 // A double is m * 2^e with an integer m below 2^53, so a * 10^k is a ratio of integers
-// that 128 bits hold for every value a report prints. Rounding that ratio to the nearest
-// integer, ties to even, gives the same digits as rounding the exact binary value in
-// decimal (what the C library and {fmt} do) at a small fraction of the cost. Values
+// that 128 bits hold for every value a report prints. Its integer part and how the rest
+// compares with one half give the same digits as rounding the exact binary value in
+// decimal, ties to even (what the C library and {fmt} do), at a small fraction of the
+// cost; most fields need no more than one 64-bit multiplication or division. Values
 // outside that range go to {fmt}.
 
 constexpr int kMaxDigits = 20; // digits of the largest 64-bit value
-constexpr char kZeros[] = "00000000000000000000000000000000";
 constexpr std::uint64_t kPow10[20] = {1ULL,
                                       10ULL,
                                       100ULL,
@@ -82,9 +82,46 @@ std::uint64_t Bits_Of(double a) {
     return bits;
 }
 
-struct Digits {
-    std::uint64_t value = 0;
+// How the fraction dropped by a truncation compares with one half.
+enum class Rest : unsigned char { Zero, Below_Half, Half, Above_Half };
+
+// floor(a * 10^k) and the rest below it.
+struct Scaled {
+    std::uint64_t whole = 0;
+    Rest rest = Rest::Zero;
 };
+
+// The rounded value, ties to even; false when it would not fit 64 bits.
+bool Round_Half_Even(const Scaled& s, std::uint64_t& rounded) {
+    const bool up = s.rest == Rest::Above_Half || (s.rest == Rest::Half && (s.whole & 1) != 0);
+    if (up && s.whole == ~std::uint64_t{0}) {
+        return false;
+    }
+    rounded = s.whole + (up ? 1 : 0);
+    return true;
+}
+
+// Drops the last digit of the integer part into the rest (one decimal fewer), without a
+// second rounding: the rest stays exact.
+void Drop_Digit(Scaled& s) {
+    const auto digit = static_cast<int>(s.whole % 10);
+    s.whole /= 10;
+    if (digit > 5 || (digit == 5 && s.rest != Rest::Zero)) {
+        s.rest = Rest::Above_Half;
+    } else if (digit == 5) {
+        s.rest = Rest::Half;
+    } else if (digit != 0 || s.rest != Rest::Zero) {
+        s.rest = Rest::Below_Half;
+    }
+}
+
+// Decimal digits of n (at least one).
+int Digit_Count(std::uint64_t n) {
+    const int bits = 64 - __builtin_clzll(n | 1);
+    const int guess = (bits * 1233) >> 12; // floor(bits * log10 2): the count or one less
+    const int count = guess + (n >= kPow10[guess] ? 1 : 0);
+    return count > 0 ? count : 1;
+}
 
 #if defined(__SIZEOF_INT128__)
 __extension__ typedef unsigned __int128 Wide;
@@ -98,102 +135,229 @@ int Bit_Length(Wide x) {
     return low == 0 ? 0 : 64 - __builtin_clzll(low);
 }
 
-// Rounds num / den to the nearest integer, ties to even.
-Wide Round_Ratio(Wide num, Wide den) {
-    Wide q = num / den;
-    const Wide twice_rem = (num - q * den) * 2; // den < 2^127, so no overflow
-    if (twice_rem > den || (twice_rem == den && (q & 1) != 0)) {
-        ++q;
+Rest Rest_Of(Wide remainder, Wide divisor) {
+    if (remainder == 0) {
+        return Rest::Zero;
     }
-    return q;
+    const Wide other = divisor - remainder; // remainder < divisor: no overflow
+    return remainder < other ? Rest::Below_Half
+                             : (remainder == other ? Rest::Half : Rest::Above_Half);
 }
 
-// a * 10^k rounded to an integer (k may be negative), when it fits in 64 bits and the
-// arithmetic in 128 bits; false otherwise.
-bool Round_Scaled(double a, int k, Digits& out) {
-    if (!(a >= 0.0) || !std::isfinite(a) || k > 19 || k < -19) {
+// num / den split into s; false when the quotient does not fit 64 bits.
+bool Divide(Wide num, Wide den, Scaled& s) {
+    if ((num >> 64) == 0 && (den >> 64) == 0) {
+        const auto n = static_cast<std::uint64_t>(num);
+        const auto d = static_cast<std::uint64_t>(den);
+        const std::uint64_t q = n / d;
+        s.whole = q;
+        s.rest = Rest_Of(n - q * d, d);
+        return true;
+    }
+    const Wide q = num / den;
+    if ((q >> 64) != 0) {
+        return false;
+    }
+    s.whole = static_cast<std::uint64_t>(q);
+    s.rest = Rest_Of(num - q * den, den);
+    return true;
+}
+
+// a * 10^k (a finite and >= 0, |k| <= 19) split into its integer part and the rest; false
+// when the integer part does not fit 64 bits.
+bool Scale(double a, int k, Scaled& s) {
+    if (k > 19 || k < -19) {
         return false;
     }
     // a = m * 2^e exactly, from the bits of the double.
     const auto bits = Bits_Of(a);
     const auto biased = static_cast<int>(bits >> 52);
     std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
-    int e = 0;
-    if (biased == 0) {
-        e = -1074; // zero and subnormal values
-    } else {
+    int e = -1074; // zero and subnormal values
+    if (biased != 0) {
         m |= std::uint64_t{1} << 52;
         e = biased - 1075;
     }
     if (m == 0) {
-        out.value = 0;
+        s = {};
         return true;
     }
-    Wide num = m;
     if (k >= 0) {
-        num *= kPow10[k]; // below 2^117
-    }
-    Wide q = 0;
-    if (e >= 0) {
-        if (Bit_Length(num) + e > 126) {
-            return false;
+        const Wide num = Wide{m} * kPow10[k]; // below 2^117
+        if (e >= 0) {
+            if (Bit_Length(num) + e > 64) {
+                return false;
+            }
+            s.whole = static_cast<std::uint64_t>(num << e);
+            s.rest = Rest::Zero;
+            return true;
         }
-        num <<= e;
-        q = k >= 0 ? num : Round_Ratio(num, kPow10[-k]);
-    } else if (k >= 0) {
-        // Division by a power of two: the bits shifted out decide the rounding.
+        // Division by a power of two: the bits shifted out are the rest.
         const int shift = -e;
-        if (shift >= 127) {
-            return false; // far below one half
+        if (shift >= 118) {
+            s.whole = 0; // num < 2^117: less than one half
+            s.rest = Rest::Below_Half;
+            return true;
         }
-        q = num >> shift;
-        const Wide rest = num - (q << shift);
-        const Wide half = Wide{1} << (shift - 1);
-        if (rest > half || (rest == half && (q & 1) != 0)) {
-            ++q;
-        }
-    } else {
-        if (Bit_Length(kPow10[-k]) - e > 126) {
+        const Wide whole = num >> shift;
+        if ((whole >> 64) != 0) {
             return false;
         }
-        q = Round_Ratio(num, Wide{kPow10[-k]} << -e);
+        const Wide rest = num - (whole << shift);
+        const Wide half = Wide{1} << (shift - 1);
+        s.whole = static_cast<std::uint64_t>(whole);
+        s.rest = rest == 0 ? Rest::Zero
+                           : (rest < half ? Rest::Below_Half
+                                          : (rest == half ? Rest::Half : Rest::Above_Half));
+        return true;
     }
-    if ((q >> 64) != 0) {
-        return false;
+    const std::uint64_t power = kPow10[-k];
+    if (e >= 0) {
+        if (53 + e > 127) {
+            return false;
+        }
+        return Divide(Wide{m} << e, power, s);
     }
-    out.value = static_cast<std::uint64_t>(q);
-    return true;
+    if (Bit_Length(power) - e > 126) {
+        s.whole = 0; // m < 2^53, far below half the divisor
+        s.rest = Rest::Below_Half;
+        return true;
+    }
+    return Divide(m, Wide{power} << -e, s);
 }
 #else
-bool Round_Scaled(double, int, Digits&) {
+bool Scale(double, int, Scaled&) {
     return false;
 }
 #endif
 
-// Decimal digits of n, most significant first; returns their count ("0" for zero).
+// n significant digits of a >= 0 (n <= 19) as an integer in [10^(n-1), 10^n) (zero for a
+// zero value) and the decimal exponent of its first digit, with a carry such as
+// 9.99996 -> 1.0000e+01 already in the exponent; false when the value needs the general
+// conversion.
+bool Significant_Digits(double a, int n, std::uint64_t& digits, int& exponent) {
+    if (n < 1 || n > 19) {
+        return false;
+    }
+    if (a == 0.0) {
+        digits = 0;
+        exponent = 0;
+        return true;
+    }
+    const auto bits = Bits_Of(a);
+    const auto biased = static_cast<int>(bits >> 52);
+    const int e2 = biased != 0 ? biased - 1022 // 2^(e2 - 1) <= a < 2^e2
+                               : 64 - __builtin_clzll(bits) - 1074;
+    // floor((e2 - 1) log10 2) is floor(log10 a) or one less (78913 / 2^18 is log10 2
+    // closely enough for every double exponent). Scaled by that guess the value has n or
+    // n + 1 digits; the extra one is dropped into the rest, so it is rounded only once.
+    exponent = ((e2 - 1) * 78913) >> 18;
+    Scaled s;
+    if (!Scale(a, n - 1 - exponent, s)) {
+        return false;
+    }
+    if (s.whole >= kPow10[n]) {
+        Drop_Digit(s);
+        ++exponent;
+    }
+    if (!Round_Half_Even(s, digits)) {
+        return false;
+    }
+    if (digits == kPow10[n]) {
+        digits = kPow10[n - 1]; // rounding carried into a new decade
+        ++exponent;
+    }
+    return digits >= kPow10[n - 1] && digits < kPow10[n];
+}
+
+// The last `count` decimal digits of n, written backwards so that they end just before
+// `end`, two at a time; n keeps the digits before them. Returns the first one written.
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233"
     "34353637383940414243444546474849505152535455565758596061626364656667"
     "6869707172737475767778798081828384858687888990919293949596979899";
 
-int Write_Digits(std::uint64_t n, char* out) {
-    char buffer[kMaxDigits];
-    char* p = buffer + kMaxDigits;
-    while (n >= 100) {
-        const auto pair = static_cast<std::size_t>(n % 100) * 2;
+char* Put_Digits(char* end, std::uint64_t& n, int count) {
+    for (; count >= 2; count -= 2) {
+        end -= 2;
+        std::memcpy(end, kDigitPairs + static_cast<std::size_t>(n % 100) * 2, 2);
         n /= 100;
-        p -= 2;
-        std::memcpy(p, kDigitPairs + pair, 2);
     }
-    if (n >= 10) {
-        p -= 2;
-        std::memcpy(p, kDigitPairs + static_cast<std::size_t>(n) * 2, 2);
+    if (count == 1) {
+        *--end = static_cast<char>('0' + n % 10);
+        n /= 10;
+    }
+    return end;
+}
+
+// A report field is short: it is composed right-aligned in a blank buffer on the stack and
+// appended to the line at once. The body (sign, at most 20 + 19 digits, point, exponent)
+// always fits; only the padding of a wider field is appended separately.
+constexpr int kFieldRoom = 64;
+
+struct Field {
+    char text[kFieldRoom];
+    char* const end = text + kFieldRoom;
+    Field() { std::memset(text, ' ', sizeof text); } // a fixed size: a few stores, no call
+};
+
+void Append_Field(std::string& out, const Field& field, const char* body, int w) {
+    const auto length = static_cast<int>(field.end - body);
+    if (w <= length) { // the minimal field (the caller has checked that the body fits)
+        out.append(body, static_cast<std::size_t>(length));
+    } else if (w <= kFieldRoom) {
+        out.append(field.end - w, static_cast<std::size_t>(w));
     } else {
-        *--p = static_cast<char>('0' + n);
+        out.append(static_cast<std::size_t>(w - length), ' ');
+        out.append(body, static_cast<std::size_t>(length));
     }
-    const auto count = static_cast<int>(buffer + kMaxDigits - p);
-    std::memcpy(out, p, static_cast<std::size_t>(count));
-    return count;
+}
+
+// Fixed form of the integer q / 10^d (the rounded digits of |v|) in Fw.d.
+void Place_Fixed(std::string& out, bool negative, std::uint64_t q, int d, int w) {
+    const int count = Digit_Count(q);
+    const int integer_digits = count > d ? count - d : 0;
+    // The zero before the point of a value below one may give way; with d == 0 there is
+    // always an integer digit.
+    const bool optional_zero = integer_digits == 0;
+    int length = (negative ? 1 : 0) + (optional_zero ? 1 : integer_digits) + 1 + d;
+    bool drop_zero = false;
+    if (w <= 0) {
+        drop_zero = optional_zero;
+    } else if (length > w) {
+        if (!optional_zero || length - 1 > w) {
+            Append_Stars(out, w);
+            return;
+        }
+        drop_zero = true;
+    }
+    Field field;
+    char* p = Put_Digits(field.end, q, d);
+    *--p = '.';
+    if (integer_digits > 0) {
+        p = Put_Digits(p, q, integer_digits);
+    } else if (!drop_zero) {
+        *--p = '0';
+    }
+    if (negative) {
+        *--p = '-';
+    }
+    Append_Field(out, field, p, w);
+}
+
+// Writes the exponent part of the E and ES descriptors backwards before end: "E+dd", or
+// "+ddd" when three digits are needed (the letter gives way to the third digit).
+char* Put_Exponent(char* end, int exponent) {
+    auto magnitude = static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent);
+    char* p = Put_Digits(end, magnitude, 2);
+    if (magnitude > 0) {
+        *--p = static_cast<char>('0' + magnitude);
+        *--p = exponent < 0 ? '-' : '+';
+    } else {
+        *--p = exponent < 0 ? '-' : '+';
+        *--p = 'E';
+    }
+    return p;
 }
 
 // Fixed form of a value whose digits the integer path cannot hold (beyond 64 bits or 19
@@ -211,57 +375,12 @@ struct Scientific {
     int exponent = 0;
 };
 
-// decimals + 1 significant digits of a >= 0 (into digits) and the decimal exponent after
-// rounding; false when the value needs the general conversion.
-bool Scientific_Digits(double a, int decimals, char* digits, int& exponent) {
-    const int n = decimals + 1;
-    if (decimals < 0 || n > 19 || !std::isfinite(a) || a < 0.0) {
-        return false;
-    }
-    if (a == 0.0) {
-        std::memcpy(digits, kZeros, static_cast<std::size_t>(n));
-        exponent = 0;
-        return true;
-    }
-    const auto biased = static_cast<int>(Bits_Of(a) >> 52);
-    if (biased == 0) {
-        return false; // subnormal
-    }
-    const int e2 = biased - 1022; // 2^(e2 - 1) <= a < 2^e2
-    // floor((e2 - 1) log10 2), which is floor(log10 a) or one less (78913 / 2^18 is log10 2
-    // closely enough for every double exponent); a value that then rounds to n + 1 digits
-    // (including a carry such as 9.99996 -> 10.0000) is rounded again one decade up.
-    exponent = ((e2 - 1) * 78913) >> 18;
-    Digits q;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (!Round_Scaled(a, n - 1 - exponent, q)) {
-            return false;
-        }
-        if (q.value < kPow10[n]) {
-            break;
-        }
-        ++exponent;
-    }
-    if (q.value < kPow10[n - 1] || q.value >= kPow10[n]) {
-        return false;
-    }
-    Write_Digits(q.value, digits);
-    return true;
-}
-
-bool Scientific_Digits(double a, int decimals, Scientific& s) {
-    char digits[kMaxDigits];
-    int exponent = 0;
-    if (!Scientific_Digits(a, decimals, digits, exponent)) {
-        return false;
-    }
-    s.digits.append(digits, digits + decimals + 1);
-    s.exponent = exponent;
-    return true;
-}
-
 void To_Scientific(double a, int decimals, Scientific& s) {
-    if (Scientific_Digits(a, decimals, s)) {
+    std::uint64_t digits = 0;
+    if (Significant_Digits(a, decimals + 1, digits, s.exponent)) {
+        char text[kMaxDigits];
+        Put_Digits(text + decimals + 1, digits, decimals + 1);
+        s.digits.append(text, text + decimals + 1);
         return;
     }
     FieldBuffer text;
@@ -285,19 +404,17 @@ void To_Scientific(double a, int decimals, Scientific& s) {
     s.exponent = negative ? -exponent : exponent;
 }
 
-// Exponent part of the E and ES descriptors: "E+dd", or "+ddd" when three digits are
-// needed (the letter gives way to the third digit).
+// Exponent part of the E and ES descriptors for the general path.
 void Append_Exponent(FieldBuffer& text, int exponent) {
-    const int magnitude = exponent < 0 ? -exponent : exponent;
-    if (magnitude <= 99) {
-        text.push_back('E');
+    if (exponent <= -1000 || exponent >= 1000) { // not a double's exponent; kept general
         text.push_back(exponent < 0 ? '-' : '+');
-        text.push_back(static_cast<char>('0' + magnitude / 10));
-        text.push_back(static_cast<char>('0' + magnitude % 10));
+        fmt::format_to(std::back_inserter(text), "{}", exponent < 0 ? -exponent : exponent);
         return;
     }
-    text.push_back(exponent < 0 ? '-' : '+');
-    fmt::format_to(std::back_inserter(text), "{}", magnitude);
+    char part[4];
+    char* const end = part + sizeof part;
+    const char* p = Put_Exponent(end, exponent);
+    text.append(p, end);
 }
 
 // NaN and infinity in a field of w characters (w <= 0: minimal field).
@@ -378,34 +495,11 @@ void Append_F(std::string& out, double v, int w, int d) {
         Append_Stars(out, w);
         return;
     }
-    {
-        // The usual case, composed on the stack: at most 19 digits, a leading zero and
-        // the point.
-        Digits n;
-        if (d < kMaxDigits && Round_Scaled(a, d, n)) {
-            char digits[kMaxDigits];
-            const int count = Write_Digits(n.value, digits);
-            char body[2 * kMaxDigits + 2];
-            std::size_t length = 0;
-            if (count <= d) {
-                body[length++] = '0';
-                body[length++] = '.';
-                std::memcpy(body + length, kZeros, static_cast<std::size_t>(d - count));
-                length += static_cast<std::size_t>(d - count);
-                std::memcpy(body + length, digits, static_cast<std::size_t>(count));
-                length += static_cast<std::size_t>(count);
-            } else {
-                const auto before_point = static_cast<std::size_t>(count - d);
-                std::memcpy(body + length, digits, before_point);
-                length += before_point;
-                body[length++] = '.';
-                std::memcpy(body + length, digits + before_point, static_cast<std::size_t>(d));
-                length += static_cast<std::size_t>(d);
-            }
-            const bool optional_zero = d > 0 && body[0] == '0' && body[1] == '.';
-            Place_Real(out, std::signbit(v), {body, length}, optional_zero, true, w);
-            return;
-        }
+    Scaled scaled;
+    std::uint64_t q = 0;
+    if (d < kMaxDigits && Scale(a, d, scaled) && Round_Half_Even(scaled, q)) {
+        Place_Fixed(out, std::signbit(v), q, d, w);
+        return;
     }
     FieldBuffer body;
     Convert_Fixed(body, a, d);
@@ -426,36 +520,30 @@ void Append_ES(std::string& out, double v, int w, int d) {
         Append_Non_Finite(out, v, w);
         return;
     }
+    const bool negative = std::signbit(v);
     // "x." + d digits + "E+dd" needs d + 6 characters.
+    const int length = (negative ? 1 : 0) + d + 6;
     if (w > 0 && d + 6 > w) {
         Append_Stars(out, w);
         return;
     }
-    {
-        // The usual case, composed on the stack: at most 19 digits, a point and "E+ddd".
-        char digits[kMaxDigits];
-        int exponent = 0;
-        if (Scientific_Digits(std::fabs(v), d, digits, exponent)) {
-            char body[kMaxDigits + 8];
-            std::size_t length = 0;
-            body[length++] = digits[0];
-            body[length++] = '.';
-            std::memcpy(body + length, digits + 1, static_cast<std::size_t>(d));
-            length += static_cast<std::size_t>(d);
-            const int magnitude = exponent < 0 ? -exponent : exponent;
-            const char sign = exponent < 0 ? '-' : '+';
-            if (magnitude <= 99) {
-                body[length++] = 'E';
-                body[length++] = sign;
-            } else {
-                body[length++] = sign; // the third digit takes the letter's place
-                body[length++] = static_cast<char>('0' + magnitude / 100);
-            }
-            std::memcpy(body + length, kDigitPairs + (magnitude % 100) * 2, 2);
-            length += 2;
-            Place_Real(out, std::signbit(v), {body, length}, false, false, w);
+    std::uint64_t q = 0;
+    int exponent = 0;
+    if (Significant_Digits(std::fabs(v), d + 1, q, exponent)) {
+        if (w > 0 && length > w) {
+            Append_Stars(out, w);
             return;
         }
+        Field field;
+        char* p = Put_Exponent(field.end, exponent);
+        p = Put_Digits(p, q, d);
+        *--p = '.';
+        *--p = static_cast<char>('0' + q);
+        if (negative) {
+            *--p = '-';
+        }
+        Append_Field(out, field, p, w);
+        return;
     }
     Scientific s;
     To_Scientific(std::fabs(v), d, s);
@@ -468,7 +556,7 @@ void Append_ES(std::string& out, double v, int w, int d) {
     body.push_back('.');
     body.append(s.digits.data() + 1, s.digits.data() + s.digits.size());
     Append_Exponent(body, s.exponent);
-    Place_Real(out, std::signbit(v), {body.data(), body.size()}, false, false, w);
+    Place_Real(out, negative, {body.data(), body.size()}, false, false, w);
 }
 
 void Append_E(std::string& out, double v, int w, int d) {
@@ -486,27 +574,48 @@ void Append_E(std::string& out, double v, int w, int d) {
         return;
     }
     const double a = std::fabs(v);
+    const bool negative = std::signbit(v);
+    std::uint64_t q = 0;
+    int exponent = 0;
+    // d significant digits: d.ddd x 10^x is 0.dddd x 10^(x+1); zero keeps exponent 0.
+    if (Significant_Digits(a, d, q, exponent)) {
+        if (a != 0.0) {
+            ++exponent;
+        }
+        const int length = (negative ? 1 : 0) + d + 6;
+        bool drop_zero = false;
+        if (w > 0 && length > w) {
+            if (length - 1 > w) {
+                Append_Stars(out, w);
+                return;
+            }
+            drop_zero = true;
+        }
+        Field field;
+        char* p = Put_Exponent(field.end, exponent);
+        p = Put_Digits(p, q, d);
+        *--p = '.';
+        if (!drop_zero) {
+            *--p = '0';
+        }
+        if (negative) {
+            *--p = '-';
+        }
+        Append_Field(out, field, p, w);
+        return;
+    }
     FieldBuffer body;
     body.push_back('0');
     body.push_back('.');
-    int exponent = 0;
-    if (a != 0.0) {
-        // d significant digits: d.ddd x 10^x is 0.dddd x 10^(x+1).
-        Scientific s;
-        To_Scientific(a, d - 1, s);
-        if (s.digits.size() == 0) {
-            Append_Stars(out, w);
-            return;
-        }
-        body.append(s.digits.data(), s.digits.data() + s.digits.size());
-        exponent = s.exponent + 1;
-    } else {
-        for (int i = 0; i < d; ++i) {
-            body.push_back('0');
-        }
+    Scientific s;
+    To_Scientific(a, d - 1, s);
+    if (s.digits.size() == 0) {
+        Append_Stars(out, w);
+        return;
     }
-    Append_Exponent(body, exponent);
-    Place_Real(out, std::signbit(v), {body.data(), body.size()}, true, false, w);
+    body.append(s.digits.data(), s.digits.data() + s.digits.size());
+    Append_Exponent(body, s.exponent + 1);
+    Place_Real(out, negative, {body.data(), body.size()}, true, false, w);
 }
 
 void Append_I(std::string& out, long long v, int w) {
