@@ -1,5 +1,6 @@
 #include "report/fortran_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -290,74 +291,79 @@ char* Put_Digits(char* end, std::uint64_t& n, int count) {
     return end;
 }
 
-// A report field is short: it is composed right-aligned in a blank buffer on the stack and
-// appended to the line at once. The body (sign, at most 20 + 19 digits, point, exponent)
-// always fits; only the padding of a wider field is appended separately.
-constexpr int kFieldRoom = 64;
-
-struct Field {
-    char text[kFieldRoom];
-    char* const end = text + kFieldRoom;
-    Field() { std::memset(text, ' ', sizeof text); } // a fixed size: a few stores, no call
-};
-
-void Append_Field(std::string& out, const Field& field, const char* body, int w) {
-    const auto length = static_cast<int>(field.end - body);
-    if (w <= length) { // the minimal field (the caller has checked that the body fits)
-        out.append(body, static_cast<std::size_t>(length));
-    } else if (w <= kFieldRoom) {
-        out.append(field.end - w, static_cast<std::size_t>(w));
-    } else {
-        out.append(static_cast<std::size_t>(w - length), ' ');
-        out.append(body, static_cast<std::size_t>(length));
-    }
-}
-
-// Fixed form of the integer q / 10^d (the rounded digits of |v|) in Fw.d.
-void Place_Fixed(std::string& out, bool negative, std::uint64_t q, int d, int w) {
-    const int count = Digit_Count(q);
-    const int integer_digits = count > d ? count - d : 0;
-    // The zero before the point of a value below one may give way; with d == 0 there is
-    // always an integer digit.
-    const bool optional_zero = integer_digits == 0;
-    int length = (negative ? 1 : 0) + (optional_zero ? 1 : integer_digits) + 1 + d;
-    bool drop_zero = false;
-    if (w <= 0) {
-        drop_zero = optional_zero;
-    } else if (length > w) {
-        if (!optional_zero || length - 1 > w) {
-            Append_Stars(out, w);
-            return;
-        }
-        drop_zero = true;
-    }
-    Field field;
-    char* p = Put_Digits(field.end, q, d);
-    *--p = '.';
-    if (integer_digits > 0) {
-        p = Put_Digits(p, q, integer_digits);
-    } else if (!drop_zero) {
-        *--p = '0';
-    }
-    if (negative) {
-        *--p = '-';
-    }
-    Append_Field(out, field, p, w);
-}
-
 // Writes the exponent part of the E and ES descriptors backwards before end: "E+dd", or
 // "+ddd" when three digits are needed (the letter gives way to the third digit).
 char* Put_Exponent(char* end, int exponent) {
-    auto magnitude = static_cast<std::uint64_t>(exponent < 0 ? -exponent : exponent);
-    char* p = Put_Digits(end, magnitude, 2);
-    if (magnitude > 0) {
-        *--p = static_cast<char>('0' + magnitude);
-        *--p = exponent < 0 ? '-' : '+';
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    const char sign = exponent < 0 ? '-' : '+';
+    end -= 4;
+    if (magnitude < 100) {
+        end[0] = 'E';
+        end[1] = sign;
     } else {
-        *--p = exponent < 0 ? '-' : '+';
-        *--p = 'E';
+        end[0] = sign;
+        end[1] = static_cast<char>('0' + magnitude / 100);
+    }
+    std::memcpy(end + 2, kDigitPairs + static_cast<std::size_t>(magnitude % 100) * 2, 2);
+    return end;
+}
+
+// ---- bodies of the fast fields, written backwards before `end` ------------------------
+// A body is at most a sign, 20 + 19 digits and the point, or 19 digits, the point and a
+// four-character exponent: kFieldRoom always holds it.
+constexpr int kFieldRoom = kPlacedFieldRoom;
+
+// |v| * 10^d rounded: the digits of Fw.d.
+bool Fixed_Digits(double a, int d, std::uint64_t& q) {
+    Scaled s;
+    return d < kMaxDigits && Scale(a, d, s) && Round_Half_Even(s, q);
+}
+
+// q with the point d places from the right; a value below one gets the zero before the
+// point unless it is dropped (count is the digit count of q).
+char* Put_Fixed_Body(char* end, std::uint64_t q, int d, int count, bool zero) {
+    char* p = Put_Digits(end, q, d);
+    *--p = '.';
+    if (count > d) {
+        p = Put_Digits(p, q, count - d);
+    } else if (zero) {
+        *--p = '0';
     }
     return p;
+}
+
+// "d.ddd" of ESw.d (the first digit of q before the point) and its exponent.
+char* Put_ES_Body(char* end, std::uint64_t q, int d, int exponent) {
+    char* p = Put_Exponent(end, exponent);
+    p = Put_Digits(p, q, d);
+    *--p = '.';
+    *--p = static_cast<char>('0' + q);
+    return p;
+}
+
+// "0.ddd" of Ew.d (all d digits of q after the point) and its exponent.
+char* Put_E_Body(char* end, std::uint64_t q, int d, int exponent, bool zero) {
+    char* p = Put_Exponent(end, exponent);
+    p = Put_Digits(p, q, d);
+    *--p = '.';
+    if (zero) {
+        *--p = '0';
+    }
+    return p;
+}
+
+void Fill_Stars(char* field, int w) {
+    std::memset(field, '*', static_cast<std::size_t>(w));
+}
+
+// A fixed size: a few stores, no call.
+void Fill_Blanks(char* field) {
+    std::memset(field, ' ', kFieldRoom);
+}
+
+// Copies a field composed by a general path (exactly w characters) into place.
+void Put_General(char* field, int w, const std::string& text) {
+    std::memcpy(field, text.data(), std::min(text.size(), static_cast<std::size_t>(w)));
 }
 
 // Fixed form of a value whose digits the integer path cannot hold (beyond 64 bits or 19
@@ -477,9 +483,9 @@ void Place_Real(std::string& out, bool negative, std::string_view body, bool opt
     out.append(digits);
 }
 
-} // namespace
+// ---- the general forms: any width, every value ---------------------------------------
 
-void Append_F(std::string& out, double v, int w, int d) {
+void Append_F_General(std::string& out, double v, int w, int d) {
     if (d < 0) {
         Append_Stars(out, w);
         return;
@@ -495,10 +501,14 @@ void Append_F(std::string& out, double v, int w, int d) {
         Append_Stars(out, w);
         return;
     }
-    Scaled scaled;
     std::uint64_t q = 0;
-    if (d < kMaxDigits && Scale(a, d, scaled) && Round_Half_Even(scaled, q)) {
-        Place_Fixed(out, std::signbit(v), q, d, w);
+    if (Fixed_Digits(a, d, q)) {
+        const int count = Digit_Count(q);
+        char body[kFieldRoom];
+        char* const end = body + kFieldRoom;
+        const char* p = Put_Fixed_Body(end, q, d, count, true);
+        Place_Real(out, std::signbit(v), {p, static_cast<std::size_t>(end - p)}, count <= d, true,
+                   w);
         return;
     }
     FieldBuffer body;
@@ -511,7 +521,7 @@ void Append_F(std::string& out, double v, int w, int d) {
     Place_Real(out, std::signbit(v), {body.data(), body.size()}, optional_zero, true, w);
 }
 
-void Append_ES(std::string& out, double v, int w, int d) {
+void Append_ES_General(std::string& out, double v, int w, int d) {
     if (d < 0) {
         Append_Stars(out, w);
         return;
@@ -520,9 +530,7 @@ void Append_ES(std::string& out, double v, int w, int d) {
         Append_Non_Finite(out, v, w);
         return;
     }
-    const bool negative = std::signbit(v);
     // "x." + d digits + "E+dd" needs d + 6 characters.
-    const int length = (negative ? 1 : 0) + d + 6;
     if (w > 0 && d + 6 > w) {
         Append_Stars(out, w);
         return;
@@ -530,19 +538,10 @@ void Append_ES(std::string& out, double v, int w, int d) {
     std::uint64_t q = 0;
     int exponent = 0;
     if (Significant_Digits(std::fabs(v), d + 1, q, exponent)) {
-        if (w > 0 && length > w) {
-            Append_Stars(out, w);
-            return;
-        }
-        Field field;
-        char* p = Put_Exponent(field.end, exponent);
-        p = Put_Digits(p, q, d);
-        *--p = '.';
-        *--p = static_cast<char>('0' + q);
-        if (negative) {
-            *--p = '-';
-        }
-        Append_Field(out, field, p, w);
+        char body[kFieldRoom];
+        char* const end = body + kFieldRoom;
+        const char* p = Put_ES_Body(end, q, d, exponent);
+        Place_Real(out, std::signbit(v), {p, static_cast<std::size_t>(end - p)}, false, false, w);
         return;
     }
     Scientific s;
@@ -556,7 +555,84 @@ void Append_ES(std::string& out, double v, int w, int d) {
     body.push_back('.');
     body.append(s.digits.data() + 1, s.digits.data() + s.digits.size());
     Append_Exponent(body, s.exponent);
-    Place_Real(out, negative, {body.data(), body.size()}, false, false, w);
+    Place_Real(out, std::signbit(v), {body.data(), body.size()}, false, false, w);
+}
+
+} // namespace
+
+void Put_F(char* field, double v, int w, int d) {
+    const double a = std::fabs(v);
+    std::uint64_t q = 0;
+    if (d >= 0 && std::isfinite(v)) {
+        if (d + 1 > w || (w < kExactPowers && a >= kPowersOfTen[w])) {
+            Fill_Stars(field, w);
+            return;
+        }
+        if (Fixed_Digits(a, d, q)) {
+            const bool negative = std::signbit(v);
+            const int count = Digit_Count(q);
+            const bool optional_zero = count <= d;
+            const int length = (negative ? 1 : 0) + (optional_zero ? 1 : count - d) + 1 + d;
+            bool zero = true;
+            if (length > w) {
+                if (!optional_zero || length - 1 > w) {
+                    Fill_Stars(field, w);
+                    return;
+                }
+                zero = false;
+            }
+            Fill_Blanks(field);
+            char* p = Put_Fixed_Body(field + w, q, d, count, zero);
+            if (negative) {
+                *--p = '-';
+            }
+            return;
+        }
+    }
+    std::string text;
+    Append_F_General(text, v, w, d);
+    Put_General(field, w, text);
+}
+
+void Put_ES(char* field, double v, int w, int d) {
+    std::uint64_t q = 0;
+    int exponent = 0;
+    if (d >= 0 && std::isfinite(v) && Significant_Digits(std::fabs(v), d + 1, q, exponent)) {
+        const bool negative = std::signbit(v);
+        if ((negative ? 1 : 0) + d + 6 > w) {
+            Fill_Stars(field, w);
+            return;
+        }
+        Fill_Blanks(field);
+        char* p = Put_ES_Body(field + w, q, d, exponent);
+        if (negative) {
+            *--p = '-';
+        }
+        return;
+    }
+    std::string text;
+    Append_ES_General(text, v, w, d);
+    Put_General(field, w, text);
+}
+
+void Append_F(std::string& out, double v, int w, int d) {
+    if (w >= 1 && w <= kFieldRoom) {
+        char field[kFieldRoom];
+        Put_F(field, v, w, d);
+        out.append(field, static_cast<std::size_t>(w));
+        return;
+    }
+    Append_F_General(out, v, w, d);
+}
+
+void Append_ES(std::string& out, double v, int w, int d) {
+    if (w >= 1 && w <= kFieldRoom) {
+        char field[kFieldRoom];
+        Put_ES(field, v, w, d);
+        out.append(field, static_cast<std::size_t>(w));
+        return;
+    }
+    Append_ES_General(out, v, w, d);
 }
 
 void Append_E(std::string& out, double v, int w, int d) {
@@ -579,29 +655,10 @@ void Append_E(std::string& out, double v, int w, int d) {
     int exponent = 0;
     // d significant digits: d.ddd x 10^x is 0.dddd x 10^(x+1); zero keeps exponent 0.
     if (Significant_Digits(a, d, q, exponent)) {
-        if (a != 0.0) {
-            ++exponent;
-        }
-        const int length = (negative ? 1 : 0) + d + 6;
-        bool drop_zero = false;
-        if (w > 0 && length > w) {
-            if (length - 1 > w) {
-                Append_Stars(out, w);
-                return;
-            }
-            drop_zero = true;
-        }
-        Field field;
-        char* p = Put_Exponent(field.end, exponent);
-        p = Put_Digits(p, q, d);
-        *--p = '.';
-        if (!drop_zero) {
-            *--p = '0';
-        }
-        if (negative) {
-            *--p = '-';
-        }
-        Append_Field(out, field, p, w);
+        char body[kFieldRoom];
+        char* const end = body + kFieldRoom;
+        const char* p = Put_E_Body(end, q, d, a != 0.0 ? exponent + 1 : 0, true);
+        Place_Real(out, negative, {p, static_cast<std::size_t>(end - p)}, true, false, w);
         return;
     }
     FieldBuffer body;
@@ -616,6 +673,17 @@ void Append_E(std::string& out, double v, int w, int d) {
     body.append(s.digits.data(), s.digits.data() + s.digits.size());
     Append_Exponent(body, s.exponent + 1);
     Place_Real(out, negative, {body.data(), body.size()}, true, false, w);
+}
+
+void Put_I(char* field, long long v, int w) {
+    const fmt::format_int text(v);
+    const auto width = static_cast<std::size_t>(w);
+    if (text.size() > width) {
+        Fill_Stars(field, w);
+        return;
+    }
+    Fill_Blanks(field);
+    std::memcpy(field + width - text.size(), text.data(), text.size());
 }
 
 void Append_I(std::string& out, long long v, int w) {
