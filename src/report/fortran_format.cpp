@@ -204,9 +204,18 @@ bool Scale(double a, int k, Scaled& s) {
         if ((whole >> 64) != 0) {
             return false;
         }
+        s.whole = static_cast<std::uint64_t>(whole);
+        if (shift < 64) { // the usual case: the rest is in the low word
+            const auto low = static_cast<std::uint64_t>(num);
+            const std::uint64_t rest = low & ((std::uint64_t{1} << shift) - 1);
+            const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+            s.rest = rest == 0 ? Rest::Zero
+                               : (rest < half ? Rest::Below_Half
+                                              : (rest == half ? Rest::Half : Rest::Above_Half));
+            return true;
+        }
         const Wide rest = num - (whole << shift);
         const Wide half = Wide{1} << (shift - 1);
-        s.whole = static_cast<std::uint64_t>(whole);
         s.rest = rest == 0 ? Rest::Zero
                            : (rest < half ? Rest::Below_Half
                                           : (rest == half ? Rest::Half : Rest::Above_Half));
@@ -279,14 +288,33 @@ constexpr char kDigitPairs[] =
     "6869707172737475767778798081828384858687888990919293949596979899";
 
 char* Put_Digits(char* end, std::uint64_t& n, int count) {
+    // Most fields have fewer than ten digits: 32-bit steps are cheaper.
+    if (n <= 0xFFFFFFFFU) {
+        auto small = static_cast<std::uint32_t>(n);
+        for (; count >= 2; count -= 2) {
+            const std::uint32_t rest = small / 100;
+            end -= 2;
+            std::memcpy(end, kDigitPairs + static_cast<std::size_t>(small - rest * 100) * 2, 2);
+            small = rest;
+        }
+        if (count == 1) {
+            const std::uint32_t rest = small / 10;
+            *--end = static_cast<char>('0' + (small - rest * 10));
+            small = rest;
+        }
+        n = small;
+        return end;
+    }
     for (; count >= 2; count -= 2) {
+        const std::uint64_t rest = n / 100;
         end -= 2;
-        std::memcpy(end, kDigitPairs + static_cast<std::size_t>(n % 100) * 2, 2);
-        n /= 100;
+        std::memcpy(end, kDigitPairs + static_cast<std::size_t>(n - rest * 100) * 2, 2);
+        n = rest;
     }
     if (count == 1) {
-        *--end = static_cast<char>('0' + n % 10);
-        n /= 10;
+        const std::uint64_t rest = n / 10;
+        *--end = static_cast<char>('0' + (n - rest * 10));
+        n = rest;
     }
     return end;
 }
