@@ -116,8 +116,11 @@ void Drop_Digit(Scaled& s) {
     }
 }
 
+// The small helpers of the fast fields are inlined into them: a call costs as much as
+// their work.
+
 // Decimal digits of n (at least one).
-int Digit_Count(std::uint64_t n) {
+[[gnu::always_inline]] inline int Digit_Count(std::uint64_t n) {
     const int bits = 64 - __builtin_clzll(n | 1);
     const int guess = (bits * 1233) >> 12; // floor(bits * log10 2): the count or one less
     const int count = guess + (n >= kPow10[guess] ? 1 : 0);
@@ -241,6 +244,34 @@ bool Scale(double, int, Scaled&) {
 }
 #endif
 
+// a * 10^k rounded to an integer, ties to even, from one floating-point multiplication or
+// division when that is enough to decide; false when the exact arithmetic must decide.
+// With |k| <= 22 the power is exact and the computed r is the exact product P rounded
+// once: |r - P| <= ulp(r) / 2. Below 2^52 both r and its fraction lie on the grid of
+// ulp(r) <= 1/2, so a fraction below one half means P < whole + 1/2 (round down) and
+// one above means P > whole + 1/2 (round up). A fraction of exactly one half may be a true
+// tie or a product just beside it: only then is the exact path needed.
+[[gnu::always_inline]] inline bool Round_Quick(double a, int k, std::uint64_t& rounded) {
+    if (k >= kExactPowers || k <= -kExactPowers) {
+        return false;
+    }
+    const double r = k >= 0 ? a * kPowersOfTen[k] : a / kPowersOfTen[-k];
+    if (!(r < 4503599627370496.0)) { // 2^52
+        return false;
+    }
+    const auto whole = static_cast<std::uint64_t>(r);
+    const double fraction = r - static_cast<double>(whole); // exact
+    if (fraction < 0.5) {
+        rounded = whole;
+        return true;
+    }
+    if (fraction > 0.5) {
+        rounded = whole + 1;
+        return true;
+    }
+    return false;
+}
+
 // n significant digits of a >= 0 (n <= 19) as an integer in [10^(n-1), 10^n) (zero for a
 // zero value) and the decimal exponent of its first digit, with a carry such as
 // 9.99996 -> 1.0000e+01 already in the exponent; false when the value needs the general
@@ -262,6 +293,26 @@ bool Significant_Digits(double a, int n, std::uint64_t& digits, int& exponent) {
     // closely enough for every double exponent). Scaled by that guess the value has n or
     // n + 1 digits; the extra one is dropped into the rest, so it is rounded only once.
     exponent = ((e2 - 1) * 78913) >> 18;
+    // Quick path: scaled by the guess the value rounds to n digits, or to n + 1 when the
+    // guess was one low (or the rounding carried into 10^n); then it is rounded afresh one
+    // decade up, from the value itself, so there is still one rounding only.
+    if (Round_Quick(a, n - 1 - exponent, digits)) {
+        bool decided = true;
+        if (digits >= kPow10[n]) {
+            ++exponent;
+            decided = Round_Quick(a, n - 1 - exponent, digits);
+        }
+        if (decided) {
+            if (digits == kPow10[n]) {
+                digits = kPow10[n - 1]; // rounding carried into a new decade
+                ++exponent;
+            }
+            if (digits >= kPow10[n - 1] && digits < kPow10[n]) {
+                return true;
+            }
+        }
+        exponent = ((e2 - 1) * 78913) >> 18; // the exact path starts from the guess again
+    }
     Scaled s;
     if (!Scale(a, n - 1 - exponent, s)) {
         return false;
@@ -287,7 +338,7 @@ constexpr char kDigitPairs[] =
     "34353637383940414243444546474849505152535455565758596061626364656667"
     "6869707172737475767778798081828384858687888990919293949596979899";
 
-char* Put_Digits(char* end, std::uint64_t& n, int count) {
+[[gnu::always_inline]] inline char* Put_Digits(char* end, std::uint64_t& n, int count) {
     // Most fields have fewer than ten digits: 32-bit steps are cheaper.
     if (n <= 0xFFFFFFFFU) {
         auto small = static_cast<std::uint32_t>(n);
@@ -321,7 +372,7 @@ char* Put_Digits(char* end, std::uint64_t& n, int count) {
 
 // Writes the exponent part of the E and ES descriptors backwards before end: "E+dd", or
 // "+ddd" when three digits are needed (the letter gives way to the third digit).
-char* Put_Exponent(char* end, int exponent) {
+[[gnu::always_inline]] inline char* Put_Exponent(char* end, int exponent) {
     const int magnitude = exponent < 0 ? -exponent : exponent;
     const char sign = exponent < 0 ? '-' : '+';
     end -= 4;
@@ -342,7 +393,10 @@ char* Put_Exponent(char* end, int exponent) {
 constexpr int kFieldRoom = kPlacedFieldRoom;
 
 // |v| * 10^d rounded: the digits of Fw.d.
-bool Fixed_Digits(double a, int d, std::uint64_t& q) {
+[[gnu::always_inline]] inline bool Fixed_Digits(double a, int d, std::uint64_t& q) {
+    if (Round_Quick(a, d, q)) {
+        return true;
+    }
     Scaled s;
     return d < kMaxDigits && Scale(a, d, s) && Round_Half_Even(s, q);
 }
