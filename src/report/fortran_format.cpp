@@ -1,5 +1,6 @@
 #include "report/fortran_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -46,13 +47,13 @@ void Append_Fit(std::string& out, std::string_view text, int w) {
 
 // ---- exact decimal rounding by integer arithmetic -----------------------------------
 // A double is m * 2^e with an integer m below 2^53, so a * 10^k is a ratio of integers
-// that 128 bits hold for every value a report prints. Rounding that ratio to the nearest
-// integer, ties to even, gives the same digits as rounding the exact binary value in
-// decimal (what the C library and {fmt} do) at a small fraction of the cost. Values
+// that 128 bits hold for every value a report prints. Its integer part and how the rest
+// compares with one half give the same digits as rounding the exact binary value in
+// decimal, ties to even (what the C library and {fmt} do), at a small fraction of the
+// cost; most fields need no more than one 64-bit multiplication or division. Values
 // outside that range go to {fmt}.
 
 constexpr int kMaxDigits = 20; // digits of the largest 64-bit value
-constexpr char kZeros[] = "00000000000000000000000000000000";
 constexpr std::uint64_t kPow10[20] = {1ULL,
                                       10ULL,
                                       100ULL,
@@ -82,9 +83,49 @@ std::uint64_t Bits_Of(double a) {
     return bits;
 }
 
-struct Digits {
-    std::uint64_t value = 0;
+// How the fraction dropped by a truncation compares with one half.
+enum class Rest : unsigned char { Zero, Below_Half, Half, Above_Half };
+
+// floor(a * 10^k) and the rest below it.
+struct Scaled {
+    std::uint64_t whole = 0;
+    Rest rest = Rest::Zero;
 };
+
+// The rounded value, ties to even; false when it would not fit 64 bits.
+bool Round_Half_Even(const Scaled& s, std::uint64_t& rounded) {
+    const bool up = s.rest == Rest::Above_Half || (s.rest == Rest::Half && (s.whole & 1) != 0);
+    if (up && s.whole == ~std::uint64_t{0}) {
+        return false;
+    }
+    rounded = s.whole + (up ? 1 : 0);
+    return true;
+}
+
+// Drops the last digit of the integer part into the rest (one decimal fewer), without a
+// second rounding: the rest stays exact.
+void Drop_Digit(Scaled& s) {
+    const auto digit = static_cast<int>(s.whole % 10);
+    s.whole /= 10;
+    if (digit > 5 || (digit == 5 && s.rest != Rest::Zero)) {
+        s.rest = Rest::Above_Half;
+    } else if (digit == 5) {
+        s.rest = Rest::Half;
+    } else if (digit != 0 || s.rest != Rest::Zero) {
+        s.rest = Rest::Below_Half;
+    }
+}
+
+// The small helpers of the fast fields are inlined into them: a call costs as much as
+// their work.
+
+// Decimal digits of n (at least one).
+[[gnu::always_inline]] inline int Digit_Count(std::uint64_t n) {
+    const int bits = 64 - __builtin_clzll(n | 1);
+    const int guess = (bits * 1233) >> 12; // floor(bits * log10 2): the count or one less
+    const int count = guess + (n >= kPow10[guess] ? 1 : 0);
+    return count > 0 ? count : 1;
+}
 
 #if defined(__SIZEOF_INT128__)
 __extension__ typedef unsigned __int128 Wide;
@@ -98,102 +139,313 @@ int Bit_Length(Wide x) {
     return low == 0 ? 0 : 64 - __builtin_clzll(low);
 }
 
-// Rounds num / den to the nearest integer, ties to even.
-Wide Round_Ratio(Wide num, Wide den) {
-    Wide q = num / den;
-    const Wide twice_rem = (num - q * den) * 2; // den < 2^127, so no overflow
-    if (twice_rem > den || (twice_rem == den && (q & 1) != 0)) {
-        ++q;
+Rest Rest_Of(Wide remainder, Wide divisor) {
+    if (remainder == 0) {
+        return Rest::Zero;
     }
-    return q;
+    const Wide other = divisor - remainder; // remainder < divisor: no overflow
+    return remainder < other ? Rest::Below_Half
+                             : (remainder == other ? Rest::Half : Rest::Above_Half);
 }
 
-// a * 10^k rounded to an integer (k may be negative), when it fits in 64 bits and the
-// arithmetic in 128 bits; false otherwise.
-bool Round_Scaled(double a, int k, Digits& out) {
-    if (!(a >= 0.0) || !std::isfinite(a) || k > 19 || k < -19) {
+// num / den split into s; false when the quotient does not fit 64 bits.
+bool Divide(Wide num, Wide den, Scaled& s) {
+    if ((num >> 64) == 0 && (den >> 64) == 0) {
+        const auto n = static_cast<std::uint64_t>(num);
+        const auto d = static_cast<std::uint64_t>(den);
+        const std::uint64_t q = n / d;
+        s.whole = q;
+        s.rest = Rest_Of(n - q * d, d);
+        return true;
+    }
+    const Wide q = num / den;
+    if ((q >> 64) != 0) {
+        return false;
+    }
+    s.whole = static_cast<std::uint64_t>(q);
+    s.rest = Rest_Of(num - q * den, den);
+    return true;
+}
+
+// a * 10^k (a finite and >= 0, |k| <= 19) split into its integer part and the rest; false
+// when the integer part does not fit 64 bits.
+bool Scale(double a, int k, Scaled& s) {
+    if (k > 19 || k < -19) {
         return false;
     }
     // a = m * 2^e exactly, from the bits of the double.
     const auto bits = Bits_Of(a);
     const auto biased = static_cast<int>(bits >> 52);
     std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
-    int e = 0;
-    if (biased == 0) {
-        e = -1074; // zero and subnormal values
-    } else {
+    int e = -1074; // zero and subnormal values
+    if (biased != 0) {
         m |= std::uint64_t{1} << 52;
         e = biased - 1075;
     }
     if (m == 0) {
-        out.value = 0;
+        s = {};
         return true;
     }
-    Wide num = m;
     if (k >= 0) {
-        num *= kPow10[k]; // below 2^117
-    }
-    Wide q = 0;
-    if (e >= 0) {
-        if (Bit_Length(num) + e > 126) {
-            return false;
+        const Wide num = Wide{m} * kPow10[k]; // below 2^117
+        if (e >= 0) {
+            if (Bit_Length(num) + e > 64) {
+                return false;
+            }
+            s.whole = static_cast<std::uint64_t>(num << e);
+            s.rest = Rest::Zero;
+            return true;
         }
-        num <<= e;
-        q = k >= 0 ? num : Round_Ratio(num, kPow10[-k]);
-    } else if (k >= 0) {
-        // Division by a power of two: the bits shifted out decide the rounding.
+        // Division by a power of two: the bits shifted out are the rest.
         const int shift = -e;
-        if (shift >= 127) {
-            return false; // far below one half
+        if (shift >= 118) {
+            s.whole = 0; // num < 2^117: less than one half
+            s.rest = Rest::Below_Half;
+            return true;
         }
-        q = num >> shift;
-        const Wide rest = num - (q << shift);
-        const Wide half = Wide{1} << (shift - 1);
-        if (rest > half || (rest == half && (q & 1) != 0)) {
-            ++q;
-        }
-    } else {
-        if (Bit_Length(kPow10[-k]) - e > 126) {
+        const Wide whole = num >> shift;
+        if ((whole >> 64) != 0) {
             return false;
         }
-        q = Round_Ratio(num, Wide{kPow10[-k]} << -e);
+        s.whole = static_cast<std::uint64_t>(whole);
+        if (shift < 64) { // the usual case: the rest is in the low word
+            const auto low = static_cast<std::uint64_t>(num);
+            const std::uint64_t rest = low & ((std::uint64_t{1} << shift) - 1);
+            const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+            s.rest = rest == 0 ? Rest::Zero
+                               : (rest < half ? Rest::Below_Half
+                                              : (rest == half ? Rest::Half : Rest::Above_Half));
+            return true;
+        }
+        const Wide rest = num - (whole << shift);
+        const Wide half = Wide{1} << (shift - 1);
+        s.rest = rest == 0 ? Rest::Zero
+                           : (rest < half ? Rest::Below_Half
+                                          : (rest == half ? Rest::Half : Rest::Above_Half));
+        return true;
     }
-    if ((q >> 64) != 0) {
-        return false;
+    const std::uint64_t power = kPow10[-k];
+    if (e >= 0) {
+        if (53 + e > 127) {
+            return false;
+        }
+        return Divide(Wide{m} << e, power, s);
     }
-    out.value = static_cast<std::uint64_t>(q);
-    return true;
+    if (Bit_Length(power) - e > 126) {
+        s.whole = 0; // m < 2^53, far below half the divisor
+        s.rest = Rest::Below_Half;
+        return true;
+    }
+    return Divide(m, Wide{power} << -e, s);
 }
 #else
-bool Round_Scaled(double, int, Digits&) {
+bool Scale(double, int, Scaled&) {
     return false;
 }
 #endif
 
-// Decimal digits of n, most significant first; returns their count ("0" for zero).
+// a * 10^k rounded to an integer, ties to even, from one floating-point multiplication or
+// division when that is enough to decide; false when the exact arithmetic must decide.
+// With |k| <= 22 the power is exact and the computed r is the exact product P rounded
+// once: |r - P| <= ulp(r) / 2. Below 2^52 both r and its fraction lie on the grid of
+// ulp(r) <= 1/2, so a fraction below one half means P < whole + 1/2 (round down) and
+// one above means P > whole + 1/2 (round up). A fraction of exactly one half may be a true
+// tie or a product just beside it: only then is the exact path needed.
+[[gnu::always_inline]] inline bool Round_Quick(double a, int k, std::uint64_t& rounded) {
+    if (k >= kExactPowers || k <= -kExactPowers) {
+        return false;
+    }
+    const double r = k >= 0 ? a * kPowersOfTen[k] : a / kPowersOfTen[-k];
+    if (!(r < 4503599627370496.0)) { // 2^52
+        return false;
+    }
+    const auto whole = static_cast<std::uint64_t>(r);
+    const double fraction = r - static_cast<double>(whole); // exact
+    if (fraction < 0.5) {
+        rounded = whole;
+        return true;
+    }
+    if (fraction > 0.5) {
+        rounded = whole + 1;
+        return true;
+    }
+    return false;
+}
+
+// n significant digits of a >= 0 (n <= 19) as an integer in [10^(n-1), 10^n) (zero for a
+// zero value) and the decimal exponent of its first digit, with a carry such as
+// 9.99996 -> 1.0000e+01 already in the exponent; false when the value needs the general
+// conversion.
+bool Significant_Digits(double a, int n, std::uint64_t& digits, int& exponent) {
+    if (n < 1 || n > 19) {
+        return false;
+    }
+    if (a == 0.0) {
+        digits = 0;
+        exponent = 0;
+        return true;
+    }
+    const auto bits = Bits_Of(a);
+    const auto biased = static_cast<int>(bits >> 52);
+    const int e2 = biased != 0 ? biased - 1022 // 2^(e2 - 1) <= a < 2^e2
+                               : 64 - __builtin_clzll(bits) - 1074;
+    // floor((e2 - 1) log10 2) is floor(log10 a) or one less (78913 / 2^18 is log10 2
+    // closely enough for every double exponent). Scaled by that guess the value has n or
+    // n + 1 digits; the extra one is dropped into the rest, so it is rounded only once.
+    exponent = ((e2 - 1) * 78913) >> 18;
+    // Quick path: scaled by the guess the value rounds to n digits, or to n + 1 when the
+    // guess was one low (or the rounding carried into 10^n); then it is rounded afresh one
+    // decade up, from the value itself, so there is still one rounding only.
+    if (Round_Quick(a, n - 1 - exponent, digits)) {
+        bool decided = true;
+        if (digits >= kPow10[n]) {
+            ++exponent;
+            decided = Round_Quick(a, n - 1 - exponent, digits);
+        }
+        if (decided) {
+            if (digits == kPow10[n]) {
+                digits = kPow10[n - 1]; // rounding carried into a new decade
+                ++exponent;
+            }
+            if (digits >= kPow10[n - 1] && digits < kPow10[n]) {
+                return true;
+            }
+        }
+        exponent = ((e2 - 1) * 78913) >> 18; // the exact path starts from the guess again
+    }
+    Scaled s;
+    if (!Scale(a, n - 1 - exponent, s)) {
+        return false;
+    }
+    if (s.whole >= kPow10[n]) {
+        Drop_Digit(s);
+        ++exponent;
+    }
+    if (!Round_Half_Even(s, digits)) {
+        return false;
+    }
+    if (digits == kPow10[n]) {
+        digits = kPow10[n - 1]; // rounding carried into a new decade
+        ++exponent;
+    }
+    return digits >= kPow10[n - 1] && digits < kPow10[n];
+}
+
+// The last `count` decimal digits of n, written backwards so that they end just before
+// `end`, two at a time; n keeps the digits before them. Returns the first one written.
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233"
     "34353637383940414243444546474849505152535455565758596061626364656667"
     "6869707172737475767778798081828384858687888990919293949596979899";
 
-int Write_Digits(std::uint64_t n, char* out) {
-    char buffer[kMaxDigits];
-    char* p = buffer + kMaxDigits;
-    while (n >= 100) {
-        const auto pair = static_cast<std::size_t>(n % 100) * 2;
-        n /= 100;
-        p -= 2;
-        std::memcpy(p, kDigitPairs + pair, 2);
+[[gnu::always_inline]] inline char* Put_Digits(char* end, std::uint64_t& n, int count) {
+    // Most fields have fewer than ten digits: 32-bit steps are cheaper.
+    if (n <= 0xFFFFFFFFU) {
+        auto small = static_cast<std::uint32_t>(n);
+        for (; count >= 2; count -= 2) {
+            const std::uint32_t rest = small / 100;
+            end -= 2;
+            std::memcpy(end, kDigitPairs + static_cast<std::size_t>(small - rest * 100) * 2, 2);
+            small = rest;
+        }
+        if (count == 1) {
+            const std::uint32_t rest = small / 10;
+            *--end = static_cast<char>('0' + (small - rest * 10));
+            small = rest;
+        }
+        n = small;
+        return end;
     }
-    if (n >= 10) {
-        p -= 2;
-        std::memcpy(p, kDigitPairs + static_cast<std::size_t>(n) * 2, 2);
+    for (; count >= 2; count -= 2) {
+        const std::uint64_t rest = n / 100;
+        end -= 2;
+        std::memcpy(end, kDigitPairs + static_cast<std::size_t>(n - rest * 100) * 2, 2);
+        n = rest;
+    }
+    if (count == 1) {
+        const std::uint64_t rest = n / 10;
+        *--end = static_cast<char>('0' + (n - rest * 10));
+        n = rest;
+    }
+    return end;
+}
+
+// Writes the exponent part of the E and ES descriptors backwards before end: "E+dd", or
+// "+ddd" when three digits are needed (the letter gives way to the third digit).
+[[gnu::always_inline]] inline char* Put_Exponent(char* end, int exponent) {
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    const char sign = exponent < 0 ? '-' : '+';
+    end -= 4;
+    if (magnitude < 100) {
+        end[0] = 'E';
+        end[1] = sign;
     } else {
-        *--p = static_cast<char>('0' + n);
+        end[0] = sign;
+        end[1] = static_cast<char>('0' + magnitude / 100);
     }
-    const auto count = static_cast<int>(buffer + kMaxDigits - p);
-    std::memcpy(out, p, static_cast<std::size_t>(count));
-    return count;
+    std::memcpy(end + 2, kDigitPairs + static_cast<std::size_t>(magnitude % 100) * 2, 2);
+    return end;
+}
+
+// ---- bodies of the fast fields, written backwards before `end` ------------------------
+// A body is at most a sign, 20 + 19 digits and the point, or 19 digits, the point and a
+// four-character exponent: kFieldRoom always holds it.
+constexpr int kFieldRoom = kPlacedFieldRoom;
+
+// |v| * 10^d rounded: the digits of Fw.d.
+[[gnu::always_inline]] inline bool Fixed_Digits(double a, int d, std::uint64_t& q) {
+    if (Round_Quick(a, d, q)) {
+        return true;
+    }
+    Scaled s;
+    return d < kMaxDigits && Scale(a, d, s) && Round_Half_Even(s, q);
+}
+
+// q with the point d places from the right; a value below one gets the zero before the
+// point unless it is dropped (count is the digit count of q).
+char* Put_Fixed_Body(char* end, std::uint64_t q, int d, int count, bool zero) {
+    char* p = Put_Digits(end, q, d);
+    *--p = '.';
+    if (count > d) {
+        p = Put_Digits(p, q, count - d);
+    } else if (zero) {
+        *--p = '0';
+    }
+    return p;
+}
+
+// "d.ddd" of ESw.d (the first digit of q before the point) and its exponent.
+char* Put_ES_Body(char* end, std::uint64_t q, int d, int exponent) {
+    char* p = Put_Exponent(end, exponent);
+    p = Put_Digits(p, q, d);
+    *--p = '.';
+    *--p = static_cast<char>('0' + q);
+    return p;
+}
+
+// "0.ddd" of Ew.d (all d digits of q after the point) and its exponent.
+char* Put_E_Body(char* end, std::uint64_t q, int d, int exponent, bool zero) {
+    char* p = Put_Exponent(end, exponent);
+    p = Put_Digits(p, q, d);
+    *--p = '.';
+    if (zero) {
+        *--p = '0';
+    }
+    return p;
+}
+
+void Fill_Stars(char* field, int w) {
+    std::memset(field, '*', static_cast<std::size_t>(w));
+}
+
+// A fixed size: a few stores, no call.
+void Fill_Blanks(char* field) {
+    std::memset(field, ' ', kFieldRoom);
+}
+
+// Copies a field composed by a general path (exactly w characters) into place.
+void Put_General(char* field, int w, const std::string& text) {
+    std::memcpy(field, text.data(), std::min(text.size(), static_cast<std::size_t>(w)));
 }
 
 // Fixed form of a value whose digits the integer path cannot hold (beyond 64 bits or 19
@@ -211,57 +463,12 @@ struct Scientific {
     int exponent = 0;
 };
 
-// decimals + 1 significant digits of a >= 0 (into digits) and the decimal exponent after
-// rounding; false when the value needs the general conversion.
-bool Scientific_Digits(double a, int decimals, char* digits, int& exponent) {
-    const int n = decimals + 1;
-    if (decimals < 0 || n > 19 || !std::isfinite(a) || a < 0.0) {
-        return false;
-    }
-    if (a == 0.0) {
-        std::memcpy(digits, kZeros, static_cast<std::size_t>(n));
-        exponent = 0;
-        return true;
-    }
-    const auto biased = static_cast<int>(Bits_Of(a) >> 52);
-    if (biased == 0) {
-        return false; // subnormal
-    }
-    const int e2 = biased - 1022; // 2^(e2 - 1) <= a < 2^e2
-    // floor((e2 - 1) log10 2), which is floor(log10 a) or one less (78913 / 2^18 is log10 2
-    // closely enough for every double exponent); a value that then rounds to n + 1 digits
-    // (including a carry such as 9.99996 -> 10.0000) is rounded again one decade up.
-    exponent = ((e2 - 1) * 78913) >> 18;
-    Digits q;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (!Round_Scaled(a, n - 1 - exponent, q)) {
-            return false;
-        }
-        if (q.value < kPow10[n]) {
-            break;
-        }
-        ++exponent;
-    }
-    if (q.value < kPow10[n - 1] || q.value >= kPow10[n]) {
-        return false;
-    }
-    Write_Digits(q.value, digits);
-    return true;
-}
-
-bool Scientific_Digits(double a, int decimals, Scientific& s) {
-    char digits[kMaxDigits];
-    int exponent = 0;
-    if (!Scientific_Digits(a, decimals, digits, exponent)) {
-        return false;
-    }
-    s.digits.append(digits, digits + decimals + 1);
-    s.exponent = exponent;
-    return true;
-}
-
 void To_Scientific(double a, int decimals, Scientific& s) {
-    if (Scientific_Digits(a, decimals, s)) {
+    std::uint64_t digits = 0;
+    if (Significant_Digits(a, decimals + 1, digits, s.exponent)) {
+        char text[kMaxDigits];
+        Put_Digits(text + decimals + 1, digits, decimals + 1);
+        s.digits.append(text, text + decimals + 1);
         return;
     }
     FieldBuffer text;
@@ -285,19 +492,17 @@ void To_Scientific(double a, int decimals, Scientific& s) {
     s.exponent = negative ? -exponent : exponent;
 }
 
-// Exponent part of the E and ES descriptors: "E+dd", or "+ddd" when three digits are
-// needed (the letter gives way to the third digit).
+// Exponent part of the E and ES descriptors for the general path.
 void Append_Exponent(FieldBuffer& text, int exponent) {
-    const int magnitude = exponent < 0 ? -exponent : exponent;
-    if (magnitude <= 99) {
-        text.push_back('E');
+    if (exponent <= -1000 || exponent >= 1000) { // not a double's exponent; kept general
         text.push_back(exponent < 0 ? '-' : '+');
-        text.push_back(static_cast<char>('0' + magnitude / 10));
-        text.push_back(static_cast<char>('0' + magnitude % 10));
+        fmt::format_to(std::back_inserter(text), "{}", exponent < 0 ? -exponent : exponent);
         return;
     }
-    text.push_back(exponent < 0 ? '-' : '+');
-    fmt::format_to(std::back_inserter(text), "{}", magnitude);
+    char part[4];
+    char* const end = part + sizeof part;
+    const char* p = Put_Exponent(end, exponent);
+    text.append(p, end);
 }
 
 // NaN and infinity in a field of w characters (w <= 0: minimal field).
@@ -360,9 +565,9 @@ void Place_Real(std::string& out, bool negative, std::string_view body, bool opt
     out.append(digits);
 }
 
-} // namespace
+// ---- the general forms: any width, every value ---------------------------------------
 
-void Append_F(std::string& out, double v, int w, int d) {
+void Append_F_General(std::string& out, double v, int w, int d) {
     if (d < 0) {
         Append_Stars(out, w);
         return;
@@ -378,34 +583,15 @@ void Append_F(std::string& out, double v, int w, int d) {
         Append_Stars(out, w);
         return;
     }
-    {
-        // The usual case, composed on the stack: at most 19 digits, a leading zero and
-        // the point.
-        Digits n;
-        if (d < kMaxDigits && Round_Scaled(a, d, n)) {
-            char digits[kMaxDigits];
-            const int count = Write_Digits(n.value, digits);
-            char body[2 * kMaxDigits + 2];
-            std::size_t length = 0;
-            if (count <= d) {
-                body[length++] = '0';
-                body[length++] = '.';
-                std::memcpy(body + length, kZeros, static_cast<std::size_t>(d - count));
-                length += static_cast<std::size_t>(d - count);
-                std::memcpy(body + length, digits, static_cast<std::size_t>(count));
-                length += static_cast<std::size_t>(count);
-            } else {
-                const auto before_point = static_cast<std::size_t>(count - d);
-                std::memcpy(body + length, digits, before_point);
-                length += before_point;
-                body[length++] = '.';
-                std::memcpy(body + length, digits + before_point, static_cast<std::size_t>(d));
-                length += static_cast<std::size_t>(d);
-            }
-            const bool optional_zero = d > 0 && body[0] == '0' && body[1] == '.';
-            Place_Real(out, std::signbit(v), {body, length}, optional_zero, true, w);
-            return;
-        }
+    std::uint64_t q = 0;
+    if (Fixed_Digits(a, d, q)) {
+        const int count = Digit_Count(q);
+        char body[kFieldRoom];
+        char* const end = body + kFieldRoom;
+        const char* p = Put_Fixed_Body(end, q, d, count, true);
+        Place_Real(out, std::signbit(v), {p, static_cast<std::size_t>(end - p)}, count <= d, true,
+                   w);
+        return;
     }
     FieldBuffer body;
     Convert_Fixed(body, a, d);
@@ -417,7 +603,7 @@ void Append_F(std::string& out, double v, int w, int d) {
     Place_Real(out, std::signbit(v), {body.data(), body.size()}, optional_zero, true, w);
 }
 
-void Append_ES(std::string& out, double v, int w, int d) {
+void Append_ES_General(std::string& out, double v, int w, int d) {
     if (d < 0) {
         Append_Stars(out, w);
         return;
@@ -431,31 +617,14 @@ void Append_ES(std::string& out, double v, int w, int d) {
         Append_Stars(out, w);
         return;
     }
-    {
-        // The usual case, composed on the stack: at most 19 digits, a point and "E+ddd".
-        char digits[kMaxDigits];
-        int exponent = 0;
-        if (Scientific_Digits(std::fabs(v), d, digits, exponent)) {
-            char body[kMaxDigits + 8];
-            std::size_t length = 0;
-            body[length++] = digits[0];
-            body[length++] = '.';
-            std::memcpy(body + length, digits + 1, static_cast<std::size_t>(d));
-            length += static_cast<std::size_t>(d);
-            const int magnitude = exponent < 0 ? -exponent : exponent;
-            const char sign = exponent < 0 ? '-' : '+';
-            if (magnitude <= 99) {
-                body[length++] = 'E';
-                body[length++] = sign;
-            } else {
-                body[length++] = sign; // the third digit takes the letter's place
-                body[length++] = static_cast<char>('0' + magnitude / 100);
-            }
-            std::memcpy(body + length, kDigitPairs + (magnitude % 100) * 2, 2);
-            length += 2;
-            Place_Real(out, std::signbit(v), {body, length}, false, false, w);
-            return;
-        }
+    std::uint64_t q = 0;
+    int exponent = 0;
+    if (Significant_Digits(std::fabs(v), d + 1, q, exponent)) {
+        char body[kFieldRoom];
+        char* const end = body + kFieldRoom;
+        const char* p = Put_ES_Body(end, q, d, exponent);
+        Place_Real(out, std::signbit(v), {p, static_cast<std::size_t>(end - p)}, false, false, w);
+        return;
     }
     Scientific s;
     To_Scientific(std::fabs(v), d, s);
@@ -469,6 +638,83 @@ void Append_ES(std::string& out, double v, int w, int d) {
     body.append(s.digits.data() + 1, s.digits.data() + s.digits.size());
     Append_Exponent(body, s.exponent);
     Place_Real(out, std::signbit(v), {body.data(), body.size()}, false, false, w);
+}
+
+} // namespace
+
+void Put_F(char* field, double v, int w, int d) {
+    const double a = std::fabs(v);
+    std::uint64_t q = 0;
+    if (d >= 0 && std::isfinite(v)) {
+        if (d + 1 > w || (w < kExactPowers && a >= kPowersOfTen[w])) {
+            Fill_Stars(field, w);
+            return;
+        }
+        if (Fixed_Digits(a, d, q)) {
+            const bool negative = std::signbit(v);
+            const int count = Digit_Count(q);
+            const bool optional_zero = count <= d;
+            const int length = (negative ? 1 : 0) + (optional_zero ? 1 : count - d) + 1 + d;
+            bool zero = true;
+            if (length > w) {
+                if (!optional_zero || length - 1 > w) {
+                    Fill_Stars(field, w);
+                    return;
+                }
+                zero = false;
+            }
+            Fill_Blanks(field);
+            char* p = Put_Fixed_Body(field + w, q, d, count, zero);
+            if (negative) {
+                *--p = '-';
+            }
+            return;
+        }
+    }
+    std::string text;
+    Append_F_General(text, v, w, d);
+    Put_General(field, w, text);
+}
+
+void Put_ES(char* field, double v, int w, int d) {
+    std::uint64_t q = 0;
+    int exponent = 0;
+    if (d >= 0 && std::isfinite(v) && Significant_Digits(std::fabs(v), d + 1, q, exponent)) {
+        const bool negative = std::signbit(v);
+        if ((negative ? 1 : 0) + d + 6 > w) {
+            Fill_Stars(field, w);
+            return;
+        }
+        Fill_Blanks(field);
+        char* p = Put_ES_Body(field + w, q, d, exponent);
+        if (negative) {
+            *--p = '-';
+        }
+        return;
+    }
+    std::string text;
+    Append_ES_General(text, v, w, d);
+    Put_General(field, w, text);
+}
+
+void Append_F(std::string& out, double v, int w, int d) {
+    if (w >= 1 && w <= kFieldRoom) {
+        char field[kFieldRoom];
+        Put_F(field, v, w, d);
+        out.append(field, static_cast<std::size_t>(w));
+        return;
+    }
+    Append_F_General(out, v, w, d);
+}
+
+void Append_ES(std::string& out, double v, int w, int d) {
+    if (w >= 1 && w <= kFieldRoom) {
+        char field[kFieldRoom];
+        Put_ES(field, v, w, d);
+        out.append(field, static_cast<std::size_t>(w));
+        return;
+    }
+    Append_ES_General(out, v, w, d);
 }
 
 void Append_E(std::string& out, double v, int w, int d) {
@@ -486,27 +732,40 @@ void Append_E(std::string& out, double v, int w, int d) {
         return;
     }
     const double a = std::fabs(v);
+    const bool negative = std::signbit(v);
+    std::uint64_t q = 0;
+    int exponent = 0;
+    // d significant digits: d.ddd x 10^x is 0.dddd x 10^(x+1); zero keeps exponent 0.
+    if (Significant_Digits(a, d, q, exponent)) {
+        char body[kFieldRoom];
+        char* const end = body + kFieldRoom;
+        const char* p = Put_E_Body(end, q, d, a != 0.0 ? exponent + 1 : 0, true);
+        Place_Real(out, negative, {p, static_cast<std::size_t>(end - p)}, true, false, w);
+        return;
+    }
     FieldBuffer body;
     body.push_back('0');
     body.push_back('.');
-    int exponent = 0;
-    if (a != 0.0) {
-        // d significant digits: d.ddd x 10^x is 0.dddd x 10^(x+1).
-        Scientific s;
-        To_Scientific(a, d - 1, s);
-        if (s.digits.size() == 0) {
-            Append_Stars(out, w);
-            return;
-        }
-        body.append(s.digits.data(), s.digits.data() + s.digits.size());
-        exponent = s.exponent + 1;
-    } else {
-        for (int i = 0; i < d; ++i) {
-            body.push_back('0');
-        }
+    Scientific s;
+    To_Scientific(a, d - 1, s);
+    if (s.digits.size() == 0) {
+        Append_Stars(out, w);
+        return;
     }
-    Append_Exponent(body, exponent);
-    Place_Real(out, std::signbit(v), {body.data(), body.size()}, true, false, w);
+    body.append(s.digits.data(), s.digits.data() + s.digits.size());
+    Append_Exponent(body, s.exponent + 1);
+    Place_Real(out, negative, {body.data(), body.size()}, true, false, w);
+}
+
+void Put_I(char* field, long long v, int w) {
+    const fmt::format_int text(v);
+    const auto width = static_cast<std::size_t>(w);
+    if (text.size() > width) {
+        Fill_Stars(field, w);
+        return;
+    }
+    Fill_Blanks(field);
+    std::memcpy(field + width - text.size(), text.data(), text.size());
 }
 
 void Append_I(std::string& out, long long v, int w) {

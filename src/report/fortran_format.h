@@ -46,6 +46,15 @@ std::string Format_ES(double v, int w, int d);
 // w <= 0 gives the minimal field with the leading zero kept.
 std::string Format_E(double v, int w, int d);
 
+// The F and ES fields written in place, for writers that compose a line in their own
+// buffer: exactly w characters at `field`, 1 <= w <= kPlacedFieldRoom. The buffer must
+// have room for kPlacedFieldRoom characters from `field`; those beyond w are scratch.
+constexpr int kPlacedFieldRoom = 64;
+void Put_F(char* field, double v, int w, int d);
+void Put_ES(char* field, double v, int w, int d);
+// Iw in place, under the same conditions.
+void Put_I(char* field, long long v, int w);
+
 // Iw: right-aligned integer, asterisks when it does not fit; w <= 0 means I0 (minimal).
 std::string Format_I(long long v, int w);
 

@@ -2,6 +2,7 @@
 
 #include "report/fortran_format.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -15,12 +16,15 @@ namespace {
 // of a file in memory (unless its text is kept for the caller).
 constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
+// Room of the line under construction at the start; it grows for a longer line.
+constexpr std::size_t kLineRoom = 256;
+
 } // namespace
 
 void TextFile::Start_Afresh(bool in_memory) {
     Close();
     buffer_.clear();
-    line_.clear();
+    line_length_ = 0;
     line_open_ = false;
     written_ = 0;
     failed_ = false;
@@ -53,7 +57,9 @@ void TextFile::Reserve_Block() {
     // One block of room at once, so the text is not copied each time the buffer would have
     // doubled; the memory is only backed by pages as the text fills it.
     buffer_.reserve(kBlockSize + kBlockSize / 8);
-    line_.reserve(256);
+    if (line_.size() < kLineRoom) {
+        line_.resize(kLineRoom);
+    }
 }
 
 void TextFile::Record_Failure(const char* what, int error) {
@@ -112,7 +118,7 @@ std::string TextFile::Take_Text() {
 }
 
 bool TextFile::Rewind() {
-    line_.clear();
+    line_length_ = 0;
     line_open_ = false;
     buffer_.clear();
     if (file_ == nullptr || written_ == 0) {
@@ -150,42 +156,60 @@ void TextFile::Emit(std::string_view text) {
     }
 }
 
-void TextFile::Write_Text(std::string_view text) {
-    line_.append(text);
+char* TextFile::Line_Room(std::size_t room) {
+    if (line_length_ + room > line_.size()) {
+        line_.resize(std::max({2 * line_.size(), line_length_ + room, kLineRoom}));
+    }
     line_open_ = true;
+    return line_.data() + line_length_;
+}
+
+void TextFile::Write_Text(std::string_view text) {
+    std::memcpy(Line_Room(text.size()), text.data(), text.size());
+    line_length_ += text.size();
 }
 
 void TextFile::Write_Number(double value, int width) {
-    Append_Number(line_, value, width);
-    line_open_ = true;
+    if (width >= 2 && width <= kMaxPlacedNumber) {
+        // Composed in place: the line keeps room for the widest field.
+        line_length_ +=
+            static_cast<std::size_t>(Put_Number(Line_Room(kPlacedNumberRoom), value, width));
+        return;
+    }
+    std::string field;
+    Append_Number(field, value, width);
+    Write_Text(field);
 }
 
 void TextFile::Write_Integer(long long value, int width) {
     if (width < 1 || width > 16) {
         width = 10;
     }
-    Append_I(line_, value, width);
-    line_open_ = true;
+    Put_I(Line_Room(kPlacedFieldRoom), value, width);
+    line_length_ += static_cast<std::size_t>(width);
 }
 
 void TextFile::Write_Blanks(int count) {
     if (count > 0) {
-        line_.append(static_cast<size_t>(count), ' ');
-        line_open_ = true;
+        const auto length = static_cast<std::size_t>(count);
+        std::memset(Line_Room(length), ' ', length);
+        line_length_ += length;
     }
 }
 
 void TextFile::Write_Field10(std::string_view text) {
     const std::string_view field = text.substr(0, 10);
-    line_.append(field);
-    line_.append(10 - field.size(), ' ');
-    line_open_ = true;
+    char* p = Line_Room(10);
+    std::memset(p, ' ', 10);
+    std::memcpy(p, field.data(), field.size());
+    line_length_ += 10;
 }
 
 void TextFile::End_Line() {
-    line_.push_back('\n');
-    Emit(line_);
-    line_.clear();
+    *Line_Room(1) = '\n';
+    ++line_length_;
+    Emit({line_.data(), line_length_});
+    line_length_ = 0;
     line_open_ = false;
 }
 
@@ -211,10 +235,14 @@ constexpr float kFloatPowersOfTen[kFloatPowersBelow + kFloatPowersAbove + 1] = {
     1e2f,   1e3f,   1e4f,   1e5f,   1e6f,   1e7f,   1e8f,   1e9f,   1e10f,  1e11f,  1e12f,
     1e13f,  1e14f,  1e15f,  1e16f,  1e17f,  1e18f,  1e19f,  1e20f};
 
-} // namespace
+// The descriptor Write_Number chooses for a value in a field of h characters.
+struct NumberFormat {
+    enum Kind { Fixed, Scientific, Not_A_Number } kind = Fixed;
+    double value = 0.0; // what the field shows (zero for magnitudes below 1e-12)
+    int decimals = 0;
+};
 
-void Append_Number(std::string& out, double value, int width) {
-    const int h = width;
+NumberFormat Choose_Number_Format(double value, int h) {
     const double a = std::fabs(value);
     // Thresholds are single-precision powers of ten, as the format table was tuned with.
     auto p10 = [](int e) {
@@ -223,23 +251,63 @@ void Append_Number(std::string& out, double value, int width) {
         }
         return static_cast<double>(std::pow(10.0f, static_cast<float>(e)));
     };
-    const std::size_t start = out.size();
-    out.push_back(' ');
     if (a < 1.0e-12) {
-        Append_F(out, 0.0, h - 1, h - 8);
-    } else if (a > p10(h - 3) - 1.0) {
-        Append_ES(out, value, h - 1, h - 8);
-    } else if (a > 10000.0) {
-        Append_F(out, value, h - 1, 0);
-    } else if (a > p10(9 - h)) {
-        Append_F(out, value, h - 1, h - 7);
-    } else if (a >= p10(7 - h)) {
-        Append_F(out, value, h - 1, h - 5);
-    } else if (a < p10(7 - h)) {
-        Append_ES(out, value, h - 1, h - 8);
+        return {NumberFormat::Fixed, 0.0, h - 8};
+    }
+    if (a > p10(h - 3) - 1.0) {
+        return {NumberFormat::Scientific, value, h - 8};
+    }
+    if (a > 10000.0) {
+        return {NumberFormat::Fixed, value, 0};
+    }
+    if (a > p10(9 - h)) {
+        return {NumberFormat::Fixed, value, h - 7};
+    }
+    if (a >= p10(7 - h)) {
+        return {NumberFormat::Fixed, value, h - 5};
+    }
+    if (a < p10(7 - h)) {
+        return {NumberFormat::Scientific, value, h - 8};
+    }
+    return {NumberFormat::Not_A_Number, value, 0};
+}
+
+constexpr std::string_view kNotANumber = "  Not-a-Number";
+
+} // namespace
+
+int Put_Number(char* at, double value, int width) {
+    const NumberFormat f = Choose_Number_Format(value, width);
+    if (f.kind == NumberFormat::Not_A_Number) {
+        std::memcpy(at, kNotANumber.data(), kNotANumber.size());
+        return static_cast<int>(kNotANumber.size());
+    }
+    at[0] = ' ';
+    if (f.kind == NumberFormat::Fixed) {
+        Put_F(at + 1, f.value, width - 1, f.decimals);
     } else {
-        out.resize(start);
-        out.append("  Not-a-Number");
+        Put_ES(at + 1, f.value, width - 1, f.decimals);
+    }
+    return width;
+}
+
+void Append_Number(std::string& out, double value, int width) {
+    if (width >= 2 && width <= kMaxPlacedNumber) {
+        char field[kPlacedNumberRoom];
+        const int length = Put_Number(field, value, width);
+        out.append(field, static_cast<std::size_t>(length));
+        return;
+    }
+    const NumberFormat f = Choose_Number_Format(value, width);
+    if (f.kind == NumberFormat::Not_A_Number) {
+        out.append(kNotANumber);
+        return;
+    }
+    out.push_back(' ');
+    if (f.kind == NumberFormat::Fixed) {
+        Append_F(out, f.value, width - 1, f.decimals);
+    } else {
+        Append_ES(out, f.value, width - 1, f.decimals);
     }
 }
 

@@ -12,6 +12,8 @@
 // never written anywhere; its text stays available to the caller.
 #pragma once
 
+#include "report/fortran_format.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -80,7 +82,12 @@ class TextFile {
     std::FILE* file_ = nullptr;
     std::FILE* fallback_;
     std::string path_;
-    std::string line_;
+    // Room for `room` more characters at the end of the open line (which it opens); the
+    // caller writes them there and adds what it wrote to line_length_.
+    char* Line_Room(std::size_t room);
+
+    std::string line_; // storage of the open line: its first line_length_ characters
+    std::size_t line_length_ = 0;
     bool line_open_ = false;
     std::string buffer_;      // text not yet written (all of it when kept or in memory)
     bool keep_text_ = false;  // write only at flush or close, keep the text afterwards
@@ -96,5 +103,11 @@ class TextFile {
 std::string Format_Number(double value, int width);
 // The same, appended to out.
 void Append_Number(std::string& out, double value, int width);
+// The same written in place, for widths 2 .. kMaxPlacedNumber: `at` needs room for
+// kPlacedNumberRoom characters (those beyond the field are scratch). Returns the length
+// written: the width, or 14 for not-a-number.
+constexpr int kMaxPlacedNumber = kPlacedFieldRoom + 1;
+constexpr int kPlacedNumberRoom = kPlacedFieldRoom + 1;
+int Put_Number(char* at, double value, int width);
 
 } // namespace zarno

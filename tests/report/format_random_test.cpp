@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -29,6 +31,13 @@ constexpr int kValuesPerDescriptor = 20000;
 #else
 constexpr int kValuesPerDescriptor = 20000;
 #endif
+
+// ZARNO_FORMAT_VALUES raises the count for a long soak run (millions per descriptor).
+int Values_Per_Descriptor() {
+    const char* text = std::getenv("ZARNO_FORMAT_VALUES");
+    const long count = text != nullptr ? std::strtol(text, nullptr, 10) : 0;
+    return count > 0 ? static_cast<int>(count) : kValuesPerDescriptor;
+}
 
 std::string C_Library(const char* format, int precision, double a) {
     char text[1200];
@@ -187,11 +196,43 @@ struct Descriptor {
 
 std::vector<Descriptor> Descriptors_Used() {
     std::vector<Descriptor> list = {
-        {'S', 15, 7}, {'S', 12, 4}, {'S', 12, 5}, {'S', 15, 3}, {'S', 10, 3}, {'E', 15, 8},
-        {'F', 12, 3}, {'F', 10, 3}, {'F', 15, 3}, {'F', 9, 3},  {'F', 15, 4}, {'F', 12, 6},
-        {'F', 24, 3}, {'F', 22, 3}, {'F', 15, 0}, {'F', 17, 3}, {'F', 15, 5}, {'F', 14, 3},
-        {'F', 12, 5}, {'F', 5, 2},  {'F', 22, 1}, {'F', 21, 8}, {'F', 15, 8}, {'F', 15, 6},
-        {'F', 13, 8}, {'F', 12, 1}, {'F', 0, 3},  {'S', 0, 4},  {'E', 0, 6},
+        {'S', 15, 7},
+        {'S', 12, 4},
+        {'S', 12, 5},
+        {'S', 15, 3},
+        {'S', 10, 3},
+        {'E', 15, 8},
+        {'F', 12, 3},
+        {'F', 10, 3},
+        {'F', 15, 3},
+        {'F', 9, 3},
+        {'F', 15, 4},
+        {'F', 12, 6},
+        {'F', 24, 3},
+        {'F', 22, 3},
+        {'F', 15, 0},
+        {'F', 17, 3},
+        {'F', 15, 5},
+        {'F', 14, 3},
+        {'F', 12, 5},
+        {'F', 5, 2},
+        {'F', 22, 1},
+        {'F', 21, 8},
+        {'F', 15, 8},
+        {'F', 15, 6},
+        {'F', 13, 8},
+        {'F', 12, 1},
+        {'F', 0, 3},
+        {'S', 0, 4},
+        {'E', 0, 6},
+        // Where the integer digits of the fast conversion run out (18 to 20 digits).
+        {'S', 0, 17},
+        {'S', 0, 18},
+        {'E', 0, 18},
+        {'E', 0, 19},
+        {'F', 0, 18},
+        {'F', 0, 19},
+        {'F', 0, 20},
     };
     for (int d = 0; d <= 8; ++d) {
         list.push_back({'F', 14, d});
@@ -208,38 +249,113 @@ std::vector<Descriptor> Descriptors_Used() {
     return list;
 }
 
+// Compares one field with the reference; false (and a failure) when they differ.
+bool Same_As_C_Library(const Descriptor& f, double v) {
+    std::string ours;
+    std::string reference;
+    if (f.kind == 'F') {
+        ours = Format_F(v, f.w, f.d);
+        reference = Reference_F(v, f.w, f.d);
+    } else if (f.kind == 'S') {
+        ours = Format_ES(v, f.w, f.d);
+        reference = Reference_ES(v, f.w, f.d);
+    } else {
+        ours = Format_E(v, f.w, f.d);
+        reference = Reference_E(v, f.w, f.d);
+    }
+    if (ours == reference) {
+        return true;
+    }
+    ADD_FAILURE() << f.kind << f.w << "." << f.d << " of " << std::hexfloat << v << ": \"" << ours
+                  << "\", C library \"" << reference << "\"";
+    return false;
+}
+
+double Decimal(const std::string& text) {
+    return std::strtod(text.c_str(), nullptr);
+}
+
+// Values where a conversion is most likely to slip, whatever the descriptor: powers of ten
+// and the values just below them that round up into the next decade (99.995, 9.9995e-7),
+// decimal ties at every digit position, the edges of 64-bit integer digits, subnormals and
+// the ends of the range, each with its two neighbours and both signs.
+std::vector<double> Boundary_Values() {
+    std::vector<double> centres;
+    for (int p = -24; p <= 24; ++p) {
+        const std::string exponent = "e" + std::to_string(p);
+        centres.push_back(Decimal("1" + exponent));
+        std::string nines;
+        for (int digits = 1; digits <= 18; ++digits) {
+            nines += '9';
+            centres.push_back(Decimal(nines + ".5" + exponent)); // carries into 10^(digits+p)
+        }
+        for (const char* tie : {"0.5", "1.5", "2.5", "4.5", "12.5", "123456.5", "0.25"}) {
+            centres.push_back(Decimal(tie + exponent));
+        }
+    }
+    const double specials[] = {0.0,
+                               5e-324,
+                               2.2250738585072009e-308, // largest subnormal
+                               std::numeric_limits<double>::min(),
+                               1.7976931348623157e308,
+                               1e308,
+                               9007199254740992.0,     // 2^53
+                               9223372036854775808.0,  // 2^63
+                               18446744073709551616.0, // 2^64
+                               1e19,
+                               1e20,
+                               1e-12,
+                               0.1,
+                               0.3};
+    centres.insert(centres.end(), std::begin(specials), std::end(specials));
+    std::vector<double> values;
+    for (const double c : centres) {
+        for (const double v : {std::nextafter(c, 0.0), c, std::nextafter(c, INFINITY)}) {
+            values.push_back(v);
+            values.push_back(-v);
+        }
+    }
+    values.push_back(std::numeric_limits<double>::quiet_NaN());
+    values.push_back(INFINITY);
+    values.push_back(-INFINITY);
+    return values;
+}
+
 TEST(FormatAgainstCLibrary, EveryDescriptorOnRandomValues) {
     ValueSource values(20261210);
+    const int count = Values_Per_Descriptor();
     for (const Descriptor& f : Descriptors_Used()) {
         int failures = 0;
-        for (int i = 0; i < kValuesPerDescriptor && failures < 5; ++i) {
-            const double v = values.Next();
-            std::string ours;
-            std::string reference;
-            if (f.kind == 'F') {
-                ours = Format_F(v, f.w, f.d);
-                reference = Reference_F(v, f.w, f.d);
-            } else if (f.kind == 'S') {
-                ours = Format_ES(v, f.w, f.d);
-                reference = Reference_ES(v, f.w, f.d);
-            } else {
-                ours = Format_E(v, f.w, f.d);
-                reference = Reference_E(v, f.w, f.d);
-            }
-            if (ours != reference) {
+        for (int i = 0; i < count && failures < 5; ++i) {
+            if (!Same_As_C_Library(f, values.Next())) {
                 ++failures;
-                ADD_FAILURE() << f.kind << f.w << "." << f.d << " of " << std::hexfloat << v
-                              << ": \"" << ours << "\", C library \"" << reference << "\"";
+            }
+        }
+    }
+}
+
+TEST(FormatAgainstCLibrary, EveryDescriptorOnBoundaryValues) {
+    const std::vector<double> values = Boundary_Values();
+    for (const Descriptor& f : Descriptors_Used()) {
+        int failures = 0;
+        for (size_t i = 0; i < values.size() && failures < 5; ++i) {
+            if (!Same_As_C_Library(f, values[i])) {
+                ++failures;
             }
         }
     }
 }
 
 TEST(FormatAgainstCLibrary, ListDirectedRealDigits) {
-    ValueSource values(6036);
+    ValueSource source(6036);
+    std::vector<double> values = Boundary_Values();
+    const int count = Values_Per_Descriptor() * 4;
+    for (int i = 0; i < count; ++i) {
+        values.push_back(source.Next());
+    }
     int failures = 0;
-    for (int i = 0; i < kValuesPerDescriptor * 4 && failures < 5; ++i) {
-        const double v = values.Next();
+    for (size_t i = 0; i < values.size() && failures < 5; ++i) {
+        const double v = values[i];
         if (!std::isfinite(v)) {
             continue;
         }

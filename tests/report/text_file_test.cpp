@@ -1,3 +1,4 @@
+#include "report/fortran_format.h"
 #include "report/text_file.h"
 #include "test_support.h"
 
@@ -38,6 +39,30 @@ TEST(WriteNumber, NotANumberIsSpelledOut) {
     for (int h : {10, 15, 20}) {
         EXPECT_EQ(Format_Number(std::numeric_limits<double>::quiet_NaN(), h), "  Not-a-Number");
     }
+}
+
+// Fields are composed in place in the open line: a line far longer than its first room,
+// with fields of every kind (a not-a-number field is wider than its width), must come out
+// exactly as the fields formatted one by one.
+TEST(TextFile, LongLinesKeepEveryField) {
+    TextFile f;
+    f.Open_In_Memory();
+    std::string expected;
+    for (int i = 0; i < 60; ++i) {
+        const double v = i == 7 ? std::numeric_limits<double>::quiet_NaN() : (i - 20) * 12.375;
+        const int width = 10 + i % 11;
+        f.Write_Number(v, width);
+        expected += Format_Number(v, width);
+        f.Write_Integer(i, 4);
+        expected += Format_I(i, 4);
+        f.Write_Text("|");
+        expected += "|";
+    }
+    f.Write_Field10("Sand");
+    f.Write_Blanks(3);
+    f.End_Line();
+    f.Close();
+    EXPECT_EQ(f.Text(), expected + "Sand         \n");
 }
 
 TEST(TextFile, ComposesLinesFromSuccessiveWrites) {
