@@ -18,6 +18,7 @@
 #include "solver/node_results.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fmt/format.h>
 #include <string>
@@ -329,19 +330,29 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
         }
     }
     if (!L.b_Stiffness_Mode) {
-        std::string line;
+        // Each record is composed in place in one buffer: six ES15.7 fields, the node
+        // number and the label. A field placed in the buffer may use the room after it as
+        // scratch, so the fields go in from left to right and the texts after them.
+        constexpr std::string_view open = " Line 10(";
+        constexpr std::string_view label = "): nodal depth, y, M, V, p, EI";
+        constexpr int node_at = 6 * 15 + static_cast<int>(open.size());
+        constexpr int label_at = node_at + 3;
+        constexpr int length = label_at + static_cast<int>(label.size());
+        std::array<char, node_at + kPlacedFieldRoom> line{};
+        static_assert(length <= node_at + kPlacedFieldRoom);
         for (int i = 1; i <= m.i_Num_Nodes; ++i) {
-            line.clear();
+            int at = 0;
             for (const double v :
                  {L.Inputs.Depth[i], Output_Value(L.Solution.y(i)),
                   Output_Value(L.Results.Moment[i]), Output_Value(L.Results.Shear[i]),
                   Output_Value(L.Results.Soil_Reaction[i]), L.Pile.EI[i]}) {
-                Append_ES(line, v, 15, 7);
+                Put_ES(line.data() + at, v, 15, 7);
+                at += 15;
             }
-            line += " Line 10(";
-            Append_I(line, i, 3);
-            line += "): nodal depth, y, M, V, p, EI";
-            m.Plot.Write_Line(line);
+            open.copy(line.data() + at, open.size());
+            Put_I(line.data() + node_at, i, 3);
+            label.copy(line.data() + label_at, label.size());
+            m.Plot.Write_Line(std::string_view(line.data(), length));
         }
     }
     if (L.b_Stiffness_Mode) {
