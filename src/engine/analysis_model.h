@@ -49,6 +49,14 @@ struct UnitLabels {
 inline constexpr double X_EQ_NOT_SET = -10000.0;
 inline constexpr int MAX_PRINT_POINTS = MAX_PRINTED_PY_DEPTHS;
 
+// The points of one layer in a pass over points along the pile (stations, or the depths of
+// printed curves): the first and last, 0 and 0 when the layer holds none.
+struct LayerPointRange {
+    int first = 0;
+    int last = 0;
+};
+using LayerPointRanges = std::array<LayerPointRange, MAX_SOIL_LAYERS + 1>;
+
 struct PyState {
     int KTOP = 0; // first node (or printed depth) of the layer being evaluated
     int KBOT = 0; // last one
@@ -85,6 +93,9 @@ struct PyState {
     std::array<double, MAX_PRINT_POINTS + 1> Print_y{};
     std::array<double, MAX_PRINT_POINTS + 1> Print_ysm{};
     std::array<int, MAX_PRINT_POINTS + 1> Print_Curve_Number{};
+    // The requested depths each layer holds, kept apart from the layers' own node ranges so
+    // that printing curves changes nothing of the stations.
+    LayerPointRanges Print_Layers{};
 };
 
 // The warning store: how often each code was recorded and in what order.
