@@ -49,6 +49,14 @@ struct UnitLabels {
 inline constexpr double X_EQ_NOT_SET = -10000.0;
 inline constexpr int MAX_PRINT_POINTS = MAX_PRINTED_PY_DEPTHS;
 
+// The points of one layer in a pass over points along the pile (stations, or the depths of
+// printed curves): the first and last, 0 and 0 when the layer holds none.
+struct LayerPointRange {
+    int first = 0;
+    int last = 0;
+};
+using LayerPointRanges = std::array<LayerPointRange, MAX_SOIL_LAYERS + 1>;
+
 struct PyState {
     int KTOP = 0; // first node (or printed depth) of the layer being evaluated
     int KBOT = 0; // last one
@@ -85,6 +93,9 @@ struct PyState {
     std::array<double, MAX_PRINT_POINTS + 1> Print_y{};
     std::array<double, MAX_PRINT_POINTS + 1> Print_ysm{};
     std::array<int, MAX_PRINT_POINTS + 1> Print_Curve_Number{};
+    // The requested depths each layer holds, kept apart from the layers' own node ranges so
+    // that printing curves changes nothing of the stations.
+    LayerPointRanges Print_Layers{};
 };
 
 // The warning store: how often each code was recorded and in what order.
@@ -97,11 +108,31 @@ struct WarningStore {
     bool Recording_Paused = false;
 };
 
-// Every value of a run except its open files. The reset replaces all of it at once, so no
-// value can survive from an earlier run.
-struct AnalysisData {
-    // ---- run control -------------------------------------------------------------------
+// The parts of a run's data. A phase is handed the parts it reads and writes; the model
+// (AnalysisData, below) is all of them at once, so a reset still replaces everything.
+
+// How the run is driven: its status, its files' names and what becomes of its outputs.
+struct RunControl {
     int RunStatus = 0;
+    std::string Input_File_Name;
+    std::string Report_File_Name;
+    std::string Plot_File_Name;
+    std::string Message_File_Name;
+    std::vector<std::string> MEI_Report_Names; // at most MAX_MEI_REPORT_NAMES
+    bool b_Outputs_In_Memory = false;          // report, plot and messages composed in memory only
+    bool b_Keep_Output_Text = false;           // the caller wants the output texts
+    bool Input_From_Text = false; // the input was handed over as text; its name only labels it
+    bool Stop_After_Input_Checks = false; // read and check the input, compute nothing
+    std::string Input_Header_Token;
+};
+
+// The input as the analysis uses it: the options, the solution control and every table
+// read from the input (in computation units once b_Units_Converted is set), the report's
+// labels of its units, and the constants of the method that the reset sets. The sections
+// and the LRFD loads belong here too but sit on zero pages (see AnalysisModel). The layers'
+// node ranges (SoilLayer::KTOP, i_BottomNodeInLayer) are written with the station grid.
+struct RunInput {
+    // ---- options -----------------------------------------------------------------------
     int IUNITS = USCS;
     int i_Analysis_Type = 0;
     int KYL = 0;
@@ -127,18 +158,6 @@ struct AnalysisData {
     double Excess_Deflection = 0.0;
     int i_Print_Increment = 0;
 
-    // ---- run files ---------------------------------------------------------------------
-    std::string Input_File_Name;
-    std::string Report_File_Name;
-    std::string Plot_File_Name;
-    std::string Message_File_Name;
-    std::vector<std::string> MEI_Report_Names; // at most MAX_MEI_REPORT_NAMES
-    bool b_Outputs_In_Memory = false;          // report, plot and messages composed in memory only
-    bool b_Keep_Output_Text = false;           // the caller wants the output texts
-    bool Input_From_Text = false; // the input was handed over as text; its name only labels it
-    bool Stop_After_Input_Checks = false; // read and check the input, compute nothing
-    std::string Input_Header_Token;
-
     // ---- constants and name tables set by the reset ------------------------------------
     std::array<std::string, NUM_PY_TYPES + 1> py_Type_Names{};
     std::array<int, 7> Enum6{};
@@ -146,11 +165,8 @@ struct AnalysisData {
     std::array<int, 12> Enum11{};
     // Matlock's J, the default the soft clay, silt, layered-soil and rock routines use.
     double Default_J = 0.0;
-    PyState Py;
-    PyNodeCache Py_Cache; // what the p-y passes keep between passes, emptied with the grid
 
     UnitLabels Labels;
-    // Warnings: see AnalysisModel (on zero pages).
 
     // ---- entities read from the input --------------------------------------------------
     int i_Num_Sections = 0;
@@ -186,17 +202,35 @@ struct AnalysisData {
     // Distinct axial thrusts of the bending stiffness tables, ascending (kips in USCS).
     int i_Num_Axial_Thrusts = 0;
     std::array<double, MAX_AXIAL_THRUSTS + 1> Axial_Thrust_List{};
+};
 
-    // ---- pile stations and property lookups ----------------------------------------------
+// The finite-difference stations along the pile and the pile property table they were
+// built from. The deflections of the stations live in LateralState::Solution (one store
+// for the solver, the soil springs and the results).
+struct StationGrid {
     int i_Num_Nodes = 0;           // N = increments + 1
     double Increment_Length = 0.0; // h
     double Grid_Pile_Length = 0.0; // length the grid was built for
     std::array<PileNode, NODE_TABLE_SIZE + 1> Nodes{};
     PilePropertyTable Pile_Property_Table;
+};
 
-    // The deflections of the stations live in Lateral.Solution (one store for the solver,
-    // the soil springs and the results).
+// Every value of a run except its open files and the zero-page tables: the parts above,
+// the p-y state, the lateral analysis and the results. The reset replaces all of it at
+// once, so no value can survive from an earlier run.
+struct AnalysisData : RunControl, RunInput, StationGrid {
+    RunControl& Run_Control() { return *this; }
+    const RunControl& Run_Control() const { return *this; }
+    RunInput& Run_Input() { return *this; }
+    const RunInput& Run_Input() const { return *this; }
+    StationGrid& Grid() { return *this; }
+    const StationGrid& Grid() const { return *this; }
 
+    // ---- p-y curves: the working state of a pass and what the passes keep ---------------
+    PyState Py;
+    PyNodeCache Py_Cache; // what the p-y passes keep between passes, emptied with the grid
+
+    // Warnings: see AnalysisModel (on zero pages).
     // EI_Table: see AnalysisModel (large table on zero pages).
 
     // ---- lateral analysis: current load case and the results of converged cases --------
@@ -210,13 +244,17 @@ struct AnalysisData {
     int Results_py_Layer = 0; // layer whose p-y curves are being printed
 };
 
+// The sections table (on zero pages, see LargeTables), handed on its own to the phases
+// that read the sections.
+using SectionTable = std::array<PileSection, MAX_SECTIONS + 1>;
+
 // The tables that make up almost all of a model's size (about 13 MB at full capacity)
 // while a run fills only a few sections and thrusts of them, and the fixed-capacity
 // stores that many runs never touch (LRFD loads, the optional analyses, the warning
 // tallies). They hold only numbers whose cleared value is zero, so a block of zero bytes
 // is a valid, cleared instance, and a run pays only for the pages it writes.
 struct LargeTables {
-    std::array<PileSection, MAX_SECTIONS + 1> Sections;
+    SectionTable Sections;
     // Moment-curvature points of every section and thrust, written by the section
     // analysis and read by the lateral solver.
     SectionEITable EI_Table;
@@ -246,8 +284,16 @@ class ZeroPageTables {
     [[maybe_unused]] bool mapped_ = false; // only platforms with mmap map the tables
 };
 
+// The run's four files: the input reader and the three outputs.
+struct RunFiles {
+    RecordReader Input;
+    TextFile Report{stdout};
+    TextFile Plot{stdout};
+    TextFile Messages{stdout};
+};
+
 // One run: its data and its four files. Heap-allocate it.
-struct AnalysisModel : AnalysisData {
+struct AnalysisModel : AnalysisData, RunFiles {
     AnalysisModel()
         : Sections(Storage.Tables().Sections), EI_Table(Storage.Tables().EI_Table),
           Lrfd_Loads(Storage.Tables().Lrfd_Loads), Lrfd(Storage.Tables().Lrfd),
@@ -256,17 +302,14 @@ struct AnalysisModel : AnalysisData {
     AnalysisModel& operator=(const AnalysisModel&) = delete;
 
     ZeroPageTables Storage; // declared first: the references below point into it
-    std::array<PileSection, MAX_SECTIONS + 1>& Sections;
+    SectionTable& Sections;
     SectionEITable& EI_Table;
     std::array<LrfdLoad, MAX_LRFD_LOADS + 1>& Lrfd_Loads;
     LrfdState& Lrfd;
     AnalysesState& Analyses;
     WarningStore& Warnings;
 
-    RecordReader Input;
-    TextFile Report{stdout};
-    TextFile Plot{stdout};
-    TextFile Messages{stdout};
+    RunFiles& Files() { return *this; }
 };
 
 // Clears the whole model and applies the start-of-run settings.

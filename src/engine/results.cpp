@@ -117,12 +117,12 @@ bool Is_Error_Heading(std::string_view line) {
            Starts_With(line, "INPUT ERROR");
 }
 
-void Record_Run_Facts(AnalysisModel& m) {
-    RunResults& r = m.Results;
-    r.analysis_type = m.i_Analysis_Type;
-    r.units = Units_Of(m.IUNITS);
+void Record_Run_Facts(const RunInput& in, RunResults& results) {
+    RunResults& r = results;
+    r.analysis_type = in.i_Analysis_Type;
+    r.units = Units_Of(in.IUNITS);
     r.title.clear();
-    for (const std::string& t : m.Title) {
+    for (const std::string& t : in.Title) {
         r.title.push_back(Trim_Right(t, WHITE_SPACE));
     }
 }

@@ -14,6 +14,7 @@
 namespace zarno {
 
 struct AnalysisModel;
+struct RunInput;
 
 // Version of the layout of RunResults as written to JSON; raised whenever a field is renamed
 // or removed, or its meaning changes.
@@ -164,7 +165,7 @@ struct RunResults {
 // ---- filled by the run, one call where the values are at hand -----------------------------
 
 // Run-wide facts after the input was read: units, analysis type, title.
-void Record_Run_Facts(AnalysisModel& m);
+void Record_Run_Facts(const RunInput& in, RunResults& results);
 // A converged (or last) load case, from the lateral state after its results were written.
 void Record_Load_Case(AnalysisModel& m, int n);
 // A moment-curvature table as its plot records give it: Line 4 opens it, Line 5 adds points.

@@ -34,4 +34,8 @@ template <typename T, int First, int Last> class StationArray {
     std::array<T, static_cast<std::size_t>(Last - First + 1)> values_;
 };
 
+// A table the method numbers from 1 (the equations of the head system, the entries of its
+// matrix), with the same index check.
+template <typename T, int Size> using OneBasedArray = StationArray<T, 1, Size>;
+
 } // namespace zarno

@@ -20,31 +20,24 @@ int Clamp_Nodes(int N) {
     return std::clamp(N, 0, MAX_NODES);
 }
 
-// Layer assignment shared by the pile grid and the printed p-y depths. Layer membership is
-// always decided by the vertical depth below the pile head, as the soil properties are, so
-// that a battered pile's station and a printed curve at the same vertical depth see the
-// same layer.
-void Assign_Layers(AnalysisModel& m, int N, bool printed_depths) {
+// Layer assignment shared by the pile grid and the printed p-y depths: the first and last
+// of the points 1..N (vertical depths depth(i), increasing) that every layer holds. Layer
+// membership is always decided by the vertical depth below the pile head, as the soil
+// properties are, so that a battered pile's station and a printed curve at the same vertical
+// depth see the same layer.
+template <typename Depth>
+LayerPointRanges Layer_Ranges(const RunInput& in, int N, Depth depth, TextFile& report) {
+    LayerPointRanges ranges{};
     N = Clamp_Nodes(N);
-    for (int k = 1; k <= MAX_SOIL_LAYERS; ++k) {
-        m.Layers[k].KTOP = 0;
-        m.Layers[k].i_BottomNodeInLayer = 0;
-    }
-    for (int i = 1; i <= NODE_TABLE_SIZE; ++i) {
-        m.Nodes[i].i_Layer = 0;
-    }
-    const int num_layers = std::clamp(m.i_Num_Layers, 0, MAX_SOIL_LAYERS);
+    const int num_layers = std::clamp(in.i_Num_Layers, 0, MAX_SOIL_LAYERS);
     if (N < 1 || num_layers < 1) {
-        return;
+        return ranges;
     }
-    auto depth = [&](int a) {
-        return printed_depths ? m.Py.Print_Xv[static_cast<size_t>(a)] : m.Nodes[a].Xv;
-    };
 
     int scanned = 0;
     for (int k = 1; k <= num_layers; ++k) {
         scanned = k;
-        SoilLayer& layer = m.Layers[k];
+        const SoilLayer& layer = in.Layers[k];
         int a = 0;
         for (int i = 1; i <= N; ++i) {
             // A node within 1e-6 of a boundary lies on it, as the soil lookups see it, and
@@ -58,28 +51,28 @@ void Assign_Layers(AnalysisModel& m, int N, bool printed_depths) {
             break; // the layer starts below the pile tip, and so do all below it
         }
         if (layer.XLayerBottom >= depth(a)) {
-            layer.KTOP = a;
+            ranges[k].first = a;
             if (layer.XLayerBottom >= depth(N)) {
                 break; // this layer reaches the last node
             }
         }
     }
-    if (m.Layers[scanned].KTOP != 0) {
-        m.Layers[scanned].i_BottomNodeInLayer = N;
+    if (ranges[scanned].first != 0) {
+        ranges[scanned].last = N;
     }
     for (int j = 1; j < scanned; ++j) {
-        if (m.Layers[j].KTOP == 0) {
+        if (ranges[j].first == 0) {
             continue;
         }
         int next = 0;
         for (int k = j + 1; k <= scanned; ++k) {
-            if (m.Layers[k].KTOP != 0) {
+            if (ranges[k].first != 0) {
                 next = k;
                 break;
             }
         }
         if (next == 0) {
-            TextFile& r = m.Report;
+            TextFile& r = report;
             r.Write_Line("ERROR 2 in computing i_BottomNodeInLayer");
             r.Write_Line("Num_Nodes_To_Assign = " + Format_I(N, 0));
             r.Write_Line("ilayer = " + Format_I(j, 0));
@@ -89,37 +82,29 @@ void Assign_Layers(AnalysisModel& m, int N, bool printed_depths) {
             // No lower layer holds a node, so this layer's nodes run to the tip: the
             // lookups then stop the run at the first node below the soil data instead
             // of leaving those nodes without any p-y curve.
-            m.Layers[j].i_BottomNodeInLayer = N;
+            ranges[j].last = N;
             continue;
         }
-        m.Layers[j].i_BottomNodeInLayer = m.Layers[next].KTOP - 1;
+        ranges[j].last = ranges[next].first - 1;
     }
-    for (int k = 1; k <= num_layers; ++k) {
-        const SoilLayer& layer = m.Layers[k];
-        if (layer.KTOP == 0) {
-            continue;
-        }
-        for (int i = layer.KTOP; i <= std::min(layer.i_BottomNodeInLayer, N); ++i) {
-            m.Nodes[i].i_Layer = k;
-        }
-    }
+    return ranges;
 }
 
 } // namespace
 
-void Make_Layers_Contiguous(AnalysisModel& m) {
-    if (m.i_Num_Layers < 1) {
+void Make_Layers_Contiguous(RunInput& in) {
+    if (in.i_Num_Layers < 1) {
         return;
     }
-    m.Layers[1].XLayerTop = m.Ground_Surface_Depth;
-    for (int i = 2; i <= std::min(m.i_Num_Layers, MAX_SOIL_LAYERS); ++i) {
-        m.Layers[i].XLayerTop = m.Layers[i - 1].XLayerBottom;
+    in.Layers[1].XLayerTop = in.Ground_Surface_Depth;
+    for (int i = 2; i <= std::min(in.i_Num_Layers, MAX_SOIL_LAYERS); ++i) {
+        in.Layers[i].XLayerTop = in.Layers[i - 1].XLayerBottom;
         // The property profiles follow the layer: its top values now stand at its new
         // top, so a lookup never meets a profile point that no layer boundary explains
         // (two layers given with one top would otherwise look like an interface at the
         // ground surface).
-        m.Profile.Gamma_Depth[2 * i - 1] = m.Layers[i].XLayerTop;
-        m.Profile.Strength_Depth[2 * i - 1] = m.Layers[i].XLayerTop;
+        in.Profile.Gamma_Depth[2 * i - 1] = in.Layers[i].XLayerTop;
+        in.Profile.Strength_Depth[2 * i - 1] = in.Layers[i].XLayerTop;
     }
 }
 
@@ -132,10 +117,10 @@ void Build_Node_Grid(AnalysisModel& m) {
         return;
     }
     const int N = m.i_Num_Nodes;
-    Assign_Sections_To_Nodes(m, N);
-    Assign_Layers_To_Nodes(m, N);
+    Assign_Sections_To_Nodes(m.Run_Input(), m.Sections, m.Grid(), N);
+    Assign_Layers_To_Nodes(m.Run_Input(), m.Grid(), m.Report, N);
     if (m.i_Num_Soil_Movements >= 2) {
-        Interpolate_Soil_Movement(m, N);
+        Interpolate_Soil_Movement(m.Run_Input(), m.Grid(), N);
     }
 }
 
@@ -155,51 +140,58 @@ void Build_Node_Grid(AnalysisModel& m, double L) {
         Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
         return;
     }
-    Build_Pile_Property_Table(m);
+    Build_Stations(m.Run_Input(), m.Sections, m.Grid(), L);
+    // New stations and pile properties: nothing the p-y passes kept still applies.
+    m.Py_Cache.nodes.resize(static_cast<std::size_t>(m.i_Num_Nodes) + 1);
+    m.Py_Cache.Clear();
+}
+
+void Build_Stations(const RunInput& in, const SectionTable& sections, StationGrid& grid, double L) {
+    Build_Pile_Property_Table(in, sections, grid);
+    const int n = std::clamp(in.i_Pile_Increments, 1, MAX_PILE_INCREMENTS);
     const double h = L / n;
     const int N = n + 1;
-    const double cos_batter = std::cos(m.Pile_Batter);
-    m.Increment_Length = h;
-    m.i_Num_Nodes = N;
-    m.Grid_Pile_Length = L;
-    // New stations and pile properties: nothing the p-y passes kept still applies.
-    m.Py_Cache.nodes.resize(static_cast<std::size_t>(N) + 1);
-    m.Py_Cache.Clear();
+    const double cos_batter = std::cos(in.Pile_Batter);
+    grid.Increment_Length = h;
+    grid.i_Num_Nodes = N;
+    grid.Grid_Pile_Length = L;
     for (int i = 1; i <= N; ++i) {
-        PileNode& node = m.Nodes[i];
+        PileNode& node = grid.Nodes[i];
         node.X = (i - 1) * h;
         node.Xv = node.X * cos_batter;
     }
-    if (m.Nodes[N].X != L) {
-        m.Nodes[N].X = L;
-        m.Nodes[N].Xv = L * cos_batter;
+    if (grid.Nodes[N].X != L) {
+        grid.Nodes[N].X = L;
+        grid.Nodes[N].Xv = L * cos_batter;
     }
     for (int i = 1; i <= N; ++i) {
-        PileNode& node = m.Nodes[i];
-        const PileProps props = Pile_Props_at_DepthX(m, node.X);
+        PileNode& node = grid.Nodes[i];
+        const PileProps props = Pile_Props_at_DepthX(grid, node.X);
         node.EI = props.EI;
         node.b = props.b;
-        node.Dist_Load = fn_DistLoad_Avg(m, node.X);
+        node.Dist_Load = fn_DistLoad_Avg(in, grid, node.X);
     }
 }
 
-void Assign_Sections_To_Nodes(AnalysisModel& m, int N) {
-    const int ns = std::clamp(m.i_Num_Sections, 0, MAX_SECTIONS);
+void Assign_Sections_To_Nodes(const RunInput& in, const SectionTable& sections, StationGrid& grid,
+                              int N) {
+    auto& nodes = grid.Nodes;
+    const int ns = std::clamp(in.i_Num_Sections, 0, MAX_SECTIONS);
     if (ns <= 1) {
         for (int i = 1; i <= NODE_TABLE_SIZE; ++i) {
-            m.Nodes[i].i_Section = ns;
+            nodes[i].i_Section = ns;
         }
         return;
     }
     N = Clamp_Nodes(N);
     if (N >= 1) {
-        m.Nodes[1].i_Section = 1;
+        nodes[1].i_Section = 1;
     }
     for (int i = 2; i <= N; ++i) {
-        const double X = m.Nodes[i].X;
+        const double X = nodes[i].X;
         int found = 0;
         for (int k = 1; k <= ns; ++k) {
-            const PileSection& s = m.Sections[k];
+            const PileSection& s = sections[k];
             if (s.XTop < X && X <= s.XBottom) {
                 found = k; // a later match replaces an earlier one
             }
@@ -209,7 +201,7 @@ void Assign_Sections_To_Nodes(AnalysisModel& m, int N) {
             // nearest section, the upper one on a tie.
             double best = 0.0;
             for (int k = 1; k <= ns; ++k) {
-                const PileSection& s = m.Sections[k];
+                const PileSection& s = sections[k];
                 if (s.i_Section_Type == SECTION_MICROPILE) {
                     continue;
                 }
@@ -220,25 +212,44 @@ void Assign_Sections_To_Nodes(AnalysisModel& m, int N) {
                 }
             }
         }
-        m.Nodes[i].i_Section = found;
+        nodes[i].i_Section = found;
     }
 }
 
-void Assign_Layers_To_Nodes(AnalysisModel& m, int N) {
-    Assign_Layers(m, N, false);
-}
-
-void Assign_Layers_To_Printed_Depths(AnalysisModel& m, int N) {
-    Assign_Layers(m, N, true);
-}
-
-void Interpolate_Soil_Movement(AnalysisModel& m, int N) {
+void Assign_Layers_To_Nodes(RunInput& in, StationGrid& grid, TextFile& report, int N) {
+    const LayerPointRanges ranges = Layer_Ranges(
+        in, N, [&](int i) { return grid.Nodes[i].Xv; }, report);
+    for (int k = 1; k <= MAX_SOIL_LAYERS; ++k) {
+        in.Layers[k].KTOP = ranges[k].first;
+        in.Layers[k].i_BottomNodeInLayer = ranges[k].last;
+    }
+    for (int i = 1; i <= NODE_TABLE_SIZE; ++i) {
+        grid.Nodes[i].i_Layer = 0;
+    }
     N = Clamp_Nodes(N);
-    const int n = std::clamp(m.i_Num_Soil_Movements, 0, MAX_SOIL_MOVEMENT_ROWS);
-    const auto& rows = m.Soil_Movement;
+    for (int k = 1; k <= std::clamp(in.i_Num_Layers, 0, MAX_SOIL_LAYERS); ++k) {
+        if (ranges[k].first == 0) {
+            continue;
+        }
+        for (int i = ranges[k].first; i <= std::min(ranges[k].last, N); ++i) {
+            grid.Nodes[i].i_Layer = k;
+        }
+    }
+}
+
+void Assign_Layers_To_Printed_Depths(const RunInput& in, PyState& py, TextFile& report, int N) {
+    N = std::clamp(N, 0, MAX_PRINT_POINTS);
+    py.Print_Layers = Layer_Ranges(
+        in, N, [&](int i) { return py.Print_Xv[static_cast<std::size_t>(i)]; }, report);
+}
+
+void Interpolate_Soil_Movement(const RunInput& in, StationGrid& grid, int N) {
+    N = Clamp_Nodes(N);
+    const int n = std::clamp(in.i_Num_Soil_Movements, 0, MAX_SOIL_MOVEMENT_ROWS);
+    const auto& rows = in.Soil_Movement;
     int pair = 2; // upper row of the pair found for the previous node
     for (int i = 1; i <= N; ++i) {
-        PileNode& node = m.Nodes[i];
+        PileNode& node = grid.Nodes[i];
         node.Soil_Movement = 0.0;
         const double d = node.X;
         if (n < 2 || d < rows[1].Depth || d > rows[n].Depth) {
@@ -269,8 +280,8 @@ void Interpolate_Soil_Movement(AnalysisModel& m, int N) {
     }
 }
 
-bool Is_Node_Above_Ground(const AnalysisModel& m, int i) {
-    return m.Nodes[i].Xv < m.Ground_Surface_Depth;
+bool Is_Node_Above_Ground(const RunInput& in, const StationGrid& grid, int i) {
+    return grid.Nodes[i].Xv < in.Ground_Surface_Depth;
 }
 
 } // namespace zarno

@@ -136,20 +136,21 @@ PileProps Section_End_Props(const PileSection& s, bool bottom, int iunits) {
     return p;
 }
 
-void Build_Pile_Property_Table(AnalysisModel& m) {
-    PilePropertyTable& t = m.Pile_Property_Table;
+void Build_Pile_Property_Table(const RunInput& in, const SectionTable& sections,
+                               StationGrid& grid) {
+    PilePropertyTable& t = grid.Pile_Property_Table;
     t = PilePropertyTable{};
-    const int ns = std::clamp(m.i_Num_Sections, 0, MAX_SECTIONS);
+    const int ns = std::clamp(in.i_Num_Sections, 0, MAX_SECTIONS);
     int n = 0;
     for (int k = 1; k <= ns; ++k) {
-        const PileSection& s = m.Sections[k];
+        const PileSection& s = sections[k];
         if (s.i_Section_Type == SECTION_MICROPILE) {
             continue; // no depth range of its own
         }
         for (bool bottom : {false, true}) {
             ++n;
             t.Depth[n] = bottom ? s.XBottom : s.XTop;
-            t.Props[n] = Section_End_Props(s, bottom, m.IUNITS);
+            t.Props[n] = Section_End_Props(s, bottom, in.IUNITS);
             t.Props[n].i_Section = k;
         }
     }

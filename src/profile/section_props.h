@@ -4,10 +4,13 @@
 
 #include "engine/pile_node.h"
 
+#include <array>
+
 namespace zarno {
 
-struct AnalysisModel;
 struct PileSection;
+struct RunInput;
+struct StationGrid;
 
 // Properties at the top (bottom = false) or bottom of a section. EI is E·I for steel
 // pipes, elastic and elastic-plastic sections; for concrete and prestressed sections it
@@ -21,6 +24,8 @@ PileProps Section_End_Props(const PileSection& s, bool bottom, int iunits);
 double Concrete_Elastic_Modulus(double fc, int iunits);
 
 // Fills the pile property table: two points per section, at its top and bottom.
-void Build_Pile_Property_Table(AnalysisModel& m);
+void Build_Pile_Property_Table(const RunInput& in,
+                               const std::array<PileSection, MAX_SECTIONS + 1>& sections,
+                               StationGrid& grid);
 
 } // namespace zarno

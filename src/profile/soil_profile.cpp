@@ -329,9 +329,9 @@ double Step_Table_Value(const Table& rows, int n, double X, Get get_depth, Get g
     return Interpolate(z0, get_value(rows[k - 1]), zk, get_value(rows[k]), X);
 }
 
-double Group_Multiplier(const AnalysisModel& m, double X, bool p_mult) {
-    const int n = std::clamp(m.i_Num_Group_Effect_Rows, 0, MAX_GROUP_EFFECT_ROWS);
-    const auto& rows = m.Group_Effect;
+double Group_Multiplier(const RunInput& in, double X, bool p_mult) {
+    const int n = std::clamp(in.i_Num_Group_Effect_Rows, 0, MAX_GROUP_EFFECT_ROWS);
+    const auto& rows = in.Group_Effect;
     if (n < 2 || X < rows[1].Z || X > rows[n].Z) {
         return 1.0;
     }
@@ -558,19 +558,19 @@ double fn_k_in_Layer(AnalysisModel& m, int i, double X) {
     return Interpolate(layer.XLayerTop, layer.k_Top, layer.XLayerBottom, layer.k_Bottom, X);
 }
 
-double fn_pMult(const AnalysisModel& m, double X) {
-    return Group_Multiplier(m, X, true);
+double fn_pMult(const RunInput& in, double X) {
+    return Group_Multiplier(in, X, true);
 }
 
-double fn_yMult(const AnalysisModel& m, double X) {
-    return Group_Multiplier(m, X, false);
+double fn_yMult(const RunInput& in, double X) {
+    return Group_Multiplier(in, X, false);
 }
 
-double fn_DistLoad_Avg(const AnalysisModel& m, double X) {
-    const int n = std::clamp(m.i_Num_Dist_Load_Points, 0, MAX_DIST_LOAD_POINTS);
-    const auto& rows = m.Dist_Load;
-    const double h = m.Increment_Length;
-    const double L = m.Grid_Pile_Length; // the pile the stations were built for
+double fn_DistLoad_Avg(const RunInput& in, const StationGrid& grid, double X) {
+    const int n = std::clamp(in.i_Num_Dist_Load_Points, 0, MAX_DIST_LOAD_POINTS);
+    const auto& rows = in.Dist_Load;
+    const double h = grid.Increment_Length;
+    const double L = grid.Grid_Pile_Length; // the pile the stations were built for
     if (n < 1 || h <= 0.0) {
         return 0.0;
     }
@@ -613,8 +613,8 @@ double fn_DistLoad_Avg(const AnalysisModel& m, double X) {
     return window > 0.0 ? integral / window : 0.0;
 }
 
-PileProps Pile_Props_at_DepthX(const AnalysisModel& m, double X) {
-    const PilePropertyTable& t = m.Pile_Property_Table;
+PileProps Pile_Props_at_DepthX(const StationGrid& grid, double X) {
+    const PilePropertyTable& t = grid.Pile_Property_Table;
     const int n = std::clamp(t.i_Num_Points, 0, MAX_PILE_PROPERTY_POINTS);
     if (n < 1) {
         return PileProps{};

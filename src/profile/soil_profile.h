@@ -13,6 +13,8 @@
 namespace zarno {
 
 struct AnalysisModel;
+struct RunInput;
+struct StationGrid;
 
 // A strength looked up at a depth, and whether the depth lies on a layer interface of the
 // strength table (where the value may be a blend of two layers).
@@ -49,12 +51,12 @@ double fn_krm(AnalysisModel& m, double X);
 // Initial rock modulus of weak-rock layer i at X.
 double fn_k_in_Layer(AnalysisModel& m, int i, double X);
 // Group-action multipliers; 1.0 outside the table.
-double fn_pMult(const AnalysisModel& m, double X);
-double fn_yMult(const AnalysisModel& m, double X);
+double fn_pMult(const RunInput& in, double X);
+double fn_yMult(const RunInput& in, double X);
 // Distributed lateral load averaged over the tributary length of the node at X.
-double fn_DistLoad_Avg(const AnalysisModel& m, double X);
+double fn_DistLoad_Avg(const RunInput& in, const StationGrid& grid, double X);
 // Pile width and section properties at X along the pile.
-PileProps Pile_Props_at_DepthX(const AnalysisModel& m, double X);
+PileProps Pile_Props_at_DepthX(const StationGrid& grid, double X);
 // Linear interpolation of the ratio a/b in a ten-point table (xs, ys indexed 1..10).
 double fn_Interp10(double a, double b, const std::array<double, 11>& xs,
                    const std::array<double, 11>& ys);

@@ -47,15 +47,6 @@ int Depth_Above_Ground_Error(AnalysisModel& m, double depth) {
                     m.Labels.Length);
 }
 
-// The layers' node ranges and the nodes' layers, which the requested depths borrowed; the
-// nodes themselves are never changed by the printed curves.
-void Give_Layers_Back_To_Nodes(AnalysisModel& m) {
-    if (m.i_Pile_Increments < 1) {
-        return;
-    }
-    Assign_Layers_To_Nodes(m, m.i_Pile_Increments + 1);
-}
-
 } // namespace
 
 void Report_py_Curves_At_Depths(AnalysisModel& m) {
@@ -102,7 +93,6 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
         const int status = Depth_Above_Ground_Error(m, depth[1]);
         m.Plot.Write_Line(Format_ES(depth[1], 15, 7) + Format_I(0, 5) + std::string(60, ' ') +
                           "Line 7:  p-y curve depth, no. p-y points");
-        Give_Layers_Back_To_Nodes(m);
         if (status > 0) {
             return;
         }
@@ -120,17 +110,19 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
             Interpolate_At_Depth(m, Xv, [&](int i) { return m.Nodes[i].Soil_Movement; });
         py.Print_Curve_Number[k] = k;
     }
-    Assign_Layers_To_Printed_Depths(m, n);
+    // Each layer's share of the requested depths is the print pass's own: the layers' node
+    // ranges and the nodes' layers stay those of the stations.
+    Assign_Layers_To_Printed_Depths(m, py, m.Report, n);
 
     py.b_PrintPY = true;
     for (int layer = 1; layer <= std::min(m.i_Num_Layers, MAX_SOIL_LAYERS); ++layer) {
-        const SoilLayer& s = m.Layers[layer];
-        if (s.KTOP == 0) {
+        const LayerPointRange& range = py.Print_Layers[layer];
+        if (range.first == 0) {
             continue;
         }
         py.i_RockLayersAbove = py.b_BelowRock[layer] ? 1 : 0;
-        py.KTOP = s.KTOP;
-        py.KBOT = s.i_BottomNodeInLayer;
+        py.KTOP = range.first;
+        py.KBOT = range.last;
         Record_py_Layer(m, layer);
         Run_py_Layer_Model(m, layer);
         if (m.RunStatus > 0) {
@@ -140,7 +132,6 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
         m.Report.Blank_Lines(3);
     }
     py.b_PrintPY = false;
-    Give_Layers_Back_To_Nodes(m);
 }
 
 } // namespace zarno

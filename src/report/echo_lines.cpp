@@ -55,15 +55,15 @@ void Write_To_Both(AnalysisModel& m, std::initializer_list<std::string> lines) {
     Write_To_Both(m.Messages, m.Report, std::span<const std::string>(lines.begin(), lines.size()));
 }
 
-double Vertical_Pile_Tip(const AnalysisModel& m) {
-    return m.Pile_Length * std::cos(m.Pile_Batter);
+double Vertical_Pile_Tip(const RunInput& in) {
+    return in.Pile_Length * std::cos(in.Pile_Batter);
 }
 
-double Bottom_Of_Lowest_Layer(const AnalysisModel& m) {
+double Bottom_Of_Lowest_Layer(const RunInput& in) {
     double bottom = 0.0;
-    const int n = std::clamp(m.i_Num_Layers, 0, MAX_SOIL_LAYERS);
+    const int n = std::clamp(in.i_Num_Layers, 0, MAX_SOIL_LAYERS);
     for (int i = 1; i <= n; ++i) {
-        bottom = i == 1 ? m.Layers[i].XLayerBottom : std::max(bottom, m.Layers[i].XLayerBottom);
+        bottom = i == 1 ? in.Layers[i].XLayerBottom : std::max(bottom, in.Layers[i].XLayerBottom);
     }
     return bottom;
 }

@@ -8,6 +8,7 @@ namespace zarno {
 
 class TextFile;
 struct AnalysisModel;
+struct RunInput;
 
 // The text without its trailing blanks.
 std::string Without_Trailing_Blanks(std::string_view text);
@@ -33,7 +34,7 @@ void Write_To_Both(AnalysisModel& m, std::initializer_list<std::string> lines);
 
 // Depth of the pile tip and of the lowest soil layer in input units, measured vertically
 // (the soil profile is described by vertical depths).
-double Vertical_Pile_Tip(const AnalysisModel& m);
-double Bottom_Of_Lowest_Layer(const AnalysisModel& m);
+double Vertical_Pile_Tip(const RunInput& in);
+double Bottom_Of_Lowest_Layer(const RunInput& in);
 
 } // namespace zarno

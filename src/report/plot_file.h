@@ -3,11 +3,12 @@
 
 namespace zarno {
 
-struct AnalysisModel;
+class TextFile;
+struct RunInput;
 
 // Line 1: analysis type, unit system, KYL and whether the head stiffness is computed.
-void Write_Plot_Line1(AnalysisModel& m);
+void Write_Plot_Line1(const RunInput& in, TextFile& plot);
 // Line 2: number of pile sections.
-void Write_Plot_Line2(AnalysisModel& m);
+void Write_Plot_Line2(const RunInput& in, TextFile& plot);
 
 } // namespace zarno

@@ -132,7 +132,7 @@ double Lrfd_Nominal_Moment_Capacity(const AnalysisModel& m, int c, int s) {
         // of the combination developed.
         const int node = c <= MAX_PILE_HEAD_LOADS ? m.Lateral.i_Section_Moment_Node[c][s] : 0;
         if (node >= 1 && node <= NODE_TABLE_SIZE) {
-            return std::abs(m.Lateral.Node_Mp[static_cast<size_t>(node)]);
+            return std::abs(m.Lateral.Node_Mp[node]);
         }
         return nt >= 1 ? T.Mn[s][1] : 0.0;
     }

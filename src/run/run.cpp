@@ -530,7 +530,7 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
     if (m.RunStatus > 0) {
         return;
     }
-    Record_Run_Facts(m);
+    Record_Run_Facts(m, m.Results);
     m.Messages.Write_Line("Input of data completed");
     m.Messages.Blank_Lines(1);
 
@@ -550,7 +550,7 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
     }
     Write_Report_Header(m);
     Write_Date_Time(m, clock ? clock() : Local_Date_Time());
-    Write_Plot_Line1(m);
+    Write_Plot_Line1(m, m.Plot);
     Write_Input_Echo(m);
     if (m.RunStatus > 0) {
         return;
@@ -566,12 +566,12 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
     }
 
     if (m.i_Analysis_Type == ANALYSIS_EI_ONLY) {
-        Write_Plot_Line2(m);
+        Write_Plot_Line2(m, m.Plot);
         Run_Section_EI_Loop(m);
         return;
     }
     Make_Layers_Contiguous(m);
-    Write_Plot_Line2(m);
+    Write_Plot_Line2(m, m.Plot);
     Build_Node_Grid(m);
     if (m.RunStatus > 0) {
         return;
@@ -588,7 +588,7 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
     const auto before_load_cases = m.Warnings.i_Warning_Tally;
     m.Warnings.i_Warning_Tally.fill(0);
     Run_Load_Cases(m);
-    Keep_Warnings_Recorded_Before(m, before_load_cases);
+    Keep_Warnings_Recorded_Before(m.Warnings, before_load_cases);
     if (m.RunStatus > 0) {
         return;
     }
@@ -627,13 +627,13 @@ int Compute_Run_Return_Value(AnalysisModel& m) {
     // only in an earlier load case (whose tallies the last case replaced) is neither
     // announced nor denied.
     int w = 0;
-    if (Count_Distinct_Warnings(m) >= 1) {
+    if (Count_Distinct_Warnings(m.Warnings) >= 1) {
         m.Messages.Blank_Lines(2);
         m.Messages.Write_Line("The analysis ended with one or more warning messages. See the "
                               "output report file for more details.");
         m.Messages.Blank_Lines(2);
-        Write_Warning_Summary(m);
-        w = Warning_Return_Code(m);
+        Write_Warning_Summary(m.Warnings, m.Report);
+        w = Warning_Return_Code(m.Warnings);
     }
     if (status == 0) {
         Write_Closing_Line(m.Report, "The analysis ended normally. ");

@@ -21,7 +21,7 @@ void Write_Small_Pivot_Error(int node, double pivot, const HeadSystem& hs, TextF
     report.Write_Line("F Matrix ");
     report.Blank_Lines(1);
     for (int k = 1; k <= 25; ++k) {
-        report.Write_Text(Format_ES(hs.F[static_cast<size_t>(k)], 12, 4));
+        report.Write_Text(Format_ES(hs.F[k], 12, 4));
         if (k % 5 == 0) {
             report.End_Line();
         }
@@ -30,13 +30,13 @@ void Write_Small_Pivot_Error(int node, double pivot, const HeadSystem& hs, TextF
     report.Write_Line("G Vector ");
     report.Blank_Lines(1);
     for (int k = 1; k <= 5; ++k) {
-        report.Write_Line(Format_ES(hs.G[static_cast<size_t>(k)], 12, 4));
+        report.Write_Line(Format_ES(hs.G[k], 12, 4));
     }
     report.Blank_Lines(2);
     report.Write_Line("YG Vector");
     report.Blank_Lines(1);
     for (int k = 1; k <= 5; ++k) {
-        report.Write_Line(Format_ES(hs.YG[static_cast<size_t>(k)], 12, 4));
+        report.Write_Line(Format_ES(hs.YG[k], 12, 4));
     }
 }
 
@@ -65,15 +65,15 @@ Solve_Result Solve_Head_System(HeadSystem& hs, TextFile& report, TextFile& messa
             for (int j = c; j <= n; ++j) {
                 hs.a(r, j) -= factor * hs.a(c, j);
             }
-            hs.G[static_cast<size_t>(r)] -= factor * hs.G[static_cast<size_t>(c)];
+            hs.G[r] -= factor * hs.G[c];
         }
     }
     for (int r = n; r >= 1; --r) {
-        double sum = hs.G[static_cast<size_t>(r)];
+        double sum = hs.G[r];
         for (int j = r + 1; j <= n; ++j) {
-            sum -= hs.a(r, j) * hs.YG[static_cast<size_t>(j)];
+            sum -= hs.a(r, j) * hs.YG[j];
         }
-        hs.YG[static_cast<size_t>(r)] = sum / hs.a(r, r);
+        hs.YG[r] = sum / hs.a(r, r);
     }
     return Solve_Result::Solved;
 }

@@ -108,12 +108,12 @@ enum class Solve_Result {
 // The head system, at most 5 x 5, stored column by column as it is dumped on failure.
 struct HeadSystem {
     int n = 5;
-    std::array<double, 26> F{}; // F[(c - 1) * 5 + r], r, c = 1 .. 5
-    std::array<double, 6> G{};  // right-hand side, 1 .. 5
-    std::array<double, 6> YG{}; // solution, 1 .. 5
-    int Determinant_Sign = 0;   // sign of the determinant, from the pivots of the elimination
-    double& a(int r, int c) { return F[static_cast<size_t>((c - 1) * 5 + r)]; }
-    double a(int r, int c) const { return F[static_cast<size_t>((c - 1) * 5 + r)]; }
+    OneBasedArray<double, 25> F{}; // F[(c - 1) * 5 + r], r, c = 1 .. 5
+    OneBasedArray<double, 5> G{};  // right-hand side
+    OneBasedArray<double, 5> YG{}; // solution
+    int Determinant_Sign = 0;      // sign of the determinant, from the pivots of the elimination
+    double& a(int r, int c) { return F[(c - 1) * 5 + r]; }
+    double a(int r, int c) const { return F[(c - 1) * 5 + r]; }
 };
 
 // Gaussian elimination without row exchange, pivot test on every column. On a small pivot

@@ -5,6 +5,7 @@
 
 #include "engine/capacities.h"
 #include "engine/pile_node.h"
+#include "engine/station_array.h"
 #include "solver/fd_solver.h"
 #include "solver/iteration_control.h"
 #include "solver/load_case_results.h"
@@ -31,7 +32,7 @@ struct LateralState {
     bool b_Stiffness_Mode = false;
 
     // ---- per-node plastic moment of elastic-plastic sections ------------------------------
-    std::array<double, NODE_TABLE_SIZE + 1> Node_Mp{};
+    StationArray<double, 1, NODE_TABLE_SIZE> Node_Mp{};
 
     // ---- converged load cases ---------------------------------------------------------------
     int i_Num_Cases_Done = 0;

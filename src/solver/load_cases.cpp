@@ -33,17 +33,17 @@ constexpr double USCS_TOLERANCE_LIMIT = static_cast<double>(0.0001f);
 constexpr double SI_TOLERANCE_LIMIT = static_cast<double>(2.54e-6f);
 
 // Copies the stations of the grid into the linear model of the next solution.
-void Fill_Pile_Model(AnalysisModel& m) {
-    FdPileModel& p = m.Lateral.Pile;
-    const int N = m.i_Num_Nodes;
+void Fill_Pile_Model(const RunInput& in, const StationGrid& grid, LateralState& lateral) {
+    FdPileModel& p = lateral.Pile;
+    const int N = grid.i_Num_Nodes;
     p.i_Num_Nodes = N;
-    p.Increment = m.Increment_Length;
-    p.Axial_Thrust = m.Lateral.Axial_Thrust;
-    p.i_Loading_Type = m.Lateral.i_Loading_Type;
-    p.Condition_1 = m.Lateral.Condition_1;
-    p.Condition_2 = m.Lateral.Condition_2;
+    p.Increment = grid.Increment_Length;
+    p.Axial_Thrust = lateral.Axial_Thrust;
+    p.i_Loading_Type = lateral.i_Loading_Type;
+    p.Condition_1 = lateral.Condition_1;
+    p.Condition_2 = lateral.Condition_2;
     for (int i = 1; i <= N; ++i) {
-        const PileNode& n = m.Nodes[i];
+        const PileNode& n = grid.Nodes[i];
         p.EI[i] = n.EI;
         p.Es[i] = n.Es;
         // The node's load already holds the soil-movement term Es*u when movements are on.
@@ -51,9 +51,9 @@ void Fill_Pile_Model(AnalysisModel& m) {
         p.Movement_Load[i] = 0.0;
         p.Soil_Movement[i] = n.Soil_Movement;
     }
-    p.i_Num_Tip_Shear_Points = m.b_Use_Tip_Shear ? m.i_Num_Tip_Shear_Points : 0;
+    p.i_Num_Tip_Shear_Points = in.b_Use_Tip_Shear ? in.i_Num_Tip_Shear_Points : 0;
     for (int k = 1; k <= p.i_Num_Tip_Shear_Points; ++k) {
-        p.Tip_Shear[k] = m.Tip_Shear[k];
+        p.Tip_Shear[k] = in.Tip_Shear[k];
     }
 }
 
@@ -386,10 +386,10 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
         return;
     }
     const int N = m.i_Num_Nodes;
-    Assign_Sections_To_Nodes(m, N);
-    Assign_Layers_To_Nodes(m, N);
+    Assign_Sections_To_Nodes(m.Run_Input(), m.Sections, m.Grid(), N);
+    Assign_Layers_To_Nodes(m.Run_Input(), m.Grid(), m.Report, N);
     if (m.i_Num_Soil_Movements >= 2) {
-        Interpolate_Soil_Movement(m, N);
+        Interpolate_Soil_Movement(m.Run_Input(), m.Grid(), N);
     }
     if (m.b_Use_LRFD) {
         // A combination's distributed loads. The internal cases of the head stiffness are
@@ -469,7 +469,7 @@ double Table_Thrust(const AnalysisModel& m) {
 bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
     LateralState& L = m.Lateral;
     Clear_Running_Maxima(L.Maxima);
-    Fill_Pile_Model(m);
+    Fill_Pile_Model(m.Run_Input(), m.Grid(), m.Lateral);
     const Solve_Result res = Solve_Pile_Deflection(L.Pile, i, L.Solution, m.Report, m.Messages);
     if (res == Solve_Result::Small_Pivot) {
         Report_Fatal_Error(m, Runtime_Error_Code(11), 211);
@@ -582,7 +582,7 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
         return st;
     };
     // Node results need the linear model of the current deflections.
-    Fill_Pile_Model(m);
+    Fill_Pile_Model(m.Run_Input(), m.Grid(), m.Lateral);
     for (int i = 1; i <= N; ++i) {
         Compute_Bending_Of_Node(m, i);
         const int s = m.Nodes[i].i_Section;
@@ -725,7 +725,7 @@ void Run_Load_Cases(AnalysisModel& m) {
         }
         L.b_Stiffness_Mode = false;
         Clear_Section_Maxima(L.Maxima);
-        Fill_Pile_Model(m);
+        Fill_Pile_Model(m.Run_Input(), m.Grid(), m.Lateral);
         Write_Load_Case_Results(m, c, iterations);
         if (m.RunStatus > 0) {
             return;
@@ -792,7 +792,7 @@ bool Regenerate_Case_Springs(AnalysisModel& m) {
 
 void Compute_Case_Node_Results(AnalysisModel& m) {
     Clear_Running_Maxima(m.Lateral.Maxima);
-    Fill_Pile_Model(m);
+    Fill_Pile_Model(m.Run_Input(), m.Grid(), m.Lateral);
     for (int i = 1; i <= m.i_Num_Nodes; ++i) {
         Compute_Results_Of_Node(m, i);
     }
@@ -803,7 +803,7 @@ void Write_Case_Results(AnalysisModel& m, int n, int iterations, bool stiffness_
     L.i_Iterations = iterations;
     L.b_Stiffness_Mode = stiffness_mode;
     Clear_Section_Maxima(L.Maxima);
-    Fill_Pile_Model(m);
+    Fill_Pile_Model(m.Run_Input(), m.Grid(), m.Lateral);
     Write_Load_Case_Results(m, n, iterations);
     L.b_Stiffness_Mode = false;
 }

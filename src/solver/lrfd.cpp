@@ -276,7 +276,7 @@ double Applied_Distributed_Load(const AnalysisModel& m, int i) {
     if (m.b_Use_LRFD) {
         return m.Lrfd.Node_Load[static_cast<size_t>(i)];
     }
-    return fn_DistLoad_Avg(m, m.Nodes[i].X);
+    return fn_DistLoad_Avg(m.Run_Input(), m.Grid(), m.Nodes[i].X);
 }
 
 } // namespace zarno

@@ -29,9 +29,32 @@ TEST(LargeTables, FreshAndResetModelsReadZeroEverywhere) {
     EXPECT_EQ(b->Lrfd_Loads[MAX_LRFD_LOADS].Moment, 0.0);
     EXPECT_FALSE(b->Warnings.Recording_Paused);
 
+    // One value in every part of the model.
     a->i_Num_Sections = 2;
+    a->RunStatus = 7;
+    a->Report_File_Name = "old.rpt";
+    a->Layers[3].KTOP = 12;
+    a->Labels.Force = "lbs";
+    a->i_Num_Nodes = 41;
+    a->Nodes[41].Es = 3.0;
+    a->Pile_Property_Table.i_Num_Points = 4;
+    a->Py.Print_Layers[2].last = 5;
+    a->Py_Cache.nodes.resize(8);
+    a->Lateral.Solution.y(1) = 0.25;
+    a->Results.title.push_back("old");
     Reset_Model_State(*a);
     EXPECT_EQ(a->i_Num_Sections, 0);
+    EXPECT_EQ(a->RunStatus, 0);
+    EXPECT_TRUE(a->Run_Control().Report_File_Name.empty());
+    EXPECT_EQ(a->Run_Input().Layers[3].KTOP, 0);
+    EXPECT_TRUE(a->Run_Input().Labels.Force.empty());
+    EXPECT_EQ(a->Grid().i_Num_Nodes, 0);
+    EXPECT_EQ(a->Grid().Nodes[41].Es, 0.0);
+    EXPECT_EQ(a->Grid().Pile_Property_Table.i_Num_Points, 0);
+    EXPECT_EQ(a->Py.Print_Layers[2].last, 0);
+    EXPECT_TRUE(a->Py_Cache.nodes.empty());
+    EXPECT_EQ(a->Lateral.Solution.y(1), 0.0);
+    EXPECT_TRUE(a->Results.title.empty());
     EXPECT_EQ(a->Sections[1].Length, 0.0);
     EXPECT_EQ(a->Sections[MAX_SECTIONS].Length, 0.0);
     EXPECT_EQ(a->EI_Table.M[1][1][1], 0.0);

@@ -32,8 +32,8 @@ struct PyModel {
         Convert_USCS_Input_Units(a);
         Make_Layers_Contiguous(a);
         Build_Node_Grid(a);
-        Assign_Sections_To_Nodes(a, a.i_Num_Nodes);
-        Assign_Layers_To_Nodes(a, a.i_Num_Nodes);
+        Assign_Sections_To_Nodes(a, a.Sections, a, a.i_Num_Nodes);
+        Assign_Layers_To_Nodes(a, a, a.Report, a.i_Num_Nodes);
     }
     std::string report() {
         m->Report.Close();

@@ -60,7 +60,7 @@ TEST_F(GridTest, NodeOnASectionBoundaryBelongsToTheUpperSection) {
     Add_Elastic_Section(0.0, 120.0, 36.0, 36.0, 2000.0, 2000.0);
     Add_Elastic_Section(120.0, 480.0, 24.0, 24.0, 1000.0, 1000.0);
     Grid(480.0, 96); // h = 5 in: node 25 lies at 120 in
-    Assign_Sections_To_Nodes(m(), m().i_Num_Nodes);
+    Assign_Sections_To_Nodes(m(), m().Sections, m(), m().i_Num_Nodes);
     EXPECT_EQ(m().Nodes[1].i_Section, 1);
     EXPECT_EQ(m().Nodes[24].i_Section, 1);
     ASSERT_EQ(m().Nodes[25].X, 120.0);
@@ -90,7 +90,7 @@ TEST_F(GridTest, NodeOutsideEverySectionTakesTheNearestOne) {
     Add_Elastic_Section(0.0, 100.0, 36.0, 36.0, 2000.0, 2000.0);
     Add_Elastic_Section(200.0, 400.0, 24.0, 24.0, 1000.0, 1000.0);
     Grid(480.0, 96);
-    Assign_Sections_To_Nodes(m(), m().i_Num_Nodes);
+    Assign_Sections_To_Nodes(m(), m().Sections, m(), m().i_Num_Nodes);
     EXPECT_EQ(m().Nodes[29].i_Section, 1); // 140 in: 40 below section 1, 60 above section 2
     EXPECT_EQ(m().Nodes[37].i_Section, 2); // 180 in
     EXPECT_EQ(m().Nodes[31].i_Section, 1); // 150 in: a tie goes to the upper section
@@ -100,7 +100,7 @@ TEST_F(GridTest, NodeOutsideEverySectionTakesTheNearestOne) {
 TEST_F(GridTest, SingleSectionFillsTheWholeNodeTable) {
     Add_Elastic_Section(0.0, 480.0, 24.0, 24.0, 1000.0, 1000.0);
     Grid(480.0, 40);
-    Assign_Sections_To_Nodes(m(), m().i_Num_Nodes);
+    Assign_Sections_To_Nodes(m(), m().Sections, m(), m().i_Num_Nodes);
     for (int i = 1; i <= NODE_TABLE_SIZE; ++i) {
         ASSERT_EQ(m().Nodes[i].i_Section, 1) << i;
     }
@@ -136,7 +136,7 @@ TEST_F(GridTest, LayersGetTheirFirstAndLastNodes) {
     Add_Layer({1, 121.0, 123.0}); // between the nodes at 120 and 125 in
     Add_Layer({5, 123.0, 600.0});
     Grid(480.0, 96);
-    Assign_Layers_To_Nodes(m(), m().i_Num_Nodes);
+    Assign_Layers_To_Nodes(m(), m(), m().Report, m().i_Num_Nodes);
     const auto& L = m().Layers;
     EXPECT_EQ(L[1].KTOP, 1);
     EXPECT_EQ(L[1].i_BottomNodeInLayer, 25);
@@ -152,7 +152,7 @@ TEST_F(GridTest, NodeOnALayerInterfaceStartsTheLowerLayer) {
     Add_Layer({1, 0.0, 120.0});
     Add_Layer({1, 120.0, 480.0});
     Grid(480.0, 96);
-    Assign_Layers_To_Nodes(m(), m().i_Num_Nodes);
+    Assign_Layers_To_Nodes(m(), m(), m().Report, m().i_Num_Nodes);
     EXPECT_EQ(m().Layers[1].i_BottomNodeInLayer, 24);
     EXPECT_EQ(m().Layers[2].KTOP, 25);
     EXPECT_EQ(m().Layers[2].i_BottomNodeInLayer, 97);
@@ -162,7 +162,7 @@ TEST_F(GridTest, PileDeeperThanTheSoilGivesItsLowerNodesToTheLastLayer) {
     Add_Layer({1, 0.0, 100.0});
     Add_Layer({1, 100.0, 200.0});
     Grid(480.0, 96);
-    Assign_Layers_To_Nodes(m(), m().i_Num_Nodes);
+    Assign_Layers_To_Nodes(m(), m(), m().Report, m().i_Num_Nodes);
     EXPECT_EQ(m().Layers[1].i_BottomNodeInLayer, 20);
     EXPECT_EQ(m().Layers[2].KTOP, 21);
     EXPECT_EQ(m().Layers[2].i_BottomNodeInLayer, 97);
@@ -175,7 +175,7 @@ TEST_F(GridTest, ThinLastLayerAbovePileTipLeavesTheNodesToTheLayerAboveIt) {
     Add_Layer({1, 0.0, 201.0, 10.0, 10.0});
     Add_Layer({1, 201.0, 203.0, 10.0, 10.0}); // between the nodes at 200 and 205 in
     Grid(480.0, 96);
-    Assign_Layers_To_Nodes(m(), m().i_Num_Nodes);
+    Assign_Layers_To_Nodes(m(), m(), m().Report, m().i_Num_Nodes);
     EXPECT_EQ(m().Layers[1].KTOP, 1);
     EXPECT_EQ(m().Layers[1].i_BottomNodeInLayer, 97);
     EXPECT_EQ(m().Layers[2].KTOP, 0);
@@ -191,23 +191,27 @@ TEST_F(GridTest, BatteredPileComparesLayersWithVerticalDepthAlsoWhenPrinting) {
     Add_Layer({1, 101.0, 1000.0});
     m().Pile_Batter = kPi / 3.0; // cos = 0.5
     Grid(480.0, 96);
-    Assign_Layers_To_Nodes(m(), m().i_Num_Nodes);
+    Assign_Layers_To_Nodes(m(), m(), m().Report, m().i_Num_Nodes);
     EXPECT_EQ(m().Layers[2].KTOP, 42); // X = 205 in, the first vertical depth past 101 in
     // Printed depths 5, 10, ..., 100 in along the pile lie at half that vertically: all in
     // layer 1, although those from 105 in along the pile would be below 101 in.
     for (int k = 1; k <= 40; ++k) {
         m().Py.Print_Xv[static_cast<size_t>(k)] = 5.0 * k * 0.5;
     }
-    Assign_Layers_To_Printed_Depths(m(), 40);
-    EXPECT_EQ(m().Layers[1].i_BottomNodeInLayer, 40);
-    EXPECT_EQ(m().Layers[2].KTOP, 0);
+    Assign_Layers_To_Printed_Depths(m(), m().Py, m().Report, 40);
+    EXPECT_EQ(m().Py.Print_Layers[1].first, 1);
+    EXPECT_EQ(m().Py.Print_Layers[1].last, 40);
+    EXPECT_EQ(m().Py.Print_Layers[2].first, 0);
+    // The stations keep their own ranges.
+    EXPECT_EQ(m().Layers[2].KTOP, 42);
+    EXPECT_EQ(m().Nodes[42].i_Layer, 2);
 }
 
 TEST_F(GridTest, GroundSurfaceSeparatesNodesWithoutSprings) {
     Add_Layer({1, 60.0, 480.0});
     Grid(480.0, 96);
-    EXPECT_TRUE(Is_Node_Above_Ground(m(), 12));  // 55 in
-    EXPECT_FALSE(Is_Node_Above_Ground(m(), 13)); // 60 in
+    EXPECT_TRUE(Is_Node_Above_Ground(m(), m(), 12));  // 55 in
+    EXPECT_FALSE(Is_Node_Above_Ground(m(), m(), 13)); // 60 in
 }
 
 TEST_F(GridTest, SoilMovementIsInterpolatedInsideItsDepthRangeOnly) {
@@ -217,7 +221,7 @@ TEST_F(GridTest, SoilMovementIsInterpolatedInsideItsDepthRangeOnly) {
     s[3] = {260.0, 1.0};
     m().i_Num_Soil_Movements = 3;
     Grid(480.0, 96);
-    Interpolate_Soil_Movement(m(), m().i_Num_Nodes);
+    Interpolate_Soil_Movement(m(), m(), m().i_Num_Nodes);
     EXPECT_EQ(m().Nodes[11].Soil_Movement, 0.0); // 50 in, above the data
     EXPECT_DOUBLE_EQ(m().Nodes[13].Soil_Movement, 2.0);
     EXPECT_DOUBLE_EQ(m().Nodes[23].Soil_Movement, 1.0); // 110 in
@@ -264,7 +268,7 @@ TEST_F(GridTest, StepInTheDistributedLoadIsIntegratedExactly) {
     EXPECT_DOUBLE_EQ(m().Nodes[62].Dist_Load, 0.0);  // 305 in: window starts below the data
     // Windows ending exactly on the step see none of the load below it.
     m().Increment_Length = 10.0;
-    EXPECT_DOUBLE_EQ(fn_DistLoad_Avg(m(), 95.0), 0.0);
+    EXPECT_DOUBLE_EQ(fn_DistLoad_Avg(m(), m(), 95.0), 0.0);
 }
 
 TEST_F(GridTest, ElasticStiffnessOfSlicedSectionsIsTheGrossUncrackedValue) {

@@ -268,7 +268,7 @@ TEST_F(ClayLayerTest, SoilMovementLoadsTheNodeWithItsSpring) {
     m().i_Num_Soil_Movements = 2;
     m().Soil_Movement[1] = {0.0, 0.4};
     m().Soil_Movement[2] = {480.0, 0.4};
-    Interpolate_Soil_Movement(m(), m().i_Num_Nodes);
+    Interpolate_Soil_Movement(m(), m(), m().i_Num_Nodes);
     Y(5, 0.7); // relative to the soil: 0.3 = y50/2
     Pass();
     ASSERT_EQ(m().RunStatus, 0);

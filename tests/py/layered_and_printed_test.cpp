@@ -216,6 +216,74 @@ TEST_F(LayeredTest, PrintedSoftClayCurveAtSortedDistinctDepths) {
     EXPECT_FALSE(m().Py.b_PrintPY);
 }
 
+// The printed curves take layer ranges of their own: whether the print pass completes or stops
+// at a depth below the soil data, the layers' node ranges and every station stay as they
+// were, and the next pass over the stations gives the springs of a pass without printing.
+TEST_F(LayeredTest, PrintingCurvesLeavesTheLayersAndStationsAsTheyWere) {
+    struct Case {
+        const char* name;
+        std::vector<double> depths;
+        bool stops;
+    };
+    const Case cases[] = {
+        {"depths inside the soil", {30.0, 60.0, 200.0, 400.0}, false},
+        {"deepest depth below the soil data", {30.0, 60.0, 200.0, 700.0}, true},
+    };
+    const auto build = [&] {
+        SetUp();
+        Add_Layer({PY_SOFT_CLAY, 0.0, 120.0, 5.0, 5.0, 0.0, 0.0, kGamma36, kGamma36});
+        Add_Layer({PY_SAND, 120.0, 600.0, 0.0, 0.0, 35.0, 35.0, kGamma36, kGamma36});
+        Set(m().Profile.eps50, 1, 0.01, 0.01);
+        m().Layers[2].k_Top = m().Layers[2].k_Bottom = 100.0;
+        Grid(600.0, 24.0, 40);
+        for (int i = 1; i <= 41; ++i) {
+            Y(i, 0.5 * std::exp(-0.01 * 15.0 * (i - 1)));
+        }
+    };
+    build();
+    Pass();
+    ASSERT_EQ(m().RunStatus, 0);
+    const auto plain = m().Nodes;
+
+    for (const Case& c : cases) {
+        build();
+        const auto layers_before = m().Layers;
+        const auto nodes_before = m().Nodes;
+        m().i_Num_Printed_py_Depths = static_cast<int>(c.depths.size());
+        for (size_t k = 0; k < c.depths.size(); ++k) {
+            m().Printed_py_Depth[k + 1] = c.depths[k];
+        }
+        Report_py_Curves_At_Depths(m());
+        EXPECT_EQ(m().RunStatus != 0, c.stops) << c.name;
+        // Two depths in each layer, where the stations have 8 and 33.
+        EXPECT_EQ(m().Py.Print_Layers[1].first, 1) << c.name;
+        EXPECT_EQ(m().Py.Print_Layers[1].last, 2) << c.name;
+        EXPECT_EQ(m().Py.Print_Layers[2].first, 3) << c.name;
+        EXPECT_EQ(m().Py.Print_Layers[2].last, 4) << c.name;
+        for (size_t k = 1; k < layers_before.size(); ++k) {
+            EXPECT_EQ(m().Layers[k].KTOP, layers_before[k].KTOP) << c.name << ", layer " << k;
+            EXPECT_EQ(m().Layers[k].i_BottomNodeInLayer, layers_before[k].i_BottomNodeInLayer)
+                << c.name << ", layer " << k;
+        }
+        for (size_t i = 1; i < nodes_before.size(); ++i) {
+            const PileNode& a = nodes_before[i];
+            const PileNode& b = m().Nodes[i];
+            ASSERT_TRUE(a.X == b.X && a.Xv == b.Xv && a.i_Layer == b.i_Layer &&
+                        a.i_Section == b.i_Section && a.Es == b.Es && a.EI == b.EI)
+                << c.name << ", node " << i;
+        }
+        if (c.stops) {
+            continue;
+        }
+        Pass();
+        ASSERT_EQ(m().RunStatus, 0);
+        for (int i = 1; i <= 41; ++i) {
+            EXPECT_EQ(m().Nodes[i].Es, plain[i].Es) << "node " << i;
+            EXPECT_EQ(m().Nodes[i].i_Layer, plain[i].i_Layer) << "node " << i;
+        }
+    }
+}
+
 TEST_F(LayeredTest, ShallowestDepthAboveGroundPrintsNoCurve) {
     Add_Layer({PY_SOFT_CLAY, 24.0, 600.0, 5.0, 5.0, 0.0, 0.0, kGamma36, kGamma36});
     Set(m().Profile.eps50, 1, 0.01, 0.01);

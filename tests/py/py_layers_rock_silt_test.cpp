@@ -590,7 +590,7 @@ class IterationTest : public RockSiltLayerTest,
         p->Condition_2 = 0.0;
         for (int i = 1; i <= N; ++i) {
             p->EI[i] = a.Nodes[i].EI;
-            a.Nodes[i].Es = Is_Node_Above_Ground(a, i) ? 0.0 : 50000.0;
+            a.Nodes[i].Es = Is_Node_Above_Ground(a, a, i) ? 0.0 : 50000.0;
         }
         Clear_Solution(*s);
         Pass();

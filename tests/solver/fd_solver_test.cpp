@@ -314,7 +314,7 @@ TEST(SmallPivot, HeadSystemReportsColumnPivotAndDumps) {
         for (int c = 1; c <= 5; ++c) {
             hs.a(r, c) = rows[r - 1][c - 1];
         }
-        hs.G[static_cast<size_t>(r)] = r;
+        hs.G[r] = r;
     }
     ReportAndMessages f;
     EXPECT_EQ(Solve_Head_System(hs, f.report, f.messages), Solve_Result::Small_Pivot);
@@ -351,12 +351,12 @@ TEST(SmallPivot, HeadSystemSolvesARegularSystem) {
             hs.a(r, c) = rows[r - 1][c - 1];
             g += rows[r - 1][c - 1] * x[c - 1];
         }
-        hs.G[static_cast<size_t>(r)] = g;
+        hs.G[r] = g;
     }
     TextFile sink(nullptr);
     ASSERT_EQ(Solve_Head_System(hs, sink, sink), Solve_Result::Solved);
     for (int r = 1; r <= 4; ++r) {
-        EXPECT_NEAR(hs.YG[static_cast<size_t>(r)], x[r - 1], 1.0e-14);
+        EXPECT_NEAR(hs.YG[r], x[r - 1], 1.0e-14);
     }
 }
 
