@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zarno {
 
@@ -240,7 +241,7 @@ void Read_Lrfd_Factors(AnalysisModel& m) {
     m.i_Num_Lrfd_Combinations = c;
     // A combination without load factors is reported, and the rest of the block is still
     // read so that every such combination is reported before the run ends.
-    bool all_zero_found = false;
+    std::vector<std::string> last_zero; // the block of the last such combination
     for (int i = 1; i <= c; ++i) {
         LrfdCombination& comb = m.Lrfd_Combinations[i];
         {
@@ -277,17 +278,14 @@ void Read_Lrfd_Factors(AnalysisModel& m) {
             sum += comb.Load_Factor[t];
         }
         if (sum <= 0.0) {
-            Write_Message_With(
-                m, MessageId::LrfdInputWithDetail,
-                std::vector<std::string>{
-                    "All input load factors for LRFD analysis are zero.",
-                    fmt::format("The number of the LRFD load combination in error is {}", i)},
-                100 + 72);
-            all_zero_found = true;
+            last_zero = {"All input load factors for LRFD analysis are zero.",
+                         fmt::format("The number of the LRFD load combination in error is {}", i)};
+            Write_Message_With(m, MessageId::LrfdInputWithDetail, last_zero, 100 + 72);
         }
     }
-    if (all_zero_found) {
-        Raise_Input_Error(m, 72);
+    if (!last_zero.empty() &&
+        Fail_Run_Written(m, MessageId::LrfdInputWithDetail, last_zero, 100 + 72) > 0) {
+        return;
     }
 }
 

@@ -1,4 +1,5 @@
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "input/list_read.h"
 #include "input/read_input.h"
@@ -112,17 +113,6 @@ bool Fits_In(AnalysisModel& m, double part, double limit, std::string_view what,
     Raise_Out_Of_Range(m, kBlock, what, Entered_Length(m, part),
                        fmt::format("of at most {:g}, {}", Entered_Length(m, limit), bound));
     return false;
-}
-
-void Raise_Section_Error(AnalysisModel& m, std::initializer_list<std::string> lines) {
-    for (const std::string& line : lines) {
-        if (line.empty()) {
-            m.Report.Blank_Lines(1);
-        } else {
-            m.Report.Write_Line(line);
-        }
-    }
-    Raise_Input_Error(m, 95);
 }
 
 std::string Of(const char* what, int i) {
@@ -278,9 +268,9 @@ void Read_Concrete_Properties(AnalysisModel& m, int i) {
             return;
         }
     } else {
-        Raise_Section_Error(
-            m, {"", "INPUT ERROR - Unrecognized command for concrete tensile strength option"});
-        return;
+        if (Fail_Run(m, MessageId::ConcreteTensileOption) > 0) {
+            return;
+        }
     }
     if (!Read_Block_Record(m, line, kBlock, Of("concrete stress-strain curve option line", i))) {
         return;
@@ -310,22 +300,16 @@ void Read_Concrete_Properties(AnalysisModel& m, int i) {
                 return;
             }
             if (line_no != j) {
-                Raise_Section_Error(m, {"",
-                                        "INPUT ERROR - Sequence error encountered when reading "
-                                        "concrete stress-strain curve",
-                                        "",
-                                        fmt::format("Expecting line no. {} but line no. {} was "
-                                                    "read",
-                                                    j, line_no),
-                                        "", ""});
-                return;
+                if (Fail_Run(m, MessageId::ConcreteCurveSequence, j, line_no) > 0) {
+                    return;
+                }
             }
         }
     } else if (line == "Use internal stress-strain curve for concrete") {
         s.b_Input_Concrete_Curve = false;
     } else {
-        Raise_Section_Error(
-            m, {"", "INPUT ERROR - Unrecognized input for concrete stress-strain option"});
+        // The reader is void; its caller tests RunStatus.
+        static_cast<void>(Fail_Run(m, MessageId::ConcreteCurveOption));
     }
 }
 
@@ -345,9 +329,9 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
     } else if (line == "Rebar Arrangement Not Same As Section Above") {
         s.b_Rebar_Same_As_Above = false;
     } else {
-        Raise_Section_Error(m, {"", "INPUT ERROR - Unrecognized command for rebar continuation "
-                                    "from section above option"});
-        return;
+        if (Fail_Run(m, MessageId::RebarContinuation) > 0) {
+            return;
+        }
     }
     if (!Read_Block_Record(m, line, kBlock, Of("rebar arrangement line", i))) {
         return;
@@ -494,13 +478,15 @@ void Read_Strand_Properties(AnalysisModel& m, int i) {
             s.Bar_Y[k] = Length_In(m, s.Bar_Y[k]);
             Set_Strand_Size(m, i, k, s.i_Strand_Type, s.i_Strand_Size[k]);
             if (strand_no != k) {
-                Raise_Section_Error(m, {"INPUT ERROR - Input out-of-order for strand no. "});
-                return;
+                if (Fail_Run(m, MessageId::StrandOrder) > 0) {
+                    return;
+                }
             }
         }
     } else {
         // No strand has been read at this point, so the number printed is 0.
-        Raise_Section_Error(m, {"INPUT ERROR - Unrecognized input for strand no. 0", ""});
+        // The reader is void; its caller tests RunStatus.
+        static_cast<void>(Fail_Run(m, MessageId::StrandInput));
     }
 }
 
@@ -686,11 +672,9 @@ void Read_Section_Properties(AnalysisModel& m) {
             return;
         }
         if (number != i) {
-            Raise_Section_Error(m, {"SECTION DATA OUT-OF-ORDER", "",
-                                    fmt::format("Expecting section number {}, but section "
-                                                "number {} was found",
-                                                i, number)});
-            return;
+            if (Fail_Run(m, MessageId::SectionOrder, i, number) > 0) {
+                return;
+            }
         }
         int code = 0;
         if (!Value(m, code, Of("section type code", i))) {

@@ -1,6 +1,7 @@
 #include "profile/pile_grid.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "profile/section_props.h"
 #include "profile/soil_layer_models.h"
@@ -149,11 +150,11 @@ void Build_Node_Grid(AnalysisModel& m, double L) {
     if (n < 1 || n > MAX_PILE_INCREMENTS || !(L > 0.0)) {
         // The reader admits 40 to 500 increments and a positive length; anything else
         // cannot be gridded.
-        m.Report.Blank_Lines(2);
-        m.Report.Write_Line("Internal error: the pile cannot be divided into " + Format_I(n, 0) +
-                            " increments over a length of " + Format_ES(L, 12, 4));
-        Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
-        return;
+        if (Fail_Run(m, MessageId::InternalError,
+                     "the pile cannot be divided into " + Format_I(n, 0) +
+                         " increments over a length of " + Format_ES(L, 12, 4)) > 0) {
+            return;
+        }
     }
     Build_Pile_Property_Table(m);
     const double h = L / n;

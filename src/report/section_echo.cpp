@@ -1,6 +1,7 @@
 // Echo of the pile sections: the pile diameter points used for the p-y curves and the
 // input values of every section.
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "report/echo_lines.h"
 #include "report/fortran_format.h"
@@ -273,24 +274,6 @@ void Write_One_Section(AnalysisModel& m, int k, const SectionUnits& u) {
     }
 }
 
-void Write_Pile_Diameter_Error(AnalysisModel& m, int n) {
-    Write_To_Both(m, {"", "", "**** Input Data Error No. 17 ****", "",
-                      "The number of points to define the pile properties is 2 to 40, not the "
-                      "input value of " +
-                          Format_I(n, 10),
-                      ""});
-    Report_Fatal_Error(m, Input_Error_Code(17), 117);
-}
-
-void Write_Zero_Diameter_Error(AnalysisModel& m) {
-    Write_To_Both(m, {"", "**** Input Data Error No. 27 ****", "",
-                      "Problem:  Zero values for one of the following values were ",
-                      "entered for one or more values of pile diameter.", "",
-                      "Solution:  NONE of these values may be zero.  Correct the ",
-                      "pile property data in your input data.", ""});
-    Report_Fatal_Error(m, Input_Error_Code(27), 127);
-}
-
 } // namespace
 
 void Write_Section_Echo(AnalysisModel& m) {
@@ -327,14 +310,16 @@ void Write_Section_Echo(AnalysisModel& m) {
                      Format_F(points[static_cast<std::size_t>(i)].width, 19, 4));
     }
     if (n < 2 || n > 40) {
-        Write_Pile_Diameter_Error(m, n);
-        return;
+        if (Fail_Run(m, MessageId::PileDiameterPoints, Format_I(n, 10)) > 0) {
+            return;
+        }
     }
     for (int i = 1; i <= n; ++i) {
         // Not-a-number widths fail this test as well.
         if (!(points[static_cast<std::size_t>(i)].width > 0.0)) {
-            Write_Zero_Diameter_Error(m);
-            return;
+            if (Fail_Run(m, MessageId::PileZeroDiameter) > 0) {
+                return;
+            }
         }
     }
     r.Blank_Lines(2);

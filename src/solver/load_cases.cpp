@@ -474,12 +474,9 @@ bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
     if (res == Solve_Result::Invalid_Model) {
         // The reader admits no model the solver cannot take; reaching this is an internal
         // fault and is reported as such rather than solved wrongly.
-        m.Report.Blank_Lines(2);
-        m.Report.Write_Line("Internal error: the pile model cannot be solved (" +
-                            std::to_string(m.i_Num_Nodes) + " nodes, loading type " +
-                            std::to_string(L.i_Loading_Type) + ").");
-        Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
-        return false;
+        return Fail_Run(m, MessageId::InternalError,
+                        "the pile model cannot be solved (" + std::to_string(m.i_Num_Nodes) +
+                            " nodes, loading type " + std::to_string(L.i_Loading_Type) + ").") == 0;
     }
     return true;
 }
