@@ -1270,16 +1270,7 @@ std::vector<std::string> Message_Lines(const MessageEntry& entry, MessageTarget 
     return lines;
 }
 
-void Write_To_Both(TextFile& first, TextFile& second,
-                   std::initializer_list<std::string_view> lines) {
-    for (TextFile* f : {&first, &second}) {
-        for (std::string_view line : lines) {
-            f->Write_Line(line);
-        }
-    }
-}
-
-void Write_To_Both(TextFile& first, TextFile& second, std::span<const std::string> lines) {
+void Write_To_Both(TextFile& first, TextFile& second, std::initializer_list<std::string> lines) {
     for (TextFile* f : {&first, &second}) {
         for (const std::string& line : lines) {
             f->Write_Line(line);
@@ -1323,11 +1314,10 @@ int End_Run(AnalysisModel& m, const MessageEntry& e, std::span<const std::string
         m.Results.error.text = Result_Text(e, args, status);
     }
     if (e.effect == MessageEffect::EndRun) {
-        Report_Fatal_Error(m, Message_Code(e, status), status);
-    } else {
-        m.RunStatus = status;
+        return Report_Fatal_Error(m, Message_Code(e, status), status);
     }
-    return m.RunStatus;
+    m.RunStatus = status;
+    return status;
 }
 
 } // namespace

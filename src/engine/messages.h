@@ -172,9 +172,7 @@ std::vector<std::string> Message_Lines(const MessageEntry& entry, MessageTarget 
                                        std::span<const std::string> args, int status = 0);
 
 // Writes the same lines to two files, all of them to the first, then to the second.
-void Write_To_Both(TextFile& first, TextFile& second,
-                   std::initializer_list<std::string_view> lines);
-void Write_To_Both(TextFile& first, TextFile& second, std::span<const std::string> lines);
+void Write_To_Both(TextFile& first, TextFile& second, std::initializer_list<std::string> lines);
 
 // Writes the block of a note (or of an error whose status the caller sets later).
 void Write_Message_With(AnalysisModel& m, MessageId id, std::span<const std::string> args,

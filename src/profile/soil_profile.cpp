@@ -481,7 +481,9 @@ double fn_k_in_Layer(AnalysisModel& m, int i, double X) {
     }
     const SoilLayer& layer = m.Layers[i];
     if (layer.XLayerTop == layer.XLayerBottom) {
-        Raise_Runtime_Error(m, 20);
+        // The block follows the premature-end line. The look-up returns a value; its callers
+        // test RunStatus.
+        static_cast<void>(Raise_Runtime_Error(m, 20));
         m.Report.Write_Line("**** Runtime Error No. 20 ****");
         m.Report.Blank_Lines(1);
         m.Report.Write_Line(

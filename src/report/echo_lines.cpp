@@ -52,7 +52,7 @@ void Write_Label_Number(TextFile& r, std::string_view label, double value, int w
 }
 
 void Write_To_Both(AnalysisModel& m, std::initializer_list<std::string> lines) {
-    Write_To_Both(m.Messages, m.Report, std::span<const std::string>(lines.begin(), lines.size()));
+    Write_To_Both(m.Messages, m.Report, lines);
 }
 
 double Vertical_Pile_Tip(const AnalysisModel& m) {

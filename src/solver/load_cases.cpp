@@ -461,8 +461,8 @@ bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
     Fill_Pile_Model(m);
     const Solve_Result res = Solve_Pile_Deflection(L.Pile, i, L.Solution, m.Report, m.Messages);
     if (res == Solve_Result::Small_Pivot) {
-        Report_Fatal_Error(m, Runtime_Error_Code(11), 211);
-        return false;
+        // The solver wrote the block and its matrices; the run ends here.
+        return Report_Fatal_Error(m, Runtime_Error_Code(11), 211) == 0;
     }
     if (res == Solve_Result::Unstable) {
         if (buckled != nullptr) {
