@@ -2,6 +2,7 @@
 
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
+#include "engine/text_trim.h"
 #include "input/input_warnings.h"
 #include "input/list_read.h"
 
@@ -269,7 +270,7 @@ void Read_Options(AnalysisModel& m) {
             !r.Word(code, 11, "the interaction code AASHTO, ACI318 or Eurocode2")) {
             return;
         }
-        code.erase(code.find_last_not_of(' ') + 1);
+        code = Trim_Right(code);
         if (code == "AASHTO") {
             m.i_Interaction_Code = 1;
         } else if (code == "ACI318") {

@@ -1,6 +1,7 @@
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "input/list_read.h"
 #include "input/read_input.h"
 
@@ -409,7 +410,7 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
     } else {
         // Without a known arrangement the bar data that follow would be read as whatever
         // comes next, so the section would silently lose its reinforcement.
-        line.erase(line.find_last_not_of(' ') + 1);
+        line = Trim_Right(line);
         // The reader is void: its caller tests RunStatus.
         static_cast<void>(Raise_Input_Line_Error(
             m, INPUT_ERROR_BAR_PATTERN,

@@ -4,6 +4,7 @@
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "report/echo_lines.h"
 #include "report/fortran_format.h"
 #include "report/input_echo_blocks.h"
@@ -104,7 +105,7 @@ void Check_Tip_Shear_Curve(AnalysisModel& m) {
 
 void Check_Printed_py_Depths(AnalysisModel& m) {
     const int n = std::clamp(m.i_Num_Printed_py_Depths, 0, MAX_PRINTED_PY_DEPTHS);
-    const std::string unit = Without_Trailing_Blanks(m.Labels.Depth);
+    const std::string unit = Trim_Right(m.Labels.Depth);
     for (int i = 1; i <= n; ++i) {
         const double x = m.Printed_py_Depth[i];
         if (x > m.Pile_Length) {

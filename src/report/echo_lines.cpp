@@ -9,11 +9,6 @@
 
 namespace zarno {
 
-std::string Without_Trailing_Blanks(std::string_view text) {
-    const std::size_t end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
-}
-
 std::string Pad_To(std::string_view text, std::size_t n) {
     std::string s(text);
     if (s.size() < n) {

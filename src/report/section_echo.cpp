@@ -3,6 +3,7 @@
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "report/echo_lines.h"
 #include "report/fortran_format.h"
 #include "report/input_echo_blocks.h"
@@ -30,13 +31,13 @@ struct SectionUnits {
 SectionUnits Units_Of(const AnalysisModel& m) {
     const UnitLabels& u = m.Labels;
     SectionUnits s;
-    s.depth = Without_Trailing_Blanks(u.Depth);
-    s.length = Without_Trailing_Blanks(u.Length);
-    s.force = Without_Trailing_Blanks(u.Force);
+    s.depth = Trim_Right(u.Depth);
+    s.length = Trim_Right(u.Length);
+    s.force = Trim_Right(u.Force);
     s.area = "Sq. " + s.length;
     s.inertia = s.length + "^4";
     s.modulus = s.force + "/" + s.length + "^2";
-    s.moment = Without_Trailing_Blanks(u.Moment);
+    s.moment = Trim_Right(u.Moment);
     s.stiffness = s.force + "-" + s.length + "^2";
     s.curvature = "rad/" + s.length;
     return s;

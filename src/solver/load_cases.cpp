@@ -276,14 +276,10 @@ bool Is_Gross_Imbalance(int iunits, const EquilibriumCheck& e, double max_shear)
 }
 
 int Write_Imbalance_Error(AnalysisModel& m, int n, const EquilibriumCheck& e) {
-    auto trim = [](std::string s) {
-        s.erase(0, s.find_first_not_of(' '));
-        s.erase(s.find_last_not_of(' ') + 1);
-        return s;
-    };
-    const std::string moment = fmt::format("{}-{}", trim(m.Labels.Length), trim(m.Labels.Force));
+    const std::string moment =
+        fmt::format("{}-{}", Trim_Both(m.Labels.Length), Trim_Both(m.Labels.Force));
     return Fail_Run(m, MessageId::GrossImbalance, n, fmt::format("{:.5E}", e.dM_max), moment,
-                    fmt::format("{:.5E}", e.dV_max), trim(m.Labels.Force));
+                    fmt::format("{:.5E}", e.dV_max), Trim_Both(m.Labels.Force));
 }
 
 void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
