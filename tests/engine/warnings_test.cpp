@@ -18,16 +18,14 @@ struct Finished {
 // Runs the end of a run on a model that recorded the given warnings, with the report and
 // message files in a temporary directory.
 template <typename Setup> Finished Finish_With(Setup setup) {
-    TempDir dir;
-    auto m = std::make_unique<AnalysisModel>();
-    Reset_Model_State(*m);
-    m->Report.Open(dir / "r.txt");
-    m->Messages.Open(dir / "m.txt");
-    setup(*m);
+    ModelFiles files;
+    AnalysisModel& m = *files.m;
+    Reset_Model_State(m);
+    setup(m);
     Finished f;
-    f.result = Compute_Run_Return_Value(*m);
-    f.report = Read_File(dir / "r.txt");
-    f.messages = Read_File(dir / "m.txt");
+    f.result = Compute_Run_Return_Value(m); // closes the files
+    f.report = Read_File(files.dir / "r.txt");
+    f.messages = Read_File(files.dir / "m.txt");
     return f;
 }
 

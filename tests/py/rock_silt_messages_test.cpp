@@ -10,26 +10,7 @@
 namespace zarno {
 namespace {
 
-using test::Read_File;
-using test::TempDir;
-
-// A model whose report and message files live in a temporary directory.
-struct Files {
-    TempDir dir;
-    std::unique_ptr<AnalysisModel> m = std::make_unique<AnalysisModel>();
-    Files() {
-        m->Report.Open(dir / "r.txt");
-        m->Messages.Open(dir / "m.txt");
-    }
-    std::string Report() {
-        m->Report.Close();
-        return Read_File(dir / "r.txt");
-    }
-    std::string Messages() {
-        m->Messages.Close();
-        return Read_File(dir / "m.txt");
-    }
-};
+using Files = test::ModelFiles;
 
 TEST(RockSiltMessages, WeakRockKrmUsesCode163) {
     Files f;
