@@ -1,7 +1,7 @@
 // zarno: runs one lateral pile analysis from the command line.
 #include "engine/capacities.h"
-#include "run/run.h"
 #include "report/results_json.h"
+#include "run/run.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -55,8 +55,10 @@ Units Units_Of(int iunits) {
 }
 
 // The message block of a fatal error, where it happened and what to read next, for a user
-// at a terminal who may never open the report.
-void Write_Error_To_Stderr(const zarno::RunResults& results, const zarno::RunRequest& request) {
+// at a terminal who may never open the report. With block_shown the engine has printed the
+// block on the standard output already (no file of the run exists), and only the code is named.
+void Write_Error_To_Stderr(const zarno::RunResults& results, const zarno::RunRequest& request,
+                           bool block_shown = false) {
     if (!results.has_error) {
         return;
     }
@@ -65,7 +67,7 @@ void Write_Error_To_Stderr(const zarno::RunResults& results, const zarno::RunReq
     for (const std::string& line : e.text) {
         text += line + "\n";
     }
-    if (e.text.empty()) {
+    if (e.text.empty() || block_shown) {
         text = fmt::format("The run stopped with {} {}.\n", e.kind, e.code);
     }
     // Point only to the files the run actually wrote (a refused output name may be the
@@ -188,7 +190,7 @@ int main(int argc, char** argv) {
     if (!results.output_files_created) {
         // The engine has already written its message and closing line to the standard
         // output, and none of the three files exists; standard error still says why.
-        Write_Error_To_Stderr(results, request);
+        Write_Error_To_Stderr(results, request, true);
         return Exit_Code(result);
     }
     std::printf("%s\n", Describe_Result(result).c_str());

@@ -1,12 +1,14 @@
 // Small helpers shared by the tests: temporary directories and whole-file reads.
 #pragma once
 
-#include "run/run.h"
+#include "engine/analysis_model.h"
 #include "report/text_file.h"
+#include "run/run.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -76,6 +78,31 @@ struct ReportAndMessages {
     }
     std::string Messages() {
         messages.Close();
+        return Read_File(dir / "m.txt");
+    }
+};
+
+// A fresh model whose report, plot and message files live in a temporary directory, for
+// the routines that write to the model's files; Report(), Plot() and Messages() close the
+// file and return its text.
+struct ModelFiles {
+    TempDir dir;
+    std::unique_ptr<AnalysisModel> m = Make_Fresh_Model();
+    ModelFiles() {
+        EXPECT_TRUE(m->Report.Open(dir / "r.txt"));
+        EXPECT_TRUE(m->Plot.Open(dir / "p.txt"));
+        EXPECT_TRUE(m->Messages.Open(dir / "m.txt"));
+    }
+    std::string Report() {
+        m->Report.Close();
+        return Read_File(dir / "r.txt");
+    }
+    std::string Plot() {
+        m->Plot.Close();
+        return Read_File(dir / "p.txt");
+    }
+    std::string Messages() {
+        m->Messages.Close();
         return Read_File(dir / "m.txt");
     }
 };

@@ -573,6 +573,486 @@ constexpr MessageLine kSectionBarPlacement[] = {
     {R, "more than three bars are bundled at one position."},
 };
 
+// ---- the run's files: message file only (before the files exist, standard output) -----
+
+// {0} what is wrong with the name
+constexpr MessageLine kRunFileName[] = {
+    {M, ""}, {M, ""}, {M, "**** Runtime Error No. {n} ****"}, {M, ""}, {M, "{0}"},
+};
+
+// {0} what is wrong with the name; written to standard error, without blank lines above
+constexpr MessageLine kBlankFileName[] = {
+    {M, "**** Runtime Error No. 17 ****"},
+    {M, ""},
+    {M, "{0}"},
+};
+
+// {0} the file's role, {1} the field length, {2} the name's length, {3} the name
+constexpr MessageLine kFileNameTooLong[] = {
+    {M, ""},
+    {M, ""},
+    {M, "**** Runtime Error No. 53 ****"},
+    {M, ""},
+    {M, "The name of the {0} is longer than {1} characters ({2})."},
+    {M, "{3}"},
+    {M, "No analysis was performed and no file was written."},
+};
+
+// {0} the kind of file system object, {1} the input file name
+constexpr MessageLine kInputNotRegularFile[] = {
+    {M, ""},
+    {M, ""},
+    {M, "**** Runtime Error No. 51 ****"},
+    {M, ""},
+    {M, "The input data file is {0}, not a regular file: {1}"},
+    {M, "No analysis was performed and no file was written."},
+};
+
+// {0} role and {1} name of the output, {2} role and {3} name of the file it would replace,
+// {4} what that would do
+constexpr MessageLine kOutputOverwritesFile[] = {
+    {M, ""},
+    {M, ""},
+    {M, "**** Runtime Error No. 50 ****"},
+    {M, ""},
+    {M, "The {0} {1} names the same file as the {2} {3}."},
+    {M, "{4}"},
+    {M, "No analysis was performed and no file was written."},
+};
+
+// {0} the file's role, {1} "opened" or "created", {2} its name
+constexpr MessageLine kFileCannotOpen[] = {
+    {M, ""},
+    {M, ""},
+    {M, "**** Runtime Error No. {n} ****"},
+    {M, ""},
+    {M, "The {0} cannot be {1}: {2}"},
+};
+
+// The report gets its own lines of this error after the premature-end line.
+constexpr MessageLine kEmptyInputFile[] = {
+    {M, ""}, {M, ""}, {M, "**** Input Data Error No. 25 ****"},
+    {M, ""}, {M, ""}, {M, "Size of input data file is 0 bytes.  No analysis performed."},
+    {M, ""},
+};
+
+// {0} the file's role, {1} its name, {2} the system's reason
+constexpr MessageLine kOutputWriteFailed[] = {
+    {M, ""},
+    {M, ""},
+    {M, "**** Runtime Error No. 58 ****"},
+    {M, ""},
+    {M, "The {0} {1} could not be written completely ({2}). Its contents are incomplete."},
+};
+
+// ---- p-y curves of clay and sand -------------------------------------------------------
+
+constexpr MessageLine kStiffClayZeroCohesion[] = {
+    {B, "**** Input Data Error No. 13 ****"},
+    {B, ""},
+    {B, "An error was detected in the input data."},
+    {B, "Problem:  Zero was input for cohesion of stiff clay without free water."},
+    {B, ""},
+    {B, "Solution:  Please check the values of soil shear strength and revise the input data."},
+    {B, ""},
+};
+
+// The same block of the model with an input initial modulus, its solution in two lines.
+constexpr MessageLine kStiffClayZeroCohesionInitialK[] = {
+    {B, "**** Input Data Error No. 13 ****"},
+    {B, ""},
+    {B, "An error was detected in the input data."},
+    {B, "Problem:  Zero was input for cohesion of stiff clay without free water."},
+    {B, ""},
+    {B, "Solution:  Please check the values of soil shear strength and revise "},
+    {B, "the input data."},
+    {B, ""},
+};
+
+constexpr MessageLine kStiffClayWaterZeroCohesion[] = {
+    {B, "**** Input Data Error No. 14 ****"},
+    {B, ""},
+    {B, "An error was detected in the input data used to compute p-y curves in "},
+    {B, "stiff clay with free water."},
+    {B, ""},
+    {B, "Problem:  Zero was input for the cohesion of a stiff clay. "},
+    {B, ""},
+    {B, "Solution:  Check and compare the values of shear strength and revise the "},
+    {B, "input so that the strength values are correct for the soil types specified."},
+    {B, ""},
+};
+
+// {0} layer
+constexpr MessageLine kApiSandSlope[] = {
+    {B, "**** Input Data Error No. 2 ****"},
+    {B, ""},
+    {B, "An error was detected in the input data when computing a p-y."},
+    {B, "curve using the API criteria for sand for layer {0}."},
+    {B, ""},
+    {B, "Problem:  The angle of the ground slope can not be greater "},
+    {B, "than the internal friction angle of the sand."},
+    {B, ""},
+    {B, "Solution:  Set the value for slope angle to be less than "},
+    {B, "the angle of friction."},
+};
+
+// {0} layer
+constexpr MessageLine kReeseSandSlope[] = {
+    {B, "**** Input Data Error No. 9 ****"},
+    {B, ""},
+    {B, "An error was found in the input data when computing a p-y curve using "},
+    {B, "the Reese sand criteria for layer {0}."},
+    {B, ""},
+    {B, "Problem:  The angle of the ground slope can not be greater than the "},
+    {B, "internal friction angle of the sand."},
+    {B, ""},
+    {B, "Solution:  Set the value for slope angle to be less than the angle of friction."},
+};
+
+constexpr MessageLine kReeseSandZeroFriction[] = {
+    {M, "**** Input Data Error No. 8 ****"},
+    {M, ""},
+    {M, "An error was detected in the input data for friction angle."},
+    {M, "Problem:  Zero was input for the friction angle for a sand when computing "},
+    {M, "          a p-y curve using the Reese et al. criteria."},
+    {M, ""},
+    {M, "Solution: Check values of soil strength values and revise the input data."},
+    {M, ""},
+};
+
+// {0} layer
+constexpr MessageLine kApiSandZeroFriction[] = {
+    {B, "**** Input Data Error No. 1 ****"},
+    {B, ""},
+    {B, "An error was detected in the input data when computing a p-y."},
+    {B, "curve using the API sand criteria for layer {0}."},
+    {B, ""},
+    {B, "Problem:  A zero was input for the friction angle for sand."},
+    {B, ""},
+    {B, "Solution:  Check the friction angle values and revise the "},
+    {B, "data to correct this problem."},
+    {B, ""},
+};
+
+// {0} "default" or "computed", {1} the model ("soft clay", "Reese Sand" ...), {2} node
+constexpr MessageLine kSoilModulusNotANumber[] = {
+    {R, "**** Runtime Error No. {n} ****"},
+    {R, ""},
+    {R, "The {0} value of soil modulus computed in {1} is not-a-number for node number {2}"},
+    {R, ""},
+    {R, "This problem is usually due to a required soil property being left equal to zero."},
+};
+
+// {0} node; the API soft clay model's computed modulus, with its heading as it has always
+// been printed
+constexpr MessageLine kApiSoftClayModulusNotANumber[] = {
+    {R, "**** Runtime Error No 36. ****"},
+    {R, ""},
+    {R, "The computed value of soil modulus computed in API soft clay is not-a-number for node "
+        "number {0}"},
+    {R, ""},
+    {R, "This problem is usually due to a required soil property being left equal to zero."},
+};
+
+// ---- the soil profile ------------------------------------------------------------------
+
+// {0} station depth (ES12.4), {1} length unit, {2} deepest strength depth (F10.3)
+constexpr MessageLine kStrengthCurveTooShallow[] = {
+    {B, "**** Input Data Error No. 5 ****"},
+    {B, ""},
+    {B, "An error was detected that is related to an incompatibility between "},
+    {B, "the input data defining pile embedment depth and values of shear "},
+    {B, "strength of soil versus depth."},
+    {B, ""},
+    {B, "Problem:  The value for a pile station depth is {0} {1}"},
+    {B, "This depth is below the deepest extent of the input curve for "},
+    {B, "shear strength of soil versus depth at {2} {1}"},
+    {B, ""},
+    {B, "Solution:  Please revise the input data by either extending the "},
+    {B, "maximum depth for shear strength of soil or shorten the "},
+    {B, "pile to be entirely within the defined soil layers."},
+    {B, ""},
+};
+
+// {0} depth of computation (F10.3)
+constexpr MessageLine kStrengthDepthIncrementZero[] = {
+    {B, "**** Input Data Error No. 60 ****"},
+    {B, ""},
+    {B, "An error was found in the strength of soil input data when interpolating "},
+    {B, "to obtain values of cohesion or uniaxial compressive strength."},
+    {B, ""},
+    {B, "Problem:  The depth increment between the upper and lower soil depths in a "},
+    {B, "layer is zero.  The depth of computation is {0}"},
+    {B, ""},
+    {B, "Solution:  Examine the program output file to find the depth in question"},
+    {B, "and correct the soil layer depth values. "},
+    {B, ""},
+};
+
+// {0} station depth (ES12.4)
+constexpr MessageLine kShearStrengthTooShallow[] = {
+    {B, "**** Input Data Error No. 3 ****"},
+    {B, ""},
+    {B, "An error was detected that is related to an incompatibility"},
+    {B, "between the input data defining the embedment of the pile and"},
+    {B, "the maximum depth of the soil shear strength data."},
+    {B, ""},
+    {B, "The value for a pile station depth is {0}"},
+    {B, "This depth is below the deepest extent of the input data for"},
+    {B, "soil shear strength versus depth."},
+    {B, ""},
+    {B, "Solution:"},
+    {B, "Please revise the input data by either extending the maximum"},
+    {B, "depth for soil shear strength or shorten the pile to correct"},
+    {B, "this problem."},
+    {B, ""},
+};
+
+// {0} station depth (ES12.4)
+constexpr MessageLine kFrictionAngleTooShallow[] = {
+    {B, "**** Input Data Error No. 4 ****"},
+    {B, ""},
+    {B, "An error was detected that is related to an incompatibility"},
+    {B, "between the input data defining the embedment of the pile and"},
+    {B, "the maximum depth of the soil shear strength data."},
+    {B, ""},
+    {B, "Problem:  The value for a pile station depth is {0}"},
+    {B, "This depth is below the deepest extent of the input data for"},
+    {B, "soil friction angle versus depth."},
+    {B, ""},
+    {B, "Solution:  Please revise the input data by either extending "},
+    {B, "the maximum depth for soil friction angle or shorten the "},
+    {B, "pile to correct this problem."},
+    {B, ""},
+};
+
+// {0} station depth (ES12.4)
+constexpr MessageLine kRqdTooShallow[] = {
+    {B, "**** Input Data Error No. 31 ****"},
+    {B, ""},
+    {B, "An error was detected that is related to an incompatibility"},
+    {B, "between the input data defining the embedment of the pile and"},
+    {B, "the maximum depth of the soil shear strength data."},
+    {B, ""},
+    {B, "Problem:  The value for a pile station depth is {0}"},
+    {B, "This depth is below the deepest extent of the input data for"},
+    {B, "RQD versus depth."},
+    {B, ""},
+    {B, "Solution:  Revise the input data by either extending the "},
+    {B, "maximum depth for RQD or shorten the pile to correct this "},
+    {B, "problem."},
+    {B, ""},
+};
+
+// {0} station depth (ES12.4)
+constexpr MessageLine kUnitWeightTooShallow[] = {
+    {B, "**** Input Data Error No. 15 ****"},
+    {B, ""},
+    {B, "An error was detected related to an incompatibility between "},
+    {B, "the data defining pile embedment depth and effective unit "},
+    {B, "weights versus depth."},
+    {B, ""},
+    {B, "The value for a pile station depth is {0}"},
+    {B, "This depth is below the deepest extent of the input curve for"},
+    {B, "effective unit weight versus depth."},
+    {B, ""},
+    {B, "Solution:"},
+    {B, "Please revise the input data by either extending the maximum"},
+    {B, "depth for effective unit weight or shorten the length of pile"},
+    {B, "to be within the range of defined soil properties."},
+    {B, ""},
+};
+
+// {0} the interpolated RQD (ES12.4)
+constexpr MessageLine kRqdOutOfRange[] = {
+    {B, "**** Input Data Error No. 49 ****"},
+    {B, ""},
+    {B, "Problem:  The interpolated value of RQD used for p-y curves in weak rock "},
+    {B, "was found to be invalid because it was either less than zero or more than "},
+    {B, "100 percent."},
+    {B, ""},
+    {B, "Solution:  Check your input data and revise in the data for RQD."},
+    {B, ""},
+    {B, "The interpolated value of RQD = {0} %"},
+    {B, ""},
+};
+
+// ---- checks of the input echo ----------------------------------------------------------
+
+// {0} number of points given (I10)
+constexpr MessageLine kPileDiameterPoints[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. 17 ****"},
+    {B, ""},
+    {B, "The number of points to define the pile properties is 2 to 40, not the input value "
+        "of {0}"},
+    {B, ""},
+};
+
+constexpr MessageLine kPileZeroDiameter[] = {
+    {B, ""},
+    {B, "**** Input Data Error No. 27 ****"},
+    {B, ""},
+    {B, "Problem:  Zero values for one of the following values were "},
+    {B, "entered for one or more values of pile diameter."},
+    {B, ""},
+    {B, "Solution:  NONE of these values may be zero.  Correct the "},
+    {B, "pile property data in your input data."},
+    {B, ""},
+};
+
+// {0} bottom of the lowest layer (ES12.4), {1} pile tip (ES12.4)
+constexpr MessageLine kSoilAboveTip[] = {
+    {B, "**** Input Data Error No. 18 ****"},
+    {B, ""},
+    {B, "Problem: The depth at the bottom of the lowermost soil layer is {0}"},
+    {B, "         This depth is higher than the tip of the pile at {1}."},
+    {B, "Solution: Increase the depth of the soil profile or shorten the pile length."},
+};
+
+// {0} depth of the first unit weight (F12.4), {1} ground surface depth (F12.4)
+constexpr MessageLine kUnitWeightStartsBelowGround[] = {
+    {B, "**** Input Data Error No. 19 ****"},
+    {B, ""},
+    {B, "The depth of the first point of the data for effective unit"},
+    {B, "is located at {0} below the top of the pile."},
+    {B, "The ground surface is located at {1}."},
+    {B, "The first point for the effective unit weight should be located"},
+    {B, "at the same elevation as the ground surface."},
+};
+
+// {0} first depth of the strength data (F12.4), {1} ground surface depth (F12.4)
+constexpr MessageLine kStrengthStartsOffGround[] = {
+    {B, "**** Input Data Error No. 20 ****"},
+    {B, ""},
+    {B, "Problem:  The first depth of the soil profile is located at {0}"},
+    {B, "          below the top of the pile."},
+    {B, "          The ground surface is elevation is {1}."},
+    {B, "Solution: Correct the input data so that the first depth of "},
+    {B, "          the soil profile data is be located at the same elevation as the ground "
+        "surface."},
+};
+
+// {0} first p-multiplier depth (ES12.4), {1} ground surface depth (ES12.4)
+constexpr MessageLine kMultipliersStartOffGround[] = {
+    {B, "**** Input Data Error No. 21 ****"},
+    {B, ""},
+    {B, "Problem:  The depth for the first data for p-multipliers is "},
+    {B, "          located at {0} below the top of the pile."},
+    {B, "          The ground surface is located at {1}."},
+    {B, "Solution:  Correct the input data so that the first depth for "},
+    {B, "          the p-multiplier data is the same as the elevation as the "},
+    {B, "          ground surface."},
+};
+
+// {0} number of cycles as given
+constexpr MessageLine kCyclesOutOfRange[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Input Data Error No. 28 ****"},
+    {B, ""},
+    {B, "Problem:  Cyclic loading type was specified and the number of cycles of loading"},
+    {B, "are outside the valid range of 2 to 5,000."},
+    {B, ""},
+    {B, "Solution:  Either correct the number of cycles of loading to be within 2 to 5,000"},
+    {B, "or specify static loading."},
+    {B, "Number of cycles of loading = {0}"},
+};
+
+// {0} number of cycles (ES12.4)
+constexpr MessageLine kTooFewCycles[] = {
+    {B, "**** Input Data Error No. 22 ****"},
+    {B, ""},
+    {B, "Loading was specified as cyclic, but the number of cycles of "},
+    {B, "loading was specified as {0} (must be 2 or greater)."},
+};
+
+// {0} the first point in error
+constexpr MessageLine kTipShearCurve[] = {
+    {B, "**** Input Data Error No. 50 ****"},
+    {B, ""},
+    {B, "Problem:   The input data for shear resistance at the pile tip appears to be in error "
+        "at point {0}."},
+    {B, ""},
+    {B, "Solution:  Check that the first point is (0,0) and that the x-values sucessively "
+        "increase in deflection and magnitude."},
+};
+
+// {0} point, {1} its depth (F7.2), {2} depth unit
+constexpr MessageLine kPrintDepthBelowTip[] = {
+    {B, "**** Input Data Error No. 30 ****"},
+    {B, ""},
+    {B, "Problem:  Printing of a p-y curve was specified below the pile tip."},
+    {B, ""},
+    {B, "Solution:  Specify printing depths only for depths above the pile tip."},
+    {B, ""},
+    {B, "Input Point {0} at {1} {2} was not printed because it is below the pile tip."},
+};
+
+constexpr MessageLine kPrintDepthAboveGroundInput[] = {
+    {B, "**** Input Data Error No. 29 ****"},
+    {B, ""},
+    {B, "Problem:  A depth above the ground surface was specified for the printing"},
+    {B, "of a p-y curve."},
+    {B, ""},
+    {B, "Solution:  Specify a depth between the ground surface and pile tip."},
+    {B, ""},
+};
+
+// ---- the SECTIONS block: the report's messages of its reader -------------------------
+
+constexpr MessageLine kConcreteTensileOption[] = {
+    {R, ""},
+    {R, "INPUT ERROR - Unrecognized command for concrete tensile strength option"},
+};
+
+// {0} line expected, {1} line read
+constexpr MessageLine kConcreteCurveSequence[] = {
+    {R, ""},
+    {R, "INPUT ERROR - Sequence error encountered when reading concrete stress-strain curve"},
+    {R, ""},
+    {R, "Expecting line no. {0} but line no. {1} was read"},
+    {R, ""},
+    {R, ""},
+};
+
+constexpr MessageLine kConcreteCurveOption[] = {
+    {R, ""},
+    {R, "INPUT ERROR - Unrecognized input for concrete stress-strain option"},
+};
+
+constexpr MessageLine kRebarContinuation[] = {
+    {R, ""},
+    {R, "INPUT ERROR - Unrecognized command for rebar continuation from section above option"},
+};
+
+constexpr MessageLine kStrandOrder[] = {
+    {R, "INPUT ERROR - Input out-of-order for strand no. "},
+};
+
+// No strand has been read when this is found, so the number printed is 0.
+constexpr MessageLine kStrandInput[] = {
+    {R, "INPUT ERROR - Unrecognized input for strand no. 0"},
+    {R, ""},
+};
+
+// {0} section expected, {1} section found
+constexpr MessageLine kSectionOrder[] = {
+    {R, "SECTION DATA OUT-OF-ORDER"},
+    {R, ""},
+    {R, "Expecting section number {0}, but section number {1} was found"},
+};
+
+// ---- faults of the engine itself -------------------------------------------------------
+
+// {0} what could not be done
+constexpr MessageLine kInternalError[] = {
+    {R, ""},
+    {R, ""},
+    {R, "Internal error: {0}"},
+};
+
 using enum MessageId;
 using enum MessageEffect;
 using enum MessageOrder;
@@ -624,6 +1104,49 @@ constexpr MessageEntry kCatalogue[] = {
     {PrestressArea, 214, EndRun, ReportFirst, "", kPrestressArea},
     {SectionMicropile, 195, EndRun, ReportFirst, "", kSectionMicropile},
     {SectionBarPlacement, 195, EndRun, ReportFirst, "", kSectionBarPlacement},
+    {RunFileName, 202, EndRun, MessagesFirst, "", kRunFileName},
+    {BlankFileName, 217, EndRun, MessagesFirst, "", kBlankFileName},
+    {FileNameTooLong, 253, EndRun, MessagesFirst, "", kFileNameTooLong},
+    {InputNotRegularFile, 251, EndRun, MessagesFirst, "", kInputNotRegularFile},
+    {OutputOverwritesFile, 250, EndRun, MessagesFirst, "", kOutputOverwritesFile},
+    {FileCannotOpen, 203, EndRun, MessagesFirst, "", kFileCannotOpen},
+    {EmptyInputFile, 125, EndRun, MessagesFirst, "", kEmptyInputFile},
+    {OutputWriteFailed, 258, EndRun, MessagesFirst, "", kOutputWriteFailed},
+    {StiffClayZeroCohesion, 113, EndRun, MessagesFirst, "", kStiffClayZeroCohesion},
+    {StiffClayZeroCohesionInitialK, 113, EndRun, MessagesFirst, "", kStiffClayZeroCohesionInitialK},
+    {StiffClayWaterZeroCohesion, 114, EndRun, MessagesFirst, "", kStiffClayWaterZeroCohesion},
+    {ApiSandSlope, 102, EndRun, MessagesFirst, "", kApiSandSlope},
+    {ReeseSandSlope, 109, EndRun, MessagesFirst, "", kReeseSandSlope},
+    {ReeseSandZeroFriction, 108, EndRun, MessagesFirst, "", kReeseSandZeroFriction},
+    {ApiSandZeroFriction, 101, EndRun, MessagesFirst, "", kApiSandZeroFriction},
+    {SoilModulusNotANumber, 231, EndRun, ReportFirst, "", kSoilModulusNotANumber},
+    {ApiSoftClayModulusNotANumber, 236, EndRun, ReportFirst, "", kApiSoftClayModulusNotANumber},
+    {StrengthCurveTooShallow, 105, EndRun, ReportFirst, "", kStrengthCurveTooShallow},
+    {StrengthDepthIncrementZero, 160, EndRun, ReportFirst, "", kStrengthDepthIncrementZero},
+    {ShearStrengthTooShallow, 103, EndRun, ReportFirst, "", kShearStrengthTooShallow},
+    {FrictionAngleTooShallow, 104, EndRun, ReportFirst, "", kFrictionAngleTooShallow},
+    {RqdTooShallow, 131, EndRun, ReportFirst, "", kRqdTooShallow},
+    {UnitWeightTooShallow, 115, EndRun, ReportFirst, "", kUnitWeightTooShallow},
+    {RqdOutOfRange, 149, EndRun, ReportFirst, "", kRqdOutOfRange},
+    {PileDiameterPoints, 117, EndRun, MessagesFirst, "", kPileDiameterPoints},
+    {PileZeroDiameter, 127, EndRun, MessagesFirst, "", kPileZeroDiameter},
+    {SoilAboveTip, 118, EndRun, MessagesFirst, "", kSoilAboveTip},
+    {UnitWeightStartsBelowGround, 119, EndRun, MessagesFirst, "", kUnitWeightStartsBelowGround},
+    {StrengthStartsOffGround, 120, EndRun, MessagesFirst, "", kStrengthStartsOffGround},
+    {MultipliersStartOffGround, 121, EndRun, MessagesFirst, "", kMultipliersStartOffGround},
+    {CyclesOutOfRange, 128, EndRun, MessagesFirst, "", kCyclesOutOfRange},
+    {TooFewCycles, 122, EndRun, MessagesFirst, "", kTooFewCycles},
+    {TipShearCurve, 150, EndRun, MessagesFirst, "", kTipShearCurve},
+    {PrintDepthBelowTip, 130, EndRun, MessagesFirst, "", kPrintDepthBelowTip},
+    {PrintDepthAboveGroundInput, 129, EndRun, MessagesFirst, "", kPrintDepthAboveGroundInput},
+    {ConcreteTensileOption, 195, EndRun, ReportFirst, "", kConcreteTensileOption},
+    {ConcreteCurveSequence, 195, EndRun, ReportFirst, "", kConcreteCurveSequence},
+    {ConcreteCurveOption, 195, EndRun, ReportFirst, "", kConcreteCurveOption},
+    {RebarContinuation, 195, EndRun, ReportFirst, "", kRebarContinuation},
+    {StrandOrder, 195, EndRun, ReportFirst, "", kStrandOrder},
+    {StrandInput, 195, EndRun, ReportFirst, "", kStrandInput},
+    {SectionOrder, 195, EndRun, ReportFirst, "", kSectionOrder},
+    {InternalError, 999, Stop, ReportFirst, "", kInternalError},
     {UnitWeightOutsideSI, 0, Note, MessagesFirst, "", kUnitWeightOutsideSI},
     {UnitWeightOutsideUSCS, 0, Note, MessagesFirst, "", kUnitWeightOutsideUSCS},
 };
@@ -747,16 +1270,7 @@ std::vector<std::string> Message_Lines(const MessageEntry& entry, MessageTarget 
     return lines;
 }
 
-void Write_To_Both(TextFile& first, TextFile& second,
-                   std::initializer_list<std::string_view> lines) {
-    for (TextFile* f : {&first, &second}) {
-        for (std::string_view line : lines) {
-            f->Write_Line(line);
-        }
-    }
-}
-
-void Write_To_Both(TextFile& first, TextFile& second, std::span<const std::string> lines) {
+void Write_To_Both(TextFile& first, TextFile& second, std::initializer_list<std::string> lines) {
     for (TextFile* f : {&first, &second}) {
         for (const std::string& line : lines) {
             f->Write_Line(line);
@@ -785,22 +1299,52 @@ void Write_Message_With(AnalysisModel& m, MessageId id, std::span<const std::str
     Write_Message_To_With(m.Report, m.Messages, id, args, status);
 }
 
+void Write_Message_On_With(TextFile& out, MessageId id, std::span<const std::string> args,
+                           int status) {
+    Write_Lines(out, Message_Lines(Message_Entry(id), MessageTarget::Messages, args, status));
+}
+
+namespace {
+
+// Records the block as the run's error and stops the run with its status.
+int End_Run(AnalysisModel& m, const MessageEntry& e, std::span<const std::string> args,
+            int status) {
+    // The first fatal error of a run is the one it reports.
+    if (m.RunStatus <= 0 && m.Results.error.text.empty()) {
+        m.Results.error.text = Result_Text(e, args, status);
+    }
+    if (e.effect == MessageEffect::EndRun) {
+        return Report_Fatal_Error(m, Message_Code(e, status), status);
+    }
+    m.RunStatus = status;
+    return status;
+}
+
+} // namespace
+
 int Fail_Run_With(AnalysisModel& m, MessageId id, std::span<const std::string> args, int status) {
     const MessageEntry& e = Message_Entry(id);
     if (status == 0) {
         status = e.status;
     }
     Write_Message_With(m, id, args, status);
-    // The first fatal error of a run is the one it reports.
-    if (m.RunStatus <= 0 && m.Results.error.text.empty()) {
-        m.Results.error.text = Result_Text(e, args, status);
+    return End_Run(m, e, args, status);
+}
+
+int Fail_Run_Written(AnalysisModel& m, MessageId id, std::span<const std::string> args,
+                     int status) {
+    const MessageEntry& e = Message_Entry(id);
+    return End_Run(m, e, args, status == 0 ? e.status : status);
+}
+
+int Fail_Run_On_With(AnalysisModel& m, TextFile& out, MessageId id,
+                     std::span<const std::string> args, int status) {
+    const MessageEntry& e = Message_Entry(id);
+    if (status == 0) {
+        status = e.status;
     }
-    if (e.effect == MessageEffect::EndRun) {
-        Report_Fatal_Error(m, Message_Code(e, status), status);
-    } else {
-        m.RunStatus = status;
-    }
-    return m.RunStatus;
+    Write_Message_On_With(out, id, args, status);
+    return End_Run(m, e, args, status);
 }
 
 } // namespace zarno

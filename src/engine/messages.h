@@ -89,6 +89,55 @@ enum class MessageId {
     PrestressArea,        // 214, 215, report only
     SectionMicropile,     // 195, the report's one-line "INPUT ERROR - ..." message
     SectionBarPlacement,  // 195, the same
+    // The run's files; the message file only.
+    RunFileName,          // 202 to 206, a name in the run file
+    BlankFileName,        // 217, written where the caller says (standard error)
+    FileNameTooLong,      // 253
+    InputNotRegularFile,  // 251
+    OutputOverwritesFile, // 250
+    FileCannotOpen,       // 203 to 206
+    EmptyInputFile,       // 125; the report's own lines follow the premature-end line
+    OutputWriteFailed,    // 258
+    // p-y curves of clay and sand.
+    StiffClayZeroCohesion,         // 113
+    StiffClayZeroCohesionInitialK, // 113, its solution in two lines
+    StiffClayWaterZeroCohesion,    // 114
+    ApiSandSlope,                  // 102
+    ReeseSandSlope,                // 109
+    ReeseSandZeroFriction,         // 108, message file only
+    ApiSandZeroFriction,           // 101
+    SoilModulusNotANumber,         // 231 to 235, report only
+    ApiSoftClayModulusNotANumber,  // 236, report only
+    // The soil profile.
+    StrengthCurveTooShallow,    // 105
+    StrengthDepthIncrementZero, // 160
+    ShearStrengthTooShallow,    // 103
+    FrictionAngleTooShallow,    // 104
+    RqdTooShallow,              // 131
+    UnitWeightTooShallow,       // 115
+    RqdOutOfRange,              // 149
+    // Checks of the input echo.
+    PileDiameterPoints,          // 117
+    PileZeroDiameter,            // 127
+    SoilAboveTip,                // 118
+    UnitWeightStartsBelowGround, // 119
+    StrengthStartsOffGround,     // 120
+    MultipliersStartOffGround,   // 121
+    CyclesOutOfRange,            // 128
+    TooFewCycles,                // 122
+    TipShearCurve,               // 150
+    PrintDepthBelowTip,          // 130
+    PrintDepthAboveGroundInput,  // 129
+    // The SECTIONS block, report only.
+    ConcreteTensileOption, // 195
+    ConcreteCurveSequence, // 195
+    ConcreteCurveOption,   // 195
+    RebarContinuation,     // 195
+    StrandOrder,           // 195
+    StrandInput,           // 195
+    SectionOrder,          // 195, no error heading
+    // A fault of the engine itself: status 999, no premature-end line.
+    InternalError,
     // Notes: the run goes on.
     UnitWeightOutsideSI,
     UnitWeightOutsideUSCS,
@@ -123,9 +172,7 @@ std::vector<std::string> Message_Lines(const MessageEntry& entry, MessageTarget 
                                        std::span<const std::string> args, int status = 0);
 
 // Writes the same lines to two files, all of them to the first, then to the second.
-void Write_To_Both(TextFile& first, TextFile& second,
-                   std::initializer_list<std::string_view> lines);
-void Write_To_Both(TextFile& first, TextFile& second, std::span<const std::string> lines);
+void Write_To_Both(TextFile& first, TextFile& second, std::initializer_list<std::string> lines);
 
 // Writes the block of a note (or of an error whose status the caller sets later).
 void Write_Message_With(AnalysisModel& m, MessageId id, std::span<const std::string> args,
@@ -138,6 +185,18 @@ void Write_Message_To_With(TextFile& report, TextFile& messages, MessageId id,
 // overrides the entry's where one block serves several error numbers (0: the entry's).
 [[nodiscard]] int Fail_Run_With(AnalysisModel& m, MessageId id, std::span<const std::string> args,
                                 int status = 0);
+
+// Ends the run with a block already written by Write_Message_With, for a check that
+// reports every case it finds before it stops: the last block written is the run's error.
+[[nodiscard]] int Fail_Run_Written(AnalysisModel& m, MessageId id,
+                                   std::span<const std::string> args, int status = 0);
+
+// The same for a block of the message file written to another file (standard error, for
+// a run whose own files are not known): out gets the entry's message-file lines.
+[[nodiscard]] int Fail_Run_On_With(AnalysisModel& m, TextFile& out, MessageId id,
+                                   std::span<const std::string> args, int status = 0);
+void Write_Message_On_With(TextFile& out, MessageId id, std::span<const std::string> args,
+                           int status = 0);
 
 // A placeholder value as text: integers in their shortest form, text as it stands.
 inline std::string Message_Arg(std::string_view text) {
@@ -170,6 +229,18 @@ template <typename... Args>
 [[nodiscard]] int Fail_Run(AnalysisModel& m, MessageId id, const Args&... args) {
     const std::vector<std::string> values{Message_Arg(args)...};
     return Fail_Run_With(m, id, values);
+}
+
+template <typename... Args>
+[[nodiscard]] int Fail_Run_On(AnalysisModel& m, TextFile& out, MessageId id, const Args&... args) {
+    const std::vector<std::string> values{Message_Arg(args)...};
+    return Fail_Run_On_With(m, out, id, values);
+}
+
+template <typename... Args>
+void Write_Message_On(TextFile& out, MessageId id, const Args&... args) {
+    const std::vector<std::string> values{Message_Arg(args)...};
+    Write_Message_On_With(out, id, values);
 }
 
 // For a block that serves several error numbers: the run ends with status (100 + n or

@@ -35,10 +35,7 @@ std::vector<std::string> Units_In_Label(std::string_view label) {
         if (close == std::string_view::npos) {
             break;
         }
-        std::string u(label.substr(at + 1, close - at - 1));
-        u.erase(0, u.find_first_not_of(' '));
-        u.erase(u.find_last_not_of(' ') + 1);
-        units.push_back(u);
+        units.push_back(Trim_Both(label.substr(at + 1, close - at - 1)));
         at = close + 1;
     }
     return units;

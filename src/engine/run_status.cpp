@@ -14,7 +14,7 @@ std::string Runtime_Error_Code(int n) {
     return fmt::format("RUN{:05d}", n);
 }
 
-void Report_Fatal_Error(AnalysisModel& m, std::string_view code, int status) {
+int Report_Fatal_Error(AnalysisModel& m, std::string_view code, int status) {
     if (status >= 1 && status <= 199) {
         m.Report.Blank_Lines(2);
         m.Report.Write_Line(
@@ -31,14 +31,15 @@ void Report_Fatal_Error(AnalysisModel& m, std::string_view code, int status) {
         m.Report.Write_Line("Length of input file is 0 bytes.  No analysis can be performed.");
     }
     m.RunStatus = status;
+    return status;
 }
 
-void Raise_Input_Error(AnalysisModel& m, int n) {
-    Report_Fatal_Error(m, Input_Error_Code(n), 100 + n);
+int Raise_Input_Error(AnalysisModel& m, int n) {
+    return Report_Fatal_Error(m, Input_Error_Code(n), 100 + n);
 }
 
-void Raise_Runtime_Error(AnalysisModel& m, int n) {
-    Report_Fatal_Error(m, Runtime_Error_Code(n), 200 + n);
+int Raise_Runtime_Error(AnalysisModel& m, int n) {
+    return Report_Fatal_Error(m, Runtime_Error_Code(n), 200 + n);
 }
 
 void Record_Warning(AnalysisModel& m, int code) {

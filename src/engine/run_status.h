@@ -17,11 +17,12 @@ struct AnalysisModel;
 std::string Input_Error_Code(int n);
 std::string Runtime_Error_Code(int n);
 
-// Writes the premature-end line to the report and sets RunStatus to status.
-void Report_Fatal_Error(AnalysisModel& m, std::string_view code, int status);
+// Writes the premature-end line to the report, sets RunStatus to status and returns it; the
+// caller returns it (or stops) at once.
+[[nodiscard]] int Report_Fatal_Error(AnalysisModel& m, std::string_view code, int status);
 // Shorthands for input error n (status 100 + n) and runtime error n (200 + n).
-void Raise_Input_Error(AnalysisModel& m, int n);
-void Raise_Runtime_Error(AnalysisModel& m, int n);
+[[nodiscard]] int Raise_Input_Error(AnalysisModel& m, int n);
+[[nodiscard]] int Raise_Runtime_Error(AnalysisModel& m, int n);
 
 // Records one occurrence of a (negative) warning code.
 void Record_Warning(AnalysisModel& m, int code);

@@ -1,4 +1,5 @@
 #include "input/deck_model.h"
+#include "engine/text_trim.h"
 #include "input/list_read.h"
 
 #include "engine/analysis_model.h"
@@ -69,11 +70,6 @@ struct SectionUnits {
 double Degrees(double radians) {
     return Entered(radians, radians / kDegreesToRadians,
                    [](double x) { return x * kDegreesToRadians; });
-}
-
-std::string Trimmed(const std::string& s) {
-    const size_t e = s.find_last_not_of(' ');
-    return e == std::string::npos ? std::string() : s.substr(0, e + 1);
 }
 
 const char* Units_Name(int units) {
@@ -381,7 +377,7 @@ Json Layer_Json(const AnalysisModel& m, int c) {
     const int t = layer.i_SoilLayer_py_Type;
     Json j;
     j["py_type"] = t;
-    j["py_name"] = Trimmed(m.py_Type_Names[t]);
+    j["py_name"] = Trim_Right(m.py_Type_Names[t]);
     j["top"] = layer.XLayerTop;
     j["bottom"] = layer.XLayerBottom;
     if (t != 17) { // frozen soil has no parameter lines

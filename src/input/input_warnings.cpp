@@ -2,6 +2,7 @@
 
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 
 #include <algorithm>
 #include <fmt/format.h>
@@ -11,14 +12,6 @@
 namespace zarno {
 
 namespace {
-
-std::string Trim(std::string_view s) {
-    const size_t b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) {
-        return {};
-    }
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
 
 // A value is implausible when it is positive (zero means "not given") and below the
 // smallest value a real pile would have in the unit it was read in; such a value is
@@ -81,7 +74,7 @@ void Check_Section_Units(AnalysisModel& m) {
 } // namespace
 
 void Check_Option_Keyword(AnalysisModel& m, std::string_view label, std::string_view keyword) {
-    const std::string found = Trim(label);
+    const std::string found = Trim_Both(label);
     if (found == keyword) {
         return;
     }

@@ -22,11 +22,9 @@ bool Is_Digit(char c) {
     return c >= '0' && c <= '9';
 }
 
-void Write_Error_Block(AnalysisModel& m, int n, const std::string& problem,
-                       const std::string& detail) {
-    if (Fail_Run_Numbered(m, MessageId::ListReadValue, 100 + n, problem, detail) > 0) {
-        return;
-    }
+[[nodiscard]] int Write_Error_Block(AnalysisModel& m, int n, const std::string& problem,
+                                    const std::string& detail) {
+    return Fail_Run_Numbered(m, MessageId::ListReadValue, 100 + n, problem, detail);
 }
 
 // Power of ten of the leading digit of the checked, unsigned decimal text t (0 for "1.5",
@@ -214,8 +212,7 @@ bool ListRead::Next(std::string& token, bool& quoted, std::string_view what,
         return true;
     }
     if (status == ItemStatus::End_Of_File) {
-        Raise_End_Of_File(m_, block_, fmt::format("{} ({})", what, kind));
-        return false;
+        return Raise_End_Of_File(m_, block_, fmt::format("{} ({})", what, kind)) == 0;
     }
     std::string found;
     switch (status) {
@@ -232,12 +229,12 @@ bool ListRead::Next(std::string& token, bool& quoted, std::string_view what,
         found = fmt::format("a line longer than {} characters", MAX_LIST_LINE_LENGTH);
         break;
     }
-    Write_Error_Block(
-        m_, INPUT_ERROR_BAD_VALUE,
-        fmt::format("Problem:  Unreadable input in the {} block at line {} of the input file.",
-                    block_, m_.Input.Line_Number()),
-        fmt::format("Expected {} ({}), but found {}.", what, kind, found));
-    return false;
+    return Write_Error_Block(
+               m_, INPUT_ERROR_BAD_VALUE,
+               fmt::format(
+                   "Problem:  Unreadable input in the {} block at line {} of the input file.",
+                   block_, m_.Input.Line_Number()),
+               fmt::format("Expected {} ({}), but found {}.", what, kind, found)) == 0;
 }
 
 bool ListRead::Int(int& value, std::string_view what) {
@@ -249,12 +246,13 @@ bool ListRead::Int(int& value, std::string_view what) {
     if (!quoted && Parse_List_Int(token, value)) {
         return true;
     }
-    Write_Error_Block(
-        m_, INPUT_ERROR_BAD_VALUE,
-        fmt::format("Problem:  Unreadable input in the {} block at line {} of the input file.",
-                    block_, m_.Input.Line_Number()),
-        fmt::format("Expected {} (an integer), but found \"{}\".", what, Printable(token)));
-    return false;
+    return Write_Error_Block(
+               m_, INPUT_ERROR_BAD_VALUE,
+               fmt::format(
+                   "Problem:  Unreadable input in the {} block at line {} of the input file.",
+                   block_, m_.Input.Line_Number()),
+               fmt::format("Expected {} (an integer), but found \"{}\".", what,
+                           Printable(token))) == 0;
 }
 
 bool ListRead::Real(double& value, std::string_view what) {
@@ -265,19 +263,19 @@ bool ListRead::Real(double& value, std::string_view what) {
     }
     if (!quoted && Parse_List_Real(token, value)) {
         if (std::fabs(value) > MAX_INPUT_MAGNITUDE) {
-            Raise_Out_Of_Range(
-                m_, block_, what, value,
-                fmt::format("from {:g} to {:g}", -MAX_INPUT_MAGNITUDE, MAX_INPUT_MAGNITUDE));
-            return false;
+            return Raise_Out_Of_Range(m_, block_, what, value,
+                                      fmt::format("from {:g} to {:g}", -MAX_INPUT_MAGNITUDE,
+                                                  MAX_INPUT_MAGNITUDE)) == 0;
         }
         return true;
     }
-    Write_Error_Block(
-        m_, INPUT_ERROR_BAD_VALUE,
-        fmt::format("Problem:  Unreadable input in the {} block at line {} of the input file.",
-                    block_, m_.Input.Line_Number()),
-        fmt::format("Expected {} (a finite number), but found \"{}\".", what, Printable(token)));
-    return false;
+    return Write_Error_Block(
+               m_, INPUT_ERROR_BAD_VALUE,
+               fmt::format(
+                   "Problem:  Unreadable input in the {} block at line {} of the input file.",
+                   block_, m_.Input.Line_Number()),
+               fmt::format("Expected {} (a finite number), but found \"{}\".", what,
+                           Printable(token))) == 0;
 }
 
 bool ListRead::Word(std::string& value, std::size_t width, std::string_view what) {
@@ -291,45 +289,45 @@ bool ListRead::Word(std::string& value, std::size_t width, std::string_view what
     return true;
 }
 
-void Raise_Bad_Value(AnalysisModel& m, std::string_view block, std::string_view expected,
-                     std::string_view found) {
-    Write_Error_Block(
+int Raise_Bad_Value(AnalysisModel& m, std::string_view block, std::string_view expected,
+                    std::string_view found) {
+    return Write_Error_Block(
         m, INPUT_ERROR_BAD_VALUE,
         fmt::format("Problem:  Unreadable input in the {} block at line {} of the input file.",
                     block, m.Input.Line_Number()),
         fmt::format("Expected {}, but found \"{}\".", expected, Printable(found)));
 }
 
-void Raise_End_Of_File(AnalysisModel& m, std::string_view block, std::string_view what) {
+int Raise_End_Of_File(AnalysisModel& m, std::string_view block, std::string_view what) {
     const std::string where =
         block.empty() ? std::string("between blocks") : fmt::format("in the {} block", block);
-    Write_Error_Block(
+    return Write_Error_Block(
         m, INPUT_ERROR_END_OF_FILE,
         fmt::format("Problem:  The input file ended {} after line {}.", where,
                     m.Input.Line_Number()),
         fmt::format("Expected {}. Complete the data and end the input with the line END.", what));
 }
 
-void Raise_Capacity_Error(AnalysisModel& m, std::string_view block, std::string_view what,
-                          long long count, int capacity) {
-    Write_Error_Block(
+int Raise_Capacity_Error(AnalysisModel& m, std::string_view block, std::string_view what,
+                         long long count, int capacity) {
+    return Write_Error_Block(
         m, INPUT_ERROR_CAPACITY,
         fmt::format("Problem:  The {} block at line {} of the input file gives {} {}.", block,
                     m.Input.Line_Number(), count, what),
         fmt::format("Solution: At most {} {} can be analysed; reduce the input.", capacity, what));
 }
 
-void Raise_Input_Line_Error(AnalysisModel& m, int n, const std::string& problem,
-                            const std::string& solution) {
-    Write_Error_Block(m, n, problem, solution);
+int Raise_Input_Line_Error(AnalysisModel& m, int n, const std::string& problem,
+                           const std::string& solution) {
+    return Write_Error_Block(m, n, problem, solution);
 }
 
-void Raise_Out_Of_Range(AnalysisModel& m, std::string_view block, std::string_view what,
-                        double value, std::string_view allowed) {
+int Raise_Out_Of_Range(AnalysisModel& m, std::string_view block, std::string_view what,
+                       double value, std::string_view allowed) {
     if (what.substr(0, 4) == "the ") {
         what.remove_prefix(4); // the sentence supplies its own article
     }
-    Write_Error_Block(
+    return Write_Error_Block(
         m, INPUT_ERROR_OUT_OF_RANGE,
         fmt::format("Problem:  The {} in the {} block at line {} of the input file is {:g}.", what,
                     block, m.Input.Line_Number(), value),
@@ -342,18 +340,18 @@ bool Check_Range(AnalysisModel& m, std::string_view block, std::string_view what
     if (inside) {
         return true;
     }
-    Raise_Out_Of_Range(m, block, what, value,
-                       fmt::format("{} {:g} and at most {:g}",
-                                   low_open ? "greater than" : "of at least", low, high));
-    return false;
+    return Raise_Out_Of_Range(m, block, what, value,
+                              fmt::format("{} {:g} and at most {:g}",
+                                          low_open ? "greater than" : "of at least", low, high)) ==
+           0;
 }
 
-void Raise_Out_Of_Order(AnalysisModel& m, std::string_view block, std::string_view what,
-                        double value, std::string_view previous_what, double previous) {
+int Raise_Out_Of_Order(AnalysisModel& m, std::string_view block, std::string_view what,
+                       double value, std::string_view previous_what, double previous) {
     if (what.substr(0, 4) == "the ") {
         what.remove_prefix(4); // the sentence supplies its own article
     }
-    Write_Error_Block(
+    return Write_Error_Block(
         m, INPUT_ERROR_OUT_OF_ORDER,
         fmt::format("Problem:  The {} in the {} block at line {} of the input file is {:g}, "
                     "above the {} ({:g}).",
@@ -366,8 +364,7 @@ bool Read_Block_Record(AnalysisModel& m, std::string& record, std::string_view b
     if (m.Input.Read_Record(record)) {
         return true;
     }
-    Raise_End_Of_File(m, block, what);
-    return false;
+    return Raise_End_Of_File(m, block, what) == 0;
 }
 
 } // namespace zarno

@@ -60,28 +60,30 @@ bool Parse_List_Real(std::string_view text, double& value);
 std::errc Convert_Decimal_Classic(std::string_view text, double& value);
 
 // Unreadable text where the expected item stands: input error 90.
-void Raise_Bad_Value(AnalysisModel& m, std::string_view block, std::string_view expected,
-                     std::string_view found);
+[[nodiscard]] int Raise_Bad_Value(AnalysisModel& m, std::string_view block,
+                                  std::string_view expected, std::string_view found);
 // The end of the file inside a block (or before END): input error 91.
-void Raise_End_Of_File(AnalysisModel& m, std::string_view block, std::string_view what);
+[[nodiscard]] int Raise_End_Of_File(AnalysisModel& m, std::string_view block,
+                                    std::string_view what);
 // A count beyond a table's capacity: input error 92.
-void Raise_Capacity_Error(AnalysisModel& m, std::string_view block, std::string_view what,
-                          long long count, int capacity);
+[[nodiscard]] int Raise_Capacity_Error(AnalysisModel& m, std::string_view block,
+                                       std::string_view what, long long count, int capacity);
 // Writes "**** Input Data Error No. n ****" with a problem and a solution line to the
 // report and the message file, and raises input error n.
-void Raise_Input_Line_Error(AnalysisModel& m, int n, const std::string& problem,
-                            const std::string& solution);
+[[nodiscard]] int Raise_Input_Line_Error(AnalysisModel& m, int n, const std::string& problem,
+                                         const std::string& solution);
 // A value outside its allowed range: input error 33 naming the block, the line of the
 // input file, the value and the range ("allowed" completes "Give a value ...").
-void Raise_Out_Of_Range(AnalysisModel& m, std::string_view block, std::string_view what,
-                        double value, std::string_view allowed);
+[[nodiscard]] int Raise_Out_Of_Range(AnalysisModel& m, std::string_view block,
+                                     std::string_view what, double value, std::string_view allowed);
 // Checks low <= value <= high (low < value when low_open); raises input error 33 and
 // returns false outside.
 bool Check_Range(AnalysisModel& m, std::string_view block, std::string_view what, double value,
                  double low, double high, bool low_open = false);
 // A depth above one that must lie above it (named previous_what): input error 34.
-void Raise_Out_Of_Order(AnalysisModel& m, std::string_view block, std::string_view what,
-                        double value, std::string_view previous_what, double previous);
+[[nodiscard]] int Raise_Out_Of_Order(AnalysisModel& m, std::string_view block,
+                                     std::string_view what, double value,
+                                     std::string_view previous_what, double previous);
 
 // Reads the next line as a 256-character record; at the end of the file raises input
 // error 91 and returns false.

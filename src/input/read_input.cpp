@@ -2,6 +2,7 @@
 
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
+#include "engine/text_trim.h"
 #include "input/input_warnings.h"
 #include "input/list_read.h"
 
@@ -71,10 +72,9 @@ bool Read_Loading_Type(AnalysisModel& m) {
     field.erase(std::remove(field.begin(), field.end(), ' '), field.end());
     double cycles = 0.0;
     if (!field.empty() && !Parse_List_Real(field, cycles)) {
-        Raise_Bad_Value(m, kOptions,
-                        "the number of cycles of loading in columns 15 to 20 (a number)",
-                        line.substr(14, 6));
-        return false;
+        return Raise_Bad_Value(m, kOptions,
+                               "the number of cycles of loading in columns 15 to 20 (a number)",
+                               line.substr(14, 6)) == 0;
     }
     m.Number_Of_Cycles = cycles;
     return true;
@@ -270,7 +270,7 @@ void Read_Options(AnalysisModel& m) {
             !r.Word(code, 11, "the interaction code AASHTO, ACI318 or Eurocode2")) {
             return;
         }
-        code.erase(code.find_last_not_of(' ') + 1);
+        code = Trim_Right(code);
         if (code == "AASHTO") {
             m.i_Interaction_Code = 1;
         } else if (code == "ACI318") {
@@ -296,7 +296,8 @@ void Read_Axial_Thrust_Loads(AnalysisModel& m) {
         return;
     }
     if (n > MAX_PILE_HEAD_LOADS) {
-        Raise_Capacity_Error(m, block, "axial thrusts", n, MAX_PILE_HEAD_LOADS);
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(Raise_Capacity_Error(m, block, "axial thrusts", n, MAX_PILE_HEAD_LOADS));
         return;
     }
     if (n < 1) {
@@ -360,7 +361,9 @@ void Read_Group_Effect_Factors(AnalysisModel& m) {
         return;
     }
     if (n > MAX_GROUP_EFFECT_ROWS) {
-        Raise_Capacity_Error(m, block, "p-multiplier lines", n, MAX_GROUP_EFFECT_ROWS);
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(
+            Raise_Capacity_Error(m, block, "p-multiplier lines", n, MAX_GROUP_EFFECT_ROWS));
         return;
     }
     m.i_Num_Group_Effect_Rows = std::max(n, 0);
@@ -385,7 +388,9 @@ void Read_Tip_Shear(AnalysisModel& m) {
         return;
     }
     if (n > MAX_TIP_SHEAR_POINTS) {
-        Raise_Capacity_Error(m, block, "tip shear points", n, MAX_TIP_SHEAR_POINTS);
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(
+            Raise_Capacity_Error(m, block, "tip shear points", n, MAX_TIP_SHEAR_POINTS));
         return;
     }
     m.i_Num_Tip_Shear_Points = std::max(n, 0);
@@ -435,7 +440,9 @@ void Read_Printed_py_Depths(AnalysisModel& m) {
         return;
     }
     if (n > MAX_PRINTED_PY_DEPTHS) {
-        Raise_Capacity_Error(m, block, "depths of printed p-y curves", n, MAX_PRINTED_PY_DEPTHS);
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(Raise_Capacity_Error(m, block, "depths of printed p-y curves", n,
+                                               MAX_PRINTED_PY_DEPTHS));
         return;
     }
     m.i_Num_Printed_py_Depths = std::max(n, 0);
@@ -495,7 +502,8 @@ void Read_Input_Data(AnalysisModel& m, InputBlocksRead& blocks) {
     std::string line;
     while (true) {
         if (!m.Input.Read_Record(line)) {
-            Raise_End_Of_File(m, "", "a keyword line or the line END");
+            // The reader is void: its caller tests RunStatus.
+            static_cast<void>(Raise_End_Of_File(m, "", "a keyword line or the line END"));
             return;
         }
         if (line == "TITLE") {

@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zarno {
 
@@ -35,14 +36,18 @@ void Read_Pile_Head_Loading(AnalysisModel& m) {
         }
     }
     if (n > MAX_PILE_HEAD_LOADS) {
-        Raise_Capacity_Error(m, block, "pile-head loads", n, MAX_PILE_HEAD_LOADS);
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(
+            Raise_Capacity_Error(m, block, "pile-head loads", n, MAX_PILE_HEAD_LOADS));
         return;
     }
     // A lateral analysis (other than LRFD, whose cases are the combinations) without a
     // pile-head load would end with nothing analysed.
     if (n < 1 && m.i_Analysis_Type == ANALYSIS_LATERAL && !m.b_Use_LRFD) {
-        Raise_Out_Of_Range(m, block, "number of pile-head loads", n,
-                           fmt::format("from 1 to {} for a lateral analysis", MAX_PILE_HEAD_LOADS));
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(Raise_Out_Of_Range(
+            m, block, "number of pile-head loads", n,
+            fmt::format("from 1 to {} for a lateral analysis", MAX_PILE_HEAD_LOADS)));
         return;
     }
     m.i_Num_Loads = std::max(n, 0);
@@ -60,14 +65,15 @@ void Read_Pile_Head_Loading(AnalysisModel& m) {
             return;
         }
         if (load.i_Load_Type < 1 || load.i_Load_Type > 5) {
-            Raise_Input_Line_Error(
+            // The reader is void: its caller tests RunStatus.
+            static_cast<void>(Raise_Input_Line_Error(
                 m, INPUT_ERROR_LOADING_TYPE,
                 fmt::format("Problem:  Pile-head load {} in the LOADING block at line {} of the "
                             "input file has the loading type {}.",
                             i, m.Input.Line_Number(), load.i_Load_Type),
                 "Solution: Use a loading type from 1 to 5 (1 shear and moment, 2 shear and "
                 "slope, 3 shear and rotational stiffness, 4 deflection and moment, "
-                "5 deflection and slope).");
+                "5 deflection and slope)."));
             return;
         }
     }
@@ -79,7 +85,9 @@ void Read_Pile_Head_Loading(AnalysisModel& m) {
         }
     }
     if (p > MAX_DIST_LOAD_POINTS) {
-        Raise_Capacity_Error(m, block, "distributed lateral load points", p, MAX_DIST_LOAD_POINTS);
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(Raise_Capacity_Error(m, block, "distributed lateral load points", p,
+                                               MAX_DIST_LOAD_POINTS));
         return;
     }
     if (p < 1) {
@@ -100,9 +108,11 @@ void Read_Pile_Head_Loading(AnalysisModel& m) {
         }
         // The load profile is interpolated downwards; a point out of order would be lost.
         if (j > 1 && m.Dist_Load[j].Depth < m.Dist_Load[j - 1].Depth) {
-            Raise_Out_Of_Order(m, block, fmt::format("depth of distributed load point {}", j),
-                               m.Dist_Load[j].Depth, fmt::format("depth of point {}", j - 1),
-                               m.Dist_Load[j - 1].Depth);
+            // The reader is void: its caller tests RunStatus.
+            static_cast<void>(
+                Raise_Out_Of_Order(m, block, fmt::format("depth of distributed load point {}", j),
+                                   m.Dist_Load[j].Depth, fmt::format("depth of point {}", j - 1),
+                                   m.Dist_Load[j - 1].Depth));
             return;
         }
     }
@@ -175,9 +185,10 @@ void Read_Lrfd_Loads(AnalysisModel& m) {
         }
         // A load keeps at most 50 points; more would be dropped, so they are refused.
         if (d > MAX_DIST_LOAD_POINTS) {
-            Raise_Capacity_Error(m, block,
-                                 fmt::format("distributed load points for LRFD load {}", i), d,
-                                 MAX_DIST_LOAD_POINTS);
+            // The reader is void: its caller tests RunStatus.
+            static_cast<void>(Raise_Capacity_Error(
+                m, block, fmt::format("distributed load points for LRFD load {}", i), d,
+                MAX_DIST_LOAD_POINTS));
             return;
         }
         load.i_Num_Dist_Points = d;
@@ -195,11 +206,12 @@ void Read_Lrfd_Loads(AnalysisModel& m) {
                 return;
             }
             if (j > 1 && load.Dist_Load[j].Depth < load.Dist_Load[j - 1].Depth) {
-                Raise_Out_Of_Order(
+                // The reader is void: its caller tests RunStatus.
+                static_cast<void>(Raise_Out_Of_Order(
                     m, block,
                     fmt::format("depth of distributed load point {} of LRFD load {}", j, i),
                     load.Dist_Load[j].Depth, fmt::format("depth of point {}", j - 1),
-                    load.Dist_Load[j - 1].Depth);
+                    load.Dist_Load[j - 1].Depth));
                 return;
             }
             if (jj != j) {
@@ -240,7 +252,7 @@ void Read_Lrfd_Factors(AnalysisModel& m) {
     m.i_Num_Lrfd_Combinations = c;
     // A combination without load factors is reported, and the rest of the block is still
     // read so that every such combination is reported before the run ends.
-    bool all_zero_found = false;
+    std::vector<std::string> last_zero; // the block of the last such combination
     for (int i = 1; i <= c; ++i) {
         LrfdCombination& comb = m.Lrfd_Combinations[i];
         {
@@ -277,17 +289,14 @@ void Read_Lrfd_Factors(AnalysisModel& m) {
             sum += comb.Load_Factor[t];
         }
         if (sum <= 0.0) {
-            Write_Message_With(
-                m, MessageId::LrfdInputWithDetail,
-                std::vector<std::string>{
-                    "All input load factors for LRFD analysis are zero.",
-                    fmt::format("The number of the LRFD load combination in error is {}", i)},
-                100 + 72);
-            all_zero_found = true;
+            last_zero = {"All input load factors for LRFD analysis are zero.",
+                         fmt::format("The number of the LRFD load combination in error is {}", i)};
+            Write_Message_With(m, MessageId::LrfdInputWithDetail, last_zero, 100 + 72);
         }
     }
-    if (all_zero_found) {
-        Raise_Input_Error(m, 72);
+    if (!last_zero.empty() &&
+        Fail_Run_Written(m, MessageId::LrfdInputWithDetail, last_zero, 100 + 72) > 0) {
+        return;
     }
 }
 

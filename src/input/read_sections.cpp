@@ -1,5 +1,7 @@
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "input/list_read.h"
 #include "input/read_input.h"
 
@@ -109,20 +111,9 @@ bool Fits_In(AnalysisModel& m, double part, double limit, std::string_view what,
     if (part <= limit * (1.0 + 1e-12)) {
         return true;
     }
-    Raise_Out_Of_Range(m, kBlock, what, Entered_Length(m, part),
-                       fmt::format("of at most {:g}, {}", Entered_Length(m, limit), bound));
-    return false;
-}
-
-void Raise_Section_Error(AnalysisModel& m, std::initializer_list<std::string> lines) {
-    for (const std::string& line : lines) {
-        if (line.empty()) {
-            m.Report.Blank_Lines(1);
-        } else {
-            m.Report.Write_Line(line);
-        }
-    }
-    Raise_Input_Error(m, 95);
+    return Raise_Out_Of_Range(
+               m, kBlock, what, Entered_Length(m, part),
+               fmt::format("of at most {:g}, {}", Entered_Length(m, limit), bound)) == 0;
 }
 
 std::string Of(const char* what, int i) {
@@ -168,8 +159,7 @@ bool Read_Bar_Count(AnalysisModel& m, int& n, const std::string& items) {
         return false;
     }
     if (n < 0 || n > MAX_BARS) {
-        Raise_Capacity_Error(m, kBlock, items, n, MAX_BARS);
-        return false;
+        return Raise_Capacity_Error(m, kBlock, items, n, MAX_BARS) == 0;
     }
     return true;
 }
@@ -253,12 +243,14 @@ void Read_Concrete_Properties(AnalysisModel& m, int i) {
     if (m.IUNITS != GENERAL && s.fc < limits.concrete_strength_min) {
         // Almost always a strength typed in the larger unit; say so.
         const bool si = m.IUNITS == SI;
-        Raise_Out_Of_Range(m, kBlock, fc_name, s.fc,
-                           fmt::format("of at least {:g} and at most {:g} {}; the strength is "
-                                       "read in {}, so a value entered in {} is 1000 times too "
-                                       "small",
-                                       limits.concrete_strength_min, limits.concrete_strength,
-                                       si ? "kPa" : "psi", si ? "kPa" : "psi", si ? "MPa" : "ksi"));
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(Raise_Out_Of_Range(
+            m, kBlock, fc_name, s.fc,
+            fmt::format("of at least {:g} and at most {:g} {}; the strength is "
+                        "read in {}, so a value entered in {} is 1000 times too "
+                        "small",
+                        limits.concrete_strength_min, limits.concrete_strength, si ? "kPa" : "psi",
+                        si ? "kPa" : "psi", si ? "MPa" : "ksi")));
         return;
     }
     if (!Check_Range(m, kBlock, fc_name, s.fc, limits.concrete_strength_min,
@@ -278,9 +270,9 @@ void Read_Concrete_Properties(AnalysisModel& m, int i) {
             return;
         }
     } else {
-        Raise_Section_Error(
-            m, {"", "INPUT ERROR - Unrecognized command for concrete tensile strength option"});
-        return;
+        if (Fail_Run(m, MessageId::ConcreteTensileOption) > 0) {
+            return;
+        }
     }
     if (!Read_Block_Record(m, line, kBlock, Of("concrete stress-strain curve option line", i))) {
         return;
@@ -292,10 +284,11 @@ void Read_Concrete_Properties(AnalysisModel& m, int i) {
             return;
         }
         if (n < 0 || n > MAX_CONCRETE_CURVE_POINTS) {
-            Raise_Capacity_Error(
+            // The reader is void: its caller tests RunStatus.
+            static_cast<void>(Raise_Capacity_Error(
                 m, kBlock,
                 fmt::format("points on the concrete stress-strain curve of section {}", i), n,
-                MAX_CONCRETE_CURVE_POINTS);
+                MAX_CONCRETE_CURVE_POINTS));
             return;
         }
         s.i_Num_Concrete_Curve_Points = n;
@@ -310,22 +303,16 @@ void Read_Concrete_Properties(AnalysisModel& m, int i) {
                 return;
             }
             if (line_no != j) {
-                Raise_Section_Error(m, {"",
-                                        "INPUT ERROR - Sequence error encountered when reading "
-                                        "concrete stress-strain curve",
-                                        "",
-                                        fmt::format("Expecting line no. {} but line no. {} was "
-                                                    "read",
-                                                    j, line_no),
-                                        "", ""});
-                return;
+                if (Fail_Run(m, MessageId::ConcreteCurveSequence, j, line_no) > 0) {
+                    return;
+                }
             }
         }
     } else if (line == "Use internal stress-strain curve for concrete") {
         s.b_Input_Concrete_Curve = false;
     } else {
-        Raise_Section_Error(
-            m, {"", "INPUT ERROR - Unrecognized input for concrete stress-strain option"});
+        // The reader is void; its caller tests RunStatus.
+        static_cast<void>(Fail_Run(m, MessageId::ConcreteCurveOption));
     }
 }
 
@@ -345,9 +332,9 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
     } else if (line == "Rebar Arrangement Not Same As Section Above") {
         s.b_Rebar_Same_As_Above = false;
     } else {
-        Raise_Section_Error(m, {"", "INPUT ERROR - Unrecognized command for rebar continuation "
-                                    "from section above option"});
-        return;
+        if (Fail_Run(m, MessageId::RebarContinuation) > 0) {
+            return;
+        }
     }
     if (!Read_Block_Record(m, line, kBlock, Of("rebar arrangement line", i))) {
         return;
@@ -364,8 +351,9 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
         const long long bars =
             static_cast<long long>(s.i_Num_Bar_Positions) * s.i_Bars_Per_Position;
         if (s.i_Num_Bar_Positions < 0 || s.i_Bars_Per_Position < 0 || bars > MAX_BARS) {
-            Raise_Capacity_Error(m, kBlock, fmt::format("reinforcing bars in section {}", i), bars,
-                                 MAX_BARS);
+            // The reader is void: its caller tests RunStatus.
+            static_cast<void>(Raise_Capacity_Error(
+                m, kBlock, fmt::format("reinforcing bars in section {}", i), bars, MAX_BARS));
             return;
         }
         if (!Dimension_Value(m, s.Bar_Diameter, Of("bar diameter", i)) ||
@@ -422,13 +410,14 @@ void Read_Rebar_Properties(AnalysisModel& m, int i) {
     } else {
         // Without a known arrangement the bar data that follow would be read as whatever
         // comes next, so the section would silently lose its reinforcement.
-        line.erase(line.find_last_not_of(' ') + 1);
-        Raise_Input_Line_Error(
+        line = Trim_Right(line);
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(Raise_Input_Line_Error(
             m, INPUT_ERROR_BAR_PATTERN,
             fmt::format("Problem:  Section {} in the SECTIONS block at line {} of the input file "
                         "has the bar arrangement line \"{}\".",
                         i, m.Input.Line_Number(), line),
-            "Solution: Use \"Rebar in circle\" or \"Rebar in noncircular pattern\".");
+            "Solution: Use \"Rebar in circle\" or \"Rebar in noncircular pattern\"."));
     }
 }
 
@@ -494,13 +483,15 @@ void Read_Strand_Properties(AnalysisModel& m, int i) {
             s.Bar_Y[k] = Length_In(m, s.Bar_Y[k]);
             Set_Strand_Size(m, i, k, s.i_Strand_Type, s.i_Strand_Size[k]);
             if (strand_no != k) {
-                Raise_Section_Error(m, {"INPUT ERROR - Input out-of-order for strand no. "});
-                return;
+                if (Fail_Run(m, MessageId::StrandOrder) > 0) {
+                    return;
+                }
             }
         }
     } else {
         // No strand has been read at this point, so the number printed is 0.
-        Raise_Section_Error(m, {"INPUT ERROR - Unrecognized input for strand no. 0", ""});
+        // The reader is void; its caller tests RunStatus.
+        static_cast<void>(Fail_Run(m, MessageId::StrandInput));
     }
 }
 
@@ -515,13 +506,14 @@ void Read_Elastic_Data(AnalysisModel& m, int i, bool with_mp) {
     const int shape = s.i_Shape_Type;
     if (shape < 1 || shape > 6) {
         // An unknown shape would leave the section without width or stiffness.
-        Raise_Input_Line_Error(
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(Raise_Input_Line_Error(
             m, INPUT_ERROR_SHAPE_CODE,
             fmt::format("Problem:  Section {} in the SECTIONS block at line {} of the input file "
                         "has the cross-sectional shape code {}.",
                         i, m.Input.Line_Number(), shape),
             "Solution: Use a shape code from 1 to 6 (1 rectangular, 2 circular, 3 circular pipe, "
-            "4 strong H-pile, 5 weak H-pile, 6 embedded circular pole).");
+            "4 strong H-pile, 5 weak H-pile, 6 embedded circular pole)."));
         return;
     }
     const SectionLimits lim = Limits_Of(m);
@@ -602,8 +594,9 @@ void Read_User_EI(AnalysisModel& m, int i) {
         return;
     }
     if (n < 0 || n > MAX_USER_EI_THRUSTS) {
-        Raise_Capacity_Error(m, kBlock, fmt::format("axial thrusts in section {}", i), n,
-                             MAX_USER_EI_THRUSTS);
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(Raise_Capacity_Error(
+            m, kBlock, fmt::format("axial thrusts in section {}", i), n, MAX_USER_EI_THRUSTS));
         return;
     }
     s.i_Num_User_Thrusts = n;
@@ -617,9 +610,10 @@ void Read_User_EI(AnalysisModel& m, int i) {
             return;
         }
         if (p < 0 || p > MAX_USER_EI_POINTS) {
-            Raise_Capacity_Error(
+            // The reader is void: its caller tests RunStatus.
+            static_cast<void>(Raise_Capacity_Error(
                 m, kBlock, fmt::format("moment points for axial thrust {} of section {}", k, i), p,
-                MAX_USER_EI_POINTS);
+                MAX_USER_EI_POINTS));
             return;
         }
         t.i_Num_Points = p;
@@ -669,7 +663,8 @@ void Read_Section_Properties(AnalysisModel& m) {
         return;
     }
     if (n > MAX_SECTIONS) {
-        Raise_Capacity_Error(m, kBlock, "pile sections", n, MAX_SECTIONS);
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(Raise_Capacity_Error(m, kBlock, "pile sections", n, MAX_SECTIONS));
         return;
     }
     m.i_Num_Sections = n;
@@ -686,11 +681,9 @@ void Read_Section_Properties(AnalysisModel& m) {
             return;
         }
         if (number != i) {
-            Raise_Section_Error(m, {"SECTION DATA OUT-OF-ORDER", "",
-                                    fmt::format("Expecting section number {}, but section "
-                                                "number {} was found",
-                                                i, number)});
-            return;
+            if (Fail_Run(m, MessageId::SectionOrder, i, number) > 0) {
+                return;
+            }
         }
         int code = 0;
         if (!Value(m, code, Of("section type code", i))) {
@@ -705,8 +698,9 @@ void Read_Section_Properties(AnalysisModel& m) {
             s.b_Moment_vs_Curvature = code == -13;
             code = 13;
         } else if (code < 0 || code > 14) {
-            Raise_Bad_Value(m, kBlock, Of("section type code (0 to 14, -3 or -13)", i),
-                            std::to_string(code));
+            // The reader is void: its caller tests RunStatus.
+            static_cast<void>(Raise_Bad_Value(
+                m, kBlock, Of("section type code (0 to 14, -3 or -13)", i), std::to_string(code)));
             return;
         }
         s.i_Section_Type = code;

@@ -51,14 +51,14 @@ bool Read_User_Curve(AnalysisModel& m, UserPyCurve& curve, int layer, const char
         if (j > 1 && !(curve.y[j] > curve.y[j - 1])) {
             // The curve is interpolated segment by segment in rising y; a step back would
             // make it many-valued.
-            Raise_Input_Line_Error(
-                m, INPUT_ERROR_USER_PY_ORDER,
-                fmt::format("Problem:  Point {} of the {} p-y curve of soil layer {} at line {} of "
-                            "the input file has y = {}, not larger than y = {} of point {}.",
-                            j, end, layer, m.Input.Line_Number(), curve.y[j], curve.y[j - 1],
-                            j - 1),
-                "Solution: Enter the points of a user p-y curve in increasing order of y.");
-            return false;
+            return Raise_Input_Line_Error(
+                       m, INPUT_ERROR_USER_PY_ORDER,
+                       fmt::format(
+                           "Problem:  Point {} of the {} p-y curve of soil layer {} at line {} of "
+                           "the input file has y = {}, not larger than y = {} of point {}.",
+                           j, end, layer, m.Input.Line_Number(), curve.y[j], curve.y[j - 1], j - 1),
+                       "Solution: Enter the points of a user p-y curve in increasing order of "
+                       "y.") == 0;
         }
     }
     return true;
@@ -209,7 +209,8 @@ void Read_Soil_Layers(AnalysisModel& m) {
         }
     }
     if (n > MAX_SOIL_LAYERS) {
-        Raise_Capacity_Error(m, kBlock, "soil layers", n, MAX_SOIL_LAYERS);
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(Raise_Capacity_Error(m, kBlock, "soil layers", n, MAX_SOIL_LAYERS));
         return;
     }
     // A later block replaces the whole profile.
@@ -236,9 +237,10 @@ void Read_Soil_Layers(AnalysisModel& m) {
             }
         }
         if (layer.XLayerBottom < layer.XLayerTop) {
-            Raise_Out_Of_Order(m, kBlock, fmt::format("depth of the bottom of layer {}", c),
-                               layer.XLayerBottom, fmt::format("top of the layer"),
-                               layer.XLayerTop);
+            // The reader is void: its caller tests RunStatus.
+            static_cast<void>(Raise_Out_Of_Order(
+                m, kBlock, fmt::format("depth of the bottom of layer {}", c), layer.XLayerBottom,
+                fmt::format("top of the layer"), layer.XLayerTop));
             return;
         }
         const int top = 2 * c - 1;
@@ -258,10 +260,11 @@ void Read_Soil_Layers(AnalysisModel& m) {
             if (t == 14) {
                 UserPyCurve& curve = is_top ? layer.User_py_Top : layer.User_py_Bottom;
                 if (v.integer < 0 || v.integer > MAX_USER_PY_POINTS) {
-                    Raise_Capacity_Error(
+                    // The reader is void: its caller tests RunStatus.
+                    static_cast<void>(Raise_Capacity_Error(
                         m, kBlock,
                         fmt::format("points on the {} p-y curve of layer {}", end_name, c),
-                        v.integer, MAX_USER_PY_POINTS);
+                        v.integer, MAX_USER_PY_POINTS));
                     return;
                 }
                 curve.Depth = is_top ? layer.XLayerTop : layer.XLayerBottom;

@@ -1,6 +1,7 @@
 #include "profile/pile_grid.h"
 
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
 #include "profile/section_props.h"
 #include "profile/soil_layer_models.h"
@@ -134,11 +135,11 @@ void Build_Node_Grid(AnalysisModel& m, double L) {
     if (n < 1 || n > MAX_PILE_INCREMENTS || !(L > 0.0)) {
         // The reader admits 40 to 500 increments and a positive length; anything else
         // cannot be gridded.
-        m.Report.Blank_Lines(2);
-        m.Report.Write_Line("Internal error: the pile cannot be divided into " + Format_I(n, 0) +
-                            " increments over a length of " + Format_ES(L, 12, 4));
-        Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
-        return;
+        if (Fail_Run(m, MessageId::InternalError,
+                     "the pile cannot be divided into " + Format_I(n, 0) +
+                         " increments over a length of " + Format_ES(L, 12, 4)) > 0) {
+            return;
+        }
     }
     Build_Stations(m.Run_Input(), m.Sections, m.Grid(), L);
     // New stations and pile properties: nothing the p-y passes kept still applies.

@@ -3,6 +3,7 @@
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 
 #include <algorithm>
 #include <fmt/format.h>
@@ -24,9 +25,7 @@ constexpr int SOFT_CLAY_J = 15;
 constexpr int FROZEN_SOIL = 17;
 
 std::string Model_Name(const AnalysisModel& m, int code) {
-    std::string name = code >= 1 && code <= NUM_PY_TYPES ? m.py_Type_Names[code] : "";
-    const auto end = name.find_last_not_of(' ');
-    return end == std::string::npos ? std::string() : name.substr(0, end + 1);
+    return code >= 1 && code <= NUM_PY_TYPES ? Trim_Right(m.py_Type_Names[code]) : std::string();
 }
 
 int Frozen_Soil_Error(AnalysisModel& m, int layer) {

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <fmt/format.h>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,41 +30,20 @@ double Interpolate(double x0, double v0, double x1, double v1, double x) {
     return v0 + (v1 - v0) * (x - x0) / (x1 - x0);
 }
 
-// An input error goes to the report and, word for word, to the runtime message file.
-void Write_Both(AnalysisModel& m, std::initializer_list<std::string_view> lines) {
-    Write_To_Both(m.Report, m.Messages, lines);
-}
-
 std::string ES12(double v) {
     return Format_ES(v, 12, 4);
 }
 
+// The errors of the profile's look-ups. A look-up returns a value, so its callers learn of
+// the error from RunStatus, which they test after each look-up.
 void Input_Error_5(AnalysisModel& m, double X, int n) {
-    const std::string unit = m.Labels.Length;
     const double deepest = n >= 1 ? m.Profile.Strength_Depth[n] : 0.0;
-    Write_Both(m,
-               {"**** Input Data Error No. 5 ****", "",
-                "An error was detected that is related to an incompatibility between ",
-                "the input data defining pile embedment depth and values of shear ",
-                "strength of soil versus depth.", "",
-                "Problem:  The value for a pile station depth is " + ES12(X) + " " + unit,
-                "This depth is below the deepest extent of the input curve for ",
-                "shear strength of soil versus depth at " + Format_F(deepest, 10, 3) + " " + unit,
-                "", "Solution:  Please revise the input data by either extending the ",
-                "maximum depth for shear strength of soil or shorten the ",
-                "pile to be entirely within the defined soil layers.", ""});
-    Raise_Input_Error(m, 5);
+    static_cast<void>(Fail_Run(m, MessageId::StrengthCurveTooShallow, ES12(X), m.Labels.Length,
+                               Format_F(deepest, 10, 3)));
 }
 
 void Input_Error_60(AnalysisModel& m, double X) {
-    Write_Both(m, {"**** Input Data Error No. 60 ****", "",
-                   "An error was found in the strength of soil input data when interpolating ",
-                   "to obtain values of cohesion or uniaxial compressive strength.", "",
-                   "Problem:  The depth increment between the upper and lower soil depths in a ",
-                   "layer is zero.  The depth of computation is " + Format_F(X, 10, 3), "",
-                   "Solution:  Examine the program output file to find the depth in question",
-                   "and correct the soil layer depth values. ", ""});
-    Raise_Input_Error(m, 60);
+    static_cast<void>(Fail_Run(m, MessageId::StrengthDepthIncrementZero, Format_F(X, 10, 3)));
 }
 
 // Soil class of a layer model at an interface: 1 cohesive, 2 cohesionless, 3 rock,
@@ -259,26 +237,9 @@ bool Point_Value(const AnalysisModel& m, const Column& V, double X, bool tip_tak
     return true;
 }
 
-void Outside_Strength_Data_Error(AnalysisModel& m, int number, double X, const char* property,
-                                 std::initializer_list<std::string_view> solution) {
-    std::vector<std::string> lines;
-    lines.push_back(fmt::format("**** Input Data Error No. {} ****", number));
-    lines.emplace_back("");
-    lines.emplace_back("An error was detected that is related to an incompatibility");
-    lines.emplace_back("between the input data defining the embedment of the pile and");
-    lines.emplace_back("the maximum depth of the soil shear strength data.");
-    lines.emplace_back("");
-    lines.push_back(number == 3 ? "The value for a pile station depth is " + ES12(X)
-                                : "Problem:  The value for a pile station depth is " + ES12(X));
-    lines.emplace_back("This depth is below the deepest extent of the input data for");
-    lines.emplace_back(property);
-    lines.emplace_back("");
-    for (std::string_view s : solution) {
-        lines.emplace_back(s);
-    }
-    lines.emplace_back("");
-    Write_To_Both(m.Report, m.Messages, lines);
-    Raise_Input_Error(m, number);
+// A station below the deepest point of the data a look-up needs (see Input_Error_5).
+void Outside_Data_Error(AnalysisModel& m, MessageId id, double X) {
+    static_cast<void>(Fail_Run(m, id, ES12(X)));
 }
 
 // Mean of a column from the ground surface down to X (trapezoids over the table).
@@ -432,10 +393,7 @@ double fn_c_Avg(AnalysisModel& m, double X) {
         return fn_c(m, X).value;
     }
     if (n < 1 || X > m.Profile.Strength_Depth[n]) {
-        Outside_Strength_Data_Error(
-            m, 3, X, "soil shear strength versus depth.",
-            {"Solution:", "Please revise the input data by either extending the maximum",
-             "depth for soil shear strength or shorten the pile to correct", "this problem."});
+        Outside_Data_Error(m, MessageId::ShearStrengthTooShallow, X);
         return 0.0;
     }
     return Average_From_Surface(m.Profile.Strength_Depth, m.Profile.c, n, Xgs, X);
@@ -458,17 +416,7 @@ double fn_Gamma_Avg(AnalysisModel& m, double X) {
         return p.Gamma[n];
     }
     if (n < 1 || X > p.Gamma_Depth[n]) {
-        Write_Both(m,
-                   {"**** Input Data Error No. 15 ****", "",
-                    "An error was detected related to an incompatibility between ",
-                    "the data defining pile embedment depth and effective unit ",
-                    "weights versus depth.", "", "The value for a pile station depth is " + ES12(X),
-                    "This depth is below the deepest extent of the input curve for",
-                    "effective unit weight versus depth.", "",
-                    "Solution:", "Please revise the input data by either extending the maximum",
-                    "depth for effective unit weight or shorten the length of pile",
-                    "to be within the range of defined soil properties.", ""});
-        Raise_Input_Error(m, 15);
+        Outside_Data_Error(m, MessageId::UnitWeightTooShallow, X);
         return 0.0;
     }
     return Average_From_Surface(p.Gamma_Depth, p.Gamma, n, Xgs, X);
@@ -477,10 +425,7 @@ double fn_Gamma_Avg(AnalysisModel& m, double X) {
 double fn_Phi(AnalysisModel& m, double X) {
     double v = 0.0;
     if (!Point_Value(m, m.Profile.phi, X, true, v)) {
-        Outside_Strength_Data_Error(m, 4, X, "soil friction angle versus depth.",
-                                    {"Solution:  Please revise the input data by either extending ",
-                                     "the maximum depth for soil friction angle or shorten the ",
-                                     "pile to correct this problem."});
+        Outside_Data_Error(m, MessageId::FrictionAngleTooShallow, X);
         return 0.0;
     }
     return v;
@@ -499,20 +444,11 @@ double fn_J(AnalysisModel& m, double X) {
 double fn_RQD(AnalysisModel& m, double X) {
     double v = 0.0;
     if (!Point_Value(m, m.Profile.RQD, X, false, v)) {
-        Outside_Strength_Data_Error(m, 31, X, "RQD versus depth.",
-                                    {"Solution:  Revise the input data by either extending the ",
-                                     "maximum depth for RQD or shorten the pile to correct this ",
-                                     "problem."});
+        Outside_Data_Error(m, MessageId::RqdTooShallow, X);
         return 0.0;
     }
     if (v < 0.0 || v > 100.0) {
-        Write_Both(m, {"**** Input Data Error No. 49 ****", "",
-                       "Problem:  The interpolated value of RQD used for p-y curves in weak rock ",
-                       "was found to be invalid because it was either less than zero or more than ",
-                       "100 percent.", "",
-                       "Solution:  Check your input data and revise in the data for RQD.", "",
-                       "The interpolated value of RQD = " + ES12(v) + " %", ""});
-        Raise_Input_Error(m, 49);
+        static_cast<void>(Fail_Run(m, MessageId::RqdOutOfRange, ES12(v))); // see Input_Error_5
         return 0.0;
     }
     return v;
@@ -545,7 +481,9 @@ double fn_k_in_Layer(AnalysisModel& m, int i, double X) {
     }
     const SoilLayer& layer = m.Layers[i];
     if (layer.XLayerTop == layer.XLayerBottom) {
-        Raise_Runtime_Error(m, 20);
+        // The block follows the premature-end line. The look-up returns a value; its callers
+        // test RunStatus.
+        static_cast<void>(Raise_Runtime_Error(m, 20));
         m.Report.Write_Line("**** Runtime Error No. 20 ****");
         m.Report.Blank_Lines(1);
         m.Report.Write_Line(

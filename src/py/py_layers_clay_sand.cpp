@@ -29,10 +29,6 @@ namespace zarno {
 
 namespace {
 
-void Write_Both(AnalysisModel& m, std::initializer_list<std::string_view> lines) {
-    Write_To_Both(m.Messages, m.Report, lines);
-}
-
 // The subgrade modulus k of a layer at X: linear between its top and bottom values; a
 // bottom value of 0 or less takes the top value (and keeps it).
 double Layer_k(AnalysisModel& m, int layer, double X) {
@@ -88,16 +84,11 @@ void Clay_X_Eq(AnalysisModel& m, const PyLayerPoint& p, double b, double c, doub
     Compute_X_Eq(m, p.layer);
 }
 
-void Runtime_NaN_Error(AnalysisModel& m, int number, std::string_view header, std::string_view text,
-                       int node) {
-    TextFile& r = m.Report;
-    r.Write_Line(header);
-    r.Blank_Lines(1);
-    r.Write_Line(std::string(text) + Format_I(node, 0));
-    r.Blank_Lines(1);
-    r.Write_Line(
-        "This problem is usually due to a required soil property being left equal to zero.");
-    Raise_Runtime_Error(m, number);
+// A soil modulus that is not a number: {"default", "computed"} value of the model.
+int Modulus_Not_A_Number(AnalysisModel& m, int number, const char* value, const char* model,
+                         int node) {
+    return Fail_Run_Numbered(m, MessageId::SoilModulusNotANumber, 200 + number, value, model,
+                             Format_I(node, 0));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -307,29 +298,15 @@ class SoftClayModel : public PyLayerModel {
         if (Soft_Clay_Below_Limit(*sc_, yr)) {
             Es = Soft_Clay_Limit_Modulus(*sc_, user_J_);
             if (std::isnan(Es)) {
-                Runtime_NaN_Error(m, user_J_ ? 35 : 33,
-                                  user_J_ ? "**** Runtime Error No. 35 ****"
-                                          : "**** Runtime Error No. 33 ****",
-                                  user_J_ ? "The default value of soil modulus computed in API "
-                                            "soft clay is not-a-number for node number "
-                                          : "The default value of soil modulus computed in soft "
-                                            "clay is not-a-number for node number ",
-                                  p.i);
-                return false;
+                return Modulus_Not_A_Number(m, user_J_ ? 35 : 33, "default",
+                                            user_J_ ? "API soft clay" : "soft clay", p.i) == 0;
             }
             return true;
         }
         Es = pm_ * Soft_Clay_p(*sc_, yr) / (ym_ * yr);
         if (std::isnan(Es)) {
-            Runtime_NaN_Error(m, user_J_ ? 36 : 34,
-                              user_J_ ? "**** Runtime Error No 36. ****"
-                                      : "**** Runtime Error No. 34 ****",
-                              user_J_ ? "The computed value of soil modulus computed in API "
-                                        "soft clay is not-a-number for node number "
-                                      : "The computed value of soil modulus computed in soft "
-                                        "clay is not-a-number for node number ",
-                              p.i);
-            return false;
+            return (user_J_ ? Fail_Run(m, MessageId::ApiSoftClayModulusNotANumber, Format_I(p.i, 0))
+                            : Modulus_Not_A_Number(m, 34, "computed", "soft clay", p.i)) == 0;
         }
         return true;
     }
@@ -529,22 +506,8 @@ class StiffClayNoWaterModel : public PyLayerModel {
             return false;
         }
         if (!p.first && c_ < 1e-10) {
-            Write_Both(m, {"**** Input Data Error No. 13 ****", "",
-                           "An error was detected in the input data.",
-                           "Problem:  Zero was input for cohesion of stiff clay without free "
-                           "water.",
-                           ""});
-            if (initial_k_) {
-                Write_Both(m, {"Solution:  Please check the values of soil shear strength and "
-                               "revise ",
-                               "the input data.", ""});
-            } else {
-                Write_Both(m, {"Solution:  Please check the values of soil shear strength and "
-                               "revise the input data.",
-                               ""});
-            }
-            Raise_Input_Error(m, 13);
-            return false;
+            return Fail_Run(m, initial_k_ ? MessageId::StiffClayZeroCohesionInitialK
+                                          : MessageId::StiffClayZeroCohesion) == 0;
         }
         if (!at_node) {
             Stiff_Clay_Warning(m, c_, STIFF_CLAY_AW_MIN_C_USCS, STIFF_CLAY_AW_MAX_C_USCS,
@@ -658,18 +621,7 @@ class StiffClayFreeWaterModel : public PyLayerModel {
             return false;
         }
         if (!p.first && c_ < 1e-10) {
-            Write_Both(m, {"**** Input Data Error No. 14 ****", "",
-                           "An error was detected in the input data used to compute p-y curves "
-                           "in ",
-                           "stiff clay with free water.", "",
-                           "Problem:  Zero was input for the cohesion of a stiff clay. ", "",
-                           "Solution:  Check and compare the values of shear strength and revise "
-                           "the ",
-                           "input so that the strength values are correct for the soil types "
-                           "specified.",
-                           ""});
-            Raise_Input_Error(m, 14);
-            return false;
+            return Fail_Run(m, MessageId::StiffClayWaterZeroCohesion) == 0;
         }
         if (!at_node) {
             Stiff_Clay_Warning(m, c_, STIFF_CLAY_BW_MIN_C_USCS, STIFF_CLAY_BW_MAX_C_USCS,
@@ -828,27 +780,9 @@ void Below_Rock_Sentence(AnalysisModel& m) {
     }
 }
 
-void Sand_Slope_Error(AnalysisModel& m, int layer, bool api) {
-    if (api) {
-        Write_Both(m,
-                   {"**** Input Data Error No. 2 ****", "",
-                    "An error was detected in the input data when computing a p-y.",
-                    "curve using the API criteria for sand for layer " + Format_I(layer, 0) + ".",
-                    "", "Problem:  The angle of the ground slope can not be greater ",
-                    "than the internal friction angle of the sand.", "",
-                    "Solution:  Set the value for slope angle to be less than ",
-                    "the angle of friction."});
-        Raise_Input_Error(m, 2);
-        return;
-    }
-    Write_Both(m, {"**** Input Data Error No. 9 ****", "",
-                   "An error was found in the input data when computing a p-y curve using ",
-                   "the Reese sand criteria for layer " + Format_I(layer, 0) + ".", "",
-                   "Problem:  The angle of the ground slope can not be greater than the ",
-                   "internal friction angle of the sand.", "",
-                   "Solution:  Set the value for slope angle to be less than the angle of "
-                   "friction."});
-    Raise_Input_Error(m, 9);
+int Sand_Slope_Error(AnalysisModel& m, int layer, bool api) {
+    return Fail_Run(m, api ? MessageId::ApiSandSlope : MessageId::ReeseSandSlope,
+                    Format_I(layer, 0));
 }
 
 struct SandPrint {
@@ -1110,19 +1044,7 @@ class ReeseSandModel : public PyLayerModel {
         const double X = n_.v.Xv;
         const double phi = n_.phi_deg * PY_PI / 180.0;
         if (phi < 1e-10) {
-            TextFile& f = m.Messages;
-            f.Write_Line("**** Input Data Error No. 8 ****");
-            f.Blank_Lines(1);
-            f.Write_Line("An error was detected in the input data for friction angle.");
-            f.Write_Line("Problem:  Zero was input for the friction angle for a sand when "
-                         "computing ");
-            f.Write_Line("          a p-y curve using the Reese et al. criteria.");
-            f.Blank_Lines(1);
-            f.Write_Line("Solution: Check values of soil strength values and revise the input "
-                         "data.");
-            f.Blank_Lines(1);
-            Raise_Input_Error(m, 8);
-            return false;
+            return Fail_Run(m, MessageId::ReeseSandZeroFriction) == 0;
         }
         if (n_.phi_deg < 20.0 || n_.phi_deg > 48.0) {
             TextFile& f = m.Messages;
@@ -1162,8 +1084,7 @@ class ReeseSandModel : public PyLayerModel {
             py_Cached_Curve<ReeseSandMemo>(e, in, Reese_Sand_Params, own_);
         if (!rs) {
             // No real active coefficient on a slope this steep, in any layer.
-            Sand_Slope_Error(m, layer, false);
-            return false;
+            return Sand_Slope_Error(m, layer, false) == 0;
         }
         rs_ = &*rs;
         return true;
@@ -1191,17 +1112,9 @@ class ReeseSandModel : public PyLayerModel {
             return true;
         }
         if (yr < 1e-14) {
-            Runtime_NaN_Error(m, 32, "**** Runtime Error No. 32 ****",
-                              "The default value of soil modulus computed in Reese Sand is "
-                              "not-a-number for node number ",
-                              p.i);
-        } else {
-            Runtime_NaN_Error(m, 31, "**** Runtime Error No. 31 ****",
-                              "The computed value of soil modulus computed in Reese Sand is "
-                              "not-a-number for node number ",
-                              p.i);
+            return Modulus_Not_A_Number(m, 32, "default", "Reese Sand", p.i) == 0;
         }
-        return false;
+        return Modulus_Not_A_Number(m, 31, "computed", "Reese Sand", p.i) == 0;
     }
 
   private:
@@ -1228,15 +1141,7 @@ class ApiSandModel : public PyLayerModel {
             Record_Warning(m, -303);
         }
         if (!p.first && phi < 1e-10) {
-            Write_Both(m,
-                       {"**** Input Data Error No. 1 ****", "",
-                        "An error was detected in the input data when computing a p-y.",
-                        "curve using the API sand criteria for layer " + Format_I(layer, 0) + ".",
-                        "", "Problem:  A zero was input for the friction angle for sand.", "",
-                        "Solution:  Check the friction angle values and revise the ",
-                        "data to correct this problem.", ""});
-            Raise_Input_Error(m, 1);
-            return false;
+            return Fail_Run(m, MessageId::ApiSandZeroFriction, Format_I(layer, 0)) == 0;
         }
         const double xt = X - m.Ground_Surface_Depth;
         Set_Sand_State(m, Node_Sand_Angles(e, phi, 0.4000000059604645), n_.b, n_.gamma, xt);
@@ -1258,8 +1163,7 @@ class ApiSandModel : public PyLayerModel {
         const std::optional<ApiSandParams>* as =
             &py_Cached_Curve<ApiSandMemo>(e, in, API_Sand_Params, own_);
         if (!*as) {
-            Sand_Slope_Error(m, layer, true);
-            return false;
+            return Sand_Slope_Error(m, layer, true) == 0;
         }
         // The default modulus enters only the initial slope, after the resistances.
         k_ = k_input;

@@ -145,8 +145,7 @@ class WeakRockModel : public PyLayerModel {
                 Record_Warning(m, code);
             }
             if (qur <= 0.0) {
-                Raise_Weak_Rock_Strength_Error(m, layer);
-                return false;
+                return Raise_Weak_Rock_Strength_Error(m, layer) == 0;
             }
         }
         RQD_ = fn_RQD(m, n_.X);
@@ -158,8 +157,7 @@ class WeakRockModel : public PyLayerModel {
             return false;
         }
         if (!p.first && qur < 1e-10) {
-            Raise_Weak_Rock_Zero_Strength_Error(m);
-            return false;
+            return Raise_Weak_Rock_Zero_Strength_Error(m) == 0;
         }
         gamma_ = fn_Gamma_Avg(m, n_.X);
         if (m.RunStatus > 0) {
@@ -167,8 +165,7 @@ class WeakRockModel : public PyLayerModel {
         }
         k_rm_ = fn_krm(m, n_.X);
         if (k_rm_ <= 0.0) {
-            Raise_Weak_Rock_krm_Error(m, layer);
-            return false;
+            return Raise_Weak_Rock_krm_Error(m, layer) == 0;
         }
         if (const int code = Weak_Rock_krm_Warning(k_rm_); code != 0) {
             Record_Warning(m, code);
@@ -176,12 +173,10 @@ class WeakRockModel : public PyLayerModel {
         const double xr = Weak_Rock_Depth_Into_Rock(m, layer, n_.X);
         w_ = Weak_Rock_Curve(n_.b, qur, RQD_, Eir_, k_rm_, xr);
         if (w_.Status == WeakRockStatus::Yrm_Not_Positive) {
-            Raise_Weak_Rock_yrm_Error(m, layer);
-            return false;
+            return Raise_Weak_Rock_yrm_Error(m, layer) == 0;
         }
         if (w_.Status == WeakRockStatus::No_Initial_Slope) {
-            Raise_Weak_Rock_Initial_Slope_Error(m, layer);
-            return false;
+            return Raise_Weak_Rock_Initial_Slope_Error(m, layer) == 0;
         }
         return true;
     }
@@ -252,8 +247,7 @@ class CementedSiltModel : public PyLayerModel {
         }
         // A silt may start without cohesion at its top, never below it.
         if (c_ < 1e-10 && n_.X > s.XLayerTop) {
-            Raise_Silt_Cohesion_Error(m, layer, n_.X, c_);
-            return false;
+            return Raise_Silt_Cohesion_Error(m, layer, n_.X, c_) == 0;
         }
         gamma_ = fn_Gamma_Avg(m, n_.X);
         if (m.RunStatus > 0) {
@@ -269,8 +263,7 @@ class CementedSiltModel : public PyLayerModel {
         }
         const double phi = phi_deg_ * PY_PI / 180.0;
         if (phi < 1e-10) {
-            Raise_Silt_Friction_Error(m);
-            return false;
+            return Raise_Silt_Friction_Error(m) == 0;
         }
         if (s.k_Top > 0.0) {
             if (s.k_Bottom == 0.0) {
@@ -297,12 +290,10 @@ class CementedSiltModel : public PyLayerModel {
         // them before the equivalent depth, which needs the coefficient.
         cs_ = Cemented_Silt_Curve(in);
         if (cs_.Status == CementedSiltStatus::Slope_Exceeds_Phi) {
-            Raise_Silt_Slope_Runtime_Error(m, layer);
-            return false;
+            return Raise_Silt_Slope_Runtime_Error(m, layer) == 0;
         }
         if (cs_.Status == CementedSiltStatus::Slope_Without_Cohesion) {
-            Raise_Silt_Slope_Input_Error(m, layer);
-            return false;
+            return Raise_Silt_Slope_Input_Error(m, layer) == 0;
         }
         if (py_Needs_X_Eq(m, p)) {
             Cemented_Silt_X_Eq(m, layer, n_, c_, gamma_, phi, cs_.Ka);
@@ -451,7 +442,8 @@ void py_Cemented_Silt(AnalysisModel& m, int layer) {
 
 void py_Loess(AnalysisModel& m, int layer) {
     if (Loess_Cycles_Invalid(m.Number_Of_Cycles)) {
-        Raise_Loess_Cycles_Error(m, layer, m.Number_Of_Cycles);
+        // The reader is void: its caller tests RunStatus.
+        static_cast<void>(Raise_Loess_Cycles_Error(m, layer, m.Number_Of_Cycles));
         return;
     }
     LoessModel model;

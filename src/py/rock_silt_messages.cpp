@@ -16,65 +16,45 @@ std::string Layer_Text(int layer) {
 
 } // namespace
 
-void Raise_Weak_Rock_Strength_Error(AnalysisModel& m, int layer) {
-    if (Fail_Run(m, MessageId::WeakRockStrength, Layer_Text(layer)) > 0) {
-        return;
-    }
+int Raise_Weak_Rock_Strength_Error(AnalysisModel& m, int layer) {
+    return Fail_Run(m, MessageId::WeakRockStrength, Layer_Text(layer));
 }
 
-void Raise_Weak_Rock_Zero_Strength_Error(AnalysisModel& m) {
-    if (Fail_Run(m, MessageId::WeakRockZeroStrength) > 0) {
-        return;
-    }
+int Raise_Weak_Rock_Zero_Strength_Error(AnalysisModel& m) {
+    return Fail_Run(m, MessageId::WeakRockZeroStrength);
 }
 
-void Raise_Weak_Rock_krm_Error(AnalysisModel& m, int layer) {
-    if (Fail_Run(m, MessageId::WeakRockKrm, Layer_Text(layer)) > 0) {
-        return;
-    }
+int Raise_Weak_Rock_krm_Error(AnalysisModel& m, int layer) {
+    return Fail_Run(m, MessageId::WeakRockKrm, Layer_Text(layer));
 }
 
-void Raise_Weak_Rock_yrm_Error(AnalysisModel& m, int layer) {
-    if (Fail_Run(m, MessageId::WeakRockYrm, Layer_Text(layer)) > 0) {
-        return;
-    }
+int Raise_Weak_Rock_yrm_Error(AnalysisModel& m, int layer) {
+    return Fail_Run(m, MessageId::WeakRockYrm, Layer_Text(layer));
 }
 
-void Raise_Weak_Rock_Initial_Slope_Error(AnalysisModel& m, int layer) {
-    if (Fail_Run(m, MessageId::WeakRockInitialSlope, Layer_Text(layer)) > 0) {
-        return;
-    }
+int Raise_Weak_Rock_Initial_Slope_Error(AnalysisModel& m, int layer) {
+    return Fail_Run(m, MessageId::WeakRockInitialSlope, Layer_Text(layer));
 }
 
-void Raise_Silt_Cohesion_Error(AnalysisModel& m, int layer, double X, double c) {
-    if (Fail_Run(m, MessageId::SiltCohesion, Layer_Text(layer), Format_F(X, 13, 8),
-                 Format_ES(c, 10, 3)) > 0) {
-        return;
-    }
+int Raise_Silt_Cohesion_Error(AnalysisModel& m, int layer, double X, double c) {
+    return Fail_Run(m, MessageId::SiltCohesion, Layer_Text(layer), Format_F(X, 13, 8),
+                    Format_ES(c, 10, 3));
 }
 
-void Raise_Silt_Friction_Error(AnalysisModel& m) {
-    if (Fail_Run(m, MessageId::SiltFriction) > 0) {
-        return;
-    }
+int Raise_Silt_Friction_Error(AnalysisModel& m) {
+    return Fail_Run(m, MessageId::SiltFriction);
 }
 
-void Raise_Silt_Slope_Input_Error(AnalysisModel& m, int layer) {
-    if (Fail_Run(m, MessageId::SiltSlopeInput, Layer_Text(layer)) > 0) {
-        return;
-    }
+int Raise_Silt_Slope_Input_Error(AnalysisModel& m, int layer) {
+    return Fail_Run(m, MessageId::SiltSlopeInput, Layer_Text(layer));
 }
 
-void Raise_Silt_Slope_Runtime_Error(AnalysisModel& m, int layer) {
-    if (Fail_Run(m, MessageId::SiltSlopeRuntime, Layer_Text(layer)) > 0) {
-        return;
-    }
+int Raise_Silt_Slope_Runtime_Error(AnalysisModel& m, int layer) {
+    return Fail_Run(m, MessageId::SiltSlopeRuntime, Layer_Text(layer));
 }
 
-void Raise_Loess_Cycles_Error(AnalysisModel& m, int layer, double N) {
-    if (Fail_Run(m, MessageId::LoessCycles, Layer_Text(layer), Format_F(N, 12, 1)) > 0) {
-        return;
-    }
+int Raise_Loess_Cycles_Error(AnalysisModel& m, int layer, double N) {
+    return Fail_Run(m, MessageId::LoessCycles, Layer_Text(layer), Format_F(N, 12, 1));
 }
 
 } // namespace zarno

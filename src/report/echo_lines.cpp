@@ -9,11 +9,6 @@
 
 namespace zarno {
 
-std::string Without_Trailing_Blanks(std::string_view text) {
-    const std::size_t end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
-}
-
 std::string Pad_To(std::string_view text, std::size_t n) {
     std::string s(text);
     if (s.size() < n) {
@@ -52,7 +47,7 @@ void Write_Label_Number(TextFile& r, std::string_view label, double value, int w
 }
 
 void Write_To_Both(AnalysisModel& m, std::initializer_list<std::string> lines) {
-    Write_To_Both(m.Messages, m.Report, std::span<const std::string>(lines.begin(), lines.size()));
+    Write_To_Both(m.Messages, m.Report, lines);
 }
 
 double Vertical_Pile_Tip(const RunInput& in) {

@@ -10,8 +10,6 @@ class TextFile;
 struct AnalysisModel;
 struct RunInput;
 
-// The text without its trailing blanks.
-std::string Without_Trailing_Blanks(std::string_view text);
 // The text padded with blanks (never cut) to n characters.
 std::string Pad_To(std::string_view text, std::size_t n);
 // Puts text into line so that it starts at the 1-based column; the line is padded with

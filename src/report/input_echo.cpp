@@ -1,6 +1,7 @@
 #include "report/input_echo.h"
 
 #include "engine/analysis_model.h"
+#include "engine/text_trim.h"
 #include "report/echo_lines.h"
 #include "report/fortran_format.h"
 #include "report/input_echo_blocks.h"
@@ -15,7 +16,7 @@ namespace zarno {
 namespace {
 
 std::string Label(const std::string& label) {
-    return Without_Trailing_Blanks(label);
+    return Trim_Right(label);
 }
 
 void Write_Title_Block(AnalysisModel& m) {
@@ -25,7 +26,7 @@ void Write_Title_Block(AnalysisModel& m) {
     r.Blank_Lines(1);
     for (const std::string& line : m.Title) {
         // The title records are 256 characters; their trailing blanks carry nothing.
-        r.Write_Line(Without_Trailing_Blanks(line));
+        r.Write_Line(Trim_Right(line));
     }
     r.Blank_Lines(1);
 }
@@ -170,7 +171,7 @@ void Write_Soil_Movements(AnalysisModel& m) {
     std::string units;
     Put_At_Column(units, 16, Pad_To(Label(m.Labels.Depth), 5));
     Put_At_Column(units, 31, Label(m.Labels.Length));
-    r.Write_Line(Without_Trailing_Blanks(units));
+    r.Write_Line(Trim_Right(units));
     for (int i = 1; i <= n; ++i) {
         const DepthValue& s = m.Soil_Movement[i];
         r.Write_Line(Format_I(i, 3) + "  " + Format_F(s.Depth, 15, 5) + Format_F(s.Value, 15, 5));

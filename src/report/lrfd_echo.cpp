@@ -3,6 +3,7 @@
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "report/echo_lines.h"
 #include "report/fortran_format.h"
 #include "solver/lrfd.h"
@@ -65,9 +66,8 @@ EchoUnits Units_Of(const AnalysisModel& m) {
     if (m.IUNITS == SI) {
         return {" kN", " kN-m"};
     }
-    return {" " + Without_Trailing_Blanks(m.Labels.Force),
-            " " + Without_Trailing_Blanks(m.Labels.Force) + "-" +
-                Without_Trailing_Blanks(m.Labels.Length)};
+    return {" " + Trim_Right(m.Labels.Force),
+            " " + Trim_Right(m.Labels.Force) + "-" + Trim_Right(m.Labels.Length)};
 }
 
 // An LRFD run needs unfactored loads and combinations; without either there is no load
@@ -183,8 +183,7 @@ void Write_Factor_Table(AnalysisModel& m) {
             line += comb.Load_Factor[t] != 0.0 ? Format_F(comb.Load_Factor[t], 7, 2) : "    -- ";
         }
         line += Format_F(comb.Resistance_Factor_Flexure, 7, 2) +
-                Format_F(comb.Resistance_Factor_Shear, 7, 2) + "   " +
-                Without_Trailing_Blanks(comb.Name);
+                Format_F(comb.Resistance_Factor_Shear, 7, 2) + "   " + Trim_Right(comb.Name);
         r.Write_Line(line);
     }
 }
@@ -202,7 +201,7 @@ void Write_Factored_Loads(AnalysisModel& m, const EchoUnits& u) {
         r.Blank_Lines(1);
         r.Write_Line("Factored Load Combination No. " + Format_I(c, 0));
         r.Blank_Lines(1);
-        r.Write_Line("Load Combination Name = " + Without_Trailing_Blanks(comb.Name));
+        r.Write_Line("Load Combination Name = " + Trim_Right(comb.Name));
         r.Write_Line("Structural Resistance Factor for Flexure =" +
                      Format_F(comb.Resistance_Factor_Flexure, 6, 3));
         r.Write_Line("Structural Resistance Factor for Shear   =" +

@@ -1,7 +1,9 @@
 // Echo of the pile sections: the pile diameter points used for the p-y curves and the
 // input values of every section.
 #include "engine/analysis_model.h"
+#include "engine/messages.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "report/echo_lines.h"
 #include "report/fortran_format.h"
 #include "report/input_echo_blocks.h"
@@ -29,13 +31,13 @@ struct SectionUnits {
 SectionUnits Units_Of(const AnalysisModel& m) {
     const UnitLabels& u = m.Labels;
     SectionUnits s;
-    s.depth = Without_Trailing_Blanks(u.Depth);
-    s.length = Without_Trailing_Blanks(u.Length);
-    s.force = Without_Trailing_Blanks(u.Force);
+    s.depth = Trim_Right(u.Depth);
+    s.length = Trim_Right(u.Length);
+    s.force = Trim_Right(u.Force);
     s.area = "Sq. " + s.length;
     s.inertia = s.length + "^4";
     s.modulus = s.force + "/" + s.length + "^2";
-    s.moment = Without_Trailing_Blanks(u.Moment);
+    s.moment = Trim_Right(u.Moment);
     s.stiffness = s.force + "-" + s.length + "^2";
     s.curvature = "rad/" + s.length;
     return s;
@@ -273,24 +275,6 @@ void Write_One_Section(AnalysisModel& m, int k, const SectionUnits& u) {
     }
 }
 
-void Write_Pile_Diameter_Error(AnalysisModel& m, int n) {
-    Write_To_Both(m, {"", "", "**** Input Data Error No. 17 ****", "",
-                      "The number of points to define the pile properties is 2 to 40, not the "
-                      "input value of " +
-                          Format_I(n, 10),
-                      ""});
-    Report_Fatal_Error(m, Input_Error_Code(17), 117);
-}
-
-void Write_Zero_Diameter_Error(AnalysisModel& m) {
-    Write_To_Both(m, {"", "**** Input Data Error No. 27 ****", "",
-                      "Problem:  Zero values for one of the following values were ",
-                      "entered for one or more values of pile diameter.", "",
-                      "Solution:  NONE of these values may be zero.  Correct the ",
-                      "pile property data in your input data.", ""});
-    Report_Fatal_Error(m, Input_Error_Code(27), 127);
-}
-
 } // namespace
 
 void Write_Section_Echo(AnalysisModel& m) {
@@ -327,14 +311,16 @@ void Write_Section_Echo(AnalysisModel& m) {
                      Format_F(points[static_cast<std::size_t>(i)].width, 19, 4));
     }
     if (n < 2 || n > 40) {
-        Write_Pile_Diameter_Error(m, n);
-        return;
+        if (Fail_Run(m, MessageId::PileDiameterPoints, Format_I(n, 10)) > 0) {
+            return;
+        }
     }
     for (int i = 1; i <= n; ++i) {
         // Not-a-number widths fail this test as well.
         if (!(points[static_cast<std::size_t>(i)].width > 0.0)) {
-            Write_Zero_Diameter_Error(m);
-            return;
+            if (Fail_Run(m, MessageId::PileZeroDiameter) > 0) {
+                return;
+            }
         }
     }
     r.Blank_Lines(2);

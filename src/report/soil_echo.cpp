@@ -3,6 +3,7 @@
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
 #include "engine/run_status.h"
+#include "engine/text_trim.h"
 #include "report/echo_lines.h"
 #include "report/fortran_format.h"
 #include "report/input_echo_blocks.h"
@@ -52,14 +53,14 @@ struct SoilUnits {
 SoilUnits Soil_Units_Of(const AnalysisModel& m) {
     const UnitLabels& u = m.Labels;
     SoilUnits s;
-    s.depth = Without_Trailing_Blanks(u.Depth);
-    s.unit_weight = Without_Trailing_Blanks(u.Unit_Weight);
-    s.soil_stress = Without_Trailing_Blanks(u.Soil_Stress);
-    s.subgrade_k = Without_Trailing_Blanks(u.Force_Per_Volume2);
-    s.material_stress = Without_Trailing_Blanks(u.Material_Stress);
-    s.length = Without_Trailing_Blanks(u.Length);
-    s.elastic_subgrade = Without_Trailing_Blanks(u.Force) + "/" + s.length + u.Power + u.Cube;
-    s.force_per_length = Without_Trailing_Blanks(u.Force_Per_Length);
+    s.depth = Trim_Right(u.Depth);
+    s.unit_weight = Trim_Right(u.Unit_Weight);
+    s.soil_stress = Trim_Right(u.Soil_Stress);
+    s.subgrade_k = Trim_Right(u.Force_Per_Volume2);
+    s.material_stress = Trim_Right(u.Material_Stress);
+    s.length = Trim_Right(u.Length);
+    s.elastic_subgrade = Trim_Right(u.Force) + "/" + s.length + u.Power + u.Cube;
+    s.force_per_length = Trim_Right(u.Force_Per_Length);
     return s;
 }
 

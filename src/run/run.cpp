@@ -41,26 +41,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runtime errors of the run's files and input errors of the whole input.
-constexpr int OUTPUT_OVERWRITES_FILE_ERROR = 50; // an output names the input or another output
-constexpr int INPUT_NOT_REGULAR_FILE_ERROR = 51; // directory, FIFO, device ...
-constexpr int NAME_TOO_LONG_ERROR = 53;          // a file name longer than its field
-constexpr int NOT_AN_INPUT_FILE_ERROR = 32;      // first item is not ZARNOK6
-constexpr int MISSING_BLOCK_ERROR = 35;          // no OPTIONS or no SECTIONS block
-constexpr int NO_LOAD_CASE_ERROR = 36;           // a lateral analysis without a load
-constexpr int NO_PILE_LENGTH_ERROR = 37;         // a lateral analysis of a pile of length <= 0
+// Input errors of the whole input.
+constexpr int NOT_AN_INPUT_FILE_ERROR = 32; // first item is not ZARNOK6
+constexpr int MISSING_BLOCK_ERROR = 35;     // no OPTIONS or no SECTIONS block
+constexpr int NO_LOAD_CASE_ERROR = 36;      // a lateral analysis without a load
+constexpr int NO_PILE_LENGTH_ERROR = 37;    // a lateral analysis of a pile of length <= 0
 
 bool Is_Blank(const std::string& s) {
     return s.find_first_not_of(" \t\r") == std::string::npos;
-}
-
-// Two blank lines, the heading, a blank line and the text: the shape of the messages
-// about the run's files.
-void Write_File_Error(TextFile& f, int n, const std::string& text) {
-    f.Blank_Lines(2);
-    f.Write_Line(fmt::format("**** Runtime Error No. {} ****", n));
-    f.Blank_Lines(1);
-    f.Write_Line(text);
 }
 
 // A file name longer than its field is refused rather than cut.
@@ -68,13 +56,7 @@ bool Name_Too_Long(const std::string& name, AnalysisModel& m, const char* role) 
     if (name.size() <= static_cast<size_t>(RECORD_LENGTH)) {
         return false;
     }
-    Write_File_Error(m.Messages, NAME_TOO_LONG_ERROR,
-                     fmt::format("The name of the {} is longer than {} characters ({}).", role,
-                                 RECORD_LENGTH, name.size()));
-    m.Messages.Write_Line(name);
-    m.Messages.Write_Line("No analysis was performed and no file was written.");
-    Raise_Runtime_Error(m, NAME_TOO_LONG_ERROR);
-    return true;
+    return Fail_Run(m, MessageId::FileNameTooLong, role, RECORD_LENGTH, name.size(), name) > 0;
 }
 
 // Runs the engine's thread in the classic "C" locale for the length of a run: numbers in
@@ -128,11 +110,7 @@ bool Check_Run_File_Names(AnalysisModel& m) {
     for (const Named& n : names) {
         if (Is_Blank(*n.name)) {
             TextFile err(stderr);
-            err.Write_Line("**** Runtime Error No. 17 ****");
-            err.Blank_Lines(1);
-            err.Write_Line(n.text);
-            Raise_Runtime_Error(m, 17);
-            return false;
+            return Fail_Run_On(m, err, MessageId::BlankFileName, n.text) == 0;
         }
     }
     // A name is a 256-character field; a longer one would be cut to another file's name.
@@ -215,12 +193,8 @@ bool Check_Run_File_Safety(AnalysisModel& m) {
     std::error_code ec;
     const fs::file_status input = fs::status(m.Input_File_Name, ec);
     if (!m.Input_From_Text && !ec && fs::exists(input) && !fs::is_regular_file(input)) {
-        Write_File_Error(m.Messages, INPUT_NOT_REGULAR_FILE_ERROR,
-                         fmt::format("The input data file is {}, not a regular file: {}",
-                                     Kind_Of(input.type()), m.Input_File_Name));
-        m.Messages.Write_Line("No analysis was performed and no file was written.");
-        Raise_Runtime_Error(m, INPUT_NOT_REGULAR_FILE_ERROR);
-        return false;
+        return Fail_Run(m, MessageId::InputNotRegularFile, Kind_Of(input.type()),
+                        m.Input_File_Name) == 0;
     }
     struct Role {
         const std::string* name;
@@ -242,18 +216,12 @@ bool Check_Run_File_Safety(AnalysisModel& m) {
         // An input given as text is no file that an output could destroy.
         for (size_t j = m.Input_From_Text ? 1 : 0; j < earlier; ++j) {
             if (Same_File(*files[i].name, *files[j].name)) {
-                Write_File_Error(m.Messages, OUTPUT_OVERWRITES_FILE_ERROR,
-                                 fmt::format("The {} {} names the same file as the {} {}.",
-                                             files[i].text, *files[i].name, files[j].text,
-                                             *files[j].name));
-                m.Messages.Write_Line(
-                    j == 0 ? "Writing it would destroy the input data. Give every output file "
-                             "a name of its own."
-                           : "One output would overwrite the other. Give every output file a "
-                             "name of its own.");
-                m.Messages.Write_Line("No analysis was performed and no file was written.");
-                Raise_Runtime_Error(m, OUTPUT_OVERWRITES_FILE_ERROR);
-                return false;
+                return Fail_Run(m, MessageId::OutputOverwritesFile, files[i].text, *files[i].name,
+                                files[j].text, *files[j].name,
+                                j == 0 ? "Writing it would destroy the input data. Give every "
+                                         "output file a name of its own."
+                                       : "One output would overwrite the other. Give every "
+                                         "output file a name of its own.") == 0;
             }
         }
     }
@@ -264,10 +232,8 @@ bool Check_Run_File_Safety(AnalysisModel& m) {
 // stops the run with the runtime error of that file's line of the run file.
 bool Open_Run_Files(AnalysisModel& m) {
     if (!m.Input_From_Text && !m.Input.Open(m.Input_File_Name)) {
-        Write_File_Error(m.Messages, 3,
-                         "The input data file cannot be opened: " + m.Input_File_Name);
-        Raise_Runtime_Error(m, 3);
-        return false;
+        return Fail_Run_Numbered(m, MessageId::FileCannotOpen, 203, "input data file", "opened",
+                                 m.Input_File_Name) == 0;
     }
     if (m.b_Outputs_In_Memory) {
         m.Report.Open_In_Memory();
@@ -276,22 +242,16 @@ bool Open_Run_Files(AnalysisModel& m) {
         return true;
     }
     if (!m.Report.Open(m.Report_File_Name, m.b_Keep_Output_Text)) {
-        Write_File_Error(m.Messages, 4,
-                         "The output report file cannot be created: " + m.Report_File_Name);
-        Raise_Runtime_Error(m, 4);
-        return false;
+        return Fail_Run_Numbered(m, MessageId::FileCannotOpen, 204, "output report file", "created",
+                                 m.Report_File_Name) == 0;
     }
     if (!m.Plot.Open(m.Plot_File_Name, m.b_Keep_Output_Text)) {
-        Write_File_Error(m.Messages, 5,
-                         "The plot output file cannot be created: " + m.Plot_File_Name);
-        Raise_Runtime_Error(m, 5);
-        return false;
+        return Fail_Run_Numbered(m, MessageId::FileCannotOpen, 205, "plot output file", "created",
+                                 m.Plot_File_Name) == 0;
     }
     if (!m.Messages.Open(m.Message_File_Name, m.b_Keep_Output_Text)) {
-        Write_File_Error(m.Messages, 6,
-                         "The runtime message file cannot be created: " + m.Message_File_Name);
-        Raise_Runtime_Error(m, 6);
-        return false;
+        return Fail_Run_Numbered(m, MessageId::FileCannotOpen, 206, "runtime message file",
+                                 "created", m.Message_File_Name) == 0;
     }
     return true;
 }
@@ -301,13 +261,9 @@ void Check_Input_Size(AnalysisModel& m) {
     const auto size =
         m.Input_From_Text ? m.Input.Text_Size() : fs::file_size(m.Input_File_Name, ec);
     if (ec || size < 1) {
-        TextFile& msg = m.Messages;
-        msg.Blank_Lines(2);
-        msg.Write_Line("**** Input Data Error No. 25 ****");
-        msg.Blank_Lines(2);
-        msg.Write_Line("Size of input data file is 0 bytes.  No analysis performed.");
-        msg.Blank_Lines(1);
-        Raise_Input_Error(m, 25);
+        if (Fail_Run(m, MessageId::EmptyInputFile) > 0) {
+            return;
+        }
     }
 }
 
@@ -366,11 +322,9 @@ void Check_Input_Completeness(AnalysisModel& m, const InputBlocksRead& blocks) {
 // Reads the run file NAMES.DAT: the input, report, plot and message file names.
 bool Read_Run_File(AnalysisModel& m, const fs::path& directory) {
     std::ifstream names(directory / "NAMES.DAT");
-    TextFile out(stdout);
+    // No file of the run exists yet: the message file's lines go to standard output.
     if (!names) {
-        Write_File_Error(out, 2, "Contents of file NAMES.DAT is corrupted.");
-        Raise_Runtime_Error(m, 2);
-        return false;
+        return Fail_Run(m, MessageId::RunFileName, "Contents of file NAMES.DAT is corrupted.") == 0;
     }
     std::string* targets[] = {&m.Input_File_Name, &m.Report_File_Name, &m.Plot_File_Name,
                               &m.Message_File_Name};
@@ -381,9 +335,7 @@ bool Read_Run_File(AnalysisModel& m, const fs::path& directory) {
     for (int i = 0; i < 4; ++i) {
         std::string line;
         if (!std::getline(names, line)) {
-            Write_File_Error(out, i + 3, texts[i]);
-            Raise_Runtime_Error(m, i + 3);
-            return false;
+            return Fail_Run_Numbered(m, MessageId::RunFileName, 200 + i + 3, texts[i]) == 0;
         }
         *targets[i] = Trim_Both(line, WHITE_SPACE); // a name longer than the field is refused later
     }
@@ -431,17 +383,18 @@ void Write_Closing_Line(AnalysisModel& m, const std::string& text) {
 // The first fatal error of a run keeps its status; this one is still reported.
 void Report_Write_Failure(AnalysisModel& m, TextFile& failed, const char* what,
                           const std::string& name) {
-    const std::string text = fmt::format("The {} {} could not be written completely ({}). "
-                                         "Its contents are incomplete.",
-                                         what, name, failed.Failure());
+    const std::string reason = failed.Failure();
     if (&failed != &m.Messages && m.Messages.Is_Open() && !m.Messages.Failed()) {
-        Write_File_Error(m.Messages, 58, text);
+        Write_Message_On(m.Messages, MessageId::OutputWriteFailed, what, name, reason);
     }
     // Also on the console: the message file itself may be the one that failed.
     TextFile console(stderr);
-    Write_File_Error(console, 58, text);
-    if (m.RunStatus <= 0) {
-        Raise_Runtime_Error(m, 58);
+    if (m.RunStatus > 0) {
+        Write_Message_On(console, MessageId::OutputWriteFailed, what, name, reason);
+        return;
+    }
+    if (Fail_Run_On(m, console, MessageId::OutputWriteFailed, what, name, reason) > 0) {
+        return;
     }
 }
 
@@ -543,10 +496,10 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
 
     // The report starts afresh: lines the reader wrote while it succeeded are dropped.
     if (!m.Report.Rewind()) {
-        Write_File_Error(m.Messages, 4,
-                         "The output report file cannot be created: " + m.Report_File_Name);
-        Raise_Runtime_Error(m, 4);
-        return;
+        if (Fail_Run_Numbered(m, MessageId::FileCannotOpen, 204, "output report file", "created",
+                              m.Report_File_Name) > 0) {
+            return;
+        }
     }
     Write_Report_Header(m);
     Write_Date_Time(m, clock ? clock() : Local_Date_Time());

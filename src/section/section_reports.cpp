@@ -1,6 +1,7 @@
 #include "section/section_reports.h"
 
 #include "engine/analysis_model.h"
+#include "engine/text_trim.h"
 #include "report/fortran_format.h"
 #include "section/bar_placement.h"
 #include "section/section_setup.h"
@@ -12,13 +13,6 @@
 namespace zarno {
 
 namespace {
-
-std::string Trim_Right(std::string s) {
-    while (!s.empty() && s.back() == ' ') {
-        s.pop_back();
-    }
-    return s;
-}
 
 std::string Pad(std::string s, std::size_t n) {
     s.resize(std::max(n, s.size()), ' ');

@@ -277,14 +277,10 @@ bool Is_Gross_Imbalance(int iunits, const EquilibriumCheck& e, double max_shear)
 }
 
 int Write_Imbalance_Error(AnalysisModel& m, int n, const EquilibriumCheck& e) {
-    auto trim = [](std::string s) {
-        s.erase(0, s.find_first_not_of(' '));
-        s.erase(s.find_last_not_of(' ') + 1);
-        return s;
-    };
-    const std::string moment = fmt::format("{}-{}", trim(m.Labels.Length), trim(m.Labels.Force));
+    const std::string moment =
+        fmt::format("{}-{}", Trim_Both(m.Labels.Length), Trim_Both(m.Labels.Force));
     return Fail_Run(m, MessageId::GrossImbalance, n, fmt::format("{:.5E}", e.dM_max), moment,
-                    fmt::format("{:.5E}", e.dV_max), trim(m.Labels.Force));
+                    fmt::format("{:.5E}", e.dV_max), Trim_Both(m.Labels.Force));
 }
 
 void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
@@ -472,8 +468,8 @@ bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
     Fill_Pile_Model(m.Run_Input(), m.Grid(), m.Lateral);
     const Solve_Result res = Solve_Pile_Deflection(L.Pile, i, L.Solution, m.Report, m.Messages);
     if (res == Solve_Result::Small_Pivot) {
-        Report_Fatal_Error(m, Runtime_Error_Code(11), 211);
-        return false;
+        // The solver wrote the block and its matrices; the run ends here.
+        return Report_Fatal_Error(m, Runtime_Error_Code(11), 211) == 0;
     }
     if (res == Solve_Result::Unstable) {
         if (buckled != nullptr) {
@@ -485,12 +481,9 @@ bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
     if (res == Solve_Result::Invalid_Model) {
         // The reader admits no model the solver cannot take; reaching this is an internal
         // fault and is reported as such rather than solved wrongly.
-        m.Report.Blank_Lines(2);
-        m.Report.Write_Line("Internal error: the pile model cannot be solved (" +
-                            std::to_string(m.i_Num_Nodes) + " nodes, loading type " +
-                            std::to_string(L.i_Loading_Type) + ").");
-        Report_Fatal_Error(m, Runtime_Error_Code(999), 999);
-        return false;
+        return Fail_Run(m, MessageId::InternalError,
+                        "the pile model cannot be solved (" + std::to_string(m.i_Num_Nodes) +
+                            " nodes, loading type " + std::to_string(L.i_Loading_Type) + ").") == 0;
     }
     return true;
 }

@@ -1,6 +1,6 @@
 #include "engine/analysis_model.h"
-#include "run/run.h"
 #include "engine/run_status.h"
+#include "run/run.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -18,16 +18,14 @@ struct Finished {
 // Runs the end of a run on a model that recorded the given warnings, with the report and
 // message files in a temporary directory.
 template <typename Setup> Finished Finish_With(Setup setup) {
-    TempDir dir;
-    auto m = std::make_unique<AnalysisModel>();
-    Reset_Model_State(*m);
-    m->Report.Open(dir / "r.txt");
-    m->Messages.Open(dir / "m.txt");
-    setup(*m);
+    ModelFiles files;
+    AnalysisModel& m = *files.m;
+    Reset_Model_State(m);
+    setup(m);
     Finished f;
-    f.result = Compute_Run_Return_Value(*m);
-    f.report = Read_File(dir / "r.txt");
-    f.messages = Read_File(dir / "m.txt");
+    f.result = Compute_Run_Return_Value(m); // closes the files
+    f.report = Read_File(files.dir / "r.txt");
+    f.messages = Read_File(files.dir / "m.txt");
     return f;
 }
 
@@ -50,7 +48,8 @@ TEST(Warnings, ReturnCodeFollowsTheDistinctCodesRecorded) {
                 Record_Warning(m, code);
             }
             if (c.status != 0) {
-                Report_Fatal_Error(m, "INP00011", c.status);
+                // The end of run reads the status from the model.
+                static_cast<void>(Report_Fatal_Error(m, "INP00011", c.status));
             }
         });
         EXPECT_EQ(f.result, c.expected) << c.what;
@@ -100,7 +99,7 @@ TEST(Warnings, ClosingLinesNeverContradictTheListedWarnings) {
     Finished failed = Finish_With([](AnalysisModel& m) {
         Record_Warning(m, -305);
         m.Warnings.i_Warning_Tally.fill(0);
-        Raise_Runtime_Error(m, 9);
+        static_cast<void>(Raise_Runtime_Error(m, 9)); // the end of run reads RunStatus
     });
     EXPECT_EQ(failed.result, 209);
     EXPECT_EQ(failed.report.find("No error or warning messages"), std::string::npos);
@@ -121,14 +120,16 @@ TEST(Warnings, StiffClayUsingKAboveTheSiLimitHasItsText) {
 }
 
 TEST(FatalErrors, PrematureEndLineNamesTheCode) {
-    Finished runtime = Finish_With([](AnalysisModel& m) { Raise_Runtime_Error(m, 11); });
+    Finished runtime =
+        Finish_With([](AnalysisModel& m) { EXPECT_EQ(Raise_Runtime_Error(m, 11), 211); });
     EXPECT_EQ(runtime.result, 211);
     EXPECT_NE(
         runtime.report.find("\n\nZarno ended prematurely due to runtime error number RUN00011\n"),
         std::string::npos);
     EXPECT_NE(runtime.report.find("\nThe analysis ended due to runtime error No. 11.\n\n"),
               std::string::npos);
-    Finished input = Finish_With([](AnalysisModel& m) { Raise_Input_Error(m, 99); });
+    Finished input =
+        Finish_With([](AnalysisModel& m) { EXPECT_EQ(Raise_Input_Error(m, 99), 199); });
     EXPECT_EQ(input.result, 199);
     EXPECT_NE(input.report.find("Zarno ended prematurely due to input error number INP00099\n"),
               std::string::npos);

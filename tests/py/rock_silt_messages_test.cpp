@@ -10,30 +10,11 @@
 namespace zarno {
 namespace {
 
-using test::Read_File;
-using test::TempDir;
-
-// A model whose report and message files live in a temporary directory.
-struct Files {
-    TempDir dir;
-    std::unique_ptr<AnalysisModel> m = std::make_unique<AnalysisModel>();
-    Files() {
-        m->Report.Open(dir / "r.txt");
-        m->Messages.Open(dir / "m.txt");
-    }
-    std::string Report() {
-        m->Report.Close();
-        return Read_File(dir / "r.txt");
-    }
-    std::string Messages() {
-        m->Messages.Close();
-        return Read_File(dir / "m.txt");
-    }
-};
+using Files = test::ModelFiles;
 
 TEST(RockSiltMessages, WeakRockKrmUsesCode163) {
     Files f;
-    Raise_Weak_Rock_krm_Error(*f.m, 3);
+    EXPECT_EQ(Raise_Weak_Rock_krm_Error(*f.m, 3), 163);
     EXPECT_EQ(f.m->RunStatus, 163);
     const std::string block = "**** Input Data Error No. 63 ****\n"
                               "\n"
@@ -49,7 +30,7 @@ TEST(RockSiltMessages, WeakRockKrmUsesCode163) {
 
 TEST(RockSiltMessages, SiltCohesionShowsLayerDepthAndStrength) {
     Files f;
-    Raise_Silt_Cohesion_Error(*f.m, 2, 120.5, 0.0);
+    EXPECT_EQ(Raise_Silt_Cohesion_Error(*f.m, 2, 120.5, 0.0), 148);
     EXPECT_EQ(f.m->RunStatus, 148);
     EXPECT_EQ(f.Messages(), "**** Input Data Error No. 48 ****\n"
                             "\n"
@@ -65,7 +46,7 @@ TEST(RockSiltMessages, SiltCohesionShowsLayerDepthAndStrength) {
 
 TEST(RockSiltMessages, LoessCyclesGoesToTheReportOnly) {
     Files f;
-    Raise_Loess_Cycles_Error(*f.m, 4, -12.0);
+    EXPECT_EQ(Raise_Loess_Cycles_Error(*f.m, 4, -12.0), 170);
     EXPECT_EQ(f.m->RunStatus, 170);
     EXPECT_EQ(f.Messages(), "");
     EXPECT_EQ(f.Report(),
@@ -82,30 +63,30 @@ TEST(RockSiltMessages, LoessCyclesGoesToTheReportOnly) {
 
 TEST(RockSiltMessages, EveryBlockSetsItsStatusAndCode) {
     struct Case {
-        std::function<void(AnalysisModel&)> raise;
+        std::function<int(AnalysisModel&)> raise;
         int status;
         const char* header;
         const char* closing;
     };
     const Case cases[] = {
-        {[](AnalysisModel& m) { Raise_Weak_Rock_Strength_Error(m, 1); }, 162,
+        {[](AnalysisModel& m) { return Raise_Weak_Rock_Strength_Error(m, 1); }, 162,
          "**** Input Data Error No. 62 ****", "input error number INP00062"},
-        {[](AnalysisModel& m) { Raise_Weak_Rock_Zero_Strength_Error(m); }, 116,
+        {[](AnalysisModel& m) { return Raise_Weak_Rock_Zero_Strength_Error(m); }, 116,
          "**** Input Data Error No. 16 ****", "input error number INP00016"},
-        {[](AnalysisModel& m) { Raise_Weak_Rock_yrm_Error(m, 1); }, 222,
+        {[](AnalysisModel& m) { return Raise_Weak_Rock_yrm_Error(m, 1); }, 222,
          "**** Runtime Error No. 22 ****", "runtime error number RUN00022"},
-        {[](AnalysisModel& m) { Raise_Weak_Rock_Initial_Slope_Error(m, 1); }, 164,
+        {[](AnalysisModel& m) { return Raise_Weak_Rock_Initial_Slope_Error(m, 1); }, 164,
          "**** Input Data Error No. 64 ****", "input error number INP00064"},
-        {[](AnalysisModel& m) { Raise_Silt_Friction_Error(m); }, 110,
+        {[](AnalysisModel& m) { return Raise_Silt_Friction_Error(m); }, 110,
          "**** Input Data Error No. 10 ****", "input error number INP00010"},
-        {[](AnalysisModel& m) { Raise_Silt_Slope_Input_Error(m, 1); }, 111,
+        {[](AnalysisModel& m) { return Raise_Silt_Slope_Input_Error(m, 1); }, 111,
          "**** Input Data Error No. 11 ****", "input error number INP00011"},
-        {[](AnalysisModel& m) { Raise_Silt_Slope_Runtime_Error(m, 1); }, 223,
+        {[](AnalysisModel& m) { return Raise_Silt_Slope_Runtime_Error(m, 1); }, 223,
          "**** Runtime Error No. 23 ****", "runtime error number RUN00023"},
     };
     for (const Case& c : cases) {
         Files f;
-        c.raise(*f.m);
+        EXPECT_EQ(c.raise(*f.m), c.status);
         EXPECT_EQ(f.m->RunStatus, c.status);
         const std::string report = f.Report();
         EXPECT_NE(f.Messages().find(c.header), std::string::npos) << c.header;
@@ -116,7 +97,7 @@ TEST(RockSiltMessages, EveryBlockSetsItsStatusAndCode) {
 
 TEST(RockSiltMessages, SiltSlopeRuntimeBlock) {
     Files f;
-    Raise_Silt_Slope_Runtime_Error(*f.m, 5);
+    EXPECT_EQ(Raise_Silt_Slope_Runtime_Error(*f.m, 5), 223);
     EXPECT_EQ(f.Messages(), "**** Runtime Error No. 23 ****\n\n"
                             "A runtime error occurred due to the ground slope angle being\n"
                             "greater than the friction angle for silt for layer 5.\n\n"

@@ -12,17 +12,10 @@
 namespace zarno {
 namespace {
 
-using test::Read_File;
-using test::TempDir;
-
-struct Printed {
-    TempDir dir;
-    std::unique_ptr<AnalysisModel> m = std::make_unique<AnalysisModel>();
+struct Printed : test::ModelFiles {
     explicit Printed(int units) {
         m->IUNITS = units;
         Set_Unit_Labels(*m, units);
-        m->Report.Open(dir / "r.txt");
-        m->Plot.Open(dir / "p.txt");
     }
     static std::vector<std::string> Lines(const std::string& text) {
         std::vector<std::string> lines;
@@ -32,14 +25,8 @@ struct Printed {
         }
         return lines;
     }
-    std::vector<std::string> Report() {
-        m->Report.Close();
-        return Lines(Read_File(dir / "r.txt"));
-    }
-    std::vector<std::string> Plot() {
-        m->Plot.Close();
-        return Lines(Read_File(dir / "p.txt"));
-    }
+    std::vector<std::string> Report() { return Lines(ModelFiles::Report()); }
+    std::vector<std::string> Plot() { return Lines(ModelFiles::Plot()); }
 };
 
 PyReportCommon Common() {

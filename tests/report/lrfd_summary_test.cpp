@@ -12,11 +12,8 @@ namespace zarno::test {
 namespace {
 
 TEST(LrfdSummary, CapacityPerSectionAndTheVerdictAtTheLimit) {
-    TempDir dir;
-    auto model = Make_Fresh_Model();
-    AnalysisModel& m = *model;
-    m.Report.Open(dir / "report.txt");
-    m.Plot.Open(dir / "plot.txt");
+    ModelFiles files;
+    AnalysisModel& m = *files.m;
     m.IUNITS = USCS;
     Set_Unit_Labels(m, USCS);
     m.b_Use_LRFD = true;
@@ -48,8 +45,7 @@ TEST(LrfdSummary, CapacityPerSectionAndTheVerdictAtTheLimit) {
     EXPECT_DOUBLE_EQ(Lrfd_Nominal_Moment_Capacity(m, 1, 1), 1000.0);
     EXPECT_DOUBLE_EQ(Lrfd_Nominal_Moment_Capacity(m, 1, 2), 400.0);
     Write_Pile_Response_Summary(m);
-    m.Report.Close();
-    const std::string report = Read_File(dir.path() / "report.txt");
+    const std::string report = files.Report();
     const size_t table = report.find("LRFD Performance by Load Case Combination");
     ASSERT_NE(table, std::string::npos) << report;
     const std::string rows = report.substr(table);

@@ -129,11 +129,8 @@ TEST(LrfdFactoredLoads, DistinctThrustsReplaceTheSectionThrustList) {
 }
 
 // A 500 in pile in 10 increments: stations every 50 in, windows of 50 in (25 at the ends).
-struct Grid {
-    TempDir dir;
-    std::unique_ptr<AnalysisModel> m = Make_Fresh_Model();
+struct Grid : ModelFiles {
     Grid() {
-        m->Report.Open(dir / "report.txt");
         m->b_Use_LRFD = true;
         m->i_Num_Nodes = 11;
         m->Increment_Length = 50.0;
@@ -201,8 +198,7 @@ TEST(LrfdDistributedLoads, FactoredSumOverTypesAndItsReport) {
     EXPECT_DOUBLE_EQ(g.m->Nodes[11].Dist_Load, 11.0);
     EXPECT_DOUBLE_EQ(Factored_Distributed_Load(*g.m, 11, 1), 11.0);
     EXPECT_DOUBLE_EQ(Applied_Distributed_Load(*g.m, 11), 11.0);
-    g.m->Report.Close();
-    const std::string report = Read_File(g.dir.path() / "report.txt");
+    const std::string report = g.Report();
     // Dead, live and wind have loads: three blocks, each with its own heading.
     EXPECT_EQ(Count(report, "Distributed Lateral Loads for LRFD:"), 3);
     EXPECT_NE(report.find("Sums of Distributed Lateral Load Per Unit Length due to Dead Loads" +
