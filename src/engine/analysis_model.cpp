@@ -93,15 +93,6 @@ void Apply_Start_Of_Run_Settings(AnalysisModel& m) {
         name.resize(10, ' ');
         m.py_Type_Names[i] = name;
     }
-    for (int i = 1; i <= 6; ++i) {
-        m.Enum6[i] = i;
-    }
-    for (int i = 1; i <= 9; ++i) {
-        m.Enum9[i] = i;
-    }
-    for (int i = 1; i <= 11; ++i) {
-        m.Enum11[i] = i;
-    }
     m.b_Print_Summary_Only = false;
     m.b_Cyclic = false;
     for (int i = 1; i <= MAX_SOIL_LAYERS; ++i) {

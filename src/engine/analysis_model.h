@@ -160,9 +160,6 @@ struct RunInput {
 
     // ---- constants and name tables set by the reset ------------------------------------
     std::array<std::string, NUM_PY_TYPES + 1> py_Type_Names{};
-    std::array<int, 7> Enum6{};
-    std::array<int, 10> Enum9{};
-    std::array<int, 12> Enum11{};
     // Matlock's J, the default the soft clay, silt, layered-soil and rock routines use.
     double Default_J = 0.0;
 

@@ -246,13 +246,7 @@ bool ListRead::Int(int& value, std::string_view what) {
     if (!quoted && Parse_List_Int(token, value)) {
         return true;
     }
-    return Write_Error_Block(
-               m_, INPUT_ERROR_BAD_VALUE,
-               fmt::format(
-                   "Problem:  Unreadable input in the {} block at line {} of the input file.",
-                   block_, m_.Input.Line_Number()),
-               fmt::format("Expected {} (an integer), but found \"{}\".", what,
-                           Printable(token))) == 0;
+    return Raise_Bad_Value(m_, block_, fmt::format("{} (an integer)", what), token) == 0;
 }
 
 bool ListRead::Real(double& value, std::string_view what) {
@@ -269,13 +263,7 @@ bool ListRead::Real(double& value, std::string_view what) {
         }
         return true;
     }
-    return Write_Error_Block(
-               m_, INPUT_ERROR_BAD_VALUE,
-               fmt::format(
-                   "Problem:  Unreadable input in the {} block at line {} of the input file.",
-                   block_, m_.Input.Line_Number()),
-               fmt::format("Expected {} (a finite number), but found \"{}\".", what,
-                           Printable(token))) == 0;
+    return Raise_Bad_Value(m_, block_, fmt::format("{} (a finite number)", what), token) == 0;
 }
 
 bool ListRead::Word(std::string& value, std::size_t width, std::string_view what) {
