@@ -87,8 +87,11 @@ struct ReportAndMessages {
 // file and return its text.
 struct ModelFiles {
     TempDir dir;
-    std::unique_ptr<AnalysisModel> m = Make_Fresh_Model();
-    ModelFiles() {
+    std::unique_ptr<AnalysisModel> m;
+    ModelFiles() { Start_Again(); }
+    // A fresh model with its three files opened anew (emptied).
+    void Start_Again() {
+        m = Make_Fresh_Model();
         EXPECT_TRUE(m->Report.Open(dir / "r.txt"));
         EXPECT_TRUE(m->Plot.Open(dir / "p.txt"));
         EXPECT_TRUE(m->Messages.Open(dir / "m.txt"));

@@ -143,12 +143,22 @@ class ElasticSubgradeModel : public PyLayerModel {
         Esub_ =
             Elastic_Subgrade_Modulus(p.v.Xv, prof.Strength_Depth[top], prof.Strength_Depth[bottom],
                                      prof.Es[top], prof.Es[bottom]);
+        // The width and the multipliers of a station are kept between passes: they change
+        // only with the tables, and the passes empty the cache when a table changes.
+        PyNodeEntry* const e = py_Node_Cache_Entry(m, p);
+        if (const PySoilValues* const known = py_Known_Soil(e)) {
+            pm_ = known->pm;
+            ym_ = known->ym;
+            b_ = known->b;
+            return m.RunStatus == 0;
+        }
         pm_ = fn_pMult(m, p.v.X);
         ym_ = fn_yMult(m, p.v.X);
         b_ = Pile_Props_at_DepthX(m, p.v.X).b;
         if (m.RunStatus != 0) {
             return false;
         }
+        py_Keep_Soil(e, {.b = b_, .pm = pm_, .ym = ym_});
         return true;
     }
 

@@ -23,15 +23,13 @@ struct LayerData {
 
 class ProfileTest : public ::testing::Test {
   protected:
+    // Also called again by tests that run several cases in turn: each starts afresh.
     void SetUp() override {
-        model_ = std::make_unique<AnalysisModel>();
-        Reset_Model_State(*model_);
+        files_.Start_Again();
         Set_Unit_Labels_USCS();
-        ASSERT_TRUE(m().Report.Open(dir_ / "report.txt"));
-        ASSERT_TRUE(m().Messages.Open(dir_ / "messages.txt"));
     }
 
-    AnalysisModel& m() { return *model_; }
+    AnalysisModel& m() { return *files_.m; }
 
     void Set_Unit_Labels_USCS() { m().Labels.Length = "in "; }
 
@@ -59,20 +57,16 @@ class ProfileTest : public ::testing::Test {
         p.i_Num_Gamma_Points = 2 * i;
     }
 
-    // The text of the two files so far.
+    // The report so far; the report goes on in a fresh file, so a test can read it again
+    // for what follows.
     std::string Report() {
-        m().Report.Close();
-        std::string text = Read_File(dir_ / "report.txt");
-        m().Report.Open(dir_ / "report2.txt");
+        std::string text = files_.Report();
+        EXPECT_TRUE(m().Report.Open(files_.dir / "report2.txt"));
         return text;
     }
-    std::string Messages() {
-        m().Messages.Close();
-        return Read_File(dir_ / "messages.txt");
-    }
+    std::string Messages() { return files_.Messages(); }
 
-    TempDir dir_;
-    std::unique_ptr<AnalysisModel> model_;
+    ModelFiles files_;
 };
 
 } // namespace zarno::test

@@ -283,5 +283,40 @@ TEST_F(PyCacheTables, AnEditOfTheLastRowInUseReachesTheNextPass) {
     EXPECT_NE(kept, before);
 }
 
+// An elastic subgrade keeps each station's width and multipliers between passes: a new
+// width or multiplier must reach the next pass, and the springs must stay pm*Esub*b/ym.
+TEST_F(PyCacheTables, ElasticSubgradeFollowsTheWidthAndTheMultipliers) {
+    Add_Layer({PY_ELASTIC_SUBGRADE, 0.0, 480.0});
+    Set(m().Profile.Es, 1, 100.0, 500.0);
+    m().i_Num_Group_Effect_Rows = 2;
+    m().Group_Effect[1] = {0.0, 0.8, 1.25};
+    m().Group_Effect[2] = {480.0, 0.8, 1.25};
+    Grid(480.0, 24.0, 40);
+    const int N = m().i_Num_Nodes;
+    const auto expected = [&](int i, double b, double pm, double ym) {
+        const double X = m().Nodes[i].X;
+        return pm * (100.0 + 400.0 * X / 480.0) * b / ym;
+    };
+    Pass();
+    Pass();
+    for (int i = 2; i <= N; ++i) {
+        EXPECT_NEAR(Es(i), expected(i, 24.0, 0.8, 1.25), 1e-9 * Es(i)) << "node " << i;
+    }
+    PilePropertyTable& t = m().Pile_Property_Table;
+    for (int k = 1; k <= t.i_Num_Points; ++k) {
+        t.Props[k].b = 36.0;
+    }
+    m().Group_Effect[1].pMult = m().Group_Effect[2].pMult = 0.5;
+    Pass();
+    for (int i = 2; i <= N; ++i) {
+        EXPECT_NEAR(Es(i), expected(i, 36.0, 0.5, 1.25), 1e-9 * Es(i)) << "node " << i;
+    }
+    std::vector<double> kept;
+    for (int i = 1; i <= N; ++i) {
+        kept.push_back(Es(i));
+    }
+    EXPECT_EQ(kept, Fresh_Springs(m(), 1, N));
+}
+
 } // namespace
 } // namespace zarno::test

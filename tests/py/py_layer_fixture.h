@@ -21,7 +21,6 @@ class PyLayerTest : public ProfileTest {
     void SetUp() override {
         ProfileTest::SetUp();
         Set_Unit_Labels(m(), USCS);
-        ASSERT_TRUE(m().Plot.Open(dir_ / "plot.txt"));
     }
 
     void Section(double L, double b) {
@@ -58,10 +57,7 @@ class PyLayerTest : public ProfileTest {
     double Es(int node) { return m().Nodes[node].Es; }
     void Pass() { Compute_py_All_Layers(m(), 0); }
 
-    std::string Plot() {
-        m().Plot.Close();
-        return Read_File(dir_ / "plot.txt");
-    }
+    std::string Plot() { return files_.Plot(); }
 };
 
 // Effective unit weight of 36 pcf in pci.

@@ -26,7 +26,6 @@ class RockSiltLayerTest : public ProfileTest {
   protected:
     void SetUp() override {
         ProfileTest::SetUp();
-        ASSERT_TRUE(m().Plot.Open(dir_ / "plot.txt"));
         Set_Unit_Labels(m(), USCS);
         PileSection& s = m().Sections[++m().i_Num_Sections];
         s.i_Section_Type = SECTION_ELASTIC;
@@ -49,15 +48,15 @@ class RockSiltLayerTest : public ProfileTest {
 
     // Node at X along the pile (the grid is uniform from the head).
     int Node(double X) const {
-        return static_cast<int>(std::lround(X / model_->Increment_Length)) + 1;
+        return static_cast<int>(std::lround(X / files_.m->Increment_Length)) + 1;
     }
     void Deflect(double X, double y) { m().Lateral.Solution.y(Node(X)) = y; }
-    double Es(double X) const { return model_->Nodes[Node(X)].Es; }
+    double Es(double X) const { return files_.m->Nodes[Node(X)].Es; }
 
     // One evaluate pass over all layers, as at the start of a load case.
     void Pass() { Compute_py_All_Layers(m(), 0); }
 
-    bool Warned(int code) const { return model_->Warnings.i_Warning_Tally[std::abs(code)] > 0; }
+    bool Warned(int code) const { return files_.m->Warnings.i_Warning_Tally[std::abs(code)] > 0; }
 
     // Weak rock at both ends of layer i: qur, Eir, RQD, k_rm.
     void Weak_Rock_Data(int i, double qur, double Eir, double RQD, double k_rm) {
@@ -70,10 +69,7 @@ class RockSiltLayerTest : public ProfileTest {
         m().Layers[i].k_Top = m().Layers[i].k_Bottom = Eir;
     }
 
-    std::string Plot_Text() {
-        m().Plot.Close();
-        return Read_File(dir_ / "plot.txt");
-    }
+    std::string Plot_Text() { return files_.Plot(); }
 };
 
 // ---- weak rock ----------------------------------------------------------------------
