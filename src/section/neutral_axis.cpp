@@ -19,6 +19,19 @@ double Resultant(const SliceArray& stress, const SliceArray& area, int n) {
     return f;
 }
 
+// Elastic-perfectly plastic steel at strain e, for the trials that need only the force
+// (the same comparisons as fn_Elastic_Plastic_Stress, without its yield flag).
+inline double Steel_Stress(double e, double E, double Fy) {
+    const double s = E * e;
+    if (s >= Fy) {
+        return Fy;
+    }
+    if (s <= -Fy) {
+        return -Fy;
+    }
+    return s;
+}
+
 } // namespace
 
 namespace {
@@ -229,16 +242,7 @@ std::array<double, TRIALS_PER_PASS> Pipe_Forces(const SectionWorkspace& ws,
     const double phi = ws.Phi;
     const double E = ws.Casing_E;
     const double Fy = ws.Casing_Fy;
-    const double minus_Fy = -Fy;
-    auto law = [&](double e) {
-        double s = E * e;
-        if (s >= Fy) {
-            s = Fy;
-        } else if (s <= minus_Fy) {
-            s = minus_Fy;
-        }
-        return s;
-    };
+    auto law = [&](double e) { return Steel_Stress(e, E, Fy); };
     const double ya = y_n[0];
     const double yb = y_n[1];
     const double yc = y_n[2];
@@ -369,19 +373,9 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
             break;
         }
     }
-    // The steel law of fn_Elastic_Plastic_Stress, with its limits formed once.
     const double Es = ws.Es;
     const double fy = ws.fy;
-    const double minus_fy = -fy;
-    auto bar_stress = [&](double e) {
-        double s = Es * e;
-        if (s >= fy) {
-            s = fy;
-        } else if (s <= minus_fy) {
-            s = minus_fy;
-        }
-        return s;
-    };
+    auto bar_stress = [&](double e) { return Steel_Stress(e, Es, fy); };
     for (int j = 1; j <= pass.num_bar_slices; ++j) {
         const int i = pass.bar_slices[j];
         const double d = ws.Slice_Depth[i];
