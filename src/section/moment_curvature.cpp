@@ -125,10 +125,6 @@ bool Has_Core_Tube(const SectionWorkspace& ws) {
 
 } // namespace
 
-void Find_Max_Stresses(SectionWorkspace& ws, int t, int k) {
-    Find_Max_Stresses(ws, Prepare_Force_Only_Pass(ws), t, k);
-}
-
 void Find_Max_Stresses(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int k) {
     const int n = ws.i_Num_Slices;
     const bool pipe = ws.i_Geometry_Kind == GEOM_PIPE;

@@ -29,8 +29,8 @@ double fn_Curvature_Step(const SectionWorkspace& ws, int t, int k, double P);
 double fn_Pipe_Curvature_Increment(const SectionWorkspace& ws, double P);
 double fn_Pipe_Wall_Area(const SectionWorkspace& ws);
 
-void Find_Max_Stresses(SectionWorkspace& ws, int t, int k);
-// The same, with the slices that hold steel taken from the pass of the current slices.
+// The largest concrete and bar stresses of point k; the slices that hold steel are taken
+// from the force-only pass of the current slices.
 void Find_Max_Stresses(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int k);
 void Compute_Section_Moments(SectionWorkspace& ws, int t, int k);
 // Nominal moment capacity of thrust t from its computed points (warning -355).

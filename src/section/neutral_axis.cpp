@@ -261,50 +261,6 @@ std::array<double, TRIALS_PER_PASS> Pipe_Forces(const SectionWorkspace& ws,
 
 } // namespace
 
-double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, double y_n) {
-    if (pass.pipe) {
-        return Pipe_Forces(ws, {y_n, y_n, y_n})[0];
-    }
-    const int n = ws.i_Num_Slices;
-    const double phi = ws.Phi;
-    const double e_bottom = (y_n - ws.H) * phi;
-    bool cracked = ws.b_Tension_Off || e_bottom < ws.ecr;
-    const bool tension_off = ws.b_Tension_Off;
-    const double ft = ws.ft;
-    const bool strains_fall = pass.depths_increase && phi > 0.0;
-    double concrete = 0.0;
-    for (int i = 1; i <= n; ++i) {
-        const double e = (y_n - ws.Slice_Depth[i]) * phi;
-        double s = 0.0;
-        if (e <= 0.0) {
-            if (!cracked) {
-                s = fn_Concrete_Tension(ws, e);
-                if (s < ft || tension_off) {
-                    s = 0.0;
-                    cracked = true;
-                }
-            } else if (strains_fall) {
-                break;
-            }
-        } else {
-            s = fn_Concrete_Compression(ws, e);
-        }
-        concrete += s * ws.Area_Concrete[i];
-    }
-    const double Es = ws.Es;
-    const double fy = ws.fy;
-    double bars = 0.0;
-    for (int j = 1; j <= pass.num_bar_slices; ++j) {
-        const int i = pass.bar_slices[j];
-        const double e = (y_n - ws.Slice_Depth[i]) * phi;
-        bool yielded = false;
-        bars += fn_Elastic_Plastic_Stress(e, Es, fy, yielded) * ws.Area_Bars[i];
-    }
-    // The absent components enter as the zeros they are, as in the full evaluation.
-    const double none = 0.0;
-    return concrete + none + bars + none + none;
-}
-
 namespace {
 
 // The running state of one trial depth in the fused pass.
@@ -341,10 +297,10 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
     start(a);
     start(b);
     start(c);
-    // The slice at depth d of area A, for one trial: the body of the concrete loop of
-    // Axial_Force_Only. A slice in tension with the concrete cracked adds a stress of zero,
-    // which leaves the sum as it is: it is skipped, and true is returned, since with strains
-    // falling every slice below it is the same; the pass ends once all trials are there.
+    // The slice at depth d of area A, for one trial. A slice in tension with the concrete cracked
+    // adds a stress of zero, which leaves the sum as it is: it is skipped, and true is returned,
+    // since with strains falling every slice below it is the same; the pass ends once all trials
+    // are there.
     auto concrete_slice = [&](TrialState& s, double d, double A) {
         const double e = (s.y - d) * phi;
         double stress = 0.0;
@@ -387,10 +343,6 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
     const double none = 0.0;
     return {a.concrete + none + a.bars + none + none, b.concrete + none + b.bars + none + none,
             c.concrete + none + c.bars + none + none};
-}
-
-bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k) {
-    return Find_Neutral_Axis(m, ws, Prepare_Force_Only_Pass(ws), t, k);
 }
 
 bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPass& pass, int t,

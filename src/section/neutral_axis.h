@@ -34,14 +34,11 @@ struct ForceOnlyPass {
 
 ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws);
 
-// The axial force N that Compute_Axial_Thrust_Force gives at depth y_n, to the last bit,
-// for a pass that is usable; the workspace is not changed.
-double Axial_Force_Only(const SectionWorkspace& ws, const ForceOnlyPass& pass, double y_n);
-
 // The axial forces of several trial depths (a Newton iteration tries y, y - delta and
-// y + delta) in one pass over the slices. Each trial keeps its own cracked flag, stopping
-// point and sums, formed in the order Axial_Force_Only forms them, so each force equals
-// what Axial_Force_Only gives at that depth, to the last bit.
+// y + delta) in one pass over the slices, for a pass that is usable or a pipe. Each trial
+// keeps its own cracked flag, stopping point and sums, formed in the order of the full
+// evaluation, so each force equals the N that Compute_Axial_Thrust_Force gives at that
+// depth, to the last bit; the workspace is not changed.
 inline constexpr int TRIALS_PER_PASS = 3;
 std::array<double, TRIALS_PER_PASS>
 Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
@@ -53,8 +50,7 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
 // false when no depth balances the thrust at this curvature: after the first step that is
 // the failure of the section under its thrust (the caller ends the curve there, nothing is
 // reported); at the first step it is RUN00016.
-bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, int t, int k);
-// The same with the force-only pass of the current slices, prepared by the caller.
+// pass is the force-only pass of the current slices (Prepare_Force_Only_Pass).
 bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPass& pass, int t,
                        int k);
 

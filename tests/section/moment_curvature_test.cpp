@@ -79,7 +79,7 @@ TEST(NeutralAxis, SymmetricSectionUnderZeroThrustNearMidDepth) {
     ws->Phi = 1.25e-6;
     ws->P_Target = 0.0;
     ws->y_n_Seed = 100.0; // beyond the depth: the search starts at mid-depth
-    Find_Neutral_Axis(*m, *ws, 1, 1);
+    Find_Neutral_Axis(*m, *ws, Prepare_Force_Only_Pass(*ws), 1, 1);
     ASSERT_EQ(m->RunStatus, 0);
     EXPECT_NEAR(ws->Yn[1][1], 12.0, 1e-4);
 }
@@ -94,7 +94,7 @@ TEST(NeutralAxis, CompressionBeyondTheSectionMovesTheAxisBelowIt) {
     const double x = e / ws->e0;
     ws->P_Target = 288.0 * 4.0 * (2.0 * x - x * x);
     ws->y_n_Seed = 12.0;
-    Find_Neutral_Axis(*m, *ws, 1, 1);
+    Find_Neutral_Axis(*m, *ws, Prepare_Force_Only_Pass(*ws), 1, 1);
     ASSERT_EQ(m->RunStatus, 0);
     EXPECT_GT(ws->Yn[1][1], 24.0);
     Compute_Axial_Thrust_Force(*ws, ws->Yn[1][1]);

@@ -134,7 +134,8 @@ TEST(SlicePass, OnePassEqualsTheMaterialLawsBitForBit) {
                                                fast->i_Reinf_Kind == REINF_BARS)
                         << c.name;
                     if (pass.usable) {
-                        EXPECT_EQ(Bits(Axial_Force_Only(*fast, pass, y)), Bits(plain->N))
+                        EXPECT_EQ(Bits(Axial_Forces_Of_Trials(*fast, pass, {y, y, y})[0]),
+                                  Bits(plain->N))
                             << c.name << " force only, phi " << phi << " depth " << f;
                     }
                     Expect_Same_Bits(*fast, *plain,
