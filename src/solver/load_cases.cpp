@@ -547,12 +547,6 @@ struct SectionTables {
 
 } // namespace
 
-double EI_From_Table(AnalysisModel& m, int i, int s, int t, bool ascending) {
-    int hint = 0;
-    const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
-    return EI_From_View(m, i, EI_Table_View(m.EI_Table, s, t, ascending), scale, hint);
-}
-
 void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
     const SectionEITable& T = m.EI_Table;
     const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;

@@ -6,9 +6,6 @@ void Run_Load_Cases(AnalysisModel& m);
 // Bending stiffness of every node from the section tables for thrust index t (Q in the
 // tables' units); elastic sections keep their elastic stiffness.
 void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q);
-// Secant stiffness of node i from the table of section s and thrust index t; `ascending`
-// tells whether that table's curvatures never decrease (Curvatures_Ascend).
-double EI_From_Table(AnalysisModel& m, int i, int s, int t, bool ascending);
 
 // Services of one load case, shared with the pile-head stiffness and the deflection versus
 // pile length analyses. Each returns false when RunStatus was set.
