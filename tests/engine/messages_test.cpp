@@ -193,14 +193,7 @@ TEST(Messages, FailedRunsCarryTheBlockTheirReportShows) {
     LateralCase zero_length = few_increments;
     zero_length.increments = 100;
     zero_length.length_ft = 0.0;
-    // Soil that gives out at a small deflection: the secant springs keep changing and the
-    // deflection grows without settling.
-    LateralCase no_convergence;
-    no_convergence.loads = {"1 10000.0 0.0 0.0 1"};
-    no_convergence.max_iterations = 30;
-    no_convergence.layers = "1\n14 0.0 150.0\n60.0 3\n0.0 0.0\n0.01 10.0\n100.0 10.0\n60.0 3\n"
-                            "0.0 0.0\n0.01 10.0\n100.0 10.0\n";
-    no_convergence.excess_deflection = 1.0e6;
+    const LateralCase no_convergence = Non_Converging_Case();
     struct Row {
         const char* fault;
         std::string deck;
@@ -414,8 +407,7 @@ TEST(Messages, FileErrorsBeforeAnyFileExistReachTheCaller) {
          (dir / "case.zro"),
          251,
          {"**** Runtime Error No. 51 ****", "",
-          "The input data file is a directory, not a regular file: " +
-              (dir / "folder.inp"),
+          "The input data file is a directory, not a regular file: " + (dir / "folder.inp"),
           "No analysis was performed and no file was written."}},
         {"report replaces the input",
          input,

@@ -27,6 +27,18 @@ struct LateralCase {
     int print_increment = 10;
 };
 
+// A case whose iteration never settles: soil that gives out at a small deflection, loaded
+// so that the secant springs keep changing while the deflection grows.
+inline LateralCase Non_Converging_Case() {
+    LateralCase c;
+    c.loads = {"1 10000.0 0.0 0.0 1"};
+    c.max_iterations = 30;
+    c.layers = "1\n14 0.0 150.0\n60.0 3\n0.0 0.0\n0.01 10.0\n100.0 10.0\n60.0 3\n0.0 0.0\n"
+               "0.01 10.0\n100.0 10.0\n";
+    c.excess_deflection = 1.0e6;
+    return c;
+}
+
 inline std::string Lateral_Input(const LateralCase& c) {
     std::ostringstream s;
     s << "ZARNOK6\nTITLE\nLateral test pile\n\n\n\n\n";

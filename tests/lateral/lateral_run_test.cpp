@@ -182,15 +182,7 @@ TEST(LateralRun, ConvergenceNeedsSixIterationsAndTheLastFiveGoToTheReport) {
 }
 
 TEST(LateralRun, NonConvergenceReportsRun00010WithRecommendations) {
-    LateralCase c;
-    c.loads = {"1 10000.0 0.0 0.0 1"};
-    c.max_iterations = 30;
-    // Soil that gives out at a small deflection, loaded so that the secant springs keep
-    // changing: the deflection grows without settling.
-    c.layers = "1\n14 0.0 150.0\n60.0 3\n0.0 0.0\n0.01 10.0\n100.0 10.0\n60.0 3\n0.0 0.0\n"
-               "0.01 10.0\n100.0 10.0\n";
-    c.excess_deflection = 1.0e6;
-    const RunOutput out = Run_Text(Lateral_Input(c));
+    const RunOutput out = Run_Text(Lateral_Input(Non_Converging_Case()));
     EXPECT_EQ(out.result, 210) << out.report;
     EXPECT_EQ(Count(out.report, "For Analysis Case 1,"), 5);
     EXPECT_NE(out.report.find("  ****  Runtime Error No. 10  ****  "), std::string::npos);

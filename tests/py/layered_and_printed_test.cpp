@@ -15,7 +15,19 @@ namespace {
 
 // 50 ft pile, 24 in wide, 40 increments of 15 in: node i at 15*(i - 1) in; the interface
 // at 120 in is node 9.
-class LayeredTest : public PyLayerTest {};
+class LayeredTest : public PyLayerTest {
+  protected:
+    // Soft clay 120 in thick over a sand of the given model, a 24-in pile 600 in long in
+    // 40 increments.
+    void Soft_Clay_Over_Sand(int sand_type) {
+        SetUp();
+        Add_Layer({PY_SOFT_CLAY, 0.0, 120.0, 5.0, 5.0, 0.0, 0.0, kGamma36, kGamma36});
+        Add_Layer({sand_type, 120.0, 600.0, 0.0, 0.0, 35.0, 35.0, kGamma36, kGamma36});
+        Set(m().Profile.eps50, 1, 0.01, 0.01);
+        m().Layers[2].k_Top = m().Layers[2].k_Bottom = 100.0;
+        Grid(600.0, 24.0, 40);
+    }
+};
 
 double Matlock_pu(double x, double c, double b, double gamma) {
     return std::min(3.0 + gamma * x / c + 0.5 * x / b, 9.0) * c * b;
@@ -37,12 +49,7 @@ double Reese_A(double r) {
 
 TEST_F(LayeredTest, SandBelowSoftClayMobilisesTheClayResistanceAtItsEquivalentDepth) {
     for (const int type : {PY_SAND, PY_API_SAND}) {
-        SetUp();
-        Add_Layer({PY_SOFT_CLAY, 0.0, 120.0, 5.0, 5.0, 0.0, 0.0, kGamma36, kGamma36});
-        Add_Layer({type, 120.0, 600.0, 0.0, 0.0, 35.0, 35.0, kGamma36, kGamma36});
-        Set(m().Profile.eps50, 1, 0.01, 0.01);
-        m().Layers[2].k_Top = m().Layers[2].k_Bottom = 100.0;
-        Grid(600.0, 24.0, 40);
+        Soft_Clay_Over_Sand(type);
         ASSERT_EQ(m().Layers[2].KTOP, 9);
         Pass();
         ASSERT_EQ(m().RunStatus, 0);
@@ -230,12 +237,7 @@ TEST_F(LayeredTest, PrintingCurvesLeavesTheLayersAndStationsAsTheyWere) {
         {"deepest depth below the soil data", {30.0, 60.0, 200.0, 700.0}, true},
     };
     const auto build = [&] {
-        SetUp();
-        Add_Layer({PY_SOFT_CLAY, 0.0, 120.0, 5.0, 5.0, 0.0, 0.0, kGamma36, kGamma36});
-        Add_Layer({PY_SAND, 120.0, 600.0, 0.0, 0.0, 35.0, 35.0, kGamma36, kGamma36});
-        Set(m().Profile.eps50, 1, 0.01, 0.01);
-        m().Layers[2].k_Top = m().Layers[2].k_Bottom = 100.0;
-        Grid(600.0, 24.0, 40);
+        Soft_Clay_Over_Sand(PY_SAND);
         for (int i = 1; i <= 41; ++i) {
             Y(i, 0.5 * std::exp(-0.01 * 15.0 * (i - 1)));
         }
