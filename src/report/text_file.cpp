@@ -8,6 +8,15 @@
 #include <cstring>
 #include <fmt/format.h>
 
+#if __has_include(<unistd.h>) && __has_include(<sys/stat.h>) && __has_include(<fcntl.h>)
+#define ZARNO_POSIX_FILES 1
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#define ZARNO_POSIX_FILES 0
+#endif
+
 namespace zarno {
 
 namespace {
@@ -33,9 +42,36 @@ void TextFile::Start_Afresh(bool in_memory) {
     closed_ = false;
 }
 
+namespace {
+
+// Opens a file for writing without emptying it: the text overwrites it from the start and
+// the close cuts it to the length written. Emptying a file at the open waits until the
+// system has written the previous run's text of that file to disk (milliseconds on a
+// journalled file system, far more than a small run costs), while overwriting does not.
+std::FILE* Open_For_Overwrite(const std::string& path, bool& regular) {
+    regular = false;
+#if ZARNO_POSIX_FILES
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat st {};
+    regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::FILE* file = ::fdopen(fd, "w");
+    if (file == nullptr) {
+        ::close(fd);
+    }
+    return file;
+#else
+    return std::fopen(path.c_str(), "w");
+#endif
+}
+
+} // namespace
+
 bool TextFile::Open(const std::string& path, bool keep_text) {
     Start_Afresh(false);
-    file_ = std::fopen(path.c_str(), "w");
+    file_ = Open_For_Overwrite(path, cut_at_close_);
     if (file_ == nullptr) {
         return false;
     }
@@ -97,6 +133,14 @@ bool TextFile::Close() {
     }
     if (file_ != nullptr) {
         Flush();
+#if ZARNO_POSIX_FILES
+        // A longer text of an earlier run may follow what this run wrote.
+        errno = 0;
+        if (cut_at_close_ && !failed_ &&
+            ::ftruncate(::fileno(file_), static_cast<off_t>(written_)) != 0) {
+            Record_Failure("writing", errno);
+        }
+#endif
         errno = 0;
         if (std::fclose(file_) != 0) {
             Record_Failure("closing", errno);
@@ -126,8 +170,12 @@ bool TextFile::Rewind() {
         written_ = 0;
         return true;
     }
-    std::fclose(file_);
+    // Written again from the start; the close cuts what is left of the earlier text.
     written_ = 0;
+    if (cut_at_close_) {
+        return std::fseek(file_, 0, SEEK_SET) == 0;
+    }
+    std::fclose(file_);
     file_ = std::fopen(path_.c_str(), "w");
     if (file_ == nullptr) {
         return false;

@@ -28,7 +28,8 @@ class TextFile {
     TextFile(const TextFile&) = delete;
     TextFile& operator=(const TextFile&) = delete;
 
-    // Creates or replaces the file. Returns false when it cannot be created. With
+    // Creates or replaces the file (an existing file is overwritten in place and cut to
+    // the new text's length at the close). Returns false when it cannot be created. With
     // keep_text the whole text also stays in memory (Text) and is written once, at the
     // flush or close.
     bool Open(const std::string& path, bool keep_text = false);
@@ -80,6 +81,7 @@ class TextFile {
     void Start_Afresh(bool in_memory);
 
     std::FILE* file_ = nullptr;
+    bool cut_at_close_ = false; // a regular file overwritten in place, cut to length at the close
     std::FILE* fallback_;
     std::string path_;
     // Room for `room` more characters at the end of the open line (which it opens); the

@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include <cmath>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -111,6 +112,42 @@ TEST(TextFile, LargeTextIsWrittenInBlocksAndRewindTruncatesWhatReachedTheFile) {
         EXPECT_TRUE(f.Close());
     }
     EXPECT_EQ(Read_File(dir / "t.txt"), "banner\n");
+}
+
+TEST(TextFile, ReplacingAFileLeavesExactlyTheNewText) {
+    // An existing file is overwritten in place: a longer old text must not survive past the
+    // new one, and a second name of the same file (a hard link) sees the new text.
+    TempDir dir;
+    struct Case {
+        std::string old_text;
+        std::string new_line;
+        bool rewind;
+    };
+    const Case cases[] = {{std::string(5000, 'o') + "\n", "new", false},
+                          {"old\n", std::string(300, 'n'), false},
+                          {std::string(5000, 'o') + "\n", "new", true},
+                          {"", "new", false}};
+    for (const Case& c : cases) {
+        const fs::path file = dir / "t.txt";
+        const fs::path link = dir / "link.txt";
+        fs::remove(link);
+        { std::ofstream(file, std::ios::binary | std::ios::trunc) << c.old_text; }
+        fs::create_hard_link(file, link);
+        {
+            TextFile f;
+            ASSERT_TRUE(f.Open(file));
+            if (c.rewind) {
+                for (int i = 0; i < 20000; ++i) { // more than one block reaches the file
+                    f.Write_Line(std::string(99, 'x'));
+                }
+                ASSERT_TRUE(f.Rewind());
+            }
+            f.Write_Line(c.new_line);
+            EXPECT_TRUE(f.Close());
+        }
+        EXPECT_EQ(Read_File(file), c.new_line + "\n");
+        EXPECT_EQ(Read_File(link), c.new_line + "\n");
+    }
 }
 
 TEST(TextFile, FailedWriteAndCloseAreReported) {
