@@ -575,7 +575,9 @@ void Fill_Result_Inputs(AnalysisModel& m) {
                           m.Sections[s].i_Shape_Type == SHAPE_EMBEDDED_POLE;
         in.Stress_Width[i] = pole ? pp.Pole_Width : pp.b;
         in.i_Section[i] = std::clamp(m.Nodes[i].i_Section, 0, MAX_SECTIONS);
-        in.Dist_Load_Avg[i] = Applied_Distributed_Load(m, i);
+        // Only the reaction relative to moving soil subtracts the applied load; without soil
+        // movements nothing reads it.
+        in.Dist_Load_Avg[i] = in.b_Use_Soil_Movement ? Applied_Distributed_Load(m, i) : 0.0;
     }
 }
 
@@ -589,18 +591,30 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
     if (N < MIN_SOLVER_NODES || N > MAX_NODES) {
         return; // no difference scheme on so few stations, and so no moments to read
     }
-    // The moments are those of the stiffness the last solution used. Only the stiffness is
-    // copied into the linear model: the springs and loads there are filled again before
-    // anything reads them (the next solution, or the results of the case).
+    // The rule of every section. Stations take their sections from 1 .. i_Num_Sections, so
+    // when none of those changes a stiffness (a pile of elastic sections) no station does.
+    std::array<SectionUpdate, MAX_SECTIONS + 1> sections;
+    bool any_change = false;
+    for (int s = 1; s <= std::min(m.i_Num_Sections, MAX_SECTIONS); ++s) {
+        SectionUpdate& u = sections[static_cast<std::size_t>(s)];
+        u = Plan_Section_Update(m, s, t, Q);
+        any_change = any_change || u.rule != SectionRule::Keep;
+    }
+    // The head treatment shares the head stiffness with station 2 before any station's
+    // stiffness changes, as the node results do it.
+    m.Nodes[2].EI = m.Nodes[1].EI;
+    if (!any_change) {
+        return;
+    }
+    // The moments are those of the stiffness the last solution used, copied into the linear
+    // model (station 2 holds the head stiffness already). Only the stiffness is copied: the
+    // springs and loads there are filled again before anything reads them (the next
+    // solution, or the results of the case).
     p.i_Num_Nodes = N;
     p.Increment = m.Increment_Length;
     for (int i = 1; i <= N; ++i) {
         p.EI[i] = m.Nodes[i].EI;
     }
-    // The head treatment shares the head stiffness with station 2, in the linear model and
-    // at the station, before any station's stiffness changes (as the node results do it).
-    p.EI[2] = p.EI[1];
-    m.Nodes[2].EI = p.EI[2];
     // Curvature and moment of every station first: they read only the deflections and the
     // stiffness copied above, which the loop below does not change.
     for (int i = 1; i <= N; ++i) {
@@ -608,7 +622,6 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
         r.Curvature[i] = b.Curvature;
         r.Moment[i] = b.Moment;
     }
-    std::array<SectionUpdate, MAX_SECTIONS + 1> sections;
     for (int i = 1; i <= N; ++i) {
         const int s = m.Nodes[i].i_Section;
         if (s < 1 || s > MAX_SECTIONS) {
@@ -616,13 +629,13 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
         }
         SectionUpdate& u = sections[static_cast<std::size_t>(s)];
         if (u.rule == SectionRule::Unset) {
-            u = Plan_Section_Update(m, s, t, Q);
+            u = Plan_Section_Update(m, s, t, Q); // not reached: stations hold listed sections
         }
-        // The curvature of the second difference at the station, 0 at the tip.
-        const double phi = r.Curvature[i];
         if (u.rule == SectionRule::Keep) {
             continue;
         }
+        // The curvature of the second difference at the station, 0 at the tip.
+        const double phi = r.Curvature[i];
         if (u.rule == SectionRule::Elastic_Plastic) {
             const double M = std::abs(r.Moment[i]) / scale;
             const double Mp = L.Node_Mp[i] / scale;

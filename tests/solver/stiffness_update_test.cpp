@@ -148,5 +148,26 @@ TEST_F(StationPropertiesTest,
     EXPECT_DOUBLE_EQ(a.Nodes[N].EI, 28e6 * 1000);
 }
 
+// Elastic sections keep their stiffness, but the head station's stiffness still reaches
+// station 2, where the head differences reach, as in every update.
+TEST_F(StationPropertiesTest, ElasticSectionsKeepTheirStiffnessButShareTheHeadStiffness) {
+    Add_Section({SECTION_ELASTIC, SHAPE_CIRCULAR, 0, 600, 3000, 1000, 30, 20});
+    Stations(600, 100, 0.0);
+    AnalysisModel& a = m();
+    Fill_Result_Inputs(a);
+    std::vector<double> before;
+    for (int i = 0; i <= a.i_Num_Nodes; ++i) {
+        before.push_back(a.Nodes[i].EI);
+        a.Lateral.Solution.y(i) = 1e-3 * i * i;
+    }
+    ASSERT_NE(before[2], before[1]); // tapered
+    Update_Nonlinear_EI(a, 1, 0.0);
+    EXPECT_EQ(a.Nodes[1].EI, before[1]);
+    EXPECT_EQ(a.Nodes[2].EI, before[1]);
+    for (int i = 3; i <= a.i_Num_Nodes; ++i) {
+        ASSERT_EQ(a.Nodes[i].EI, before[static_cast<size_t>(i)]) << i;
+    }
+}
+
 } // namespace
 } // namespace zarno::test
