@@ -32,7 +32,23 @@ namespace {
 constexpr double USCS_TOLERANCE_LIMIT = static_cast<double>(0.0001f);
 constexpr double SI_TOLERANCE_LIMIT = static_cast<double>(2.54e-6f);
 
-// Copies the stations of the grid into the linear model of the next solution.
+// Copies what a pass of the iteration changes into the linear model: the stiffness (the
+// stiffness update), the springs and the load term (the p-y pass, which adds Es*u to the
+// node's load when soil movements are on).
+void Fill_Pass_Values(const StationGrid& grid, FdPileModel& p) {
+    const int N = grid.i_Num_Nodes;
+    for (int i = 1; i <= N; ++i) {
+        const PileNode& n = grid.Nodes[i];
+        p.EI[i] = n.EI;
+        p.Es[i] = n.Es;
+        p.Dist_Load[i] = n.Dist_Load;
+    }
+}
+
+// Copies the stations of the grid into the linear model of the next solution. Besides the
+// values of Fill_Pass_Values, these are set only where a case is prepared (the grid, the
+// head conditions, the soil movements, the tip shear table), so a solution within a case
+// needs only Fill_Pass_Values once this has run for the case.
 void Fill_Pile_Model(const RunInput& in, const StationGrid& grid, LateralState& lateral) {
     FdPileModel& p = lateral.Pile;
     const int N = grid.i_Num_Nodes;
@@ -42,14 +58,10 @@ void Fill_Pile_Model(const RunInput& in, const StationGrid& grid, LateralState& 
     p.i_Loading_Type = lateral.i_Loading_Type;
     p.Condition_1 = lateral.Condition_1;
     p.Condition_2 = lateral.Condition_2;
+    Fill_Pass_Values(grid, p);
     for (int i = 1; i <= N; ++i) {
-        const PileNode& n = grid.Nodes[i];
-        p.EI[i] = n.EI;
-        p.Es[i] = n.Es;
-        // The node's load already holds the soil-movement term Es*u when movements are on.
-        p.Dist_Load[i] = n.Dist_Load;
         p.Movement_Load[i] = 0.0;
-        p.Soil_Movement[i] = n.Soil_Movement;
+        p.Soil_Movement[i] = grid.Nodes[i].Soil_Movement;
     }
     p.i_Num_Tip_Shear_Points = in.b_Use_Tip_Shear ? in.i_Num_Tip_Shear_Points : 0;
     for (int k = 1; k <= p.i_Num_Tip_Shear_Points; ++k) {
@@ -57,39 +69,9 @@ void Fill_Pile_Model(const RunInput& in, const StationGrid& grid, LateralState& 
     }
 }
 
-// Depths, section properties and average distributed loads the results need per station.
-void Fill_Result_Inputs(AnalysisModel& m) {
-    NodeResultInputs& in = m.Lateral.Inputs;
-    in.b_Use_Soil_Movement = m.b_Use_Soil_Movement;
-    for (int i = 1; i <= m.i_Num_Nodes; ++i) {
-        const double X = m.Nodes[i].X;
-        const PileProps pp = Pile_Props_at_DepthX(m, X);
-        in.Depth[i] = X;
-        in.Inertia[i] = pp.I;
-        in.Area[i] = pp.A;
-        const int s = pp.i_Section;
-        const bool pole = s >= 1 && s <= MAX_SECTIONS &&
-                          (m.Sections[s].i_Section_Type == SECTION_ELASTIC ||
-                           m.Sections[s].i_Section_Type == SECTION_ELASTIC_PLASTIC) &&
-                          m.Sections[s].i_Shape_Type == SHAPE_EMBEDDED_POLE;
-        in.Stress_Width[i] = pole ? pp.Pole_Width : pp.b;
-        in.i_Section[i] = std::clamp(m.Nodes[i].i_Section, 0, MAX_SECTIONS);
-        in.Dist_Load_Avg[i] = Applied_Distributed_Load(m, i);
-    }
-}
-
 void Compute_Results_Of_Node(AnalysisModel& m, int i) {
     LateralState& L = m.Lateral;
     Compute_Node_Results(i, L.Pile, L.Inputs, L.Solution, L.Results, L.Maxima);
-    if (i == 1 && m.i_Num_Nodes >= 2) {
-        m.Nodes[2].EI = L.Pile.EI[2]; // the head treatment shares the head stiffness
-    }
-}
-
-// The moment of node i for the stiffness update, with the same change of the head stiffness.
-void Compute_Bending_Of_Node(AnalysisModel& m, int i) {
-    LateralState& L = m.Lateral;
-    Compute_Node_Bending(i, L.Pile, L.Solution, L.Results);
     if (i == 1 && m.i_Num_Nodes >= 2) {
         m.Nodes[2].EI = L.Pile.EI[2]; // the head treatment shares the head stiffness
     }
@@ -109,17 +91,6 @@ int Thrust_Index(const AnalysisModel& m, double Q) {
         ++i;
     }
     return i;
-}
-
-// |y(m+1) - 2y(m) + y(m-1)| / h^2 with the fictitious station above the head; 0 at the tip.
-double Node_Curvature(const AnalysisModel& m, int i) {
-    if (i >= m.i_Num_Nodes) {
-        return 0.0;
-    }
-    const double h = m.Increment_Length;
-    const FdSolution& s = m.Lateral.Solution;
-    const auto y = [&](int k) { return s.y(k); };
-    return (y(i + 1) - 2.0 * y(i) + y(i - 1)) / (h * h);
 }
 
 int Write_Excess_Deflection_Error(AnalysisModel& m, double y1) {
@@ -448,6 +419,7 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
     L.Axial_Thrust = load.Axial_Thrust;
     L.Solution.V_Tip = 0.0;
     Fill_Result_Inputs(m);
+    Fill_Pile_Model(m.Run_Input(), m.Grid(), L);
 }
 
 // The solver found the pile unstable under its axial thrust: the deflections it would
@@ -465,7 +437,8 @@ double Table_Thrust(const AnalysisModel& m) {
 bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
     LateralState& L = m.Lateral;
     Clear_Running_Maxima(L.Maxima);
-    Fill_Pile_Model(m.Run_Input(), m.Grid(), m.Lateral);
+    // The rest of the model was filled when the case was prepared.
+    Fill_Pass_Values(m.Grid(), L.Pile);
     const Solve_Result res = Solve_Pile_Deflection(L.Pile, i, L.Solution, m.Report, m.Messages);
     if (res == Solve_Result::Small_Pivot) {
         // The solver wrote the block and its matrices; the run ends here.
@@ -502,24 +475,27 @@ struct EITableView {
     bool ascending = false;
 };
 
-EITableView EI_Table_View(const SectionEITable& T, int s, int t, bool ascending) {
-    return {T.M[s][t].data(), T.Phi[s][t].data(), T.EI[s][t].data(), T.n_Points[s][t], ascending};
+EITableView EI_Table_View(const SectionEITable& T, int s, int t) {
+    return {T.M[s][t].data(), T.Phi[s][t].data(), T.EI[s][t].data(), T.n_Points[s][t],
+            Curvatures_Ascend(T.Phi[s][t].data(), T.n_Points[s][t])};
 }
 
-// Secant stiffness of node i from table v (scale: the tables' units to the model's);
-// `hint` is the curvature interval last found in this table, and takes the one found here.
-// Inline: it runs at every node of every update.
-inline double EI_From_View(const AnalysisModel& m, int i, const EITableView& v, double scale,
-                           int& hint) {
+// Secant stiffness from table v for a station with bending moment `moment` and curvature
+// `curvature` (scale: the tables' units to the model's); `current` is the station's EI,
+// which a table without points leaves as it is. `hint` is the curvature interval last found
+// in this table, and takes the one found here. Inline: it runs at every node of every
+// update.
+inline double EI_From_View(const EITableView& v, double moment, double curvature, double current,
+                           double scale, int& hint) {
     const int P = v.P;
     if (P < 1) {
-        return m.Nodes[i].EI;
+        return current;
     }
-    const double M = std::abs(m.Lateral.Results.Moment[i]) / scale;
+    const double M = std::abs(moment) / scale;
     if (M <= v.M[1]) {
         return v.EI[1] * scale;
     }
-    const double phi = std::abs(Node_Curvature(m, i));
+    const double phi = std::abs(curvature);
     if (phi <= v.Phi[1]) {
         return v.EI[1] * scale;
     }
@@ -535,71 +511,148 @@ inline double EI_From_View(const AnalysisModel& m, int i, const EITableView& v, 
     return v.M[P] / phi * scale;
 }
 
-// The tables of one section for the thrust index of an update: the one of its thrust and the
-// one above it, with the curvature interval last found in each.
-struct SectionTables {
-    bool taken = false;
-    EITableView at;
-    EITableView above;
-    int hint_at = 0;
+// What the update does with the stations of one section. The thrust index is the same for
+// every station of an update, so all of this depends only on the section: it is worked out
+// when the section's first station is reached and used for the rest.
+enum class SectionRule { Unset, Keep, Elastic_Plastic, Table };
+
+struct SectionUpdate {
+    SectionRule rule = SectionRule::Unset;
+    double First_Moment = 0.0; // first tabulated moment (elastic-plastic sections)
+    EITableView at;            // the table of the thrust index
+    EITableView above;         // the next one, when the stiffness is interpolated in Q
+    bool interpolate = false;
+    double Q_at = 0.0; // thrusts of the two tables
+    double Q_above = 0.0;
+    int hint_at = 0; // curvature intervals last found in each table
     int hint_above = 0;
 };
 
+SectionUpdate Plan_Section_Update(const AnalysisModel& m, int s, int t, double Q) {
+    const SectionEITable& T = m.EI_Table;
+    SectionUpdate u;
+    const int type = m.Sections[s].i_Section_Type;
+    const int nt = T.i_Num_Thrusts[s];
+    if (type == SECTION_ELASTIC || nt < 1) {
+        u.rule = SectionRule::Keep; // elastic, or a section without a table
+        return u;
+    }
+    const int ts = std::min(t, nt);
+    if (type == SECTION_ELASTIC_PLASTIC) {
+        u.rule = SectionRule::Elastic_Plastic;
+        u.First_Moment = T.M[s][ts][1];
+        return u;
+    }
+    u.rule = SectionRule::Table;
+    u.at = EI_Table_View(T, s, ts);
+    if (ts < nt) {
+        u.above = EI_Table_View(T, s, ts + 1);
+    }
+    u.interpolate = ts < nt && ts < m.i_Num_Axial_Thrusts && Q > m.Axial_Thrust_List[1];
+    if (u.interpolate) {
+        u.Q_at = m.Axial_Thrust_List[ts];
+        u.Q_above = m.Axial_Thrust_List[ts + 1];
+    }
+    return u;
+}
+
 } // namespace
 
+void Fill_Result_Inputs(AnalysisModel& m) {
+    NodeResultInputs& in = m.Lateral.Inputs;
+    in.b_Use_Soil_Movement = m.b_Use_Soil_Movement;
+    for (int i = 1; i <= m.i_Num_Nodes; ++i) {
+        const double X = m.Nodes[i].X;
+        const PileProps pp = Pile_Props_at_DepthX(m, X);
+        in.Depth[i] = X;
+        in.Inertia[i] = pp.I;
+        in.Area[i] = pp.A;
+        in.Elastic_EI[i] = pp.EI;
+        const int s = pp.i_Section;
+        const bool pole = s >= 1 && s <= MAX_SECTIONS &&
+                          (m.Sections[s].i_Section_Type == SECTION_ELASTIC ||
+                           m.Sections[s].i_Section_Type == SECTION_ELASTIC_PLASTIC) &&
+                          m.Sections[s].i_Shape_Type == SHAPE_EMBEDDED_POLE;
+        in.Stress_Width[i] = pole ? pp.Pole_Width : pp.b;
+        in.i_Section[i] = std::clamp(m.Nodes[i].i_Section, 0, MAX_SECTIONS);
+        // Only the reaction relative to moving soil subtracts the applied load; without soil
+        // movements nothing reads it.
+        in.Dist_Load_Avg[i] = in.b_Use_Soil_Movement ? Applied_Distributed_Load(m, i) : 0.0;
+    }
+}
+
 void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
-    const SectionEITable& T = m.EI_Table;
+    LateralState& L = m.Lateral;
+    FdPileModel& p = L.Pile;
+    NodeResults& r = L.Results;
+    const FdSolution& sol = L.Solution;
     const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
     const int N = m.i_Num_Nodes;
-    // The thrust index is the same for every node of the update, so each section reads the
-    // same one or two tables throughout; whether a table ascends is found when first needed.
-    std::array<SectionTables, MAX_SECTIONS + 1> sections{};
-    auto tables_of = [&](int s, int ts, int nt) -> SectionTables& {
-        SectionTables& st = sections[static_cast<std::size_t>(s)];
-        if (!st.taken) {
-            st.taken = true;
-            st.at =
-                EI_Table_View(T, s, ts, Curvatures_Ascend(T.Phi[s][ts].data(), T.n_Points[s][ts]));
-            if (ts < nt) {
-                st.above = EI_Table_View(
-                    T, s, ts + 1,
-                    Curvatures_Ascend(T.Phi[s][ts + 1].data(), T.n_Points[s][ts + 1]));
-            }
-        }
-        return st;
-    };
-    // Node results need the linear model of the current deflections.
-    Fill_Pile_Model(m.Run_Input(), m.Grid(), m.Lateral);
+    if (N < MIN_SOLVER_NODES || N > MAX_NODES) {
+        return; // no difference scheme on so few stations, and so no moments to read
+    }
+    // The rule of every section. Stations take their sections from 1 .. i_Num_Sections, so
+    // when none of those changes a stiffness (a pile of elastic sections) no station does.
+    std::array<SectionUpdate, MAX_SECTIONS + 1> sections;
+    bool any_change = false;
+    for (int s = 1; s <= std::min(m.i_Num_Sections, MAX_SECTIONS); ++s) {
+        SectionUpdate& u = sections[static_cast<std::size_t>(s)];
+        u = Plan_Section_Update(m, s, t, Q);
+        any_change = any_change || u.rule != SectionRule::Keep;
+    }
+    // The head treatment shares the head stiffness with station 2 before any station's
+    // stiffness changes, as the node results do it.
+    m.Nodes[2].EI = m.Nodes[1].EI;
+    if (!any_change) {
+        return;
+    }
+    // The moments are those of the stiffness the last solution used, copied into the linear
+    // model (station 2 holds the head stiffness already). Only the stiffness is copied: the
+    // springs and loads there are filled again before anything reads them (the next
+    // solution, or the results of the case).
+    p.i_Num_Nodes = N;
+    p.Increment = m.Increment_Length;
     for (int i = 1; i <= N; ++i) {
-        Compute_Bending_Of_Node(m, i);
+        p.EI[i] = m.Nodes[i].EI;
+    }
+    // Curvature and moment of every station first: they read only the deflections and the
+    // stiffness copied above, which the loop below does not change.
+    for (int i = 1; i <= N; ++i) {
+        const NodeBending b = Node_Bending(i, p, sol);
+        r.Curvature[i] = b.Curvature;
+        r.Moment[i] = b.Moment;
+    }
+    for (int i = 1; i <= N; ++i) {
         const int s = m.Nodes[i].i_Section;
         if (s < 1 || s > MAX_SECTIONS) {
             continue;
         }
-        const int type = m.Sections[s].i_Section_Type;
-        const int nt = T.i_Num_Thrusts[s];
-        if (type == SECTION_ELASTIC || nt < 1) {
-            continue; // elastic, or a section without a table: keeps its elastic EI
+        SectionUpdate& u = sections[static_cast<std::size_t>(s)];
+        if (u.rule == SectionRule::Unset) {
+            u = Plan_Section_Update(m, s, t, Q); // not reached: stations hold listed sections
         }
-        const int ts = std::min(t, nt);
-        if (type == SECTION_ELASTIC_PLASTIC) {
-            const double M = std::abs(m.Lateral.Results.Moment[i]) / scale;
-            const double Mp = m.Lateral.Node_Mp[i] / scale;
-            const double phi = Node_Curvature(m, i);
-            const PileProps props = Pile_Props_at_DepthX(m, m.Nodes[i].X);
-            if (std::max(M, T.M[s][ts][1]) >= Mp && i < N && phi != 0.0) {
+        if (u.rule == SectionRule::Keep) {
+            continue;
+        }
+        // The curvature of the second difference at the station, 0 at the tip.
+        const double phi = r.Curvature[i];
+        if (u.rule == SectionRule::Elastic_Plastic) {
+            const double M = std::abs(r.Moment[i]) / scale;
+            const double Mp = L.Node_Mp[i] / scale;
+            const bool plastic = std::max(M, u.First_Moment) >= Mp;
+            if (plastic && i < N && phi != 0.0) {
                 m.Nodes[i].EI = std::abs(Mp / phi) * scale;
-            } else if (!(std::max(M, T.M[s][ts][1]) >= Mp)) {
-                m.Nodes[i].EI = props.EI;
+            } else if (!plastic) {
+                m.Nodes[i].EI = L.Inputs.Elastic_EI[i];
             }
             continue;
         }
-        SectionTables& st = tables_of(s, ts, nt);
-        double EI = EI_From_View(m, i, st.at, scale, st.hint_at);
-        if (ts < nt && ts < m.i_Num_Axial_Thrusts && Q > m.Axial_Thrust_List[1]) {
-            const double Qi = m.Axial_Thrust_List[ts];
-            const double Qn = m.Axial_Thrust_List[ts + 1];
-            const double EIn = EI_From_View(m, i, st.above, scale, st.hint_above);
+        double EI = EI_From_View(u.at, r.Moment[i], phi, m.Nodes[i].EI, scale, u.hint_at);
+        if (u.interpolate) {
+            const double Qi = u.Q_at;
+            const double Qn = u.Q_above;
+            const double EIn =
+                EI_From_View(u.above, r.Moment[i], phi, m.Nodes[i].EI, scale, u.hint_above);
             if (Qn != Qi) {
                 EI = EIn - (EIn - EI) * (Qn - Q) / (Qn - Qi);
             }

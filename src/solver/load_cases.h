@@ -6,6 +6,10 @@ void Run_Load_Cases(AnalysisModel& m);
 // Bending stiffness of every node from the section tables for thrust index t (Q in the
 // tables' units); elastic sections keep their elastic stiffness.
 void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q);
+// The station values of a case that depend only on the stations (m.Lateral.Inputs): depth,
+// section, the section properties at the depth and the applied distributed load. Taken
+// once when a case is prepared; the results and the stiffness update read them from there.
+void Fill_Result_Inputs(AnalysisModel& m);
 
 // Services of one load case, shared with the pile-head stiffness and the deflection versus
 // pile length analyses. Each returns false when RunStatus was set.

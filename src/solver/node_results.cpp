@@ -24,21 +24,6 @@ void Clear_Section_Maxima(ResultMaxima& mx) {
     mx.i_Section_Shear_Node.fill(0);
 }
 
-NodeBending Node_Bending(int m, const FdPileModel& p, const FdSolution& s) {
-    const int N = p.i_Num_Nodes;
-    const double h = p.Increment;
-    const double h2 = h * h;
-    NodeBending b;
-    if (m == 1) {
-        b.Curvature = (s.y(2) - 2.0 * s.y(1) + s.y(0)) / h2;
-        b.Moment = p.EI[1] * b.Curvature;
-    } else if (m != N) {
-        b.Curvature = (s.y(m + 1) - 2.0 * s.y(m) + s.y(m - 1)) / h2;
-        b.Moment = p.EI[m] * b.Curvature;
-    }
-    return b;
-}
-
 void Compute_Node_Bending(int m, FdPileModel& p, const FdSolution& s, NodeResults& r) {
     const int N = p.i_Num_Nodes;
     if (m < 1 || m > N || N < MIN_SOLVER_NODES || N > MAX_NODES) {

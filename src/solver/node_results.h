@@ -20,12 +20,16 @@ class TextFile;
 
 // Station data the results need beyond the solver's: depth along the pile, section
 // properties for the combined stress, the section each station belongs to, and the average
-// distributed load used for the reaction with soil movements.
+// distributed load used for the reaction with soil movements. All of it depends only on the
+// stations and the load case, so it is taken once when a case is prepared; the stiffness
+// update reads the elastic stiffness from here as well.
 struct NodeResultInputs {
     NodeValues Depth{};         // X(m), below the pile head
     NodeValues Dist_Load_Avg{}; // distributed load at X(m)
     NodeValues Inertia{};       // I at X(m)
     NodeValues Area{};          // A at X(m)
+    NodeValues Elastic_EI{};    // elastic EI at X(m), which an elastic-plastic section keeps
+                                // below its plastic moment
     // Width whose half is the extreme fibre distance: the pile width, or for an embedded
     // pole the pole's own diameter rather than that of the drilled hole.
     NodeValues Stress_Width{};
@@ -73,7 +77,21 @@ struct NodeBending {
     double Curvature = 0.0;
     double Moment = 0.0;
 };
-NodeBending Node_Bending(int m, const FdPileModel& p, const FdSolution& s);
+// Inline: the stiffness update takes it at every station of every pass.
+inline NodeBending Node_Bending(int m, const FdPileModel& p, const FdSolution& s) {
+    const int N = p.i_Num_Nodes;
+    const double h = p.Increment;
+    const double h2 = h * h;
+    NodeBending b;
+    if (m == 1) {
+        b.Curvature = (s.y(2) - 2.0 * s.y(1) + s.y(0)) / h2;
+        b.Moment = p.EI[1] * b.Curvature;
+    } else if (m != N) {
+        b.Curvature = (s.y(m + 1) - 2.0 * s.y(m) + s.y(m - 1)) / h2;
+        b.Moment = p.EI[m] * b.Curvature;
+    }
+    return b;
+}
 
 // Only the curvature and moment of station m, for the stiffness update, which reads no
 // other result: the same values and the same change of p as Compute_Node_Results, without
