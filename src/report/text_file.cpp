@@ -156,7 +156,7 @@ void TextFile::Emit(std::string_view text) {
     }
 }
 
-char* TextFile::Line_Room(std::size_t room) {
+inline char* TextFile::Line_Room(std::size_t room) {
     if (line_length_ + room > line_.size()) {
         line_.resize(std::max({2 * line_.size(), line_length_ + room, kLineRoom}));
     }
