@@ -276,7 +276,8 @@ bool Scale(double, int, Scaled&) {
 // zero value) and the decimal exponent of its first digit, with a carry such as
 // 9.99996 -> 1.0000e+01 already in the exponent; false when the value needs the general
 // conversion.
-bool Significant_Digits(double a, int n, std::uint64_t& digits, int& exponent) {
+[[gnu::always_inline]] inline bool Significant_Digits(double a, int n, std::uint64_t& digits,
+                                                      int& exponent) {
     if (n < 1 || n > 19) {
         return false;
     }
