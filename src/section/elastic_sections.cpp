@@ -3,10 +3,10 @@
 #include "engine/analysis_model.h"
 #include "engine/results.h"
 #include "report/fortran_format.h"
+#include "report/plot_file.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <fmt/format.h>
 #include <string>
 #include <string_view>
@@ -38,41 +38,7 @@ void Plot_Line4(AnalysisModel& m, int n, double thrust, double Mn, const std::st
 
 void Plot_Line5(AnalysisModel& m, double M, double EI, double phi, const char* label, int s, int t,
                 int p) {
-    // A curve writes one of these per point and thrust: the line is composed in a buffer
-    // on the stack, the three fields placed directly in it.
-    constexpr std::size_t kField = 15;
-    constexpr std::size_t kLead = 3 * kField + 35; // the fields and the blanks before the label
-    const std::string_view text(label);
-    const fmt::format_int section(s);
-    const fmt::format_int thrust(t);
-    const fmt::format_int point(p);
-    constexpr std::string_view kSection = "for Sect#=";
-    constexpr std::string_view kThrust = ", AxLd#=";
-    constexpr std::string_view kPoint = ", CurvPnt#=";
-    const std::size_t length = kLead + text.size() + kSection.size() + section.size() +
-                               kThrust.size() + thrust.size() + kPoint.size() + point.size();
-    char line[256];
-    if (length > sizeof line) {
-        m.Plot.Write_Line(Format_ES(M, 15, 7) + Format_ES(EI, 15, 7) + Format_ES(phi, 15, 7) +
-                          std::string(35, ' ') + std::string(text) + std::string(kSection) +
-                          section.str() + std::string(kThrust) + thrust.str() +
-                          std::string(kPoint) + point.str());
-        Record_Section_Point(m, s, t, M, EI, phi, label);
-        return;
-    }
-    Put_ES(line, M, kField, 7); // each field's scratch room is overwritten by the next part
-    Put_ES(line + kField, EI, kField, 7);
-    Put_ES(line + 2 * kField, phi, kField, 7);
-    std::memset(line + 3 * kField, ' ', kLead - 3 * kField);
-    char* at = line + kLead;
-    for (const std::string_view part :
-         {text, kSection, std::string_view(section.data(), section.size()), kThrust,
-          std::string_view(thrust.data(), thrust.size()), kPoint,
-          std::string_view(point.data(), point.size())}) {
-        std::memcpy(at, part.data(), part.size());
-        at += part.size();
-    }
-    m.Plot.Write_Line({line, length});
+    Write_Curve_Point_Line(m.Plot, M, EI, phi, label, s, t, p);
     Record_Section_Point(m, s, t, M, EI, phi, label);
 }
 
