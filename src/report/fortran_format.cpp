@@ -544,11 +544,6 @@ void Fill_Blanks(char* field) {
     std::memset(field, ' ', kFieldRoom);
 }
 
-// Copies a field composed by a general path (exactly w characters) into place.
-void Put_General(char* field, int w, const std::string& text) {
-    std::memcpy(field, text.data(), std::min(text.size(), static_cast<std::size_t>(w)));
-}
-
 // Fixed form of a value whose digits the integer path cannot hold (beyond 64 bits or 19
 // decimals). {fmt} rounds the exact binary value, ties to even, as the C
 // library does, and never consults the process locale.
@@ -741,6 +736,21 @@ void Append_ES_General(std::string& out, double v, int w, int d) {
     Place_Real(out, std::signbit(v), {body.data(), body.size()}, false, false, w);
 }
 
+// Fields the fast paths leave to the general forms (non-finite values, digits beyond 64
+// bits, asterisks of a malformed descriptor), copied into place. Kept out of line so that
+// the fast paths need no string of their own.
+[[gnu::noinline, gnu::cold]] void Put_F_General(char* field, double v, int w, int d) {
+    std::string text;
+    Append_F_General(text, v, w, d);
+    std::memcpy(field, text.data(), std::min(text.size(), static_cast<std::size_t>(w)));
+}
+
+[[gnu::noinline, gnu::cold]] void Put_ES_General(char* field, double v, int w, int d) {
+    std::string text;
+    Append_ES_General(text, v, w, d);
+    std::memcpy(field, text.data(), std::min(text.size(), static_cast<std::size_t>(w)));
+}
+
 } // namespace
 
 void Put_F(char* field, double v, int w, int d) {
@@ -778,9 +788,7 @@ void Put_F(char* field, double v, int w, int d) {
             return;
         }
     }
-    std::string text;
-    Append_F_General(text, v, w, d);
-    Put_General(field, w, text);
+    Put_F_General(field, v, w, d);
 }
 
 void Put_ES(char* field, double v, int w, int d) {
@@ -804,9 +812,7 @@ void Put_ES(char* field, double v, int w, int d) {
         }
         return;
     }
-    std::string text;
-    Append_ES_General(text, v, w, d);
-    Put_General(field, w, text);
+    Put_ES_General(field, v, w, d);
 }
 
 void Append_F(std::string& out, double v, int w, int d) {

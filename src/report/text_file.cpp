@@ -289,7 +289,7 @@ NumberThresholds Thresholds_For(int h) {
     return {Float_Power_Of_Ten(h - 3) - 1.0, Float_Power_Of_Ten(9 - h), Float_Power_Of_Ten(7 - h)};
 }
 
-NumberFormat Choose_Number_Format(double value, int h) {
+[[gnu::always_inline]] inline NumberFormat Choose_Number_Format(double value, int h) {
     const double a = std::fabs(value);
     if (a < 1.0e-12) {
         return {NumberFormat::Fixed, 0.0, h - 8};
