@@ -282,11 +282,15 @@ constexpr ThresholdTable Make_Threshold_Table() {
 
 constexpr ThresholdTable kThresholds = Make_Threshold_Table();
 
-NumberThresholds Thresholds_For(int h) {
+[[gnu::noinline]] NumberThresholds Computed_Thresholds(int h) {
+    return {Float_Power_Of_Ten(h - 3) - 1.0, Float_Power_Of_Ten(9 - h), Float_Power_Of_Ten(7 - h)};
+}
+
+[[gnu::always_inline]] inline NumberThresholds Thresholds_For(int h) {
     if (h >= 2 && h <= kMaxTabulatedWidth) {
         return kThresholds.width[h];
     }
-    return {Float_Power_Of_Ten(h - 3) - 1.0, Float_Power_Of_Ten(9 - h), Float_Power_Of_Ten(7 - h)};
+    return Computed_Thresholds(h);
 }
 
 [[gnu::always_inline]] inline NumberFormat Choose_Number_Format(double value, int h) {
