@@ -12,6 +12,8 @@ namespace zarno {
 
 namespace {
 
+[[gnu::always_inline]] inline int Place_Number(char* at, double value, int width);
+
 // Text collected beyond this size is written out, so a long run holds at most this much
 // of a file in memory (unless its text is kept for the caller).
 constexpr std::size_t kBlockSize = std::size_t{1} << 20;
@@ -173,7 +175,7 @@ void TextFile::Write_Number(double value, int width) {
     if (width >= 2 && width <= kMaxPlacedNumber) {
         // Composed in place: the line keeps room for the widest field.
         line_length_ +=
-            static_cast<std::size_t>(Put_Number(Line_Room(kPlacedNumberRoom), value, width));
+            static_cast<std::size_t>(Place_Number(Line_Room(kPlacedNumberRoom), value, width));
         return;
     }
     std::string field;
@@ -319,9 +321,8 @@ constexpr ThresholdTable kThresholds = Make_Threshold_Table();
 
 constexpr std::string_view kNotANumber = "  Not-a-Number";
 
-} // namespace
-
-int Put_Number(char* at, double value, int width) {
+// The number field in place; inlined into the text file's writer, which calls it per number.
+[[gnu::always_inline]] inline int Place_Number(char* at, double value, int width) {
     const NumberFormat f = Choose_Number_Format(value, width);
     if (f.kind == NumberFormat::Not_A_Number) {
         std::memcpy(at, kNotANumber.data(), kNotANumber.size());
@@ -334,6 +335,12 @@ int Put_Number(char* at, double value, int width) {
         Put_ES(at + 1, f.value, width - 1, f.decimals);
     }
     return width;
+}
+
+} // namespace
+
+int Put_Number(char* at, double value, int width) {
+    return Place_Number(at, value, width);
 }
 
 void Append_Number(std::string& out, double value, int width) {
