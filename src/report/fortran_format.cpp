@@ -259,8 +259,9 @@ bool Scale(double, int, Scaled&) {
     if (!(r < 4503599627370496.0)) { // 2^52
         return false;
     }
-    const auto whole = static_cast<std::uint64_t>(r);
-    const double fraction = r - static_cast<double>(whole); // exact
+    // 0 <= r < 2^52: the signed conversion is exact and a single instruction.
+    const auto whole = static_cast<std::uint64_t>(static_cast<std::int64_t>(r));
+    const double fraction = r - static_cast<double>(static_cast<std::int64_t>(whole)); // exact
     if (fraction < 0.5) {
         rounded = whole;
         return true;
@@ -473,11 +474,15 @@ struct SixteenDigits {
 
     [[gnu::always_inline]] explicit SixteenDigits(std::uint64_t n) {
         constexpr std::uint64_t kZeros = 0x3030303030303030ULL;
-        const std::uint64_t upper = n / 100000000;
-        const std::uint64_t first =
-            upper != 0 ? Eight_Digits(static_cast<std::uint32_t>(upper)) : kZeros;
-        const std::uint64_t second =
-            Eight_Digits(static_cast<std::uint32_t>(n - upper * 100000000));
+        std::uint64_t first = kZeros;
+        std::uint64_t second = 0;
+        if (n < 100000000) { // most fields: no division for the upper half
+            second = Eight_Digits(static_cast<std::uint32_t>(n));
+        } else {
+            const std::uint64_t upper = n / 100000000;
+            first = Eight_Digits(static_cast<std::uint32_t>(upper));
+            second = Eight_Digits(static_cast<std::uint32_t>(n - upper * 100000000));
+        }
         std::memcpy(text, &first, 8);
         std::memcpy(text + 8, &second, 8);
         std::memset(text + kForwardDigits, '0', kForwardDigits);
