@@ -259,8 +259,9 @@ bool Scale(double, int, Scaled&) {
     if (!(r < 4503599627370496.0)) { // 2^52
         return false;
     }
-    const auto whole = static_cast<std::uint64_t>(r);
-    const double fraction = r - static_cast<double>(whole); // exact
+    // 0 <= r < 2^52: the signed conversion is exact and a single instruction.
+    const auto whole = static_cast<std::uint64_t>(static_cast<std::int64_t>(r));
+    const double fraction = r - static_cast<double>(static_cast<std::int64_t>(whole)); // exact
     if (fraction < 0.5) {
         rounded = whole;
         return true;
@@ -276,7 +277,8 @@ bool Scale(double, int, Scaled&) {
 // zero value) and the decimal exponent of its first digit, with a carry such as
 // 9.99996 -> 1.0000e+01 already in the exponent; false when the value needs the general
 // conversion.
-bool Significant_Digits(double a, int n, std::uint64_t& digits, int& exponent) {
+[[gnu::always_inline]] inline bool Significant_Digits(double a, int n, std::uint64_t& digits,
+                                                      int& exponent) {
     if (n < 1 || n > 19) {
         return false;
     }
@@ -434,6 +436,110 @@ char* Put_E_Body(char* end, std::uint64_t q, int d, int exponent, bool zero) {
     return p;
 }
 
+// ---- fields composed forwards from sixteen digits at once -----------------------------
+// A field whose digits number at most sixteen is written from its first character on: the
+// digits come from two words of eight characters each, and each part of the field (the
+// digits before the point, those after it, the exponent) is one fixed-size copy. A copy
+// may run past the end of the field, into the room beyond it, which is scratch: the field
+// must end at least kForwardSpill characters before the end of its room.
+constexpr int kForwardSpill = 16;
+constexpr int kMaxForwardWidth = kFieldRoom - kForwardSpill;
+constexpr int kForwardDigits = 16;
+
+#if defined(__BYTE_ORDER__) && defined(__ORDER_LITTLE_ENDIAN__) &&                                 \
+    __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+constexpr bool kForwardFields = true;
+#else
+constexpr bool kForwardFields = false; // the words below hold their digits in memory order
+#endif
+
+// The eight decimal digits of n < 10^8, leading zeros included, as the eight characters of
+// one word in memory order (little-endian). All lanes are split at once: the value into
+// two halves of four digits, each half into two pairs, each pair into two digits. A lane
+// below 10^4 divided by 100 is (x * 10486) >> 20, one below 100 divided by 10 is
+// (x * 103) >> 10, both exact over those ranges, and no lane's product reaches the next.
+[[gnu::always_inline]] inline std::uint64_t Eight_Digits(std::uint32_t n) {
+    const std::uint64_t upper = n / 10000;
+    const std::uint64_t halves = upper | ((n - upper * 10000) << 32);
+    const std::uint64_t hundreds = ((halves * 10486) >> 20) & 0x0000007F0000007FULL;
+    const std::uint64_t pairs = hundreds | ((halves - hundreds * 100) << 16);
+    const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000FULL;
+    return (tens | ((pairs - tens * 10) << 8)) | 0x3030303030303030ULL;
+}
+
+// The sixteen digits of n < 10^16 with leading zeros, followed by sixteen more zeros, so
+// that a sixteen-character copy from any digit stays inside.
+struct SixteenDigits {
+    char text[2 * kForwardDigits];
+
+    [[gnu::always_inline]] explicit SixteenDigits(std::uint64_t n) {
+        constexpr std::uint64_t kZeros = 0x3030303030303030ULL;
+        std::uint64_t first = kZeros;
+        std::uint64_t second = 0;
+        if (n < 100000000) { // most fields: no division for the upper half
+            second = Eight_Digits(static_cast<std::uint32_t>(n));
+        } else {
+            const std::uint64_t upper = n / 100000000;
+            first = Eight_Digits(static_cast<std::uint32_t>(upper));
+            second = Eight_Digits(static_cast<std::uint32_t>(n - upper * 100000000));
+        }
+        std::memcpy(text, &first, 8);
+        std::memcpy(text + 8, &second, 8);
+        std::memset(text + kForwardDigits, '0', kForwardDigits);
+    }
+};
+
+// "E+dd" / "E-dd" for the exponents -99 .. 99, four characters each.
+struct ExponentTexts {
+    char text[199][4];
+};
+
+constexpr ExponentTexts Make_Exponent_Texts() {
+    ExponentTexts t{};
+    for (int e = -99; e <= 99; ++e) {
+        const int magnitude = e < 0 ? -e : e;
+        char* p = t.text[e + 99];
+        p[0] = 'E';
+        p[1] = e < 0 ? '-' : '+';
+        p[2] = static_cast<char>('0' + magnitude / 10);
+        p[3] = static_cast<char>('0' + magnitude % 10);
+    }
+    return t;
+}
+
+constexpr ExponentTexts kExponentTexts = Make_Exponent_Texts();
+
+// Fw.d of the digits q (fewer than 10^16, d < 16) into a field of w <= kMaxForwardWidth
+// characters that already holds blanks: `whole` digits before the point (the last `whole`
+// of q's integer part, or the single zero of a value below one, since q's padding supplies
+// zeros) and the sign before them.
+[[gnu::always_inline]] inline void Put_Fixed_Forward(char* field, std::uint64_t q, int w, int d,
+                                                     int whole, bool negative) {
+    const SixteenDigits digits(q);
+    char* p = field + w - (negative ? 1 : 0) - whole - 1 - d;
+    if (negative) {
+        *p++ = '-';
+    }
+    std::memcpy(p, digits.text + kForwardDigits - d - whole, kForwardSpill);
+    p[whole] = '.';
+    std::memcpy(p + whole + 1, digits.text + kForwardDigits - d, kForwardSpill);
+}
+
+// ESw.d of the d + 1 digits q (d < 16, |exponent| <= 99) into a field of
+// w <= kMaxForwardWidth characters that already holds blanks.
+[[gnu::always_inline]] inline void Put_ES_Forward(char* field, std::uint64_t q, int w, int d,
+                                                  int exponent, bool negative) {
+    const SixteenDigits digits(q);
+    char* p = field + w - (negative ? 1 : 0) - d - 6;
+    if (negative) {
+        *p++ = '-';
+    }
+    p[0] = digits.text[kForwardDigits - 1 - d];
+    p[1] = '.';
+    std::memcpy(p + 2, digits.text + kForwardDigits - d, kForwardSpill);
+    std::memcpy(p + 2 + d, kExponentTexts.text[exponent + 99], 4);
+}
+
 void Fill_Stars(char* field, int w) {
     std::memset(field, '*', static_cast<std::size_t>(w));
 }
@@ -441,11 +547,6 @@ void Fill_Stars(char* field, int w) {
 // A fixed size: a few stores, no call.
 void Fill_Blanks(char* field) {
     std::memset(field, ' ', kFieldRoom);
-}
-
-// Copies a field composed by a general path (exactly w characters) into place.
-void Put_General(char* field, int w, const std::string& text) {
-    std::memcpy(field, text.data(), std::min(text.size(), static_cast<std::size_t>(w)));
 }
 
 // Fixed form of a value whose digits the integer path cannot hold (beyond 64 bits or 19
@@ -640,6 +741,21 @@ void Append_ES_General(std::string& out, double v, int w, int d) {
     Place_Real(out, std::signbit(v), {body.data(), body.size()}, false, false, w);
 }
 
+// Fields the fast paths leave to the general forms (non-finite values, digits beyond 64
+// bits, asterisks of a malformed descriptor), copied into place. Kept out of line so that
+// the fast paths need no string of their own.
+[[gnu::noinline, gnu::cold]] void Put_F_General(char* field, double v, int w, int d) {
+    std::string text;
+    Append_F_General(text, v, w, d);
+    std::memcpy(field, text.data(), std::min(text.size(), static_cast<std::size_t>(w)));
+}
+
+[[gnu::noinline, gnu::cold]] void Put_ES_General(char* field, double v, int w, int d) {
+    std::string text;
+    Append_ES_General(text, v, w, d);
+    std::memcpy(field, text.data(), std::min(text.size(), static_cast<std::size_t>(w)));
+}
+
 } // namespace
 
 void Put_F(char* field, double v, int w, int d) {
@@ -664,6 +780,12 @@ void Put_F(char* field, double v, int w, int d) {
                 zero = false;
             }
             Fill_Blanks(field);
+            if (kForwardFields && w <= kMaxForwardWidth && count <= kForwardDigits &&
+                d < kForwardDigits) {
+                const int whole = count > d ? count - d : (zero ? 1 : 0);
+                Put_Fixed_Forward(field, q, w, d, whole, negative);
+                return;
+            }
             char* p = Put_Fixed_Body(field + w, q, d, count, zero);
             if (negative) {
                 *--p = '-';
@@ -671,9 +793,7 @@ void Put_F(char* field, double v, int w, int d) {
             return;
         }
     }
-    std::string text;
-    Append_F_General(text, v, w, d);
-    Put_General(field, w, text);
+    Put_F_General(field, v, w, d);
 }
 
 void Put_ES(char* field, double v, int w, int d) {
@@ -686,15 +806,18 @@ void Put_ES(char* field, double v, int w, int d) {
             return;
         }
         Fill_Blanks(field);
+        if (kForwardFields && w <= kMaxForwardWidth && d < kForwardDigits && exponent >= -99 &&
+            exponent <= 99) {
+            Put_ES_Forward(field, q, w, d, exponent, negative);
+            return;
+        }
         char* p = Put_ES_Body(field + w, q, d, exponent);
         if (negative) {
             *--p = '-';
         }
         return;
     }
-    std::string text;
-    Append_ES_General(text, v, w, d);
-    Put_General(field, w, text);
+    Put_ES_General(field, v, w, d);
 }
 
 void Append_F(std::string& out, double v, int w, int d) {

@@ -21,6 +21,8 @@ namespace zarno {
 
 namespace {
 
+[[gnu::always_inline]] inline int Place_Number(char* at, double value, int width);
+
 // Text collected beyond this size is written out, so a long run holds at most this much
 // of a file in memory (unless its text is kept for the caller).
 constexpr std::size_t kBlockSize = std::size_t{1} << 20;
@@ -204,7 +206,7 @@ void TextFile::Emit(std::string_view text) {
     }
 }
 
-char* TextFile::Line_Room(std::size_t room) {
+[[gnu::always_inline]] inline char* TextFile::Line_Room(std::size_t room) {
     if (line_length_ + room > line_.size()) {
         line_.resize(std::max({2 * line_.size(), line_length_ + room, kLineRoom}));
     }
@@ -221,7 +223,7 @@ void TextFile::Write_Number(double value, int width) {
     if (width >= 2 && width <= kMaxPlacedNumber) {
         // Composed in place: the line keeps room for the widest field.
         line_length_ +=
-            static_cast<std::size_t>(Put_Number(Line_Room(kPlacedNumberRoom), value, width));
+            static_cast<std::size_t>(Place_Number(Line_Room(kPlacedNumberRoom), value, width));
         return;
     }
     std::string field;
@@ -290,31 +292,76 @@ struct NumberFormat {
     int decimals = 0;
 };
 
-NumberFormat Choose_Number_Format(double value, int h) {
+// The magnitudes at which the format changes for a field of h characters: above
+// `scientific_above` ESw.(h-8), above `seven_above` F with h - 7 decimals, from `five_from`
+// F with h - 5 decimals, and ESw.(h-8) again below it.
+struct NumberThresholds {
+    double scientific_above = 0.0;
+    double seven_above = 0.0;
+    double five_from = 0.0;
+};
+
+// Thresholds are single-precision powers of ten, as the format table was tuned with.
+double Float_Power_Of_Ten(int e) {
+    if (e >= -kFloatPowersBelow && e <= kFloatPowersAbove) {
+        return static_cast<double>(kFloatPowersOfTen[e + kFloatPowersBelow]);
+    }
+    return static_cast<double>(std::pow(10.0f, static_cast<float>(e)));
+}
+
+// Widths whose three powers all lie in the table are decided once, at compile time.
+constexpr int kMaxTabulatedWidth = kFloatPowersAbove + 3;
+
+constexpr NumberThresholds Tabulated_Thresholds(int h) {
+    return {static_cast<double>(kFloatPowersOfTen[h - 3 + kFloatPowersBelow]) - 1.0,
+            static_cast<double>(kFloatPowersOfTen[9 - h + kFloatPowersBelow]),
+            static_cast<double>(kFloatPowersOfTen[7 - h + kFloatPowersBelow])};
+}
+
+struct ThresholdTable {
+    NumberThresholds width[kMaxTabulatedWidth + 1];
+};
+
+constexpr ThresholdTable Make_Threshold_Table() {
+    ThresholdTable t{};
+    for (int h = 2; h <= kMaxTabulatedWidth; ++h) {
+        t.width[h] = Tabulated_Thresholds(h);
+    }
+    return t;
+}
+
+constexpr ThresholdTable kThresholds = Make_Threshold_Table();
+
+[[gnu::noinline]] NumberThresholds Computed_Thresholds(int h) {
+    return {Float_Power_Of_Ten(h - 3) - 1.0, Float_Power_Of_Ten(9 - h), Float_Power_Of_Ten(7 - h)};
+}
+
+[[gnu::always_inline]] inline NumberThresholds Thresholds_For(int h) {
+    if (h >= 2 && h <= kMaxTabulatedWidth) {
+        return kThresholds.width[h];
+    }
+    return Computed_Thresholds(h);
+}
+
+[[gnu::always_inline]] inline NumberFormat Choose_Number_Format(double value, int h) {
     const double a = std::fabs(value);
-    // Thresholds are single-precision powers of ten, as the format table was tuned with.
-    auto p10 = [](int e) {
-        if (e >= -kFloatPowersBelow && e <= kFloatPowersAbove) {
-            return static_cast<double>(kFloatPowersOfTen[e + kFloatPowersBelow]);
-        }
-        return static_cast<double>(std::pow(10.0f, static_cast<float>(e)));
-    };
     if (a < 1.0e-12) {
         return {NumberFormat::Fixed, 0.0, h - 8};
     }
-    if (a > p10(h - 3) - 1.0) {
+    const NumberThresholds t = Thresholds_For(h);
+    if (a > t.scientific_above) {
         return {NumberFormat::Scientific, value, h - 8};
     }
     if (a > 10000.0) {
         return {NumberFormat::Fixed, value, 0};
     }
-    if (a > p10(9 - h)) {
+    if (a > t.seven_above) {
         return {NumberFormat::Fixed, value, h - 7};
     }
-    if (a >= p10(7 - h)) {
+    if (a >= t.five_from) {
         return {NumberFormat::Fixed, value, h - 5};
     }
-    if (a < p10(7 - h)) {
+    if (a < t.five_from) {
         return {NumberFormat::Scientific, value, h - 8};
     }
     return {NumberFormat::Not_A_Number, value, 0};
@@ -322,9 +369,8 @@ NumberFormat Choose_Number_Format(double value, int h) {
 
 constexpr std::string_view kNotANumber = "  Not-a-Number";
 
-} // namespace
-
-int Put_Number(char* at, double value, int width) {
+// The number field in place; inlined into the text file's writer, which calls it per number.
+[[gnu::always_inline]] inline int Place_Number(char* at, double value, int width) {
     const NumberFormat f = Choose_Number_Format(value, width);
     if (f.kind == NumberFormat::Not_A_Number) {
         std::memcpy(at, kNotANumber.data(), kNotANumber.size());
@@ -337,6 +383,12 @@ int Put_Number(char* at, double value, int width) {
         Put_ES(at + 1, f.value, width - 1, f.decimals);
     }
     return width;
+}
+
+} // namespace
+
+int Put_Number(char* at, double value, int width) {
+    return Place_Number(at, value, width);
 }
 
 void Append_Number(std::string& out, double value, int width) {

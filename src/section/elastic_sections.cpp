@@ -3,13 +3,13 @@
 #include "engine/analysis_model.h"
 #include "engine/results.h"
 #include "report/fortran_format.h"
+#include "report/plot_file.h"
 
 #include <algorithm>
 #include <cmath>
-#include <fmt/compile.h>
 #include <fmt/format.h>
-#include <iterator>
 #include <string>
+#include <string_view>
 
 namespace zarno {
 
@@ -38,15 +38,7 @@ void Plot_Line4(AnalysisModel& m, int n, double thrust, double Mn, const std::st
 
 void Plot_Line5(AnalysisModel& m, double M, double EI, double phi, const char* label, int s, int t,
                 int p) {
-    std::string line;
-    line.reserve(128);
-    Append_ES(line, M, 15, 7);
-    Append_ES(line, EI, 15, 7);
-    Append_ES(line, phi, 15, 7);
-    line.append(35, ' ');
-    fmt::format_to(std::back_inserter(line), FMT_COMPILE("{}for Sect#={}, AxLd#={}, CurvPnt#={}"),
-                   label, s, t, p);
-    m.Plot.Write_Line(line);
+    Write_Curve_Point_Line(m.Plot, M, EI, phi, label, s, t, p);
     Record_Section_Point(m, s, t, M, EI, phi, label);
 }
 

@@ -7,11 +7,11 @@
 #include "engine/results.h"
 #include "engine/run_status.h"
 #include "report/fortran_format.h"
+#include "report/plot_file.h"
 #include "section/moment_curvature.h"
 #include "section/section_reports.h"
 #include "section/section_setup.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <fmt/format.h>
@@ -194,13 +194,6 @@ void Write_Moment_Curvature_File(AnalysisModel& m, int k, const SectionWorkspace
     std::fclose(f);
 }
 
-// A count in plain decimal digits.
-void Append_Count(std::string& out, int value) {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end);
-}
-
 void Store_Curves(AnalysisModel& m, int k, const SectionWorkspace& ws) {
     SectionEITable& T = m.EI_Table;
     const bool us = m.IUNITS == USCS;
@@ -225,26 +218,11 @@ void Store_Curves(AnalysisModel& m, int k, const SectionWorkspace& ws) {
         Record_Section_Curve(m, k, t, ws.Thrust[t], ws.Mn[t], line4);
         const char* line5 = us ? "Line 5 : Moment (in-kips), EI (kip-in^2), Curvature (rad/in) "
                                : "Line 5 : Moment (kN-m), EI (kN-m^2), Curvature (rad/m) ";
-        // One record per point, composed in a buffer that keeps its capacity.
-        std::string line;
-        line.reserve(192);
         for (int p = 1; p <= n; ++p) {
             T.M[k][t][p] = ws.M[t][p];
             T.EI[k][t][p] = ws.EI[t][p];
             T.Phi[k][t][p] = ws.Curv[t][p];
-            line.clear();
-            Append_ES(line, ws.M[t][p], 15, 7);
-            Append_ES(line, ws.EI[t][p], 15, 7);
-            Append_ES(line, ws.Curv[t][p], 15, 7);
-            line.append(35, ' ');
-            line += line5;
-            line += "for Sect#=";
-            Append_Count(line, k);
-            line += ", AxLd#=";
-            Append_Count(line, t);
-            line += ", CurvPnt#=";
-            Append_Count(line, p);
-            m.Plot.Write_Line(line);
+            Write_Curve_Point_Line(m.Plot, ws.M[t][p], ws.EI[t][p], ws.Curv[t][p], line5, k, t, p);
             Record_Section_Point(m, k, t, ws.M[t][p], ws.EI[t][p], ws.Curv[t][p], line5);
         }
         Write_Moment_Curvature_File(m, k, ws, t, missing);

@@ -202,15 +202,31 @@ int Write_Nonconvergence_Report(AnalysisModel& m) {
                     Format_Number(dd, 12), Format_Number(tol, 12), len, r.Joined());
 }
 
-// Progress line of one iteration: columns 1, 20 and 36.
+// Progress line of one iteration: columns 1, 20 and 36. Composed in one string with the
+// fields appended in place, since a run writes one per iteration.
 std::string Progress_Line(int c, int i, double y1, const FdSolution& s) {
-    std::string line = fmt::format("Analysis Case {},", c);
+    std::string line;
+    line.reserve(128);
+    auto append_integer = [&line](int v) {
+        const fmt::format_int text(v);
+        line.append(text.data(), text.size());
+    };
+    line += "Analysis Case ";
+    append_integer(c);
+    line += ',';
     line.resize(std::max<size_t>(line.size(), 19), ' ');
-    line += fmt::format("Iteration {},", i);
+    line += "Iteration ";
+    append_integer(i);
+    line += ',';
     line.resize(std::max<size_t>(line.size(), 35), ' ');
-    line += "Y(top) =" + Format_ES(y1, 12, 4) + ", dYmax =" + Format_ES(s.dYmax, 12, 4) +
-            ", Node " + std::to_string(s.i_dYmax_Node) +
-            ", Delta dYmax =" + Format_ES(s.Delta_dYmax, 12, 4);
+    line += "Y(top) =";
+    Append_ES(line, y1, 12, 4);
+    line += ", dYmax =";
+    Append_ES(line, s.dYmax, 12, 4);
+    line += ", Node ";
+    append_integer(s.i_dYmax_Node);
+    line += ", Delta dYmax =";
+    Append_ES(line, s.Delta_dYmax, 12, 4);
     return line;
 }
 

@@ -233,6 +233,15 @@ std::vector<Descriptor> Descriptors_Used() {
         {'F', 0, 18},
         {'F', 0, 19},
         {'F', 0, 20},
+        // Where fields composed from sixteen digits give way to the general path: the
+        // sixteenth and seventeenth digit, and the widest such field and one wider.
+        {'S', 22, 15},
+        {'S', 23, 16},
+        {'F', 26, 8},
+        {'F', 48, 15},
+        {'F', 49, 15},
+        {'S', 48, 8},
+        {'S', 49, 8},
     };
     for (int d = 0; d <= 8; ++d) {
         list.push_back({'F', 14, d});

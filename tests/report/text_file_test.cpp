@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 
 namespace zarno::test {
 namespace {
@@ -33,6 +34,33 @@ TEST(WriteNumber, FormatFollowsMagnitude) {
     for (const Case& c : cases) {
         EXPECT_EQ(Format_Number(c.v, c.h), c.expected) << c.v << " in width " << c.h;
         EXPECT_EQ(Format_Number(c.v, c.h).size(), static_cast<size_t>(c.h));
+    }
+}
+
+// The format changes at single-precision powers of ten: 10^(H-3) - 1, 10^(9-H) and
+// 10^(7-H). Values on each threshold and beside it, in widths on both sides of those whose
+// thresholds are decided once, against the rule with the powers computed here.
+TEST(WriteNumber, FormatChangesAtSinglePrecisionPowersOfTen) {
+    auto power = [](int e) { return static_cast<double>(std::pow(10.0f, static_cast<float>(e))); };
+    for (int h = 8; h <= 30; ++h) {
+        const double scientific_above = power(h - 3) - 1.0;
+        const double seven_above = power(9 - h);
+        const double five_from = power(7 - h);
+        for (const double t : {scientific_above, seven_above, five_from}) {
+            for (const double v : {std::nextafter(t, 0.0), t, std::nextafter(t, INFINITY)}) {
+                std::string expected;
+                if (v < 1.0e-12) {
+                    expected = " " + Format_F(0.0, h - 1, h - 8); // counts as zero
+                } else if (v > scientific_above || v < five_from) {
+                    expected = " " + Format_ES(v, h - 1, h - 8);
+                } else if (v > 10000.0) {
+                    expected = " " + Format_F(v, h - 1, 0);
+                } else {
+                    expected = " " + Format_F(v, h - 1, v > seven_above ? h - 7 : h - 5);
+                }
+                EXPECT_EQ(Format_Number(v, h), expected) << v << " in width " << h;
+            }
+        }
     }
 }
 
