@@ -349,19 +349,21 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPa
                        int k) {
     const double H = ws.H;
     double last_y = 0.0;
-    bool slices_current = true;
+    // Whether ws.y_n is the depth of the trial evaluated last: a full evaluation sets it, a
+    // force-only pass does not.
+    bool y_n_current = true;
     // A trial by the full evaluation, for sections without a force-only pass.
     auto residual = [&](double y) {
         last_y = y;
         Compute_Axial_Thrust_Force(ws, y);
-        slices_current = true;
+        y_n_current = true;
         return ws.N - ws.P_Target;
     };
-    // Leaves the slices, flags and forces of the trial evaluated last.
+    // Leaves in ws.y_n the depth of the trial evaluated last, where the point is taken.
     auto settle = [&] {
-        if (!slices_current) {
-            Compute_Axial_Thrust_Force(ws, last_y);
-            slices_current = true;
+        if (!y_n_current) {
+            ws.y_n = last_y;
+            y_n_current = true;
         }
     };
     double y = ws.y_n_Seed;
@@ -385,7 +387,7 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPa
             ws.N = forces[2];
             fp = ws.N - ws.P_Target;
             last_y = y + delta;
-            slices_current = false;
+            y_n_current = false;
         } else {
             f0 = residual(y);
             fm = residual(y - delta);

@@ -51,6 +51,9 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
 // the failure of the section under its thrust (the caller ends the curve there, nothing is
 // reported); at the first step it is RUN00016.
 // pass is the force-only pass of the current slices (Prepare_Force_Only_Pass).
+// On success ws.y_n is the depth of the trial evaluated last, at which the point's stresses
+// are taken (Evaluate_Point). A section without a force-only pass has its slices, flags and
+// forces evaluated there already; a section with one is evaluated there by Evaluate_Point.
 bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPass& pass, int t,
                        int k);
 

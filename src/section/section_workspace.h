@@ -174,6 +174,8 @@ struct SectionWorkspace {
     double y_n = 0.0;
     double y_n_Seed = 0.0;
     double e_Bottom = 0.0;
+    // Slice strains and stresses of the last full evaluation (Compute_Axial_Thrust_Force);
+    // the points of a section with a force-only pass are formed without storing them.
     SliceArray Strain{};
     SliceArray Stress_Concrete{}, Stress_Bars{}, Stress_Casing{}, Stress_Core_Tube{},
         Stress_Core_Concrete{};

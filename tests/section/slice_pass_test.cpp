@@ -217,6 +217,89 @@ TEST(SlicePass, FusedTrialsEqualSingleEvaluationsBitForBit) {
     }
 }
 
+// A point of the curve formed in one pass (the evaluation at the depth of the last trial,
+// the largest stresses, the moment) stores what the full evaluation followed by the
+// separate routines for the largest stresses and the moment stores, to the last bit. The
+// table puts the neutral axis above, inside and below the section under curvatures of both
+// signs (a negative one makes the strains rise down the section, so no cracked zone is
+// skipped), with and without tensile strength, at the first point and at a later point
+// whose previous moment is larger than some of the sums.
+TEST(SlicePass, OnePassPointEqualsFullEvaluationBitForBit) {
+    const PassCase cases[] = {{"shaft with bars", Shaft_With_Bars},
+                              {"rectangle with bars", Rectangle_With_Bars},
+                              {"steel pipe", Steel_Pipe},
+                              {"strand shaft", Strand_Shaft}};
+    const double curvatures[] = {-4.0e-5, 1.0e-6, 4.0e-5, 6.0e-4};
+    const double depth_fractions[] = {-0.3, 0.0, 0.02, 0.37, 0.5, 0.81, 1.0, 1.4};
+    for (const PassCase& c : cases) {
+        auto m = test::Quiet_Model();
+        auto one = c.make();
+        Initialize_EI_Vars(*m, *one);
+        auto full = std::make_unique<SectionWorkspace>(*one);
+        const ForceOnlyPass pass = Prepare_Force_Only_Pass(*one);
+        int skipped_tail = 0, tensile_top = 0, kept_previous = 0;
+        for (const bool tension_off : {false, true}) {
+            for (const double phi : curvatures) {
+                for (const double f : depth_fractions) {
+                    const double y = f * one->H;
+                    for (const int k : {1, 2}) {
+                        const std::string where =
+                            std::string(c.name) + " phi " + std::to_string(phi) + " depth " +
+                            std::to_string(f) + " point " + std::to_string(k) +
+                            (tension_off ? " tension off" : "");
+                        for (SectionWorkspace* ws : {one.get(), full.get()}) {
+                            ws->Phi = ws->Curv[1][k] = phi;
+                            ws->Yn[1][k] = y;
+                            ws->b_Tension_Off = tension_off;
+                            ws->M[1][1] = 1.0e3; // the previous point of point 2
+                        }
+                        // The search leaves the depth of its last trial; a section without a
+                        // force-only pass has its slices evaluated there as well.
+                        one->y_n = y;
+                        if (!pass.usable && !pass.pipe) {
+                            Compute_Axial_Thrust_Force(*one, y);
+                        }
+                        Evaluate_Point(*one, pass, 1, k);
+                        Compute_Axial_Thrust_Force(*full, y);
+                        Find_Max_Stresses(*full, pass, 1, k);
+                        Compute_Section_Moments(*full, 1, k);
+
+                        EXPECT_EQ(Bits(one->N), Bits(full->N)) << where;
+                        EXPECT_EQ(Bits(one->Force_Concrete), Bits(full->Force_Concrete)) << where;
+                        EXPECT_EQ(Bits(one->Force_Bars), Bits(full->Force_Bars)) << where;
+                        EXPECT_EQ(Bits(one->Force_Casing), Bits(full->Force_Casing)) << where;
+                        EXPECT_EQ(Bits(one->e_Bottom), Bits(full->e_Bottom)) << where;
+                        EXPECT_EQ(one->b_Eval_Cracked, full->b_Eval_Cracked) << where;
+                        EXPECT_EQ(one->b_Eval_Yielded, full->b_Eval_Yielded) << where;
+                        for (const CurveArray SectionWorkspace::*table :
+                             {&SectionWorkspace::M, &SectionWorkspace::EI,
+                              &SectionWorkspace::Eps_Top, &SectionWorkspace::Eps_Bot,
+                              &SectionWorkspace::Max_Concrete, &SectionWorkspace::Max_Steel,
+                              &SectionWorkspace::Max_Casing, &SectionWorkspace::Max_Core,
+                              &SectionWorkspace::Least_Bar_Strain}) {
+                            EXPECT_EQ(Bits((*one.*table)[1][k]), Bits((*full.*table)[1][k]))
+                                << where;
+                        }
+                        const int n = full->i_Num_Slices;
+                        skipped_tail += phi > 0.0 && full->b_Eval_Cracked &&
+                                        full->Stress_Concrete[n] == 0.0 && full->Strain[n] < 0.0;
+                        tensile_top += full->Max_Concrete[1][k] < 0.0;
+                        kept_previous += k == 2 && full->M[1][2] == 1.0e3;
+                    }
+                }
+            }
+        }
+        // The table reaches the cases that the one pass treats apart.
+        if (pass.usable) {
+            EXPECT_GT(skipped_tail, 0) << c.name;
+            EXPECT_GT(tensile_top, 0) << c.name;
+        }
+        if (!pass.pipe) {
+            EXPECT_GT(kept_previous, 0) << c.name;
+        }
+    }
+}
+
 // Every table of thrust t, bit for bit, and the state flags of its points.
 void Expect_Same_Curve(const SectionWorkspace& a, int ta, const SectionWorkspace& b, int tb,
                        const std::string& where) {
