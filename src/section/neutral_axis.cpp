@@ -263,6 +263,101 @@ std::array<double, TRIALS_PER_PASS> Pipe_Forces(const SectionWorkspace& ws,
 
 namespace {
 
+// The concrete force at the trial depth y when the strains fall down the section (slice
+// depths increase, the curvature is positive), cracked telling whether the trial starts
+// cracked. Each slice's strain is then no larger than the one above it, and so is its
+// strain over e0 (a division by the same positive number keeps the order), so the slices
+// fall into bands in section order: crushed (strain beyond the end of the law), softening
+// (strain over e0 of one or more), parabolic (positive strain), uncracked tension and,
+// from the first cracked slice on, cracked tension, whose stresses of zero add nothing. The
+// slices of each band take the stress the concrete law gives them and are added in slice
+// order, as in the full evaluation; what differs is only that a slice is not asked again
+// what the band it lies in already answers (whether it is crushed, in tension, or below
+// e0), and the pass ends at the cracked band.
+double Concrete_Force_Strains_Falling(const SectionWorkspace& ws, double y, bool cracked) {
+    const std::ptrdiff_t n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const double fc = ws.fc;
+    const double e0 = ws.e0;
+    double sum = 0.0;
+    std::ptrdiff_t i = 1;
+    for (; i <= n; ++i) {
+        const double e = (y - ws.Slice_Depth[i]) * phi;
+        if (!(e > CONCRETE_CRUSHING_STRAIN)) {
+            break;
+        }
+        sum += CRUSHED_CONCRETE_STRESS * ws.Area_Concrete[i];
+    }
+    for (; i <= n; ++i) {
+        const double e = (y - ws.Slice_Depth[i]) * phi;
+        const double x = e / e0;
+        if (x < 1.0) {
+            break;
+        }
+        sum += (fc - ws.fc_15 * (e - e0) / ws.e_Softening) * ws.Area_Concrete[i];
+    }
+    for (; i <= n; ++i) {
+        const double e = (y - ws.Slice_Depth[i]) * phi;
+        if (e <= 0.0) {
+            break;
+        }
+        const double x = e / e0;
+        sum += fc * (2.0 * x - x * x) * ws.Area_Concrete[i];
+    }
+    if (!cracked) {
+        const double ft = ws.ft;
+        for (; i <= n; ++i) {
+            const double s = fn_Concrete_Tension(ws, (y - ws.Slice_Depth[i]) * phi);
+            if (s < ft) {
+                break; // cracks here
+            }
+            sum += s * ws.Area_Concrete[i];
+        }
+    }
+    return sum;
+}
+
+// The force of an elastic-perfectly plastic steel (modulus E > 0, yield stress Fy) at the trial
+// depth y when the strains fall down the section, over count slices, the j-th being
+// slice_of(j), in section order, of the given areas. The stress E e is then no larger in a
+// slice than in the one above, so the slices fall into bands in section order: yielded in
+// compression, elastic and yielded in tension. Each takes the stress of the steel law and is
+// added in slice order; a slice is only not asked again on which side of a yield limit it
+// lies where its band answers it.
+template <typename SliceOf>
+double Steel_Force_Strains_Falling(const SectionWorkspace& ws, const SliceArray& area, int count,
+                                   SliceOf slice_of, double y, double E, double Fy) {
+    const double phi = ws.Phi;
+    double sum = 0.0;
+    int j = 1;
+    for (; j <= count; ++j) {
+        const int i = slice_of(j);
+        const double s = E * ((y - ws.Slice_Depth[i]) * phi);
+        if (!(s >= Fy)) {
+            break;
+        }
+        sum += Fy * area[i];
+    }
+    for (; j <= count; ++j) {
+        const int i = slice_of(j);
+        const double s = E * ((y - ws.Slice_Depth[i]) * phi);
+        if (s <= -Fy) {
+            break;
+        }
+        sum += s * area[i];
+    }
+    const double yielded = -Fy;
+    for (; j <= count; ++j) {
+        sum += yielded * area[slice_of(j)];
+    }
+    return sum;
+}
+
+// Whether the steel law of modulus E can be taken by bands.
+bool Steel_Bands_Apply(double E) {
+    return E > 0.0 && E < HUGE_VAL;
+}
+
 // The running state of one trial depth in the fused pass.
 struct TrialState {
     double y = 0.0;
@@ -277,6 +372,15 @@ std::array<double, TRIALS_PER_PASS>
 Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
                        const std::array<double, TRIALS_PER_PASS>& y_n) {
     if (pass.pipe) {
+        if (pass.depths_increase && ws.Phi > 0.0 && Steel_Bands_Apply(ws.Casing_E)) {
+            const auto slice = [](int j) { return j; };
+            const int n = ws.i_Num_Slices;
+            const double E = ws.Casing_E;
+            const double Fy = ws.Casing_Fy;
+            return {Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[0], E, Fy),
+                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[1], E, Fy),
+                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[2], E, Fy)};
+        }
         return Pipe_Forces(ws, y_n);
     }
     const int n = ws.i_Num_Slices;
@@ -319,26 +423,41 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
         s.concrete += stress * A;
         return false;
     };
-    for (int i = 1; i <= n; ++i) {
-        const double d = ws.Slice_Depth[i];
-        const double A = ws.Area_Concrete[i];
-        const bool rest_a = concrete_slice(a, d, A);
-        const bool rest_b = concrete_slice(b, d, A);
-        const bool rest_c = concrete_slice(c, d, A);
-        if (rest_a && rest_b && rest_c && strains_fall) {
-            break;
+    // The bands need a positive, finite e0 (a section with concrete).
+    if (strains_fall && ws.e0 > 0.0 && ws.e0 < HUGE_VAL) {
+        a.concrete = Concrete_Force_Strains_Falling(ws, a.y, a.cracked);
+        b.concrete = Concrete_Force_Strains_Falling(ws, b.y, b.cracked);
+        c.concrete = Concrete_Force_Strains_Falling(ws, c.y, c.cracked);
+    } else {
+        for (int i = 1; i <= n; ++i) {
+            const double d = ws.Slice_Depth[i];
+            const double A = ws.Area_Concrete[i];
+            const bool rest_a = concrete_slice(a, d, A);
+            const bool rest_b = concrete_slice(b, d, A);
+            const bool rest_c = concrete_slice(c, d, A);
+            if (rest_a && rest_b && rest_c && strains_fall) {
+                break;
+            }
         }
     }
     const double Es = ws.Es;
     const double fy = ws.fy;
-    auto bar_stress = [&](double e) { return Steel_Stress(e, Es, fy); };
-    for (int j = 1; j <= pass.num_bar_slices; ++j) {
-        const int i = pass.bar_slices[j];
-        const double d = ws.Slice_Depth[i];
-        const double A = ws.Area_Bars[i];
-        a.bars += bar_stress((a.y - d) * phi) * A;
-        b.bars += bar_stress((b.y - d) * phi) * A;
-        c.bars += bar_stress((c.y - d) * phi) * A;
+    if (strains_fall && Steel_Bands_Apply(Es)) {
+        const auto bar_slice = [&](int j) { return pass.bar_slices[j]; };
+        const int nb = pass.num_bar_slices;
+        a.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, a.y, Es, fy);
+        b.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, b.y, Es, fy);
+        c.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, c.y, Es, fy);
+    } else {
+        auto bar_stress = [&](double e) { return Steel_Stress(e, Es, fy); };
+        for (int j = 1; j <= pass.num_bar_slices; ++j) {
+            const int i = pass.bar_slices[j];
+            const double d = ws.Slice_Depth[i];
+            const double A = ws.Area_Bars[i];
+            a.bars += bar_stress((a.y - d) * phi) * A;
+            b.bars += bar_stress((b.y - d) * phi) * A;
+            c.bars += bar_stress((c.y - d) * phi) * A;
+        }
     }
     const double none = 0.0;
     return {a.concrete + none + a.bars + none + none, b.concrete + none + b.bars + none + none,

@@ -161,7 +161,9 @@ TEST(SlicePass, OnePassEqualsTheMaterialLawsBitForBit) {
 }
 
 // The fused pass of a Newton iteration (concrete and bars, or a steel pipe) gives each of
-// its trial forces exactly as a full evaluation at that depth alone does. The trials are the
+// its trial forces exactly as a full evaluation at that depth alone does, whether it takes
+// the slices by bands of the material laws (strains falling down the section) or one by one
+// (a negative curvature). The trials are the
 // search's own (a step of 1e-7 in either direction) and wide ones, so that the three trials of one
 // pass fall on different sides of cracking, of crushing and of the neutral axis and stop at
 // different slices.
@@ -179,7 +181,8 @@ TEST(SlicePass, FusedTrialsEqualSingleEvaluationsBitForBit) {
         auto single = std::make_unique<SectionWorkspace>(*fused);
         const ForceOnlyPass pass = Prepare_Force_Only_Pass(*fused);
         ASSERT_TRUE(pass.usable || pass.pipe) << c.name;
-        int cracked = 0, uncracked = 0, crushed = 0, yielded = 0, evaluations = 0;
+        int cracked = 0, uncracked = 0, crushed = 0, softening = 0, yielded = 0, evaluations = 0;
+        int yielded_both_ways = 0;
         for (const bool tension_off : {false, true}) {
             for (const double phi : curvatures) {
                 for (const double f : depth_fractions) {
@@ -199,6 +202,22 @@ TEST(SlicePass, FusedTrialsEqualSingleEvaluationsBitForBit) {
                             crushed +=
                                 single->Strain[1] > CONCRETE_CRUSHING_STRAIN ||
                                 single->Strain[single->i_Num_Slices] > CONCRETE_CRUSHING_STRAIN;
+                            // A band of every kind: concrete past its peak but not crushed,
+                            // steel yielded in compression above and in tension below.
+                            bool past_peak = false, in_compression = false, in_tension = false;
+                            const double Fy = pass.pipe ? single->Casing_Fy : single->fy;
+                            for (int i = 1; i <= single->i_Num_Slices; ++i) {
+                                const double e = single->Strain[i];
+                                past_peak |= e > single->e0 && e <= CONCRETE_CRUSHING_STRAIN;
+                                const double steel =
+                                    pass.pipe ? single->Stress_Casing[i] : single->Stress_Bars[i];
+                                const bool holds = pass.pipe ? single->Area_Casing[i] > 0.0
+                                                             : single->Area_Bars[i] > 0.0;
+                                in_compression |= holds && steel == Fy;
+                                in_tension |= holds && steel == -Fy;
+                            }
+                            softening += past_peak;
+                            yielded_both_ways += in_compression && in_tension;
                             ++evaluations;
                         }
                     }
@@ -208,7 +227,9 @@ TEST(SlicePass, FusedTrialsEqualSingleEvaluationsBitForBit) {
         // The table reaches both sides of the state changes it is meant to cover.
         EXPECT_GT(yielded, 0) << c.name;
         EXPECT_LT(yielded, evaluations) << c.name;
+        EXPECT_GT(yielded_both_ways, 0) << c.name;
         if (!pass.pipe) {
+            EXPECT_GT(softening, 0) << c.name;
             EXPECT_GT(cracked, 0) << c.name;
             EXPECT_GT(uncracked, 0) << c.name;
             EXPECT_GT(crushed, 0) << c.name;
