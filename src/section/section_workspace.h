@@ -61,8 +61,8 @@ template <typename Value> class ThrustRows {
     using Row = std::array<Value, MAX_MC_POINTS + 1>;
 
     Row& operator[](std::size_t t) {
-        if (t >= rows_.size()) {
-            rows_.resize(t + 1, Row{});
+        if (t >= rows_.size()) [[unlikely]] {
+            Grow(t);
         }
         return rows_[t];
     }
@@ -70,6 +70,9 @@ template <typename Value> class ThrustRows {
     const Row& operator[](std::size_t t) const { return t < rows_.size() ? rows_[t] : zero_; }
 
   private:
+    // Out of line, so that the reading of an existing row stays a bounds check and an index.
+    [[gnu::noinline]] void Grow(std::size_t t) { rows_.resize(t + 1, Row{}); }
+
     std::vector<Row> rows_;
     Row zero_{};
 };
