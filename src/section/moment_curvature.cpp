@@ -381,7 +381,7 @@ void Evaluate_Point(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int 
         Pipe_Point(ws, t, k);
         return;
     }
-    if (pass.pipe) {
+    if (pass.pipe || pass.composite) {
         Compute_Axial_Thrust_Force(ws, ws.y_n);
     }
     Find_Max_Stresses(ws, pass, t, k);

@@ -216,6 +216,10 @@ ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
         kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE;
     pass.usable = kind != GEOM_PIPE && ws.i_Reinf_Kind == REINF_BARS && !casing && !core_kind;
     pass.pipe = kind == GEOM_PIPE;
+    pass.composite = !pass.usable && !pass.pipe;
+    pass.casing = casing;
+    pass.core_tube = core_kind && ws.Core_Wall > 0.0;
+    pass.core_concrete = core_kind && ws.i_Core_Concrete_Model == 2 && ws.b_Core_Filled;
     // A slice without steel adds a signed zero to the bar force, which leaves the sum as
     // it is. The slices that hold steel are listed for every section: the largest bar
     // stress is sought among them.
@@ -358,6 +362,108 @@ bool Steel_Bands_Apply(double E) {
     return E > 0.0 && E < HUGE_VAL;
 }
 
+// The force of concrete of the given slice areas at the trial depth y, slice by slice, under
+// the compression law given: the law of the full evaluation, starting cracked or not, with
+// the cracked tension zone adding nothing (and ending the pass once strains fall).
+template <typename Compression>
+double Concrete_Force_By_Slices(const SectionWorkspace& ws, const SliceArray& area, double y,
+                                bool cracked, bool strains_fall, Compression compression) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const bool tension_off = ws.b_Tension_Off;
+    const double ft = ws.ft;
+    double sum = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        const double e = (y - ws.Slice_Depth[i]) * phi;
+        double s = 0.0;
+        if (e <= 0.0) {
+            if (cracked) {
+                if (strains_fall) {
+                    break;
+                }
+                continue;
+            }
+            s = fn_Concrete_Tension(ws, e);
+            if (s < ft || tension_off) {
+                cracked = true;
+                continue;
+            }
+        } else {
+            s = compression(ws, e);
+        }
+        sum += s * area[i];
+    }
+    return sum;
+}
+
+// The force of elastic-perfectly plastic steel (E, Fy) at the trial depth y over count
+// slices, the j-th being slice_of(j), in slice order; by bands when strains fall.
+template <typename SliceOf>
+double Steel_Force(const SectionWorkspace& ws, const SliceArray& area, int count, SliceOf slice_of,
+                   double y, double E, double Fy, bool strains_fall) {
+    if (strains_fall && Steel_Bands_Apply(E)) {
+        return Steel_Force_Strains_Falling(ws, area, count, slice_of, y, E, Fy);
+    }
+    const double phi = ws.Phi;
+    double sum = 0.0;
+    for (int j = 1; j <= count; ++j) {
+        const int i = slice_of(j);
+        sum += Steel_Stress((y - ws.Slice_Depth[i]) * phi, E, Fy) * area[i];
+    }
+    return sum;
+}
+
+// The axial force of a composite section at the trial depth y: the component forces of the
+// full evaluation, each summed in slice order, added in its order. A slice outside a
+// component (no area, or outside the core tube, whose stress is then zero) adds a zero, which
+// leaves a sum starting at +0 as it is, so only the slices that hold the component are taken.
+double Composite_Force(const SectionWorkspace& ws, const ForceOnlyPass& pass, double y) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const bool strains_fall = pass.depths_increase && phi > 0.0;
+    const bool cracked = ws.b_Tension_Off || (y - ws.H) * phi < ws.ecr;
+    const auto every_slice = [](int j) { return j; };
+    const auto bar_slice = [&](int j) { return pass.bar_slices[j]; };
+    double concrete = 0.0;
+    if (strains_fall && ws.e0 > 0.0 && ws.e0 < HUGE_VAL) {
+        concrete = Concrete_Force_Strains_Falling(ws, y, cracked);
+    } else {
+        concrete = Concrete_Force_By_Slices(ws, ws.Area_Concrete, y, cracked, strains_fall,
+                                            fn_Concrete_Compression);
+    }
+    double casing = 0.0;
+    if (pass.casing) {
+        casing = Steel_Force(ws, ws.Area_Casing, n, every_slice, y, ws.Casing_E, ws.Casing_Fy,
+                             strains_fall);
+    }
+    double bars = 0.0;
+    if (ws.i_Reinf_Kind == REINF_BARS) {
+        bars = Steel_Force(ws, ws.Area_Bars, pass.num_bar_slices, bar_slice, y, ws.Es, ws.fy,
+                           strains_fall);
+    } else {
+        const double k = Stress_Unit_Factor(ws.IUNITS);
+        const double fpu9 = fn_Deformed_Bar_fpu(ws.i_Strand_Size_First);
+        for (int j = 1; j <= pass.num_bar_slices; ++j) {
+            const int i = pass.bar_slices[j];
+            const double e = (y - ws.Slice_Depth[i]) * phi;
+            bars += fn_Strand_Stress_ksi(ws.i_Reinf_Kind, e + ws.e_ps, fpu9) * k * ws.Area_Bars[i];
+        }
+    }
+    double core_tube = 0.0;
+    if (pass.core_tube) {
+        const int first = ws.i_Core_First_Slice;
+        const auto tube_slice = [first](int j) { return first - 1 + j; };
+        core_tube = Steel_Force(ws, ws.Area_Core_Tube, ws.i_Core_Last_Slice - first + 1, tube_slice,
+                                y, ws.Core_E, ws.Core_Fy, strains_fall);
+    }
+    double core_concrete = 0.0;
+    if (pass.core_concrete) {
+        core_concrete = Concrete_Force_By_Slices(ws, ws.Area_Core_Concrete, y, cracked,
+                                                 strains_fall, fn_Core_Concrete_Compression);
+    }
+    return concrete + casing + bars + core_tube + core_concrete;
+}
+
 // The running state of one trial depth in the fused pass.
 struct TrialState {
     double y = 0.0;
@@ -371,6 +477,10 @@ struct TrialState {
 std::array<double, TRIALS_PER_PASS>
 Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
                        const std::array<double, TRIALS_PER_PASS>& y_n) {
+    if (pass.composite) {
+        return {Composite_Force(ws, pass, y_n[0]), Composite_Force(ws, pass, y_n[1]),
+                Composite_Force(ws, pass, y_n[2])};
+    }
     if (pass.pipe) {
         if (pass.depths_increase && ws.Phi > 0.0 && Steel_Bands_Apply(ws.Casing_E)) {
             const auto slice = [](int j) { return j; };
@@ -498,7 +608,7 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPa
         double f0 = 0.0;
         double fm = 0.0;
         double fp = 0.0;
-        if (pass.usable || pass.pipe) {
+        if (pass.usable || pass.pipe || pass.composite) {
             // The three trials in one pass; the state is left as after the last of them.
             const auto forces = Axial_Forces_Of_Trials(ws, pass, {y, y - delta, y + delta});
             f0 = forces[0] - ws.P_Target;
