@@ -41,8 +41,10 @@ struct ForceOnlyPass {
 ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws);
 
 // The axial forces of several trial depths (a Newton iteration tries y, y - delta and
-// y + delta) in one pass over the slices, for a pass that is usable or a pipe (a composite
-// section has each trial summed component by component). Each trial
+// y + delta), for a pass that is usable, a pipe or composite, without storing the slices.
+// Where the strains fall down the section each trial takes the slices by bands of the
+// material laws; otherwise the trials of a usable section or a pipe share one pass over the
+// slices. A composite section has each trial summed component by component. Each trial
 // keeps its own cracked flag, stopping point and sums, formed in the order of the full
 // evaluation, so each force equals the N that Compute_Axial_Thrust_Force gives at that
 // depth, to the last bit; the workspace is not changed.
