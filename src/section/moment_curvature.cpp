@@ -125,6 +125,42 @@ bool Has_Core_Tube(const SectionWorkspace& ws) {
 
 } // namespace
 
+namespace {
+
+// The largest stresses of point k.
+void Store_Max_Stresses(SectionWorkspace& ws, int t, int k, double conc, double steel,
+                        double casing, double core) {
+    ws.Max_Concrete[t][k] = conc;
+    ws.Max_Steel[t][k] = steel;
+    ws.Max_Casing[t][k] = casing;
+    ws.Max_Core[t][k] = core;
+}
+
+// The moment of point k from its sum over the slices, with its stiffness and strains.
+void Store_Moment(SectionWorkspace& ws, int t, int k, double sum) {
+    // The stored curve of a concrete section never descends.
+    if (ws.i_Geometry_Kind != GEOM_PIPE && k >= 2) {
+        sum = std::max(ws.M[t][k - 1], sum);
+    }
+    const double phi = ws.Curv[t][k];
+    const double yn = ws.Yn[t][k];
+    ws.M[t][k] = sum;
+    ws.EI[t][k] = sum / phi;
+    ws.Eps_Top[t][k] = phi * yn;
+    ws.Eps_Bot[t][k] = phi * (yn - ws.H);
+    // Least strain over the bars, each at its own position.
+    double least = 0.0;
+    for (int b = 1; b <= ws.i_Num_Bars; ++b) {
+        const double e = (yn - (ws.Y_Top - ws.Bar_Y[b])) * phi;
+        if (b == 1 || e < least) {
+            least = e;
+        }
+    }
+    ws.Least_Bar_Strain[t][k] = least;
+}
+
+} // namespace
+
 void Find_Max_Stresses(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int k) {
     const int n = ws.i_Num_Slices;
     const bool pipe = ws.i_Geometry_Kind == GEOM_PIPE;
@@ -148,10 +184,9 @@ void Find_Max_Stresses(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, i
     }
     // A section without a casing or a core tube never gives those stresses a value: they
     // keep the zero they start with.
-    ws.Max_Concrete[t][k] = conc;
-    ws.Max_Steel[t][k] = steel;
-    ws.Max_Casing[t][k] = Has_Casing(ws) ? Largest_Magnitude(ws.Stress_Casing, n) : 0.0;
-    ws.Max_Core[t][k] = Has_Core_Tube(ws) ? Largest_Magnitude(ws.Stress_Core_Tube, n) : 0.0;
+    Store_Max_Stresses(ws, t, k, conc, steel,
+                       Has_Casing(ws) ? Largest_Magnitude(ws.Stress_Casing, n) : 0.0,
+                       Has_Core_Tube(ws) ? Largest_Magnitude(ws.Stress_Core_Tube, n) : 0.0);
 }
 
 void Compute_Section_Moments(SectionWorkspace& ws, int t, int k) {
@@ -194,25 +229,163 @@ void Compute_Section_Moments(SectionWorkspace& ws, int t, int k) {
             sum += f * arm;
         }
     }
-    // The stored curve of a concrete section never descends.
-    if (kind != GEOM_PIPE && k >= 2) {
-        sum = std::max(ws.M[t][k - 1], sum);
+    Store_Moment(ws, t, k, sum);
+}
+
+namespace {
+
+// Point k of a section of concrete and bars at the depth ws.y_n, in one pass over the slices:
+// the strain and stresses of each slice as in the full evaluation, its force added to the
+// component sums, its moment to the moment sum and its stresses to the largest ones, each
+// sum and comparison in slice order as in the separate routines.
+//
+// Two kinds of terms are left out, both of which add exactly nothing. The bar stress of a
+// slice without steel enters the moment as stress times zero area, a zero, and adding a zero
+// to a slice force that is not zero leaves it as it is, while a zero slice force adds a zero
+// to the moment. And under strains that fall down the section, the concrete of every slice
+// from the first cracked one in tension on has a stress of +0: its concrete force and its
+// moment without steel are zeros, so only the slices holding steel are visited there. Adding
+// a zero of either sign changes a sum only if the sum is -0, and none of these sums can be:
+// they start at +0, and in round-to-nearest a sum is -0 only when both terms are.
+void Concrete_And_Bars_Point(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int k) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const double y_n = ws.y_n;
+    ws.e_Bottom = (y_n - ws.H) * phi;
+    bool cracked = ws.b_Tension_Off || ws.e_Bottom < ws.ecr;
+    const bool tension_off = ws.b_Tension_Off;
+    const bool strains_fall = pass.depths_increase && phi > 0.0;
+    const bool bars_present = ws.i_Num_Bars > 0;
+    const double Es = ws.Es;
+    const double fy = ws.fy;
+    const double ft = ws.ft;
+    const double half = ws.H / 2.0;
+    double concrete = 0.0;
+    double bars = 0.0;
+    double moment = 0.0;
+    double conc = 0.0;
+    double steel = 0.0;
+    bool yielded = false;
+    // The bar force of slice i, which holds steel, after adding it to the bar sums.
+    auto bar_force = [&](int i, double e) {
+        bool bar_yielded = false;
+        const double sb = fn_Elastic_Plastic_Stress(e, Es, fy, bar_yielded);
+        const double area = ws.Area_Bars[i];
+        // Only a slice that holds steel can signal yielding of the reinforcement.
+        if (bar_yielded && bars_present && area > 0.0) {
+            yielded = true;
+        }
+        if (area > 0.0 && std::fabs(sb) > std::fabs(steel)) {
+            steel = sb;
+        }
+        const double force = sb * area;
+        bars += force;
+        return force;
+    };
+    int j = 1; // the next entry of the slices that hold steel
+    int next_bar = pass.num_bar_slices >= 1 ? pass.bar_slices[1] : n + 1;
+    int i = 1;
+    for (; i <= n; ++i) {
+        const double d = ws.Slice_Depth[i];
+        const double e = (y_n - d) * phi;
+        double s = 0.0;
+        if (e <= 0.0) {
+            if (!cracked) {
+                s = fn_Concrete_Tension(ws, e);
+                if (s < ft || tension_off) {
+                    s = 0.0;
+                    cracked = true;
+                }
+            } else if (strains_fall) {
+                break; // the cracked tension zone, down to the bottom
+            }
+        } else {
+            s = fn_Concrete_Compression(ws, e);
+        }
+        if (i == 1 || s > conc) {
+            conc = s;
+        }
+        double f = s * ws.Area_Concrete[i];
+        concrete += f;
+        if (i == next_bar) {
+            f += bar_force(i, e);
+            ++j;
+            next_bar = j <= pass.num_bar_slices ? pass.bar_slices[j] : n + 1;
+        }
+        moment += f * (half - d);
     }
-    const double phi = ws.Curv[t][k];
-    const double yn = ws.Yn[t][k];
-    ws.M[t][k] = sum;
-    ws.EI[t][k] = sum / phi;
-    ws.Eps_Top[t][k] = phi * yn;
-    ws.Eps_Bot[t][k] = phi * (yn - ws.H);
-    // Least strain over the bars, each at its own position.
-    double least = 0.0;
-    for (int b = 1; b <= ws.i_Num_Bars; ++b) {
-        const double e = (yn - (ws.Y_Top - ws.Bar_Y[b])) * phi;
-        if (b == 1 || e < least) {
-            least = e;
+    if (i <= n) {
+        // The concrete stresses of +0 from slice i on: the first of them is the largest so
+        // far if it is slice 1 or the stresses above were all tensile.
+        if (i == 1 || 0.0 > conc) {
+            conc = 0.0;
+        }
+        for (; j <= pass.num_bar_slices; ++j) {
+            const int b = pass.bar_slices[j];
+            const double d = ws.Slice_Depth[b];
+            moment += bar_force(b, (y_n - d) * phi) * (half - d);
         }
     }
-    ws.Least_Bar_Strain[t][k] = least;
+    ws.b_Eval_Cracked = cracked;
+    ws.b_Eval_Yielded = yielded;
+    ws.Force_Concrete = concrete;
+    ws.Force_Bars = bars;
+    ws.Force_Casing = ws.Force_Core_Tube = ws.Force_Core_Concrete = 0.0;
+    ws.N = ws.Force_Concrete + ws.Force_Casing + ws.Force_Bars + ws.Force_Core_Tube +
+           ws.Force_Core_Concrete;
+    Store_Max_Stresses(ws, t, k, conc, steel, 0.0, 0.0);
+    Store_Moment(ws, t, k, moment);
+}
+
+// Point k of a steel pipe at the depth ws.y_n in one pass: the casing stress of each slice,
+// its force, its moment and the casing stress of greatest magnitude, in slice order.
+void Pipe_Point(SectionWorkspace& ws, int t, int k) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const double y_n = ws.y_n;
+    const double E = ws.Casing_E;
+    const double Fy = ws.Casing_Fy;
+    const double half = ws.H / 2.0;
+    bool yielded = false;
+    double force = 0.0;
+    double moment = 0.0;
+    double largest = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        const double d = ws.Slice_Depth[i];
+        const double s = fn_Elastic_Plastic_Stress((y_n - d) * phi, E, Fy, yielded);
+        const double f = s * ws.Area_Casing[i];
+        force += f;
+        moment += f * (half - d);
+        if (std::fabs(s) > std::fabs(largest)) {
+            largest = s;
+        }
+    }
+    ws.b_Eval_Cracked = false;
+    ws.b_Eval_Yielded = yielded;
+    ws.Force_Concrete = ws.Force_Bars = ws.Force_Core_Tube = ws.Force_Core_Concrete = 0.0;
+    ws.Force_Casing = force;
+    ws.N = force;
+    Store_Max_Stresses(ws, t, k, 0.0, 0.0, largest, 0.0);
+    Store_Moment(ws, t, k, moment);
+}
+
+} // namespace
+
+void Evaluate_Point(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int k) {
+    if (pass.usable) {
+        Concrete_And_Bars_Point(ws, pass, t, k);
+        return;
+    }
+    // A pipe's slices hold no bars; were there any, the general route takes them.
+    if (pass.pipe && pass.num_bar_slices == 0) {
+        Pipe_Point(ws, t, k);
+        return;
+    }
+    if (pass.pipe || pass.composite) {
+        Compute_Axial_Thrust_Force(ws, ws.y_n);
+    }
+    Find_Max_Stresses(ws, pass, t, k);
+    Compute_Section_Moments(ws, t, k);
 }
 
 void Compute_Nominal_Moment_Capacity(AnalysisModel& m, SectionWorkspace& ws, int t) {
@@ -331,10 +504,9 @@ void Compute_Thrust_Curve(AnalysisModel& m, SectionWorkspace& ws, int t) {
             --k;
             break;
         }
+        Evaluate_Point(ws, pass, t, k);
         ws.b_Cracked = ws.b_Cracked || ws.b_Eval_Cracked;
         ws.b_Yielded = ws.b_Yielded || ws.b_Eval_Yielded;
-        Find_Max_Stresses(ws, pass, t, k);
-        Compute_Section_Moments(ws, t, k);
 
         auto& msg = ws.Msg[t][k];
         msg = {' ', ' ', ' '};

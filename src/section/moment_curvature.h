@@ -33,6 +33,15 @@ double fn_Pipe_Wall_Area(const SectionWorkspace& ws);
 // from the force-only pass of the current slices.
 void Find_Max_Stresses(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int k);
 void Compute_Section_Moments(SectionWorkspace& ws, int t, int k);
+// Point k of thrust t after Find_Neutral_Axis: the evaluation at the depth of the trial
+// evaluated last (ws.y_n), its flags, largest stresses, moment, stiffness and strains. A
+// section with a force-only pass (concrete and bars, or a steel pipe) is evaluated, and its
+// largest stresses and moment formed, in one pass over the slices, without storing the slice
+// strains and stresses; every value it stores has the bits that the full evaluation
+// followed by Find_Max_Stresses and Compute_Section_Moments gives. A composite section is
+// evaluated in full at ws.y_n and takes those two; a section the search evaluated in full
+// takes them on the slices it has left.
+void Evaluate_Point(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int k);
 // Nominal moment capacity of thrust t from its computed points (warning -355).
 void Compute_Nominal_Moment_Capacity(AnalysisModel& m, SectionWorkspace& ws, int t);
 // Secant stiffness of thrust t at moment M_target, interpolated between points.

@@ -216,6 +216,10 @@ ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
         kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE;
     pass.usable = kind != GEOM_PIPE && ws.i_Reinf_Kind == REINF_BARS && !casing && !core_kind;
     pass.pipe = kind == GEOM_PIPE;
+    pass.composite = !pass.usable && !pass.pipe;
+    pass.casing = casing;
+    pass.core_tube = core_kind && ws.Core_Wall > 0.0;
+    pass.core_concrete = core_kind && ws.i_Core_Concrete_Model == 2 && ws.b_Core_Filled;
     // A slice without steel adds a signed zero to the bar force, which leaves the sum as
     // it is. The slices that hold steel are listed for every section: the largest bar
     // stress is sought among them.
@@ -263,6 +267,203 @@ std::array<double, TRIALS_PER_PASS> Pipe_Forces(const SectionWorkspace& ws,
 
 namespace {
 
+// The concrete force at the trial depth y when the strains fall down the section (slice
+// depths increase, the curvature is positive), cracked telling whether the trial starts
+// cracked. Each slice's strain is then no larger than the one above it, and so is its
+// strain over e0 (a division by the same positive number keeps the order), so the slices
+// fall into bands in section order: crushed (strain beyond the end of the law), softening
+// (strain over e0 of one or more), parabolic (positive strain), uncracked tension and,
+// from the first cracked slice on, cracked tension, whose stresses of zero add nothing. The
+// slices of each band take the stress the concrete law gives them and are added in slice
+// order, as in the full evaluation; what differs is only that a slice is not asked again
+// what the band it lies in already answers (whether it is crushed, in tension, or below
+// e0), and the pass ends at the cracked band.
+double Concrete_Force_Strains_Falling(const SectionWorkspace& ws, double y, bool cracked) {
+    const std::ptrdiff_t n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const double fc = ws.fc;
+    const double e0 = ws.e0;
+    double sum = 0.0;
+    std::ptrdiff_t i = 1;
+    for (; i <= n; ++i) {
+        const double e = (y - ws.Slice_Depth[i]) * phi;
+        if (!(e > CONCRETE_CRUSHING_STRAIN)) {
+            break;
+        }
+        sum += CRUSHED_CONCRETE_STRESS * ws.Area_Concrete[i];
+    }
+    for (; i <= n; ++i) {
+        const double e = (y - ws.Slice_Depth[i]) * phi;
+        const double x = e / e0;
+        if (x < 1.0) {
+            break;
+        }
+        sum += (fc - ws.fc_15 * (e - e0) / ws.e_Softening) * ws.Area_Concrete[i];
+    }
+    for (; i <= n; ++i) {
+        const double e = (y - ws.Slice_Depth[i]) * phi;
+        if (e <= 0.0) {
+            break;
+        }
+        const double x = e / e0;
+        sum += fc * (2.0 * x - x * x) * ws.Area_Concrete[i];
+    }
+    if (!cracked) {
+        const double ft = ws.ft;
+        for (; i <= n; ++i) {
+            const double s = fn_Concrete_Tension(ws, (y - ws.Slice_Depth[i]) * phi);
+            if (s < ft) {
+                break; // cracks here
+            }
+            sum += s * ws.Area_Concrete[i];
+        }
+    }
+    return sum;
+}
+
+// The force of an elastic-perfectly plastic steel (modulus E > 0, yield stress Fy) at the trial
+// depth y when the strains fall down the section, over count slices, the j-th being
+// slice_of(j), in section order, of the given areas. The stress E e is then no larger in a
+// slice than in the one above, so the slices fall into bands in section order: yielded in
+// compression, elastic and yielded in tension. Each takes the stress of the steel law and is
+// added in slice order; a slice is only not asked again on which side of a yield limit it
+// lies where its band answers it.
+template <typename SliceOf>
+double Steel_Force_Strains_Falling(const SectionWorkspace& ws, const SliceArray& area, int count,
+                                   SliceOf slice_of, double y, double E, double Fy) {
+    const double phi = ws.Phi;
+    double sum = 0.0;
+    int j = 1;
+    for (; j <= count; ++j) {
+        const int i = slice_of(j);
+        const double s = E * ((y - ws.Slice_Depth[i]) * phi);
+        if (!(s >= Fy)) {
+            break;
+        }
+        sum += Fy * area[i];
+    }
+    for (; j <= count; ++j) {
+        const int i = slice_of(j);
+        const double s = E * ((y - ws.Slice_Depth[i]) * phi);
+        if (s <= -Fy) {
+            break;
+        }
+        sum += s * area[i];
+    }
+    const double yielded = -Fy;
+    for (; j <= count; ++j) {
+        sum += yielded * area[slice_of(j)];
+    }
+    return sum;
+}
+
+// Whether the steel law of modulus E can be taken by bands.
+bool Steel_Bands_Apply(double E) {
+    return E > 0.0 && E < HUGE_VAL;
+}
+
+// The force of concrete of the given slice areas at the trial depth y, slice by slice, under
+// the compression law given: the law of the full evaluation, starting cracked or not, with
+// the cracked tension zone adding nothing (and ending the pass once strains fall).
+template <typename Compression>
+double Concrete_Force_By_Slices(const SectionWorkspace& ws, const SliceArray& area, double y,
+                                bool cracked, bool strains_fall, Compression compression) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const bool tension_off = ws.b_Tension_Off;
+    const double ft = ws.ft;
+    double sum = 0.0;
+    for (int i = 1; i <= n; ++i) {
+        const double e = (y - ws.Slice_Depth[i]) * phi;
+        double s = 0.0;
+        if (e <= 0.0) {
+            if (cracked) {
+                if (strains_fall) {
+                    break;
+                }
+                continue;
+            }
+            s = fn_Concrete_Tension(ws, e);
+            if (s < ft || tension_off) {
+                cracked = true;
+                continue;
+            }
+        } else {
+            s = compression(ws, e);
+        }
+        sum += s * area[i];
+    }
+    return sum;
+}
+
+// The force of elastic-perfectly plastic steel (E, Fy) at the trial depth y over count
+// slices, the j-th being slice_of(j), in slice order; by bands when strains fall.
+template <typename SliceOf>
+double Steel_Force(const SectionWorkspace& ws, const SliceArray& area, int count, SliceOf slice_of,
+                   double y, double E, double Fy, bool strains_fall) {
+    if (strains_fall && Steel_Bands_Apply(E)) {
+        return Steel_Force_Strains_Falling(ws, area, count, slice_of, y, E, Fy);
+    }
+    const double phi = ws.Phi;
+    double sum = 0.0;
+    for (int j = 1; j <= count; ++j) {
+        const int i = slice_of(j);
+        sum += Steel_Stress((y - ws.Slice_Depth[i]) * phi, E, Fy) * area[i];
+    }
+    return sum;
+}
+
+// The axial force of a composite section at the trial depth y: the component forces of the
+// full evaluation, each summed in slice order, added in its order. A slice outside a
+// component (no area, or outside the core tube, whose stress is then zero) adds a zero, which
+// leaves a sum starting at +0 as it is, so only the slices that hold the component are taken.
+double Composite_Force(const SectionWorkspace& ws, const ForceOnlyPass& pass, double y) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const bool strains_fall = pass.depths_increase && phi > 0.0;
+    const bool cracked = ws.b_Tension_Off || (y - ws.H) * phi < ws.ecr;
+    const auto every_slice = [](int j) { return j; };
+    const auto bar_slice = [&](int j) { return pass.bar_slices[j]; };
+    double concrete = 0.0;
+    if (strains_fall && ws.e0 > 0.0 && ws.e0 < HUGE_VAL) {
+        concrete = Concrete_Force_Strains_Falling(ws, y, cracked);
+    } else {
+        concrete = Concrete_Force_By_Slices(ws, ws.Area_Concrete, y, cracked, strains_fall,
+                                            fn_Concrete_Compression);
+    }
+    double casing = 0.0;
+    if (pass.casing) {
+        casing = Steel_Force(ws, ws.Area_Casing, n, every_slice, y, ws.Casing_E, ws.Casing_Fy,
+                             strains_fall);
+    }
+    double bars = 0.0;
+    if (ws.i_Reinf_Kind == REINF_BARS) {
+        bars = Steel_Force(ws, ws.Area_Bars, pass.num_bar_slices, bar_slice, y, ws.Es, ws.fy,
+                           strains_fall);
+    } else {
+        const double k = Stress_Unit_Factor(ws.IUNITS);
+        const double fpu9 = fn_Deformed_Bar_fpu(ws.i_Strand_Size_First);
+        for (int j = 1; j <= pass.num_bar_slices; ++j) {
+            const int i = pass.bar_slices[j];
+            const double e = (y - ws.Slice_Depth[i]) * phi;
+            bars += fn_Strand_Stress_ksi(ws.i_Reinf_Kind, e + ws.e_ps, fpu9) * k * ws.Area_Bars[i];
+        }
+    }
+    double core_tube = 0.0;
+    if (pass.core_tube) {
+        const int first = ws.i_Core_First_Slice;
+        const auto tube_slice = [first](int j) { return first - 1 + j; };
+        core_tube = Steel_Force(ws, ws.Area_Core_Tube, ws.i_Core_Last_Slice - first + 1, tube_slice,
+                                y, ws.Core_E, ws.Core_Fy, strains_fall);
+    }
+    double core_concrete = 0.0;
+    if (pass.core_concrete) {
+        core_concrete = Concrete_Force_By_Slices(ws, ws.Area_Core_Concrete, y, cracked,
+                                                 strains_fall, fn_Core_Concrete_Compression);
+    }
+    return concrete + casing + bars + core_tube + core_concrete;
+}
+
 // The running state of one trial depth in the fused pass.
 struct TrialState {
     double y = 0.0;
@@ -276,7 +477,20 @@ struct TrialState {
 std::array<double, TRIALS_PER_PASS>
 Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
                        const std::array<double, TRIALS_PER_PASS>& y_n) {
+    if (pass.composite) {
+        return {Composite_Force(ws, pass, y_n[0]), Composite_Force(ws, pass, y_n[1]),
+                Composite_Force(ws, pass, y_n[2])};
+    }
     if (pass.pipe) {
+        if (pass.depths_increase && ws.Phi > 0.0 && Steel_Bands_Apply(ws.Casing_E)) {
+            const auto slice = [](int j) { return j; };
+            const int n = ws.i_Num_Slices;
+            const double E = ws.Casing_E;
+            const double Fy = ws.Casing_Fy;
+            return {Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[0], E, Fy),
+                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[1], E, Fy),
+                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[2], E, Fy)};
+        }
         return Pipe_Forces(ws, y_n);
     }
     const int n = ws.i_Num_Slices;
@@ -319,26 +533,41 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
         s.concrete += stress * A;
         return false;
     };
-    for (int i = 1; i <= n; ++i) {
-        const double d = ws.Slice_Depth[i];
-        const double A = ws.Area_Concrete[i];
-        const bool rest_a = concrete_slice(a, d, A);
-        const bool rest_b = concrete_slice(b, d, A);
-        const bool rest_c = concrete_slice(c, d, A);
-        if (rest_a && rest_b && rest_c && strains_fall) {
-            break;
+    // The bands need a positive, finite e0 (a section with concrete).
+    if (strains_fall && ws.e0 > 0.0 && ws.e0 < HUGE_VAL) {
+        a.concrete = Concrete_Force_Strains_Falling(ws, a.y, a.cracked);
+        b.concrete = Concrete_Force_Strains_Falling(ws, b.y, b.cracked);
+        c.concrete = Concrete_Force_Strains_Falling(ws, c.y, c.cracked);
+    } else {
+        for (int i = 1; i <= n; ++i) {
+            const double d = ws.Slice_Depth[i];
+            const double A = ws.Area_Concrete[i];
+            const bool rest_a = concrete_slice(a, d, A);
+            const bool rest_b = concrete_slice(b, d, A);
+            const bool rest_c = concrete_slice(c, d, A);
+            if (rest_a && rest_b && rest_c && strains_fall) {
+                break;
+            }
         }
     }
     const double Es = ws.Es;
     const double fy = ws.fy;
-    auto bar_stress = [&](double e) { return Steel_Stress(e, Es, fy); };
-    for (int j = 1; j <= pass.num_bar_slices; ++j) {
-        const int i = pass.bar_slices[j];
-        const double d = ws.Slice_Depth[i];
-        const double A = ws.Area_Bars[i];
-        a.bars += bar_stress((a.y - d) * phi) * A;
-        b.bars += bar_stress((b.y - d) * phi) * A;
-        c.bars += bar_stress((c.y - d) * phi) * A;
+    if (strains_fall && Steel_Bands_Apply(Es)) {
+        const auto bar_slice = [&](int j) { return pass.bar_slices[j]; };
+        const int nb = pass.num_bar_slices;
+        a.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, a.y, Es, fy);
+        b.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, b.y, Es, fy);
+        c.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, c.y, Es, fy);
+    } else {
+        auto bar_stress = [&](double e) { return Steel_Stress(e, Es, fy); };
+        for (int j = 1; j <= pass.num_bar_slices; ++j) {
+            const int i = pass.bar_slices[j];
+            const double d = ws.Slice_Depth[i];
+            const double A = ws.Area_Bars[i];
+            a.bars += bar_stress((a.y - d) * phi) * A;
+            b.bars += bar_stress((b.y - d) * phi) * A;
+            c.bars += bar_stress((c.y - d) * phi) * A;
+        }
     }
     const double none = 0.0;
     return {a.concrete + none + a.bars + none + none, b.concrete + none + b.bars + none + none,
@@ -349,19 +578,21 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPa
                        int k) {
     const double H = ws.H;
     double last_y = 0.0;
-    bool slices_current = true;
+    // Whether ws.y_n is the depth of the trial evaluated last: a full evaluation sets it, a
+    // force-only pass does not.
+    bool y_n_current = true;
     // A trial by the full evaluation, for sections without a force-only pass.
     auto residual = [&](double y) {
         last_y = y;
         Compute_Axial_Thrust_Force(ws, y);
-        slices_current = true;
+        y_n_current = true;
         return ws.N - ws.P_Target;
     };
-    // Leaves the slices, flags and forces of the trial evaluated last.
+    // Leaves in ws.y_n the depth of the trial evaluated last, where the point is taken.
     auto settle = [&] {
-        if (!slices_current) {
-            Compute_Axial_Thrust_Force(ws, last_y);
-            slices_current = true;
+        if (!y_n_current) {
+            ws.y_n = last_y;
+            y_n_current = true;
         }
     };
     double y = ws.y_n_Seed;
@@ -377,7 +608,7 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPa
         double f0 = 0.0;
         double fm = 0.0;
         double fp = 0.0;
-        if (pass.usable || pass.pipe) {
+        if (pass.usable || pass.pipe || pass.composite) {
             // The three trials in one pass; the state is left as after the last of them.
             const auto forces = Axial_Forces_Of_Trials(ws, pass, {y, y - delta, y + delta});
             f0 = forces[0] - ws.P_Target;
@@ -385,7 +616,7 @@ bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPa
             ws.N = forces[2];
             fp = ws.N - ws.P_Target;
             last_y = y + delta;
-            slices_current = false;
+            y_n_current = false;
         } else {
             f0 = residual(y);
             fm = residual(y - delta);

@@ -28,6 +28,12 @@ struct ForceOnlyPass {
     bool depths_increase = false;
     // A steel pipe: its trials sum the casing alone, over every slice.
     bool pipe = false;
+    // Any other section (a casing, a core tube or its concrete fill, or strands): its trials
+    // sum each component in turn, as the full evaluation does, without storing the slices.
+    bool composite = false;
+    bool casing = false;
+    bool core_tube = false;
+    bool core_concrete = false;
     int num_bar_slices = 0;
     std::array<int, MAX_SLICES + 1> bar_slices{};
 };
@@ -35,7 +41,10 @@ struct ForceOnlyPass {
 ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws);
 
 // The axial forces of several trial depths (a Newton iteration tries y, y - delta and
-// y + delta) in one pass over the slices, for a pass that is usable or a pipe. Each trial
+// y + delta), for a pass that is usable, a pipe or composite, without storing the slices.
+// Where the strains fall down the section each trial takes the slices by bands of the
+// material laws; otherwise the trials of a usable section or a pipe share one pass over the
+// slices. A composite section has each trial summed component by component. Each trial
 // keeps its own cracked flag, stopping point and sums, formed in the order of the full
 // evaluation, so each force equals the N that Compute_Axial_Thrust_Force gives at that
 // depth, to the last bit; the workspace is not changed.
@@ -51,6 +60,10 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
 // the failure of the section under its thrust (the caller ends the curve there, nothing is
 // reported); at the first step it is RUN00016.
 // pass is the force-only pass of the current slices (Prepare_Force_Only_Pass).
+// On success ws.y_n is the depth of the trial evaluated last, at which the point's stresses
+// are taken (Evaluate_Point). Without a force-only pass (none of usable, pipe and composite)
+// the slices, flags and forces are evaluated there already; with one, Evaluate_Point
+// evaluates them.
 bool Find_Neutral_Axis(AnalysisModel& m, SectionWorkspace& ws, const ForceOnlyPass& pass, int t,
                        int k);
 

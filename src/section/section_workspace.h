@@ -61,8 +61,8 @@ template <typename Value> class ThrustRows {
     using Row = std::array<Value, MAX_MC_POINTS + 1>;
 
     Row& operator[](std::size_t t) {
-        if (t >= rows_.size()) {
-            rows_.resize(t + 1, Row{});
+        if (t >= rows_.size()) [[unlikely]] {
+            Grow(t);
         }
         return rows_[t];
     }
@@ -70,6 +70,9 @@ template <typename Value> class ThrustRows {
     const Row& operator[](std::size_t t) const { return t < rows_.size() ? rows_[t] : zero_; }
 
   private:
+    // Out of line, so that the reading of an existing row stays a bounds check and an index.
+    [[gnu::noinline]] void Grow(std::size_t t) { rows_.resize(t + 1, Row{}); }
+
     std::vector<Row> rows_;
     Row zero_{};
 };
@@ -174,6 +177,8 @@ struct SectionWorkspace {
     double y_n = 0.0;
     double y_n_Seed = 0.0;
     double e_Bottom = 0.0;
+    // Slice strains and stresses of the last full evaluation (Compute_Axial_Thrust_Force);
+    // the points of a section with a force-only pass are formed without storing them.
     SliceArray Strain{};
     SliceArray Stress_Concrete{}, Stress_Bars{}, Stress_Casing{}, Stress_Core_Tube{},
         Stress_Core_Concrete{};
