@@ -142,9 +142,10 @@ void Build_Node_Grid(AnalysisModel& m, double L) {
         }
     }
     Build_Stations(m.Run_Input(), m.Sections, m.Grid(), L);
-    // New stations and pile properties: nothing the p-y passes kept still applies.
-    m.Py_Cache.nodes.resize(static_cast<std::size_t>(m.i_Num_Nodes) + 1);
-    m.Py_Cache.Clear();
+    // The p-y cache keeps its entries: each is keyed by its point and checked against the
+    // tables at every pass, so stations at new depths or over changed tables miss while the
+    // next load case on the same stations finds its curves.
+    m.Py_Cache.Size_For_Nodes(m.i_Num_Nodes);
 }
 
 void Build_Stations(const RunInput& in, const SectionTable& sections, StationGrid& grid, double L) {

@@ -6,6 +6,7 @@
 #include "py/py_framework.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -15,7 +16,12 @@ namespace {
 
 // The equivalent depth is a search over the layer's resistance; with the same input it
 // finds the same depth, so the layer's memos answer the passes that ask again.
-XEqResult Memoized_X_Eq(XEqMemos& memos, const XEqInput& in) {
+XEqResult Memoized_X_Eq(XEqMemos& memos, std::uint64_t generation, const XEqInput& in) {
+    if (memos.generation != generation) {
+        // Kept from before the cache was last emptied.
+        memos = XEqMemos{};
+        memos.generation = generation;
+    }
     for (const std::optional<XEqMemo>& memo : memos.memo) {
         if (memo && Same_Input(memo->in, in)) {
             return memo->out;
@@ -60,7 +66,7 @@ void Compute_X_Eq(AnalysisModel& m, int layer) {
     in.Ka = py.Ka;
     in.xt = top - m.Ground_Surface_Depth;
     in.b_Cyclic = m.b_Cyclic;
-    const XEqResult r = Memoized_X_Eq(m.Py_Cache.x_eq[layer], in);
+    const XEqResult r = Memoized_X_Eq(m.Py_Cache.x_eq[layer], m.Py_Cache.generation, in);
     switch (r.status) {
     case XEqResult::Computed:
         py.X_Eq[layer] = r.X_Eq;

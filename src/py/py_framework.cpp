@@ -8,6 +8,7 @@
 #include "solver/lrfd.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -179,11 +180,49 @@ void Run_Layer_Routine(AnalysisModel& m, int layer) {
     }
 }
 
+// What a layer routine writes of the pass's working state in evaluate mode: the node
+// range and rock count it is run with, the node scalars it shares with the equivalent depth,
+// and the layer integrals and equivalent depths (its own, and the small integrals above it
+// that the equivalent depth may rewrite). The printed depths and the rock marks are not
+// touched by an evaluation.
+struct PyPassValues {
+    int KTOP, KBOT, i_RockLayersAbove;
+    double b, c, ca, Gamma, J, xt, phi, alpha, beta, K0, Ka, Kp;
+    std::array<double, MAX_SOIL_LAYERS + 1> F_Layer, F_Layer_Saved, X_Eq;
+
+    explicit PyPassValues(const PyState& py)
+        : KTOP(py.KTOP), KBOT(py.KBOT), i_RockLayersAbove(py.i_RockLayersAbove), b(py.b), c(py.c),
+          ca(py.ca), Gamma(py.Gamma), J(py.J), xt(py.xt), phi(py.phi), alpha(py.alpha),
+          beta(py.beta), K0(py.K0), Ka(py.Ka), Kp(py.Kp), F_Layer(py.F_Layer),
+          F_Layer_Saved(py.F_Layer_Saved), X_Eq(py.X_Eq) {}
+
+    void Restore(PyState& py) const {
+        py.KTOP = KTOP;
+        py.KBOT = KBOT;
+        py.i_RockLayersAbove = i_RockLayersAbove;
+        py.b = b;
+        py.c = c;
+        py.ca = ca;
+        py.Gamma = Gamma;
+        py.J = J;
+        py.xt = xt;
+        py.phi = phi;
+        py.alpha = alpha;
+        py.beta = beta;
+        py.K0 = K0;
+        py.Ka = Ka;
+        py.Kp = Kp;
+        py.F_Layer = F_Layer;
+        py.F_Layer_Saved = F_Layer_Saved;
+        py.X_Eq = X_Eq;
+    }
+};
+
 // Spring of node k as layer `other`'s model gives it, with every working value of the pass
 // (layer integrals, equivalent depths, warnings, the node's own spring) left as it was.
 // Returns false when the model stopped the run.
 bool Spring_Of_Neighbour_Layer(AnalysisModel& m, int other, int k, double& Es) {
-    const PyState saved_py = m.Py;
+    const PyPassValues saved_py(m.Py);
     const PileNode saved_node = m.Nodes[k];
     const bool was_paused = m.Warnings.Recording_Paused;
     m.Warnings.Recording_Paused = true;
@@ -192,7 +231,7 @@ bool Spring_Of_Neighbour_Layer(AnalysisModel& m, int other, int k, double& Es) {
     m.Py.i_RockLayersAbove = m.Py.b_BelowRock[other] ? 1 : 0;
     Run_Layer_Routine(m, other);
     Es = m.Nodes[k].Es;
-    m.Py = saved_py;
+    saved_py.Restore(m.Py);
     m.Warnings.Recording_Paused = was_paused;
     m.Nodes[k] = saved_node;
     return m.RunStatus == 0;

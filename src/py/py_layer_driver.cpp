@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace zarno {
@@ -115,10 +116,12 @@ void Run_py_Layer(AnalysisModel& m, int layer, PyLayerModel& model) {
 
 PyNodeEntry* py_Claim_Node_Entry(AnalysisModel& m, const PyLayerPoint& p, PyNodeEntry& e) {
     PyNodeSoil& s = e.soil;
-    if (py_Same_Point(m, p, s) && s.layer != 0) {
+    const std::uint64_t generation = m.Py_Cache.generation;
+    if (s.generation == generation && py_Same_Point(m, p, s) && s.layer != 0) {
         return nullptr;
     }
     e = PyNodeEntry{};
+    s.generation = generation;
     s.layer = p.layer;
     s.X = p.v.X;
     s.Xv = p.v.Xv;

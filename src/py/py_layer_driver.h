@@ -110,13 +110,28 @@ PyNodeEntry* py_Claim_Node_Entry(AnalysisModel& m, const PyLayerPoint& p, PyNode
 // from the one it was filled for; none in print mode, or where another layer owns the node
 // (a boundary station blended with its neighbour's spring). Asked at every node of every
 // pass, so the usual case (the layer's own entry at the same point) is decided here.
+//
+// An entry outlives the stations: the next load case (or the grid rebuilt after a length
+// sweep) finds it again. What it holds is still what a lookup would give, because
+// everything it was computed from is checked before it is used:
+// - the point: the owning layer, X (width and multipliers are looked up along the pile),
+//   Xv (soil values by vertical depth), the pile length (the tip rules of the strength
+//   lookups) and the ground surface depth (the depth below it, layer 1's model depth), here;
+// - the tables every lookup reads (the layers with their node ranges and k values, the soil
+//   profile, the pile property and group tables, the unit system and default J): at the
+//   start of every pass, which empties the cache when one of them differs
+//   (Check_Cache_Tables); a new grid of another pitch changes the layers' node ranges too;
+// - what a pass or a load case sets (loading, cycles, slope, the deflection's side of it,
+//   the equivalent depth and the rock above): in each memo's input, at every use.
+// Anything a curve depends on and none of these covers must empty the cache.
 inline PyNodeEntry* py_Node_Cache_Entry(AnalysisModel& m, const PyLayerPoint& p) {
-    std::vector<PyNodeEntry>& nodes = m.Py_Cache.nodes;
-    if (m.Py.b_PrintPY || p.i < 1 || static_cast<std::size_t>(p.i) >= nodes.size()) {
+    PyNodeCache& cache = m.Py_Cache;
+    if (m.Py.b_PrintPY || p.i < 1 || static_cast<std::size_t>(p.i) >= cache.nodes.size()) {
         return nullptr;
     }
-    PyNodeEntry& e = nodes[static_cast<std::size_t>(p.i)];
-    if (e.soil.layer == p.layer && py_Same_Point(m, p, e.soil)) {
+    PyNodeEntry& e = cache.nodes[static_cast<std::size_t>(p.i)];
+    if (e.soil.generation == cache.generation && e.soil.layer == p.layer &&
+        py_Same_Point(m, p, e.soil)) {
         return &e;
     }
     return py_Claim_Node_Entry(m, p, e);

@@ -1,10 +1,15 @@
 #include "py/py_node_cache.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace zarno {
 
-void PyNodeCache::Clear() {
-    nodes.assign(nodes.size(), PyNodeEntry{});
-    x_eq.fill(XEqMemos{});
+void PyNodeCache::Size_For_Nodes(int N) {
+    const std::size_t size = static_cast<std::size_t>(std::max(N, 0)) + 1;
+    if (nodes.size() != size) {
+        nodes.resize(size);
+    }
 }
 
 bool Same_Input(const XEqInput& a, const XEqInput& b) {

@@ -6,7 +6,9 @@
 //
 // A hit needs the exact bits of the input it was computed from, so a cached value is
 // always the one the computation would give again; a changed grid, pile length, loading
-// or equivalent depth simply misses. The cache is emptied whenever the stations are built.
+// or equivalent depth simply misses. The cache lives for the run: the load cases that
+// rebuild the same stations over the same soil find their curves again, and a pass empties
+// it only when a table a lookup reads is no longer the one the entries were filled from.
 #pragma once
 
 #include "engine/capacities.h"
@@ -44,6 +46,9 @@ struct PySoilValues {
 
 // Where the values were looked up, and whether they have been.
 struct PyNodeSoil {
+    // The emptying of the cache the entry was filled after; an entry of an older one is
+    // empty, whatever it still holds.
+    std::uint64_t generation = 0;
     int layer = 0; // the layer that owns the entry, 0 for none
     double X = 0.0;
     double Xv = 0.0;
@@ -124,6 +129,7 @@ struct PySoilTables {
 // A lower layer's equivalent depth is asked for at its first node, and, where a boundary
 // station is blended, once more at that station: two memos per layer serve both.
 struct XEqMemos {
+    std::uint64_t generation = 0; // as for a node's entry
     std::array<std::optional<XEqMemo>, 2> memo{};
     int next = 0; // the one a miss replaces
 };
@@ -132,9 +138,17 @@ struct PyNodeCache {
     std::vector<PyNodeEntry> nodes; // indexed by node, sized by the grid
     std::array<XEqMemos, MAX_SOIL_LAYERS + 1> x_eq{};
     PySoilTables tables;
+    // Counts the emptyings: an entry or memo is in use only when it carries the current one.
+    // Starts above the 0 of a fresh entry, so nothing is in use before it is filled.
+    std::uint64_t generation = 1;
 
-    // Empties every entry and memo, keeping the size of the grid.
-    void Clear();
+    // Empties every entry and memo at once, keeping the size of the grid (a 64-bit count
+    // does not wrap within any run).
+    void Clear() { ++generation; }
+
+    // Room for the entries of nodes 1 .. N; entries already there are kept, so the stations
+    // of the next load case find the curves of this one.
+    void Size_For_Nodes(int N);
 };
 
 // Two doubles with the same bits (so -0.0 and 0.0 differ, and NaN meets NaN). Compared

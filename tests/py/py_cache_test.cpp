@@ -6,6 +6,8 @@
 #include "py_layer_fixture.h"
 
 #include <cmath>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 namespace zarno::test {
@@ -317,6 +319,78 @@ TEST_F(PyCacheTables, ElasticSubgradeFollowsTheWidthAndTheMultipliers) {
     }
     EXPECT_EQ(kept, Fresh_Springs(m(), 1, N));
 }
+
+// The cache lives for the run: a load case rebuilds the stations, and where they stand
+// where they stood over the same soil, the next case's passes find the curves of the last
+// one; where the stations or the tables changed, every curve must come afresh. One deep
+// layer of soft clay keeps every node in the layer whatever the grid, so a change of the
+// stations reaches the curves only through the keys of the nodes' entries.
+class PyCacheGrid : public PyCacheTest {
+  protected:
+    void Clay_Pile() {
+        Add_Layer({PY_SOFT_CLAY, 0.0, 960.0, 5.0, 25.0, 0.0, 0.0, kGamma36, 2.0 * kGamma36});
+        Set(m().Profile.eps50, 1, 0.01, 0.01);
+        Grid(480.0, 24.0, 40);
+        Deflect(0.2);
+    }
+    void Deflect(double y) {
+        for (int i = 1; i <= m().i_Num_Nodes; ++i) {
+            Y(i, y);
+        }
+    }
+    // The stations of the next load case, built as the load-case loop builds them.
+    void Next_Case() {
+        Build_Node_Grid(m());
+        ASSERT_EQ(m().RunStatus, 0);
+    }
+};
+
+TEST_F(PyCacheGrid, TheNextCaseOnTheSameStationsKeepsTheCurves) {
+    Clay_Pile();
+    Springs();
+    const std::uint64_t filled = m().Py_Cache.generation;
+    Next_Case();
+    Deflect(0.35); // another load, another deflection
+    const std::vector<double> next = Springs();
+    // Nothing was emptied: the entries of the first case served the second.
+    EXPECT_EQ(m().Py_Cache.generation, filled);
+    EXPECT_TRUE(m().Py_Cache.nodes[10].soil.filled);
+    EXPECT_EQ(next, Fresh_Springs(m(), 2, m().i_Num_Nodes));
+}
+
+struct GridChange {
+    const char* name;
+    void (*change)(AnalysisModel&);
+};
+
+class PyCacheGridChange : public PyCacheGrid, public testing::WithParamInterface<GridChange> {};
+
+// Each change leaves the layer's node range as it was, so only the entry's point (or the
+// pile property table) can tell the new stations from the old.
+TEST_P(PyCacheGridChange, GivesFreshCurves) {
+    Clay_Pile();
+    const std::vector<double> before = Springs();
+    GetParam().change(m());
+    Next_Case();
+    const std::vector<double> after = Springs();
+    EXPECT_EQ(after, Fresh_Springs(m(), 2, m().i_Num_Nodes));
+    EXPECT_NE(after, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, PyCacheGridChange,
+    testing::Values(
+        // A candidate of the length sweep: the same increments over a shorter pile.
+        GridChange{"ShorterPile", [](AnalysisModel& a) { a.Pile_Length = 432.0; }},
+        // Same stations along the pile, other vertical depths.
+        GridChange{"Batter", [](AnalysisModel& a) { a.Pile_Batter = 0.2; }},
+        // Same depths, measured from another ground surface.
+        GridChange{"GroundSurface", [](AnalysisModel& a) { a.Ground_Surface_Depth = 12.0; }},
+        // Another section: the pile property table is rebuilt with the stations.
+        GridChange{
+            "WiderSection",
+            [](AnalysisModel& a) { a.Sections[1].Width_Top = a.Sections[1].Width_Bottom = 36.0; }}),
+    [](const testing::TestParamInfo<GridChange>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace zarno::test

@@ -44,6 +44,9 @@ const ReferenceCase kCases[] = {
     {"py_cyclic", "tests/reference/inputs/py_cyclic.inp"},
     {"py_head_below", "tests/reference/inputs/py_head_below.inp"},
     {"py_massive_rock", "tests/reference/inputs/py_massive_rock.inp"},
+    // A length sweep between two cases on the whole pile: shorter piles of the same
+    // increments, then the stations of the whole pile again.
+    {"length_sweep", "tests/reference/inputs/length_sweep.inp"},
 };
 
 const char* const kExtensions[] = {".zro", ".zrp", ".zrm"};
