@@ -466,8 +466,20 @@ bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
     LateralState& L = m.Lateral;
     Clear_Running_Maxima(L.Maxima);
     Fill_Pile_Model(m.Run_Input(), m.Grid(), m.Lateral);
-    const Solve_Result res = Solve_Pile_Deflection(L.Pile, i, L.Solution, m.Report, m.Messages);
+    // The solver writes to the report only the block of a refused solution (with the head
+    // system it refused). A report that is not composed has that block written aside, so
+    // the run's results keep it all the same.
+    TextFile refusal(nullptr);
+    const bool aside = !m.Report.Composed();
+    if (aside) {
+        refusal.Open_In_Memory(0);
+    }
+    const Solve_Result res =
+        Solve_Pile_Deflection(L.Pile, i, L.Solution, aside ? refusal : m.Report, m.Messages);
     if (res == Solve_Result::Small_Pivot) {
+        if (aside && m.RunStatus <= 0 && m.Results.error.text.empty()) {
+            m.Results.error.text = Read_Error_Block_From_Text(refusal.Text(), std::string());
+        }
         // The solver wrote the block and its matrices; the run ends here.
         return Report_Fatal_Error(m, Runtime_Error_Code(11), 211) == 0;
     }
