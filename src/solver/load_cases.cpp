@@ -325,7 +325,8 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
             return;
         }
     }
-    if (!L.b_Stiffness_Mode) {
+    // Line 10 records are composed only when the plot text goes somewhere.
+    if (!L.b_Stiffness_Mode && m.Plot.Composed()) {
         // Each record is composed in place in one buffer: six ES15.7 fields, the node
         // number and the label. A field placed in the buffer may use the room after it as
         // scratch, so the fields go in from left to right and the texts after them.
