@@ -663,10 +663,14 @@ void Run_Load_Cases(AnalysisModel& m) {
                     return;
                 }
             }
-            const std::string progress = Progress_Line(c, i, y1, s);
-            m.Messages.Write_Line(progress);
-            if (i > maxit - 5) {
-                m.Report.Write_Line("For " + progress);
+            // The progress line is composed only for a file that takes it.
+            const bool last_iterations = i > maxit - 5;
+            if (m.Messages.Composed() || (last_iterations && m.Report.Composed())) {
+                const std::string progress = Progress_Line(c, i, y1, s);
+                m.Messages.Write_Line(progress);
+                if (last_iterations) {
+                    m.Report.Write_Line("For " + progress);
+                }
             }
             if (std::abs(s.dYmax) <= m.Tolerance && i >= 6) {
                 converged = true;

@@ -138,9 +138,14 @@ TEST(UntakenOutputs, ChangeNothingButTheTexts) {
         }
         EXPECT_TRUE(none.report.empty() && none.plot.empty() && none.messages.empty());
         EXPECT_FALSE(all.messages.empty());
+        // Each text taken alone is the same text.
+        const InMemoryRun report_only = Run_Deck(deck.text, "r");
         const InMemoryRun plot_only = Run_Deck(deck.text, "p");
+        EXPECT_EQ(report_only.report, all.report);
         EXPECT_EQ(plot_only.plot, all.plot);
+        EXPECT_TRUE(report_only.json == all.json) << "the results differ";
         EXPECT_TRUE(plot_only.json == all.json) << "the results differ";
+        EXPECT_TRUE(report_only.plot.empty() && report_only.messages.empty());
         EXPECT_TRUE(plot_only.report.empty() && plot_only.messages.empty());
     }
 }
