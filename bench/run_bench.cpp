@@ -85,9 +85,9 @@ BENCHMARK(BM_Whole_Run)
     ->Args({500, 10})
     ->Unit(benchmark::kMillisecond);
 
-// The same run from the deck text with its report, plot and messages kept in memory: no
-// file is read or written.
-void BM_Whole_Run_In_Memory(benchmark::State& state) {
+// The same run from the deck text with its outputs in memory: no file is read or written.
+// The caller takes no text, so the report, plot and messages are not composed at all.
+void Run_In_Memory(benchmark::State& state, bool take_texts) {
     const int increments = static_cast<int>(state.range(0));
     const int cases = static_cast<int>(state.range(1));
     const std::string deck = Elastic_Pile_Input(increments, cases);
@@ -98,6 +98,12 @@ void BM_Whole_Run_In_Memory(benchmark::State& state) {
     r.plot_file = "pile.zrp";
     r.message_file = "pile.zrm";
     r.write_files = false;
+    std::string report, plot, messages;
+    if (take_texts) {
+        r.report_text = &report;
+        r.plot_text = &plot;
+        r.message_text = &messages;
+    }
     int result = 0;
     for (auto _ : state) {
         result = zarno::Run_Analysis(r);
@@ -108,7 +114,21 @@ void BM_Whole_Run_In_Memory(benchmark::State& state) {
     }
 }
 
+void BM_Whole_Run_In_Memory(benchmark::State& state) {
+    Run_In_Memory(state, false);
+}
+
+// The same with the three texts taken by the caller, composed as the files would be.
+void BM_Whole_Run_In_Memory_With_Texts(benchmark::State& state) {
+    Run_In_Memory(state, true);
+}
+
 BENCHMARK(BM_Whole_Run_In_Memory)
+    ->ArgNames({"increments", "cases"})
+    ->Args({100, 1})
+    ->Args({500, 10})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Whole_Run_In_Memory_With_Texts)
     ->ArgNames({"increments", "cases"})
     ->Args({100, 1})
     ->Args({500, 10})

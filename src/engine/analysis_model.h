@@ -121,6 +121,10 @@ struct RunControl {
     std::vector<std::string> MEI_Report_Names; // at most MAX_MEI_REPORT_NAMES
     bool b_Outputs_In_Memory = false;          // report, plot and messages composed in memory only
     bool b_Keep_Output_Text = false;           // the caller wants the output texts
+    // Which output texts the caller wants; in memory the others are not composed at all.
+    bool Report_Text_Wanted = false;
+    bool Plot_Text_Wanted = false;
+    bool Message_Text_Wanted = false;
     bool Input_From_Text = false; // the input was handed over as text; its name only labels it
     bool Stop_After_Input_Checks = false; // read and check the input, compute nothing
     std::string Input_Header_Token;

@@ -481,15 +481,21 @@ double fn_k_in_Layer(AnalysisModel& m, int i, double X) {
     }
     const SoilLayer& layer = m.Layers[i];
     if (layer.XLayerTop == layer.XLayerBottom) {
-        // The block follows the premature-end line. The look-up returns a value; its callers
-        // test RunStatus.
+        // The block follows the premature-end line, so the results take it from here (a
+        // block read back from the report ends at that line). The look-up returns a value;
+        // its callers test RunStatus.
+        const std::vector<std::string> block = {
+            "**** Runtime Error No. 20 ****", "",
+            "Problem:  The top and bottom elevations for weak rock layer are equal.",
+            "Solution: Correct the input data for elevations defining weak rock layer."};
+        const bool first_error = m.RunStatus <= 0 && m.Results.error.text.empty();
         static_cast<void>(Raise_Runtime_Error(m, 20));
-        m.Report.Write_Line("**** Runtime Error No. 20 ****");
-        m.Report.Blank_Lines(1);
-        m.Report.Write_Line(
-            "Problem:  The top and bottom elevations for weak rock layer are equal.");
-        m.Report.Write_Line(
-            "Solution: Correct the input data for elevations defining weak rock layer.");
+        if (first_error) {
+            m.Results.error.text = block;
+        }
+        for (const std::string& line : block) {
+            m.Report.Write_Line(line);
+        }
         m.Report.Blank_Lines(1);
         return 0.0;
     }

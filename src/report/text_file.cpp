@@ -32,7 +32,7 @@ constexpr std::size_t kLineRoom = 256;
 
 } // namespace
 
-void TextFile::Start_Afresh(bool in_memory) {
+void TextFile::Start_Afresh(bool in_memory, bool discarding) {
     Close();
     buffer_.clear();
     line_length_ = 0;
@@ -41,6 +41,8 @@ void TextFile::Start_Afresh(bool in_memory) {
     failed_ = false;
     failure_.clear();
     in_memory_ = in_memory;
+    discarding_ = discarding;
+    keep_text_ = false;
     closed_ = false;
 }
 
@@ -81,20 +83,27 @@ bool TextFile::Open(const std::string& path, bool keep_text) {
     std::setvbuf(file_, nullptr, _IONBF, 0);
     path_ = path;
     keep_text_ = keep_text;
-    Reserve_Block();
+    Reserve_Block(kBlockSize);
     return true;
 }
 
-void TextFile::Open_In_Memory() {
+void TextFile::Open_In_Memory(std::size_t room) {
     Start_Afresh(true);
     keep_text_ = true;
-    Reserve_Block();
+    Reserve_Block(room);
 }
 
-void TextFile::Reserve_Block() {
+void TextFile::Open_Discarding() {
+    // No buffer and no line: nothing is ever composed.
+    Start_Afresh(true, true);
+}
+
+void TextFile::Reserve_Block(std::size_t room) {
     // One block of room at once, so the text is not copied each time the buffer would have
     // doubled; the memory is only backed by pages as the text fills it.
-    buffer_.reserve(kBlockSize + kBlockSize / 8);
+    if (room > 0) {
+        buffer_.reserve(room + room / 8);
+    }
     if (line_.size() < kLineRoom) {
         line_.resize(kLineRoom);
     }
@@ -152,6 +161,7 @@ bool TextFile::Close() {
     }
     if (in_memory_) {
         in_memory_ = false;
+        discarding_ = false;
         closed_ = true;
     }
     return !failed_;
@@ -215,11 +225,17 @@ void TextFile::Emit(std::string_view text) {
 }
 
 void TextFile::Write_Text(std::string_view text) {
+    if (discarding_) {
+        return;
+    }
     std::memcpy(Line_Room(text.size()), text.data(), text.size());
     line_length_ += text.size();
 }
 
 void TextFile::Write_Number(double value, int width) {
+    if (discarding_) {
+        return;
+    }
     if (width >= 2 && width <= kMaxPlacedNumber) {
         // Composed in place: the line keeps room for the widest field.
         line_length_ +=
@@ -232,6 +248,9 @@ void TextFile::Write_Number(double value, int width) {
 }
 
 void TextFile::Write_Integer(long long value, int width) {
+    if (discarding_) {
+        return;
+    }
     if (width < 1 || width > 16) {
         width = 10;
     }
@@ -240,7 +259,7 @@ void TextFile::Write_Integer(long long value, int width) {
 }
 
 void TextFile::Write_Blanks(int count) {
-    if (count > 0) {
+    if (count > 0 && !discarding_) {
         const auto length = static_cast<std::size_t>(count);
         std::memset(Line_Room(length), ' ', length);
         line_length_ += length;
@@ -248,6 +267,9 @@ void TextFile::Write_Blanks(int count) {
 }
 
 void TextFile::Write_Field10(std::string_view text) {
+    if (discarding_) {
+        return;
+    }
     const std::string_view field = text.substr(0, 10);
     char* p = Line_Room(10);
     std::memset(p, ' ', 10);
@@ -256,6 +278,9 @@ void TextFile::Write_Field10(std::string_view text) {
 }
 
 void TextFile::End_Line() {
+    if (discarding_) {
+        return;
+    }
     *Line_Room(1) = '\n';
     ++line_length_;
     Emit({line_.data(), line_length_});
@@ -264,11 +289,17 @@ void TextFile::End_Line() {
 }
 
 void TextFile::Write_Line(std::string_view text) {
+    if (discarding_) {
+        return;
+    }
     Write_Text(text);
     End_Line();
 }
 
 void TextFile::Blank_Lines(int count) {
+    if (discarding_) {
+        return;
+    }
     for (int i = 0; i < count; ++i) {
         End_Line();
     }

@@ -9,7 +9,9 @@
 // when it is flushed or closed), so a run makes a handful of system calls per file. Every
 // write and the close are checked: the first failure is kept (Failed, Failure), nothing
 // more is written to that file, and Flush and Close report it. A file opened in memory is
-// never written anywhere; its text stays available to the caller.
+// never written anywhere; its text stays available to the caller. A discarded output (an
+// in-memory run whose caller wants none of that text) composes nothing: every write returns
+// at once, and writers that build a whole block ask Composed() first.
 #pragma once
 
 #include "report/fortran_format.h"
@@ -23,6 +25,9 @@ namespace zarno {
 
 class TextFile {
   public:
+    // What an in-memory output reserves unless told otherwise: the block size of a file.
+    static constexpr std::size_t kDefaultRoom = std::size_t{1} << 20;
+
     explicit TextFile(std::FILE* fallback = stdout) : fallback_(fallback) {}
     ~TextFile() { Close(); }
     TextFile(const TextFile&) = delete;
@@ -33,8 +38,13 @@ class TextFile {
     // keep_text the whole text also stays in memory (Text) and is written once, at the
     // flush or close.
     bool Open(const std::string& path, bool keep_text = false);
-    // Collects the text in memory only; no file is created.
-    void Open_In_Memory();
+    // Collects the text in memory only; no file is created. `room` characters are reserved
+    // at once (a small capture needs none).
+    void Open_In_Memory(std::size_t room = kDefaultRoom);
+    // Opens the output as discarded: nothing is composed, kept or written, and it never fails.
+    void Open_Discarding();
+    // False for a discarded output: its text would go nowhere, so it need not be formatted.
+    bool Composed() const { return !discarding_; }
     // Writes the text collected so far to the file. False when a write has failed.
     bool Flush();
     // Ends an open line, writes what is left and closes the file. False when a write or
@@ -76,9 +86,9 @@ class TextFile {
   private:
     void Emit(std::string_view text);
     void Record_Failure(const char* what, int error);
-    void Reserve_Block();
+    void Reserve_Block(std::size_t room);
     // Closes any earlier file and forgets its text and failures.
-    void Start_Afresh(bool in_memory);
+    void Start_Afresh(bool in_memory, bool discarding = false);
 
     std::FILE* file_ = nullptr;
     bool cut_at_close_ = false; // a regular file overwritten in place, cut to length at the close
@@ -94,6 +104,7 @@ class TextFile {
     std::string buffer_;      // text not yet written (all of it when kept or in memory)
     bool keep_text_ = false;  // write only at flush or close, keep the text afterwards
     bool in_memory_ = false;  // no file at all
+    bool discarding_ = false; // in memory, and nothing composed or kept
     bool closed_ = false;     // opened and closed: later lines have nowhere to go
     std::size_t written_ = 0; // bytes handed to the file so far
     bool failed_ = false;

@@ -188,34 +188,44 @@ bool Same_File(const std::string& a, const std::string& b) {
 }
 
 // Before any file is created: the input must be a regular file, and no output may
-// replace the input or another output of the run.
+// replace the input or another output of the run. Only names that the run opens as files
+// are checked as files: an input given as text and outputs kept in memory are names that
+// label the report, and nothing written under them can destroy anything, so a run from
+// text into memory makes no file-system call here (moment-curvature files are always files).
 bool Check_Run_File_Safety(AnalysisModel& m) {
-    std::error_code ec;
-    const fs::file_status input = fs::status(m.Input_File_Name, ec);
-    if (!m.Input_From_Text && !ec && fs::exists(input) && !fs::is_regular_file(input)) {
-        return Fail_Run(m, MessageId::InputNotRegularFile, Kind_Of(input.type()),
-                        m.Input_File_Name) == 0;
+    const bool input_is_file = !m.Input_From_Text;
+    const bool outputs_are_files = !m.b_Outputs_In_Memory;
+    if (input_is_file) {
+        std::error_code ec;
+        const fs::file_status input = fs::status(m.Input_File_Name, ec);
+        if (!ec && fs::exists(input) && !fs::is_regular_file(input)) {
+            return Fail_Run(m, MessageId::InputNotRegularFile, Kind_Of(input.type()),
+                            m.Input_File_Name) == 0;
+        }
     }
     struct Role {
         const std::string* name;
         const char* text;
+        bool is_file;
     };
-    std::vector<Role> files = {{&m.Input_File_Name, "input data file"},
-                               {&m.Report_File_Name, "output report file"},
-                               {&m.Plot_File_Name, "plot output file"},
-                               {&m.Message_File_Name, "runtime message file"}};
+    std::vector<Role> files = {{&m.Input_File_Name, "input data file", input_is_file},
+                               {&m.Report_File_Name, "output report file", outputs_are_files},
+                               {&m.Plot_File_Name, "plot output file", outputs_are_files},
+                               {&m.Message_File_Name, "runtime message file", outputs_are_files}};
     const size_t run_files = files.size();
     for (const std::string& name : m.MEI_Report_Names) {
         if (!Is_Blank(name)) {
-            files.push_back({&name, "moment-curvature file"});
+            files.push_back({&name, "moment-curvature file", true});
         }
     }
     for (size_t i = 1; i < files.size(); ++i) {
+        if (!files[i].is_file) {
+            continue;
+        }
         // Moment-curvature files are compared with the run's own four files.
         const size_t earlier = std::min(i, run_files);
-        // An input given as text is no file that an output could destroy.
-        for (size_t j = m.Input_From_Text ? 1 : 0; j < earlier; ++j) {
-            if (Same_File(*files[i].name, *files[j].name)) {
+        for (size_t j = 0; j < earlier; ++j) {
+            if (files[j].is_file && Same_File(*files[i].name, *files[j].name)) {
                 return Fail_Run(m, MessageId::OutputOverwritesFile, files[i].text, *files[i].name,
                                 files[j].text, *files[j].name,
                                 j == 0 ? "Writing it would destroy the input data. Give every "
@@ -236,9 +246,16 @@ bool Open_Run_Files(AnalysisModel& m) {
                                  m.Input_File_Name) == 0;
     }
     if (m.b_Outputs_In_Memory) {
-        m.Report.Open_In_Memory();
-        m.Plot.Open_In_Memory();
-        m.Messages.Open_In_Memory();
+        // An output the caller does not take is never composed.
+        for (auto [file, wanted] :
+             {std::pair{&m.Report, m.Report_Text_Wanted}, std::pair{&m.Plot, m.Plot_Text_Wanted},
+              std::pair{&m.Messages, m.Message_Text_Wanted}}) {
+            if (wanted) {
+                file->Open_In_Memory();
+            } else {
+                file->Open_Discarding();
+            }
+        }
         return true;
     }
     if (!m.Report.Open(m.Report_File_Name, m.b_Keep_Output_Text)) {
@@ -638,8 +655,10 @@ int Run_Request(const RunRequest& request, const RunClock& clock, RunSummary* su
         m.Input_From_Text = true;
         m.Input.Open_Text(*request.input_text);
     }
-    m.b_Keep_Output_Text = request.report_text != nullptr || request.plot_text != nullptr ||
-                           request.message_text != nullptr;
+    m.Report_Text_Wanted = request.report_text != nullptr;
+    m.Plot_Text_Wanted = request.plot_text != nullptr;
+    m.Message_Text_Wanted = request.message_text != nullptr;
+    m.b_Keep_Output_Text = m.Report_Text_Wanted || m.Plot_Text_Wanted || m.Message_Text_Wanted;
     if (deck_json != nullptr) {
         // Nothing is written: the outputs stay in memory under names that only label them.
         m.Stop_After_Input_Checks = true;

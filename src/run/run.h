@@ -22,7 +22,9 @@ struct RunRequest {
     // Output in memory. With write_files false no report, plot or message file is created
     // (the three names then only label the report's list of files); the texts reach the
     // caller through the pointers below. A pointer that is not null receives the complete
-    // text of that output in either mode.
+    // text of that output in either mode. In memory, an output whose pointer is null is not
+    // composed at all (nothing else the caller receives changes), and names that no file is
+    // created under are not checked against the other files.
     bool write_files = true;
     std::string* report_text = nullptr;
     std::string* plot_text = nullptr;
@@ -30,8 +32,8 @@ struct RunRequest {
 
     // Input from text. When not null the input is read from this text and no input file is
     // opened: input_file then only labels the report and the messages (it must still not be
-    // blank), and the checks that concern the input file as a file do not apply. The three
-    // outputs are checked and written as usual.
+    // blank), and the checks that concern the input file as a file do not apply. Output
+    // files are checked and written as usual.
     const std::string* input_text = nullptr;
 };
 

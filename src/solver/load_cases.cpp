@@ -312,7 +312,8 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
             return;
         }
     }
-    if (!L.b_Stiffness_Mode) {
+    // Line 10 records are composed only when the plot text goes somewhere.
+    if (!L.b_Stiffness_Mode && m.Plot.Composed()) {
         // Each record is composed in place in one buffer: six ES15.7 fields, the node
         // number and the label. A field placed in the buffer may use the room after it as
         // scratch, so the fields go in from left to right and the texts after them.
@@ -455,8 +456,20 @@ bool Solve_Once(AnalysisModel& m, int i, bool* buckled = nullptr) {
     Clear_Running_Maxima(L.Maxima);
     // The rest of the model was filled when the case was prepared.
     Fill_Pass_Values(m.Grid(), L.Pile);
-    const Solve_Result res = Solve_Pile_Deflection(L.Pile, i, L.Solution, m.Report, m.Messages);
+    // The solver writes to the report only the block of a refused solution (with the head
+    // system it refused). A report that is not composed has that block written aside, so
+    // the run's results keep it all the same.
+    TextFile refusal(nullptr);
+    const bool aside = !m.Report.Composed();
+    if (aside) {
+        refusal.Open_In_Memory(0);
+    }
+    const Solve_Result res =
+        Solve_Pile_Deflection(L.Pile, i, L.Solution, aside ? refusal : m.Report, m.Messages);
     if (res == Solve_Result::Small_Pivot) {
+        if (aside && m.RunStatus <= 0 && m.Results.error.text.empty()) {
+            m.Results.error.text = Read_Error_Block_From_Text(refusal.Text(), std::string());
+        }
         // The solver wrote the block and its matrices; the run ends here.
         return Report_Fatal_Error(m, Runtime_Error_Code(11), 211) == 0;
     }
@@ -719,10 +732,14 @@ void Run_Load_Cases(AnalysisModel& m) {
                     return;
                 }
             }
-            const std::string progress = Progress_Line(c, i, y1, s);
-            m.Messages.Write_Line(progress);
-            if (i > maxit - 5) {
-                m.Report.Write_Line("For " + progress);
+            // The progress line is composed only for a file that takes it.
+            const bool last_iterations = i > maxit - 5;
+            if (m.Messages.Composed() || (last_iterations && m.Report.Composed())) {
+                const std::string progress = Progress_Line(c, i, y1, s);
+                m.Messages.Write_Line(progress);
+                if (last_iterations) {
+                    m.Report.Write_Line("For " + progress);
+                }
             }
             if (std::abs(s.dYmax) <= m.Tolerance && i >= 6) {
                 converged = true;

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace zarno::test {
 namespace {
@@ -302,6 +304,13 @@ TEST_F(ProfileTest, RockModulusInALayerAndALayerWithoutThickness) {
     EXPECT_NE(Report().find("RUN00020\n**** Runtime Error No. 20 ****\n\nProblem:  The top and "
                             "bottom elevations for weak rock layer are equal.\n"),
               std::string::npos);
+    // The block follows the premature-end line, so the results hold it from where it is
+    // raised, not from the report.
+    const std::vector<std::string> block = {
+        "**** Runtime Error No. 20 ****", "",
+        "Problem:  The top and bottom elevations for weak rock layer are equal.",
+        "Solution: Correct the input data for elevations defining weak rock layer."};
+    EXPECT_EQ(m().Results.error.text, block);
 }
 
 TEST_F(ProfileTest, GroupMultipliersAreOneOutsideTheirRows) {

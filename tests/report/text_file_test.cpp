@@ -203,5 +203,42 @@ TEST(TextFile, InMemoryTextIsKeptAndNoFileIsCreated) {
     EXPECT_EQ(f.Take_Text(), "     2.500\n");
 }
 
+// A discarded output is open (the run treats it as its file) but composes and keeps
+// nothing, even on a fallback stream; opened afresh in memory it composes again.
+TEST(TextFile, DiscardedOutputKeepsNothingUntilOpenedAfresh) {
+    TempDir dir;
+    const fs::path console = dir / "console.txt";
+    std::FILE* fallback = std::fopen(console.c_str(), "w");
+    ASSERT_NE(fallback, nullptr);
+    {
+        TextFile f(fallback);
+        f.Open_Discarding();
+        EXPECT_TRUE(f.Is_Open());
+        EXPECT_FALSE(f.Composed());
+        f.Write_Number(2.5, 10);
+        f.Write_Integer(7, 4);
+        f.Write_Blanks(3);
+        f.Write_Field10("Sand");
+        f.Write_Text("text");
+        f.End_Line();
+        f.Write_Line("line");
+        f.Blank_Lines(2);
+        EXPECT_TRUE(f.Rewind());
+        EXPECT_TRUE(f.Flush());
+        EXPECT_TRUE(f.Close());
+        EXPECT_FALSE(f.Failed());
+        EXPECT_EQ(f.Text(), "");
+
+        f.Open_In_Memory(0);
+        EXPECT_TRUE(f.Composed());
+        f.Write_Number(2.5, 10);
+        f.End_Line();
+        EXPECT_TRUE(f.Close());
+        EXPECT_EQ(f.Text(), "     2.500\n");
+    }
+    std::fclose(fallback);
+    EXPECT_EQ(Read_File(console), "");
+}
+
 } // namespace
 } // namespace zarno::test
