@@ -83,7 +83,7 @@ bool TextFile::Open(const std::string& path, bool keep_text) {
     std::setvbuf(file_, nullptr, _IONBF, 0);
     path_ = path;
     keep_text_ = keep_text;
-    Reserve_Block(kBlockSize);
+    Reserve_Block(kDefaultRoom);
     return true;
 }
 
@@ -99,8 +99,6 @@ void TextFile::Open_Discarding() {
 }
 
 void TextFile::Reserve_Block(std::size_t room) {
-    // One block of room at once, so the text is not copied each time the buffer would have
-    // doubled; the memory is only backed by pages as the text fills it.
     if (room > 0) {
         buffer_.reserve(room + room / 8);
     }
@@ -196,16 +194,26 @@ bool TextFile::Rewind() {
     return true;
 }
 
+void TextFile::Append(std::string_view text) {
+    if (buffer_.size() + text.size() > buffer_.capacity() &&
+        buffer_.capacity() < kBlockSize + kBlockSize / 8) {
+        // A text that outgrows its first room takes a whole block at once: one copy, instead
+        // of one at every doubling.
+        buffer_.reserve(std::max(kBlockSize + kBlockSize / 8, buffer_.size() + text.size()));
+    }
+    buffer_.append(text);
+}
+
 void TextFile::Emit(std::string_view text) {
     if (in_memory_) {
-        buffer_.append(text);
+        Append(text);
         return;
     }
     if (file_ != nullptr) {
         if (failed_ && !keep_text_) {
             return; // the file is already incomplete; its failure is what is reported
         }
-        buffer_.append(text);
+        Append(text);
         if (!keep_text_ && buffer_.size() >= kBlockSize) {
             Flush();
         }

@@ -25,8 +25,11 @@ namespace zarno {
 
 class TextFile {
   public:
-    // What an in-memory output reserves unless told otherwise: the block size of a file.
-    static constexpr std::size_t kDefaultRoom = std::size_t{1} << 20;
+    // The room an output reserves at its open unless told otherwise; a longer text then takes
+    // a whole block (1 MB) at once. A block reserved for every output at the open would be
+    // memory the allocator maps afresh and returns to the system at every run, each page of
+    // it faulted in again: that cost a small run more than its numerics.
+    static constexpr std::size_t kDefaultRoom = std::size_t{1} << 16;
 
     explicit TextFile(std::FILE* fallback = stdout) : fallback_(fallback) {}
     ~TextFile() { Close(); }
@@ -85,6 +88,7 @@ class TextFile {
 
   private:
     void Emit(std::string_view text);
+    void Append(std::string_view text);
     void Record_Failure(const char* what, int error);
     void Reserve_Block(std::size_t room);
     // Closes any earlier file and forgets its text and failures.
