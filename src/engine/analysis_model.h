@@ -120,8 +120,8 @@ struct RunControl {
     std::string Message_File_Name;
     std::vector<std::string> MEI_Report_Names; // at most MAX_MEI_REPORT_NAMES
     bool b_Outputs_In_Memory = false;          // report, plot and messages composed in memory only
-    bool b_Keep_Output_Text = false;           // the caller wants the output texts
-    // Which output texts the caller wants; in memory the others are not composed at all.
+    // Which output texts the caller takes: a file keeps its text for the caller; in memory
+    // the others are not composed at all.
     bool Report_Text_Wanted = false;
     bool Plot_Text_Wanted = false;
     bool Message_Text_Wanted = false;

@@ -297,9 +297,6 @@ void TextFile::End_Line() {
 }
 
 void TextFile::Write_Line(std::string_view text) {
-    if (discarding_) {
-        return;
-    }
     Write_Text(text);
     End_Line();
 }

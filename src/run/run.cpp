@@ -258,15 +258,15 @@ bool Open_Run_Files(AnalysisModel& m) {
         }
         return true;
     }
-    if (!m.Report.Open(m.Report_File_Name, m.b_Keep_Output_Text)) {
+    if (!m.Report.Open(m.Report_File_Name, m.Report_Text_Wanted)) {
         return Fail_Run_Numbered(m, MessageId::FileCannotOpen, 204, "output report file", "created",
                                  m.Report_File_Name) == 0;
     }
-    if (!m.Plot.Open(m.Plot_File_Name, m.b_Keep_Output_Text)) {
+    if (!m.Plot.Open(m.Plot_File_Name, m.Plot_Text_Wanted)) {
         return Fail_Run_Numbered(m, MessageId::FileCannotOpen, 205, "plot output file", "created",
                                  m.Plot_File_Name) == 0;
     }
-    if (!m.Messages.Open(m.Message_File_Name, m.b_Keep_Output_Text)) {
+    if (!m.Messages.Open(m.Message_File_Name, m.Message_Text_Wanted)) {
         return Fail_Run_Numbered(m, MessageId::FileCannotOpen, 206, "runtime message file",
                                  "created", m.Message_File_Name) == 0;
     }
@@ -658,7 +658,6 @@ int Run_Request(const RunRequest& request, const RunClock& clock, RunSummary* su
     m.Report_Text_Wanted = request.report_text != nullptr;
     m.Plot_Text_Wanted = request.plot_text != nullptr;
     m.Message_Text_Wanted = request.message_text != nullptr;
-    m.b_Keep_Output_Text = m.Report_Text_Wanted || m.Plot_Text_Wanted || m.Message_Text_Wanted;
     if (deck_json != nullptr) {
         // Nothing is written: the outputs stay in memory under names that only label them.
         m.Stop_After_Input_Checks = true;
