@@ -125,6 +125,20 @@ inline RunRequest Request_In(const TempDir& dir, const std::string& input_text) 
     return r;
 }
 
+// A run whose outputs stay in memory under names that only label them (stem.zro, .zrp,
+// .zrm); the input is read from `input_text` when it is given, else from `input_file`.
+inline RunRequest Request_In_Memory(const std::string& input_file, const std::string* input_text,
+                                    const std::string& stem = "deck") {
+    RunRequest r;
+    r.input_file = input_file;
+    r.input_text = input_text;
+    r.report_file = stem + ".zro";
+    r.plot_file = stem + ".zrp";
+    r.message_file = stem + ".zrm";
+    r.write_files = false;
+    return r;
+}
+
 struct RunOutput {
     int result;
     std::string report;

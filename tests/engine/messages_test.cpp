@@ -161,13 +161,7 @@ TEST(Messages, StatusAloneLeavesBothFilesUntouched) {
 TEST(Messages, MassiveRockStopCarriesItsBlockInTheResults) {
     const std::string deck =
         Read_File(fs::path(ZARNO_SOURCE_DIR) / "tests/reference/inputs/py_massive_rock.inp");
-    RunRequest r;
-    r.input_file = "massive.inp";
-    r.report_file = "massive.zro";
-    r.plot_file = "massive.zrp";
-    r.message_file = "massive.zrm";
-    r.write_files = false;
-    r.input_text = &deck;
+    const RunRequest r = Request_In_Memory("massive.inp", &deck, "massive");
     RunResults results;
     EXPECT_EQ(Run_Analysis(r, Fixed_Time, results), 99);
     ASSERT_TRUE(results.has_error);
@@ -217,13 +211,7 @@ TEST(Messages, FailedRunsCarryTheBlockTheirReportShows) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);
-        RunRequest r;
-        r.input_file = "deck.inp";
-        r.report_file = "deck.zro";
-        r.plot_file = "deck.zrp";
-        r.message_file = "deck.zrm";
-        r.write_files = false;
-        r.input_text = &row.deck;
+        RunRequest r = Request_In_Memory("deck.inp", &row.deck);
         std::string report;
         std::string messages;
         r.report_text = &report;

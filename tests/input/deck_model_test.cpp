@@ -44,13 +44,7 @@ struct RunOfText {
 };
 
 RunOfText Run_Deck_Text(const std::string& text, const std::string& label) {
-    RunRequest r;
-    r.input_file = label;
-    r.input_text = &text;
-    r.report_file = "deck.zro";
-    r.plot_file = "deck.zrp";
-    r.message_file = "deck.zrm";
-    r.write_files = false;
+    RunRequest r = Request_In_Memory(label, &text);
     RunOfText out;
     r.report_text = &out.report;
     r.plot_text = &out.plot;

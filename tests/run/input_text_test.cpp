@@ -18,13 +18,7 @@ struct Outputs {
 
 // Runs with outputs in memory; the input is the file itself or, with text, its bytes.
 Outputs Run_In_Memory(const std::string& input_file, const std::string* text) {
-    RunRequest r;
-    r.input_file = input_file;
-    r.report_file = "case.zro";
-    r.plot_file = "case.zrp";
-    r.message_file = "case.zrm";
-    r.write_files = false;
-    r.input_text = text;
+    RunRequest r = Request_In_Memory(input_file, text, "case");
     Outputs o;
     r.report_text = &o.report;
     r.plot_text = &o.plot;

@@ -37,13 +37,7 @@ struct InMemoryRun {
 // taking the texts named by `take`: "rpm" for report, plot and messages, "" for none.
 InMemoryRun Run_Deck(const std::string& deck, const std::string& take) {
     InMemoryRun out;
-    RunRequest r;
-    r.input_file = "deck.inp";
-    r.report_file = "deck.zro";
-    r.plot_file = "deck.zrp";
-    r.message_file = "deck.zrm";
-    r.write_files = false;
-    r.input_text = &deck;
+    RunRequest r = Request_In_Memory("deck.inp", &deck);
     if (take.find('r') != std::string::npos) {
         r.report_text = &out.report;
     }
@@ -196,12 +190,7 @@ TEST(UntakenOutputs, ClashingNamesMatterOnlyForFiles) {
     }
     // An input read from a file must still be a regular file.
     fs::create_directory(dir / "folder.inp");
-    RunRequest r;
-    r.input_file = dir / "folder.inp";
-    r.report_file = "deck.zro";
-    r.plot_file = "deck.zrp";
-    r.message_file = "deck.zrm";
-    r.write_files = false;
+    const RunRequest r = Request_In_Memory(dir / "folder.inp", nullptr);
     testing::internal::CaptureStdout();
     EXPECT_EQ(Run_Analysis(r, Fixed_Time), 251);
     testing::internal::GetCapturedStdout();
