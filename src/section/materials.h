@@ -51,6 +51,19 @@ inline double fn_Concrete_Tension(const SectionWorkspace& ws, double e) {
     return -ws.fc * (2.0 * std::fabs(x) - x * x);
 }
 
+// Concrete in tension (e <= 0) of a slice not yet cracked: the mirrored parabola, or 0 with
+// cracked raised once the stress falls below the tensile strength ft (negative) or tension
+// is not counted at all.
+inline double Tension_Until_Cracked(const SectionWorkspace& ws, double e, double ft,
+                                    bool tension_off, bool& cracked) {
+    const double s = fn_Concrete_Tension(ws, e);
+    if (s < ft || tension_off) {
+        cracked = true;
+        return 0.0;
+    }
+    return s;
+}
+
 // Elastic-perfectly plastic steel; raises yielded when a limit is reached.
 inline double fn_Elastic_Plastic_Stress(double e, double E, double Fy, bool& yielded) {
     double s = E * e;

@@ -291,11 +291,7 @@ void Concrete_And_Bars_Point(SectionWorkspace& ws, const ForceOnlyPass& pass, in
         double s = 0.0;
         if (e <= 0.0) {
             if (!cracked) {
-                s = fn_Concrete_Tension(ws, e);
-                if (s < ft || tension_off) {
-                    s = 0.0;
-                    cracked = true;
-                }
+                s = Tension_Until_Cracked(ws, e, ft, tension_off, cracked);
             } else if (strains_fall) {
                 break; // the cracked tension zone, down to the bottom
             }

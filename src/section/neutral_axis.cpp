@@ -111,11 +111,7 @@ template <bool Bars> void Concrete_And_Bar_Forces(SectionWorkspace& ws, double y
         double s = 0.0;
         if (e <= 0.0) {
             if (!cracked) {
-                s = fn_Concrete_Tension(ws, e);
-                if (s < ft || tension_off) {
-                    s = 0.0;
-                    cracked = true;
-                }
+                s = Tension_Until_Cracked(ws, e, ft, tension_off, cracked);
             }
         } else {
             s = fn_Concrete_Compression(ws, e);
@@ -383,9 +379,8 @@ double Concrete_Force_By_Slices(const SectionWorkspace& ws, const SliceArray& ar
                 }
                 continue;
             }
-            s = fn_Concrete_Tension(ws, e);
-            if (s < ft || tension_off) {
-                cracked = true;
+            s = Tension_Until_Cracked(ws, e, ft, tension_off, cracked);
+            if (cracked) {
                 continue;
             }
         } else {
@@ -522,11 +517,7 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
             if (s.cracked) {
                 return true;
             }
-            stress = fn_Concrete_Tension(ws, e);
-            if (stress < ft || tension_off) {
-                stress = 0.0;
-                s.cracked = true;
-            }
+            stress = Tension_Until_Cracked(ws, e, ft, tension_off, s.cracked);
         } else {
             stress = fn_Concrete_Compression(ws, e);
         }
