@@ -189,7 +189,7 @@ void Print_Soft_Clay(AnalysisModel& m, const SoftClayPrint& d, const SoftClayPar
     }
 }
 
-class SoftClayModel : public PyLayerModel {
+class SoftClayModel final : public PyLayerModel {
   public:
     explicit SoftClayModel(bool user_J) : user_J_(user_J) {}
 
@@ -492,7 +492,7 @@ inline bool Stiff_Clay_Soil_At(AnalysisModel& m, const PyLayerPoint& p, const Py
     return true;
 }
 
-class StiffClayNoWaterModel : public PyLayerModel {
+class StiffClayNoWaterModel final : public PyLayerModel {
   public:
     explicit StiffClayNoWaterModel(bool initial_k) : initial_k_(initial_k) {}
 
@@ -609,7 +609,7 @@ void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
 // ---------------------------------------------------------------------------------------
 // Stiff clay with free water
 
-class StiffClayFreeWaterModel : public PyLayerModel {
+class StiffClayFreeWaterModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
@@ -1032,7 +1032,7 @@ SandNodeValues Sand_Node_Lookups(AnalysisModel& m, const PyLayerPoint& p, PyNode
     return n;
 }
 
-class ReeseSandModel : public PyLayerModel {
+class ReeseSandModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
@@ -1126,7 +1126,7 @@ class ReeseSandModel : public PyLayerModel {
     const ReeseSandParams* rs_ = nullptr;
 };
 
-class ApiSandModel : public PyLayerModel {
+class ApiSandModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
@@ -1212,7 +1212,7 @@ class ApiSandModel : public PyLayerModel {
     const ApiSandParams* as_ = nullptr;
 };
 
-class LiquefiedSandModel : public PyLayerModel {
+class LiquefiedSandModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const double X = p.v.Xv;
