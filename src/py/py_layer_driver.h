@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <optional>
 #include <type_traits>
+#include <variant>
 
 namespace zarno {
 
@@ -155,6 +156,21 @@ inline void py_Keep_Soil(PyNodeEntry* e, const PySoilValues& v) {
         e->soil.values = v;
         e->soil.filled = true;
     }
+}
+
+// The curve a model kept in the entry at an earlier pass, or none. What a kept curve was
+// computed from splits in two:
+// - what the entry fixes: the soil values looked up at the point (kept with the curve, in the
+//   same call, and never rewritten while the entry lives), the defaults taken from them and
+//   the unit system, and the layer's own values (k top and bottom, its depths), which are
+//   among the tables every pass compares before it uses an entry;
+// - what a pass or a load case sets: the depth the curve is measured at (the equivalent
+//   depth), the loading, the slope and the deflection's side of it, and for a stiff clay
+//   below the top layer its running average strength.
+// A model that finds its kept curve compares only the second kind and takes the first from
+// the kept input; when those differ it takes its full path, which compares everything.
+template <typename Memo> const Memo* py_Kept_Curve(PyNodeEntry* e) {
+    return e != nullptr && e->soil.filled ? std::get_if<Memo>(&e->curve) : nullptr;
 }
 
 // A model's curve through the entry's memo, or computed directly without an entry.

@@ -29,13 +29,19 @@ namespace zarno {
 
 namespace {
 
-// The subgrade modulus k of a layer at X: linear between its top and bottom values; a
-// bottom value of 0 or less takes the top value (and keeps it).
-double Layer_k(AnalysisModel& m, int layer, double X) {
-    SoilLayer& s = m.Layers[layer];
+// A layer's bottom k of 0 or less takes the top value (and keeps it), at every point that
+// asks for k.
+void Settle_Bottom_k(SoilLayer& s) {
     if (s.k_Bottom <= 0.0) {
         s.k_Bottom = s.k_Top;
     }
+}
+
+// The subgrade modulus k of a layer at X: linear between its top and bottom values, after
+// Settle_Bottom_k.
+double Layer_k(AnalysisModel& m, int layer, double X) {
+    SoilLayer& s = m.Layers[layer];
+    Settle_Bottom_k(s);
     const double t = s.XLayerBottom - s.XLayerTop;
     if (!(std::fabs(t) > 0.0)) {
         return s.k_Top;
@@ -52,9 +58,7 @@ template <typename F> double Stiff_Clay_k(AnalysisModel& m, PyNodeEntry* e, int 
         return k_at();
     }
     SoilLayer& s = m.Layers[layer];
-    if (s.k_Bottom <= 0.0) {
-        s.k_Bottom = s.k_Top;
-    }
+    Settle_Bottom_k(s);
     const ClayKInput in{.k_Top = s.k_Top,
                         .k_Bottom = s.k_Bottom,
                         .XLayerTop = s.XLayerTop,
@@ -230,30 +234,46 @@ class SoftClayModel final : public PyLayerModel {
                 Record_Warning(m, -3042);
             }
         }
-        eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
-        py_Keep_Soil(e, {.b = b_,
-                         .c = c_,
-                         .at_interface = at_node,
-                         .gamma = gamma_,
-                         .eps50 = eps50_,
-                         .J = J_,
-                         .pm = pm_,
-                         .ym = ym_});
-        if (eps50_ <= 0.0) {
-            const std::optional<double> d = Soft_Clay_Default_Eps50(c_, m.IUNITS);
-            if (!d) {
-                // No default strain in general units: the run stops, the caller explains.
-                return Fail_Run(m, user_J_ ? MessageId::NoStrainSoftClayWithJ
-                                           : MessageId::NoStrainSoftClay) == 0;
+        // A curve kept for the same loading: eps50 after its default is the entry's own, as
+        // py_Kept_Curve argues.
+        const SoftClayMemo* kept = py_Kept_Curve<SoftClayMemo>(e);
+        if (kept != nullptr && kept->in.b_Cyclic != m.b_Cyclic) {
+            kept = nullptr;
+        }
+        if (kept != nullptr) {
+            eps50_ = kept->in.eps50;
+        } else {
+            eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
+            py_Keep_Soil(e, {.b = b_,
+                             .c = c_,
+                             .at_interface = at_node,
+                             .gamma = gamma_,
+                             .eps50 = eps50_,
+                             .J = J_,
+                             .pm = pm_,
+                             .ym = ym_});
+            if (eps50_ <= 0.0) {
+                const std::optional<double> d = Soft_Clay_Default_Eps50(c_, m.IUNITS);
+                if (!d) {
+                    // No default strain in general units: the run stops, the caller explains.
+                    return Fail_Run(m, user_J_ ? MessageId::NoStrainSoftClayWithJ
+                                               : MessageId::NoStrainSoftClay) == 0;
+                }
+                eps50_ = *d;
             }
-            eps50_ = *d;
         }
         if (!p.first && c_ < 1e-10) {
             return Soft_Clay_Zero_Strength(m, layer, p.i, X, c_, user_J_) == 0;
         }
         Clay_X_Eq(m, p, b_, c_, gamma_, std::nullopt, J_);
+        const double x = py_Node_Model_Depth(m, e, layer, X);
+        if (kept != nullptr && Same_Bits(kept->in.x, x) &&
+            Same_Slope_Side(kept->in.theta, kept->in.y_slope, m.Slope_Minus_Batter, p.v.y)) {
+            sc_ = &kept->out;
+            return true;
+        }
         SoftClayInput in;
-        in.x = py_Node_Model_Depth(m, e, layer, X);
+        in.x = x;
         in.b = b_;
         in.c = c_;
         in.gamma = gamma_;
@@ -650,32 +670,50 @@ class StiffClayFreeWaterModel final : public PyLayerModel {
         }
         X_prev_ = X;
         c_prev_ = c_;
-        k_ = Stiff_Clay_k(m, e, layer, [&] {
-            double k = Layer_k(m, layer, X);
-            if (m.Layers[layer].k_Top <= 0.0) {
-                if (const std::optional<double> d =
-                        Stiff_Clay_Free_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
-                    k = *d;
+        // A curve kept for the same loading: k and eps50 (after their defaults) are the
+        // entry's own, as py_Kept_Curve argues; k depends on the loading too.
+        const StiffClayFreeWaterMemo* kept = py_Kept_Curve<StiffClayFreeWaterMemo>(e);
+        if (kept != nullptr && kept->in.b_Cyclic != m.b_Cyclic) {
+            kept = nullptr;
+        }
+        if (kept != nullptr) {
+            Settle_Bottom_k(m.Layers[layer]);
+            k_ = kept->in.k;
+            eps50_ = kept->in.eps50;
+        } else {
+            k_ = Stiff_Clay_k(m, e, layer, [&] {
+                double k = Layer_k(m, layer, X);
+                if (m.Layers[layer].k_Top <= 0.0) {
+                    if (const std::optional<double> d =
+                            Stiff_Clay_Free_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
+                        k = *d;
+                    }
                 }
-            }
-            return k;
-        });
-        eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
-        py_Keep_Soil(e, {.b = b_,
-                         .c = c_,
-                         .at_interface = at_node,
-                         .c_avg = layer == 1 ? ca_ : 0.0,
-                         .gamma = gamma_,
-                         .eps50 = eps50_,
-                         .pm = pm_,
-                         .ym = ym_});
-        if (eps50_ <= 0.0) {
-            if (const std::optional<double> d = Stiff_Clay_Free_Water_Default_Eps50(c_, m.IUNITS)) {
-                eps50_ = *d;
+                return k;
+            });
+            eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
+            py_Keep_Soil(e, {.b = b_,
+                             .c = c_,
+                             .at_interface = at_node,
+                             .c_avg = layer == 1 ? ca_ : 0.0,
+                             .gamma = gamma_,
+                             .eps50 = eps50_,
+                             .pm = pm_,
+                             .ym = ym_});
+            if (eps50_ <= 0.0) {
+                if (const std::optional<double> d =
+                        Stiff_Clay_Free_Water_Default_Eps50(c_, m.IUNITS)) {
+                    eps50_ = *d;
+                }
             }
         }
         Clay_X_Eq(m, p, b_, c_, gamma_, ca_, std::nullopt);
         x_ = py_Node_Model_Depth(m, e, layer, X);
+        if (kept != nullptr && Same_Bits(kept->in.x, x_) && Same_Bits(kept->in.ca, ca_) &&
+            Same_Slope_Side(kept->in.theta, kept->in.y_slope, m.Slope_Minus_Batter, p.v.y)) {
+            sc_ = &kept->out;
+            return true;
+        }
         StiffClayFreeWaterInput in;
         in.x = x_;
         in.b = b_;
