@@ -203,10 +203,12 @@ class SoftClayModel final : public PyLayerModel {
         PyNodeEntry* const e = py_Node_Cache_Entry(m, p);
         const PySoilValues* const known = py_Known_Soil(e);
         bool at_node = false;
+        int warning = 0;
         if (known != nullptr) {
             b_ = known->b;
             c_ = known->c;
             at_node = known->at_interface;
+            warning = known->strength_warning;
             gamma_ = known->gamma;
             J_ = known->J;
             pm_ = known->pm;
@@ -226,13 +228,16 @@ class SoftClayModel final : public PyLayerModel {
             J_ = user_J_ ? fn_J_In_Layer(m, layer, X) : m.Default_J;
             pm_ = fn_pMult(m, p.v.X);
             ym_ = fn_yMult(m, p.v.X);
-        }
-        if (!at_node) {
-            if (m.IUNITS == USCS && c_ > SOFT_CLAY_MAX_C_USCS) {
-                Record_Warning(m, -3041);
-            } else if (m.IUNITS == SI && c_ > SOFT_CLAY_MAX_C_SI) {
-                Record_Warning(m, -3042);
+            if (!at_node) {
+                if (m.IUNITS == USCS && c_ > SOFT_CLAY_MAX_C_USCS) {
+                    warning = -3041;
+                } else if (m.IUNITS == SI && c_ > SOFT_CLAY_MAX_C_SI) {
+                    warning = -3042;
+                }
             }
+        }
+        if (warning != 0) {
+            Record_Warning(m, warning);
         }
         // A curve kept for the same loading: eps50 after its default is the entry's own, as
         // py_Kept_Curve argues.
@@ -247,6 +252,7 @@ class SoftClayModel final : public PyLayerModel {
             py_Keep_Soil(e, {.b = b_,
                              .c = c_,
                              .at_interface = at_node,
+                             .strength_warning = warning,
                              .gamma = gamma_,
                              .eps50 = eps50_,
                              .J = J_,
@@ -400,21 +406,29 @@ void Print_Stiff_Clay_Free_Water(AnalysisModel& m, int layer, int curve, const P
     }
 }
 
-void Stiff_Clay_Warning(AnalysisModel& m, double c, double min_us, double max_us, double min_si,
-                        double max_si, int base) {
-    if (m.IUNITS == USCS) {
+// The warning of a stiff clay whose strength c lies outside the range of its criteria (none
+// on an interface of the strength table), 0 for none.
+int Stiff_Clay_Warning(int IUNITS, double c, bool at_node, double min_us, double max_us,
+                       double min_si, double max_si, int base) {
+    if (at_node) {
+        return 0;
+    }
+    if (IUNITS == USCS) {
         if (c < min_us) {
-            Record_Warning(m, base - 1);
-        } else if (c > max_us) {
-            Record_Warning(m, base - 2);
+            return base - 1;
         }
-    } else if (m.IUNITS == SI) {
+        if (c > max_us) {
+            return base - 2;
+        }
+    } else if (IUNITS == SI) {
         if (c < min_si) {
-            Record_Warning(m, base - 3);
-        } else if (c > max_si) {
-            Record_Warning(m, base - 4);
+            return base - 3;
+        }
+        if (c > max_si) {
+            return base - 4;
         }
     }
+    return 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -529,10 +543,14 @@ class StiffClayNoWaterModel final : public PyLayerModel {
             return Fail_Run(m, initial_k_ ? MessageId::StiffClayZeroCohesionInitialK
                                           : MessageId::StiffClayZeroCohesion) == 0;
         }
-        if (!at_node) {
-            Stiff_Clay_Warning(m, c_, STIFF_CLAY_AW_MIN_C_USCS, STIFF_CLAY_AW_MAX_C_USCS,
-                               STIFF_CLAY_AW_MIN_C_SI, STIFF_CLAY_AW_MAX_C_SI,
-                               initial_k_ ? -3260 : -3060);
+        const int warning =
+            known != nullptr
+                ? known->strength_warning
+                : Stiff_Clay_Warning(m.IUNITS, c_, at_node, STIFF_CLAY_AW_MIN_C_USCS,
+                                     STIFF_CLAY_AW_MAX_C_USCS, STIFF_CLAY_AW_MIN_C_SI,
+                                     STIFF_CLAY_AW_MAX_C_SI, initial_k_ ? -3260 : -3060);
+        if (warning != 0) {
+            Record_Warning(m, warning);
         }
         c_avg_ = known != nullptr ? known->c_avg : fn_c_Avg(m, X);
         if (m.RunStatus > 0) {
@@ -546,6 +564,7 @@ class StiffClayNoWaterModel final : public PyLayerModel {
         py_Keep_Soil(e, {.b = b_,
                          .c = c_,
                          .at_interface = at_node,
+                         .strength_warning = warning,
                          .c_avg = c_avg_,
                          .gamma = gamma_,
                          .eps50 = eps50_,
@@ -643,9 +662,13 @@ class StiffClayFreeWaterModel final : public PyLayerModel {
         if (!p.first && c_ < 1e-10) {
             return Fail_Run(m, MessageId::StiffClayWaterZeroCohesion) == 0;
         }
-        if (!at_node) {
-            Stiff_Clay_Warning(m, c_, STIFF_CLAY_BW_MIN_C_USCS, STIFF_CLAY_BW_MAX_C_USCS,
-                               STIFF_CLAY_BW_MIN_C_SI, STIFF_CLAY_BW_MAX_C_SI, -3050);
+        const int warning =
+            known != nullptr ? known->strength_warning
+                             : Stiff_Clay_Warning(m.IUNITS, c_, at_node, STIFF_CLAY_BW_MIN_C_USCS,
+                                                  STIFF_CLAY_BW_MAX_C_USCS, STIFF_CLAY_BW_MIN_C_SI,
+                                                  STIFF_CLAY_BW_MAX_C_SI, -3050);
+        if (warning != 0) {
+            Record_Warning(m, warning);
         }
         gamma_ = known != nullptr ? known->gamma : fn_Gamma_Avg(m, X);
         if (m.RunStatus > 0) {
@@ -695,6 +718,7 @@ class StiffClayFreeWaterModel final : public PyLayerModel {
             py_Keep_Soil(e, {.b = b_,
                              .c = c_,
                              .at_interface = at_node,
+                             .strength_warning = warning,
                              .c_avg = layer == 1 ? ca_ : 0.0,
                              .gamma = gamma_,
                              .eps50 = eps50_,

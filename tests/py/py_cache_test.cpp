@@ -6,6 +6,7 @@
 #include "py_layer_fixture.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -296,6 +297,49 @@ INSTANTIATE_TEST_SUITE_P(
                     KeptCurveCase{"StiffClayWithFreeWaterLoading", PY_STIFF_CLAY_FREE_WATER,
                                   PassChange::CyclicLoading, 0.05}),
     [](const testing::TestParamInfo<KeptCurveCase>& info) { return std::string(info.param.name); });
+
+// A clay whose strength lies outside the range of its criteria records its warning at
+// every station of every pass, whether the station's soil values were looked up in this pass
+// or kept from the last: a second pass doubles the tally of the first.
+struct StrengthWarningCase {
+    const char* name;
+    int type;
+    double c; // psi
+    int code; // the warning's number
+};
+
+class PyCacheStrengthWarning : public PyLayerTest,
+                               public testing::WithParamInterface<StrengthWarningCase> {};
+
+TEST_P(PyCacheStrengthWarning, IsRecordedAtEveryPass) {
+    const StrengthWarningCase& w = GetParam();
+    Add_Layer({w.type, 0.0, 480.0, w.c, w.c, 0.0, 0.0, kGamma36, kGamma36});
+    Set(m().Profile.eps50, 1, 0.01, 0.01);
+    m().Layers[1].k_Top = m().Layers[1].k_Bottom = 500.0;
+    Grid(480.0, 24.0, 40);
+    for (int i = 1; i <= m().i_Num_Nodes; ++i) {
+        Y(i, 0.05);
+    }
+    const int& tally = m().Warnings.i_Warning_Tally[static_cast<std::size_t>(w.code)];
+    Pass();
+    ASSERT_EQ(m().RunStatus, 0);
+    const int first = tally;
+    EXPECT_GE(first, m().i_Num_Nodes - 2); // all but the stations on the layer's bounds
+    Pass();
+    ASSERT_EQ(m().RunStatus, 0);
+    EXPECT_EQ(tally, 2 * first);
+}
+
+// Soft clay above 1250 psf, the stiff clays below 500 psf.
+INSTANTIATE_TEST_SUITE_P(Models, PyCacheStrengthWarning,
+                         testing::Values(StrengthWarningCase{"SoftClay", PY_SOFT_CLAY, 10.0, 3041},
+                                         StrengthWarningCase{"StiffClayWithFreeWater",
+                                                             PY_STIFF_CLAY_FREE_WATER, 2.0, 3051},
+                                         StrengthWarningCase{"StiffClayWithoutFreeWater",
+                                                             PY_STIFF_CLAY_NO_WATER, 2.0, 3061}),
+                         [](const testing::TestParamInfo<StrengthWarningCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // The passes compare only the rows of the soil, pile and group tables in use. That holds
 // only if no lookup reads past them: junk there must change no spring computed afresh,
