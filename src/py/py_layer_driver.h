@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstddef>
 #include <optional>
+#include <type_traits>
+#include <variant>
 
 namespace zarno {
 
@@ -58,11 +60,20 @@ class PyLayerModel {
     // layer bottom from the last point.
     virtual double Ultimate_Resistance() const { return 0.0; }
     // This point's share of the integral; by default the ultimate resistance as above.
-    virtual PyResistance Resistance(const AnalysisModel& m, const PyLayerPoint& p) const;
+    virtual PyResistance Resistance(const AnalysisModel&, const PyLayerPoint&) const {
+        PyResistance r;
+        r.strip[0] = Ultimate_Resistance();
+        r.tail = r.strip[0];
+        return r;
+    }
     // Area of one trapezoid between the previous point's resistance and this one's; the
     // driver hands over cos(batter), which is the same for every point of the pile.
     virtual double Trapezoid(const AnalysisModel& m, double cos_batter, double previous,
-                             double now) const;
+                             double now) const {
+        // The resistance is integrated over the vertical depth, the depth the lower layers'
+        // equivalent depth is measured in.
+        return (previous + now) * (m.Increment_Length * cos_batter) / 2.0;
+    }
     // With the pile head below the ground surface, the integral of layer 1 as a whole (the
     // layer stands for all the soil above the head); none where the model keeps its sum.
     virtual std::optional<double> Whole_Layer_Resistance(const AnalysisModel& m) const;
@@ -73,9 +84,6 @@ class PyLayerModel {
     // springs (rock and the in-situ test models take the soil to stay in place).
     virtual bool Soil_Movement_Loads_Pile() const { return true; }
 };
-
-// Runs the model over the points KTOP..KBOT of the layer (m.Py), in evaluate or print mode.
-void Run_py_Layer(AnalysisModel& m, int layer, PyLayerModel& model);
 
 // The point at index i: node i in evaluate mode, requested depth i in print mode.
 inline PyNodeView py_Node_View(const AnalysisModel& m, int i) {
@@ -150,6 +158,21 @@ inline void py_Keep_Soil(PyNodeEntry* e, const PySoilValues& v) {
     }
 }
 
+// The curve a model kept in the entry at an earlier pass, or none. What a kept curve was
+// computed from splits in two:
+// - what the entry fixes: the soil values looked up at the point (kept with the curve, in the
+//   same call, and never rewritten while the entry lives), the defaults taken from them and
+//   the unit system, and the layer's own values (k top and bottom, its depths), which are
+//   among the tables every pass compares before it uses an entry;
+// - what a pass or a load case sets: the depth the curve is measured at (the equivalent
+//   depth), the loading, the slope and the deflection's side of it, and for a stiff clay
+//   below the top layer its running average strength.
+// A model that finds its kept curve compares only the second kind and takes the first from
+// the kept input; when those differ it takes its full path, which compares everything.
+template <typename Memo> const Memo* py_Kept_Curve(PyNodeEntry* e) {
+    return e != nullptr && e->soil.filled ? std::get_if<Memo>(&e->curve) : nullptr;
+}
+
 // A model's curve through the entry's memo, or computed directly without an entry.
 template <typename Memo, typename Input, typename F>
 auto py_Cached_Curve(PyNodeEntry* e, const Input& in, F f) {
@@ -194,6 +217,92 @@ double py_Layer_Thickness(const AnalysisModel& m, int layer);
 // when no rock-like layer lies above.
 inline bool py_Needs_X_Eq(const AnalysisModel& m, const PyLayerPoint& p) {
     return p.first && !m.Py.b_PrintPY && p.layer > 1 && m.Py.i_RockLayersAbove == 0;
+}
+
+// What stays fixed over one run of the layer: the model's answers to its constant questions
+// and the geometry of the integral, taken once instead of at every point.
+struct PyLayerRun {
+    bool integrates = false;
+    bool keeps_saved = false;
+    bool whole_layer = false; // layer 1 with the pile head below the ground surface
+    double cos_batter = 1.0;
+};
+
+// Adds one point's share to the layer integral; previous holds each strip's value at the
+// point before.
+template <typename Model>
+void py_Integrate_Point(AnalysisModel& m, const Model& model, const PyLayerRun& run,
+                        const PyLayerPoint& p, double (&previous)[2]) {
+    double& F = m.Py.F_Layer[p.layer];
+    const PyResistance r = model.Resistance(m, p);
+    if (!p.first) {
+        for (int s = 0; s < 2; ++s) {
+            if (r.integrate[s]) {
+                F += model.Trapezoid(m, run.cos_batter, previous[s], r.strip[s]);
+            }
+        }
+    }
+    F += r.add;
+    if (p.last && r.tail) {
+        // Down to the layer bottom, not a whole increment past it: the layer below starts
+        // its equivalent depth exactly there.
+        F += (m.Layers[p.layer].XLayerBottom - p.v.Xv) * *r.tail;
+    }
+    if (run.whole_layer) {
+        if (const std::optional<double> whole = model.Whole_Layer_Resistance(m)) {
+            F = *whole;
+        }
+    }
+    previous[0] = r.strip[0];
+    previous[1] = r.strip[1];
+    if (run.keeps_saved) {
+        m.Py.F_Layer_Saved[p.layer] = F;
+    }
+}
+
+// Runs the model over the points KTOP..KBOT of the layer (m.Py), in evaluate or print mode.
+// A template over the model class: every model is final, so its calls here are direct and
+// the small ones inline (the loop runs at every station of every pass).
+template <typename Model> void Run_py_Layer(AnalysisModel& m, int layer, Model& model) {
+    static_assert(std::is_base_of_v<PyLayerModel, Model> && std::is_final_v<Model>);
+    PyState& py = m.Py;
+    const bool print = py.b_PrintPY;
+    PyLayerRun run;
+    run.integrates = !print && model.Integrates_Resistance();
+    run.keeps_saved = model.Keeps_Saved_Integral();
+    run.whole_layer = layer == 1 && py_Head_Below_Ground(m);
+    run.cos_batter = std::cos(m.Pile_Batter);
+    const bool soil_loads_pile = model.Soil_Movement_Loads_Pile() && m.i_Num_Soil_Movements >= 1;
+    double previous[2] = {0.0, 0.0};
+    for (int i = py.KTOP; i <= py.KBOT; ++i) {
+        PyLayerPoint p;
+        p.layer = layer;
+        p.i = i;
+        p.first = i == py.KTOP;
+        p.last = i == py.KBOT;
+        p.v = py_Node_View(m, i);
+        if (p.first && run.integrates) {
+            py.F_Layer[layer] = 0.0;
+        }
+        if (!model.Set_Up(m, p)) {
+            return;
+        }
+        if (print) {
+            model.Print_Curve(m, p);
+            continue;
+        }
+        if (run.integrates) {
+            py_Integrate_Point(m, model, run, p, previous);
+        }
+        double Es = 0.0;
+        if (!model.Secant_Modulus(m, p, Es)) {
+            return;
+        }
+        m.Nodes[i].Es = Es;
+        if (soil_loads_pile) {
+            py_Set_Soil_Movement_Load(m, i);
+        }
+    }
 }
 
 } // namespace zarno

@@ -29,13 +29,19 @@ namespace zarno {
 
 namespace {
 
-// The subgrade modulus k of a layer at X: linear between its top and bottom values; a
-// bottom value of 0 or less takes the top value (and keeps it).
-double Layer_k(AnalysisModel& m, int layer, double X) {
-    SoilLayer& s = m.Layers[layer];
+// A layer's bottom k of 0 or less takes the top value (and keeps it), at every point that
+// asks for k.
+void Settle_Bottom_k(SoilLayer& s) {
     if (s.k_Bottom <= 0.0) {
         s.k_Bottom = s.k_Top;
     }
+}
+
+// The subgrade modulus k of a layer at X: linear between its top and bottom values, after
+// Settle_Bottom_k.
+double Layer_k(AnalysisModel& m, int layer, double X) {
+    SoilLayer& s = m.Layers[layer];
+    Settle_Bottom_k(s);
     const double t = s.XLayerBottom - s.XLayerTop;
     if (!(std::fabs(t) > 0.0)) {
         return s.k_Top;
@@ -52,9 +58,7 @@ template <typename F> double Stiff_Clay_k(AnalysisModel& m, PyNodeEntry* e, int 
         return k_at();
     }
     SoilLayer& s = m.Layers[layer];
-    if (s.k_Bottom <= 0.0) {
-        s.k_Bottom = s.k_Top;
-    }
+    Settle_Bottom_k(s);
     const ClayKInput in{.k_Top = s.k_Top,
                         .k_Bottom = s.k_Bottom,
                         .XLayerTop = s.XLayerTop,
@@ -189,7 +193,7 @@ void Print_Soft_Clay(AnalysisModel& m, const SoftClayPrint& d, const SoftClayPar
     }
 }
 
-class SoftClayModel : public PyLayerModel {
+class SoftClayModel final : public PyLayerModel {
   public:
     explicit SoftClayModel(bool user_J) : user_J_(user_J) {}
 
@@ -199,10 +203,12 @@ class SoftClayModel : public PyLayerModel {
         PyNodeEntry* const e = py_Node_Cache_Entry(m, p);
         const PySoilValues* const known = py_Known_Soil(e);
         bool at_node = false;
+        int warning = 0;
         if (known != nullptr) {
             b_ = known->b;
             c_ = known->c;
             at_node = known->at_interface;
+            warning = known->strength_warning;
             gamma_ = known->gamma;
             J_ = known->J;
             pm_ = known->pm;
@@ -222,38 +228,58 @@ class SoftClayModel : public PyLayerModel {
             J_ = user_J_ ? fn_J_In_Layer(m, layer, X) : m.Default_J;
             pm_ = fn_pMult(m, p.v.X);
             ym_ = fn_yMult(m, p.v.X);
-        }
-        if (!at_node) {
-            if (m.IUNITS == USCS && c_ > SOFT_CLAY_MAX_C_USCS) {
-                Record_Warning(m, -3041);
-            } else if (m.IUNITS == SI && c_ > SOFT_CLAY_MAX_C_SI) {
-                Record_Warning(m, -3042);
+            if (!at_node) {
+                if (m.IUNITS == USCS && c_ > SOFT_CLAY_MAX_C_USCS) {
+                    warning = -3041;
+                } else if (m.IUNITS == SI && c_ > SOFT_CLAY_MAX_C_SI) {
+                    warning = -3042;
+                }
             }
         }
-        eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
-        py_Keep_Soil(e, {.b = b_,
-                         .c = c_,
-                         .at_interface = at_node,
-                         .gamma = gamma_,
-                         .eps50 = eps50_,
-                         .J = J_,
-                         .pm = pm_,
-                         .ym = ym_});
-        if (eps50_ <= 0.0) {
-            const std::optional<double> d = Soft_Clay_Default_Eps50(c_, m.IUNITS);
-            if (!d) {
-                // No default strain in general units: the run stops, the caller explains.
-                return Fail_Run(m, user_J_ ? MessageId::NoStrainSoftClayWithJ
-                                           : MessageId::NoStrainSoftClay) == 0;
+        if (warning != 0) {
+            Record_Warning(m, warning);
+        }
+        // A curve kept for the same loading: eps50 after its default is the entry's own, as
+        // py_Kept_Curve argues.
+        const SoftClayMemo* kept = py_Kept_Curve<SoftClayMemo>(e);
+        if (kept != nullptr && kept->in.b_Cyclic != m.b_Cyclic) {
+            kept = nullptr;
+        }
+        if (kept != nullptr) {
+            eps50_ = kept->in.eps50;
+        } else {
+            eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
+            py_Keep_Soil(e, {.b = b_,
+                             .c = c_,
+                             .at_interface = at_node,
+                             .strength_warning = warning,
+                             .gamma = gamma_,
+                             .eps50 = eps50_,
+                             .J = J_,
+                             .pm = pm_,
+                             .ym = ym_});
+            if (eps50_ <= 0.0) {
+                const std::optional<double> d = Soft_Clay_Default_Eps50(c_, m.IUNITS);
+                if (!d) {
+                    // No default strain in general units: the run stops, the caller explains.
+                    return Fail_Run(m, user_J_ ? MessageId::NoStrainSoftClayWithJ
+                                               : MessageId::NoStrainSoftClay) == 0;
+                }
+                eps50_ = *d;
             }
-            eps50_ = *d;
         }
         if (!p.first && c_ < 1e-10) {
             return Soft_Clay_Zero_Strength(m, layer, p.i, X, c_, user_J_) == 0;
         }
         Clay_X_Eq(m, p, b_, c_, gamma_, std::nullopt, J_);
+        const double x = py_Node_Model_Depth(m, e, layer, X);
+        if (kept != nullptr && Same_Bits(kept->in.x, x) &&
+            Same_Slope_Side(kept->in.theta, kept->in.y_slope, m.Slope_Minus_Batter, p.v.y)) {
+            sc_ = &kept->out;
+            return true;
+        }
         SoftClayInput in;
-        in.x = py_Node_Model_Depth(m, e, layer, X);
+        in.x = x;
         in.b = b_;
         in.c = c_;
         in.gamma = gamma_;
@@ -380,21 +406,29 @@ void Print_Stiff_Clay_Free_Water(AnalysisModel& m, int layer, int curve, const P
     }
 }
 
-void Stiff_Clay_Warning(AnalysisModel& m, double c, double min_us, double max_us, double min_si,
-                        double max_si, int base) {
-    if (m.IUNITS == USCS) {
+// The warning of a stiff clay whose strength c lies outside the range of its criteria (none
+// on an interface of the strength table), 0 for none.
+int Stiff_Clay_Warning(int IUNITS, double c, bool at_node, double min_us, double max_us,
+                       double min_si, double max_si, int base) {
+    if (at_node) {
+        return 0;
+    }
+    if (IUNITS == USCS) {
         if (c < min_us) {
-            Record_Warning(m, base - 1);
-        } else if (c > max_us) {
-            Record_Warning(m, base - 2);
+            return base - 1;
         }
-    } else if (m.IUNITS == SI) {
+        if (c > max_us) {
+            return base - 2;
+        }
+    } else if (IUNITS == SI) {
         if (c < min_si) {
-            Record_Warning(m, base - 3);
-        } else if (c > max_si) {
-            Record_Warning(m, base - 4);
+            return base - 3;
+        }
+        if (c > max_si) {
+            return base - 4;
         }
     }
+    return 0;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -492,7 +526,7 @@ inline bool Stiff_Clay_Soil_At(AnalysisModel& m, const PyLayerPoint& p, const Py
     return true;
 }
 
-class StiffClayNoWaterModel : public PyLayerModel {
+class StiffClayNoWaterModel final : public PyLayerModel {
   public:
     explicit StiffClayNoWaterModel(bool initial_k) : initial_k_(initial_k) {}
 
@@ -509,10 +543,14 @@ class StiffClayNoWaterModel : public PyLayerModel {
             return Fail_Run(m, initial_k_ ? MessageId::StiffClayZeroCohesionInitialK
                                           : MessageId::StiffClayZeroCohesion) == 0;
         }
-        if (!at_node) {
-            Stiff_Clay_Warning(m, c_, STIFF_CLAY_AW_MIN_C_USCS, STIFF_CLAY_AW_MAX_C_USCS,
-                               STIFF_CLAY_AW_MIN_C_SI, STIFF_CLAY_AW_MAX_C_SI,
-                               initial_k_ ? -3260 : -3060);
+        const int warning =
+            known != nullptr
+                ? known->strength_warning
+                : Stiff_Clay_Warning(m.IUNITS, c_, at_node, STIFF_CLAY_AW_MIN_C_USCS,
+                                     STIFF_CLAY_AW_MAX_C_USCS, STIFF_CLAY_AW_MIN_C_SI,
+                                     STIFF_CLAY_AW_MAX_C_SI, initial_k_ ? -3260 : -3060);
+        if (warning != 0) {
+            Record_Warning(m, warning);
         }
         c_avg_ = known != nullptr ? known->c_avg : fn_c_Avg(m, X);
         if (m.RunStatus > 0) {
@@ -526,6 +564,7 @@ class StiffClayNoWaterModel : public PyLayerModel {
         py_Keep_Soil(e, {.b = b_,
                          .c = c_,
                          .at_interface = at_node,
+                         .strength_warning = warning,
                          .c_avg = c_avg_,
                          .gamma = gamma_,
                          .eps50 = eps50_,
@@ -609,7 +648,7 @@ void Stiff_Clay_No_Water_Layer(AnalysisModel& m, int layer, bool initial_k) {
 // ---------------------------------------------------------------------------------------
 // Stiff clay with free water
 
-class StiffClayFreeWaterModel : public PyLayerModel {
+class StiffClayFreeWaterModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
@@ -623,9 +662,13 @@ class StiffClayFreeWaterModel : public PyLayerModel {
         if (!p.first && c_ < 1e-10) {
             return Fail_Run(m, MessageId::StiffClayWaterZeroCohesion) == 0;
         }
-        if (!at_node) {
-            Stiff_Clay_Warning(m, c_, STIFF_CLAY_BW_MIN_C_USCS, STIFF_CLAY_BW_MAX_C_USCS,
-                               STIFF_CLAY_BW_MIN_C_SI, STIFF_CLAY_BW_MAX_C_SI, -3050);
+        const int warning =
+            known != nullptr ? known->strength_warning
+                             : Stiff_Clay_Warning(m.IUNITS, c_, at_node, STIFF_CLAY_BW_MIN_C_USCS,
+                                                  STIFF_CLAY_BW_MAX_C_USCS, STIFF_CLAY_BW_MIN_C_SI,
+                                                  STIFF_CLAY_BW_MAX_C_SI, -3050);
+        if (warning != 0) {
+            Record_Warning(m, warning);
         }
         gamma_ = known != nullptr ? known->gamma : fn_Gamma_Avg(m, X);
         if (m.RunStatus > 0) {
@@ -650,32 +693,51 @@ class StiffClayFreeWaterModel : public PyLayerModel {
         }
         X_prev_ = X;
         c_prev_ = c_;
-        k_ = Stiff_Clay_k(m, e, layer, [&] {
-            double k = Layer_k(m, layer, X);
-            if (m.Layers[layer].k_Top <= 0.0) {
-                if (const std::optional<double> d =
-                        Stiff_Clay_Free_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
-                    k = *d;
+        // A curve kept for the same loading: k and eps50 (after their defaults) are the
+        // entry's own, as py_Kept_Curve argues; k depends on the loading too.
+        const StiffClayFreeWaterMemo* kept = py_Kept_Curve<StiffClayFreeWaterMemo>(e);
+        if (kept != nullptr && kept->in.b_Cyclic != m.b_Cyclic) {
+            kept = nullptr;
+        }
+        if (kept != nullptr) {
+            Settle_Bottom_k(m.Layers[layer]);
+            k_ = kept->in.k;
+            eps50_ = kept->in.eps50;
+        } else {
+            k_ = Stiff_Clay_k(m, e, layer, [&] {
+                double k = Layer_k(m, layer, X);
+                if (m.Layers[layer].k_Top <= 0.0) {
+                    if (const std::optional<double> d =
+                            Stiff_Clay_Free_Water_Default_k(c_, m.IUNITS, m.b_Cyclic)) {
+                        k = *d;
+                    }
                 }
-            }
-            return k;
-        });
-        eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
-        py_Keep_Soil(e, {.b = b_,
-                         .c = c_,
-                         .at_interface = at_node,
-                         .c_avg = layer == 1 ? ca_ : 0.0,
-                         .gamma = gamma_,
-                         .eps50 = eps50_,
-                         .pm = pm_,
-                         .ym = ym_});
-        if (eps50_ <= 0.0) {
-            if (const std::optional<double> d = Stiff_Clay_Free_Water_Default_Eps50(c_, m.IUNITS)) {
-                eps50_ = *d;
+                return k;
+            });
+            eps50_ = known != nullptr ? known->eps50 : fn_Eps50_In_Layer(m, layer, X);
+            py_Keep_Soil(e, {.b = b_,
+                             .c = c_,
+                             .at_interface = at_node,
+                             .strength_warning = warning,
+                             .c_avg = layer == 1 ? ca_ : 0.0,
+                             .gamma = gamma_,
+                             .eps50 = eps50_,
+                             .pm = pm_,
+                             .ym = ym_});
+            if (eps50_ <= 0.0) {
+                if (const std::optional<double> d =
+                        Stiff_Clay_Free_Water_Default_Eps50(c_, m.IUNITS)) {
+                    eps50_ = *d;
+                }
             }
         }
         Clay_X_Eq(m, p, b_, c_, gamma_, ca_, std::nullopt);
         x_ = py_Node_Model_Depth(m, e, layer, X);
+        if (kept != nullptr && Same_Bits(kept->in.x, x_) && Same_Bits(kept->in.ca, ca_) &&
+            Same_Slope_Side(kept->in.theta, kept->in.y_slope, m.Slope_Minus_Batter, p.v.y)) {
+            sc_ = &kept->out;
+            return true;
+        }
         StiffClayFreeWaterInput in;
         in.x = x_;
         in.b = b_;
@@ -1032,7 +1094,7 @@ SandNodeValues Sand_Node_Lookups(AnalysisModel& m, const PyLayerPoint& p, PyNode
     return n;
 }
 
-class ReeseSandModel : public PyLayerModel {
+class ReeseSandModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
@@ -1126,7 +1188,7 @@ class ReeseSandModel : public PyLayerModel {
     const ReeseSandParams* rs_ = nullptr;
 };
 
-class ApiSandModel : public PyLayerModel {
+class ApiSandModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
@@ -1212,7 +1274,7 @@ class ApiSandModel : public PyLayerModel {
     const ApiSandParams* as_ = nullptr;
 };
 
-class LiquefiedSandModel : public PyLayerModel {
+class LiquefiedSandModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const double X = p.v.Xv;

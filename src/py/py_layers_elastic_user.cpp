@@ -132,7 +132,7 @@ void Print_User_Curve(AnalysisModel& m, int layer, int i, double X, double Xv, d
     }
 }
 
-class ElasticSubgradeModel : public PyLayerModel {
+class ElasticSubgradeModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const SoilProfile& prof = m.Profile;
@@ -176,7 +176,7 @@ class ElasticSubgradeModel : public PyLayerModel {
     double Esub_ = 0.0, b_ = 0.0, pm_ = 1.0, ym_ = 1.0;
 };
 
-class UserCurveModel : public PyLayerModel {
+class UserCurveModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         pm_ = fn_pMult(m, p.v.X);

@@ -127,7 +127,7 @@ void Cemented_Silt_X_Eq(AnalysisModel& m, int layer, const NodeContext& n, doubl
 
 namespace {
 
-class WeakRockModel : public PyLayerModel {
+class WeakRockModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
@@ -197,7 +197,7 @@ class WeakRockModel : public PyLayerModel {
     WeakRockCurve w_{};
 };
 
-class VuggyLimestoneModel : public PyLayerModel {
+class VuggyLimestoneModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         n_ = Node_Context(m, p.i);
@@ -235,7 +235,7 @@ class VuggyLimestoneModel : public PyLayerModel {
     VuggyLimestoneCurve v_{};
 };
 
-class CementedSiltModel : public PyLayerModel {
+class CementedSiltModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const int layer = p.layer;
@@ -330,7 +330,7 @@ class CementedSiltModel : public PyLayerModel {
     CementedSiltCurve cs_{};
 };
 
-class LoessModel : public PyLayerModel {
+class LoessModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         n_ = Node_Context(m, p.i);
@@ -356,7 +356,7 @@ class LoessModel : public PyLayerModel {
     LoessCurve l_{};
 };
 
-class PiedmontModel : public PyLayerModel {
+class PiedmontModel final : public PyLayerModel {
   public:
     bool Set_Up(AnalysisModel& m, const PyLayerPoint& p) override {
         const SoilProfile& prof = m.Profile;

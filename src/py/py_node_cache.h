@@ -35,6 +35,9 @@ struct PySoilValues {
     double b = 0.0;
     double c = 0.0;
     bool at_interface = false; // c fell on a layer interface of the strength table
+    // The warning a clay's strength here records at every pass (outside the range of its
+    // criteria; none on an interface), 0 for none.
+    int strength_warning = 0;
     double c_avg = 0.0;
     double gamma = 0.0;
     double eps50 = 0.0;

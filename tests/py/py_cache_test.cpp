@@ -6,6 +6,7 @@
 #include "py_layer_fixture.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -206,6 +207,139 @@ INSTANTIATE_TEST_SUITE_P(
                     DepthCase{"StiffClayWithoutFreeWater", PY_STIFF_CLAY_NO_WATER, 0.5},
                     DepthCase{"ApiSand", PY_API_SAND, 0.5, 0.0, 35.0}),
     [](const testing::TestParamInfo<DepthCase>& info) { return std::string(info.param.name); });
+
+// A clay finds its station's kept curve and takes it as it stands when only the deflection
+// moved. Three pass inputs can change with no table edited and the deflection on the same
+// side: the resistance of the layer above (so the equivalent depth the curve is measured
+// at), the first node a stiff clay with free water averages its strength from (the strength
+// grows with depth here, so the average differs), and the loading. After each change the
+// lower layer, run with its kept curves in place, must give the springs of the same run
+// with nothing kept, and other springs than before the change.
+enum class PassChange { MoreResistanceAbove, LowerFirstNode, CyclicLoading };
+
+struct KeptCurveCase {
+    const char* name;
+    int type;
+    PassChange change;
+    double y; // where the springs depend on the changed input
+};
+
+class PyCacheKeptCurve : public PyCacheTest, public testing::WithParamInterface<KeptCurveCase> {
+  protected:
+    // The lower layer's springs, run from node `first` with `rock` rock layers above.
+    std::vector<double> Lower_Layer(int first, int rock, double F_above) {
+        m().Py.KTOP = first;
+        m().Py.KBOT = m().Layers[2].i_BottomNodeInLayer;
+        m().Py.i_RockLayersAbove = rock;
+        m().Py.F_Layer[1] = F_above;
+        Run_py_Layer_Model(m(), 2);
+        EXPECT_EQ(m().RunStatus, 0);
+        std::vector<double> springs;
+        for (int i = first; i <= m().Py.KBOT; ++i) {
+            springs.push_back(Es(i));
+        }
+        return springs;
+    }
+};
+
+TEST_P(PyCacheKeptCurve, MissesWhenAPassInputChanges) {
+    const KeptCurveCase& k = GetParam();
+    Add_Layer({PY_SOFT_CLAY, 0.0, 12.0, 3.0, 3.0, 0.0, 0.0, kGamma36, kGamma36});
+    Add_Layer({k.type, 12.0, 480.0, 5.0, 15.0, 0.0, 0.0, kGamma36, kGamma36});
+    Set(m().Profile.eps50, 1, 0.02, 0.02);
+    Set(m().Profile.eps50, 2, 0.01, 0.01);
+    m().Layers[2].k_Top = m().Layers[2].k_Bottom = 500.0;
+    m().Number_Of_Cycles = 100.0;
+    Grid(480.0, 24.0, 40);
+    for (int i = 1; i <= m().i_Num_Nodes; ++i) {
+        Y(i, k.y);
+    }
+    Pass();
+    ASSERT_EQ(m().RunStatus, 0);
+    const int top = m().Layers[2].KTOP;
+    const double F = m().Py.F_Layer[1];
+    // Below rock the curve is measured from the ground surface, whatever the first node.
+    const int rock = k.change == PassChange::LowerFirstNode ? 1 : 0;
+    const std::vector<double> before = Lower_Layer(top, rock, F);
+    EXPECT_EQ(Lower_Layer(top, rock, F), before); // kept curves, as they were
+    int first = top;
+    double F_after = F;
+    switch (k.change) {
+    case PassChange::MoreResistanceAbove:
+        F_after = 1.5 * F;
+        break;
+    case PassChange::LowerFirstNode:
+        first = top + 3;
+        break;
+    case PassChange::CyclicLoading:
+        m().b_Cyclic = true;
+        break;
+    }
+    const std::vector<double> after = Lower_Layer(first, rock, F_after);
+    m().Py_Cache.Clear();
+    EXPECT_EQ(after, Lower_Layer(first, rock, F_after));
+    EXPECT_NE(after,
+              std::vector<double>(before.end() - static_cast<long>(after.size()), before.end()));
+}
+
+// Stiff clay with free water: the initial slope k*x governs at the smallest deflection, the
+// average strength through the wedge resistance near the ground at the larger one. Soft
+// clay under cyclic loading leaves the static curve beyond 3*y50 (1.8 in here).
+INSTANTIATE_TEST_SUITE_P(
+    Models, PyCacheKeptCurve,
+    testing::Values(KeptCurveCase{"SoftClayEquivalentDepth", PY_SOFT_CLAY,
+                                  PassChange::MoreResistanceAbove, 0.05},
+                    KeptCurveCase{"SoftClayLoading", PY_SOFT_CLAY, PassChange::CyclicLoading, 2.0},
+                    KeptCurveCase{"StiffClayWithFreeWaterEquivalentDepth", PY_STIFF_CLAY_FREE_WATER,
+                                  PassChange::MoreResistanceAbove, 1e-5},
+                    KeptCurveCase{"StiffClayWithFreeWaterAverageStrength", PY_STIFF_CLAY_FREE_WATER,
+                                  PassChange::LowerFirstNode, 0.05},
+                    KeptCurveCase{"StiffClayWithFreeWaterLoading", PY_STIFF_CLAY_FREE_WATER,
+                                  PassChange::CyclicLoading, 0.05}),
+    [](const testing::TestParamInfo<KeptCurveCase>& info) { return std::string(info.param.name); });
+
+// A clay whose strength lies outside the range of its criteria records its warning at
+// every station of every pass, whether the station's soil values were looked up in this pass
+// or kept from the last: a second pass doubles the tally of the first.
+struct StrengthWarningCase {
+    const char* name;
+    int type;
+    double c; // psi
+    int code; // the warning's number
+};
+
+class PyCacheStrengthWarning : public PyLayerTest,
+                               public testing::WithParamInterface<StrengthWarningCase> {};
+
+TEST_P(PyCacheStrengthWarning, IsRecordedAtEveryPass) {
+    const StrengthWarningCase& w = GetParam();
+    Add_Layer({w.type, 0.0, 480.0, w.c, w.c, 0.0, 0.0, kGamma36, kGamma36});
+    Set(m().Profile.eps50, 1, 0.01, 0.01);
+    m().Layers[1].k_Top = m().Layers[1].k_Bottom = 500.0;
+    Grid(480.0, 24.0, 40);
+    for (int i = 1; i <= m().i_Num_Nodes; ++i) {
+        Y(i, 0.05);
+    }
+    const int& tally = m().Warnings.i_Warning_Tally[static_cast<std::size_t>(w.code)];
+    Pass();
+    ASSERT_EQ(m().RunStatus, 0);
+    const int first = tally;
+    EXPECT_GE(first, m().i_Num_Nodes - 2); // all but the stations on the layer's bounds
+    Pass();
+    ASSERT_EQ(m().RunStatus, 0);
+    EXPECT_EQ(tally, 2 * first);
+}
+
+// Soft clay above 1250 psf, the stiff clays below 500 psf.
+INSTANTIATE_TEST_SUITE_P(Models, PyCacheStrengthWarning,
+                         testing::Values(StrengthWarningCase{"SoftClay", PY_SOFT_CLAY, 10.0, 3041},
+                                         StrengthWarningCase{"StiffClayWithFreeWater",
+                                                             PY_STIFF_CLAY_FREE_WATER, 2.0, 3051},
+                                         StrengthWarningCase{"StiffClayWithoutFreeWater",
+                                                             PY_STIFF_CLAY_NO_WATER, 2.0, 3061}),
+                         [](const testing::TestParamInfo<StrengthWarningCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // The passes compare only the rows of the soil, pile and group tables in use. That holds
 // only if no lookup reads past them: junk there must change no spring computed afresh,
