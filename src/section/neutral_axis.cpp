@@ -204,33 +204,6 @@ void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n) {
            ws.Force_Core_Concrete;
 }
 
-ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
-    ForceOnlyPass pass;
-    const int kind = ws.i_Geometry_Kind;
-    const bool casing = (kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0;
-    const bool core_kind =
-        kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE;
-    pass.usable = kind != GEOM_PIPE && ws.i_Reinf_Kind == REINF_BARS && !casing && !core_kind;
-    pass.pipe = kind == GEOM_PIPE;
-    pass.composite = !pass.usable && !pass.pipe;
-    pass.casing = casing;
-    pass.core_tube = core_kind && ws.Core_Wall > 0.0;
-    pass.core_concrete = core_kind && ws.i_Core_Concrete_Model == 2 && ws.b_Core_Filled;
-    // A slice without steel adds a signed zero to the bar force, which leaves the sum as
-    // it is. The slices that hold steel are listed for every section: the largest bar
-    // stress is sought among them.
-    pass.depths_increase = true;
-    for (int i = 1; i <= ws.i_Num_Slices; ++i) {
-        if (ws.Area_Bars[i] != 0.0) {
-            pass.bar_slices[++pass.num_bar_slices] = i;
-        }
-        if (i > 1 && !(ws.Slice_Depth[i] > ws.Slice_Depth[i - 1])) {
-            pass.depths_increase = false;
-        }
-    }
-    return pass;
-}
-
 namespace {
 
 // The casing force of a steel pipe at the trial depths y_n, the body of Pipe_Force without
@@ -317,41 +290,112 @@ double Concrete_Force_Strains_Falling(const SectionWorkspace& ws, double y, bool
     return sum;
 }
 
+// The first j of first .. count at which in_band(j) fails, or count + 1, where in_band holds
+// for a run of j from first on and fails from there on: found by halving the range, it is
+// the j at which a scan from first would stop.
+template <typename InBand> int Band_End(int first, int count, InBand in_band) {
+    int last = count + 1;
+    while (first < last) {
+        const int mid = first + (last - first) / 2;
+        if (in_band(mid)) {
+            first = mid + 1;
+        } else {
+            last = mid;
+        }
+    }
+    return first;
+}
+
 // The force of an elastic-perfectly plastic steel (modulus E > 0, yield stress Fy) at the trial
 // depth y when the strains fall down the section, over count slices, the j-th being
-// slice_of(j), in section order, of the given areas. The stress E e is then no larger in a
-// slice than in the one above, so the slices fall into bands in section order: yielded in
-// compression, elastic and yielded in tension. Each takes the stress of the steel law and is
-// added in slice order; a slice is only not asked again on which side of a yield limit it
-// lies where its band answers it.
+// slice_of(j), in section order, of the given areas; bands holds the yielded forces of these
+// slices under Fy. With depths increasing and phi > 0, y - d, its product with phi and that
+// with E are each rounded from a value that does not rise from slice to slice, and rounding
+// keeps that order, so the stress E e is no larger in a slice than in the one above: the slices
+// fall into bands in section order, yielded in compression (E e >= Fy), elastic and yielded in
+// tension (E e <= -Fy). The ends of the bands are therefore found by halving, at the slices a
+// scan would stop at. The sum is that of a pass over the slices in slice order: the compressed
+// band's own running sum from +0 (taken from bands), then each elastic slice's E e A and each
+// slice in tension's -Fy A added in turn.
 template <typename SliceOf>
-double Steel_Force_Strains_Falling(const SectionWorkspace& ws, const SliceArray& area, int count,
-                                   SliceOf slice_of, double y, double E, double Fy) {
+double Steel_Force_Strains_Falling(const SectionWorkspace& ws, const SliceArray& area,
+                                   const SteelBands& bands, int count, SliceOf slice_of, double y,
+                                   double E, double Fy) {
     const double phi = ws.Phi;
-    double sum = 0.0;
-    int j = 1;
-    for (; j <= count; ++j) {
-        const int i = slice_of(j);
-        const double s = E * ((y - ws.Slice_Depth[i]) * phi);
-        if (!(s >= Fy)) {
-            break;
-        }
-        sum += Fy * area[i];
+    auto stress = [&](int j) { return E * ((y - ws.Slice_Depth[slice_of(j)]) * phi); };
+    const int elastic = Band_End(1, count, [&](int j) { return stress(j) >= Fy; });
+    const int tension = Band_End(elastic, count, [&](int j) { return !(stress(j) <= -Fy); });
+    double sum = bands.compressed[elastic - 1];
+    for (int j = elastic; j < tension; ++j) {
+        sum += stress(j) * area[slice_of(j)];
     }
-    for (; j <= count; ++j) {
-        const int i = slice_of(j);
-        const double s = E * ((y - ws.Slice_Depth[i]) * phi);
-        if (s <= -Fy) {
-            break;
-        }
-        sum += s * area[i];
-    }
-    const double yielded = -Fy;
-    for (; j <= count; ++j) {
-        sum += yielded * area[slice_of(j)];
+    for (int j = tension; j <= count; ++j) {
+        sum += bands.in_tension[j];
     }
     return sum;
 }
+
+// The yielded forces of the steel of yield stress Fy over count slices, the j-th being
+// slice_of(j), of the given areas.
+template <typename SliceOf>
+SteelBands Yielded_Forces(const SliceArray& area, int count, SliceOf slice_of, double Fy) {
+    SteelBands bands;
+    const double yielded = -Fy;
+    double sum = 0.0;
+    for (int j = 1; j <= count; ++j) {
+        const int i = slice_of(j);
+        sum += Fy * area[i];
+        bands.compressed[j] = sum;
+        bands.in_tension[j] = yielded * area[i];
+    }
+    return bands;
+}
+
+} // namespace
+
+ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
+    ForceOnlyPass pass;
+    const int kind = ws.i_Geometry_Kind;
+    const bool casing = (kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0;
+    const bool core_kind =
+        kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE;
+    pass.usable = kind != GEOM_PIPE && ws.i_Reinf_Kind == REINF_BARS && !casing && !core_kind;
+    pass.pipe = kind == GEOM_PIPE;
+    pass.composite = !pass.usable && !pass.pipe;
+    pass.casing = casing;
+    pass.core_tube = core_kind && ws.Core_Wall > 0.0;
+    pass.core_concrete = core_kind && ws.i_Core_Concrete_Model == 2 && ws.b_Core_Filled;
+    // A slice without steel adds a signed zero to the bar force, which leaves the sum as
+    // it is. The slices that hold steel are listed for every section: the largest bar
+    // stress is sought among them.
+    pass.depths_increase = true;
+    for (int i = 1; i <= ws.i_Num_Slices; ++i) {
+        if (ws.Area_Bars[i] != 0.0) {
+            pass.bar_slices[++pass.num_bar_slices] = i;
+        }
+        if (i > 1 && !(ws.Slice_Depth[i] > ws.Slice_Depth[i - 1])) {
+            pass.depths_increase = false;
+        }
+    }
+    const auto every_slice = [](int j) { return j; };
+    if (pass.pipe || pass.casing) {
+        pass.casing_bands =
+            Yielded_Forces(ws.Area_Casing, ws.i_Num_Slices, every_slice, ws.Casing_Fy);
+    }
+    if (ws.i_Reinf_Kind == REINF_BARS) {
+        const auto bar_slice = [&](int j) { return pass.bar_slices[j]; };
+        pass.bar_bands = Yielded_Forces(ws.Area_Bars, pass.num_bar_slices, bar_slice, ws.fy);
+    }
+    if (pass.core_tube) {
+        const int first = ws.i_Core_First_Slice;
+        const auto tube_slice = [first](int j) { return first - 1 + j; };
+        pass.core_tube_bands = Yielded_Forces(ws.Area_Core_Tube, ws.i_Core_Last_Slice - first + 1,
+                                              tube_slice, ws.Core_Fy);
+    }
+    return pass;
+}
+
+namespace {
 
 // Whether the steel law of modulus E can be taken by bands.
 bool Steel_Bands_Apply(double E) {
@@ -394,10 +438,10 @@ double Concrete_Force_By_Slices(const SectionWorkspace& ws, const SliceArray& ar
 // The force of elastic-perfectly plastic steel (E, Fy) at the trial depth y over count
 // slices, the j-th being slice_of(j), in slice order; by bands when strains fall.
 template <typename SliceOf>
-double Steel_Force(const SectionWorkspace& ws, const SliceArray& area, int count, SliceOf slice_of,
-                   double y, double E, double Fy, bool strains_fall) {
+double Steel_Force(const SectionWorkspace& ws, const SliceArray& area, const SteelBands& bands,
+                   int count, SliceOf slice_of, double y, double E, double Fy, bool strains_fall) {
     if (strains_fall && Steel_Bands_Apply(E)) {
-        return Steel_Force_Strains_Falling(ws, area, count, slice_of, y, E, Fy);
+        return Steel_Force_Strains_Falling(ws, area, bands, count, slice_of, y, E, Fy);
     }
     const double phi = ws.Phi;
     double sum = 0.0;
@@ -428,13 +472,13 @@ double Composite_Force(const SectionWorkspace& ws, const ForceOnlyPass& pass, do
     }
     double casing = 0.0;
     if (pass.casing) {
-        casing = Steel_Force(ws, ws.Area_Casing, n, every_slice, y, ws.Casing_E, ws.Casing_Fy,
-                             strains_fall);
+        casing = Steel_Force(ws, ws.Area_Casing, pass.casing_bands, n, every_slice, y, ws.Casing_E,
+                             ws.Casing_Fy, strains_fall);
     }
     double bars = 0.0;
     if (ws.i_Reinf_Kind == REINF_BARS) {
-        bars = Steel_Force(ws, ws.Area_Bars, pass.num_bar_slices, bar_slice, y, ws.Es, ws.fy,
-                           strains_fall);
+        bars = Steel_Force(ws, ws.Area_Bars, pass.bar_bands, pass.num_bar_slices, bar_slice, y,
+                           ws.Es, ws.fy, strains_fall);
     } else {
         const double k = Stress_Unit_Factor(ws.IUNITS);
         const double fpu9 = fn_Deformed_Bar_fpu(ws.i_Strand_Size_First);
@@ -448,8 +492,9 @@ double Composite_Force(const SectionWorkspace& ws, const ForceOnlyPass& pass, do
     if (pass.core_tube) {
         const int first = ws.i_Core_First_Slice;
         const auto tube_slice = [first](int j) { return first - 1 + j; };
-        core_tube = Steel_Force(ws, ws.Area_Core_Tube, ws.i_Core_Last_Slice - first + 1, tube_slice,
-                                y, ws.Core_E, ws.Core_Fy, strains_fall);
+        core_tube = Steel_Force(ws, ws.Area_Core_Tube, pass.core_tube_bands,
+                                ws.i_Core_Last_Slice - first + 1, tube_slice, y, ws.Core_E,
+                                ws.Core_Fy, strains_fall);
     }
     double core_concrete = 0.0;
     if (pass.core_concrete) {
@@ -482,9 +527,12 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
             const int n = ws.i_Num_Slices;
             const double E = ws.Casing_E;
             const double Fy = ws.Casing_Fy;
-            return {Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[0], E, Fy),
-                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[1], E, Fy),
-                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[2], E, Fy)};
+            return {Steel_Force_Strains_Falling(ws, ws.Area_Casing, pass.casing_bands, n, slice,
+                                                y_n[0], E, Fy),
+                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, pass.casing_bands, n, slice,
+                                                y_n[1], E, Fy),
+                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, pass.casing_bands, n, slice,
+                                                y_n[2], E, Fy)};
         }
         return Pipe_Forces(ws, y_n);
     }
@@ -546,9 +594,12 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
     if (strains_fall && Steel_Bands_Apply(Es)) {
         const auto bar_slice = [&](int j) { return pass.bar_slices[j]; };
         const int nb = pass.num_bar_slices;
-        a.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, a.y, Es, fy);
-        b.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, b.y, Es, fy);
-        c.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, c.y, Es, fy);
+        a.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, pass.bar_bands, nb, bar_slice, a.y,
+                                             Es, fy);
+        b.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, pass.bar_bands, nb, bar_slice, b.y,
+                                             Es, fy);
+        c.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, pass.bar_bands, nb, bar_slice, c.y,
+                                             Es, fy);
     } else {
         auto bar_stress = [&](double e) { return Steel_Stress(e, Es, fy); };
         for (int j = 1; j <= pass.num_bar_slices; ++j) {

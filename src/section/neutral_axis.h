@@ -13,13 +13,25 @@ struct AnalysisModel;
 // neutral-axis depth y_n (below the top) and the curvature ws.Phi.
 void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n);
 
+// The yielded forces of one elastic-perfectly plastic steel of yield stress Fy over its
+// slices, the j-th of which (in section order) has the area A_j. When the strains fall down
+// the section the slices yielded in compression are the first ones, so their force is the
+// sum compressed[j] of Fy A_1, ..., Fy A_j, added in slice order starting at +0 exactly as a
+// pass over the slices adds them; a slice yielded in tension adds in_tension[j] = -Fy A_j.
+// They depend on the areas and Fy alone.
+struct SteelBands {
+    SliceArray compressed{};
+    SliceArray in_tension{};
+};
+
 // The Newton search needs only the axial force at most of its trial depths; the slice
 // stresses and the state flags matter only at the trial evaluated last, which leaves them
 // for the moments. For a section of concrete and bars alone the trials are therefore
 // evaluated by a pass that forms the force and nothing else: the same expressions on the
 // same values in the same order as the full evaluation, without storing the slices, and
-// the bars taken only in the slices that hold them. The pass depends on the slices alone
-// (not on the curvature), so it is prepared once per curve, after the section is sliced.
+// the bars taken only in the slices that hold them. The pass depends on the slices and the
+// material constants alone (not on the curvature), so it is prepared once per curve, after
+// the section is sliced and its materials are set.
 struct ForceOnlyPass {
     bool usable = false; // the section is of concrete and bars alone (the rest holds for all)
     // Depths increase from slice to slice. Under a positive curvature the strains then fall
@@ -36,6 +48,11 @@ struct ForceOnlyPass {
     bool core_concrete = false;
     int num_bar_slices = 0;
     std::array<int, MAX_SLICES + 1> bar_slices{};
+    // The yielded forces of each elastic-perfectly plastic steel (casing, bars, core tube)
+    // over its slices, for the trials that take the steel by bands.
+    SteelBands casing_bands;
+    SteelBands bar_bands;
+    SteelBands core_tube_bands;
 };
 
 ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws);
