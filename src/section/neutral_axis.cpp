@@ -290,6 +290,11 @@ double Concrete_Force_Strains_Falling(const SectionWorkspace& ws, double y, bool
     return sum;
 }
 
+// Whether the steel law of modulus E can be taken by bands.
+bool Steel_Bands_Apply(double E) {
+    return E > 0.0 && E < HUGE_VAL;
+}
+
 // The first j of first .. count at which in_band(j) fails, or count + 1, where in_band holds
 // for a run of j from first on and fails from there on: found by halving the range, it is
 // the j at which a scan from first would stop.
@@ -318,18 +323,28 @@ template <typename InBand> int Band_End(int first, int count, InBand in_band) {
 // band's own running sum from +0 (taken from bands), then each elastic slice's E e A and each
 // slice in tension's -Fy A added in turn.
 template <typename SliceOf>
+SteelBandEnds Steel_Band_Ends(const SectionWorkspace& ws, int count, SliceOf slice_of, double y,
+                              double E, double Fy) {
+    const double phi = ws.Phi;
+    auto stress = [&](int j) { return E * ((y - ws.Slice_Depth[slice_of(j)]) * phi); };
+    SteelBandEnds ends;
+    ends.elastic = Band_End(1, count, [&](int j) { return stress(j) >= Fy; });
+    ends.tension = Band_End(ends.elastic, count, [&](int j) { return !(stress(j) <= -Fy); });
+    return ends;
+}
+
+template <typename SliceOf>
 double Steel_Force_Strains_Falling(const SectionWorkspace& ws, const SliceArray& area,
                                    const SteelBands& bands, int count, SliceOf slice_of, double y,
                                    double E, double Fy) {
     const double phi = ws.Phi;
-    auto stress = [&](int j) { return E * ((y - ws.Slice_Depth[slice_of(j)]) * phi); };
-    const int elastic = Band_End(1, count, [&](int j) { return stress(j) >= Fy; });
-    const int tension = Band_End(elastic, count, [&](int j) { return !(stress(j) <= -Fy); });
-    double sum = bands.compressed[elastic - 1];
-    for (int j = elastic; j < tension; ++j) {
-        sum += stress(j) * area[slice_of(j)];
+    const SteelBandEnds ends = Steel_Band_Ends(ws, count, slice_of, y, E, Fy);
+    double sum = bands.compressed[ends.elastic - 1];
+    for (int j = ends.elastic; j < ends.tension; ++j) {
+        const int i = slice_of(j);
+        sum += E * ((y - ws.Slice_Depth[i]) * phi) * area[i];
     }
-    for (int j = tension; j <= count; ++j) {
+    for (int j = ends.tension; j <= count; ++j) {
         sum += bands.in_tension[j];
     }
     return sum;
@@ -382,6 +397,20 @@ ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
         pass.casing_bands =
             Yielded_Forces(ws.Area_Casing, ws.i_Num_Slices, every_slice, ws.Casing_Fy);
     }
+    if (pass.pipe) {
+        // The products of the one-pass point of a pipe: the force f = Fy A, or -Fy A, of the
+        // slice times its arm.
+        const double half = ws.H / 2.0;
+        const double Fy = ws.Casing_Fy;
+        const double yielded = -Fy;
+        double sum = 0.0;
+        for (int i = 1; i <= ws.i_Num_Slices; ++i) {
+            const double arm = half - ws.Slice_Depth[i];
+            sum += Fy * ws.Area_Casing[i] * arm;
+            pass.casing_moments.compressed[i] = sum;
+            pass.casing_moments.in_tension[i] = yielded * ws.Area_Casing[i] * arm;
+        }
+    }
     if (ws.i_Reinf_Kind == REINF_BARS) {
         const auto bar_slice = [&](int j) { return pass.bar_slices[j]; };
         pass.bar_bands = Yielded_Forces(ws.Area_Bars, pass.num_bar_slices, bar_slice, ws.fy);
@@ -395,12 +424,17 @@ ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
     return pass;
 }
 
-namespace {
-
-// Whether the steel law of modulus E can be taken by bands.
-bool Steel_Bands_Apply(double E) {
-    return E > 0.0 && E < HUGE_VAL;
+bool Pipe_Bands_Apply(const SectionWorkspace& ws, const ForceOnlyPass& pass) {
+    return pass.pipe && pass.depths_increase && ws.Phi > 0.0 && ws.i_Num_Slices >= 1 &&
+           Steel_Bands_Apply(ws.Casing_E);
 }
+
+SteelBandEnds Pipe_Band_Ends(const SectionWorkspace& ws, double y) {
+    return Steel_Band_Ends(
+        ws, ws.i_Num_Slices, [](int j) { return j; }, y, ws.Casing_E, ws.Casing_Fy);
+}
+
+namespace {
 
 // The force of concrete of the given slice areas at the trial depth y, slice by slice, under
 // the compression law given: the law of the full evaluation, starting cracked or not, with

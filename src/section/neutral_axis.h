@@ -51,11 +51,26 @@ struct ForceOnlyPass {
     // The yielded forces of each elastic-perfectly plastic steel (casing, bars, core tube)
     // over its slices, for the trials that take the steel by bands.
     SteelBands casing_bands;
+    // For a steel pipe, the moments about the centre of the section of the same yielded
+    // casing forces, each force times its arm H/2 - d_j (compressed[j] their running sum).
+    SteelBands casing_moments;
     SteelBands bar_bands;
     SteelBands core_tube_bands;
 };
 
 ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws);
+
+// The bands of a steel pipe's casing at the depth y under a positive curvature with the
+// slice depths increasing (pass.depths_increase) and a positive finite modulus: slices
+// 1 .. elastic - 1 are yielded in compression (E e >= Fy), elastic .. tension - 1 elastic
+// and tension .. n yielded in tension (E e <= -Fy), each slice in the band that the steel law
+// puts it in.
+struct SteelBandEnds {
+    int elastic = 1;
+    int tension = 1;
+};
+bool Pipe_Bands_Apply(const SectionWorkspace& ws, const ForceOnlyPass& pass);
+SteelBandEnds Pipe_Band_Ends(const SectionWorkspace& ws, double y);
 
 // The axial forces of several trial depths (a Newton iteration tries y, y - delta and
 // y + delta), for a pass that is usable, a pipe or composite, without storing the slices.
