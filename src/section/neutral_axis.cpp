@@ -4,6 +4,8 @@
 #include "engine/messages.h"
 #include "section/materials.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 
@@ -350,6 +352,69 @@ double Steel_Force_Strains_Falling(const SectionWorkspace& ws, const SliceArray&
     return sum;
 }
 
+// The casing forces of a steel pipe at the trial depths y_n when the strains fall down the
+// section, each what Steel_Force_Strains_Falling gives it: the same bands, and the same
+// terms added to each trial's own sum in slice order. The trials of one Newton step lie
+// close together, so their elastic bands mostly share slices: over the slices elastic in all
+// three each slice's depth and area are read once for the three sums.
+std::array<double, TRIALS_PER_PASS>
+Pipe_Forces_Strains_Falling(const SectionWorkspace& ws, const ForceOnlyPass& pass,
+                            const std::array<double, TRIALS_PER_PASS>& y_n) {
+    const int n = ws.i_Num_Slices;
+    const double phi = ws.Phi;
+    const double E = ws.Casing_E;
+    const double Fy = ws.Casing_Fy;
+    const SliceArray& depth = ws.Slice_Depth;
+    const SliceArray& area = ws.Area_Casing;
+    const SteelBands& bands = pass.casing_bands;
+    const auto every_slice = [](int j) { return j; };
+    std::array<SteelBandEnds, TRIALS_PER_PASS> ends;
+    std::array<double, TRIALS_PER_PASS> sum{};
+    // The slices elastic in every trial.
+    int shared_first = 1;
+    int shared_end = n + 1;
+    for (int t = 0; t < TRIALS_PER_PASS; ++t) {
+        ends[t] = Steel_Band_Ends(ws, n, every_slice, y_n[t], E, Fy);
+        sum[t] = bands.compressed[ends[t].elastic - 1];
+        shared_first = std::max(shared_first, ends[t].elastic);
+        shared_end = std::min(shared_end, ends[t].tension);
+    }
+    if (shared_first >= shared_end) {
+        shared_first = shared_end = n + 1; // none: each trial takes its band alone
+    }
+    // Each trial's elastic slices above the shared ones.
+    for (int t = 0; t < TRIALS_PER_PASS; ++t) {
+        const int last = std::min(shared_first, ends[t].tension);
+        for (int i = ends[t].elastic; i < last; ++i) {
+            sum[t] += E * ((y_n[t] - depth[i]) * phi) * area[i];
+        }
+    }
+    double a = sum[0];
+    double b = sum[1];
+    double c = sum[2];
+    const double ya = y_n[0];
+    const double yb = y_n[1];
+    const double yc = y_n[2];
+    for (int i = shared_first; i < shared_end; ++i) {
+        const double d = depth[i];
+        const double A = area[i];
+        a += E * ((ya - d) * phi) * A;
+        b += E * ((yb - d) * phi) * A;
+        c += E * ((yc - d) * phi) * A;
+    }
+    sum = {a, b, c};
+    // Each trial's elastic slices below the shared ones, then its slices in tension.
+    for (int t = 0; t < TRIALS_PER_PASS; ++t) {
+        for (int i = std::max(shared_end, ends[t].elastic); i < ends[t].tension; ++i) {
+            sum[t] += E * ((y_n[t] - depth[i]) * phi) * area[i];
+        }
+        for (int i = ends[t].tension; i <= n; ++i) {
+            sum[t] += bands.in_tension[i];
+        }
+    }
+    return sum;
+}
+
 // The yielded forces of the steel of yield stress Fy over count slices, the j-th being
 // slice_of(j), of the given areas.
 template <typename SliceOf>
@@ -557,16 +622,7 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
     }
     if (pass.pipe) {
         if (pass.depths_increase && ws.Phi > 0.0 && Steel_Bands_Apply(ws.Casing_E)) {
-            const auto slice = [](int j) { return j; };
-            const int n = ws.i_Num_Slices;
-            const double E = ws.Casing_E;
-            const double Fy = ws.Casing_Fy;
-            return {Steel_Force_Strains_Falling(ws, ws.Area_Casing, pass.casing_bands, n, slice,
-                                                y_n[0], E, Fy),
-                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, pass.casing_bands, n, slice,
-                                                y_n[1], E, Fy),
-                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, pass.casing_bands, n, slice,
-                                                y_n[2], E, Fy)};
+            return Pipe_Forces_Strains_Falling(ws, pass, y_n);
         }
         return Pipe_Forces(ws, y_n);
     }
