@@ -299,9 +299,27 @@ bool Steel_Bands_Apply(double E) {
 
 // The first j of first .. count at which in_band(j) fails, or count + 1, where in_band holds
 // for a run of j from first on and fails from there on: found by halving the range, it is
-// the j at which a scan from first would stop.
-template <typename InBand> int Band_End(int first, int count, InBand in_band) {
+// the j at which a scan from first would stop. A guess (the end found for a nearby trial) is
+// tried first: where in_band(guess - 1) holds the end is guess or later, else earlier, and
+// where in_band(guess) fails it is guess or earlier, else later; the range keeps the end.
+template <typename InBand> int Band_End(int first, int count, InBand in_band, int guess = 0) {
     int last = count + 1;
+    if (guess >= first && guess <= last) {
+        if (guess > first) {
+            if (in_band(guess - 1)) {
+                first = guess;
+            } else {
+                last = guess - 1;
+            }
+        }
+        if (first == guess && guess < last) {
+            if (in_band(guess)) {
+                first = guess + 1;
+            } else {
+                last = guess;
+            }
+        }
+    }
     while (first < last) {
         const int mid = first + (last - first) / 2;
         if (in_band(mid)) {
@@ -326,12 +344,14 @@ template <typename InBand> int Band_End(int first, int count, InBand in_band) {
 // slice in tension's -Fy A added in turn.
 template <typename SliceOf>
 SteelBandEnds Steel_Band_Ends(const SectionWorkspace& ws, int count, SliceOf slice_of, double y,
-                              double E, double Fy) {
+                              double E, double Fy, SteelBandEnds guess = {0, 0}) {
     const double phi = ws.Phi;
     auto stress = [&](int j) { return E * ((y - ws.Slice_Depth[slice_of(j)]) * phi); };
     SteelBandEnds ends;
-    ends.elastic = Band_End(1, count, [&](int j) { return stress(j) >= Fy; });
-    ends.tension = Band_End(ends.elastic, count, [&](int j) { return !(stress(j) <= -Fy); });
+    ends.elastic = Band_End(
+        1, count, [&](int j) { return stress(j) >= Fy; }, guess.elastic);
+    ends.tension = Band_End(
+        ends.elastic, count, [&](int j) { return !(stress(j) <= -Fy); }, guess.tension);
     return ends;
 }
 
@@ -374,7 +394,9 @@ Pipe_Forces_Strains_Falling(const SectionWorkspace& ws, const ForceOnlyPass& pas
     int shared_first = 1;
     int shared_end = n + 1;
     for (int t = 0; t < TRIALS_PER_PASS; ++t) {
-        ends[t] = Steel_Band_Ends(ws, n, every_slice, y_n[t], E, Fy);
+        // The first trial's ends are the guess for the others.
+        ends[t] = Steel_Band_Ends(ws, n, every_slice, y_n[t], E, Fy,
+                                  t == 0 ? SteelBandEnds{0, 0} : ends[0]);
         sum[t] = bands.compressed[ends[t].elastic - 1];
         shared_first = std::max(shared_first, ends[t].elastic);
         shared_end = std::min(shared_end, ends[t].tension);
