@@ -298,13 +298,17 @@ bool Steel_Bands_Apply(double E) {
 }
 
 // The first j of first .. count at which in_band(j) fails, or count + 1, where in_band holds
-// for a run of j from first on and fails from there on: found by halving the range, it is
-// the j at which a scan from first would stop. A guess (the end found for a nearby trial) is
-// tried first: where in_band(guess - 1) holds the end is guess or later, else earlier, and
-// where in_band(guess) fails it is guess or earlier, else later; the range keeps the end.
-template <typename InBand> int Band_End(int first, int count, InBand in_band, int guess = 0) {
+// for a run of j from first on and fails from there on: the j at which a scan from first
+// would stop. The range that holds it shrinks with every probe, each probe j telling whether
+// the end lies after j (in_band(j) holds) or at j or before. A guess (the end found for a
+// nearby trial) is probed first, at guess - 1 and guess. Then the range is probed from the
+// side where the end is expected, a step of 1 growing twofold, so that an end near that side
+// (an empty band most often) costs a probe or two, and a band of any length a number of
+// probes growing with its logarithm; the last range is halved.
+template <typename InBand>
+int Band_End(int first, int count, InBand in_band, int guess, bool near_count) {
     int last = count + 1;
-    if (guess >= first && guess <= last) {
+    if (guess > 0 && guess >= first && guess <= last) { // 0: no guess
         if (guess > first) {
             if (in_band(guess - 1)) {
                 first = guess;
@@ -318,6 +322,23 @@ template <typename InBand> int Band_End(int first, int count, InBand in_band, in
             } else {
                 last = guess;
             }
+        }
+    }
+    for (int step = 1; first < last; step = std::min(2 * step, last - first)) {
+        if (near_count) {
+            const int probe = std::max(last - step, first);
+            if (in_band(probe)) {
+                first = probe + 1;
+                break;
+            }
+            last = probe;
+        } else {
+            const int probe = std::min(first + step - 1, last - 1);
+            if (!in_band(probe)) {
+                last = probe;
+                break;
+            }
+            first = probe + 1;
         }
     }
     while (first < last) {
@@ -348,10 +369,11 @@ SteelBandEnds Steel_Band_Ends(const SectionWorkspace& ws, int count, SliceOf sli
     const double phi = ws.Phi;
     auto stress = [&](int j) { return E * ((y - ws.Slice_Depth[slice_of(j)]) * phi); };
     SteelBandEnds ends;
+    // The compressed band starts at the top, the band in tension ends at the bottom.
     ends.elastic = Band_End(
-        1, count, [&](int j) { return stress(j) >= Fy; }, guess.elastic);
+        1, count, [&](int j) { return stress(j) >= Fy; }, guess.elastic, false);
     ends.tension = Band_End(
-        ends.elastic, count, [&](int j) { return !(stress(j) <= -Fy); }, guess.tension);
+        ends.elastic, count, [&](int j) { return !(stress(j) <= -Fy); }, guess.tension, true);
     return ends;
 }
 
