@@ -394,42 +394,39 @@ double Steel_Force_Strains_Falling(const SectionWorkspace& ws, const SliceArray&
     return sum;
 }
 
-// The casing forces of a steel pipe at the trial depths y_n when the strains fall down the
-// section, each what Steel_Force_Strains_Falling gives it: the same bands, and the same
-// terms added to each trial's own sum in slice order. The trials of one Newton step lie
-// close together, so their elastic bands mostly share slices: over the slices elastic in all
-// three each slice's depth and area are read once for the three sums.
+// The forces of an elastic-perfectly plastic steel at the trial depths y_n when the strains
+// fall down the section, each what Steel_Force_Strains_Falling gives it: the same bands, and
+// the same terms added to each trial's own sum in slice order. The trials of one Newton step
+// lie close together, so their elastic bands mostly share slices: over the slices elastic in
+// all three each slice's depth and area are read once for the three sums, and the first
+// trial's band ends are the guess for the others.
+template <typename SliceOf>
 std::array<double, TRIALS_PER_PASS>
-Pipe_Forces_Strains_Falling(const SectionWorkspace& ws, const ForceOnlyPass& pass,
-                            const std::array<double, TRIALS_PER_PASS>& y_n) {
-    const int n = ws.i_Num_Slices;
+Steel_Forces_Strains_Falling(const SectionWorkspace& ws, const SliceArray& area,
+                             const SteelBands& bands, int count, SliceOf slice_of,
+                             const std::array<double, TRIALS_PER_PASS>& y_n, double E, double Fy) {
     const double phi = ws.Phi;
-    const double E = ws.Casing_E;
-    const double Fy = ws.Casing_Fy;
     const SliceArray& depth = ws.Slice_Depth;
-    const SliceArray& area = ws.Area_Casing;
-    const SteelBands& bands = pass.casing_bands;
-    const auto every_slice = [](int j) { return j; };
     std::array<SteelBandEnds, TRIALS_PER_PASS> ends;
     std::array<double, TRIALS_PER_PASS> sum{};
     // The slices elastic in every trial.
     int shared_first = 1;
-    int shared_end = n + 1;
+    int shared_end = count + 1;
     for (int t = 0; t < TRIALS_PER_PASS; ++t) {
-        // The first trial's ends are the guess for the others.
-        ends[t] = Steel_Band_Ends(ws, n, every_slice, y_n[t], E, Fy,
+        ends[t] = Steel_Band_Ends(ws, count, slice_of, y_n[t], E, Fy,
                                   t == 0 ? SteelBandEnds{0, 0} : ends[0]);
         sum[t] = bands.compressed[ends[t].elastic - 1];
         shared_first = std::max(shared_first, ends[t].elastic);
         shared_end = std::min(shared_end, ends[t].tension);
     }
     if (shared_first >= shared_end) {
-        shared_first = shared_end = n + 1; // none: each trial takes its band alone
+        shared_first = shared_end = count + 1; // none: each trial takes its band alone
     }
     // Each trial's elastic slices above the shared ones.
     for (int t = 0; t < TRIALS_PER_PASS; ++t) {
         const int last = std::min(shared_first, ends[t].tension);
-        for (int i = ends[t].elastic; i < last; ++i) {
+        for (int j = ends[t].elastic; j < last; ++j) {
+            const int i = slice_of(j);
             sum[t] += E * ((y_n[t] - depth[i]) * phi) * area[i];
         }
     }
@@ -439,7 +436,8 @@ Pipe_Forces_Strains_Falling(const SectionWorkspace& ws, const ForceOnlyPass& pas
     const double ya = y_n[0];
     const double yb = y_n[1];
     const double yc = y_n[2];
-    for (int i = shared_first; i < shared_end; ++i) {
+    for (int j = shared_first; j < shared_end; ++j) {
+        const int i = slice_of(j);
         const double d = depth[i];
         const double A = area[i];
         a += E * ((ya - d) * phi) * A;
@@ -449,11 +447,12 @@ Pipe_Forces_Strains_Falling(const SectionWorkspace& ws, const ForceOnlyPass& pas
     sum = {a, b, c};
     // Each trial's elastic slices below the shared ones, then its slices in tension.
     for (int t = 0; t < TRIALS_PER_PASS; ++t) {
-        for (int i = std::max(shared_end, ends[t].elastic); i < ends[t].tension; ++i) {
+        for (int j = std::max(shared_end, ends[t].elastic); j < ends[t].tension; ++j) {
+            const int i = slice_of(j);
             sum[t] += E * ((y_n[t] - depth[i]) * phi) * area[i];
         }
-        for (int i = ends[t].tension; i <= n; ++i) {
-            sum[t] += bands.in_tension[i];
+        for (int j = ends[t].tension; j <= count; ++j) {
+            sum[t] += bands.in_tension[j];
         }
     }
     return sum;
@@ -666,7 +665,9 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
     }
     if (pass.pipe) {
         if (pass.depths_increase && ws.Phi > 0.0 && Steel_Bands_Apply(ws.Casing_E)) {
-            return Pipe_Forces_Strains_Falling(ws, pass, y_n);
+            return Steel_Forces_Strains_Falling(
+                ws, ws.Area_Casing, pass.casing_bands, ws.i_Num_Slices, [](int j) { return j; },
+                y_n, ws.Casing_E, ws.Casing_Fy);
         }
         return Pipe_Forces(ws, y_n);
     }
@@ -728,12 +729,11 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
     if (strains_fall && Steel_Bands_Apply(Es)) {
         const auto bar_slice = [&](int j) { return pass.bar_slices[j]; };
         const int nb = pass.num_bar_slices;
-        a.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, pass.bar_bands, nb, bar_slice, a.y,
-                                             Es, fy);
-        b.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, pass.bar_bands, nb, bar_slice, b.y,
-                                             Es, fy);
-        c.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, pass.bar_bands, nb, bar_slice, c.y,
-                                             Es, fy);
+        const auto bars = Steel_Forces_Strains_Falling(ws, ws.Area_Bars, pass.bar_bands, nb,
+                                                       bar_slice, y_n, Es, fy);
+        a.bars = bars[0];
+        b.bars = bars[1];
+        c.bars = bars[2];
     } else {
         auto bar_stress = [&](double e) { return Steel_Stress(e, Es, fy); };
         for (int j = 1; j <= pass.num_bar_slices; ++j) {
