@@ -655,10 +655,8 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
     int i = 1;
     while (i <= N) {
         const int s = m.Nodes[i].i_Section;
-        int end = i + 1;
-        while (end <= N && m.Nodes[end].i_Section == s) {
-            ++end;
-        }
+        // The stations from i on that hold section s.
+        auto in_run = [&] { return i <= N && m.Nodes[i].i_Section == s; };
         SectionRule rule = SectionRule::Keep; // a station outside the listed sections
         SectionUpdate* listed = nullptr;
         if (s >= 1 && s <= MAX_SECTIONS) {
@@ -670,12 +668,12 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
             rule = listed->rule;
         }
         if (rule == SectionRule::Keep) {
-            for (; i < end; ++i) {
+            for (; in_run(); ++i) {
                 bend(i);
             }
         } else if (rule == SectionRule::Elastic_Plastic) {
             const double first_moment = listed->First_Moment;
-            for (; i < end; ++i) {
+            for (; in_run(); ++i) {
                 bend(i);
                 // The curvature of the second difference at the station, 0 at the tip.
                 const double phi = r.Curvature[i];
@@ -690,7 +688,7 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
             }
         } else if (!listed->interpolate) {
             SectionUpdate& u = *listed;
-            for (; i < end; ++i) {
+            for (; in_run(); ++i) {
                 bend(i);
                 m.Nodes[i].EI = EI_From_View(u.at, r.Moment[i], r.Curvature[i], m.Nodes[i].EI,
                                              scale, u.hint_at);
@@ -699,7 +697,7 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
             SectionUpdate& u = *listed;
             const double Qi = u.Q_at;
             const double Qn = u.Q_above;
-            for (; i < end; ++i) {
+            for (; in_run(); ++i) {
                 bend(i);
                 const double phi = r.Curvature[i];
                 double EI = EI_From_View(u.at, r.Moment[i], phi, m.Nodes[i].EI, scale, u.hint_at);
