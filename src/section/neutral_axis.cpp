@@ -359,10 +359,11 @@ int Band_End(int first, int count, InBand in_band, int guess, bool near_count) {
 // with E are each rounded from a value that does not rise from slice to slice, and rounding
 // keeps that order, so the stress E e is no larger in a slice than in the one above: the slices
 // fall into bands in section order, yielded in compression (E e >= Fy), elastic and yielded in
-// tension (E e <= -Fy). The ends of the bands are therefore found by halving, at the slices a
-// scan would stop at. The sum is that of a pass over the slices in slice order: the compressed
-// band's own running sum from +0 (taken from bands), then each elastic slice's E e A and each
-// slice in tension's -Fy A added in turn.
+// tension (E e <= -Fy). The ends of the bands are therefore found by probing (Band_End), at
+// the slices a scan would stop at; guess, when given, holds the ends of a nearby trial. The sum is
+// that of a pass over the slices in slice order: the compressed band's own running sum from +0
+// (taken from bands), then each elastic slice's E e A and each slice in tension's -Fy A added in
+// turn.
 template <typename SliceOf>
 SteelBandEnds Steel_Band_Ends(const SectionWorkspace& ws, int count, SliceOf slice_of, double y,
                               double E, double Fy, SteelBandEnds guess = {0, 0}) {
