@@ -335,7 +335,7 @@ void Concrete_And_Bars_Point(SectionWorkspace& ws, const ForceOnlyPass& pass, in
 
 // Point k of a steel pipe at the depth ws.y_n in one pass: the casing stress of each slice,
 // its force, its moment and the casing stress of greatest magnitude, in slice order.
-void Pipe_Point(SectionWorkspace& ws, int t, int k) {
+void Pipe_Point(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int k) {
     const int n = ws.i_Num_Slices;
     const double phi = ws.Phi;
     const double y_n = ws.y_n;
@@ -346,14 +346,46 @@ void Pipe_Point(SectionWorkspace& ws, int t, int k) {
     double force = 0.0;
     double moment = 0.0;
     double largest = 0.0;
-    for (int i = 1; i <= n; ++i) {
-        const double d = ws.Slice_Depth[i];
-        const double s = fn_Elastic_Plastic_Stress((y_n - d) * phi, E, Fy, yielded);
-        const double f = s * ws.Area_Casing[i];
-        force += f;
-        moment += f * (half - d);
-        if (std::fabs(s) > std::fabs(largest)) {
-            largest = s;
+    if (Pipe_Bands_Apply(ws, pass)) {
+        // With the strains falling down the section the stress does not rise from slice to
+        // slice (Pipe_Band_Ends), so the slices fall into bands: the yielded ones take their
+        // forces and moments from the pass, which sums them in the same order, and only the
+        // elastic ones are formed here. The steel has yielded where a band of yielded slices
+        // exists, and the stress of greatest magnitude is the first or the last slice's: the
+        // stresses between lie within them, and a stress equal to the last one is that same
+        // value wherever it first occurs.
+        const SteelBandEnds ends = Pipe_Band_Ends(ws, y_n);
+        force = pass.casing_bands.compressed[ends.elastic - 1];
+        moment = pass.casing_moments.compressed[ends.elastic - 1];
+        for (int i = ends.elastic; i < ends.tension; ++i) {
+            const double d = ws.Slice_Depth[i];
+            const double f = E * ((y_n - d) * phi) * ws.Area_Casing[i];
+            force += f;
+            moment += f * (half - d);
+        }
+        for (int i = ends.tension; i <= n; ++i) {
+            force += pass.casing_bands.in_tension[i];
+            moment += pass.casing_moments.in_tension[i];
+        }
+        yielded = ends.elastic > 1 || ends.tension <= n;
+        bool ignored = false;
+        for (const int i : {1, n}) {
+            const double s =
+                fn_Elastic_Plastic_Stress((y_n - ws.Slice_Depth[i]) * phi, E, Fy, ignored);
+            if (std::fabs(s) > std::fabs(largest)) {
+                largest = s;
+            }
+        }
+    } else {
+        for (int i = 1; i <= n; ++i) {
+            const double d = ws.Slice_Depth[i];
+            const double s = fn_Elastic_Plastic_Stress((y_n - d) * phi, E, Fy, yielded);
+            const double f = s * ws.Area_Casing[i];
+            force += f;
+            moment += f * (half - d);
+            if (std::fabs(s) > std::fabs(largest)) {
+                largest = s;
+            }
         }
     }
     ws.b_Eval_Cracked = false;
@@ -374,7 +406,7 @@ void Evaluate_Point(SectionWorkspace& ws, const ForceOnlyPass& pass, int t, int 
     }
     // A pipe's slices hold no bars; were there any, the general route takes them.
     if (pass.pipe && pass.num_bar_slices == 0) {
-        Pipe_Point(ws, t, k);
+        Pipe_Point(ws, pass, t, k);
         return;
     }
     if (pass.pipe || pass.composite) {

@@ -4,6 +4,8 @@
 #include "engine/messages.h"
 #include "section/materials.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 
@@ -204,33 +206,6 @@ void Compute_Axial_Thrust_Force(SectionWorkspace& ws, double y_n) {
            ws.Force_Core_Concrete;
 }
 
-ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
-    ForceOnlyPass pass;
-    const int kind = ws.i_Geometry_Kind;
-    const bool casing = (kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0;
-    const bool core_kind =
-        kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE;
-    pass.usable = kind != GEOM_PIPE && ws.i_Reinf_Kind == REINF_BARS && !casing && !core_kind;
-    pass.pipe = kind == GEOM_PIPE;
-    pass.composite = !pass.usable && !pass.pipe;
-    pass.casing = casing;
-    pass.core_tube = core_kind && ws.Core_Wall > 0.0;
-    pass.core_concrete = core_kind && ws.i_Core_Concrete_Model == 2 && ws.b_Core_Filled;
-    // A slice without steel adds a signed zero to the bar force, which leaves the sum as
-    // it is. The slices that hold steel are listed for every section: the largest bar
-    // stress is sought among them.
-    pass.depths_increase = true;
-    for (int i = 1; i <= ws.i_Num_Slices; ++i) {
-        if (ws.Area_Bars[i] != 0.0) {
-            pass.bar_slices[++pass.num_bar_slices] = i;
-        }
-        if (i > 1 && !(ws.Slice_Depth[i] > ws.Slice_Depth[i - 1])) {
-            pass.depths_increase = false;
-        }
-    }
-    return pass;
-}
-
 namespace {
 
 // The casing force of a steel pipe at the trial depths y_n, the body of Pipe_Force without
@@ -317,46 +292,258 @@ double Concrete_Force_Strains_Falling(const SectionWorkspace& ws, double y, bool
     return sum;
 }
 
-// The force of an elastic-perfectly plastic steel (modulus E > 0, yield stress Fy) at the trial
-// depth y when the strains fall down the section, over count slices, the j-th being
-// slice_of(j), in section order, of the given areas. The stress E e is then no larger in a
-// slice than in the one above, so the slices fall into bands in section order: yielded in
-// compression, elastic and yielded in tension. Each takes the stress of the steel law and is
-// added in slice order; a slice is only not asked again on which side of a yield limit it
-// lies where its band answers it.
-template <typename SliceOf>
-double Steel_Force_Strains_Falling(const SectionWorkspace& ws, const SliceArray& area, int count,
-                                   SliceOf slice_of, double y, double E, double Fy) {
-    const double phi = ws.Phi;
-    double sum = 0.0;
-    int j = 1;
-    for (; j <= count; ++j) {
-        const int i = slice_of(j);
-        const double s = E * ((y - ws.Slice_Depth[i]) * phi);
-        if (!(s >= Fy)) {
-            break;
-        }
-        sum += Fy * area[i];
-    }
-    for (; j <= count; ++j) {
-        const int i = slice_of(j);
-        const double s = E * ((y - ws.Slice_Depth[i]) * phi);
-        if (s <= -Fy) {
-            break;
-        }
-        sum += s * area[i];
-    }
-    const double yielded = -Fy;
-    for (; j <= count; ++j) {
-        sum += yielded * area[slice_of(j)];
-    }
-    return sum;
-}
-
 // Whether the steel law of modulus E can be taken by bands.
 bool Steel_Bands_Apply(double E) {
     return E > 0.0 && E < HUGE_VAL;
 }
+
+// The first j of first .. count at which in_band(j) fails, or count + 1, where in_band holds
+// for a run of j from first on and fails from there on: the j at which a scan from first
+// would stop. The range that holds it shrinks with every probe, each probe j telling whether
+// the end lies after j (in_band(j) holds) or at j or before. A guess (the end found for a
+// nearby trial) is probed first, at guess - 1 and guess. Then the range is probed from the
+// side where the end is expected, a step of 1 growing twofold, so that an end near that side
+// (an empty band most often) costs a probe or two, and a band of any length a number of
+// probes growing with its logarithm; the last range is halved.
+template <typename InBand>
+int Band_End(int first, int count, InBand in_band, int guess, bool near_count) {
+    int last = count + 1;
+    if (guess > 0 && guess >= first && guess <= last) { // 0: no guess
+        if (guess > first) {
+            if (in_band(guess - 1)) {
+                first = guess;
+            } else {
+                last = guess - 1;
+            }
+        }
+        if (first == guess && guess < last) {
+            if (in_band(guess)) {
+                first = guess + 1;
+            } else {
+                last = guess;
+            }
+        }
+    }
+    for (int step = 1; first < last; step = std::min(2 * step, last - first)) {
+        if (near_count) {
+            const int probe = std::max(last - step, first);
+            if (in_band(probe)) {
+                first = probe + 1;
+                break;
+            }
+            last = probe;
+        } else {
+            const int probe = std::min(first + step - 1, last - 1);
+            if (!in_band(probe)) {
+                last = probe;
+                break;
+            }
+            first = probe + 1;
+        }
+    }
+    while (first < last) {
+        const int mid = first + (last - first) / 2;
+        if (in_band(mid)) {
+            first = mid + 1;
+        } else {
+            last = mid;
+        }
+    }
+    return first;
+}
+
+// The force of an elastic-perfectly plastic steel (modulus E > 0, yield stress Fy) at the trial
+// depth y when the strains fall down the section, over count slices, the j-th being
+// slice_of(j), in section order, of the given areas; bands holds the yielded forces of these
+// slices under Fy. With depths increasing and phi > 0, y - d, its product with phi and that
+// with E are each rounded from a value that does not rise from slice to slice, and rounding
+// keeps that order, so the stress E e is no larger in a slice than in the one above: the slices
+// fall into bands in section order, yielded in compression (E e >= Fy), elastic and yielded in
+// tension (E e <= -Fy). The ends of the bands are therefore found by probing (Band_End), at
+// the slices a scan would stop at; guess, when given, holds the ends of a nearby trial. The sum is
+// that of a pass over the slices in slice order: the compressed band's own running sum from +0
+// (taken from bands), then each elastic slice's E e A and each slice in tension's -Fy A added in
+// turn.
+template <typename SliceOf>
+SteelBandEnds Steel_Band_Ends(const SectionWorkspace& ws, int count, SliceOf slice_of, double y,
+                              double E, double Fy, SteelBandEnds guess = {0, 0}) {
+    const double phi = ws.Phi;
+    auto stress = [&](int j) { return E * ((y - ws.Slice_Depth[slice_of(j)]) * phi); };
+    SteelBandEnds ends;
+    // The compressed band starts at the top, the band in tension ends at the bottom.
+    ends.elastic = Band_End(
+        1, count, [&](int j) { return stress(j) >= Fy; }, guess.elastic, false);
+    ends.tension = Band_End(
+        ends.elastic, count, [&](int j) { return !(stress(j) <= -Fy); }, guess.tension, true);
+    return ends;
+}
+
+template <typename SliceOf>
+double Steel_Force_Strains_Falling(const SectionWorkspace& ws, const SliceArray& area,
+                                   const SteelBands& bands, int count, SliceOf slice_of, double y,
+                                   double E, double Fy) {
+    const double phi = ws.Phi;
+    const SteelBandEnds ends = Steel_Band_Ends(ws, count, slice_of, y, E, Fy);
+    double sum = bands.compressed[ends.elastic - 1];
+    for (int j = ends.elastic; j < ends.tension; ++j) {
+        const int i = slice_of(j);
+        sum += E * ((y - ws.Slice_Depth[i]) * phi) * area[i];
+    }
+    for (int j = ends.tension; j <= count; ++j) {
+        sum += bands.in_tension[j];
+    }
+    return sum;
+}
+
+// The forces of an elastic-perfectly plastic steel at the trial depths y_n when the strains
+// fall down the section, each what Steel_Force_Strains_Falling gives it: the same bands, and
+// the same terms added to each trial's own sum in slice order. The trials of one Newton step
+// lie close together, so their elastic bands mostly share slices: over the slices elastic in
+// all three each slice's depth and area are read once for the three sums, and the first
+// trial's band ends are the guess for the others.
+template <typename SliceOf>
+std::array<double, TRIALS_PER_PASS>
+Steel_Forces_Strains_Falling(const SectionWorkspace& ws, const SliceArray& area,
+                             const SteelBands& bands, int count, SliceOf slice_of,
+                             const std::array<double, TRIALS_PER_PASS>& y_n, double E, double Fy) {
+    const double phi = ws.Phi;
+    const SliceArray& depth = ws.Slice_Depth;
+    std::array<SteelBandEnds, TRIALS_PER_PASS> ends;
+    std::array<double, TRIALS_PER_PASS> sum{};
+    // The slices elastic in every trial.
+    int shared_first = 1;
+    int shared_end = count + 1;
+    for (int t = 0; t < TRIALS_PER_PASS; ++t) {
+        ends[t] = Steel_Band_Ends(ws, count, slice_of, y_n[t], E, Fy,
+                                  t == 0 ? SteelBandEnds{0, 0} : ends[0]);
+        sum[t] = bands.compressed[ends[t].elastic - 1];
+        shared_first = std::max(shared_first, ends[t].elastic);
+        shared_end = std::min(shared_end, ends[t].tension);
+    }
+    if (shared_first >= shared_end) {
+        shared_first = shared_end = count + 1; // none: each trial takes its band alone
+    }
+    // Each trial's elastic slices above the shared ones.
+    for (int t = 0; t < TRIALS_PER_PASS; ++t) {
+        const int last = std::min(shared_first, ends[t].tension);
+        for (int j = ends[t].elastic; j < last; ++j) {
+            const int i = slice_of(j);
+            sum[t] += E * ((y_n[t] - depth[i]) * phi) * area[i];
+        }
+    }
+    double a = sum[0];
+    double b = sum[1];
+    double c = sum[2];
+    const double ya = y_n[0];
+    const double yb = y_n[1];
+    const double yc = y_n[2];
+    for (int j = shared_first; j < shared_end; ++j) {
+        const int i = slice_of(j);
+        const double d = depth[i];
+        const double A = area[i];
+        a += E * ((ya - d) * phi) * A;
+        b += E * ((yb - d) * phi) * A;
+        c += E * ((yc - d) * phi) * A;
+    }
+    sum = {a, b, c};
+    // Each trial's elastic slices below the shared ones, then its slices in tension.
+    for (int t = 0; t < TRIALS_PER_PASS; ++t) {
+        for (int j = std::max(shared_end, ends[t].elastic); j < ends[t].tension; ++j) {
+            const int i = slice_of(j);
+            sum[t] += E * ((y_n[t] - depth[i]) * phi) * area[i];
+        }
+        for (int j = ends[t].tension; j <= count; ++j) {
+            sum[t] += bands.in_tension[j];
+        }
+    }
+    return sum;
+}
+
+// The yielded forces of the steel of yield stress Fy over count slices, the j-th being
+// slice_of(j), of the given areas.
+template <typename SliceOf>
+SteelBands Yielded_Forces(const SliceArray& area, int count, SliceOf slice_of, double Fy) {
+    SteelBands bands;
+    const double yielded = -Fy;
+    double sum = 0.0;
+    for (int j = 1; j <= count; ++j) {
+        const int i = slice_of(j);
+        sum += Fy * area[i];
+        bands.compressed[j] = sum;
+        bands.in_tension[j] = yielded * area[i];
+    }
+    return bands;
+}
+
+} // namespace
+
+ForceOnlyPass Prepare_Force_Only_Pass(const SectionWorkspace& ws) {
+    ForceOnlyPass pass;
+    const int kind = ws.i_Geometry_Kind;
+    const bool casing = (kind == GEOM_CASED || kind == GEOM_CASED_CORE) && ws.Casing_Wall > 0.0;
+    const bool core_kind =
+        kind == GEOM_RECTANGLE_CORE || kind == GEOM_CIRCLE_VOID || kind == GEOM_CASED_CORE;
+    pass.usable = kind != GEOM_PIPE && ws.i_Reinf_Kind == REINF_BARS && !casing && !core_kind;
+    pass.pipe = kind == GEOM_PIPE;
+    pass.composite = !pass.usable && !pass.pipe;
+    pass.casing = casing;
+    pass.core_tube = core_kind && ws.Core_Wall > 0.0;
+    pass.core_concrete = core_kind && ws.i_Core_Concrete_Model == 2 && ws.b_Core_Filled;
+    // A slice without steel adds a signed zero to the bar force, which leaves the sum as
+    // it is. The slices that hold steel are listed for every section: the largest bar
+    // stress is sought among them.
+    pass.depths_increase = true;
+    for (int i = 1; i <= ws.i_Num_Slices; ++i) {
+        if (ws.Area_Bars[i] != 0.0) {
+            pass.bar_slices[++pass.num_bar_slices] = i;
+        }
+        if (i > 1 && !(ws.Slice_Depth[i] > ws.Slice_Depth[i - 1])) {
+            pass.depths_increase = false;
+        }
+    }
+    const auto every_slice = [](int j) { return j; };
+    if (pass.pipe || pass.casing) {
+        pass.casing_bands =
+            Yielded_Forces(ws.Area_Casing, ws.i_Num_Slices, every_slice, ws.Casing_Fy);
+    }
+    if (pass.pipe) {
+        // The products of the one-pass point of a pipe: the force f = Fy A, or -Fy A, of the
+        // slice times its arm.
+        const double half = ws.H / 2.0;
+        const double Fy = ws.Casing_Fy;
+        const double yielded = -Fy;
+        double sum = 0.0;
+        for (int i = 1; i <= ws.i_Num_Slices; ++i) {
+            const double arm = half - ws.Slice_Depth[i];
+            sum += Fy * ws.Area_Casing[i] * arm;
+            pass.casing_moments.compressed[i] = sum;
+            pass.casing_moments.in_tension[i] = yielded * ws.Area_Casing[i] * arm;
+        }
+    }
+    if (ws.i_Reinf_Kind == REINF_BARS) {
+        const auto bar_slice = [&](int j) { return pass.bar_slices[j]; };
+        pass.bar_bands = Yielded_Forces(ws.Area_Bars, pass.num_bar_slices, bar_slice, ws.fy);
+    }
+    if (pass.core_tube) {
+        const int first = ws.i_Core_First_Slice;
+        const auto tube_slice = [first](int j) { return first - 1 + j; };
+        pass.core_tube_bands = Yielded_Forces(ws.Area_Core_Tube, ws.i_Core_Last_Slice - first + 1,
+                                              tube_slice, ws.Core_Fy);
+    }
+    return pass;
+}
+
+bool Pipe_Bands_Apply(const SectionWorkspace& ws, const ForceOnlyPass& pass) {
+    return pass.pipe && pass.depths_increase && ws.Phi > 0.0 && ws.i_Num_Slices >= 1 &&
+           Steel_Bands_Apply(ws.Casing_E);
+}
+
+SteelBandEnds Pipe_Band_Ends(const SectionWorkspace& ws, double y) {
+    return Steel_Band_Ends(
+        ws, ws.i_Num_Slices, [](int j) { return j; }, y, ws.Casing_E, ws.Casing_Fy);
+}
+
+namespace {
 
 // The force of concrete of the given slice areas at the trial depth y, slice by slice, under
 // the compression law given: the law of the full evaluation, starting cracked or not, with
@@ -394,10 +581,10 @@ double Concrete_Force_By_Slices(const SectionWorkspace& ws, const SliceArray& ar
 // The force of elastic-perfectly plastic steel (E, Fy) at the trial depth y over count
 // slices, the j-th being slice_of(j), in slice order; by bands when strains fall.
 template <typename SliceOf>
-double Steel_Force(const SectionWorkspace& ws, const SliceArray& area, int count, SliceOf slice_of,
-                   double y, double E, double Fy, bool strains_fall) {
+double Steel_Force(const SectionWorkspace& ws, const SliceArray& area, const SteelBands& bands,
+                   int count, SliceOf slice_of, double y, double E, double Fy, bool strains_fall) {
     if (strains_fall && Steel_Bands_Apply(E)) {
-        return Steel_Force_Strains_Falling(ws, area, count, slice_of, y, E, Fy);
+        return Steel_Force_Strains_Falling(ws, area, bands, count, slice_of, y, E, Fy);
     }
     const double phi = ws.Phi;
     double sum = 0.0;
@@ -428,13 +615,13 @@ double Composite_Force(const SectionWorkspace& ws, const ForceOnlyPass& pass, do
     }
     double casing = 0.0;
     if (pass.casing) {
-        casing = Steel_Force(ws, ws.Area_Casing, n, every_slice, y, ws.Casing_E, ws.Casing_Fy,
-                             strains_fall);
+        casing = Steel_Force(ws, ws.Area_Casing, pass.casing_bands, n, every_slice, y, ws.Casing_E,
+                             ws.Casing_Fy, strains_fall);
     }
     double bars = 0.0;
     if (ws.i_Reinf_Kind == REINF_BARS) {
-        bars = Steel_Force(ws, ws.Area_Bars, pass.num_bar_slices, bar_slice, y, ws.Es, ws.fy,
-                           strains_fall);
+        bars = Steel_Force(ws, ws.Area_Bars, pass.bar_bands, pass.num_bar_slices, bar_slice, y,
+                           ws.Es, ws.fy, strains_fall);
     } else {
         const double k = Stress_Unit_Factor(ws.IUNITS);
         const double fpu9 = fn_Deformed_Bar_fpu(ws.i_Strand_Size_First);
@@ -448,8 +635,9 @@ double Composite_Force(const SectionWorkspace& ws, const ForceOnlyPass& pass, do
     if (pass.core_tube) {
         const int first = ws.i_Core_First_Slice;
         const auto tube_slice = [first](int j) { return first - 1 + j; };
-        core_tube = Steel_Force(ws, ws.Area_Core_Tube, ws.i_Core_Last_Slice - first + 1, tube_slice,
-                                y, ws.Core_E, ws.Core_Fy, strains_fall);
+        core_tube = Steel_Force(ws, ws.Area_Core_Tube, pass.core_tube_bands,
+                                ws.i_Core_Last_Slice - first + 1, tube_slice, y, ws.Core_E,
+                                ws.Core_Fy, strains_fall);
     }
     double core_concrete = 0.0;
     if (pass.core_concrete) {
@@ -478,13 +666,9 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
     }
     if (pass.pipe) {
         if (pass.depths_increase && ws.Phi > 0.0 && Steel_Bands_Apply(ws.Casing_E)) {
-            const auto slice = [](int j) { return j; };
-            const int n = ws.i_Num_Slices;
-            const double E = ws.Casing_E;
-            const double Fy = ws.Casing_Fy;
-            return {Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[0], E, Fy),
-                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[1], E, Fy),
-                    Steel_Force_Strains_Falling(ws, ws.Area_Casing, n, slice, y_n[2], E, Fy)};
+            return Steel_Forces_Strains_Falling(
+                ws, ws.Area_Casing, pass.casing_bands, ws.i_Num_Slices, [](int j) { return j; },
+                y_n, ws.Casing_E, ws.Casing_Fy);
         }
         return Pipe_Forces(ws, y_n);
     }
@@ -546,9 +730,11 @@ Axial_Forces_Of_Trials(const SectionWorkspace& ws, const ForceOnlyPass& pass,
     if (strains_fall && Steel_Bands_Apply(Es)) {
         const auto bar_slice = [&](int j) { return pass.bar_slices[j]; };
         const int nb = pass.num_bar_slices;
-        a.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, a.y, Es, fy);
-        b.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, b.y, Es, fy);
-        c.bars = Steel_Force_Strains_Falling(ws, ws.Area_Bars, nb, bar_slice, c.y, Es, fy);
+        const auto bars = Steel_Forces_Strains_Falling(ws, ws.Area_Bars, pass.bar_bands, nb,
+                                                       bar_slice, y_n, Es, fy);
+        a.bars = bars[0];
+        b.bars = bars[1];
+        c.bars = bars[2];
     } else {
         auto bar_stress = [&](double e) { return Steel_Stress(e, Es, fy); };
         for (int j = 1; j <= pass.num_bar_slices; ++j) {

@@ -34,13 +34,21 @@ bool Damp_Cycling_Iteration(IterationControl& c, FdSolution& s, int N, int i) {
     const int last = std::min(N + 1, StationDeflections::last_station);
     double size = 0.0;    // Euclidean size of the change over the stations
     double overlap = 0.0; // its scalar product with the previous change
-    for (int m = -1; m <= last; ++m) {
+    auto keep_change = [&](int m) { c.Last_Change[m] = s.Y[m] - c.Before_Solution[m]; };
+    // The fictitious stations above the head, the measured stations 1 .. N in order, and
+    // the fictitious station below the tip.
+    int m = -1;
+    for (; m <= std::min(0, last); ++m) {
+        keep_change(m);
+    }
+    for (const int measured = std::min(N, last); m <= measured; ++m) {
         const double change = s.Y[m] - c.Before_Solution[m];
-        if (m >= 1 && m <= N) {
-            size += change * change;
-            overlap += change * c.Last_Change[m];
-        }
+        size += change * change;
+        overlap += change * c.Last_Change[m];
         c.Last_Change[m] = change;
+    }
+    for (; m <= last; ++m) {
+        keep_change(m);
     }
     size = std::sqrt(size);
     if (c.i_Changes_Seen >= 2 && i >= FIRST_CHECKED_ITERATION) {

@@ -641,52 +641,74 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
     // solution, or the results of the case).
     p.i_Num_Nodes = N;
     p.Increment = m.Increment_Length;
-    for (int i = 1; i <= N; ++i) {
+    // Station by station: the stiffness of the last solution goes into the linear model, the
+    // curvature and moment are formed from it (Node_Bending reads the deflections and this
+    // station's stiffness alone, which no later station changes), and then the station takes
+    // its new stiffness.
+    auto bend = [&](int i) {
         p.EI[i] = m.Nodes[i].EI;
-    }
-    // Curvature and moment of every station first: they read only the deflections and the
-    // stiffness copied above, which the loop below does not change.
-    for (int i = 1; i <= N; ++i) {
         const NodeBending b = Node_Bending(i, p, sol);
         r.Curvature[i] = b.Curvature;
         r.Moment[i] = b.Moment;
-    }
-    for (int i = 1; i <= N; ++i) {
+    };
+    // Stations come in runs of one section, whose rule is looked up once per run.
+    int i = 1;
+    while (i <= N) {
         const int s = m.Nodes[i].i_Section;
-        if (s < 1 || s > MAX_SECTIONS) {
-            continue;
-        }
-        SectionUpdate& u = sections[static_cast<std::size_t>(s)];
-        if (u.rule == SectionRule::Unset) {
-            u = Plan_Section_Update(m, s, t, Q); // not reached: stations hold listed sections
-        }
-        if (u.rule == SectionRule::Keep) {
-            continue;
-        }
-        // The curvature of the second difference at the station, 0 at the tip.
-        const double phi = r.Curvature[i];
-        if (u.rule == SectionRule::Elastic_Plastic) {
-            const double M = std::abs(r.Moment[i]) / scale;
-            const double Mp = L.Node_Mp[i] / scale;
-            const bool plastic = std::max(M, u.First_Moment) >= Mp;
-            if (plastic && i < N && phi != 0.0) {
-                m.Nodes[i].EI = std::abs(Mp / phi) * scale;
-            } else if (!plastic) {
-                m.Nodes[i].EI = L.Inputs.Elastic_EI[i];
+        // The stations from i on that hold section s.
+        auto in_run = [&] { return i <= N && m.Nodes[i].i_Section == s; };
+        SectionRule rule = SectionRule::Keep; // a station outside the listed sections
+        SectionUpdate* listed = nullptr;
+        if (s >= 1 && s <= MAX_SECTIONS) {
+            listed = &sections[static_cast<std::size_t>(s)];
+            if (listed->rule == SectionRule::Unset) {
+                *listed =
+                    Plan_Section_Update(m, s, t, Q); // not reached: stations hold listed sections
             }
-            continue;
+            rule = listed->rule;
         }
-        double EI = EI_From_View(u.at, r.Moment[i], phi, m.Nodes[i].EI, scale, u.hint_at);
-        if (u.interpolate) {
+        if (rule == SectionRule::Keep) {
+            for (; in_run(); ++i) {
+                bend(i);
+            }
+        } else if (rule == SectionRule::Elastic_Plastic) {
+            const double first_moment = listed->First_Moment;
+            for (; in_run(); ++i) {
+                bend(i);
+                // The curvature of the second difference at the station, 0 at the tip.
+                const double phi = r.Curvature[i];
+                const double M = std::abs(r.Moment[i]) / scale;
+                const double Mp = L.Node_Mp[i] / scale;
+                const bool plastic = std::max(M, first_moment) >= Mp;
+                if (plastic && i < N && phi != 0.0) {
+                    m.Nodes[i].EI = std::abs(Mp / phi) * scale;
+                } else if (!plastic) {
+                    m.Nodes[i].EI = L.Inputs.Elastic_EI[i];
+                }
+            }
+        } else if (!listed->interpolate) {
+            SectionUpdate& u = *listed;
+            for (; in_run(); ++i) {
+                bend(i);
+                m.Nodes[i].EI = EI_From_View(u.at, r.Moment[i], r.Curvature[i], m.Nodes[i].EI,
+                                             scale, u.hint_at);
+            }
+        } else {
+            SectionUpdate& u = *listed;
             const double Qi = u.Q_at;
             const double Qn = u.Q_above;
-            const double EIn =
-                EI_From_View(u.above, r.Moment[i], phi, m.Nodes[i].EI, scale, u.hint_above);
-            if (Qn != Qi) {
-                EI = EIn - (EIn - EI) * (Qn - Q) / (Qn - Qi);
+            for (; in_run(); ++i) {
+                bend(i);
+                const double phi = r.Curvature[i];
+                double EI = EI_From_View(u.at, r.Moment[i], phi, m.Nodes[i].EI, scale, u.hint_at);
+                const double EIn =
+                    EI_From_View(u.above, r.Moment[i], phi, m.Nodes[i].EI, scale, u.hint_above);
+                if (Qn != Qi) {
+                    EI = EIn - (EIn - EI) * (Qn - Q) / (Qn - Qi);
+                }
+                m.Nodes[i].EI = EI;
             }
         }
-        m.Nodes[i].EI = EI;
     }
 }
 

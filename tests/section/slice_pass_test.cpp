@@ -273,6 +273,117 @@ TEST(SlicePass, FusedTrialsEqualSingleEvaluationsBitForBit) {
     }
 }
 
+// Where the strains fall down the section the trials take each steel by bands whose ends are
+// found by halving, and the yielded slices from sums formed once per curve. Each steel slice in
+// turn is put on the edge of yield in compression and in tension (the depth at which its stress
+// E e is +-Fy, and a few ulps either side, so that some slices sit exactly on a yield limit),
+// and the whole section in one band (far above, far below, hardly curved): the band ends of a
+// pipe are where a scan of the steel law stops, and every trial force and pipe point equals the
+// full evaluation to the last bit.
+TEST(SlicePass, SteelBandEdgesGiveTheScannedForcesBitForBit) {
+    struct SteelCase {
+        const char* name;
+        std::unique_ptr<SectionWorkspace> (*make)();
+        SliceArray SectionWorkspace::*area;
+        double SectionWorkspace::*E;
+        double SectionWorkspace::*Fy;
+    };
+    const SteelCase cases[] = {{"steel pipe", Steel_Pipe, &SectionWorkspace::Area_Casing,
+                                &SectionWorkspace::Casing_E, &SectionWorkspace::Casing_Fy},
+                               {"shaft with bars", Shaft_With_Bars, &SectionWorkspace::Area_Bars,
+                                &SectionWorkspace::Es, &SectionWorkspace::fy},
+                               {"cased shaft", Cased_Shaft, &SectionWorkspace::Area_Casing,
+                                &SectionWorkspace::Casing_E, &SectionWorkspace::Casing_Fy},
+                               {"shaft with filled core", Shaft_With_Filled_Core,
+                                &SectionWorkspace::Area_Core_Tube, &SectionWorkspace::Core_E,
+                                &SectionWorkspace::Core_Fy}};
+    for (const SteelCase& c : cases) {
+        auto m = test::Quiet_Model();
+        auto ws = c.make();
+        Initialize_EI_Vars(*m, *ws);
+        auto full = std::make_unique<SectionWorkspace>(*ws);
+        const ForceOnlyPass pass = Prepare_Force_Only_Pass(*ws);
+        ASSERT_TRUE(pass.depths_increase) << c.name;
+        const int n = ws->i_Num_Slices;
+        const double E = (*ws).*c.E;
+        const double Fy = (*ws).*c.Fy;
+        const SliceArray& area = (*ws).*c.area;
+        int on_limit = 0, all_compressed = 0, all_elastic = 0, all_in_tension = 0;
+        auto check = [&](double phi, double y, const std::string& where) {
+            ws->Phi = full->Phi = phi;
+            if (pass.pipe) {
+                // The scan of the steel law: where it leaves each band.
+                int elastic = 1;
+                while (elastic <= n && E * ((y - ws->Slice_Depth[elastic]) * phi) >= Fy) {
+                    ++elastic;
+                }
+                int tension = elastic;
+                while (tension <= n && !(E * ((y - ws->Slice_Depth[tension]) * phi) <= -Fy)) {
+                    ++tension;
+                }
+                const SteelBandEnds ends = Pipe_Band_Ends(*ws, y);
+                ASSERT_EQ(ends.elastic, elastic) << where;
+                ASSERT_EQ(ends.tension, tension) << where;
+                all_compressed += elastic == n + 1;
+                all_elastic += elastic == 1 && tension == n + 1;
+                all_in_tension += tension == 1;
+                // The point at this depth, by bands and by the full evaluation.
+                ws->Curv[1][1] = full->Curv[1][1] = phi;
+                ws->Yn[1][1] = full->Yn[1][1] = y;
+                ws->y_n = y;
+                Evaluate_Point(*ws, pass, 1, 1);
+                Compute_Axial_Thrust_Force(*full, y);
+                Find_Max_Stresses(*full, pass, 1, 1);
+                Compute_Section_Moments(*full, 1, 1);
+                EXPECT_EQ(Bits(ws->N), Bits(full->N)) << where;
+                EXPECT_EQ(Bits(ws->M[1][1]), Bits(full->M[1][1])) << where;
+                EXPECT_EQ(Bits(ws->Max_Casing[1][1]), Bits(full->Max_Casing[1][1])) << where;
+                EXPECT_EQ(ws->b_Eval_Yielded, full->b_Eval_Yielded) << where;
+            }
+            const std::array<double, TRIALS_PER_PASS> depths = {y, std::nextafter(y, -HUGE_VAL),
+                                                                std::nextafter(y, HUGE_VAL)};
+            const auto forces = Axial_Forces_Of_Trials(*ws, pass, depths);
+            for (int j = 0; j < TRIALS_PER_PASS; ++j) {
+                Compute_Axial_Thrust_Force(*full, depths[j]);
+                ASSERT_EQ(Bits(forces[j]), Bits(full->N)) << where << " trial " << j;
+                for (int i = 1; i <= n; ++i) {
+                    on_limit += area[i] > 0.0 && std::fabs(E * full->Strain[i]) == Fy;
+                }
+            }
+        };
+        for (const double phi : {1.0e-6, 4.0e-5, 6.0e-4}) {
+            for (int i = 1; i <= n; ++i) {
+                if (!(area[i] > 0.0)) {
+                    continue;
+                }
+                for (const double limit : {Fy, -Fy}) {
+                    double y = ws->Slice_Depth[i] + limit / (E * phi);
+                    for (int u = 0; u < 3; ++u) {
+                        y = std::nextafter(y, -HUGE_VAL);
+                    }
+                    for (int u = 0; u < 7; ++u) {
+                        check(phi, y,
+                              std::string(c.name) + " phi " + std::to_string(phi) + " slice " +
+                                  std::to_string(i) + (limit > 0.0 ? " compression" : " tension") +
+                                  " ulp " + std::to_string(u - 3));
+                        y = std::nextafter(y, HUGE_VAL);
+                    }
+                }
+            }
+        }
+        check(6.0e-4, 10.0 * ws->H, std::string(c.name) + " all compressed");
+        check(6.0e-4, -10.0 * ws->H, std::string(c.name) + " all in tension");
+        check(1.0e-9, 0.5 * ws->H, std::string(c.name) + " all elastic");
+        // The sweep reaches the cases the bands treat apart.
+        EXPECT_GT(on_limit, 0) << c.name;
+        if (pass.pipe) {
+            EXPECT_GT(all_compressed, 0);
+            EXPECT_GT(all_elastic, 0);
+            EXPECT_GT(all_in_tension, 0);
+        }
+    }
+}
+
 // A point of the curve formed in one pass (the evaluation at the depth of the last trial,
 // the largest stresses, the moment) stores what the full evaluation followed by the
 // separate routines for the largest stresses and the moment stores, to the last bit. The

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace zarno::test {
 namespace {
@@ -55,6 +56,54 @@ TEST(IterationControl, OnlyACycleIsDamped) {
             EXPECT_FALSE(Step(c, *s, i, y, y + step)) << ratio << " " << i;
             y += step;
             step *= ratio;
+        }
+    }
+}
+
+// The cycle is measured over the real stations 1 .. N alone: a two-state cycle at the head
+// station or at the station above the tip alone is damped at the seventh solution, as a cycle
+// of every station is, whatever the fictitious stations (-1, 0, N + 1) do meanwhile (here
+// they drift steadily, which measured with the rest would hide the reversals); a cycle of
+// the fictitious stations alone is not. Once damped, every station, the fictitious ones
+// included, is drawn halfway back.
+TEST(IterationControl, OnlyTheRealStationsAreMeasured) {
+    constexpr int N = 10;
+    struct Case {
+        const char* name;
+        std::vector<int> cycling;
+        bool damped;
+    };
+    const Case cases[] = {{"head station", {1}, true},
+                          {"station above the tip", {N}, true},
+                          {"fictitious stations", {-1, 0, N + 1}, false}};
+    const double cycle[][2] = {{0.0, 1.0}, {1.0, 2.0}, {2.0, 3.0}, {3.0, 2.0},
+                               {2.0, 3.0}, {3.0, 2.0}, {2.0, 3.0}};
+    auto s = std::make_unique<FdSolution>();
+    for (const Case& t : cases) {
+        IterationControl c;
+        Start_Iteration_Control(c);
+        bool damped = false;
+        for (int i = 1; i <= 7; ++i) {
+            auto set = [&](int end) {
+                s->Y.fill(0.0);
+                for (const int m : {-1, 0, N + 1}) {
+                    s->Y[m] = 100.0 * (i + end); // drifting
+                }
+                for (const int m : t.cycling) {
+                    s->Y[m] = cycle[i - 1][end];
+                }
+            };
+            set(0);
+            Remember_Deflections(c, *s);
+            set(1);
+            damped = Damp_Cycling_Iteration(c, *s, N, i);
+            ASSERT_TRUE(!damped || i == 7) << t.name << " " << i;
+        }
+        EXPECT_EQ(damped, t.damped) << t.name;
+        if (damped) {
+            EXPECT_DOUBLE_EQ(s->y(t.cycling[0]), 2.5) << t.name;
+            EXPECT_DOUBLE_EQ(s->y(N + 1), 100.0 * 7 + 50.0) << t.name;
+            EXPECT_DOUBLE_EQ(s->y(-1), 100.0 * 7 + 50.0) << t.name;
         }
     }
 }

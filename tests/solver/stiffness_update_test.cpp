@@ -148,6 +148,108 @@ TEST_F(StationPropertiesTest,
     EXPECT_DOUBLE_EQ(a.Nodes[N].EI, 28e6 * 1000);
 }
 
+// Stations of sections with moment-curvature tables take the secant stiffness M / phi of
+// their curvature, M read off the table between the two points around phi (in kip-in, the
+// model in lb-in); a station below the first point or at the tip takes the table's first
+// stiffness, one beyond the last point that point's moment over phi. Under a thrust between
+// two tables the stiffness is interpolated linearly in the thrust. The pile here has runs of
+// stations of a table section, an elastic section (kept) and a section of two tables, and the
+// curvature grows down the pile through all the cases of the tables.
+TEST_F(StationPropertiesTest, TableStationsTakeTheSecantStiffnessOfTheirCurvature) {
+    Add_Section({SECTION_STEEL_PIPE, SHAPE_CIRCULAR, 0, 200, 1000, 1000, 30, 30});
+    Add_Section({SECTION_ELASTIC, SHAPE_CIRCULAR, 200, 300, 3000, 3000, 30, 30});
+    Add_Section({SECTION_USER_EI, SHAPE_CIRCULAR, 300, 600, 1000, 1000, 30, 30});
+    Stations(600, 100, 0.0);
+    AnalysisModel& a = m();
+    const int N = a.i_Num_Nodes;
+    const double h = a.Increment_Length;
+    a.IUNITS = USCS;
+    // Tables (kip-in, 1/in): one for section 1, two (thrusts 0 and 100 kips) for section 3.
+    struct Table {
+        int s, t;
+        std::vector<double> phi, M;
+    };
+    const std::vector<Table> tables = {{1, 1, {2e-6, 4e-6, 8e-6, 1.6e-5}, {600, 1000, 1400, 1500}},
+                                       {3, 1, {3e-6, 6e-6, 1.2e-5}, {800, 1300, 1600}},
+                                       {3, 2, {2.5e-6, 5e-6, 1e-5, 2e-5}, {900, 1500, 2000, 2200}}};
+    SectionEITable& T = a.EI_Table;
+    for (const Table& tb : tables) {
+        T.i_Num_Thrusts[tb.s] = tb.t;
+        T.n_Points[tb.s][tb.t] = static_cast<int>(tb.phi.size());
+        for (std::size_t k = 0; k < tb.phi.size(); ++k) {
+            T.Phi[tb.s][tb.t][k + 1] = tb.phi[k];
+            T.M[tb.s][tb.t][k + 1] = tb.M[k];
+            T.EI[tb.s][tb.t][k + 1] = tb.M[k] / tb.phi[k];
+        }
+    }
+    a.i_Num_Axial_Thrusts = 2;
+    a.Axial_Thrust_List[1] = 0.0;
+    a.Axial_Thrust_List[2] = 100.0;
+    const double Q = 25.0;
+    Fill_Result_Inputs(a);
+    // y = c i^3: curvature 6 c i / h^2 = 2e-7 i at station i, 0 at the tip.
+    const double c = 2e-7 * h * h / 6.0;
+    const double EI_before = 1.1e11; // lb-in^2: the moments of the last solution
+    for (int i = -1; i <= N + 1; ++i) {
+        a.Lateral.Solution.y(i) = c * i * i * i;
+    }
+    std::vector<double> before(static_cast<std::size_t>(N) + 1);
+    for (int i = 1; i <= N; ++i) {
+        before[static_cast<std::size_t>(i)] = a.Nodes[i].EI =
+            a.Nodes[i].i_Section == 2 ? 7e10 : EI_before;
+    }
+    // The secant stiffness (lb-in^2) of a table at curvature phi under the moment M (lb-in).
+    auto secant = [](const Table& tb, double phi, double M) {
+        const std::size_t P = tb.phi.size();
+        const double first = tb.M[0] / tb.phi[0] * 1000.0;
+        if (M / 1000.0 <= tb.M[0] || phi <= tb.phi[0]) {
+            return first;
+        }
+        if (phi >= tb.phi[P - 1]) {
+            return tb.M[P - 1] / phi * 1000.0;
+        }
+        std::size_t k = 0;
+        while (!(tb.phi[k] < phi && phi <= tb.phi[k + 1])) {
+            ++k;
+        }
+        const double Ms =
+            tb.M[k] + (tb.M[k + 1] - tb.M[k]) * (phi - tb.phi[k]) / (tb.phi[k + 1] - tb.phi[k]);
+        return Ms / phi * 1000.0;
+    };
+    Update_Nonlinear_EI(a, 1, Q);
+    int below_first = 0, between = 0, beyond_last = 0;
+    for (int i = 1; i <= N; ++i) {
+        const int s = a.Nodes[i].i_Section;
+        const double phi = i == N ? 0.0 : 6.0 * c * i / (h * h);
+        const double M = (s == 2 ? 7e10 : EI_before) * phi;
+        const NodeResults& r = a.Lateral.Results;
+        EXPECT_NEAR(r.Curvature[i], phi, 1e-9 * 2e-5) << i;
+        EXPECT_NEAR(r.Moment[i], M, 1e-9 * EI_before * 2e-5) << i;
+        double expected = before[static_cast<std::size_t>(i)];
+        if (s == 1) {
+            expected = secant(tables[0], phi, M);
+        } else if (s == 3) {
+            const double at = secant(tables[1], phi, M);
+            const double above = secant(tables[2], phi, M);
+            expected = at + (above - at) * (Q - 0.0) / (100.0 - 0.0);
+        }
+        EXPECT_NEAR(a.Nodes[i].EI, expected, 1e-9 * expected)
+            << "station " << i << " section " << s;
+        if (s != 2 && i < N) {
+            const Table& tb = tables[s == 1 ? 0 : 1];
+            below_first += phi <= tb.phi.front() || M / 1000.0 <= tb.M.front();
+            between += phi > tb.phi.front() && phi < tb.phi.back() && M / 1000.0 > tb.M.front();
+            beyond_last += phi >= tb.phi.back();
+        }
+    }
+    ASSERT_EQ(a.Nodes[1].i_Section, 1);
+    ASSERT_EQ(a.Nodes[N].i_Section, 3);
+    // The curvatures of the stations of each run reach every case of the tables.
+    EXPECT_GT(below_first, 0);
+    EXPECT_GT(between, 0);
+    EXPECT_GT(beyond_last, 0);
+}
+
 // Elastic sections keep their stiffness, but the head station's stiffness still reaches
 // station 2, where the head differences reach, as in every update.
 TEST_F(StationPropertiesTest, ElasticSectionsKeepTheirStiffnessButShareTheHeadStiffness) {
