@@ -14,6 +14,7 @@
 #include "solver/lateral_results.h"
 #include "solver/lrfd_state.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <memory>
@@ -106,6 +107,16 @@ struct WarningStore {
     // While set, nothing is recorded: a value that is only borrowed for a blend (the
     // neighbouring layer's spring at a boundary station) warns about nothing.
     bool Recording_Paused = false;
+    // No tally above this code is non-zero. Clearing, setting aside and reading the tallies
+    // stop there, so a run that records few warnings touches few pages of the tallies.
+    int Highest_Tallied_Code = 0;
+
+    int Last_Tallied_Code() const { return std::clamp(Highest_Tallied_Code, 0, MAX_WARNING_CODES); }
+    // Every tally back to zero.
+    void Clear_Tallies() {
+        std::fill_n(i_Warning_Tally.begin(), Last_Tallied_Code() + 1, 0);
+        Highest_Tallied_Code = 0;
+    }
 };
 
 // The parts of a run's data. A phase is handed the parts it reads and writes; the model

@@ -555,8 +555,7 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
     // Each load case starts its own warning tallies; the warnings of the reader, the echo
     // and the section analysis are set aside and added back, so they reach the summary
     // and the return value whatever the load cases do.
-    const auto before_load_cases = m.Warnings.i_Warning_Tally;
-    m.Warnings.i_Warning_Tally.fill(0);
+    const WarningTallies before_load_cases = Set_Aside_Warning_Tallies(m.Warnings);
     Run_Load_Cases(m);
     Keep_Warnings_Recorded_Before(m.Warnings, before_load_cases);
     if (m.RunStatus > 0) {
