@@ -113,10 +113,13 @@ struct WarningStore {
     std::array<int, MAX_WARNING_CODES + 1> i_Warning_Code{};
 
     int Last_Tallied_Code() const { return std::clamp(Highest_Tallied_Code, 0, MAX_WARNING_CODES); }
-    // Every tally back to zero (code 0 is never tallied).
+    // Every tally back to zero (code 0 is never tallied). A store with nothing tallied is
+    // not written at all: writing even a zero would take a fresh page of its own.
     void Clear_Tallies() {
-        std::fill_n(i_Warning_Tally.begin() + 1, Last_Tallied_Code(), 0);
-        Highest_Tallied_Code = 0;
+        if (Highest_Tallied_Code != 0) {
+            std::fill_n(i_Warning_Tally.begin() + 1, Last_Tallied_Code(), 0);
+            Highest_Tallied_Code = 0;
+        }
     }
 };
 
