@@ -14,6 +14,7 @@
 #include "solver/lateral_results.h"
 #include "solver/lrfd_state.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <memory>
@@ -100,12 +101,26 @@ struct PyState {
 
 // The warning store: how often each code was recorded and in what order.
 struct WarningStore {
-    std::array<int, MAX_WARNING_CODES + 1> i_Warning_Tally{};
+    // No tally above this code is non-zero. Clearing, setting aside and reading the tallies
+    // stop there, so a run that records few warnings touches few pages of the tallies (the
+    // single values stand first, on the page where the tallies begin).
+    int Highest_Tallied_Code = 0;
     int i_Warning_Count = 0;
-    std::array<int, MAX_WARNING_CODES + 1> i_Warning_Code{};
     // While set, nothing is recorded: a value that is only borrowed for a blend (the
     // neighbouring layer's spring at a boundary station) warns about nothing.
     bool Recording_Paused = false;
+    std::array<int, MAX_WARNING_CODES + 1> i_Warning_Tally{};
+    std::array<int, MAX_WARNING_CODES + 1> i_Warning_Code{};
+
+    int Last_Tallied_Code() const { return std::clamp(Highest_Tallied_Code, 0, MAX_WARNING_CODES); }
+    // Every tally back to zero (code 0 is never tallied). A store with nothing tallied is
+    // not written at all: writing even a zero would take a fresh page of its own.
+    void Clear_Tallies() {
+        if (Highest_Tallied_Code != 0) {
+            std::fill_n(i_Warning_Tally.begin() + 1, Last_Tallied_Code(), 0);
+            Highest_Tallied_Code = 0;
+        }
+    }
 };
 
 // The parts of a run's data. A phase is handed the parts it reads and writes; the model

@@ -253,7 +253,7 @@ void Record_Run_End(AnalysisModel& m, int return_value) {
     r.status = m.RunStatus;
     r.return_value = return_value;
     r.warnings.clear();
-    for (int k = 1; k <= MAX_WARNING_CODES; ++k) {
+    for (int k = 1; k <= m.Warnings.Last_Tallied_Code(); ++k) {
         const int tally = m.Warnings.i_Warning_Tally[static_cast<size_t>(k)];
         if (tally == 0) {
             continue;

@@ -2,6 +2,7 @@
 
 #include "engine/analysis_model.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fmt/format.h>
 
@@ -54,6 +55,7 @@ void Record_Warning(AnalysisModel& m, int code) {
     if (w.i_Warning_Tally[k] < MAX_WARNING_CODES) {
         ++w.i_Warning_Tally[k];
     }
+    w.Highest_Tallied_Code = std::max(w.Highest_Tallied_Code, k);
     w.i_Warning_Count = w.i_Warning_Tally[k];
     w.i_Warning_Code[w.i_Warning_Count] = code;
 }

@@ -205,7 +205,7 @@ const WarningText* Find_Warning_Text(int code) {
 
 int Count_Distinct_Warnings(const WarningStore& w) {
     int distinct = 0;
-    for (int k = 1; k <= MAX_WARNING_CODES; ++k) {
+    for (int k = 1; k <= w.Last_Tallied_Code(); ++k) {
         if (w.i_Warning_Tally[k] != 0) {
             ++distinct;
         }
@@ -213,11 +213,21 @@ int Count_Distinct_Warnings(const WarningStore& w) {
     return distinct;
 }
 
-void Keep_Warnings_Recorded_Before(WarningStore& w,
-                                   const std::array<int, MAX_WARNING_CODES + 1>& before) {
-    std::array<int, MAX_WARNING_CODES + 1>& tally = w.i_Warning_Tally;
-    for (int k = 1; k <= MAX_WARNING_CODES; ++k) {
-        tally[k] = std::min(tally[k] + before[k], MAX_WARNING_CODES);
+WarningTallies Set_Aside_Warning_Tallies(WarningStore& w) {
+    WarningTallies kept;
+    for (int k = 1; k <= w.Last_Tallied_Code(); ++k) {
+        if (w.i_Warning_Tally[k] != 0) {
+            kept.emplace_back(k, w.i_Warning_Tally[k]);
+        }
+    }
+    w.Clear_Tallies();
+    return kept;
+}
+
+void Keep_Warnings_Recorded_Before(WarningStore& w, const WarningTallies& before) {
+    for (const auto& [k, count] : before) {
+        w.i_Warning_Tally[k] = std::min(w.i_Warning_Tally[k] + count, MAX_WARNING_CODES);
+        w.Highest_Tallied_Code = std::max(w.Highest_Tallied_Code, k);
     }
 }
 
@@ -236,7 +246,7 @@ void Write_Warning_Summary(WarningStore& w, TextFile& report) {
     r.Write_Line(std::string(26, ' ') + "Summary of Warning Messages");
     r.Write_Line(std::string(80, '-'));
     r.Blank_Lines(1);
-    for (int k = 1; k <= MAX_WARNING_CODES; ++k) {
+    for (int k = 1; k <= w.Last_Tallied_Code(); ++k) {
         if (w.i_Warning_Tally[k] == 0) {
             continue;
         }
@@ -266,7 +276,7 @@ std::vector<std::string> Warning_Text_Lines(int code) {
 int Warning_Return_Code(const WarningStore& w) {
     int distinct = 0;
     int code = 0;
-    for (int k = 1; k <= MAX_WARNING_CODES; ++k) {
+    for (int k = 1; k <= w.Last_Tallied_Code(); ++k) {
         if (w.i_Warning_Tally[k] != 0) {
             ++distinct;
             code = -k;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zarno {
@@ -15,10 +16,16 @@ struct WarningStore;
 // Number of distinct warning codes in the tallies.
 int Count_Distinct_Warnings(const WarningStore& w);
 
-// Adds tallies saved before a phase that starts its own tallies (the load cases) back into
-// the current ones, so warnings of the earlier phases are still reported at the end.
-void Keep_Warnings_Recorded_Before(WarningStore& w,
-                                   const std::array<int, MAX_WARNING_CODES + 1>& before);
+// Tallies set aside: each code with a non-zero tally, and its tally.
+using WarningTallies = std::vector<std::pair<int, int>>;
+
+// Takes the tallies out of the store before a phase that starts its own tallies (the load
+// cases), leaving every tally at zero.
+WarningTallies Set_Aside_Warning_Tallies(WarningStore& w);
+
+// Adds tallies set aside before such a phase back into the current ones, so warnings of the
+// earlier phases are still reported at the end.
+void Keep_Warnings_Recorded_Before(WarningStore& w, const WarningTallies& before);
 
 // Recounts the distinct warning codes into i_Warning_Count and writes each recorded
 // warning once, with how often it was recorded, to the report.

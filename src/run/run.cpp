@@ -174,6 +174,17 @@ fs::path Resolved_Path(const std::string& name) {
     return ec ? p.lexically_normal() : resolved;
 }
 
+// A last name component that is a name of its own, not empty (a name ending in a
+// separator) nor one that steps to a directory ("." or "..").
+bool Is_Plain_Name(const fs::path& name) {
+    return !name.empty() && name != "." && name != "..";
+}
+
+bool Is_Symlink(const fs::path& p) {
+    std::error_code ec;
+    return fs::is_symlink(fs::symlink_status(p, ec));
+}
+
 // True when the two names reach one file: the same file identity (hard and symbolic
 // links included) or the same resolved path for a file that does not exist yet.
 bool Same_File(const std::string& a, const std::string& b) {
@@ -183,6 +194,16 @@ bool Same_File(const std::string& a, const std::string& b) {
         // At least one of the two exists: two existing files are one file exactly when
         // their identities agree, and an existing file is never a name that reaches none.
         return same;
+    }
+    // Neither exists, the usual case of a first run. A resolved path ends in the name's own
+    // last component unless that component is a link (followed, even when dangling) or steps
+    // to a directory, so two different plain last names that are not links cannot resolve
+    // alike; only the rest needs the full resolution.
+    const fs::path pa(a);
+    const fs::path pb(b);
+    if (Is_Plain_Name(pa.filename()) && Is_Plain_Name(pb.filename()) &&
+        pa.filename() != pb.filename() && !Is_Symlink(pa) && !Is_Symlink(pb)) {
+        return false;
     }
     return Resolved_Path(a) == Resolved_Path(b);
 }
@@ -555,8 +576,7 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
     // Each load case starts its own warning tallies; the warnings of the reader, the echo
     // and the section analysis are set aside and added back, so they reach the summary
     // and the return value whatever the load cases do.
-    const auto before_load_cases = m.Warnings.i_Warning_Tally;
-    m.Warnings.i_Warning_Tally.fill(0);
+    const WarningTallies before_load_cases = Set_Aside_Warning_Tallies(m.Warnings);
     Run_Load_Cases(m);
     Keep_Warnings_Recorded_Before(m.Warnings, before_load_cases);
     if (m.RunStatus > 0) {

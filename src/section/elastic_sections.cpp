@@ -51,8 +51,11 @@ struct CurveLabels {
     const char* line5_si;
 };
 
+// The points go into the section's tables only when `tabulate` is set: an elastic section's
+// stiffness is its EI whatever the moment, so nothing reads its points, and leaving them
+// out spares a run the fresh pages they would land on.
 void Store_Same_Curve_For_Every_Thrust(AnalysisModel& m, int s, const double* M, const double* EI,
-                                       const double* phi, const CurveLabels& lab) {
+                                       const double* phi, const CurveLabels& lab, bool tabulate) {
     SectionEITable& T = m.EI_Table;
     const bool us = m.IUNITS == USCS;
     const int nt = Thrust_Count(m);
@@ -62,14 +65,18 @@ void Store_Same_Curve_For_Every_Thrust(AnalysisModel& m, int s, const double* M,
     T.i_Num_Thrusts[s] = nt;
     for (int t = 1; t <= nt; ++t) {
         T.Thrust[s][t] = Thrust_Value(m, t);
-        T.n_Points[s][t] = CURVE_POINTS;
         T.Mn[s][t] = us ? M[CURVE_POINTS] * 1000.0 : M[CURVE_POINTS];
         Plot_Line4(m, CURVE_POINTS, T.Thrust[s][t], M[CURVE_POINTS],
                    us ? lab.line4_us : lab.line4_si);
+        if (tabulate) {
+            T.n_Points[s][t] = CURVE_POINTS;
+            for (int p = 1; p <= CURVE_POINTS; ++p) {
+                T.M[s][t][p] = M[p];
+                T.EI[s][t][p] = EI[p];
+                T.Phi[s][t][p] = phi[p];
+            }
+        }
         for (int p = 1; p <= CURVE_POINTS; ++p) {
-            T.M[s][t][p] = M[p];
-            T.EI[s][t][p] = EI[p];
-            T.Phi[s][t][p] = phi[p];
             Plot_Line5(m, M[p], EI[p], phi[p], us ? lab.line5_us : lab.line5_si, s, t, p);
         }
     }
@@ -97,7 +104,8 @@ void Compute_Elastic_Section_EI(AnalysisModel& m, int s) {
          "Line 4 : Num. Elas. M-EI-Crv Points, Axial Thrust Load (kN) , Nom. Moment Cap. (kN-m) "
          "for linear EI pile at top of section",
          "Line 5 : Elastic Moment (in-kips), EI (kip-in^2), Curvature (rad/in) ",
-         "Line 5 : Elastic Moment (kN-m), EI (kN-m^2), Curvature (rad/m) "});
+         "Line 5 : Elastic Moment (kN-m), EI (kN-m^2), Curvature (rad/m) "},
+        false);
     m.Report.Write_Line("Moment-curvature properties were derived from elastic section properties");
     m.Report.Blank_Lines(2);
 }
@@ -132,7 +140,8 @@ void Compute_Elastic_Plastic_Section_EI(AnalysisModel& m, int s) {
          "Line 4 : Num. M-EI-Crv Points, Axial Thrust Load (kN), Nom. Moment Cap. (kN-m) for "
          "elastic-plastic EI at top of section",
          "Line 5 : Elas-Plas Moment (in-lb), EI (lb-in^2), Curvature (rad/in) ",
-         "Line 5 : Elas-Plas Moment (kN-m), EI (kN-m^2), Curvature (rad/m) "});
+         "Line 5 : Elas-Plas Moment (kN-m), EI (kN-m^2), Curvature (rad/m) "},
+        true);
     // Plastic moment per node, linear from the top to the bottom of the section.
     for (int i = 1; i <= m.i_Num_Nodes; ++i) {
         const double X = m.Nodes[i].X;

@@ -6,6 +6,8 @@
 // are in the working units of the section analysis (kip-in, kip-in^2, rad/in in US
 // customary runs, so the solver multiplies EI by 1000 to get lb-in^2); the nominal
 // moment capacity Mn is stored in in-lb in US customary runs and unscaled otherwise.
+// An elastic section tabulates its thrusts and capacities but no points (n = 0): its
+// stiffness is its EI whatever the moment.
 #pragma once
 
 #include "engine/capacities.h"

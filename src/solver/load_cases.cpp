@@ -383,7 +383,7 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
     if (ordinary) {
         m.Messages.Write_Line(
             fmt::format("Computing lateral response of pile for load number {}", c));
-        m.Warnings.i_Warning_Tally.fill(0);
+        m.Warnings.Clear_Tallies();
     }
     Clear_Solution(m.Lateral.Solution);
     // Starting springs: none above the ground, a stiff one below it.

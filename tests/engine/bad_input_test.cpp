@@ -227,6 +227,7 @@ TEST(BadInput, AnOutputThatWouldReplaceTheInputOrAnotherOutputIsRefused) {
         messages_link_to_input,
         report_hard_link_to_input,
         report_is_plot,
+        report_is_future_plot_by_other_spelling,
         report_link_to_future_plot,
         mei_file_is_input,
     };
@@ -244,6 +245,8 @@ TEST(BadInput, AnOutputThatWouldReplaceTheInputOrAnotherOutputIsRefused) {
          {"report a hard link to the input", 250, "Writing it would destroy the input data."}},
         {report_is_plot,
          {"report and plot one file", 250, "One output would overwrite the other."}},
+        {report_is_future_plot_by_other_spelling,
+         {"report the plot through ./sub/../", 250, "One output would overwrite the other."}},
         {report_link_to_future_plot,
          {"report a dangling link to the plot", 250, "names the same file as the output report"}},
         {mei_file_is_input,
@@ -275,6 +278,9 @@ TEST(BadInput, AnOutputThatWouldReplaceTheInputOrAnotherOutputIsRefused) {
             break;
         case report_is_plot:
             r.report_file = r.plot_file;
+            break;
+        case report_is_future_plot_by_other_spelling:
+            r.report_file = (dir.path() / "sub" / ".." / "case.zrp").string();
             break;
         case report_link_to_future_plot:
             fs::create_symlink(dir / "case.zrp", dir / "link.zro");

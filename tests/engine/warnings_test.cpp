@@ -1,5 +1,6 @@
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
+#include "report/warnings.h"
 #include "run/run.h"
 #include "test_support.h"
 
@@ -82,6 +83,45 @@ TEST(Warnings, TallyIsCappedAt4000) {
     EXPECT_EQ(m->Warnings.i_Warning_Tally[302], 4000);
     EXPECT_EQ(m->Warnings.i_Warning_Count, 4000);
     EXPECT_EQ(m->Warnings.i_Warning_Code[4000], -302);
+}
+
+// The tallies are cleared, set aside and read only up to the highest code recorded; the
+// highest code there is must survive all three like any other.
+TEST(Warnings, TalliesSetAsideForTheLoadCasesComeBackWithTheirCap) {
+    auto m = std::make_unique<AnalysisModel>();
+    Reset_Model_State(*m);
+    WarningStore& w = m->Warnings;
+    Record_Warning(*m, -302);
+    Record_Warning(*m, -302);
+    Record_Warning(*m, -MAX_WARNING_CODES);
+    const WarningTallies before = Set_Aside_Warning_Tallies(w);
+    EXPECT_EQ(before, (WarningTallies{{302, 2}, {MAX_WARNING_CODES, 1}}));
+    EXPECT_EQ(w.i_Warning_Tally[302], 0);
+    EXPECT_EQ(w.i_Warning_Tally[MAX_WARNING_CODES], 0);
+    EXPECT_EQ(Count_Distinct_Warnings(w), 0);
+    // A load case that records 302 up to the cap and 305 once, then one that starts afresh.
+    for (int i = 0; i < MAX_WARNING_CODES; ++i) {
+        Record_Warning(*m, -302);
+    }
+    Record_Warning(*m, -305);
+    w.Clear_Tallies();
+    EXPECT_EQ(w.i_Warning_Tally[302], 0);
+    EXPECT_EQ(w.i_Warning_Tally[305], 0);
+    Record_Warning(*m, -302);
+    Keep_Warnings_Recorded_Before(w, before);
+    EXPECT_EQ(w.i_Warning_Tally[302], 3);
+    EXPECT_EQ(w.i_Warning_Tally[MAX_WARNING_CODES], 1);
+    EXPECT_EQ(Count_Distinct_Warnings(w), 2);
+    EXPECT_EQ(Warning_Return_Code(w), -300);
+    // Set aside again after the cap was reached: it is kept, not exceeded.
+    for (int i = 0; i < MAX_WARNING_CODES; ++i) {
+        Record_Warning(*m, -302);
+    }
+    const WarningTallies capped = Set_Aside_Warning_Tallies(w);
+    Record_Warning(*m, -302);
+    Keep_Warnings_Recorded_Before(w, capped);
+    EXPECT_EQ(w.i_Warning_Tally[302], MAX_WARNING_CODES);
+    EXPECT_EQ(Warning_Return_Code(w), -300);
 }
 
 TEST(Warnings, ClosingLinesNeverContradictTheListedWarnings) {

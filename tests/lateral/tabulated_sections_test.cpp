@@ -115,7 +115,17 @@ TEST(TabulatedSections, ElasticSectionCapacityIsTheLastTabulatedMoment) {
     s.I_Top = 0.001;
     Compute_Elastic_Section_EI(m, 1);
     EXPECT_DOUBLE_EQ(m.EI_Table.Mn[1][1], 1500.0 * 2.0e5);
-    EXPECT_DOUBLE_EQ(m.EI_Table.EI[1][2][77], 2.0e5);
+    EXPECT_DOUBLE_EQ(m.EI_Table.Mn[1][2], 1500.0 * 2.0e5);
+    // The line M = EI phi of every thrust is plotted and recorded; the tables keep no points,
+    // since the stiffness of an elastic section never leaves its EI.
+    ASSERT_EQ(m.Results.section_curves.size(), 2U);
+    for (int t = 1; t <= 2; ++t) {
+        EXPECT_EQ(m.EI_Table.n_Points[1][t], 0);
+        const SectionCurveResult& c = m.Results.section_curves[static_cast<size_t>(t - 1)];
+        ASSERT_EQ(c.points.size(), 150U);
+        EXPECT_DOUBLE_EQ(c.points[76].bending_stiffness, 2.0e5);
+        EXPECT_DOUBLE_EQ(c.points[76].moment, 2.0e5 * c.points[76].curvature);
+    }
 }
 
 // The moment of an elastic-plastic pile cannot rise far above its plastic moment: the
