@@ -101,6 +101,8 @@ class TextFile {
     // Room for `room` more characters at the end of the open line (which it opens); the
     // caller writes them there and adds what it wrote to line_length_.
     char* Line_Room(std::size_t room);
+    void Grow_Line(std::size_t room);
+    void Write_Wide_Number(double value, int width);
 
     std::string line_; // storage of the open line: its first line_length_ characters
     std::size_t line_length_ = 0;
