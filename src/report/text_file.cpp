@@ -301,26 +301,30 @@ bool TextFile::Rewind() {
     return true;
 }
 
-void TextFile::Append(std::string_view text) {
-    if (buffer_.size() + text.size() > buffer_.capacity() &&
-        buffer_.capacity() < kBlockSize + kBlockSize / 8) {
+// Appends text and the end of its line to the collected text.
+void TextFile::Append_Line(std::string_view text) {
+    const std::size_t length = buffer_.size() + text.size() + 1;
+    if (length > buffer_.capacity() && buffer_.capacity() < kBlockSize + kBlockSize / 8) {
         // A text that outgrows its first room takes a whole block at once: one copy, instead
         // of one at every doubling.
-        buffer_.reserve(std::max(kBlockSize + kBlockSize / 8, buffer_.size() + text.size()));
+        buffer_.reserve(std::max(kBlockSize + kBlockSize / 8, length));
     }
     buffer_.append(text);
+    buffer_.push_back('\n');
 }
 
-void TextFile::Emit(std::string_view text) {
+// Hands one line (text and its end) to the output; each line is copied once, from where
+// it was composed into the collected text.
+void TextFile::Emit_Line(std::string_view text) {
     if (in_memory_) {
-        Append(text);
+        Append_Line(text);
         return;
     }
     if (file_ != nullptr) {
         if (failed_ && !keep_text_) {
             return; // the file is already incomplete; its failure is what is reported
         }
-        Append(text);
+        Append_Line(text);
         if (!keep_text_ && buffer_.size() >= kBlockSize) {
             Flush();
         }
@@ -328,6 +332,7 @@ void TextFile::Emit(std::string_view text) {
     }
     if (fallback_ != nullptr && !closed_) {
         std::fwrite(text.data(), 1, text.size(), fallback_);
+        std::fputc('\n', fallback_);
     }
 }
 
@@ -419,16 +424,21 @@ void TextFile::End_Line() {
     if (discarding_) {
         return;
     }
-    *Line_Room(1) = '\n';
-    ++line_length_;
-    Emit({line_.data(), line_length_});
+    Emit_Line({line_.data(), line_length_});
     line_length_ = 0;
     line_open_ = false;
 }
 
 void TextFile::Write_Line(std::string_view text) {
-    Write_Text(text);
-    End_Line();
+    if (line_open_) {
+        Write_Text(text);
+        End_Line();
+        return;
+    }
+    // A whole line goes straight to the output, without passing through the open line.
+    if (!discarding_) {
+        Emit_Line(text);
+    }
 }
 
 void TextFile::Blank_Lines(int count) {

@@ -87,8 +87,8 @@ class TextFile {
     void Blank_Lines(int count);
 
   private:
-    void Emit(std::string_view text);
-    void Append(std::string_view text);
+    void Emit_Line(std::string_view text);
+    void Append_Line(std::string_view text);
     void Record_Failure(const char* what, int error);
     void Reserve_Block(std::size_t room);
     // Closes any earlier file and forgets its text and failures.
