@@ -27,11 +27,18 @@ bool Read_Yes_No(AnalysisModel& m, std::string_view name, std::string_view error
                            fmt::format("the line \"{} YES\" or \"{} NO\"", name, name))) {
         return false;
     }
-    if (line == fmt::format("{} YES", name)) {
+    // "<name> <word>" exactly, compared in place.
+    const auto is = [&](std::string_view word) {
+        const std::string_view text = line;
+        return text.size() == name.size() + 1 + word.size() &&
+               text.substr(0, name.size()) == name && text[name.size()] == ' ' &&
+               text.substr(name.size() + 1) == word;
+    };
+    if (is("YES")) {
         value = true;
         return true;
     }
-    if (line == fmt::format("{} NO", name)) {
+    if (is("NO")) {
         value = false;
         return true;
     }

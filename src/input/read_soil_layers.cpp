@@ -72,7 +72,8 @@ bool Read_Layer_Line(AnalysisModel& m, int t, int layer, const char* end, LayerL
     }
     ListRead r(m, kBlock);
     auto what = [&](const char* name) {
-        return fmt::format("the {} at the {} of layer {}", name, end, layer);
+        // Built for every value read, so by concatenation rather than a format string.
+        return std::string("the ") + name + " at the " + end + " of layer " + std::to_string(layer);
     };
     if (!r.Real(v.gamma, what("effective unit weight"))) {
         return false;
@@ -222,11 +223,10 @@ void Read_Soil_Layers(AnalysisModel& m) {
         layer = SoilLayer{};
         {
             ListRead r(m, kBlock);
-            if (!r.Int(layer.i_SoilLayer_py_Type,
-                       fmt::format("the p-y type code of layer {}", c)) ||
-                !r.Real(layer.XLayerTop, fmt::format("the depth of the top of layer {}", c)) ||
-                !r.Real(layer.XLayerBottom,
-                        fmt::format("the depth of the bottom of layer {}", c))) {
+            const std::string number = std::to_string(c);
+            if (!r.Int(layer.i_SoilLayer_py_Type, "the p-y type code of layer " + number) ||
+                !r.Real(layer.XLayerTop, "the depth of the top of layer " + number) ||
+                !r.Real(layer.XLayerBottom, "the depth of the bottom of layer " + number)) {
                 return;
             }
         }
@@ -250,10 +250,10 @@ void Read_Soil_Layers(AnalysisModel& m) {
             const char* end_name = is_top ? "top" : "bottom";
             LayerLine v;
             if (!Read_Layer_Line(m, t, c, end_name, v) ||
-                !Check_Range(
-                    m, kBlock,
-                    fmt::format("effective unit weight at the {} of layer {}", end_name, c),
-                    v.gamma, 0.0, Max_Unit_Weight(m))) {
+                !Check_Range(m, kBlock,
+                             std::string("effective unit weight at the ") + end_name +
+                                 " of layer " + std::to_string(c),
+                             v.gamma, 0.0, Max_Unit_Weight(m))) {
                 return;
             }
             Store_Layer_Line(m, t, layer, is_top ? top : bottom, is_top, v);

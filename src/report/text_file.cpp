@@ -21,14 +21,121 @@ namespace zarno {
 
 namespace {
 
-[[gnu::always_inline]] inline int Place_Number(char* at, double value, int width);
-
 // Text collected beyond this size is written out, so a long run holds at most this much
 // of a file in memory (unless its text is kept for the caller).
 constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
 // Room of the line under construction at the start; it grows for a longer line.
 constexpr std::size_t kLineRoom = 256;
+
+// 10^e rounded to single precision, e = -20 .. 20 (what powf gives for these exponents).
+constexpr int kFloatPowersBelow = 20;
+constexpr int kFloatPowersAbove = 20;
+constexpr float kFloatPowersOfTen[kFloatPowersBelow + kFloatPowersAbove + 1] = {
+    1e-20f, 1e-19f, 1e-18f, 1e-17f, 1e-16f, 1e-15f, 1e-14f, 1e-13f, 1e-12f, 1e-11f, 1e-10f,
+    1e-9f,  1e-8f,  1e-7f,  1e-6f,  1e-5f,  1e-4f,  1e-3f,  1e-2f,  1e-1f,  1e0f,   1e1f,
+    1e2f,   1e3f,   1e4f,   1e5f,   1e6f,   1e7f,   1e8f,   1e9f,   1e10f,  1e11f,  1e12f,
+    1e13f,  1e14f,  1e15f,  1e16f,  1e17f,  1e18f,  1e19f,  1e20f};
+
+// The descriptor Write_Number chooses for a value in a field of h characters.
+struct NumberFormat {
+    enum Kind { Fixed, Scientific, Not_A_Number } kind = Fixed;
+    double value = 0.0; // what the field shows (zero for magnitudes below 1e-12)
+    int decimals = 0;
+};
+
+// The magnitudes at which the format changes for a field of h characters: above
+// `scientific_above` ESw.(h-8), above `seven_above` F with h - 7 decimals, from `five_from`
+// F with h - 5 decimals, and ESw.(h-8) again below it.
+struct NumberThresholds {
+    double scientific_above = 0.0;
+    double seven_above = 0.0;
+    double five_from = 0.0;
+};
+
+// Thresholds are single-precision powers of ten, as the format table was tuned with.
+double Float_Power_Of_Ten(int e) {
+    if (e >= -kFloatPowersBelow && e <= kFloatPowersAbove) {
+        return static_cast<double>(kFloatPowersOfTen[e + kFloatPowersBelow]);
+    }
+    return static_cast<double>(std::pow(10.0f, static_cast<float>(e)));
+}
+
+// Widths whose three powers all lie in the table are decided once, at compile time.
+constexpr int kMaxTabulatedWidth = kFloatPowersAbove + 3;
+
+constexpr NumberThresholds Tabulated_Thresholds(int h) {
+    return {static_cast<double>(kFloatPowersOfTen[h - 3 + kFloatPowersBelow]) - 1.0,
+            static_cast<double>(kFloatPowersOfTen[9 - h + kFloatPowersBelow]),
+            static_cast<double>(kFloatPowersOfTen[7 - h + kFloatPowersBelow])};
+}
+
+struct ThresholdTable {
+    NumberThresholds width[kMaxTabulatedWidth + 1];
+};
+
+constexpr ThresholdTable Make_Threshold_Table() {
+    ThresholdTable t{};
+    for (int h = 2; h <= kMaxTabulatedWidth; ++h) {
+        t.width[h] = Tabulated_Thresholds(h);
+    }
+    return t;
+}
+
+constexpr ThresholdTable kThresholds = Make_Threshold_Table();
+
+[[gnu::noinline]] NumberThresholds Computed_Thresholds(int h) {
+    return {Float_Power_Of_Ten(h - 3) - 1.0, Float_Power_Of_Ten(9 - h), Float_Power_Of_Ten(7 - h)};
+}
+
+[[gnu::always_inline]] inline NumberThresholds Thresholds_For(int h) {
+    if (h >= 2 && h <= kMaxTabulatedWidth) {
+        return kThresholds.width[h];
+    }
+    return Computed_Thresholds(h);
+}
+
+[[gnu::always_inline]] inline NumberFormat Choose_Number_Format(double value, int h) {
+    const double a = std::fabs(value);
+    if (a < 1.0e-12) {
+        return {NumberFormat::Fixed, 0.0, h - 8};
+    }
+    const NumberThresholds t = Thresholds_For(h);
+    if (a > t.scientific_above) {
+        return {NumberFormat::Scientific, value, h - 8};
+    }
+    if (a > 10000.0) {
+        return {NumberFormat::Fixed, value, 0};
+    }
+    if (a > t.seven_above) {
+        return {NumberFormat::Fixed, value, h - 7};
+    }
+    if (a >= t.five_from) {
+        return {NumberFormat::Fixed, value, h - 5};
+    }
+    if (a < t.five_from) {
+        return {NumberFormat::Scientific, value, h - 8};
+    }
+    return {NumberFormat::Not_A_Number, value, 0};
+}
+
+constexpr std::string_view kNotANumber = "  Not-a-Number";
+
+// The number field in place; inlined into the text file's writer, which calls it per number.
+[[gnu::always_inline]] inline int Place_Number(char* at, double value, int width) {
+    const NumberFormat f = Choose_Number_Format(value, width);
+    if (f.kind == NumberFormat::Not_A_Number) {
+        std::memcpy(at, kNotANumber.data(), kNotANumber.size());
+        return static_cast<int>(kNotANumber.size());
+    }
+    at[0] = ' ';
+    if (f.kind == NumberFormat::Fixed) {
+        Put_F(at + 1, f.value, width - 1, f.decimals);
+    } else {
+        Put_ES(at + 1, f.value, width - 1, f.decimals);
+    }
+    return width;
+}
 
 } // namespace
 
@@ -194,26 +301,30 @@ bool TextFile::Rewind() {
     return true;
 }
 
-void TextFile::Append(std::string_view text) {
-    if (buffer_.size() + text.size() > buffer_.capacity() &&
-        buffer_.capacity() < kBlockSize + kBlockSize / 8) {
+// Appends text and the end of its line to the collected text.
+void TextFile::Append_Line(std::string_view text) {
+    const std::size_t length = buffer_.size() + text.size() + 1;
+    if (length > buffer_.capacity() && buffer_.capacity() < kBlockSize + kBlockSize / 8) {
         // A text that outgrows its first room takes a whole block at once: one copy, instead
         // of one at every doubling.
-        buffer_.reserve(std::max(kBlockSize + kBlockSize / 8, buffer_.size() + text.size()));
+        buffer_.reserve(std::max(kBlockSize + kBlockSize / 8, length));
     }
     buffer_.append(text);
+    buffer_.push_back('\n');
 }
 
-void TextFile::Emit(std::string_view text) {
+// Hands one line (text and its end) to the output; each line is copied once, from where
+// it was composed into the collected text.
+void TextFile::Emit_Line(std::string_view text) {
     if (in_memory_) {
-        Append(text);
+        Append_Line(text);
         return;
     }
     if (file_ != nullptr) {
         if (failed_ && !keep_text_) {
             return; // the file is already incomplete; its failure is what is reported
         }
-        Append(text);
+        Append_Line(text);
         if (!keep_text_ && buffer_.size() >= kBlockSize) {
             Flush();
         }
@@ -221,15 +332,21 @@ void TextFile::Emit(std::string_view text) {
     }
     if (fallback_ != nullptr && !closed_) {
         std::fwrite(text.data(), 1, text.size(), fallback_);
+        std::fputc('\n', fallback_);
     }
 }
 
 [[gnu::always_inline]] inline char* TextFile::Line_Room(std::size_t room) {
     if (line_length_ + room > line_.size()) {
-        line_.resize(std::max({2 * line_.size(), line_length_ + room, kLineRoom}));
+        Grow_Line(room);
     }
     line_open_ = true;
     return line_.data() + line_length_;
+}
+
+// Out of line, so that the writers that call Line_Room per field keep no frame for it.
+[[gnu::noinline]] void TextFile::Grow_Line(std::size_t room) {
+    line_.resize(std::max({2 * line_.size(), line_length_ + room, kLineRoom}));
 }
 
 void TextFile::Write_Text(std::string_view text) {
@@ -244,12 +361,30 @@ void TextFile::Write_Number(double value, int width) {
     if (discarding_) {
         return;
     }
-    if (width >= 2 && width <= kMaxPlacedNumber) {
-        // Composed in place: the line keeps room for the widest field.
-        line_length_ +=
-            static_cast<std::size_t>(Place_Number(Line_Room(kPlacedNumberRoom), value, width));
+    if (width < 2 || width > kMaxPlacedNumber) {
+        Write_Wide_Number(value, width);
         return;
     }
+    // Composed in place (the line keeps room for the widest field); the field is counted
+    // before it is written, so that writing it is the last thing done here.
+    char* const at = Line_Room(kPlacedNumberRoom);
+    const NumberFormat f = Choose_Number_Format(value, width);
+    if (f.kind == NumberFormat::Not_A_Number) {
+        std::memcpy(at, kNotANumber.data(), kNotANumber.size());
+        line_length_ += kNotANumber.size();
+        return;
+    }
+    line_length_ += static_cast<std::size_t>(width);
+    at[0] = ' ';
+    if (f.kind == NumberFormat::Fixed) {
+        Put_F(at + 1, f.value, width - 1, f.decimals);
+    } else {
+        Put_ES(at + 1, f.value, width - 1, f.decimals);
+    }
+}
+
+// A field too narrow or too wide to be composed in place, appended as text.
+[[gnu::noinline]] void TextFile::Write_Wide_Number(double value, int width) {
     std::string field;
     Append_Number(field, value, width);
     Write_Text(field);
@@ -289,16 +424,21 @@ void TextFile::End_Line() {
     if (discarding_) {
         return;
     }
-    *Line_Room(1) = '\n';
-    ++line_length_;
-    Emit({line_.data(), line_length_});
+    Emit_Line({line_.data(), line_length_});
     line_length_ = 0;
     line_open_ = false;
 }
 
 void TextFile::Write_Line(std::string_view text) {
-    Write_Text(text);
-    End_Line();
+    if (line_open_) {
+        Write_Text(text);
+        End_Line();
+        return;
+    }
+    // A whole line goes straight to the output, without passing through the open line.
+    if (!discarding_) {
+        Emit_Line(text);
+    }
 }
 
 void TextFile::Blank_Lines(int count) {
@@ -309,119 +449,6 @@ void TextFile::Blank_Lines(int count) {
         End_Line();
     }
 }
-
-namespace {
-
-// 10^e rounded to single precision, e = -20 .. 20 (what powf gives for these exponents).
-constexpr int kFloatPowersBelow = 20;
-constexpr int kFloatPowersAbove = 20;
-constexpr float kFloatPowersOfTen[kFloatPowersBelow + kFloatPowersAbove + 1] = {
-    1e-20f, 1e-19f, 1e-18f, 1e-17f, 1e-16f, 1e-15f, 1e-14f, 1e-13f, 1e-12f, 1e-11f, 1e-10f,
-    1e-9f,  1e-8f,  1e-7f,  1e-6f,  1e-5f,  1e-4f,  1e-3f,  1e-2f,  1e-1f,  1e0f,   1e1f,
-    1e2f,   1e3f,   1e4f,   1e5f,   1e6f,   1e7f,   1e8f,   1e9f,   1e10f,  1e11f,  1e12f,
-    1e13f,  1e14f,  1e15f,  1e16f,  1e17f,  1e18f,  1e19f,  1e20f};
-
-// The descriptor Write_Number chooses for a value in a field of h characters.
-struct NumberFormat {
-    enum Kind { Fixed, Scientific, Not_A_Number } kind = Fixed;
-    double value = 0.0; // what the field shows (zero for magnitudes below 1e-12)
-    int decimals = 0;
-};
-
-// The magnitudes at which the format changes for a field of h characters: above
-// `scientific_above` ESw.(h-8), above `seven_above` F with h - 7 decimals, from `five_from`
-// F with h - 5 decimals, and ESw.(h-8) again below it.
-struct NumberThresholds {
-    double scientific_above = 0.0;
-    double seven_above = 0.0;
-    double five_from = 0.0;
-};
-
-// Thresholds are single-precision powers of ten, as the format table was tuned with.
-double Float_Power_Of_Ten(int e) {
-    if (e >= -kFloatPowersBelow && e <= kFloatPowersAbove) {
-        return static_cast<double>(kFloatPowersOfTen[e + kFloatPowersBelow]);
-    }
-    return static_cast<double>(std::pow(10.0f, static_cast<float>(e)));
-}
-
-// Widths whose three powers all lie in the table are decided once, at compile time.
-constexpr int kMaxTabulatedWidth = kFloatPowersAbove + 3;
-
-constexpr NumberThresholds Tabulated_Thresholds(int h) {
-    return {static_cast<double>(kFloatPowersOfTen[h - 3 + kFloatPowersBelow]) - 1.0,
-            static_cast<double>(kFloatPowersOfTen[9 - h + kFloatPowersBelow]),
-            static_cast<double>(kFloatPowersOfTen[7 - h + kFloatPowersBelow])};
-}
-
-struct ThresholdTable {
-    NumberThresholds width[kMaxTabulatedWidth + 1];
-};
-
-constexpr ThresholdTable Make_Threshold_Table() {
-    ThresholdTable t{};
-    for (int h = 2; h <= kMaxTabulatedWidth; ++h) {
-        t.width[h] = Tabulated_Thresholds(h);
-    }
-    return t;
-}
-
-constexpr ThresholdTable kThresholds = Make_Threshold_Table();
-
-[[gnu::noinline]] NumberThresholds Computed_Thresholds(int h) {
-    return {Float_Power_Of_Ten(h - 3) - 1.0, Float_Power_Of_Ten(9 - h), Float_Power_Of_Ten(7 - h)};
-}
-
-[[gnu::always_inline]] inline NumberThresholds Thresholds_For(int h) {
-    if (h >= 2 && h <= kMaxTabulatedWidth) {
-        return kThresholds.width[h];
-    }
-    return Computed_Thresholds(h);
-}
-
-[[gnu::always_inline]] inline NumberFormat Choose_Number_Format(double value, int h) {
-    const double a = std::fabs(value);
-    if (a < 1.0e-12) {
-        return {NumberFormat::Fixed, 0.0, h - 8};
-    }
-    const NumberThresholds t = Thresholds_For(h);
-    if (a > t.scientific_above) {
-        return {NumberFormat::Scientific, value, h - 8};
-    }
-    if (a > 10000.0) {
-        return {NumberFormat::Fixed, value, 0};
-    }
-    if (a > t.seven_above) {
-        return {NumberFormat::Fixed, value, h - 7};
-    }
-    if (a >= t.five_from) {
-        return {NumberFormat::Fixed, value, h - 5};
-    }
-    if (a < t.five_from) {
-        return {NumberFormat::Scientific, value, h - 8};
-    }
-    return {NumberFormat::Not_A_Number, value, 0};
-}
-
-constexpr std::string_view kNotANumber = "  Not-a-Number";
-
-// The number field in place; inlined into the text file's writer, which calls it per number.
-[[gnu::always_inline]] inline int Place_Number(char* at, double value, int width) {
-    const NumberFormat f = Choose_Number_Format(value, width);
-    if (f.kind == NumberFormat::Not_A_Number) {
-        std::memcpy(at, kNotANumber.data(), kNotANumber.size());
-        return static_cast<int>(kNotANumber.size());
-    }
-    at[0] = ' ';
-    if (f.kind == NumberFormat::Fixed) {
-        Put_F(at + 1, f.value, width - 1, f.decimals);
-    } else {
-        Put_ES(at + 1, f.value, width - 1, f.decimals);
-    }
-    return width;
-}
-
-} // namespace
 
 int Put_Number(char* at, double value, int width) {
     return Place_Number(at, value, width);

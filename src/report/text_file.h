@@ -87,8 +87,8 @@ class TextFile {
     void Blank_Lines(int count);
 
   private:
-    void Emit(std::string_view text);
-    void Append(std::string_view text);
+    void Emit_Line(std::string_view text);
+    void Append_Line(std::string_view text);
     void Record_Failure(const char* what, int error);
     void Reserve_Block(std::size_t room);
     // Closes any earlier file and forgets its text and failures.
@@ -101,6 +101,8 @@ class TextFile {
     // Room for `room` more characters at the end of the open line (which it opens); the
     // caller writes them there and adds what it wrote to line_length_.
     char* Line_Room(std::size_t room);
+    void Grow_Line(std::size_t room);
+    void Write_Wide_Number(double value, int width);
 
     std::string line_; // storage of the open line: its first line_length_ characters
     std::size_t line_length_ = 0;

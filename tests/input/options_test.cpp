@@ -113,6 +113,8 @@ TEST(Options, UnrecognizedOptionLines) {
     const Case cases[] = {
         {0, "Units FPS", 199, "The following line is unrecognized or is out-of-order"},
         {1, "UseLRFD yes", 195, "INPUT ERROR - Unrecognized command for LRFD analysis option"},
+        {1, "UseLRFX YES", 195, "INPUT ERROR - Unrecognized command for LRFD analysis option"},
+        {3, "UseTipShear_NO", 195, "INPUT ERROR - Unrecognized command for tip shear option"},
         {2, "ComputeKmatrix", 195,
          "INPUT ERROR - Unrecognized command for compute pile-head stiffness matrix option"},
         {3, "UseTipShear  NO", 195, "INPUT ERROR - Unrecognized command for tip shear option"},

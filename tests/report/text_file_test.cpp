@@ -240,5 +240,48 @@ TEST(TextFile, DiscardedOutputKeepsNothingUntilOpenedAfresh) {
     EXPECT_EQ(Read_File(console), "");
 }
 
+// Until the file is opened, whole lines and composed lines go to the fallback stream, each
+// with its end; after the open they go to the file only.
+TEST(TextFile, LinesBeforeTheOpenGoToTheFallbackStream) {
+    TempDir dir;
+    const fs::path console = dir / "console.txt";
+    std::FILE* fallback = std::fopen(console.c_str(), "w");
+    ASSERT_NE(fallback, nullptr);
+    {
+        TextFile f(fallback);
+        f.Write_Line("whole");
+        f.Write_Text("open ");
+        f.Write_Line("line");
+        f.End_Line();
+        ASSERT_TRUE(f.Open(dir / "t.txt"));
+        f.Write_Line("in the file");
+        EXPECT_TRUE(f.Close());
+    }
+    std::fclose(fallback);
+    EXPECT_EQ(Read_File(console), "whole\nopen line\n\n");
+    EXPECT_EQ(Read_File(dir / "t.txt"), "in the file\n");
+}
+
+// Every width, the ones composed in place and the narrower and wider ones that are not, in
+// one line far longer than its first room: each field as the formatted number.
+TEST(TextFile, NumberFieldsOfEveryWidthMatchTheFormattedNumber) {
+    const double values[] = {0.0,      -0.0,      2.5e-13,
+                             -3.14159, 12345.678, -1.0e20,
+                             7.5e-5,   1.0e100,   std::numeric_limits<double>::quiet_NaN(),
+                             INFINITY};
+    TextFile f;
+    f.Open_In_Memory();
+    std::string expected;
+    for (int width = 0; width <= kMaxPlacedNumber + 3; ++width) {
+        for (const double v : values) {
+            f.Write_Number(v, width);
+            expected += Format_Number(v, width);
+        }
+    }
+    f.End_Line();
+    f.Close();
+    EXPECT_EQ(f.Text(), expected + "\n");
+}
+
 } // namespace
 } // namespace zarno::test
