@@ -378,10 +378,14 @@ SteelBandEnds Steel_Band_Ends(const SectionWorkspace& ws, int count, SliceOf sli
     return ends;
 }
 
+// Kept out of line: inlined into the composite force, the compiler carried the elastic band's
+// running sum through memory, so each slice waited for the store of the one before (the cased
+// shaft's curve took half as long again).
 template <typename SliceOf>
-double Steel_Force_Strains_Falling(const SectionWorkspace& ws, const SliceArray& area,
-                                   const SteelBands& bands, int count, SliceOf slice_of, double y,
-                                   double E, double Fy) {
+[[gnu::noinline]] double
+Steel_Force_Strains_Falling(const SectionWorkspace& ws, const SliceArray& area,
+                            const SteelBands& bands, int count, SliceOf slice_of, double y,
+                            double E, double Fy) {
     const double phi = ws.Phi;
     const SteelBandEnds ends = Steel_Band_Ends(ws, count, slice_of, y, E, Fy);
     double sum = bands.compressed[ends.elastic - 1];
