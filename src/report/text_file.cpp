@@ -145,6 +145,7 @@ void TextFile::Start_Afresh(bool in_memory, bool discarding) {
     line_length_ = 0;
     line_open_ = false;
     written_ = 0;
+    extent_ = 0;
     failed_ = false;
     failure_.clear();
     in_memory_ = in_memory;
@@ -159,8 +160,10 @@ namespace {
 // the close cuts it to the length written. Emptying a file at the open waits until the
 // system has written the previous run's text of that file to disk (milliseconds on a
 // journalled file system, far more than a small run costs), while overwriting does not.
-std::FILE* Open_For_Overwrite(const std::string& path, bool& regular) {
+// `length` is the regular file's length at the open.
+std::FILE* Open_For_Overwrite(const std::string& path, bool& regular, std::size_t& length) {
     regular = false;
+    length = 0;
 #if ZARNO_POSIX_FILES
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) {
@@ -168,6 +171,9 @@ std::FILE* Open_For_Overwrite(const std::string& path, bool& regular) {
     }
     struct stat st {};
     regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (regular && st.st_size > 0) {
+        length = static_cast<std::size_t>(st.st_size);
+    }
     std::FILE* file = ::fdopen(fd, "w");
     if (file == nullptr) {
         ::close(fd);
@@ -182,7 +188,7 @@ std::FILE* Open_For_Overwrite(const std::string& path, bool& regular) {
 
 bool TextFile::Open(const std::string& path, bool keep_text) {
     Start_Afresh(false);
-    file_ = Open_For_Overwrite(path, cut_at_close_);
+    file_ = Open_For_Overwrite(path, cut_at_close_, extent_);
     if (file_ == nullptr) {
         return false;
     }
@@ -236,6 +242,7 @@ bool TextFile::Flush() {
             Record_Failure("writing", errno);
         }
         written_ += count;
+        extent_ = std::max(extent_, written_);
         if (!keep_text_) {
             buffer_.clear();
         }
@@ -250,9 +257,11 @@ bool TextFile::Close() {
     if (file_ != nullptr) {
         Flush();
 #if ZARNO_POSIX_FILES
-        // A longer text of an earlier run may follow what this run wrote.
+        // A longer text of an earlier run, or of this run before a rewind, may follow what
+        // was written last; a file that ends where the text ends is left as it is (cutting
+        // it to its own length still costs the file system an update of the file).
         errno = 0;
-        if (cut_at_close_ && !failed_ &&
+        if (cut_at_close_ && !failed_ && written_ < extent_ &&
             ::ftruncate(::fileno(file_), static_cast<off_t>(written_)) != 0) {
             Record_Failure("writing", errno);
         }

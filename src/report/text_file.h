@@ -113,6 +113,7 @@ class TextFile {
     bool discarding_ = false; // in memory, and nothing composed or kept
     bool closed_ = false;     // opened and closed: later lines have nowhere to go
     std::size_t written_ = 0; // bytes handed to the file so far
+    std::size_t extent_ = 0;  // the file's length: at the open, or the end of what was written
     bool failed_ = false;
     std::string failure_;
 };

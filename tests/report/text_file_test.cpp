@@ -144,7 +144,8 @@ TEST(TextFile, LargeTextIsWrittenInBlocksAndRewindTruncatesWhatReachedTheFile) {
 
 TEST(TextFile, ReplacingAFileLeavesExactlyTheNewText) {
     // An existing file is overwritten in place: a longer old text must not survive past the
-    // new one, and a second name of the same file (a hard link) sees the new text.
+    // new one, nor the longer text a run wrote before it rewound (over a short old file as
+    // over a long one), and a second name of the same file (a hard link) sees the new text.
     TempDir dir;
     struct Case {
         std::string old_text;
@@ -154,6 +155,8 @@ TEST(TextFile, ReplacingAFileLeavesExactlyTheNewText) {
     const Case cases[] = {{std::string(5000, 'o') + "\n", "new", false},
                           {"old\n", std::string(300, 'n'), false},
                           {std::string(5000, 'o') + "\n", "new", true},
+                          {"old\n", "new", true},
+                          {"old\n", "new", false},
                           {"", "new", false}};
     for (const Case& c : cases) {
         const fs::path file = dir / "t.txt";
