@@ -19,13 +19,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fmt/format.h>
 #include <fstream>
 #include <memory>
 #include <string_view>
+#include <sys/stat.h>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -185,17 +188,72 @@ bool Is_Symlink(const fs::path& p) {
     return fs::is_symlink(fs::symlink_status(p, ec));
 }
 
+// What one look at a name tells: whether something stands there, of what kind, and which
+// file it is (device and inode, links followed).
+struct FileOnDisk {
+    fs::file_type type = fs::file_type::none; // not_found: nothing there
+    bool unknown = false;                     // the look failed for another reason
+    std::uintmax_t device = 0;
+    std::uintmax_t inode = 0;
+    bool Exists() const { return type != fs::file_type::none && type != fs::file_type::not_found; }
+    // Neither a regular file, a directory nor a link (a device, a FIFO, a socket).
+    bool Other() const {
+        return Exists() && type != fs::file_type::regular && type != fs::file_type::directory;
+    }
+};
+
+fs::file_type Type_Of(mode_t mode) {
+    if (S_ISREG(mode)) {
+        return fs::file_type::regular;
+    }
+    if (S_ISDIR(mode)) {
+        return fs::file_type::directory;
+    }
+    if (S_ISCHR(mode)) {
+        return fs::file_type::character;
+    }
+    if (S_ISBLK(mode)) {
+        return fs::file_type::block;
+    }
+    if (S_ISFIFO(mode)) {
+        return fs::file_type::fifo;
+    }
+    if (S_ISSOCK(mode)) {
+        return fs::file_type::socket;
+    }
+    return fs::file_type::unknown;
+}
+
+FileOnDisk Look_At(const std::string& name) {
+    FileOnDisk f;
+    struct stat st {};
+    if (::stat(name.c_str(), &st) == 0) {
+        f.type = Type_Of(st.st_mode);
+        f.device = static_cast<std::uintmax_t>(st.st_dev);
+        f.inode = static_cast<std::uintmax_t>(st.st_ino);
+    } else if (errno == ENOENT || errno == ENOTDIR) {
+        f.type = fs::file_type::not_found;
+    } else {
+        f.unknown = true;
+    }
+    return f;
+}
+
 // True when the two names reach one file: the same file identity (hard and symbolic
 // links included) or the same resolved path for a file that does not exist yet.
-bool Same_File(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    const bool same = fs::equivalent(a, b, ec);
-    if (!ec) {
-        // At least one of the two exists: two existing files are one file exactly when
-        // their identities agree, and an existing file is never a name that reaches none.
-        return same;
+bool Same_File(const std::string& a, const FileOnDisk& fa, const std::string& b,
+               const FileOnDisk& fb) {
+    if (fa.Exists() && fb.Exists() && !(fa.Other() && fb.Other())) {
+        // Two existing files are one file exactly when their identities agree; a regular
+        // file or directory is never the same as a device, a FIFO or a socket.
+        return !fa.Other() && !fb.Other() && fa.device == fb.device && fa.inode == fb.inode;
     }
-    // Neither exists, the usual case of a first run. A resolved path ends in the name's own
+    if (fa.Exists() != fb.Exists() && !fa.unknown && !fb.unknown) {
+        // An existing file is never a name that reaches none.
+        return false;
+    }
+    // Neither exists, the usual case of a first run (or a look failed, or two special
+    // files, whose identities are not compared). A resolved path ends in the name's own
     // last component unless that component is a link (followed, even when dangling) or steps
     // to a directory, so two different plain last names that are not links cannot resolve
     // alike; only the rest needs the full resolution.
@@ -216,18 +274,11 @@ bool Same_File(const std::string& a, const std::string& b) {
 bool Check_Run_File_Safety(AnalysisModel& m) {
     const bool input_is_file = !m.Input_From_Text;
     const bool outputs_are_files = !m.b_Outputs_In_Memory;
-    if (input_is_file) {
-        std::error_code ec;
-        const fs::file_status input = fs::status(m.Input_File_Name, ec);
-        if (!ec && fs::exists(input) && !fs::is_regular_file(input)) {
-            return Fail_Run(m, MessageId::InputNotRegularFile, Kind_Of(input.type()),
-                            m.Input_File_Name) == 0;
-        }
-    }
     struct Role {
         const std::string* name;
         const char* text;
         bool is_file;
+        FileOnDisk on_disk{}; // looked at once, for the names that are files
     };
     std::vector<Role> files = {{&m.Input_File_Name, "input data file", input_is_file},
                                {&m.Report_File_Name, "output report file", outputs_are_files},
@@ -239,6 +290,16 @@ bool Check_Run_File_Safety(AnalysisModel& m) {
             files.push_back({&name, "moment-curvature file", true});
         }
     }
+    for (Role& f : files) {
+        if (f.is_file) {
+            f.on_disk = Look_At(*f.name);
+        }
+    }
+    const FileOnDisk& input = files[0].on_disk;
+    if (input_is_file && input.Exists() && input.type != fs::file_type::regular) {
+        return Fail_Run(m, MessageId::InputNotRegularFile, Kind_Of(input.type),
+                        m.Input_File_Name) == 0;
+    }
     for (size_t i = 1; i < files.size(); ++i) {
         if (!files[i].is_file) {
             continue;
@@ -246,7 +307,8 @@ bool Check_Run_File_Safety(AnalysisModel& m) {
         // Moment-curvature files are compared with the run's own four files.
         const size_t earlier = std::min(i, run_files);
         for (size_t j = 0; j < earlier; ++j) {
-            if (files[j].is_file && Same_File(*files[i].name, *files[j].name)) {
+            if (files[j].is_file &&
+                Same_File(*files[i].name, files[i].on_disk, *files[j].name, files[j].on_disk)) {
                 return Fail_Run(m, MessageId::OutputOverwritesFile, files[i].text, *files[i].name,
                                 files[j].text, *files[j].name,
                                 j == 0 ? "Writing it would destroy the input data. Give every "
