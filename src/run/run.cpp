@@ -203,25 +203,22 @@ struct FileOnDisk {
 };
 
 fs::file_type Type_Of(mode_t mode) {
-    if (S_ISREG(mode)) {
+    switch (mode & S_IFMT) {
+    case S_IFREG:
         return fs::file_type::regular;
-    }
-    if (S_ISDIR(mode)) {
+    case S_IFDIR:
         return fs::file_type::directory;
-    }
-    if (S_ISCHR(mode)) {
+    case S_IFCHR:
         return fs::file_type::character;
-    }
-    if (S_ISBLK(mode)) {
+    case S_IFBLK:
         return fs::file_type::block;
-    }
-    if (S_ISFIFO(mode)) {
+    case S_IFIFO:
         return fs::file_type::fifo;
-    }
-    if (S_ISSOCK(mode)) {
+    case S_IFSOCK:
         return fs::file_type::socket;
+    default:
+        return fs::file_type::unknown;
     }
-    return fs::file_type::unknown;
 }
 
 FileOnDisk Look_At(const std::string& name) {
