@@ -295,6 +295,34 @@ TEST(BadInput, AnOutputThatWouldReplaceTheInputOrAnotherOutputIsRefused) {
     }
 }
 
+TEST(BadInput, OutputsThatAlreadyExistOrAreADeviceAreTheirOwnFiles) {
+    // Existing outputs of an earlier run are distinct files, and so is a device beside
+    // regular files; two outputs sent to the one device are still one file.
+    if (!fs::exists("/dev/null")) {
+        GTEST_SKIP() << "no /dev/null on this system";
+    }
+    const std::string deck = Lateral_Input(Base_Case());
+    TempDir dir;
+    RunRequest r = Request_In(dir, deck);
+    ASSERT_EQ(Run_Analysis(r, Fixed_Time), 0);
+    const std::string report = Read_File(r.report_file);
+    EXPECT_EQ(Run_Analysis(r, Fixed_Time), 0) << "the same names again";
+    EXPECT_EQ(Read_File(r.report_file), report);
+
+    RunRequest to_device = r;
+    to_device.plot_file = "/dev/null";
+    EXPECT_EQ(Run_Analysis(to_device, Fixed_Time), 0);
+
+    TempDir other;
+    RunRequest both = Request_In(other, deck);
+    both.plot_file = "/dev/null";
+    both.message_file = "/dev/null";
+    Expect_Refused(
+        both, &deck,
+        {"plot and messages to one device", 250, "One output would overwrite the other."},
+        {both.report_file});
+}
+
 TEST(BadInput, AnInputThatIsNotARegularFileOrANameTooLongIsRefused) {
     const std::string deck = Lateral_Input(Base_Case());
     {
