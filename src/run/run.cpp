@@ -191,11 +191,12 @@ bool Is_Symlink(const fs::path& p) {
 // What one look at a name tells: whether something stands there, of what kind, and which
 // file it is (device and inode, links followed).
 struct FileOnDisk {
-    fs::file_type type = fs::file_type::none; // not_found: nothing there
-    bool unknown = false;                     // the look failed for another reason
+    // not_found: nothing there; none: the look failed for another reason
+    fs::file_type type = fs::file_type::none;
     std::uintmax_t device = 0;
     std::uintmax_t inode = 0;
-    bool Exists() const { return type != fs::file_type::none && type != fs::file_type::not_found; }
+    bool Failed() const { return type == fs::file_type::none; }
+    bool Exists() const { return !Failed() && type != fs::file_type::not_found; }
     // Neither a regular file, a directory nor a link (a device, a FIFO, a socket).
     bool Other() const {
         return Exists() && type != fs::file_type::regular && type != fs::file_type::directory;
@@ -230,8 +231,6 @@ FileOnDisk Look_At(const std::string& name) {
         f.inode = static_cast<std::uintmax_t>(st.st_ino);
     } else if (errno == ENOENT || errno == ENOTDIR) {
         f.type = fs::file_type::not_found;
-    } else {
-        f.unknown = true;
     }
     return f;
 }
@@ -245,7 +244,7 @@ bool Same_File(const std::string& a, const FileOnDisk& fa, const std::string& b,
         // file or directory is never the same as a device, a FIFO or a socket.
         return !fa.Other() && !fb.Other() && fa.device == fb.device && fa.inode == fb.inode;
     }
-    if (fa.Exists() != fb.Exists() && !fa.unknown && !fb.unknown) {
+    if (fa.Exists() != fb.Exists() && !fa.Failed() && !fb.Failed()) {
         // An existing file is never a name that reaches none.
         return false;
     }
