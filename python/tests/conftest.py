@@ -10,9 +10,9 @@ EXAMPLES = ROOT / "examples"
 
 
 def build_dir():
-    """The build tree whose extension is on the import path (set by scripts/test-python.sh)."""
-    import zarno._engine as engine
-    return pathlib.Path(engine.__file__).resolve().parents[2]
+    """The build tree of the command-line program (ZARNO_BUILD_DIR, set by
+    scripts/test-python.sh; by default the project's build/)."""
+    return pathlib.Path(os.environ.get("ZARNO_BUILD_DIR", ROOT / "build")).resolve()
 
 
 @pytest.fixture(scope="session")

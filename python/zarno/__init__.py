@@ -9,9 +9,9 @@ The engine runs in-process with its outputs in memory; it releases the interpret
 threads run analyses in parallel (`zarno.sweep`).
 """
 
-# The compiled module is built into the build tree (BUILD/python/zarno/_engine*.so) while the
-# pure Python modules live in the source tree: the package spans every `zarno` directory on
-# the import path.
+# Installed (pip install ./python, or cmake --install), the package is one directory. A
+# developer may also put the source tree's python/ and the build tree's python/ on the import
+# path: the package then spans every `zarno` directory on it.
 from pkgutil import extend_path
 
 __path__ = extend_path(__path__, __name__)
