@@ -5,7 +5,8 @@ packages=(g++ cmake make binutils libfmt-dev libcli11-dev libgtest-dev libbenchm
   nlohmann-json3-dev valgrind locales)
 # The Python package: the extension (pybind11), tables, plots, parametric studies and tests.
 packages+=(python3 python3-dev pybind11-dev python3-pybind11 python3-pandas python3-matplotlib
-  python3-tqdm python3-distributed python3-pytest)
+  python3-tqdm python3-distributed python3-pytest python3-venv python3-setuptools python3-wheel
+  python3-pip)
 # The browser front end: the engine compiled to WebAssembly, and a headless browser for its
 # end-to-end test.
 packages+=(emscripten chromium nodejs)

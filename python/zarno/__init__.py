@@ -38,7 +38,7 @@ from .plotting import (  # noqa: E402
     plot_profiles,
     plot_py_curves,
 )
-from .sweep import sweep  # noqa: E402
+from .sweep import SweepInterrupted, sweep  # noqa: E402
 
 __all__ = [
     "Deck",
@@ -65,4 +65,5 @@ __all__ = [
     "read_plot_file",
     "run",
     "sweep",
+    "SweepInterrupted",
 ]
