@@ -1,6 +1,7 @@
 """zarno.Deck: the engine's reader and writer behind typed objects; round trips of every
 section and p-y type; field checks; studies over a Deck."""
 
+import numpy as np
 import pytest
 
 import zarno
@@ -142,3 +143,83 @@ def test_with_values_and_a_sweep_over_a_deck():
     single = zarno.run(deck.with_values(H=20000.0, length=40.0), warn=False).summary
     row = study[(study["H"] == 20000.0) & (study["length"] == 40.0) & (study["case"] == 1)]
     assert row["head_deflection"].item() == single["head_deflection"].iloc[0]
+
+
+def _pipe():
+    return zarno.Deck.from_file(EXAMPLES / "pipe_pile.inp")
+
+
+def _append_nan(deck):
+    deck.loading.distributed_load.append({"depth": 1.0, "load": float("inf")})
+    deck.to_text()
+
+
+def _drop_length(deck):
+    del deck.sections[0].section_length
+    deck.to_text()
+
+
+@pytest.mark.parametrize("change, field, reason", [
+    (lambda d: setattr(d.soil_layers[0].top_values, "friction_angle", 30.0),
+     "soil_layers[0].top_values.friction_angle", "does not apply to p-y type 1 (soft clay)"),
+    (lambda d: setattr(d.soil_layers[0], "py_type", zarno.PyType.SAND),
+     "soil_layers[0].top_values.cohesion", "does not apply to p-y type 5 (sand)"),
+    (lambda d: setattr(d.options, "Increments", 2**63),
+     "options.Increments", "whole number from -2147483648 to 2147483647"),
+    (lambda d: setattr(d.loading.loads[0], "axial_thrust", 10**400),
+     "loading.loads[0].axial_thrust", "too large"),
+    (lambda d: setattr(d.sections[0], "wall_thickness", np.float64("nan")),
+     "sections[0].wall_thickness", "finite"),
+    (_append_nan, "loading.distributed_load[0].load", "finite"),
+    (_drop_length, "sections[0].section_length", "is missing"),
+    (lambda d: setattr(d, "title", ["1", "2", "3", "4", "5", "6"]), "title", "at most five"),
+], ids=["other p-y type", "type changed under values", "int64 overflow", "huge int", "nan",
+        "nan in a list", "writer: missing", "six title lines"])
+def test_builder_refusals_name_the_field_and_say_why(change, field, reason):
+    with pytest.raises(zarno.FieldError) as info:
+        change(_pipe())
+    e = info.value
+    assert (e.field, e.status) == (field, zarno.FIELD_ERROR_STATUS)
+    assert reason in e.reason and field not in e.reason
+    assert str(e) == f"{field}: {e.reason}"
+
+
+def test_numpy_values_named_constants_and_unit_defaults():
+    plain = _pipe()
+    numpy = _pipe()
+    numpy.options.Increments = np.arange(100, 101)[0]  # np.int64
+    numpy.loading.loads[0].condition_1 = np.float32(20000.0)
+    numpy.soil_layers[0] = zarno.SoilLayer(
+        py_type=zarno.PyType.SOFT_CLAY, top=np.float64(0.0), bottom=20.0,
+        top_values=plain.soil_layers[0].top_values.to_json(),
+        bottom_values=plain.soil_layers[0].bottom_values.to_json())
+    assert numpy.to_json() == plain.to_json()
+    assert type(numpy.options.Increments) is int and zarno.PY_TYPES["Soft-Clay"] == 1
+    with pytest.raises(KeyError, match="known: soft clay"):
+        zarno.PY_TYPES["mud"]
+    assert zarno.Load(loading_type=zarno.LoadingType.SHEAR_AND_SLOPE).loading_type == 2
+    # Defaults follow the unit system: 100 in is 2.54 m.
+    assert (zarno.Options(Units="SI").ExcessDeflection, zarno.Options(Units="SI").Tolerance) \
+        == (2.54, 2.54e-7)
+    assert zarno.Options.for_units("USCS").ExcessDeflection == 100.0
+    with pytest.raises(zarno.FieldError, match="general units"):
+        zarno.Options.for_units("GENERAL")
+    general = zarno.Options.for_units("GENERAL", ExcessDeflection=3.0, Tolerance=1e-6)
+    assert general.Tolerance == 1e-6
+    assert zarno.Deck(title="A shaft\nsecond line").title == ["A shaft", "second line", "",
+                                                              "", ""]
+
+
+def test_help_gives_meaning_units_ranges_and_the_types_a_field_applies_to():
+    import pydoc
+    layer = pydoc.render_doc(zarno.SoilLayer, renderer=pydoc.plaintext)
+    assert "top (number): depth of the top below the pile head" in layer
+    assert "unit: USCS ft, SI m, GENERAL L" in layer and "range: 1 to 17" in layer
+    values = pydoc.render_doc(zarno.LayerValues, renderer=pydoc.plaintext)
+    assert "cohesion (number)" in values
+    assert "unit: USCS psf, SI kPa, GENERAL F/L2" in values
+    assert "applies to p-y types 1-4, 11, 15 only" in values
+    section = zarno.Section.diameter.__doc__
+    assert "in | mm" not in section and "unit: USCS in, SI mm, GENERAL L" in section
+    for name in ["Concrete", "Rebar", "Bar", "Strands", "Strand", "PyType", "SectionType"]:
+        assert name in zarno.__all__ and hasattr(zarno, name)

@@ -18,15 +18,26 @@ __path__ = extend_path(__path__, __name__)
 
 from .errors import InputError, RunError, ZarnoError, ZarnoWarning  # noqa: E402
 from .deck import (  # noqa: E402
+    FIELD_ERROR_STATUS,
     PY_TYPES,
+    UNIT_DEFAULTS,
+    Bar,
+    Concrete,
     Deck,
     FieldError,
     Layer,
     LayerValues,
     Load,
     Loading,
+    LoadingType,
     Options,
+    PyType,
+    Rebar,
     Section,
+    SectionType,
+    SoilLayer,
+    Strand,
+    Strands,
 )
 from .result import Message, Result  # noqa: E402
 from .running import run  # noqa: E402
@@ -41,6 +52,17 @@ from .plotting import (  # noqa: E402
 from .sweep import SweepInterrupted, sweep  # noqa: E402
 
 __all__ = [
+    "Bar",
+    "Concrete",
+    "FIELD_ERROR_STATUS",
+    "LoadingType",
+    "PyType",
+    "Rebar",
+    "SectionType",
+    "SoilLayer",
+    "Strand",
+    "Strands",
+    "UNIT_DEFAULTS",
     "Deck",
     "FieldError",
     "Layer",
