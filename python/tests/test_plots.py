@@ -44,6 +44,7 @@ def test_every_plot_writes_a_picture(rich, tmp_path):
         "mc": zarno.plot_moment_curvature(shaft),
         "length": zarno.plot_length_sweep(rich),
         "load": zarno.plot_load_deflection(sweep, "H"),
+        "model": zarno.plot_model(zarno.Deck.from_file(EXAMPLES / "drilled_shaft.inp")),
     }
     for name, fig in figures.items():
         fig.savefig(tmp_path / f"{name}.png")
@@ -55,6 +56,16 @@ def test_every_plot_writes_a_picture(rich, tmp_path):
                                                 "Shear (lb)", "Soil reaction (lb/in)"]
     assert len(axes[0].lines) == 1 + len(rich.cases)  # a line per case, and the zero line
     assert figures["mc"].axes[1].get_ylabel() == "Bending stiffness EI (kN-m^2)"
+    assert figures["load"].axes[0].get_ylabel() == "H (lb)"
+    # The model: sections, layers with their types, the water table where the unit weight
+    # turns submerged (10 kN/m3 from 6 m), the loads in the deck's units.
+    model = figures["model"].axes[0]
+    texts = [t.get_text() for t in model.texts]
+    assert "section 1: drilled shaft, 15 m" in texts
+    assert "layer 1: sand (5)" in texts and "layer 2: api sand (6)" in texts
+    assert "water table 6 m" in texts
+    assert "load 1: V = 250 kN, M = 500 kN-m\nload 2: V = 250 kN, slope = 0 rad" in texts
+    assert model.get_ylabel() == "Depth below pile head (m)" and model.yaxis_inverted()
 
 
 def test_plot_of_a_result_without_the_table_says_so():

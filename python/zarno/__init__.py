@@ -45,6 +45,7 @@ from .plotfile import PlotFile, read_plot_file  # noqa: E402
 from .plotting import (  # noqa: E402
     plot_length_sweep,
     plot_load_deflection,
+    plot_model,
     plot_moment_curvature,
     plot_profiles,
     plot_py_curves,
@@ -81,6 +82,7 @@ __all__ = [
     "ZarnoWarning",
     "plot_length_sweep",
     "plot_load_deflection",
+    "plot_model",
     "plot_moment_curvature",
     "plot_profiles",
     "plot_py_curves",

@@ -1,10 +1,12 @@
-"""Plots of analysis results (matplotlib).
+"""Plots of analysis results and of decks (matplotlib).
 
-Every function takes a Result (or a PlotFile read from a plot output file) and returns the
-matplotlib Figure; save it with fig.savefig("name.png") or show it with matplotlib.pyplot.
+Every function takes a Result (or a PlotFile read from a plot output file), a sweep's
+DataFrame, or (plot_model) a Deck, and returns the matplotlib Figure; save it with
+fig.savefig("name.png") or show it with matplotlib.pyplot.
 """
 
 import matplotlib.pyplot as plt
+from matplotlib.patches import Rectangle
 
 
 def _label(name, unit):
@@ -127,9 +129,102 @@ def plot_load_deflection(sweep_frame, load, deflection="head_deflection", by=Non
         ax.plot(points[deflection], points[load], marker="o",
                 label=None if by is None else f"{by} = {value}")
     ax.set_xlabel(_label("Pile-head deflection", units.get(deflection)))
-    ax.set_ylabel(load)
+    ax.set_ylabel(_label(load, units.get(load)))
     ax.set_title("Load against pile-head deflection")
     ax.grid(True, linewidth=0.4)
     if by:
         ax.legend(fontsize="small")
+    return fig
+
+
+# The deck's own units by unit system: depths, forces, moments.
+_DECK_UNITS = {"USCS": ("ft", "lb", "in-lb"), "SI": ("m", "kN", "kN-m"),
+               "GENERAL": ("L", "F", "F-L")}
+# A layer whose effective unit weight is below this (pcf, kN/m3) is taken as submerged.
+_SUBMERGED_BELOW = {"USCS": 80.0, "SI": 12.5}
+_LOAD_TERMS = {1: ("V", "M"), 2: ("V", "slope"), 3: ("V", "kθ"), 4: ("y", "M"),
+               5: ("y", "slope")}
+
+
+def _enum_name(enum_type, code):
+    try:
+        return enum_type(code).name.lower().replace("_", " ")
+    except ValueError:
+        return f"code {code}"
+
+
+def _water_depth(deck, system):
+    """The depth of the water table that the soil implies: the top of the first layer
+    whose effective unit weight is a submerged one; None when no layer is submerged."""
+    limit = _SUBMERGED_BELOW.get(system)
+    if limit is None:
+        return None
+    for layer in deck.soil_layers or []:
+        values = layer.top_values
+        gamma = values.effective_unit_weight if values is not None else None
+        if gamma is not None and 0 < gamma < limit:
+            return layer.top
+    return None
+
+
+def plot_model(deck, figsize=(8, 8)):
+    """The deck at a glance, to check the input before a run: the pile with its sections
+    (type and length), the soil layers with their p-y types, the water table the soil
+    implies (the top of the first layer with a submerged effective unit weight: below 80 pcf
+    or 12.5 kN/m3), the pile-head loads and the depths of printed p-y curves. Depths are
+    below the pile head in the deck's units; the pile's width is not to scale."""
+    from .deck import PyType, SectionType
+
+    system = deck.options.Units if deck.options is not None else "USCS"
+    depth_unit, force_unit, moment_unit = _DECK_UNITS.get(system, _DECK_UNITS["GENERAL"])
+    fig, ax = plt.subplots(figsize=figsize, constrained_layout=True)
+    sections = deck.sections or []
+    length = sum(s.section_length or 0.0 for s in sections)
+    layers = deck.soil_layers or []
+    bottom = max([length] + [layer.bottom or 0.0 for layer in layers]) or 1.0
+    soil_colours = plt.get_cmap("Pastel2")
+    for i, layer in enumerate(layers):
+        ax.add_patch(Rectangle((0.0, layer.top), 1.0, layer.bottom - layer.top,
+                               facecolor=soil_colours(i % 8), edgecolor="0.5", linewidth=0.6))
+        ax.text(0.98, (layer.top + layer.bottom) / 2,
+                f"layer {i + 1}: {_enum_name(PyType, layer.py_type)} ({layer.py_type})",
+                ha="right", va="center", fontsize="small")
+    water = _water_depth(deck, system)
+    if water is not None:
+        ax.axhline(water, color="tab:blue", linewidth=1.5, linestyle="--")
+        ax.text(0.02, water, f"water table {water:g} {depth_unit}", color="tab:blue",
+                va="bottom", fontsize="small")
+    top = 0.0
+    for i, section in enumerate(sections):
+        ax.add_patch(Rectangle((0.30, top), 0.08, section.section_length,
+                               facecolor="0.35" if i % 2 == 0 else "0.6", edgecolor="black"))
+        ax.text(0.40, top + section.section_length / 2,
+                f"section {i + 1}: {_enum_name(SectionType, section.section_type_code)}, "
+                f"{section.section_length:g} {depth_unit}", va="center", fontsize="small")
+        top += section.section_length
+    loads = deck.loading.loads if deck.loading is not None else []
+    if loads:
+        ax.annotate("", xy=(0.30, 0.0), xytext=(0.12, 0.0),
+                    arrowprops={"arrowstyle": "->", "color": "tab:red", "linewidth": 2})
+        text = []
+        for i, load in enumerate(loads):
+            first, second = _LOAD_TERMS.get(load.loading_type, ("c1", "c2"))
+            unit_1 = force_unit if first == "V" else depth_unit.replace("ft", "in")
+            unit_2 = {"M": moment_unit, "slope": "rad", "kθ": f"{moment_unit}/rad"}[second] \
+                if second in ("M", "slope", "kθ") else ""
+            text.append(f"load {i + 1}: {first} = {load.condition_1:g} {unit_1}, "
+                        f"{second} = {load.condition_2:g} {unit_2}".rstrip())
+        ax.text(0.02, -0.02 * bottom, "\n".join(text), color="tab:red", va="bottom",
+                fontsize="small")
+    for depth in deck.printed_py_depths or []:
+        ax.plot([0.26, 0.30], [depth, depth], color="tab:green", linewidth=1.5)
+    if deck.printed_py_depths:
+        ax.plot([], [], color="tab:green", label="printed p-y curves")
+        ax.legend(loc="lower left", fontsize="small")
+    ax.set_xlim(0.0, 1.0)
+    ax.set_ylim(bottom * 1.05, -0.15 * bottom)
+    ax.set_xticks([])
+    ax.set_ylabel(f"Depth below pile head ({depth_unit})")
+    title = next((t for t in (deck.title or []) if t.strip()), "")
+    ax.set_title(title or "Pile model")
     return fig

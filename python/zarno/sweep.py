@@ -302,4 +302,10 @@ def _frame(rows, names):
                          "max_moment": units.get("moment"), "max_shear": units.get("force"),
                          "max_moment_depth": units.get("length"),
                          "max_shear_depth": units.get("length")}
+    # The swept names of Deck.with_values, in the deck's units.
+    deck_length = {"USCS": "ft", "SI": "m", "GENERAL": "L"}.get(units.get("system"))
+    for name, unit in {"H": units.get("force"), "M": units.get("moment"),
+                       "axial_thrust": units.get("force"), "length": deck_length}.items():
+        if name in names and unit:
+            df.attrs["units"][name] = unit
     return df
