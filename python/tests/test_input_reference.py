@@ -36,15 +36,15 @@ def _cases():
 
 
 def test_the_documents_have_their_snippets():
-    reference = _snippets(DOCS[0])
-    kinds = {text.split("\n", 1)[0] for _, text in reference}
-    assert {"SECTIONS", "SOIL LAYERS"} <= kinds
-    sections = {int(text.split("\n")[3]) for _, text in reference if text.startswith("SECTIONS")}
-    layers = {int(text.split("\n")[2].split()[0]) for _, text in reference
-              if text.startswith("SOIL LAYERS")}
-    assert sections == set(zarno.SectionType) - {zarno.SectionType.CASED_SHAFT_WITH_CORE,
-                                                 zarno.SectionType.MICROPILE}
-    assert layers == set(zarno.PyType)
+    text = DOCS[0].read_text(encoding="utf-8")
+    # Each snippet is headed "Section type N, ..." or "p-y type N, ..." and opens with the
+    # block of that type.
+    headed = re.findall(r"^(Section|p-y) type (-?\d+),[^\n]*(?:\n[^\n`]+)*\n\n```deck[^\n]*\n"
+                        r"(SECTIONS|SOIL LAYERS)\n", text, flags=re.M)
+    sections = {int(code) for kind, code, block in headed if kind == "Section"}
+    layers = {int(code) for kind, code, block in headed if kind == "p-y"}
+    assert sections == set(zarno.SectionType) and layers == set(zarno.PyType)
+    assert all((kind == "Section") == (block == "SECTIONS") for kind, _, block in headed)
     assert len(_snippets(DOCS[1])) >= 2  # the tutorial's decks, SI and USCS
 
 
