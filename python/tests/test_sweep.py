@@ -159,3 +159,13 @@ def test_a_local_cluster_from_a_script_without_a_main_guard(tmp_path):
                           timeout=90, cwd=tmp_path)
     assert done.returncode == 0, done.stderr[-2000:]
     assert done.stdout.split() == ["rows", "6", "6"]
+
+
+def test_a_local_worker_that_cannot_start_is_reported_at_once(monkeypatch):
+    pytest.importorskip("distributed")
+    monkeypatch.setattr(sys, "executable", "/bin/false")  # every worker exits with status 1
+    began = time.monotonic()
+    with pytest.raises(RuntimeError, match="a worker process exited with status 1"):
+        zarno.sweep(TEMPLATE, {"H": [1000.0], "n": [100]}, client="local", workers=1,
+                    progress=False)
+    assert time.monotonic() - began < 30

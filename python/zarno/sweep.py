@@ -5,6 +5,8 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
+import time
 import traceback
 from concurrent.futures import FIRST_COMPLETED, ThreadPoolExecutor, wait
 
@@ -151,6 +153,8 @@ class _LocalCluster:
         env = dict(os.environ)
         env["PYTHONPATH"] = os.pathsep.join(
             _package_path() + [env.get("PYTHONPATH", "")]).rstrip(os.pathsep)
+        # The workers' own log goes to a file, read back only to say why a worker failed.
+        self.log = tempfile.TemporaryFile()
         try:
             for _ in range(workers):
                 self.processes.append(subprocess.Popen(
@@ -158,12 +162,28 @@ class _LocalCluster:
                      self.cluster.scheduler_address, "--nthreads", "1", "--no-nanny",
                      "--host", "127.0.0.1", "--no-dashboard"],
                     env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                    stderr=subprocess.DEVNULL))
+                    stderr=self.log))
             self.client = Client(self.cluster)
-            self.client.wait_for_workers(workers, timeout=60)
+            self._wait_for(workers)
         except BaseException:
             self.close()
             raise
+
+    def _wait_for(self, workers, timeout=120.0):
+        """Waits until every worker has joined; raises at once when one has exited."""
+        deadline = time.monotonic() + timeout
+        while len(self.client.scheduler_info().get("workers", {})) < workers:
+            ended = [p.returncode for p in self.processes if p.poll() is not None]
+            if ended or time.monotonic() > deadline:
+                self.log.seek(0)
+                tail = self.log.read().decode("utf-8", "replace").strip().splitlines()[-5:]
+                what = f"a worker process exited with status {ended[0]}" if ended else \
+                    f"the workers did not start within {timeout:g} s"
+                raise RuntimeError(f"zarno.sweep(client=\"local\"): {what}; run on threads "
+                                   "(client=None) or check that `python -m distributed.cli."
+                                   "dask_worker` runs with this interpreter. Last lines of "
+                                   "the workers' log:\n" + "\n".join(tail))
+            time.sleep(0.1)
 
     def close(self):
         if getattr(self, "client", None) is not None:
@@ -177,6 +197,7 @@ class _LocalCluster:
                 p.kill()
                 p.wait()
         self.cluster.close()
+        self.log.close()
 
 
 def _progress(total, enabled):
