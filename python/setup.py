@@ -37,7 +37,8 @@ class CMakeExtension(Extension):
 
 class CMakeBuild(build_ext):
     """Builds the extension with the project's CMake build (target zarno_python) and places
-    it, with the deck schema, in the package being built."""
+    it, with the deck schema and the input reference (the ranges of the classes' help), in the
+    package being built."""
 
     def build_extension(self, ext):
         given = os.environ.get("ZARNO_CMAKE_BUILD_DIR")
@@ -59,7 +60,8 @@ class CMakeBuild(build_ext):
         target = pathlib.Path(self.get_ext_fullpath(ext.name))
         target.parent.mkdir(parents=True, exist_ok=True)
         shutil.copy2(built[-1], target)
-        shutil.copy2(ROOT / "docs" / "deck-schema.json", target.parent / "deck-schema.json")
+        for name in ("deck-schema.json", "input-reference.md"):
+            shutil.copy2(ROOT / "docs" / name, target.parent / name)
 
 
 setup(

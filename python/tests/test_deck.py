@@ -221,5 +221,11 @@ def test_help_gives_meaning_units_ranges_and_the_types_a_field_applies_to():
     assert "applies to p-y types 1-4, 11, 15 only" in values
     section = zarno.Section.diameter.__doc__
     assert "in | mm" not in section and "unit: USCS in, SI mm, GENERAL L" in section
+    # Ranges and meanings from the input reference's field tables.
+    assert "range: < diameter/2" in zarno.Section.wall_thickness.__doc__
+    assert "range: 100 to 30,000 psi (689.5 to 206,843 kPa)" in \
+        zarno.Concrete.concrete_compressive_strength.__doc__
+    assert zarno.Options.Increments.__doc__.startswith(
+        "Increments (integer): stations along the pile minus one\n    range: 40 to 500")
     for name in ["Concrete", "Rebar", "Bar", "Strands", "Strand", "PyType", "SectionType"]:
         assert name in zarno.__all__ and hasattr(zarno, name)

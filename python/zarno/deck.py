@@ -40,6 +40,44 @@ def _schema():
     raise ImportError("deck-schema.json is missing beside the compiled zarno module")
 
 
+def _reference_rows():
+    """Range and meaning of each field from the tables of the input reference
+    (input-reference.md, installed beside the schema), by field name: the reader's name in
+    lower case with underscores, or the option keyword. Empty when the file is not there."""
+    from . import __path__ as package_dirs
+    path = next((os.path.join(d, "input-reference.md") for d in package_dirs
+                 if os.path.exists(os.path.join(d, "input-reference.md"))), None)
+    if path is None:
+        return {}
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    rows = {}
+    header = None
+    for line in text.splitlines():
+        if not line.startswith("|"):
+            header = None
+            continue
+        cells = [c.strip() for c in re.split(r"(?<!\\)\|", line.strip().strip("|"))]
+        if header is None:
+            header = cells
+            continue
+        if set(line) <= set("|- "):
+            continue
+        row = dict(zip(header, cells))
+        if "range" not in row:
+            continue
+        for key in ("keyword", "reader's name"):
+            for name in re.findall(r"`([^`]+)`", row.get(key, "")):
+                name = re.sub(r"^the |\b(of|in|for) (section|layer|load|point|line) n\b.*$",
+                              "", name).strip()
+                rows.setdefault(re.sub(r"[\s\-]+", "_", name).lower()
+                                if key != "keyword" else name, row)
+    return rows
+
+
+_REFERENCE = _reference_rows()
+
+
 # The status of a deck refused while it is built in Python, before the engine sees it: not
 # one of the engine's own statuses (100 + n input error, 200 + n runtime error, 99).
 FIELD_ERROR_STATUS = 300
@@ -266,6 +304,9 @@ def _field_help(name, field, owner=""):
         applies = m.group(1).strip()
         text = text[m.end():].strip()
     kinds = sorted(field.types - {"null"})
+    reference = _REFERENCE.get(name, {})
+    if reference.get("meaning") and (not text or re.fullmatch(r"-?\d+ to \d+|in|m|L", text)):
+        text = reference["meaning"].replace("`", "")
     head = f"{name} ({', '.join(kinds) or 'value'}): {text or name.replace('_', ' ')}"
     lines.append(head)
     if units:
@@ -276,7 +317,9 @@ def _field_help(name, field, owner=""):
         kind = _CODE_KIND.get(owner, "types")
         lines.append(f"    applies to {kind} {applies.split(' ', 1)[1]} only")
     span = re.search(r"\b(-?\d+) to (\d+)\b", field.description or "")
-    if span and field.minimum is None and field.maximum is None:
+    if reference.get("range") and reference["range"] != "YES/NO":
+        lines.append(f"    range: {reference['range']}")
+    elif span and field.minimum is None and field.maximum is None:
         lines.append(f"    range: {span.group(1)} to {span.group(2)}")
     if field.enum is not None:
         lines.append(f"    one of: {', '.join(map(repr, field.enum))}")
