@@ -192,8 +192,8 @@ def plot_model(deck, figsize=(8, 8)):
     water = _water_depth(deck, system)
     if water is not None:
         ax.axhline(water, color="tab:blue", linewidth=1.5, linestyle="--")
-        ax.text(0.02, water, f"water table {water:g} {depth_unit}", color="tab:blue",
-                va="bottom", fontsize="small")
+        ax.text(0.98, water, f"water table {water:g} {depth_unit}", color="tab:blue",
+                ha="right", va="bottom", fontsize="small")
     top = 0.0
     for i, section in enumerate(sections):
         ax.add_patch(Rectangle((0.30, top), 0.08, section.section_length,
