@@ -172,3 +172,23 @@ def test_parallel_runs_in_threads_equal_runs_in_sequence(elastic):
         t.join()
     assert parallel == sequential
     assert len(set(sequential)) == len(decks)
+
+
+def test_cli_csv_tables_give_units_in_every_header_and_exact_numbers(cli, tmp_path):
+    import pandas as pd
+    deck = tmp_path / "shaft.inp"
+    shutil.copy(EXAMPLES / "drilled_shaft.inp", deck)
+    subprocess.run([str(cli), str(deck), "--csv", str(tmp_path / "t")], check=True,
+                   capture_output=True)
+    cases = pd.read_csv(tmp_path / "t" / "load_cases.csv", float_precision="round_trip")
+    assert list(cases.columns[2:5]) == [
+        "condition_1 (kN for types 1-3; m for 4-5)",
+        "condition_2 (kN-m for types 1 and 4; rad for 2 and 5; kN-m/rad for 3)",
+        "axial_thrust (kN)"]
+    curves = pd.read_csv(tmp_path / "t" / "moment_curvature.csv")
+    assert {"moment (kN-m)", "bending_stiffness (kN-m^2)", "curvature (rad/m)"} <= \
+        set(curves.columns)
+    # Shortest round-trip decimals: read back exactly, the same doubles as in Python.
+    summary = zarno.run(EXAMPLES / "drilled_shaft.inp").summary
+    assert list(cases["head_deflection (m)"]) == list(summary["head_deflection"])
+    assert list(cases["max_moment (kN-m)"]) == list(summary["max_moment"])

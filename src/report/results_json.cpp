@@ -240,8 +240,15 @@ bool Write_Results_Csv(const RunResults& r, const std::string& directory, std::s
     const ResultUnits& u = r.units;
     const std::string L = "(" + u.length + ")";
 
+    // The conditions' units depend on the loading type: 1-3 give a shear, 4-5 a deflection;
+    // 1 and 4 a moment, 2 and 5 a slope, 3 a rotational stiffness.
+    const std::string condition_1 =
+        fmt::format("condition_1 ({} for types 1-3; {} for 4-5)", u.force, u.length);
+    const std::string condition_2 =
+        fmt::format("condition_2 ({} for types 1 and 4; {} for 2 and 5; {} for 3)", u.moment,
+                    u.slope, u.rotational_stiffness);
     std::string cases;
-    Row(cases, std::string("load_case"), std::string("loading_type"), "condition_1", "condition_2",
+    Row(cases, std::string("load_case"), std::string("loading_type"), condition_1, condition_2,
         "axial_thrust " + std::string("(") + u.force + ")", std::string("converged"),
         std::string("iterations"), "final_change " + L, "head_deflection " + L,
         "head_slope (" + u.slope + ")", "head_shear (" + u.force + ")",
@@ -282,11 +289,28 @@ bool Write_Results_Csv(const RunResults& r, const std::string& directory, std::s
         }
     }
 
+    // Units in the header like every other table, when all curves share them (they are the
+    // report's units); the unit columns stay for readers of the earlier layout.
+    auto in_header = [&r](const std::string& name, std::string SectionCurveResult::*unit) {
+        if (r.section_curves.empty()) {
+            return name;
+        }
+        const std::string& first = r.section_curves.front().*unit;
+        for (const SectionCurveResult& c : r.section_curves) {
+            if (c.*unit != first) {
+                return name;
+            }
+        }
+        return name + " (" + first + ")";
+    };
     std::string mc;
-    Row(mc, std::string("section"), std::string("thrust_index"), std::string("axial_thrust"),
-        std::string("thrust_unit"), std::string("nominal_moment"), std::string("point"),
-        std::string("moment"), std::string("bending_stiffness"), std::string("curvature"),
-        std::string("moment_unit"), std::string("stiffness_unit"), std::string("curvature_unit"));
+    Row(mc, std::string("section"), std::string("thrust_index"),
+        in_header("axial_thrust", &SectionCurveResult::thrust_unit), std::string("thrust_unit"),
+        in_header("nominal_moment", &SectionCurveResult::moment_unit), std::string("point"),
+        in_header("moment", &SectionCurveResult::moment_unit),
+        in_header("bending_stiffness", &SectionCurveResult::stiffness_unit),
+        in_header("curvature", &SectionCurveResult::curvature_unit), std::string("moment_unit"),
+        std::string("stiffness_unit"), std::string("curvature_unit"));
     for (const SectionCurveResult& c : r.section_curves) {
         int k = 0;
         for (const MomentCurvaturePoint& p : c.points) {
