@@ -4,11 +4,13 @@
 #include "run/run.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fmt/format.h>
 #include <fstream>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -89,14 +91,35 @@ void Write_Error_To_Stderr(const zarno::RunResults& results, const zarno::RunReq
                stderr);
 }
 
-// Warnings specific to this input (misspelled option names, implausible values).
-void Write_Notes_To_Stderr(const zarno::RunResults& results) {
+// Every warning of the run: the notes specific to this input (which line, layer or value,
+// and what to do), then each recorded warning that has no note of its own, with its text.
+void Write_Warnings_To_Stderr(const zarno::RunResults& results) {
     for (const zarno::MessageResult& w : results.notes) {
         std::string text;
         for (const std::string& line : w.text) {
             text += (text.empty() ? "" : " ") + line;
         }
         std::fputs(fmt::format("zarno: warning {}: {}\n", w.code, text).c_str(), stderr);
+    }
+    for (const zarno::MessageResult& w : results.warnings) {
+        const bool noted = std::any_of(results.notes.begin(), results.notes.end(),
+                                       [&](const auto& n) { return n.code == w.code; });
+        if (noted) {
+            continue;
+        }
+        std::string text;
+        for (const std::string& line : w.text) {
+            const std::string_view t = line;
+            if (t.empty() || t.find("****") != std::string_view::npos) {
+                continue; // the heading only repeats that this is a warning
+            }
+            text +=
+                (text.empty() ? "" : " ") + std::string(t.substr(0, t.find_last_not_of(' ') + 1));
+        }
+        std::fputs(fmt::format("zarno: warning {} (reported {} time{}): {}\n", w.code, w.count,
+                               w.count == 1 ? "" : "s", text)
+                       .c_str(),
+                   stderr);
     }
 }
 
@@ -169,7 +192,7 @@ int main(int argc, char** argv) {
         zarno::RunRequest no_files = request; // reading a deck writes no report to point to
         no_files.report_file.clear();
         no_files.message_file.clear();
-        Write_Notes_To_Stderr(results);
+        Write_Warnings_To_Stderr(results);
         Write_Error_To_Stderr(results, no_files);
         if (result > 0) {
             return Exit_Code(result);
@@ -194,7 +217,7 @@ int main(int argc, char** argv) {
         return Exit_Code(result);
     }
     std::printf("%s\n", Describe_Result(result).c_str());
-    Write_Notes_To_Stderr(results);
+    Write_Warnings_To_Stderr(results);
     Write_Error_To_Stderr(results, request);
     if (!results.load_cases.empty()) {
         const Units u = Units_Of(results.units.system == "SI"     ? 2

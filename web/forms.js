@@ -258,9 +258,20 @@ export class DeckForms {
     const bottom = Math.max(pile || 0, ...layers.map((l) => l.bottom).filter(Number.isFinite), 1);
     const y = (d) => 10 + (380 * d) / bottom;
     let html = '';
-    for (const l of layers) {
+    let above = null;
+    for (const [k, l] of layers.entries()) {
       if (!Number.isFinite(l.top) || !Number.isFinite(l.bottom)) continue;
       const name = PY_TYPES[l.code] ? PY_TYPES[l.code][0] : `type ${l.code}`;
+      // A gap or an overlap between layers as typed: the analysis moves this layer's top to
+      // the bottom of the layer above (warning -717), so the drawing marks where it differs.
+      if (above && Math.abs(l.top - above.bottom) > 1e-6) {
+        const a = Math.min(l.top, above.bottom);
+        const b = Math.max(l.top, above.bottom);
+        const what = l.top > above.bottom ? 'gap' : 'overlap';
+        html += `<rect class="layer-gap" data-layer="${k + 1}" x="0" y="${y(a)}" width="150" height="${Math.max(2, y(b) - y(a))}" fill="none" stroke="#c00" stroke-dasharray="4 2"><title>${what} of ${+(b - a).toPrecision(6)} ${this.unit('depth')} above layer ${k + 1}: the analysis starts layer ${k + 1} at ${above.bottom} ${this.unit('depth')}</title></rect>`;
+        html += `<text x="120" y="${y(a) + 10}" fill="#c00">${what}</text>`;
+      }
+      above = l;
       html += `<rect x="0" y="${y(l.top)}" width="150" height="${Math.max(1, y(l.bottom) - y(l.top))}" fill="${PY_COLOURS[l.code] || '#ddd'}" stroke="#667"><title>${name}</title></rect>`;
       html += `<text x="4" y="${y(l.top) + 12}">${name}</text><text x="4" y="${y(l.bottom) - 3}">${l.bottom} ${this.unit('depth')}</text>`;
     }

@@ -9,6 +9,7 @@
 
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
+#include "engine/run_status.h"
 #include "report/fortran_format.h"
 #include "solver/load_case_results.h"
 #include "solver/load_cases.h"
@@ -83,6 +84,13 @@ void Write_Failure_Block(AnalysisModel& m, int k, int iterations) {
     r.Write_Line("Shear Force = " + Format_F(m.Loads[k].Condition1, 14, 3));
     r.Write_Line("Moment      = " + Format_F(m.Loads[k].Condition2, 14, 3));
     r.Blank_Lines(1);
+    Record_Warning(m, WARNING_STIFFNESS_CASE,
+                   {fmt::format("Pile-head stiffness matrix: load level {} (shear {:g}, moment "
+                                "{:g}) did not converge or deflected beyond ExcessDeflection "
+                                "after {} iterations; the matrix was not computed.",
+                                k, m.Loads[k].Condition1, m.Loads[k].Condition2, iterations),
+                    "Increase MaxIterations or ExcessDeflection in OPTIONS, or check the soil "
+                    "and section data under load case 1, on which the matrix is based."});
 }
 
 enum class CaseOutcome { Converged, Failed, Fatal };

@@ -109,10 +109,12 @@ struct WarningStore {
     // While set, nothing is recorded: a value that is only borrowed for a blend (the
     // neighbouring layer's spring at a boundary station) warns about nothing.
     bool Recording_Paused = false;
-    std::array<int, MAX_WARNING_CODES + 1> i_Warning_Tally{};
+    std::array<int, HIGHEST_WARNING_CODE + 1> i_Warning_Tally{};
     std::array<int, MAX_WARNING_CODES + 1> i_Warning_Code{};
 
-    int Last_Tallied_Code() const { return std::clamp(Highest_Tallied_Code, 0, MAX_WARNING_CODES); }
+    int Last_Tallied_Code() const {
+        return std::clamp(Highest_Tallied_Code, 0, HIGHEST_WARNING_CODE);
+    }
     // Every tally back to zero (code 0 is never tallied). A store with nothing tallied is
     // not written at all: writing even a zero would take a fresh page of its own.
     void Clear_Tallies() {

@@ -25,6 +25,9 @@ inline constexpr int MAX_TIP_SHEAR_POINTS = 50;
 inline constexpr int MAX_PRINTED_PY_DEPTHS = 100;
 inline constexpr int MAX_USER_PY_POINTS = 30;
 inline constexpr int MAX_WARNING_CODES = 4000;
+// Highest warning code magnitude the tallies can hold: the solution-balance warning is
+// -5501, above the 4,000 occurrences kept per code.
+inline constexpr int HIGHEST_WARNING_CODE = 5501;
 inline constexpr int MAX_MEI_REPORT_NAMES = 100;
 inline constexpr int NUM_PY_TYPES = 20;
 inline constexpr int RECORD_LENGTH = 256;

@@ -174,7 +174,8 @@ constexpr MessageLine kGrossImbalance[] = {
     {B, "the physical range, and increase the number of pile increments."},
 };
 
-// {0} axial thrust, {1} force unit, {2} node, {3} iteration
+// {0} axial thrust, {1} force unit, {2} node, {3} iteration, {4} a fix to make first (an
+// implausible modulus), empty or ending in a blank
 constexpr MessageLine kBuckling[] = {
     {B, ""},
     {B, ""},
@@ -184,7 +185,7 @@ constexpr MessageLine kBuckling[] = {
     {B, "          Axial thrust load = {0} {1}"},
     {B, "          The pile lost its lateral stability at node {2} in iteration {3}."},
     {B, ""},
-    {B, "Solution: Reduce the axial thrust or increase the bending stiffness of the pile."},
+    {B, "Solution: {4}Reduce the axial thrust or increase the bending stiffness of the pile."},
     {B, "          The stiffness of the soil near the pile head also governs the buckling "
         "load."},
 };
@@ -320,6 +321,7 @@ constexpr MessageLine kUnrecognizedLine[] = {
     {B, "The following line is unrecognized or is out-of-order"},
     {B, ""},
     {B, "{0}"},
+    {B, "{1}"},
     {B, ""},
     {B, ""},
 };
@@ -468,10 +470,11 @@ constexpr MessageLine kLoessCycles[] = {
     {R, ""},
 };
 
-// {0} the message, naming the option
+// {0} the message, naming the option; {1} the line as read and what it must hold
 constexpr MessageLine kOptionUnrecognized[] = {
     {R, ""},
     {R, "{0}"},
+    {R, "{1}"},
 };
 
 // {0} the limit given, {1} how it is out of range

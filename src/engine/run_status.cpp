@@ -1,10 +1,12 @@
 #include "engine/run_status.h"
 
 #include "engine/analysis_model.h"
+#include "engine/results.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <fmt/format.h>
+#include <utility>
 
 namespace zarno {
 
@@ -45,7 +47,7 @@ int Raise_Runtime_Error(AnalysisModel& m, int n) {
 
 void Record_Warning(AnalysisModel& m, int code) {
     const int k = std::abs(code);
-    if (k < 1 || k > MAX_WARNING_CODES) {
+    if (k < 1 || k > HIGHEST_WARNING_CODE) {
         return; // not a warning code of this engine; nothing to index it by
     }
     WarningStore& w = m.Warnings;
@@ -58,6 +60,28 @@ void Record_Warning(AnalysisModel& m, int code) {
     w.Highest_Tallied_Code = std::max(w.Highest_Tallied_Code, k);
     w.i_Warning_Count = w.i_Warning_Tally[k];
     w.i_Warning_Code[w.i_Warning_Count] = code;
+}
+
+void Record_Warning(AnalysisModel& m, int code, std::vector<std::string> note) {
+    if (m.Warnings.Recording_Paused) {
+        return;
+    }
+    Record_Warning(m, code);
+    Record_Warning_Note(m, code, std::move(note));
+}
+
+void Record_Warning_Once(AnalysisModel& m, int code, std::string_view subject,
+                         std::vector<std::string> note) {
+    if (m.Warnings.Recording_Paused) {
+        return;
+    }
+    Record_Warning(m, code);
+    for (const MessageResult& kept : m.Results.notes) {
+        if (kept.code == code && !kept.text.empty() && kept.text.front().starts_with(subject)) {
+            return;
+        }
+    }
+    Record_Warning_Note(m, code, std::move(note));
 }
 
 } // namespace zarno

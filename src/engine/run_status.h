@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zarno {
 
@@ -26,5 +27,26 @@ std::string Runtime_Error_Code(int n);
 
 // Records one occurrence of a (negative) warning code.
 void Record_Warning(AnalysisModel& m, int code);
+
+// Warning codes of the checks that explain themselves in a note naming the value, layer or
+// line (the reader's, the echo's and the p-y passes'); the models' own codes stand where
+// they are raised.
+inline constexpr int WARNING_OPTION_KEYWORD = -710;        // option label is not the keyword
+inline constexpr int WARNING_IMPLAUSIBLE_UNIT = -711;      // value implausible in its unit
+inline constexpr int WARNING_UNIT_WEIGHT_LIMITS = -712;    // unit weights outside the limits
+inline constexpr int WARNING_UNIT_WEIGHT_UNCHECKED = -713; // general units: weights unchecked
+inline constexpr int WARNING_LIMITING_MODULUS = -714;      // printed soft clay curve at its limit
+inline constexpr int WARNING_LAYER_NODE_RANGE = -715;      // a layer's last station not found
+inline constexpr int WARNING_STIFFNESS_CASE = -716;        // a pile-head stiffness case failed
+inline constexpr int WARNING_LAYER_GAP = -717;             // layers made contiguous
+inline constexpr int WARNING_LEFT_OVER_VALUES = -718;      // values left over on a line
+
+// Records one occurrence of `code` with a note naming where it arose and what to do.
+void Record_Warning(AnalysisModel& m, int code, std::vector<std::string> note);
+// The same for a check that runs at every station of every pass: each occurrence is
+// tallied, the note is kept only when no note of the code starts with `subject` yet (the
+// layer or section it names), so a layer gets one note, at its first station.
+void Record_Warning_Once(AnalysisModel& m, int code, std::string_view subject,
+                         std::vector<std::string> note);
 
 } // namespace zarno

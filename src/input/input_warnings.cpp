@@ -66,6 +66,22 @@ void Check_Section_Units(AnalysisModel& m) {
         for (const auto& f : steels) {
             Note_Implausible(m, k, {f.what, f.value, fy_smallest, stress, stress_big});
         }
+        // Elastic moduli: no pile material (steel about 29,000 ksi or 200 GPa, concrete,
+        // timber from 1,000 ksi or 7 GPa) comes near 100,000 psi or 690 MPa; a value below
+        // that was typed in ksi, MPa or GPa and would make the pile a thousand times too
+        // flexible.
+        const double E_smallest = si ? 690000.0 : 100000.0;
+        const char* E_big = si ? "MPa or GPa" : "ksi";
+        const struct {
+            const char* what;
+            double value;
+        } moduli[] = {{"elastic modulus", s.Elastic_E},
+                      {"elastic modulus of casing or pipe", s.Casing_E},
+                      {"core elastic modulus", s.Core_E},
+                      {"rebar elastic modulus", s.Rebar_E}};
+        for (const auto& E : moduli) {
+            Note_Implausible(m, k, {E.what, E.value, E_smallest, stress, E_big});
+        }
         // A concrete strength in the larger unit (below 100 psi) is refused by the reader,
         // whose message names the likely unit.
     }

@@ -3,15 +3,16 @@
 // They never change a value; the run goes on as the deck says.
 #pragma once
 
+#include "engine/run_status.h"
+
 #include <string_view>
 
 namespace zarno {
 
 struct AnalysisModel;
 
-// Warning codes of these checks.
-inline constexpr int WARNING_OPTION_KEYWORD = -710;   // option label is not the keyword
-inline constexpr int WARNING_IMPLAUSIBLE_UNIT = -711; // value implausible in its unit
+// Their warning codes, WARNING_OPTION_KEYWORD and WARNING_IMPLAUSIBLE_UNIT, stand with the
+// other coded checks in engine/run_status.h.
 
 // Called by the reader after an option line was read by position: a label other than the
 // expected keyword (for instance "Tolerence" for "Tolerance") is noted with a warning.

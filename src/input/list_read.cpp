@@ -13,6 +13,8 @@
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace zarno {
 
@@ -202,6 +204,33 @@ ListRead::ListRead(AnalysisModel& m, std::string_view block) : m_(m), block_(blo
     m_.Input.Begin_List();
 }
 
+ListRead::~ListRead() {
+    if (m_.RunStatus > 0 || items_ == 0) {
+        return;
+    }
+    const std::string rest = m_.Input.Rest_Of_List_Line();
+    if (rest.empty() || rest.front() == '/' || rest.front() == '!') {
+        return; // a slash ends a list-directed read; what follows it is a comment
+    }
+    std::vector<std::string> note{fmt::format(
+        "{} block at line {} of the input file: \"{}\" was left over after the {} "
+        "value{} the line holds, and was not used.",
+        block_, m_.Input.Line_Number(), Printable(rest), items_, items_ == 1 ? "" : "s")};
+    double number = 0.0;
+    const std::string first = rest.substr(0, rest.find_first_of(" \t,"));
+    if (Parse_List_Real(first, number)) {
+        note.push_back(
+            items_ == 1 ? "This line takes one value; if the numbers after it were meant for the "
+                          "following lines, put each value on a line of its own."
+                        : "If these numbers were meant for the following lines, move them there; "
+                          "otherwise remove them.");
+    } else {
+        note.push_back("Remove the left-over text, or start it with a slash (/) to keep it as a "
+                       "comment.");
+    }
+    Record_Warning(m_, WARNING_LEFT_OVER_VALUES, std::move(note));
+}
+
 bool ListRead::Next(std::string& token, bool& quoted, std::string_view what,
                     std::string_view kind) {
     if (m_.RunStatus > 0) {
@@ -209,6 +238,7 @@ bool ListRead::Next(std::string& token, bool& quoted, std::string_view what,
     }
     const ItemStatus status = m_.Input.Next_Item(token, quoted);
     if (status == ItemStatus::Item) {
+        ++items_;
         return true;
     }
     if (status == ItemStatus::End_Of_File) {

@@ -37,6 +37,12 @@ std::string Printable(std::string_view text);
 class ListRead {
   public:
     ListRead(AnalysisModel& m, std::string_view block);
+    // A read ends with its statement: values left over on its last line are not read by
+    // anything, so they are reported (a warning naming the block, the line and the items)
+    // rather than dropped without a word.
+    ~ListRead();
+    ListRead(const ListRead&) = delete;
+    ListRead& operator=(const ListRead&) = delete;
 
     // Each returns false, with the input error raised, when the item cannot be read.
     bool Int(int& value, std::string_view what);
@@ -49,6 +55,7 @@ class ListRead {
 
     AnalysisModel& m_;
     std::string_view block_;
+    int items_ = 0; // items read so far
 };
 
 // Parses a list-directed integer or real; false for malformed or out-of-range text.

@@ -7,9 +7,11 @@
 #include "input/list_read.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fmt/format.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zarno {
 
@@ -20,6 +22,81 @@ constexpr double kDegreesToRadians = 3.141592653589793 / 180.0;
 
 // A YES/NO option line: true when the line is "<name> YES", false for "<name> NO"; any
 // other line writes the option's message and raises input error 95.
+// The keywords that open the blocks after the header, and END.
+constexpr std::string_view kBlockKeywords[] = {"TITLE",
+                                               "OPTIONS",
+                                               "SECTIONS",
+                                               "AXIAL THRUST LOADS",
+                                               "SOIL LAYERS",
+                                               "TIP SHEAR",
+                                               "PILE BATTER AND SLOPE",
+                                               "GROUP EFFECT FACTORS",
+                                               "LRFD LOADS",
+                                               "LRFD FACTORS AND CASES",
+                                               "LOADING",
+                                               "SOIL MOVEMENTS",
+                                               "DEPTHS OF PRINTED P-Y CURVES",
+                                               "END"};
+constexpr std::string_view kUnitsLines[] = {"Units USCS", "Units SI", "Units GENERAL"};
+
+// Edit distance of a and b, letters compared without case.
+std::size_t Edit_Distance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
+    }
+    const auto up = [](char c) {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    };
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min(
+                {row[j] + 1, row[j - 1] + 1, diagonal + (up(a[i - 1]) == up(b[j - 1]) ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// A line that is none of the words expected here: the run stops with the line, its line
+// number and the nearest expected word when one is close (a misspelling, another case),
+// else the list of what may stand there.
+template <std::size_t N>
+void Report_Unrecognized_Line_Expecting(AnalysisModel& m, const std::string& line,
+                                        const std::string_view (&expected)[N],
+                                        std::string_view kind) {
+    const std::string typed = Trim_Both(line);
+    std::string_view nearest;
+    std::size_t best = std::string_view::npos;
+    for (std::string_view word : expected) {
+        const std::size_t d = Edit_Distance(typed, word);
+        if (d < best) {
+            best = d;
+            nearest = word;
+        }
+    }
+    std::string hint;
+    if (best <= std::max<std::size_t>(2, nearest.size() / 4)) {
+        hint = fmt::format("Found at line {} of the input file: did you mean \"{}\"? Keywords "
+                           "are written in capitals as shown, alone on their line.",
+                           m.Input.Line_Number(), nearest);
+    } else {
+        std::string list;
+        for (std::string_view word : expected) {
+            list += (list.empty() ? "" : ", ") + std::string(word);
+        }
+        hint = fmt::format("Found at line {} of the input file, where {} is expected: {}; or "
+                           "the line belongs to the block before it, whose lines it does not "
+                           "fit.",
+                           m.Input.Line_Number(), kind, list);
+    }
+    // The reader is void: its caller tests RunStatus.
+    static_cast<void>(Fail_Run(m, MessageId::UnrecognizedLine, line, hint));
+}
+
 bool Read_Yes_No(AnalysisModel& m, std::string_view name, std::string_view error_text,
                  bool& value) {
     std::string line;
@@ -42,7 +119,10 @@ bool Read_Yes_No(AnalysisModel& m, std::string_view name, std::string_view error
         value = false;
         return true;
     }
-    return Fail_Run(m, MessageId::OptionUnrecognized, error_text) == 0;
+    return Fail_Run(m, MessageId::OptionUnrecognized, error_text,
+                    fmt::format("Found at line {} of the input file: \"{}\"; the line must "
+                                "read exactly \"{} YES\" or \"{} NO\" (capitals, one blank).",
+                                m.Input.Line_Number(), Printable(line), name, name)) == 0;
 }
 
 int Write_Iteration_Error(AnalysisModel& m, int iterations, std::string_view tail) {
@@ -72,7 +152,12 @@ bool Read_Loading_Type(AnalysisModel& m) {
         m.b_Cyclic = false;
     } else {
         return Fail_Run(m, MessageId::OptionUnrecognized,
-                        "INPUT ERROR - Unrecognized command for loading type option") == 0;
+                        "INPUT ERROR - Unrecognized command for loading type option",
+                        fmt::format("Found at line {} of the input file: \"{}\"; "
+                                    "columns 9-14 must hold STATIC or CYCLIC (capitals) and "
+                                    "columns 15-20 the number of cycles, as in \"Loading STATIC   "
+                                    "  0\".",
+                                    m.Input.Line_Number(), Printable(line))) == 0;
     }
     // A fixed field: blanks are not significant and an empty field is zero.
     std::string field = line.size() > 14 ? line.substr(14, 6) : std::string();
@@ -120,9 +205,7 @@ bool Read_Count(AnalysisModel& m, std::string_view block, std::string_view what,
 } // namespace
 
 void Report_Unrecognized_Line(AnalysisModel& m, const std::string& line) {
-    if (Fail_Run(m, MessageId::UnrecognizedLine, line) > 0) {
-        return;
-    }
+    Report_Unrecognized_Line_Expecting(m, line, kBlockKeywords, "a block keyword");
 }
 
 void Read_Title(AnalysisModel& m) {
@@ -147,7 +230,7 @@ void Read_Options(AnalysisModel& m) {
     } else if (line == "Units GENERAL") {
         m.IUNITS = GENERAL;
     } else {
-        Report_Unrecognized_Line(m, line);
+        Report_Unrecognized_Line_Expecting(m, line, kUnitsLines, "the units line");
         return;
     }
     if (!Read_Yes_No(m, "UseLRFD", "INPUT ERROR - Unrecognized command for LRFD analysis option",
@@ -286,7 +369,10 @@ void Read_Options(AnalysisModel& m) {
             m.i_Interaction_Code = 3;
         } else {
             if (Fail_Run(m, MessageId::OptionUnrecognized,
-                         "INPUT ERROR - Unrecognized command for interaction code option") > 0) {
+                         "INPUT ERROR - Unrecognized command for interaction code option",
+                         fmt::format("Found at line {} of the input file: the interaction code "
+                                     "\"{}\"; it must be AASHTO, ACI318 or Eurocode2.",
+                                     m.Input.Line_Number(), Printable(code))) > 0) {
                 return;
             }
         }

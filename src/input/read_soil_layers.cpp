@@ -75,50 +75,67 @@ bool Read_Layer_Line(AnalysisModel& m, int t, int layer, const char* end, LayerL
         // Built for every value read, so by concatenation rather than a format string.
         return std::string("the ") + name + " at the " + end + " of layer " + std::to_string(layer);
     };
+    // A soil strength (cohesion, friction angle, rock or cone strength, blow count, subgrade
+    // modulus) is never negative, and a friction angle is below 90 degrees. A value outside
+    // is refused here, where its layer, field and line are known, rather than by the p-y
+    // model, which could only say that the value is unusable. (Moduli and strains where
+    // zero or less asks for the model's default are read as they stand.)
+    auto real = [&](double& x, const char* name) {
+        if (!r.Real(x, what(name))) {
+            return false;
+        }
+        const bool angle = std::string_view(name) == "friction angle";
+        if (x >= 0.0 && (!angle || x < 90.0)) {
+            return true;
+        }
+        return Raise_Out_Of_Range(m, kBlock, what(name), x,
+                                  angle ? "of at least 0 and below 90 degrees"
+                                        : "of zero or more (a negative value has no meaning "
+                                          "for this parameter)") == 0;
+    };
     if (!r.Real(v.gamma, what("effective unit weight"))) {
         return false;
     }
     switch (t) {
     case 1:
     case 3:
-        return r.Real(v.values[0], what("cohesion")) && r.Real(v.values[1], what("eps50"));
+        return real(v.values[0], "cohesion") && r.Real(v.values[1], what("eps50"));
     case 2:
     case 4:
-        return r.Real(v.values[0], what("cohesion")) && r.Real(v.values[1], what("eps50")) &&
+        return real(v.values[0], "cohesion") && r.Real(v.values[1], what("eps50")) &&
                r.Real(v.values[2], what("subgrade modulus k"));
     case 5:
     case 6:
-        return r.Real(v.values[0], what("friction angle")) &&
+        return real(v.values[0], "friction angle") &&
                r.Real(v.values[1], what("subgrade modulus k"));
     case 7:
         return true;
     case 8:
-        return r.Real(v.values[0], what("uniaxial compressive strength")) &&
+        return real(v.values[0], "uniaxial compressive strength") &&
                r.Real(v.values[1], what("initial modulus of rock")) &&
                r.Real(v.values[2], what("RQD")) && r.Real(v.values[3], what("k_rm"));
     case 9:
-        return r.Real(v.values[0], what("uniaxial compressive strength"));
+        return real(v.values[0], "uniaxial compressive strength");
     case 10:
-        return r.Int(v.integer, what("field-test type")) &&
-               r.Real(v.values[0], what("SPT blow count")) &&
+        return r.Int(v.integer, what("field-test type")) && real(v.values[0], "SPT blow count") &&
                r.Real(v.values[1], what("CPT tip resistance")) &&
                r.Real(v.values[2], what("dilatometer modulus")) &&
                r.Real(v.values[3], what("pressuremeter modulus"));
     case 11:
-        return r.Real(v.values[0], what("cohesion")) &&
-               r.Real(v.values[1], what("friction angle")) && r.Real(v.values[2], what("eps50")) &&
+        return real(v.values[0], "cohesion") && real(v.values[1], "friction angle") &&
+               r.Real(v.values[2], what("eps50")) &&
                r.Real(v.values[3], what("subgrade modulus k"));
     case 12:
-        return r.Real(v.values[0], what("cone tip resistance"));
+        return real(v.values[0], "cone tip resistance");
     case 13:
-        return r.Real(v.values[0], what("elastic subgrade modulus"));
+        return real(v.values[0], "elastic subgrade modulus");
     case 14:
         return r.Int(v.integer, what("number of p-y points"));
     case 15:
-        return r.Real(v.values[0], what("cohesion")) && r.Real(v.values[1], what("eps50")) &&
+        return real(v.values[0], "cohesion") && r.Real(v.values[1], what("eps50")) &&
                r.Real(v.values[2], what("J factor"));
     case 16:
-        return r.Real(v.values[0], what("uniaxial compressive strength of intact rock")) &&
+        return real(v.values[0], "uniaxial compressive strength of intact rock") &&
                r.Int(v.integer, what("rock type index")) &&
                r.Real(v.values[1], what("geological strength index")) &&
                r.Real(v.values[2], what("rock mass modulus"));

@@ -113,6 +113,22 @@ void RecordReader::Begin_List() {
     separator_open_ = true;
 }
 
+std::string RecordReader::Rest_Of_List_Line() const {
+    if (!list_has_line_ || list_line_too_long_ || list_pos_ >= list_line_.size()) {
+        return {};
+    }
+    std::string_view rest(list_line_);
+    rest.remove_prefix(list_pos_);
+    const auto separator = [](char c) { return Is_Blank_Char(c) || c == ','; };
+    while (!rest.empty() && separator(rest.front())) {
+        rest.remove_prefix(1);
+    }
+    while (!rest.empty() && separator(rest.back())) {
+        rest.remove_suffix(1);
+    }
+    return std::string(rest);
+}
+
 ItemStatus RecordReader::Next_Item(std::string& token, bool& quoted) {
     token.clear();
     quoted = false;

@@ -56,6 +56,10 @@ class RecordReader {
     // its quotes (a doubled quote inside stands for one) and with quoted set.
     ItemStatus Next_Item(std::string& token, bool& quoted);
 
+    // What the current list-directed read left unread on its last line, without the blanks
+    // and commas around it (empty when the line was used up).
+    std::string Rest_Of_List_Line() const;
+
     // Number of the last record read (1 for the first line of the file).
     int Line_Number() const { return line_number_; }
 

@@ -27,7 +27,9 @@ int Clamp_Nodes(int N) {
 // properties are, so that a battered pile's station and a printed curve at the same vertical
 // depth see the same layer.
 template <typename Depth>
-LayerPointRanges Layer_Ranges(const RunInput& in, int N, Depth depth, TextFile& report) {
+LayerPointRanges Layer_Ranges(const RunInput& in, int N, Depth depth, TextFile& report,
+                              int& stranded) {
+    stranded = 0;
     LayerPointRanges ranges{};
     N = Clamp_Nodes(N);
     const int num_layers = std::clamp(in.i_Num_Layers, 0, MAX_SOIL_LAYERS);
@@ -84,6 +86,7 @@ LayerPointRanges Layer_Ranges(const RunInput& in, int N, Depth depth, TextFile& 
             // lookups then stop the run at the first node below the soil data instead
             // of leaving those nodes without any p-y curve.
             ranges[j].last = N;
+            stranded = stranded == 0 ? j : stranded;
             continue;
         }
         ranges[j].last = ranges[next].first - 1;
@@ -119,7 +122,7 @@ void Build_Node_Grid(AnalysisModel& m) {
     }
     const int N = m.i_Num_Nodes;
     Assign_Sections_To_Nodes(m.Run_Input(), m.Sections, m.Grid(), N);
-    Assign_Layers_To_Nodes(m.Run_Input(), m.Grid(), m.Report, N);
+    Record_Stranded_Layer(m, Assign_Layers_To_Nodes(m.Run_Input(), m.Grid(), m.Report, N), false);
     if (m.i_Num_Soil_Movements >= 2) {
         Interpolate_Soil_Movement(m.Run_Input(), m.Grid(), N);
     }
@@ -218,9 +221,10 @@ void Assign_Sections_To_Nodes(const RunInput& in, const SectionTable& sections, 
     }
 }
 
-void Assign_Layers_To_Nodes(RunInput& in, StationGrid& grid, TextFile& report, int N) {
+int Assign_Layers_To_Nodes(RunInput& in, StationGrid& grid, TextFile& report, int N) {
+    int stranded = 0;
     const LayerPointRanges ranges = Layer_Ranges(
-        in, N, [&](int i) { return grid.Nodes[i].Xv; }, report);
+        in, N, [&](int i) { return grid.Nodes[i].Xv; }, report, stranded);
     for (int k = 1; k <= MAX_SOIL_LAYERS; ++k) {
         in.Layers[k].KTOP = ranges[k].first;
         in.Layers[k].i_BottomNodeInLayer = ranges[k].last;
@@ -237,12 +241,28 @@ void Assign_Layers_To_Nodes(RunInput& in, StationGrid& grid, TextFile& report, i
             grid.Nodes[i].i_Layer = k;
         }
     }
+    return stranded;
 }
 
-void Assign_Layers_To_Printed_Depths(const RunInput& in, PyState& py, TextFile& report, int N) {
+int Assign_Layers_To_Printed_Depths(const RunInput& in, PyState& py, TextFile& report, int N) {
     N = std::clamp(N, 0, MAX_PRINT_POINTS);
+    int stranded = 0;
     py.Print_Layers = Layer_Ranges(
-        in, N, [&](int i) { return py.Print_Xv[static_cast<std::size_t>(i)]; }, report);
+        in, N, [&](int i) { return py.Print_Xv[static_cast<std::size_t>(i)]; }, report, stranded);
+    return stranded;
+}
+
+void Record_Stranded_Layer(AnalysisModel& m, int layer, bool printed_depths) {
+    if (layer == 0) {
+        return;
+    }
+    Record_Warning(m, WARNING_LAYER_NODE_RANGE,
+                   {fmt::format("SOIL LAYERS, layer {}: no lower layer holds {}, so the {} of "
+                                "layer {} were taken down to the last one.",
+                                layer, printed_depths ? "a printed p-y curve depth" : "a station",
+                                printed_depths ? "printed depths" : "stations", layer),
+                    "A layer below it is thinner than the pile increment; combine it with a "
+                    "neighbouring layer or increase the number of pile increments."});
 }
 
 void Interpolate_Soil_Movement(const RunInput& in, StationGrid& grid, int N) {

@@ -26,10 +26,15 @@ void Assign_Sections_To_Nodes(const RunInput& in, const SectionTable& sections, 
 // First and last node of every soil layer (in.Layers[k].KTOP, i_BottomNodeInLayer) and the
 // layer of every node, comparing layer depths with the vertical depths of the nodes. The
 // report receives the diagnostic of a layer whose range cannot be closed.
-void Assign_Layers_To_Nodes(RunInput& in, StationGrid& grid, TextFile& report, int N);
+// Returns the first layer whose last station had to be taken as the pile tip because no
+// lower layer holds one (the diagnostic lines are then in the report), else 0.
+int Assign_Layers_To_Nodes(RunInput& in, StationGrid& grid, TextFile& report, int N);
 // The same for the depths of printed p-y curves, by their vertical depths (py.Print_Xv), into
 // py.Print_Layers; the layers' node ranges and the nodes are left alone.
-void Assign_Layers_To_Printed_Depths(const RunInput& in, PyState& py, TextFile& report, int N);
+int Assign_Layers_To_Printed_Depths(const RunInput& in, PyState& py, TextFile& report, int N);
+// Records the warning of a layer that Assign_Layers_To_Nodes (or, with printed_depths, the
+// printed depths' variant) returned; nothing for 0.
+void Record_Stranded_Layer(AnalysisModel& m, int layer, bool printed_depths);
 // Free-field soil movement of nodes 1..N from the soil movement table.
 void Interpolate_Soil_Movement(const RunInput& in, StationGrid& grid, int N);
 // A node whose vertical depth is above the ground surface gets no soil spring.

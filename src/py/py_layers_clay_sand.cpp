@@ -29,6 +29,51 @@ namespace zarno {
 
 namespace {
 
+// A clay strength outside the usual range of its p-y type: the warning's code with a note
+// naming the layer, the value in the units it was typed in and the likely unit mistake.
+// The code's tally counts every station; the note is kept once per layer.
+void Record_Clay_Strength_Warning(AnalysisModel& m, int code, int layer, const char* model,
+                                  double c, double X) {
+    const bool si = m.IUNITS == SI;
+    const double typed = si ? c : c * 144.0; // psi inside, psf in the input
+    const char* unit = si ? "kPa" : "psf";
+    const double depth = si ? X : X / 12.0;
+    const char* depth_unit = si ? "m" : "ft";
+    std::string hint;
+    if (si && typed > 5000.0) {
+        hint = "The value is more than any clay has in kPa: was it entered in Pa? Cohesion is "
+               "read in kPa.";
+    } else if (!si && typed > 100000.0) {
+        hint = "The value is more than any clay has in psf: was it entered in another unit? "
+               "Cohesion is read in psf.";
+    } else if (si && typed < 1.0) {
+        hint = "The value is very small in kPa: was it entered in MPa? Cohesion is read in kPa.";
+    } else if (!si && typed < 10.0) {
+        hint = "The value is very small in psf: was it entered in psi or ksf? Cohesion is read "
+               "in psf.";
+    } else {
+        hint = "Check the value; another p-y type may suit a clay of this strength.";
+    }
+    const std::string subject = fmt::format("SOIL LAYERS, layer {} ({})", layer, model);
+    Record_Warning_Once(m, code, subject,
+                        {fmt::format("{}: the undrained shear strength of {:g} {} at {:g} {} "
+                                     "below the pile head is outside the usual range of this "
+                                     "p-y type.",
+                                     subject, typed, unit, depth, depth_unit),
+                         hint});
+}
+
+// A friction angle outside 20 to 48 degrees, with the layer and the value.
+void Record_Friction_Warning(AnalysisModel& m, int code, int layer, const char* model,
+                             double phi_deg) {
+    const std::string subject = fmt::format("SOIL LAYERS, layer {} ({})", layer, model);
+    Record_Warning_Once(m, code, subject,
+                        {fmt::format("{}: the friction angle of {:g} degrees is outside 20 to "
+                                     "48 degrees.",
+                                     subject, phi_deg),
+                         "The friction angle is read in degrees; check the value."});
+}
+
 // A layer's bottom k of 0 or less takes the top value (and keeps it), at every point that
 // asks for k.
 void Settle_Bottom_k(SoilLayer& s) {
@@ -174,6 +219,7 @@ void Print_Soft_Clay(AnalysisModel& m, const SoftClayPrint& d, const SoftClayPar
     m.Report.Write_Line("----------------    -----------------");
     const std::array<double, 18> y = Soft_Clay_Print_y(sc);
     const double limit = Soft_Clay_Limit_Modulus(sc, user_J);
+    bool limited = false;
     for (int j = 1; j <= 17; ++j) {
         const bool below = Soft_Clay_Below_Limit(sc, y[j]);
         const double p = below ? y[j] * limit : Soft_Clay_p(sc, y[j]);
@@ -189,7 +235,16 @@ void Print_Soft_Clay(AnalysisModel& m, const SoftClayPrint& d, const SoftClayPar
                          Format_ES(limit, 12, 4) + " " + fpl + "/" + Trim_Right(u.Length));
             r.Write_Line(user_J ? ") when computing the p-y curve for soft clay with J."
                                 : ") when computing the p-y curve for soft clay.");
+            limited = true;
         }
+    }
+    if (limited) {
+        Record_Warning(m, WARNING_LIMITING_MODULUS,
+                       {fmt::format("Printed p-y curve {} (soil layer {}, depth {:g} {} below the "
+                                    "pile head): its smallest deflections are below 0.00001*y50, "
+                                    "where the limiting soil modulus is used.",
+                                    d.curve, d.layer, d.v.X, Trim_Right(u.Length)),
+                        "No action is needed unless the pile deflects that little."});
     }
 }
 
@@ -237,7 +292,8 @@ class SoftClayModel final : public PyLayerModel {
             }
         }
         if (warning != 0) {
-            Record_Warning(m, warning);
+            Record_Clay_Strength_Warning(m, warning, layer,
+                                         user_J_ ? "soft clay with J" : "soft clay", c_, X);
         }
         // A curve kept for the same loading: eps50 after its default is the entry's own, as
         // py_Kept_Curve argues.
@@ -550,7 +606,10 @@ class StiffClayNoWaterModel final : public PyLayerModel {
                                      STIFF_CLAY_AW_MAX_C_USCS, STIFF_CLAY_AW_MIN_C_SI,
                                      STIFF_CLAY_AW_MAX_C_SI, initial_k_ ? -3260 : -3060);
         if (warning != 0) {
-            Record_Warning(m, warning);
+            Record_Clay_Strength_Warning(m, warning, layer,
+                                         initial_k_ ? "stiff clay without free water, with k"
+                                                    : "stiff clay without free water",
+                                         c_, X);
         }
         c_avg_ = known != nullptr ? known->c_avg : fn_c_Avg(m, X);
         if (m.RunStatus > 0) {
@@ -668,7 +727,7 @@ class StiffClayFreeWaterModel final : public PyLayerModel {
                                                   STIFF_CLAY_BW_MAX_C_USCS, STIFF_CLAY_BW_MIN_C_SI,
                                                   STIFF_CLAY_BW_MAX_C_SI, -3050);
         if (warning != 0) {
-            Record_Warning(m, warning);
+            Record_Clay_Strength_Warning(m, warning, layer, "stiff clay with free water", c_, X);
         }
         gamma_ = known != nullptr ? known->gamma : fn_Gamma_Avg(m, X);
         if (m.RunStatus > 0) {
@@ -1121,7 +1180,7 @@ class ReeseSandModel final : public PyLayerModel {
             f.Blank_Lines(1);
             f.Write_Line("The input value for friction angle was used in computations.");
             f.Blank_Lines(1);
-            Record_Warning(m, -302);
+            Record_Friction_Warning(m, -302, layer, "sand", n_.phi_deg);
         }
         if (!Sand_k(m, layer, X, n_.phi_deg, n_.gamma, k_, b_Default_k_)) {
             return false;
@@ -1200,7 +1259,7 @@ class ApiSandModel final : public PyLayerModel {
         const double X = n_.v.Xv;
         const double phi = n_.phi_deg * PY_PI / 180.0;
         if (n_.phi_deg < 20.0 || n_.phi_deg > 48.0) {
-            Record_Warning(m, -303);
+            Record_Friction_Warning(m, -303, layer, "API sand", n_.phi_deg);
         }
         if (!p.first && phi < 1e-10) {
             return Fail_Run(m, MessageId::ApiSandZeroFriction, Format_I(layer, 0)) == 0;

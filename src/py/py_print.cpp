@@ -112,7 +112,7 @@ void Report_py_Curves_At_Depths(AnalysisModel& m) {
     }
     // Each layer's share of the requested depths is the print pass's own: the layers' node
     // ranges and the nodes' layers stay those of the stations.
-    Assign_Layers_To_Printed_Depths(m, py, m.Report, n);
+    Record_Stranded_Layer(m, Assign_Layers_To_Printed_Depths(m, py, m.Report, n), true);
 
     py.b_PrintPY = true;
     for (int layer = 1; layer <= std::min(m.i_Num_Layers, MAX_SOIL_LAYERS); ++layer) {

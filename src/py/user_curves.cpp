@@ -1,5 +1,6 @@
 #include "py/user_curves.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zarno {
@@ -60,13 +61,19 @@ double User_Curve_Initial_Slope(const UserPyCurve& c) {
 
 namespace {
 
+// A station within 1e-6 of a layer's top or bottom lies on that boundary: the layer
+// assignment gives it to the layer below whichever way its depth was rounded, so the
+// layer's curves must take it as lying at their own depth, not outside it with no soil.
+constexpr double ON_BOUNDARY = 1e-6;
+
 double Depth_Interpolate(double vt, double vb, double Dt, double Db, double X) {
-    if (X < Dt || X > Db) {
+    if (X < Dt - ON_BOUNDARY || X > Db + ON_BOUNDARY) {
         return 0.0;
     }
-    if (std::fabs(Db - Dt) <= 1e-6) {
+    if (std::fabs(Db - Dt) <= ON_BOUNDARY) {
         return vt;
     }
+    X = std::clamp(X, std::min(Dt, Db), std::max(Dt, Db));
     return vt + (vb - vt) * (X - Dt) / (Db - Dt);
 }
 

@@ -9,6 +9,7 @@
 #include "report/input_echo_blocks.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fmt/format.h>
 
 namespace zarno {
@@ -225,6 +226,31 @@ void Write_Liquefied_Sand_Warning(AnalysisModel& m) {
     Record_Warning(m, -354);
 }
 
+// Layers are analysed one on top of the other: a layer whose top differs from the bottom of
+// the layer above (a gap or an overlap, beyond rounding of the typed depths) is moved to
+// that bottom before the analysis. The echo shows the top used beside the top as typed, and
+// a warning names both layers and the depths.
+constexpr double LAYER_GAP_TOLERANCE = 1e-6;
+
+void Echo_Layer_Gap(AnalysisModel& m, int i, const SoilUnits& u) {
+    const double typed = m.Layers[i].XLayerTop;
+    const double used = m.Layers[i - 1].XLayerBottom;
+    Write_Label_Number(m.Report, "   Top of layer used (bottom of the layer above)", used, 12,
+                       u.depth);
+    const std::string unit = Trim_Both(u.depth);
+    const bool gap = typed > used;
+    Record_Warning(
+        m, WARNING_LAYER_GAP,
+        {fmt::format("SOIL LAYERS: layer {} ends at {:g} {} and layer {} starts at {:g} {}, "
+                     "{} of {:g} {}.",
+                     i - 1, used, unit, i, typed, unit, gap ? "leaving a gap" : "an overlap",
+                     std::fabs(typed - used), unit),
+         fmt::format("Layer {} was analysed from {:g} {} (the bottom of layer {}) to {:g} {}; if "
+                     "the {} is meant, add a layer for it or correct the depths.",
+                     i, used, unit, i - 1, m.Layers[i].XLayerBottom, unit,
+                     gap ? "gap" : "overlap")});
+}
+
 void Write_One_Layer(AnalysisModel& m, int i, const SoilUnits& u) {
     TextFile& r = m.Report;
     const SoilLayer& layer = m.Layers[i];
@@ -238,6 +264,9 @@ void Write_One_Layer(AnalysisModel& m, int i, const SoilUnits& u) {
                        u.depth);
     Write_Label_Number(r, "   Distance from top of pile to bottom of layer", layer.XLayerBottom, 12,
                        u.depth);
+    if (i >= 2 && std::fabs(layer.XLayerTop - m.Layers[i - 1].XLayerBottom) > LAYER_GAP_TOLERANCE) {
+        Echo_Layer_Gap(m, i, u);
+    }
     if (t == FROZEN_SOIL) {
         return; // no parameters are entered for frozen soil
     }
@@ -346,12 +375,16 @@ void Write_One_Layer(AnalysisModel& m, int i, const SoilUnits& u) {
 }
 
 // Effective unit weights outside the usual range of soils: a hint at a unit mistake (pcf
-// entered as pci, kN/m3 as kN/m3 * 10). Written, not counted as a warning.
+// entered as pci, kN/m3 as kN/m3 * 10). Recorded as a warning whose note names the first
+// layer and value at fault.
 void Check_Unit_Weights(AnalysisModel& m) {
     const int n = std::clamp(m.i_Num_Layers, 0, MAX_SOIL_LAYERS);
+    const bool si = m.IUNITS == SI;
     bool any = false;
     double lo = 0.0;
     double hi = 0.0;
+    int culprit_layer = 0;
+    double culprit = 0.0;
     for (int i = 1; i <= n; ++i) {
         if (m.Layers[i].i_SoilLayer_py_Type == FROZEN_SOIL) {
             continue; // frozen soil enters no unit weight
@@ -361,6 +394,12 @@ void Check_Unit_Weights(AnalysisModel& m) {
             lo = any ? std::min(lo, g) : g;
             hi = any ? std::max(hi, g) : g;
             any = true;
+            const bool off =
+                si ? (g <= 3.1500000953674316 || g >= 22.0) : (g <= 20.0 || g >= 140.0);
+            if (off && culprit_layer == 0) {
+                culprit_layer = i;
+                culprit = g;
+            }
         }
     }
     if (!any) {
@@ -370,15 +409,37 @@ void Check_Unit_Weights(AnalysisModel& m) {
         Write_To_Both(m, {"", "**** Warning ****", "",
                           "Values of effective unit weight cannot be checked because ",
                           "general units have been selected.", ""});
+        Record_Warning(m, WARNING_UNIT_WEIGHT_UNCHECKED,
+                       {"SOIL LAYERS: the effective unit weights of the layers cannot be checked "
+                        "in general units.",
+                        "Please make sure they are in the force and length units of the other "
+                        "input values."});
         return;
     }
-    const bool si = m.IUNITS == SI;
     const bool outside =
         si ? (lo <= 3.1500000953674316 || hi >= 22.0) : (lo <= 20.0 || hi >= 140.0);
     if (!outside) {
         return;
     }
     Write_Message(m, si ? MessageId::UnitWeightOutsideSI : MessageId::UnitWeightOutsideUSCS);
+    const char* unit = si ? "kN/m3" : "pcf";
+    const char* range = si ? "3.15 to 22 kN/m3" : "20 to 140 pcf";
+    std::string hint;
+    if (culprit <= 0.0) {
+        hint = "A unit weight of zero or below gives the soil no weight.";
+    } else if (si) {
+        hint = culprit < 3.15 ? "A value this small may have been entered in MN/m3 or g/cm3."
+                              : "A value this large may have been entered in N/m3 or kg/m3.";
+    } else {
+        hint = culprit < 20.0 ? "A value this small may have been entered in pci or kcf."
+                              : "A value this large may have been entered in N/m3 or kg/m3.";
+    }
+    Record_Warning(m, WARNING_UNIT_WEIGHT_LIMITS,
+                   {fmt::format("SOIL LAYERS, layer {}: the effective unit weight of {:g} {} is "
+                                "outside the usual range of soils, {} (submerged soils about "
+                                "half of that).",
+                                culprit_layer, culprit, unit, range),
+                    hint, "The value is used as read. Please check the input data."});
 }
 
 // ---- summary table -------------------------------------------------------------------

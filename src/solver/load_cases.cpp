@@ -28,6 +28,26 @@ namespace zarno {
 
 namespace {
 
+// The balance warning of a solution whose forces and moments do not close: recorded with
+// the case and the station where the imbalance is largest, so that every front end reports
+// it beside the report's block.
+void Record_Balance_Warning(AnalysisModel& m, int n, const EquilibriumCheck& e) {
+    const std::string force = Trim_Both(m.Labels.Force);
+    const std::string moment = Trim_Both(m.Labels.Length) + "-" + force;
+    const std::string where = m.Lateral.b_Stiffness_Mode
+                                  ? std::string("A load case of the pile-head stiffness matrix")
+                                  : fmt::format("Load case {}", n);
+    // The twenty cases of the stiffness matrix share one note.
+    Record_Warning_Once(
+        m, WARNING_SOLUTION_BALANCE, where + ":",
+        {fmt::format("{}: the solution leaves a moment imbalance of {:.5g} {} (largest at "
+                     "station {}) and a lateral force imbalance of {:.5g} {} (station {}).",
+                     where, e.dM_max, moment, std::max(e.i_dM_Index - 1, 1), e.dV_max, force,
+                     std::max(e.i_dV_Index - 1, 1)),
+         "Examine deflection, moment and shear near the pile head; if the shear force changes "
+         "abruptly, increase the number of pile increments and repeat the analysis."});
+}
+
 // Single-precision thresholds of the convergence recommendations.
 constexpr double USCS_TOLERANCE_LIMIT = static_cast<double>(0.0001f);
 constexpr double SI_TOLERANCE_LIMIT = static_cast<double>(2.54e-6f);
@@ -307,6 +327,9 @@ void Write_Load_Case_Results(AnalysisModel& m, int n, int iterations) {
     if (m.i_Num_Nodes >= 2) {
         m.Nodes[2].EI = L.Pile.EI[2];
     }
+    if (Balance_Warning_Due(m.IUNITS, L.Balance)) {
+        Record_Balance_Warning(m, n, L.Balance);
+    }
     if (!L.b_Stiffness_Mode && Is_Gross_Imbalance(m.IUNITS, L.Balance, sum.Max_Shear)) {
         if (Write_Imbalance_Error(m, n, L.Balance) > 0) {
             return;
@@ -371,7 +394,7 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
     }
     const int N = m.i_Num_Nodes;
     Assign_Sections_To_Nodes(m.Run_Input(), m.Sections, m.Grid(), N);
-    Assign_Layers_To_Nodes(m.Run_Input(), m.Grid(), m.Report, N);
+    Record_Stranded_Layer(m, Assign_Layers_To_Nodes(m.Run_Input(), m.Grid(), m.Report, N), false);
     if (m.i_Num_Soil_Movements >= 2) {
         Interpolate_Soil_Movement(m.Run_Input(), m.Grid(), N);
     }
@@ -443,8 +466,19 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
 // give are those of a buckled beam and must not be reported as a result.
 int Write_Buckling_Error(AnalysisModel& m, int iteration) {
     const LateralState& L = m.Lateral;
+    // A modulus typed in a unit a thousand times larger makes the pile buckle under any
+    // thrust: then the modulus, not the thrust, is what to correct first.
+    std::string first_fix;
+    for (const MessageResult& note : m.Results.notes) {
+        if (note.code == WARNING_IMPLAUSIBLE_UNIT && !note.text.empty() &&
+            note.text.front().find("modulus") != std::string::npos) {
+            first_fix = note.text.front() + " Correct that modulus first; then, if the pile "
+                                            "still buckles: ";
+            break;
+        }
+    }
     return Fail_Run(m, MessageId::Buckling, Format_Number(L.Axial_Thrust, 12),
-                    Trim_Right(m.Labels.Force), L.Solution.i_Unstable_Node, iteration);
+                    Trim_Right(m.Labels.Force), L.Solution.i_Unstable_Node, iteration, first_fix);
 }
 
 double Table_Thrust(const AnalysisModel& m) {

@@ -147,7 +147,12 @@ void Clear_Equilibrium_Check(EquilibriumCheck& e) {
     e = EquilibriumCheck{};
 }
 
-namespace {} // namespace
+bool Balance_Warning_Due(int IUNITS, const EquilibriumCheck& e) {
+    if (IUNITS != 1 && IUNITS != 2) {
+        return false;
+    }
+    return std::fabs(e.dM_max) > (IUNITS == 1 ? BALANCE_LIMIT_USCS : BALANCE_LIMIT_SI);
+}
 
 void Write_Equilibrium_Verdict(int final, const EquilibriumCheck& e,
                                const EquilibriumReporting& out, TextFile& report,

@@ -134,6 +134,14 @@ struct EquilibriumReporting {
 inline constexpr double BALANCE_LIMIT_USCS = 1.0;
 inline constexpr double BALANCE_LIMIT_SI = 0.00011298;
 
+// Warning code of the balance warning ("Possible Solution Error 5501"), recorded by the
+// load-case loop whenever the verdict writes that block.
+inline constexpr int WARNING_SOLUTION_BALANCE = -5501;
+
+// Whether the closing verdict of a final solution writes the balance warning: a moment
+// imbalance beyond the limit of the unit system (none in GENERAL units).
+bool Balance_Warning_Due(int IUNITS, const EquilibriumCheck& e);
+
 // Call i (3 .. N, after Compute_Node_Results of station i) checks the segment from station
 // i - 2 to i - 1; the closing call i = N + 1 checks the segment N - 1 .. N and writes the
 // verdict: the "Output Verification" line when the moment imbalance is within the limit,

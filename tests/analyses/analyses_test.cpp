@@ -3,6 +3,7 @@
 // against the closed form of a beam on an elastic foundation; the length sweep against
 // the candidate lengths and the behaviour of a pile that becomes short.
 #include "analyses/deflection_vs_length.h"
+#include "engine/run_status.h"
 #include "lateral/lateral_input.h"
 
 #include <algorithm>
@@ -180,7 +181,8 @@ TEST(PileHeadStiffness, CaseThatCannotConvergeWritesTheFailureBlockAndTheRunGoes
     c.layers = "1\n1 0.0 60.0\n50.0 300.0 0.02\n50.0 1200.0 0.01\n";
     c.loads = {"3 1000.0 5.0e9 0.0 1"};
     const RunOutput out = Run_Text(With_Kmatrix(c));
-    ASSERT_EQ(out.result, 0) << out.report;
+    // The failure is a recorded warning of the run.
+    ASSERT_EQ(out.result, WARNING_STIFFNESS_CASE) << out.report;
     const size_t at = out.report.find("\n\n\n\nError in computing pile-head stiffness matrix\n");
     ASSERT_NE(at, std::string::npos) << out.report;
     EXPECT_NE(out.report.find("i_Analysis = 11\nIteration Count = 31\n\n"

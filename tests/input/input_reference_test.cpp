@@ -17,6 +17,7 @@ std::set<std::string> Reader_Field_Names() {
     const std::regex patterns[] = {
         std::regex(R"re(\bOf\(\s*"([^"]+)")re"),
         std::regex(R"re(\bwhat\(\s*"([^"]+)"\s*\))re"),
+        std::regex(R"re(\breal\(v\.values\[\d\],\s*"([^"]+)"\))re"),
         std::regex(R"re(\.(?:Int|Real|Word)\([^,;]+,\s*(?:\d+\s*,\s*)?"([^"]+)")re"),
         std::regex(R"re(fmt::format\(\s*"([a-z][^"]*\{\}[^"]*)")re"),
         std::regex(R"re(Value\(m,\s*[^,]+,\s*"([^"]+)")re"),

@@ -12,7 +12,9 @@ TEST(KeywordLoop, KeywordsMatchFromColumnOneWithTheirCase) {
         ReadResult r = Read_Text(Input(std::string(keyword) + "\n" + Options().substr(8)));
         EXPECT_EQ(r.status(), 199) << keyword;
         EXPECT_TRUE(Contains(r.report, "The following line is unrecognized or is out-of-order\n\n" +
-                                           std::string(keyword) + "\n\n\n"))
+                                           std::string(keyword) +
+                                           "\nFound at line 2 of the input file: did you mean "
+                                           "\"OPTIONS\"?"))
             << keyword;
     }
 }

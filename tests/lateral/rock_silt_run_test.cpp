@@ -1,6 +1,7 @@
 // Whole lateral runs of a pile in one layer of each rock, silt, loess and Piedmont model:
 // the load case converges and the soil reactions of the converged case carry the head
 // shear (no moment at the head, no tip shear).
+#include "engine/run_status.h"
 #include "lateral_input.h"
 
 #include <cmath>
@@ -24,7 +25,8 @@ TEST_P(RockSiltRunTest, LoadCaseConvergesAndSoilCarriesTheHeadShear) {
     c.layers = std::string("1\n") + r.layer;
     c.loads = {"1 " + std::to_string(r.shear) + " 0.0 0.0 1"};
     const RunOutput out = Run_Text(Lateral_Input(c));
-    ASSERT_EQ(out.result, 0) << out.report;
+    // The rocks' unit weights (140 pcf) are at the limit of the soil check: warning -712.
+    ASSERT_TRUE(out.result == 0 || out.result == WARNING_UNIT_WEIGHT_LIMITS) << out.report;
     EXPECT_NE(out.messages.find("The convergence criteria have been met for load case 1"),
               std::string::npos);
     const auto cases = Read_Stations(out.plot);

@@ -175,7 +175,13 @@ TEST_F(GridTest, ThinLastLayerAbovePileTipLeavesTheNodesToTheLayerAboveIt) {
     Add_Layer({1, 0.0, 201.0, 10.0, 10.0});
     Add_Layer({1, 201.0, 203.0, 10.0, 10.0}); // between the nodes at 200 and 205 in
     Grid(480.0, 96);
-    Assign_Layers_To_Nodes(m(), m(), m().Report, m().i_Num_Nodes);
+    const int stranded = Assign_Layers_To_Nodes(m(), m(), m().Report, m().i_Num_Nodes);
+    EXPECT_EQ(stranded, 1);
+    // The diagnostic is a recorded warning that names the layer.
+    Record_Stranded_Layer(m(), stranded, false);
+    EXPECT_EQ(m().Warnings.i_Warning_Tally[715], 1);
+    ASSERT_EQ(m().Results.notes.size(), 1u);
+    EXPECT_NE(m().Results.notes[0].text[0].find("layer 1"), std::string::npos);
     EXPECT_EQ(m().Layers[1].KTOP, 1);
     EXPECT_EQ(m().Layers[1].i_BottomNodeInLayer, 97);
     EXPECT_EQ(m().Layers[2].KTOP, 0);

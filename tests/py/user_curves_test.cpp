@@ -58,6 +58,12 @@ TEST(UserCurves, DepthInterpolationModulusAndResistance) {
     // Outside the two depths: no resistance and no modulus.
     EXPECT_EQ(User_py_p(top, bot, 250.0, 0.1), 0.0);
     EXPECT_EQ(User_py_Es(top, bot, 99.0, 0.0, 1.0, 1.0), 0.0);
+    // A station on the top or bottom up to rounding lies on it and takes that curve; the
+    // layer assignment gives such a station to this layer.
+    EXPECT_DOUBLE_EQ(User_py_p(top, bot, 100.0 - 1e-7, 0.1), 50.0);
+    EXPECT_DOUBLE_EQ(User_py_p(top, bot, 200.0 + 1e-7, 0.1), 75.0);
+    EXPECT_DOUBLE_EQ(User_py_Initial_Slope(top, bot, 100.0 - 1e-7), 500.0);
+    EXPECT_EQ(User_py_p(top, bot, 100.0 - 2e-6, 0.1), 0.0);
     // h*(Pt + (X - Dt)(Pb - Pt)/(Db - Dt)), not limited to the layer.
     EXPECT_DOUBLE_EQ(User_py_F_Increment(top, bot, 150.0, 10.0), 2000.0);
     EXPECT_DOUBLE_EQ(User_py_F_Increment(top, bot, 250.0, 10.0), 4000.0);

@@ -1,6 +1,7 @@
 // The echo of the input at the top of the report: its layout for whole example decks, the
 // checks between input blocks, the unit-weight and liquefied-sand warnings, and the
 // reader errors that keep malformed data away from the analysis.
+#include "engine/run_status.h"
 #include "input/input_test_support.h"
 #include "test_support.h"
 
@@ -196,7 +197,7 @@ bool Unit_Weight_Warned(const RunOutput& out) {
     return Has(out.report, w) && Has(out.messages, w);
 }
 
-TEST(InputEchoWarnings, UnitWeightsAtTheLimitsAreFlaggedButNotCounted) {
+TEST(InputEchoWarnings, UnitWeightsAtTheLimitsAreFlaggedAndCounted) {
     struct Case {
         const char* units;
         const char* gamma;
@@ -223,8 +224,9 @@ TEST(InputEchoWarnings, UnitWeightsAtTheLimitsAreFlaggedButNotCounted) {
                                           "may be erroneous. Please check your data.\n"));
         }
         if (std::string(c.units) == "Units USCS") {
-            // A hint, not a warning of the run: the run still ends normally.
-            EXPECT_EQ(out.result, 0) << c.gamma << "\n" << out.report;
+            // A recorded warning of the run, whose note names the layer and the value.
+            EXPECT_EQ(out.result, c.warned ? WARNING_UNIT_WEIGHT_LIMITS : 0) << c.gamma << "\n"
+                                                                             << out.report;
         }
     }
 }

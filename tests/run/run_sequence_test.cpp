@@ -61,8 +61,11 @@ TEST(RunSequence, ForeignHeaderIsRefusedBeforeAnyBlockIsRead) {
 TEST(RunSequence, UnrecognizedLineEndsWithInputError99) {
     RunOutput out = Run_Text("ZARNOK6\n OPTIONS\nEND\n");
     EXPECT_EQ(out.result, 199);
-    const std::string block = "\n\n***** INPUT ERROR *****\n\nThe following line is unrecognized "
-                              "or is out-of-order\n\n OPTIONS\n\n\n";
+    const std::string block =
+        "\n\n***** INPUT ERROR *****\n\nThe following line is unrecognized "
+        "or is out-of-order\n\n OPTIONS\nFound at line 2 of the input file: did you "
+        "mean \"OPTIONS\"? Keywords are written in capitals as shown, alone "
+        "on their line.\n\n";
     EXPECT_NE(out.report.find(block), std::string::npos);
     EXPECT_NE(out.messages.find(block), std::string::npos);
     EXPECT_NE(out.report.find("Zarno ended prematurely due to input error number INP00099"),
