@@ -298,6 +298,8 @@ PY_TYPES = {
     "liquefied sand": 7, "weak rock": 8, "vuggy limestone": 9, "Piedmont residual soil": 10,
     "cemented silt": 11, "loess": 12, "elastic subgrade": 13, "user-input p-y curves": 14,
     "soft clay with J": 15, "massive rock": 16,
+    # Monopile soil-reaction models (PISA): p-y, distributed moment and base springs.
+    "PISA Cowden clay": 18, "PISA Dunkirk sand": 19, "PISA Bothkennar clay": 20,
 }
 
 

@@ -73,7 +73,9 @@ std::vector<Deck> Decks_Without_Errors() {
     std::vector<Deck> decks;
     for (const char* name :
          {"examples/pipe_pile.inp", "examples/drilled_shaft.inp", "examples/ei_only_shaft.inp",
-          "examples/lrfd_pile.inp", "fuzz/seeds/all_sections.inp", "fuzz/seeds/all_soils.inp"}) {
+          "examples/lrfd_pile.inp", "fuzz/seeds/all_sections.inp", "fuzz/seeds/all_soils.inp",
+          "examples/monopile_cowden.inp", "examples/monopile_dunkirk.inp",
+          "examples/monopile_bothkennar.inp"}) {
         decks.push_back({name, Source(name)});
     }
     const std::string pipe = Source("examples/pipe_pile.inp");
