@@ -64,9 +64,9 @@ void ZeroPageTables::Clear() {
 namespace {
 
 constexpr const char* kPyTypeNames[NUM_PY_TYPES] = {
-    "SoftClay", "StfClyBW", "StfClyAW", "StfClyAK",  "Sand",      "API Sand", "Liq Sand",
-    "WeakRock", "Vuggy LS", "Piedmont", "Cem Silt",  "KS Loess",  "Elast SG", "User p-y",
-    "SoftClyJ", "MassRock", "Frz Soil", "PisaCowd",  "PisaDunk",  "PisaBoth"};
+    "SoftClay", "StfClyBW", "StfClyAW", "StfClyAK", "Sand",     "API Sand", "Liq Sand",
+    "WeakRock", "Vuggy LS", "Piedmont", "Cem Silt", "KS Loess", "Elast SG", "User p-y",
+    "SoftClyJ", "MassRock", "Frz Soil", "PisaCowd", "PisaDunk", "PisaBoth"};
 
 } // namespace
 

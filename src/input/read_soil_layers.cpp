@@ -139,12 +139,11 @@ bool Read_Layer_Line(AnalysisModel& m, int t, int layer, const char* end, LayerL
 // stiffness has no meaning, and the relative density is a percentage.
 bool Check_Pisa_Line(AnalysisModel& m, int t, int layer, const char* end, const LayerLine& v) {
     const std::string where = std::string(" at the ") + end + " of layer " + std::to_string(layer);
-    const bool strength_ok =
-        t == PY_PISA_DUNKIRK_SAND
-            ? Check_Range(m, kBlock, "relative density (percent)" + where, v.values[0], 0.0, 100.0,
-                          true)
-            : Check_Range(m, kBlock, "undrained shear strength" + where, v.values[0], 0.0,
-                          MAX_INPUT_MAGNITUDE, true);
+    const bool strength_ok = t == PY_PISA_DUNKIRK_SAND
+                                 ? Check_Range(m, kBlock, "relative density (percent)" + where,
+                                               v.values[0], 0.0, 100.0, true)
+                                 : Check_Range(m, kBlock, "undrained shear strength" + where,
+                                               v.values[0], 0.0, MAX_INPUT_MAGNITUDE, true);
     return strength_ok && Check_Range(m, kBlock, "small-strain shear modulus G0" + where,
                                       v.values[1], 0.0, MAX_INPUT_MAGNITUDE, true);
 }
