@@ -162,7 +162,7 @@ struct RunInput {
     bool b_Use_py_Modifiers = false;
     // The distributed moment and base springs of the monopile (PISA) layers; off, those
     // layers give their p-y springs alone (the plain p-y analysis with the same curves).
-    bool b_Pisa_Moment_And_Base_Springs = true;
+    bool Pisa_Moment_And_Base_Springs = true;
     bool b_Cyclic = false;
     double Number_Of_Cycles = 0.0;
     bool b_Print_Summary_Only = false;

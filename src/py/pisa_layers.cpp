@@ -184,7 +184,7 @@ class PisaModel final : public PyLayerModel {
                                      : 0.0;
         PileNode& node = m.Nodes[p.i];
         node.Km = 0.0;
-        if (!m.b_Pisa_Moment_And_Base_Springs || !(q.s > 0.0) || !(q.G0 > 0.0)) {
+        if (!m.Pisa_Moment_And_Base_Springs || !(q.s > 0.0) || !(q.G0 > 0.0)) {
             return true;
         }
         const FdSolution& sol = m.Lateral.Solution;

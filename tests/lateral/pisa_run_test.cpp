@@ -32,7 +32,7 @@ HeldRun Run_Deck(const std::string& deck, bool monopile_springs = true) {
     m.Report_File_Name = dir / "case.zro";
     m.Plot_File_Name = dir / "case.zrp";
     m.Message_File_Name = dir / "case.zrm";
-    m.b_Pisa_Moment_And_Base_Springs = monopile_springs;
+    m.Pisa_Moment_And_Base_Springs = monopile_springs;
     Run_Sequence(m, Fixed_Time);
     HeldRun r;
     r.result = Compute_Run_Return_Value(m);
