@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -157,6 +158,44 @@ void BM_Example(benchmark::State& state, const char* name) {
 BENCHMARK_CAPTURE(BM_Example, pipe_pile, "pipe_pile.inp")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Example, drilled_shaft, "drilled_shaft.inp")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Example, ei_only_shaft, "ei_only_shaft.inp")->Unit(benchmark::kMillisecond);
+
+// A monopile in PISA Cowden clay (the D1 pile) with 500 increments and ten load steps up to
+// 12 MN, all four soil reactions iterated as secant springs.
+void BM_Monopile_Run(benchmark::State& state) {
+    std::ifstream in(fs::path(ZARNO_SOURCE_DIR) / "examples" / "monopile_cowden.inp");
+    std::string deck((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto replace = [&](const std::string& from, const std::string& to) {
+        deck.replace(deck.find(from), from.size(), to);
+    };
+    replace("Increments 150", "Increments 500");
+    replace("PrintPYCurves YES", "PrintPYCurves NO");
+    const size_t printed = deck.find("DEPTHS OF PRINTED");
+    deck.erase(printed, deck.find("LOADING") - printed);
+    std::string loads = "LOADING\n10\n";
+    for (int k = 1; k <= 10; ++k) {
+        const double H = 1200.0 * k;
+        loads += std::to_string(k) + " 1 " + std::to_string(H) + " " + std::to_string(H * 37.5) +
+                 " 0.0 1\n";
+    }
+    deck.replace(deck.find("LOADING"), deck.find("END") - deck.find("LOADING"), loads + "0\n");
+    zarno::RunRequest r;
+    r.input_file = "monopile.inp";
+    r.input_text = &deck;
+    r.report_file = "monopile.zro";
+    r.plot_file = "monopile.zrp";
+    r.message_file = "monopile.zrm";
+    r.write_files = false;
+    int result = 0;
+    for (auto _ : state) {
+        result = zarno::Run_Analysis(r);
+        benchmark::DoNotOptimize(result);
+    }
+    if (result > 0) {
+        state.SkipWithError("the monopile run did not end normally");
+    }
+}
+
+BENCHMARK(BM_Monopile_Run)->Unit(benchmark::kMillisecond);
 
 // Throughput of a parametric study: many independent runs of the pipe-pile example on
 // parallel threads, each with its own files. Reports runs per second.

@@ -45,4 +45,35 @@ BENCHMARK(BM_Solve_Pile_Deflection)
     ->Args({100, 5})
     ->Args({500, 5});
 
+// The same pile with the monopile springs (distributed moment at every station, base shear
+// and moment at the tip): the banded solution that replaces the recurrence for such piles.
+void BM_Solve_Monopile_Deflection(benchmark::State& state) {
+    using namespace zarno;
+    const int n = static_cast<int>(state.range(0));
+    auto p = std::make_unique<FdPileModel>();
+    p->i_Num_Nodes = n + 1;
+    p->Increment = 1200.0 / n;
+    p->i_Loading_Type = LOADING_SHEAR_MOMENT;
+    p->Condition_1 = 10000.0;
+    for (int m = 1; m <= n + 1; ++m) {
+        p->EI[m] = 4.0e10;
+        p->Es[m] = 1000.0 + 10.0 * m;
+        p->Km[m] = 1.0e6;
+    }
+    p->Base_Shear_Spring = 1.0e5;
+    p->Base_Moment_Spring = 1.0e9;
+    auto s = std::make_unique<FdSolution>();
+    TextFile sink(nullptr);
+    int iteration = 1;
+    for (auto _ : state) {
+        const Solve_Result r = Solve_Pile_Deflection(*p, iteration, *s, sink, sink);
+        benchmark::DoNotOptimize(r);
+        benchmark::DoNotOptimize(s->Y[1]);
+        ++iteration;
+    }
+    state.SetComplexityN(n);
+}
+
+BENCHMARK(BM_Solve_Monopile_Deflection)->ArgNames({"increments"})->Arg(100)->Arg(500);
+
 } // namespace

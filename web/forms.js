@@ -32,9 +32,13 @@ export const PY_TYPES = {
   14: ['user-input p-y curves'],
   15: ['soft clay with J', ['cohesion', 'stress'], ['eps50', 'none'], ['J factor', 'none']],
   16: ['massive rock', ['uniaxial compressive strength of intact rock', 'rockstress'], ['rock type index', 'none'], ['geological strength index', 'none'], ['rock mass modulus', 'rockstress']],
+  18: ['PISA Cowden stiff clay (monopile)', ['undrained shear strength', 'stress'], ['small-strain shear modulus G0', 'stress']],
+  19: ['PISA Dunkirk sand (monopile)', ['relative density', 'pct'], ['small-strain shear modulus G0', 'stress']],
+  20: ['PISA Bothkennar soft clay (monopile)', ['undrained shear strength', 'stress'], ['small-strain shear modulus G0', 'stress']],
 };
 const PY_COLOURS = { 1: '#9ec5e8', 2: '#6d9fcf', 3: '#7fb0a0', 4: '#5d9585', 5: '#f2d48a', 6: '#e8c15e', 7: '#f0e3b6',
-  8: '#b7a48f', 9: '#a39282', 10: '#c9a27a', 11: '#d8c39c', 12: '#e0cf9a', 13: '#c5cbd3', 14: '#d3b8d9', 15: '#8fb7dc', 16: '#8b7d70' };
+  8: '#b7a48f', 9: '#a39282', 10: '#c9a27a', 11: '#d8c39c', 12: '#e0cf9a', 13: '#c5cbd3', 14: '#d3b8d9', 15: '#8fb7dc', 16: '#8b7d70',
+  18: '#4f86b8', 19: '#d9b54a', 20: '#a9cfe8' };
 
 const LOAD_TYPES = {
   1: ['shear and moment', ['shear', 'force'], ['moment', 'moment']],

@@ -29,6 +29,10 @@ export function drawResponsePlots(container, r) {
     ['shear', 'Shear', u.force],
     ['soil_reaction', 'Soil reaction', u.force_per_length],
   ];
+  // Runs with monopile (PISA) layers also give the distributed moment on the pile.
+  if (r.load_cases.some((c) => c.nodes.length > 0 && 'distributed_moment' in c.nodes[0])) {
+    quantities.push(['distributed_moment', 'Distributed moment', `${u.moment}/${u.length}`]);
+  }
   for (const [key, title, unit] of quantities) {
     const traces = r.load_cases.map((c) => ({
       x: c.nodes.map((n) => n[key]),

@@ -100,6 +100,10 @@ py::dict Load_Case_Dict(const zarno::LoadCaseResult& c, bool tables) {
     d["max_shear"] = c.max_shear;
     d["max_shear_depth"] = c.max_shear_depth;
     d["zero_deflection_points"] = c.zero_deflection_points;
+    if (c.monopile) {
+        d["base_shear"] = c.base_shear;
+        d["base_moment"] = c.base_moment;
+    }
     if (!tables) {
         return d;
     }
@@ -119,6 +123,11 @@ py::dict Load_Case_Dict(const zarno::LoadCaseResult& c, bool tables) {
     nodes["layer"] = Int_Column(n, [](const NodeResult& r) { return r.layer; });
     nodes["nonlinear_section"] =
         Int_Column(n, [](const NodeResult& r) { return r.nonlinear_section ? 1 : 0; });
+    if (c.monopile) {
+        nodes["distributed_moment"] =
+            Column(n, [](const NodeResult& r) { return r.distributed_moment; });
+        nodes["moment_spring"] = Column(n, [](const NodeResult& r) { return r.moment_spring; });
+    }
     d["nodes"] = nodes;
     return d;
 }

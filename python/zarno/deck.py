@@ -469,6 +469,9 @@ class PyType(enum.IntEnum):
     SOFT_CLAY_WITH_J = 15
     MASSIVE_ROCK = 16
     FROZEN_SOIL = 17
+    PISA_COWDEN_CLAY = 18
+    PISA_DUNKIRK_SAND = 19
+    PISA_BOTHKENNAR_CLAY = 20
 
 
 class SectionType(enum.IntEnum):
@@ -535,6 +538,8 @@ PY_TYPES = _Codes({
     "liquefied sand": 7, "weak rock": 8, "vuggy limestone": 9, "Piedmont residual soil": 10,
     "cemented silt": 11, "loess": 12, "elastic subgrade": 13, "user-input p-y curves": 14,
     "soft clay with J": 15, "massive rock": 16, "frozen soil": 17,
+    # Monopile soil-reaction models (PISA): p-y, distributed moment and base springs.
+    "PISA Cowden clay": 18, "PISA Dunkirk sand": 19, "PISA Bothkennar clay": 20,
 })
 
 # The p-y types each layer parameter applies to, from the deck document ("types 1-4, 11, 15";

@@ -42,7 +42,12 @@ def _units_of_node_columns(u):
         "shear": u.get("force", ""), "soil_reaction": u.get("force_per_length", ""),
         "Es": u.get("soil_modulus", ""), "EI": u.get("bending_stiffness", ""),
         "distributed_load": u.get("force_per_length", ""),
+        "distributed_moment": u.get("moment", "") + "/" + u.get("length", ""),
+        "moment_spring": u.get("moment", "") + "/" + u.get("length", ""),
     }
+
+# Columns that runs with monopile (PISA) layers add to the node tables.
+MONOPILE_COLUMNS = ["distributed_moment", "moment_spring"]
 
 
 class Result:
@@ -105,7 +110,11 @@ class Result:
         for c in self._data["load_cases"]:
             if "nodes" not in c:
                 raise ValueError("this run kept no node tables (zarno.run(..., tables=False))")
-            df = pd.DataFrame({k: c["nodes"][k] for k in NODE_COLUMNS})
+            columns = NODE_COLUMNS + [k for k in MONOPILE_COLUMNS if k in c["nodes"]]
+            df = pd.DataFrame({k: c["nodes"][k] for k in columns})
+            if "base_shear" in c:
+                df.attrs["base_shear"] = c["base_shear"]
+                df.attrs["base_moment"] = c["base_moment"]
             df["nonlinear_section"] = df["nonlinear_section"].astype(bool)
             df.attrs["case"] = c["number"]
             df.attrs["units"] = _units_of_node_columns(self.units)

@@ -64,9 +64,9 @@ void ZeroPageTables::Clear() {
 namespace {
 
 constexpr const char* kPyTypeNames[NUM_PY_TYPES] = {
-    "SoftClay", "StfClyBW", "StfClyAW", "StfClyAK",  "Sand",      "API Sand", "Liq Sand",
-    "WeakRock", "Vuggy LS", "Piedmont", "Cem Silt",  "KS Loess",  "Elast SG", "User p-y",
-    "SoftClyJ", "MassRock", "Frz Soil", "Undefined", "Undefined", "Undefined"};
+    "SoftClay", "StfClyBW", "StfClyAW", "StfClyAK", "Sand",     "API Sand", "Liq Sand",
+    "WeakRock", "Vuggy LS", "Piedmont", "Cem Silt", "KS Loess", "Elast SG", "User p-y",
+    "SoftClyJ", "MassRock", "Frz Soil", "PisaCowd", "PisaDunk", "PisaBoth"};
 
 } // namespace
 
@@ -133,6 +133,7 @@ void Convert_USCS_Input_Units(AnalysisModel& m) {
         for (int j = 2 * i - 1; j <= 2 * i && j <= p.i_Num_Strength_Points; ++j) {
             p.c[j] /= 144.0;
             p.HB_qu[j] /= 144.0;
+            p.G0[j] /= 144.0; // the monopile layers' shear modulus, in psf like c
         }
     }
     for (int i = 1; i <= m.i_Num_Sections; ++i) {

@@ -162,6 +162,9 @@ struct RunInput {
     bool b_Use_Tip_Shear = false;
     bool b_Use_Soil_Movement = false;
     bool b_Use_py_Modifiers = false;
+    // The distributed moment and base springs of the monopile (PISA) layers; off, those
+    // layers give their p-y springs alone (the plain p-y analysis with the same curves).
+    bool Pisa_Moment_And_Base_Springs = true;
     bool b_Cyclic = false;
     double Number_Of_Cycles = 0.0;
     bool b_Print_Summary_Only = false;
@@ -231,6 +234,10 @@ struct StationGrid {
     double Grid_Pile_Length = 0.0; // length the grid was built for
     std::array<PileNode, NODE_TABLE_SIZE + 1> Nodes{};
     PilePropertyTable Pile_Property_Table;
+    // Secant base springs of a monopile (PISA) layer at the tip: base shear per unit tip
+    // displacement (F/L) and base moment per radian of tip rotation (F L). 0 otherwise.
+    double Base_Shear_Spring = 0.0;
+    double Base_Moment_Spring = 0.0;
 };
 
 // Every value of a run except its open files and the zero-page tables: the parts above,

@@ -302,7 +302,7 @@ constexpr MessageLine kPyTypeCode[] = {
     {B, ""},
     {B, "Problem:  Soil layer {0} in the SOIL LAYERS block at line {1} of the input file has "
         "the p-y type code {2}."},
-    {B, "Solution: Use a p-y type code from 1 to 17 for every soil layer."},
+    {B, "Solution: Use a p-y type code from 1 to 20 for every soil layer."},
     {B, ""},
 };
 

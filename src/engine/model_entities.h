@@ -59,6 +59,10 @@ struct SoilProfile {
     std::array<int, MAX_PROFILE_POINTS + 1> HB_Rock_Type{};
     std::array<double, MAX_PROFILE_POINTS + 1> HB_GSI{};
     std::array<double, MAX_PROFILE_POINTS + 1> HB_Erm{};
+    // Monopile (PISA) layers: small-strain shear modulus, and the relative density of sand
+    // in percent. Their undrained strength is the column c.
+    std::array<double, MAX_PROFILE_POINTS + 1> G0{};
+    std::array<double, MAX_PROFILE_POINTS + 1> Dr{};
 };
 
 struct PileHeadLoad {

@@ -26,6 +26,9 @@ struct PileNode {
     double Es = 0.0;            // secant soil modulus of the p-y spring
     double Dist_Load = 0.0;     // lateral load per unit length (plus the soil-movement term)
     double Soil_Movement = 0.0; // free-field soil movement
+    // Secant spring of the distributed moment of a monopile (PISA) layer: moment per unit
+    // length per radian of pile rotation (F L / L / rad). 0 where no such layer is.
+    double Km = 0.0;
 };
 
 // The section properties at one depth, as Pile_Props_at_DepthX leaves them. I and A are

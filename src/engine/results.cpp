@@ -1,4 +1,5 @@
 #include "engine/results.h"
+#include "solver/node_results.h"
 
 #include "engine/analysis_model.h"
 #include "engine/run_status.h"
@@ -150,6 +151,13 @@ void Record_Load_Case(AnalysisModel& m, int n) {
     c.zero_deflection_points = sum.i_Zero_Deflection_Points;
     const int N = std::min(m.i_Num_Nodes, MAX_NODES);
     c.nodes.reserve(static_cast<size_t>(std::max(N, 0)));
+    c.monopile = L.Pile.Has_Monopile_Springs();
+    if (c.monopile && N >= 2) {
+        const double h = L.Pile.Increment;
+        c.base_shear = Output_Value(-L.Pile.Base_Shear_Spring * L.Solution.y(N));
+        c.base_moment = Output_Value(-L.Pile.Base_Moment_Spring *
+                                     (L.Solution.y(N + 1) - L.Solution.y(N - 1)) / (2.0 * h));
+    }
     for (int i = 1; i <= N; ++i) {
         const size_t k = static_cast<size_t>(i);
         NodeResult node;
@@ -168,6 +176,10 @@ void Record_Load_Case(AnalysisModel& m, int n) {
         const int s = node.section;
         node.nonlinear_section =
             s >= 1 && s <= MAX_SECTIONS && m.Sections[s].i_Section_Type != SECTION_ELASTIC;
+        if (c.monopile) {
+            node.moment_spring = L.Pile.Km[k];
+            node.distributed_moment = Output_Value(-Distributed_Moment_Flux(L.Pile, L.Solution, i));
+        }
         c.nodes.push_back(node);
     }
     m.Results.load_cases.push_back(std::move(c));

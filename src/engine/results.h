@@ -49,6 +49,10 @@ struct NodeResult {
     int layer = 0; // 0 above the ground or below the last layer
     // The node's stiffness comes from a moment-curvature table (it may crack or yield).
     bool nonlinear_section = false;
+    // Monopile (PISA) layers: the distributed moment the soil puts on the pile (moment per
+    // length, opposing the rotation) and its secant spring (moment per length per radian).
+    double distributed_moment = 0.0;
+    double moment_spring = 0.0;
 };
 
 struct LoadCaseResult {
@@ -69,6 +73,12 @@ struct LoadCaseResult {
     double max_shear = 0.0;
     double max_shear_depth = 0.0;
     int zero_deflection_points = 0;
+    // With a monopile (PISA) layer: the distributed moments of the nodes are given, and with
+    // such a layer at the tip the base shear and base moment on the pile (opposing the tip's
+    // displacement and rotation).
+    bool monopile = false;
+    double base_shear = 0.0;
+    double base_moment = 0.0;
     std::vector<NodeResult> nodes;
 };
 

@@ -40,6 +40,7 @@ inline constexpr int WARNING_LAYER_NODE_RANGE = -715;      // a layer's last sta
 inline constexpr int WARNING_STIFFNESS_CASE = -716;        // a pile-head stiffness case failed
 inline constexpr int WARNING_LAYER_GAP = -717;             // layers made contiguous
 inline constexpr int WARNING_LEFT_OVER_VALUES = -718;      // values left over on a line
+inline constexpr int WARNING_PISA_SLENDERNESS = -719;      // monopile L/D outside the calibration
 
 // Records one occurrence of `code` with a note naming where it arose and what to do.
 void Record_Warning(AnalysisModel& m, int code, std::vector<std::string> note);

@@ -366,6 +366,15 @@ Json Layer_Values(const AnalysisModel& m, const SoilLayer& layer, int p, bool to
         v["geological_strength_index"] = s.HB_GSI[p];
         v["rock_mass_modulus"] = s.HB_Erm[p];
         break;
+    case 18:
+    case 20:
+        v["undrained_shear_strength"] = s.c[p];
+        v["shear_modulus_g0"] = s.G0[p];
+        break;
+    case 19:
+        v["relative_density"] = s.Dr[p];
+        v["shear_modulus_g0"] = s.G0[p];
+        break;
     default:
         break;
     }

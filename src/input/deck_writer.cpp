@@ -698,6 +698,11 @@ bool DeckWriter::Layer_Line(const Json& v, const std::string& path, int type) {
         return line({"effective_unit_weight", "uniaxial_compressive_strength_of_intact_rock",
                      "rock_type_index", "geological_strength_index", "rock_mass_modulus"},
                     {"rock_type_index"});
+    case 18:
+    case 20:
+        return line({"effective_unit_weight", "undrained_shear_strength", "shear_modulus_g0"});
+    case 19:
+        return line({"effective_unit_weight", "relative_density", "shear_modulus_g0"});
     default:
         return true;
     }
@@ -726,8 +731,8 @@ bool DeckWriter::Soil_Layers(const Json& deck) {
             !Real(layer, path, "top", top) || !Real(layer, path, "bottom", bottom)) {
             return false;
         }
-        if (type < 1 || type > 17) {
-            return Fail(path + "/py_type", "expected a p-y type code from 1 to 17");
+        if (type < 1 || type > 20) {
+            return Fail(path + "/py_type", "expected a p-y type code from 1 to 20");
         }
         Line(fmt::format("{}  {}  {}", type, Number_Text(top), Number_Text(bottom)));
         if (type == 17) {

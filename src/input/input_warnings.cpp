@@ -87,6 +87,48 @@ void Check_Section_Units(AnalysisModel& m) {
     }
 }
 
+// The PISA calibrations (Byrne et al. 2020; Burd et al. 2020) were fitted to monopiles
+// embedded 2 to 6 diameters; outside that range the curves are extrapolations (the Cowden base
+// moment's curvature passes 1 below L/D = 0.73). Checked on the input as read: the pile length
+// and the ground depth in ft or m, the width at the tip in in (US customary) or m.
+void Check_Monopile_Slenderness(AnalysisModel& m) {
+    int layer = 0;
+    for (int i = 1; i <= std::min(m.i_Num_Layers, MAX_SOIL_LAYERS) && layer == 0; ++i) {
+        const int t = m.Layers[i].i_SoilLayer_py_Type;
+        if (t >= 18 && t <= 20) {
+            layer = i;
+        }
+    }
+    if (layer == 0 || m.i_Analysis_Type == ANALYSIS_EI_ONLY) {
+        return;
+    }
+    double D = 0.0;
+    double bottom = -1.0;
+    for (int k = 1; k <= std::min(m.i_Num_Sections, MAX_SECTIONS); ++k) {
+        const PileSection& s = m.Sections[k];
+        if (s.i_Section_Type != SECTION_MICROPILE && s.XBottom > bottom) {
+            bottom = s.XBottom;
+            D = s.Width_Bottom > 0.0 ? s.Width_Bottom : s.Diameter;
+        }
+    }
+    const double to_width_unit = m.IUNITS == USCS ? 12.0 : 1.0; // ft to in in US customary
+    const double L = (m.Pile_Length - m.Ground_Surface_Depth) * to_width_unit;
+    if (!(D > 0.0) || (L >= 2.0 * D && L <= 6.0 * D)) {
+        return;
+    }
+    const char* length_unit = m.IUNITS == USCS ? "ft" : (m.IUNITS == SI ? "m" : "length units");
+    Record_Warning(m, WARNING_PISA_SLENDERNESS);
+    Record_Warning_Note(
+        m, WARNING_PISA_SLENDERNESS,
+        {fmt::format("Soil layer {} uses a PISA monopile model, but the pile is embedded {:g} {} "
+                     "for a width of {:g} {} at the tip: L/D = {:.2f}.",
+                     layer, L / to_width_unit, length_unit, D / (m.IUNITS == USCS ? 12.0 : 1.0),
+                     length_unit, L / D),
+         "The PISA curves were calibrated for embedded lengths of 2 to 6 pile diameters; outside "
+         "that range they are extrapolated.",
+         "Check the results against another method, or model the soil with p-y types 1 to 16."});
+}
+
 } // namespace
 
 void Check_Option_Keyword(AnalysisModel& m, std::string_view label, std::string_view keyword) {
@@ -107,6 +149,7 @@ void Check_Option_Keyword(AnalysisModel& m, std::string_view label, std::string_
 
 void Write_Input_Warnings(AnalysisModel& m) {
     Check_Section_Units(m);
+    Check_Monopile_Slenderness(m);
     for (const MessageResult& note : m.Results.notes) {
         m.Report.Blank_Lines(1);
         m.Report.Write_Line(fmt::format("**** Warning {} ****", note.code));

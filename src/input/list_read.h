@@ -16,16 +16,17 @@ namespace zarno {
 struct AnalysisModel;
 
 // Input errors of this reader that the published error list leaves open.
-inline constexpr int INPUT_ERROR_BAD_VALUE = 90;     // unreadable or missing value
-inline constexpr int INPUT_ERROR_END_OF_FILE = 91;   // the file ends before END
-inline constexpr int INPUT_ERROR_CAPACITY = 92;      // more entries than a table holds
-inline constexpr int INPUT_ERROR_PY_TYPE = 93;       // p-y type code outside 1 to 17
-inline constexpr int INPUT_ERROR_LOADING_TYPE = 73;  // pile-head loading type outside 1 to 5
-inline constexpr int INPUT_ERROR_BAR_PATTERN = 74;   // unknown bar arrangement line
-inline constexpr int INPUT_ERROR_SHAPE_CODE = 75;    // elastic shape code outside 1 to 6
-inline constexpr int INPUT_ERROR_USER_PY_ORDER = 76; // user p-y y values not increasing
-inline constexpr int INPUT_ERROR_OUT_OF_RANGE = 33;  // a value outside its physical range
-inline constexpr int INPUT_ERROR_OUT_OF_ORDER = 34;  // depths that go back up the pile
+inline constexpr int INPUT_ERROR_BAD_VALUE = 90;      // unreadable or missing value
+inline constexpr int INPUT_ERROR_END_OF_FILE = 91;    // the file ends before END
+inline constexpr int INPUT_ERROR_CAPACITY = 92;       // more entries than a table holds
+inline constexpr int INPUT_ERROR_PY_TYPE = 93;        // p-y type code outside 1 to 20
+inline constexpr int INPUT_ERROR_LOADING_TYPE = 73;   // pile-head loading type outside 1 to 5
+inline constexpr int INPUT_ERROR_BAR_PATTERN = 74;    // unknown bar arrangement line
+inline constexpr int INPUT_ERROR_SHAPE_CODE = 75;     // elastic shape code outside 1 to 6
+inline constexpr int INPUT_ERROR_USER_PY_ORDER = 76;  // user p-y y values not increasing
+inline constexpr int INPUT_ERROR_PISA_PARAMETER = 77; // a monopile curve parameter not positive
+inline constexpr int INPUT_ERROR_OUT_OF_RANGE = 33;   // a value outside its physical range
+inline constexpr int INPUT_ERROR_OUT_OF_ORDER = 34;   // depths that go back up the pile
 
 // No input value of any unit system comes near this magnitude; larger ones only carry
 // overflow into the analysis.

@@ -3,6 +3,7 @@
 #include "engine/run_status.h"
 #include "input/list_read.h"
 #include "input/read_input.h"
+#include "py/py_framework.h"
 
 #include <fmt/format.h>
 #include <string>
@@ -134,6 +135,13 @@ bool Read_Layer_Line(AnalysisModel& m, int t, int layer, const char* end, LayerL
     case 15:
         return real(v.values[0], "cohesion") && r.Real(v.values[1], what("eps50")) &&
                r.Real(v.values[2], what("J factor"));
+    case 18:
+    case 20:
+        return r.Real(v.values[0], what("undrained shear strength")) &&
+               r.Real(v.values[1], what("small-strain shear modulus G0"));
+    case 19:
+        return r.Real(v.values[0], what("relative density")) &&
+               r.Real(v.values[1], what("small-strain shear modulus G0"));
     case 16:
         return real(v.values[0], "uniaxial compressive strength of intact rock") &&
                r.Int(v.integer, what("rock type index")) &&
@@ -142,6 +150,19 @@ bool Read_Layer_Line(AnalysisModel& m, int t, int layer, const char* end, LayerL
     default:
         return false;
     }
+}
+
+// The monopile layers' strength and stiffness: a curve normalised by a zero strength or
+// stiffness has no meaning, and the relative density is a percentage.
+bool Check_Pisa_Line(AnalysisModel& m, int t, int layer, const char* end, const LayerLine& v) {
+    const std::string where = std::string(" at the ") + end + " of layer " + std::to_string(layer);
+    const bool strength_ok = t == PY_PISA_DUNKIRK_SAND
+                                 ? Check_Range(m, kBlock, "relative density (percent)" + where,
+                                               v.values[0], 0.0, 100.0, true)
+                                 : Check_Range(m, kBlock, "undrained shear strength" + where,
+                                               v.values[0], 0.0, MAX_INPUT_MAGNITUDE, true);
+    return strength_ok && Check_Range(m, kBlock, "small-strain shear modulus G0" + where,
+                                      v.values[1], 0.0, MAX_INPUT_MAGNITUDE, true);
 }
 
 // Stores one line's values at profile point p (2c - 1 for the top, 2c for the bottom).
@@ -210,6 +231,15 @@ void Store_Layer_Line(AnalysisModel& m, int t, SoilLayer& layer, int p, bool top
         s.HB_GSI[p] = v.values[1];
         s.HB_Erm[p] = v.values[2];
         break;
+    case 18:
+    case 20:
+        s.c[p] = v.values[0];
+        s.G0[p] = v.values[1];
+        break;
+    case 19:
+        s.Dr[p] = v.values[0];
+        s.G0[p] = v.values[1];
+        break;
     default:
         break;
     }
@@ -248,7 +278,7 @@ void Read_Soil_Layers(AnalysisModel& m) {
             }
         }
         const int t = layer.i_SoilLayer_py_Type;
-        if (t < 1 || t > 17) {
+        if (t < 1 || t > PY_PISA_BOTHKENNAR_CLAY) {
             if (Raise_Type_Error(m, c, t) > 0) {
                 return;
             }
@@ -271,6 +301,9 @@ void Read_Soil_Layers(AnalysisModel& m) {
                              std::string("effective unit weight at the ") + end_name +
                                  " of layer " + std::to_string(c),
                              v.gamma, 0.0, Max_Unit_Weight(m))) {
+                return;
+            }
+            if (Is_Pisa_Type(t) && !Check_Pisa_Line(m, t, c, end_name, v)) {
                 return;
             }
             Store_Layer_Line(m, t, layer, is_top ? top : bottom, is_top, v);

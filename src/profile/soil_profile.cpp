@@ -56,7 +56,10 @@ int Interface_Soil_Class(int py_type, double c_at_interface) {
     case 3:  // StfClyAW
     case 4:  // StfClyAK
     case 15: // SoftClyJ
+    case 18: // PisaCowd (monopile stiff clay)
+    case 20: // PisaBoth (monopile soft clay)
         return 1;
+    case 19: // PisaDunk (monopile sand)
     case 5:  // Sand
     case 6:  // API Sand
     case 7:  // Liq Sand

@@ -58,6 +58,10 @@ LayerRoutine Routine_Of(int code) {
         return py_Soft_Clay_J;
     case PY_MASSIVE_ROCK:
         return py_Massive_Rock;
+    case PY_PISA_COWDEN_CLAY:
+    case PY_PISA_DUNKIRK_SAND:
+    case PY_PISA_BOTHKENNAR_CLAY:
+        return py_Pisa;
     default:
         return nullptr;
     }
@@ -106,7 +110,9 @@ constexpr StrengthColumn STRENGTH_COLUMNS[] = {&SoilProfile::Strength_Depth,
                                                &SoilProfile::Es,
                                                &SoilProfile::HB_qu,
                                                &SoilProfile::HB_GSI,
-                                               &SoilProfile::HB_Erm};
+                                               &SoilProfile::HB_Erm,
+                                               &SoilProfile::G0,
+                                               &SoilProfile::Dr};
 // Every column of the profile is compared: the two unit-weight columns, the strength columns
 // above, the rock types and the two counts (a column added to the profile without being
 // added here fails to compile; only padding is left over).
@@ -304,6 +310,11 @@ void Apply_Rock_Protocol(AnalysisModel& m, int layer) {
     case PY_MASSIVE_ROCK:
     case PY_PIEDMONT:
     case PY_ELASTIC_SUBGRADE:
+    // The monopile curves have no ultimate-resistance integral for the equivalent depth of
+    // the layers below to balance: those layers use their depth below the ground surface.
+    case PY_PISA_COWDEN_CLAY:
+    case PY_PISA_DUNKIRK_SAND:
+    case PY_PISA_BOTHKENNAR_CLAY:
         if (py.i_RockLayersAbove > 0) {
             py.b_BelowRock[layer] = true;
         }

@@ -32,7 +32,16 @@ enum PyType : int {
     PY_SOFT_CLAY_J = 15,
     PY_MASSIVE_ROCK = 16,
     PY_FROZEN_SOIL = 17,
+    // Monopile soil-reaction models (PISA): p-y, distributed moment and base springs.
+    PY_PISA_COWDEN_CLAY = 18,
+    PY_PISA_DUNKIRK_SAND = 19,
+    PY_PISA_BOTHKENNAR_CLAY = 20,
 };
+
+// Whether a model code is one of the PISA monopile models.
+inline bool Is_Pisa_Type(int code) {
+    return code >= PY_PISA_COWDEN_CLAY && code <= PY_PISA_BOTHKENNAR_CLAY;
+}
 
 // The model code of a layer, 0 when the code names no model.
 int py_Model_Of_Layer(const AnalysisModel& m, int layer);

@@ -22,5 +22,8 @@ void py_Loess(AnalysisModel& m, int layer);
 void py_Piedmont(AnalysisModel& m, int layer);
 void py_Elastic_Subgrade(AnalysisModel& m, int layer);
 void py_User_Input(AnalysisModel& m, int layer);
+// The three PISA monopile models (codes 18 to 20): p-y springs, and the distributed moment
+// and base springs of the layer's nodes.
+void py_Pisa(AnalysisModel& m, int layer);
 
 } // namespace zarno

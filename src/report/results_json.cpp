@@ -63,6 +63,12 @@ ordered_json Load_Case_Json(const LoadCaseResult& c) {
     j["max_shear"] = Number(c.max_shear);
     j["max_shear_depth"] = Number(c.max_shear_depth);
     j["zero_deflection_points"] = c.zero_deflection_points;
+    if (c.monopile) {
+        // Only cases with a monopile (PISA) layer carry these, so the document of every other
+        // run keeps its layout.
+        j["base_shear"] = Number(c.base_shear);
+        j["base_moment"] = Number(c.base_moment);
+    }
     ordered_json nodes = ordered_json::array();
     for (const NodeResult& n : c.nodes) {
         nodes.push_back(ordered_json{{"node", n.node},
@@ -78,6 +84,10 @@ ordered_json Load_Case_Json(const LoadCaseResult& c) {
                                      {"section", n.section},
                                      {"layer", n.layer},
                                      {"nonlinear_section", n.nonlinear_section}});
+        if (c.monopile) {
+            nodes.back()["distributed_moment"] = Number(n.distributed_moment);
+            nodes.back()["moment_spring"] = Number(n.moment_spring);
+        }
     }
     j["nodes"] = std::move(nodes);
     return j;
@@ -361,6 +371,30 @@ bool Write_Results_Csv(const RunResults& r, const std::string& directory, std::s
     }
     if (r.has_error) {
         message_row(r.error);
+    }
+
+    // The monopile (PISA) reactions, written only by runs that have them.
+    std::string monopile;
+    bool any_monopile = false;
+    Row(monopile, std::string("load_case"), std::string("node"), "depth " + L,
+        "distributed_moment (" + u.moment + "/" + u.length + ")",
+        "moment_spring (" + u.moment + "/" + u.length + ")", "base_shear (" + u.force + ")",
+        "base_moment (" + u.moment + ")");
+    for (const LoadCaseResult& c : r.load_cases) {
+        if (!c.monopile) {
+            continue;
+        }
+        any_monopile = true;
+        for (const NodeResult& n : c.nodes) {
+            const bool tip = &n == &c.nodes.back();
+            Row(monopile, I(c.number), I(n.node), Csv_Number(n.depth),
+                Csv_Number(n.distributed_moment), Csv_Number(n.moment_spring),
+                tip ? Csv_Number(c.base_shear) : std::string(),
+                tip ? Csv_Number(c.base_moment) : std::string());
+        }
+    }
+    if (any_monopile && !Write_File(dir / "monopile.csv", monopile, error)) {
+        return false;
     }
 
     const std::pair<const char*, const std::string*> files[] = {

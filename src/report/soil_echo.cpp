@@ -33,7 +33,10 @@ enum PyType : int {
     USER_PY = 14,
     SOFT_CLAY_J = 15,
     MASSIVE_ROCK = 16,
-    FROZEN_SOIL = 17
+    FROZEN_SOIL = 17,
+    PISA_COWDEN_CLAY = 18,
+    PISA_DUNKIRK_SAND = 19,
+    PISA_BOTHKENNAR_CLAY = 20
 };
 
 // 6 m below the ground surface, in feet as a single-precision value.
@@ -100,6 +103,12 @@ const char* Layer_Title(int type) {
         return " is massive rock, p-y criteria by Liang et al., 2009";
     case FROZEN_SOIL:
         return " is frozen soil";
+    case PISA_COWDEN_CLAY:
+        return " is stiff clay, monopile reactions by PISA (Cowden till, Byrne et al., 2020)";
+    case PISA_DUNKIRK_SAND:
+        return " is sand, monopile reactions by PISA (Dunkirk sand GDSM, Burd et al., 2020)";
+    case PISA_BOTHKENNAR_CLAY:
+        return " is soft clay, monopile reactions by PISA (Bothkennar clay, Burd et al., 2020)";
     default:
         return "";
     }
@@ -355,6 +364,15 @@ void Write_One_Layer(AnalysisModel& m, int i, const SoilUnits& u) {
         Pair(r, "Geological strength index (GSI)", p.HB_GSI[a], p.HB_GSI[b], "");
         Pair(r, "Rock mass modulus", p.HB_Erm[a], p.HB_Erm[b], u.material_stress);
         break;
+    case PISA_COWDEN_CLAY:
+    case PISA_BOTHKENNAR_CLAY:
+        Pair(r, "Undrained shear strength", p.c[a], p.c[b], u.soil_stress);
+        Pair(r, "Small-strain shear modulus G0", p.G0[a], p.G0[b], u.soil_stress);
+        break;
+    case PISA_DUNKIRK_SAND:
+        Pair_Suffix(r, "Relative density", p.Dr[a], p.Dr[b], " %");
+        Pair(r, "Small-strain shear modulus G0", p.G0[a], p.G0[b], u.soil_stress);
+        break;
     default:
         break;
     }
@@ -445,7 +463,7 @@ void Check_Unit_Weights(AnalysisModel& m) {
 // ---- summary table -------------------------------------------------------------------
 
 const char* Summary_Type_Name(int type) {
-    static constexpr const char* kNames[18] = {"",
+    static constexpr const char* kNames[21] = {"",
                                                "Soft Clay",
                                                "Stiff Clay with Free Water",
                                                "Stiff Clay w/o Free Water",
@@ -462,8 +480,11 @@ const char* Summary_Type_Name(int type) {
                                                "User Input p-y Curves",
                                                "Soft Clay with User-defined J",
                                                "Massive Rock",
-                                               "Frozen Soil"};
-    return type >= 1 && type <= 17 ? kNames[type] : "";
+                                               "Frozen Soil",
+                                               "PISA Cowden Clay",
+                                               "PISA Dunkirk Sand",
+                                               "PISA Bothkennar Clay"};
+    return type >= 1 && type <= 20 ? kNames[type] : "";
 }
 
 struct ColumnGroup {
@@ -473,7 +494,8 @@ struct ColumnGroup {
 
 // Groups 10 and 11 (test type and test value) are written together.
 const ColumnGroup kGroups[12] = {
-    {{1, 2, 3, 4, 11, 15}, {" Undrained   ", " Cohesion    ", "    psf      ", "    kPa      "}},
+    {{1, 2, 3, 4, 11, 15, 18, 20},
+     {" Undrained   ", " Cohesion    ", "    psf      ", "    kPa      "}},
     {{5, 6, 11}, {" Angle of    ", " Friction    ", "    deg.     ", "    deg.     "}},
     {{9, 8, 16}, {"  Uniaxial   ", "    qu       ", "    psi      ", "    kPa      "}},
     {{8, 16}, {"   RQD %     ", "     or      ", "    GSI      ", "    GSI      "}},

@@ -219,6 +219,10 @@ const WarningText kInputNoteTexts[] = {
      {"", "**** Warning ****", "",
       "An input value is far outside what its unit makes plausible and was probably",
       "entered in another unit; see the warnings after the input echo.", ""}},
+    {-719,
+     {"", "**** Warning ****", "",
+      "A pile in PISA monopile soil layers is embedded less than 2 or more than 6 diameters,",
+      "outside the calibration of the PISA curves; see the warnings after the input echo.", ""}},
 };
 
 const WarningText* Find_Warning_Text(int code) {

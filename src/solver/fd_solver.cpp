@@ -135,6 +135,9 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
         s.Previous_dYmax = 0.0;
     }
     s.V_Tip = Tip_Shear_Force(p, s.y(N), s.V_Tip);
+    if (p.Has_Monopile_Springs()) {
+        return Solve_Monopile_Deflection(p, s, report, messages);
+    }
 
     const double h = p.Increment;
     const double h2 = h * h;

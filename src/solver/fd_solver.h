@@ -74,8 +74,19 @@ struct FdPileModel {
     int i_Num_Tip_Shear_Points = 0;
     std::array<TipShearPoint, MAX_TIP_SHEAR_POINTS + 1> Tip_Shear{};
 
+    // Monopile (PISA) layers: secant spring of the distributed moment at each station
+    // (moment per length per radian), and the base shear (F/L) and base moment (F L / rad)
+    // springs at the tip. All zero for every other soil.
+    NodeValues Km{};
+    double Base_Shear_Spring = 0.0;
+    double Base_Moment_Spring = 0.0;
+
     // w(m): the lateral load term of the difference equation.
     double Load_Term(int m) const { return Dist_Load[m] + Movement_Load[m]; }
+
+    // Whether any distributed moment or base spring acts: the equations then take the
+    // general banded solution (fd_monopile.cpp) instead of the two-term recurrence.
+    bool Has_Monopile_Springs() const;
 };
 
 // Deflections of the current solution and the convergence measures. Kept between the
@@ -147,6 +158,24 @@ double Tip_Shear_Force(const FdPileModel& p, double y_tip, double previous);
 // pivot); the caller reports the buckling.
 Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSolution& s,
                                    TextFile& report, TextFile& messages);
+
+// The same solution for a pile with distributed moment springs Km and base springs (the
+// monopile soil reactions). The distributed moment m = Km dy/dx enters the beam equation
+// like a tensile axial force,
+//
+//     d2/dx2 (EI d2y/dx2) + Q d2y/dx2 - d/dx (Km dy/dx) + Es y = w,
+//
+// written as (K(m+1/2) (y(m+1) - y(m)) - K(m-1/2) (y(m) - y(m-1))) / h^2 with the springs
+// averaged between stations. The shear that balances the lateral loads is then
+// V = EI y''' + (Q - Km) y', at the head and at the tip. The tip carries the base moment
+// M = EI y'' = -K_MB y' and the base shear V = V_tip + K_HB y (both resisting the tip's
+// rotation and displacement; with both zero these are the free-tip conditions above).
+// The N + 4 equations in y(-1) .. y(N+2) are solved as one banded system with row
+// exchanges. Called by Solve_Pile_Deflection after the tip shear of the iteration is set;
+// the change measures and the results are those of the recurrence. A compressive thrust
+// past the buckling load is not detected on this path.
+Solve_Result Solve_Monopile_Deflection(const FdPileModel& p, FdSolution& s, TextFile& report,
+                                       TextFile& messages);
 
 // Sign of the head-system determinant of a stable pile for a loading type, with the rows
 // and unknowns ordered as the solver builds them.

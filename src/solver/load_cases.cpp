@@ -62,7 +62,10 @@ void Fill_Pass_Values(const StationGrid& grid, FdPileModel& p) {
         p.EI[i] = n.EI;
         p.Es[i] = n.Es;
         p.Dist_Load[i] = n.Dist_Load;
+        p.Km[i] = n.Km;
     }
+    p.Base_Shear_Spring = grid.Base_Shear_Spring;
+    p.Base_Moment_Spring = grid.Base_Moment_Spring;
 }
 
 // Copies the stations of the grid into the linear model of the next solution. Besides the
@@ -412,7 +415,10 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
     // Starting springs: none above the ground, a stiff one below it.
     for (int i = 1; i <= N; ++i) {
         m.Nodes[i].Es = m.Nodes[i].Xv < m.Ground_Surface_Depth ? 0.0 : 50000.0;
+        m.Nodes[i].Km = 0.0; // set by the monopile layers' passes only
     }
+    m.Base_Shear_Spring = 0.0;
+    m.Base_Moment_Spring = 0.0;
     // Vuggy limestone starts from its own curve; its routine depends only on the
     // deflections (all zero here), so one pass after the starting springs is enough.
     for (int k = 1; k <= m.i_Num_Layers; ++k) {

@@ -24,6 +24,20 @@ void Clear_Section_Maxima(ResultMaxima& mx) {
     mx.i_Section_Shear_Node.fill(0);
 }
 
+double Distributed_Moment_Flux(const FdPileModel& p, const FdSolution& s, int m) {
+    const int N = p.i_Num_Nodes;
+    if (m < 1 || m > N) {
+        return 0.0;
+    }
+    auto Km = [&](int j) { return p.Km[j]; };
+    const double above = m > 1 ? 0.5 * (Km(m - 1) + Km(m)) : Km(m);
+    const double below = m < N ? 0.5 * (Km(m) + Km(m + 1)) : Km(m);
+    if (above == 0.0 && below == 0.0) {
+        return 0.0;
+    }
+    return (below * (s.y(m + 1) - s.y(m)) + above * (s.y(m) - s.y(m - 1))) / (2.0 * p.Increment);
+}
+
 void Compute_Node_Bending(int m, FdPileModel& p, const FdSolution& s, NodeResults& r) {
     const int N = p.i_Num_Nodes;
     if (m < 1 || m > N || N < MIN_SOLVER_NODES || N > MAX_NODES) {
@@ -51,6 +65,10 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
     const double Q = p.Axial_Thrust;
     auto y = [&](int j) { return s.y(j); };
     auto R = [&](int j) { return p.EI[j]; };
+    // The shear that balances the lateral loads: a monopile's distributed moment takes its
+    // share (V = EI y''' + Q y' - Km y'), with Km y' at a station the mean of the spring
+    // fluxes on either side, as the difference equations sum them.
+    auto Km_Flux = [&](int j) { return Distributed_Moment_Flux(p, s, j); };
 
     const NodeBending bending = Node_Bending(m, p, s);
     const double phi = bending.Curvature;
@@ -63,31 +81,32 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
             const double M2 = R(1) * (y(3) - 2.0 * y(2) + y(1)) / h2;
             const double M3 = R(3) * (y(4) - 2.0 * y(3) + y(2)) / h2;
             r.Head_Slope_Computed = (4.0 * y(2) - 3.0 * y(1) - y(3)) / (2.0 * h);
-            V = Q * r.Head_Slope_Computed + (4.0 * M2 - 3.0 * M - M3) / (2.0 * h);
+            V = Q * r.Head_Slope_Computed + (4.0 * M2 - 3.0 * M - M3) / (2.0 * h) - Km_Flux(1);
             S = p.Condition_2;
         } else {
             r.Head_Slope_Computed = (y(2) - y(0)) / (2.0 * h);
             V = Q * r.Head_Slope_Computed +
-                R(1) * (y(3) - 2.0 * y(2) + 2.0 * y(0) - y(-1)) / (2.0 * h3);
+                R(1) * (y(3) - 2.0 * y(2) + 2.0 * y(0) - y(-1)) / (2.0 * h3) - Km_Flux(1);
             S = r.Head_Slope_Computed;
         }
         const bool moment_imposed = p.i_Loading_Type == LOADING_SHEAR_MOMENT ||
                                     p.i_Loading_Type == LOADING_DEFLECTION_MOMENT;
         r.Balance_Head_Moment = moment_imposed ? p.Condition_2 : M;
     } else if (m == N) {
-        // Free tip: no moment, the tip shear resistance as shear.
-        V = s.V_Tip;
+        // Free tip: no moment, the tip shear resistance as shear (and a monopile's base shear).
+        V = s.V_Tip + p.Base_Shear_Spring * y(N);
         S = (y(N) - y(N - 1)) / h;
     } else {
         S = (y(m + 1) - y(m - 1)) / (2.0 * h);
         if (m == 2) {
             const double M3 = R(3) * (y(4) - 2.0 * y(3) + y(2)) / h2;
-            V = Q * (y(3) - y(1)) / (2.0 * h) + (M3 - r.Moment[1]) / (2.0 * h);
+            V = Q * (y(3) - y(1)) / (2.0 * h) + (M3 - r.Moment[1]) / (2.0 * h) - Km_Flux(2);
         } else {
             V = Q * (y(m + 1) - y(m - 1)) / (2.0 * h) +
                 (R(m + 1) * (y(m + 2) - 2.0 * y(m + 1) + y(m)) -
                  R(m - 1) * (y(m) - 2.0 * y(m - 1) + y(m - 2))) /
-                    (2.0 * h3);
+                    (2.0 * h3) -
+                Km_Flux(m);
         }
     }
     r.Curvature[m] = phi;
@@ -242,12 +261,15 @@ void Check_Segment_Equilibrium(int i, int final, const FdPileModel& p, const FdS
     const int b = i - 1;
     auto f = [&](int j) { return p.Load_Term(j) - p.Es[j] * s.y(j); };
 
+    // Distributed moment springs of monopile layers act like a tension (zero elsewhere).
+    auto Km = [&](int j) { return p.Km[j < 1 ? 1 : (j > N ? N : j)]; };
     if (i == 3) {
         e.M_a = r.Balance_Head_Moment;
         e.M_b = r.Moment[2];
         e.S_a = (s.y(2) - s.y(0)) / (2.0 * h);
         e.V_a = Q * e.S_a +
-                p.EI[1] * (s.y(3) - 2.0 * s.y(2) + 2.0 * s.y(0) - s.y(-1)) / (2.0 * h * h * h);
+                p.EI[1] * (s.y(3) - 2.0 * s.y(2) + 2.0 * s.y(0) - s.y(-1)) / (2.0 * h * h * h) -
+                Distributed_Moment_Flux(p, s, 1);
     }
     double S_b = 0.0;
     double V_b = 0.0;
@@ -255,15 +277,17 @@ void Check_Segment_Equilibrium(int i, int final, const FdPileModel& p, const FdS
     if (i <= N) {
         M_i = r.Moment[i];
         S_b = (s.y(i) - s.y(i - 2)) / (2.0 * h);
-        V_b = Q * S_b + (M_i - r.Moment[i - 2]) / (2.0 * h);
+        V_b = Q * S_b + (M_i - r.Moment[i - 2]) / (2.0 * h) - Distributed_Moment_Flux(p, s, i - 1);
     } else {
-        e.M_b = 0.0;
+        // The tip moment: none at a free tip, a monopile's base moment.
+        e.M_b = -p.Base_Moment_Spring * (s.y(N + 1) - s.y(N - 1)) / (2.0 * h);
     }
 
-    const double dM = e.M_a + e.V_a * h + 0.5 * f(a) * h * h + Q * (s.y(a) - s.y(b)) - e.M_b;
+    const double Qab = Q - 0.5 * (Km(a) + Km(b));
+    const double dM = e.M_a + e.V_a * h + 0.5 * f(a) * h * h + Qab * (s.y(a) - s.y(b)) - e.M_b;
     double dV = e.V_a - V_b + 0.5 * (f(a) + f(b)) * h;
     if (i == N + 1) {
-        dV -= s.V_Tip;
+        dV -= s.V_Tip + p.Base_Shear_Spring * s.y(N);
     }
     if (std::fabs(dM) > std::fabs(e.dM_max)) {
         e.dM_max = dM;

@@ -72,7 +72,8 @@ void Clear_Section_Maxima(ResultMaxima& mx);
 
 // Curvature and bending moment of station m (1 .. N) from the deflections of s: the second
 // difference at the station (with the fictitious station above the head), none at the free
-// tip. p must already carry the head stiffness at station 2 (see Compute_Node_Results).
+// tip (a monopile tip: the moment of its base spring). p must already carry the head stiffness at
+// station 2 (see Compute_Node_Results).
 struct NodeBending {
     double Curvature = 0.0;
     double Moment = 0.0;
@@ -89,9 +90,18 @@ inline NodeBending Node_Bending(int m, const FdPileModel& p, const FdSolution& s
     } else if (m != N) {
         b.Curvature = (s.y(m + 1) - 2.0 * s.y(m) + s.y(m - 1)) / h2;
         b.Moment = p.EI[m] * b.Curvature;
+    } else if (p.Base_Moment_Spring != 0.0) {
+        // A monopile tip carries the base moment, which resists the tip's rotation.
+        b.Moment = -p.Base_Moment_Spring * (s.y(N + 1) - s.y(N - 1)) / (2.0 * h);
+        b.Curvature = p.EI[N] != 0.0 ? b.Moment / p.EI[N] : 0.0;
     }
     return b;
 }
+
+// The distributed moment of a monopile's springs at station m, Km dy/dx, taken as the mean of
+// the spring fluxes between the station and its neighbours (the difference equations' form);
+// 0 where no such spring acts.
+double Distributed_Moment_Flux(const FdPileModel& p, const FdSolution& s, int m);
 
 // Only the curvature and moment of station m, for the stiffness update, which reads no
 // other result: the same values and the same change of p as Compute_Node_Results, without

@@ -150,10 +150,10 @@ TEST(RecordedWarnings, SolutionImbalanceCountsInTheReturnValueAndTheSummary) {
 
 // Every code the engine records has a text for the summary and the programs.
 TEST(RecordedWarnings, EveryCodeHasASummaryText) {
-    for (const int code :
-         {-302,  -303,  -305,  -306,  -308,  -316,  -317,  -354,  -355,  -400,  -710,  -711,  -712,
-          -713,  -714,  -715,  -716,  -717,  -718,  -3041, -3042, -3051, -3052, -3053, -3054, -3061,
-          -3062, -3063, -3064, -3071, -3072, -3073, -3074, -3261, -3262, -3263, -3264, -5501}) {
+    for (const int code : {-302,  -303,  -305,  -306,  -308,  -316,  -317,  -354,  -355,  -400,
+                           -710,  -711,  -712,  -713,  -714,  -715,  -716,  -717,  -718,  -719,
+                           -3041, -3042, -3051, -3052, -3053, -3054, -3061, -3062, -3063, -3064,
+                           -3071, -3072, -3073, -3074, -3261, -3262, -3263, -3264, -5501}) {
         EXPECT_FALSE(Warning_Text_Lines(code).empty()) << code;
     }
 }

@@ -93,6 +93,10 @@ std::vector<Deck> Decks_Without_Errors() {
                   "\nEND", "\nAXIAL THRUST LOADS\n2\n1 150000.0\n2 0.0\nEND")});
     decks.push_back({"manual strands of two types", Replaced(Source("fuzz/seeds/all_sections.inp"),
                                                              "2 0 5 12.0 0.0", "2 1 3 12.0 0.0")});
+    for (const char* name : {"examples/monopile_cowden.inp", "examples/monopile_dunkirk.inp",
+                             "examples/monopile_bothkennar.inp"}) {
+        decks.push_back({name, Source(name)});
+    }
     return decks;
 }
 

@@ -84,11 +84,11 @@ TEST(SoilLayers, Errors) {
     };
     std::string forty_one = "41\n";
     const Case cases[] = {
-        {"2\n1 0 5\n110 500 0.02\n110 500 0.02\n18 5 10\n", 193,
+        {"2\n1 0 5\n110 500 0.02\n110 500 0.02\n21 5 10\n", 193,
          "Soil layer 2 in the SOIL LAYERS block at line 24 of the input file has the p-y type "
-         "code 18."},
+         "code 21."},
         {"1\n0 0 5\n", 193, "has the p-y type code 0."},
-        {"1\n-4 0 5\n", 193, "Solution: Use a p-y type code from 1 to 17 for every soil layer."},
+        {"1\n-4 0 5\n", 193, "Solution: Use a p-y type code from 1 to 20 for every soil layer."},
         {forty_one, 192, "At most 40 soil layers can be analysed"},
         {"1\n14 0 5\n60 31\n", 192, "gives 31 points on the top p-y curve of layer 1."},
         {"1\n14 0 5\n60 2\n0 0\n1 1\n60 -1\n", 192, "points on the bottom p-y curve of layer 1"},
