@@ -68,6 +68,7 @@ function refreshForms() {
   formsStale = false;
   forms.render();
   if (state.error) forms.showError(state.error.line, state.error.text);
+  if (state.warnings) forms.showWarnings(state.warnings);
 }
 deckText.addEventListener('input', () => {
   updateGutter();
@@ -83,6 +84,7 @@ deckText.addEventListener('scroll', () => { gutter.scrollTop = deckText.scrollTo
 export function setDeck(text, name) {
   deckText.value = text;
   if (name) state.name = name;
+  state.warnings = null;
   clearDeckErrors();
   updateGutter();
   refreshForms();
@@ -204,6 +206,10 @@ function showRun(run, ms) {
   showError(r);
   showSummary(r);
   showWarnings(r);
+  // Warnings that name a line, layer, section or load case also stand beside that field.
+  state.warnings = r.warnings;
+  if (formsStale) refreshForms();
+  else forms.showWarnings(r.warnings);
   redrawPlots();
 }
 
