@@ -189,12 +189,15 @@ document.addEventListener('keydown', (e) => {
 function showRun(run, ms) {
   const r = run.results;
   const status = $('#run-status');
-  const nWarn = r.warnings.length + (r.notes ? r.notes.length : 0);
+  // The results list each warning code's general text and, apart, each place it names:
+  // the run is said to have as many warnings as distinct codes, which are given.
+  const codes = [...new Set([...(r.notes || []), ...r.warnings].map((w) => w.code))];
+  const nWarn = codes.length;
   if (r.status > 0) {
     status.textContent = `The run stopped: ${r.error.kind} ${r.error.code} (${ms.toFixed(1)} ms)`;
     status.className = 'status bad';
   } else {
-    status.textContent = `Run ended normally${nWarn ? ` with ${nWarn} warning(s)` : ''} in ${ms.toFixed(1)} ms` +
+    status.textContent = `Run ended normally${nWarn ? ` with ${nWarn} warning(s) (${codes.join(', ')})` : ''} in ${ms.toFixed(1)} ms` +
       ` · ${r.load_cases.length} load case(s) · units ${r.units.system}`;
     status.className = nWarn ? 'status warn' : 'status ok';
   }

@@ -271,7 +271,7 @@ test('gaps, overlaps, left-over values, bad strengths, keywords and units are sh
     if (c.name.startsWith('steel') || c.name.startsWith('solution')) await shot(c.name.replace(/\W+/g, '-'));
   }
   // The recorded warnings of the example are listed with the run as well.
-  assert.match(await page.$eval('#run-status', (el) => el.textContent), /Run ended normally with \d+ warning/);
+  assert.match(await page.$eval('#run-status', (el) => el.textContent), /Run ended normally with 1 warning\(s\) \(-5501\)/);
   assert.match(await page.$eval('#warnings', (el) => el.textContent), /Warning -5501: Load case 1: .*Warning -5501: Load case 2: .*Possible Solution Error 5501/s);
 });
 
