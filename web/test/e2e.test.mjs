@@ -218,11 +218,18 @@ const placements = [
   { name: 'steel modulus in ksi', example: 'pipe_pile', edit: ['29000000.0', '29000.0'], run: 'error',
     scope: '[data-section="1"]', label: 'elastic modulus of casing or pipe', cls: 'field-warning',
     message: /Pile section 1: the elastic modulus of casing or pipe of 29000 psi .* probably entered in ksi/,
-    error: /Correct that modulus first/ },
+    error: ['[data-section="1"] .row.has-error .field-error', /Correct that modulus first/] },
   { name: 'cohesion in Pa', example: 'drilled_shaft',
     edit: ['5  0.0  6.0\n18.0  32.0  24400.0\n18.0  32.0  24400.0', '1  0.0  6.0\n18.0  40000.0  0.01\n18.0  40000.0  0.01'],
     run: 'done', scope: '[data-layer="1"]', label: 'cohesion at the top', cls: 'field-warning',
     message: /SOIL LAYERS, layer 1 \(soft clay\): the undrained shear strength of 40000 kPa .* was it entered in Pa\?/ },
+  { name: 'unit weight in the wrong unit', example: 'drilled_shaft', edit: ['18.0  32.0  24400.0\n18.0  32.0', '1.8  32.0  24400.0\n1.8  32.0'],
+    run: 'error', scope: '[data-layer="1"]', label: 'effective unit weight at the top', cls: 'field-warning',
+    message: /SOIL LAYERS, layer 1: the effective unit weight of 1\.8 kN\/m3 is outside the usual range .* g\/cm3/,
+    error: ['[data-load="2"] > .entity-error', /The solution of load case 2 is not in equilibrium/] },
+  { name: 'misspelt option keyword', example: 'drilled_shaft', edit: ['MaxIterations 100', 'MaxIter 100'], run: 'done',
+    scope: 'fieldset[data-block="OPTIONS"]', label: 'MaxIter', cls: 'field-warning',
+    message: /Line (\d+) of the input file starts with "MaxIter" where the option keyword "MaxIterations" is expected/, line: true },
   { name: 'solution imbalance of the drilled-shaft example', example: 'drilled_shaft', edit: ['', ''], run: 'done',
     scope: '[data-load="2"]', cls: 'field-warning', message: /^Warning -5501: Load case 2: the solution leaves a moment imbalance/ },
 ];
@@ -257,8 +264,9 @@ test('gaps, overlaps, left-over values, bad strengths, keywords and units are sh
       assert.equal(Number(m[1]), at, `${c.name}: the message names the line of the edit`);
     }
     if (c.error) {
-      const error = await page.$eval(`#forms ${c.scope} .row.has-error .field-error`, (b) => b.textContent);
-      assert.match(error, c.error, c.name);
+      // The run's error stands where it belongs as well (the warning's field, or elsewhere).
+      const error = await page.$eval(`#forms ${c.error[0]}`, (b) => b.textContent);
+      assert.match(error, c.error[1], c.name);
     }
     if (c.mark) {
       // The profile drawing keeps the layers as typed and marks where they were closed up.
