@@ -246,15 +246,17 @@ export class DeckForms {
       }
       i += 3;
     }
-    wrap.append(this.profile(layers));
+    this.layers = layers;
+    wrap.append(this.profile(layers, null));
   }
 
-  profile(layers) {
+  // The profile as typed; the pile is drawn once its length is known from the deck as the
+  // engine's reader reads it (the sum of the section lengths).
+  profile(layers, pile) {
     const ns = 'http://www.w3.org/2000/svg';
     const svg = document.createElementNS(ns, 'svg');
     svg.classList.add('profile');
     svg.setAttribute('viewBox', '0 0 150 400');
-    const pile = this.pileLength();
     const bottom = Math.max(pile || 0, ...layers.map((l) => l.bottom).filter(Number.isFinite), 1);
     const y = (d) => 10 + (380 * d) / bottom;
     let html = '';
@@ -280,17 +282,6 @@ export class DeckForms {
     return svg;
   }
 
-  // Pile length from the SECTIONS block when its lengths can be found (third item of each section).
-  pileLength() {
-    const block = splitBlocks(this.lines).find((b) => b.keyword === 'SECTIONS');
-    if (!block) return null;
-    const items = [];
-    for (let i = block.start + 1; i < block.end; i++) items.push(...tokens(this.lines[i]).map((t) => t.text));
-    const count = Number(items[0]);
-    if (count !== 1) return null; // several sections: their lengths sit among type-specific data
-    const length = Number(items[3]);
-    return Number.isFinite(length) && length > 0 ? length : null;
-  }
 
   loading(fs, block) {
     let i = block.start + 1;
@@ -340,7 +331,11 @@ export class DeckForms {
       done.then((filled) => {
         fs.dataset.filled = filled ? 'engine' : 'lines';
         // Messages placed before the section fields existed are placed again beside them.
-        if (filled && fs.isConnected) this.replaceMessages();
+        if (!filled || !fs.isConnected) return;
+        const length = this.sections.deck.sections.reduce((sum, s) => sum + (Number(s.section_length) || 0), 0);
+        const drawn = this.root.querySelector('svg.profile');
+        if (drawn && this.layers && length > 0) drawn.replaceWith(this.profile(this.layers, length));
+        this.replaceMessages();
       });
     }
   }

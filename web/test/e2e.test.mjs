@@ -144,7 +144,9 @@ test('the forms show the deck, edit it, and carry the engine error beside the fi
   assert.deepEqual(layerTop, ['0.0', 'ft']);
   const cohesion = await page.$$eval('[data-layer="1"] .row', (rows) => rows.map((r) => [r.querySelector('label').textContent, r.querySelector('.unit').textContent]));
   assert.ok(cohesion.some(([l, u]) => l === 'cohesion at the top' && u === 'psf'), JSON.stringify(cohesion));
-  assert.equal(await page.$$eval('svg.profile rect', (r) => r.length), 3, 'two layers and the pile');
+  await page.waitForFunction(() => document.querySelector('fieldset[data-block="SECTIONS"]')?.dataset.filled === 'engine');
+  assert.deepEqual(await page.$$eval('svg.profile rect', (rs) => rs.map((r) => r.querySelector('title').textContent)),
+    ['soft clay', 'stiff clay with free water', 'pile, 60 ft'], 'two layers and the pile');
   // A form edit rewrites the deck, and the run uses it.
   const shear = await page.$('[data-load="2"] .row:nth-of-type(2) input');
   await shear.click({ clickCount: 3 });
@@ -208,7 +210,8 @@ const placements = [
     message: /LOADING block at line (\d+) of the input file: "7" was left over/, line: true },
   { name: 'values left over on the number of sections', example: 'pipe_pile', edit: ['SECTIONS\n1\n', 'SECTIONS\n1  1  20\n'],
     run: 'done', scope: 'fieldset[data-block="SECTIONS"]', cls: 'field-warning', editLine: 1,
-    message: /SECTIONS block at line (\d+) of the input file: "1 20" was left over .* put each value on a line of its own/, line: true },
+    message: /SECTIONS block at line (\d+) of the input file: "1 20" was left over .* put each value on a line of its own/, line: true,
+    pile: 'pile, 60 ft' },
   { name: 'negative friction angle', example: 'drilled_shaft', edit: ['18.0  32.0  24400.0\n18.0', '18.0  -34.0  24400.0\n18.0'],
     run: 'error', scope: '[data-layer="1"]', label: 'friction angle at the top', cls: 'field-error',
     message: /friction angle at the top of layer 1 in the SOIL LAYERS block at line (\d+) of the input file is -34\.[\s\S]*at least 0/, line: true },
@@ -274,6 +277,10 @@ test('gaps, overlaps, left-over values, bad strengths, keywords and units are sh
       assert.equal(marks.length, 1, c.name);
       assert.equal(marks[0][0], '2');
       assert.match(marks[0][1], c.mark);
+    }
+    if (c.pile) {
+      // The pile is drawn at the length the engine read, not from the numbers on the lines.
+      assert.equal(await page.$eval('svg.profile rect:last-of-type title', (t) => t.textContent), c.pile, c.name);
     }
     await shot(c.name.replace(/\W+/g, '-'));
   }
