@@ -68,6 +68,7 @@ function refreshForms() {
   formsStale = false;
   forms.render();
   if (state.error) forms.showError(state.error.line, state.error.text);
+  if (state.warnings) forms.showWarnings(state.warnings);
 }
 deckText.addEventListener('input', () => {
   updateGutter();
@@ -83,6 +84,7 @@ deckText.addEventListener('scroll', () => { gutter.scrollTop = deckText.scrollTo
 export function setDeck(text, name) {
   deckText.value = text;
   if (name) state.name = name;
+  state.warnings = null;
   clearDeckErrors();
   updateGutter();
   refreshForms();
@@ -187,12 +189,15 @@ document.addEventListener('keydown', (e) => {
 function showRun(run, ms) {
   const r = run.results;
   const status = $('#run-status');
-  const nWarn = r.warnings.length + (r.notes ? r.notes.length : 0);
+  // The results list each warning code's general text and, apart, each place it names:
+  // the run is said to have as many warnings as distinct codes, which are given.
+  const codes = [...new Set([...(r.notes || []), ...r.warnings].map((w) => w.code))];
+  const nWarn = codes.length;
   if (r.status > 0) {
     status.textContent = `The run stopped: ${r.error.kind} ${r.error.code} (${ms.toFixed(1)} ms)`;
     status.className = 'status bad';
   } else {
-    status.textContent = `Run ended normally${nWarn ? ` with ${nWarn} warning(s)` : ''} in ${ms.toFixed(1)} ms` +
+    status.textContent = `Run ended normally${nWarn ? ` with ${nWarn} warning(s) (${codes.join(', ')})` : ''} in ${ms.toFixed(1)} ms` +
       ` · ${r.load_cases.length} load case(s) · units ${r.units.system}`;
     status.className = nWarn ? 'status warn' : 'status ok';
   }
@@ -204,6 +209,10 @@ function showRun(run, ms) {
   showError(r);
   showSummary(r);
   showWarnings(r);
+  // Warnings that name a line, layer, section or load case also stand beside that field.
+  state.warnings = r.warnings;
+  if (formsStale) refreshForms();
+  else forms.showWarnings(r.warnings);
   redrawPlots();
 }
 

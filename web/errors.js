@@ -23,6 +23,9 @@ const optionPhrases = [
 export function errorLine(text, deck = '') {
   const m = /\b(?:at|after) line (\d+)\b/.exec(text) || /\bLine (\d+) of the input file/.exec(text);
   if (m) return Number(m[1]);
+  // A message about one load case, layer or section is placed by that name, even when its
+  // advice mentions an option ("increase the number of pile increments").
+  if (/\b(?:load case|soil layer|pile section) \d+/i.test(text)) return null;
   const lines = deck.split('\n');
   for (const [phrase, keyword] of optionPhrases) {
     if (!phrase.test(text)) continue;

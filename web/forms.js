@@ -250,15 +250,17 @@ export class DeckForms {
       }
       i += 3;
     }
-    wrap.append(this.profile(layers));
+    this.layers = layers;
+    wrap.append(this.profile(layers, null));
   }
 
-  profile(layers) {
+  // The profile as typed; the pile is drawn once its length is known from the deck as the
+  // engine's reader reads it (the sum of the section lengths).
+  profile(layers, pile) {
     const ns = 'http://www.w3.org/2000/svg';
     const svg = document.createElementNS(ns, 'svg');
     svg.classList.add('profile');
     svg.setAttribute('viewBox', '0 0 150 400');
-    const pile = this.pileLength();
     const bottom = Math.max(pile || 0, ...layers.map((l) => l.bottom).filter(Number.isFinite), 1);
     const y = (d) => 10 + (380 * d) / bottom;
     let html = '';
@@ -284,17 +286,6 @@ export class DeckForms {
     return svg;
   }
 
-  // Pile length from the SECTIONS block when its lengths can be found (third item of each section).
-  pileLength() {
-    const block = splitBlocks(this.lines).find((b) => b.keyword === 'SECTIONS');
-    if (!block) return null;
-    const items = [];
-    for (let i = block.start + 1; i < block.end; i++) items.push(...tokens(this.lines[i]).map((t) => t.text));
-    const count = Number(items[0]);
-    if (count !== 1) return null; // several sections: their lengths sit among type-specific data
-    const length = Number(items[3]);
-    return Number.isFinite(length) && length > 0 ? length : null;
-  }
 
   loading(fs, block) {
     let i = block.start + 1;
@@ -341,7 +332,15 @@ export class DeckForms {
     this.raw(fs, block);
     if (this.sections) {
       const done = this.sections.fill(fs, this.lines.join('\n'), this.system).catch(() => false);
-      done.then((filled) => { fs.dataset.filled = filled ? 'engine' : 'lines'; });
+      done.then((filled) => {
+        fs.dataset.filled = filled ? 'engine' : 'lines';
+        // Messages placed before the section fields existed are placed again beside them.
+        if (!filled || !fs.isConnected) return;
+        const length = this.sections.deck.sections.reduce((sum, s) => sum + (Number(s.section_length) || 0), 0);
+        const drawn = this.root.querySelector('svg.profile');
+        if (drawn && this.layers && length > 0) drawn.replaceWith(this.profile(this.layers, length));
+        this.replaceMessages();
+      });
     }
   }
 
@@ -353,8 +352,14 @@ export class DeckForms {
     for (let i = block.start + 1; i < block.end; i++) this.textLine(fs, i, `line ${i + 1}`);
   }
 
+  replaceMessages() {
+    if (this.shownError) this.showError(...this.shownError);
+    if (this.shownWarnings) this.showWarnings(this.shownWarnings);
+  }
+
   // Shows an engine message beside the field of its line; returns whether a field was found.
   showError(line, text) {
+    this.shownError = line || text ? [line, text] : null;
     for (const el of this.root.querySelectorAll('.row.has-error')) el.classList.remove('has-error');
     for (const el of this.root.querySelectorAll('.row > .field-error, .entity-error')) el.remove();
     if (!line) return this.showUnplacedError(text);
@@ -401,6 +406,12 @@ export class DeckForms {
     }
     const entity = scope && this.root.querySelector(scope);
     if (!entity) return false;
+    // Section fields come from the engine's reader and are found by the name the message gives.
+    const row = section && rowNamedIn(entity, text);
+    if (row) {
+      this.markField({ row }, text);
+      return true;
+    }
     const box = document.createElement('div');
     box.className = 'field-error entity-error';
     box.textContent = text;
@@ -408,6 +419,81 @@ export class DeckForms {
     entity.scrollIntoView({ block: 'center' });
     return true;
   }
+
+  // Recorded warnings that concern one place of the deck go beside it, as errors do, but
+  // marked as warnings: a line ("at line 45" — beside the last field of that line, after
+  // which left-over values stand, or at the head of its block when the line has no field of
+  // its own), a layer gap or overlap (beside the top of the lower layer), a layer, section or
+  // load case (beside the field the message names or whose value it quotes, else at the
+  // head of that entity). Each code's general text stays in the run's list of warnings only.
+  showWarnings(warnings) {
+    this.shownWarnings = warnings;
+    for (const el of this.root.querySelectorAll('.field-warning')) el.remove();
+    for (const el of this.root.querySelectorAll('.has-warning')) el.classList.remove('has-warning');
+    let placed = 0;
+    for (const w of warnings || []) {
+      const text = w.text.join(' ').replace(/\s+/g, ' ').trim();
+      if (!text || text.startsWith('*')) continue;
+      const place = this.warningPlace(text);
+      if (!place) continue;
+      const box = document.createElement('div');
+      box.className = 'field-warning';
+      box.dataset.code = String(w.code);
+      box.textContent = `Warning ${w.code}: ${text}`;
+      if (place.row) {
+        place.row.classList.add('has-warning');
+        place.row.append(box);
+      } else {
+        place.head.after(box);
+      }
+      if (placed++ === 0 && !this.root.querySelector('.has-error, .entity-error')) box.scrollIntoView({ block: 'center' });
+    }
+    return placed;
+  }
+
+  warningPlace(text) {
+    const line = Number(/(?:\bat line|^Line) (\d+) of the input file/.exec(text)?.[1]);
+    if (line) {
+      const onLine = this.fields.filter((f) => f.line === line && f.row.isConnected);
+      if (onLine.length) return { row: onLine[onLine.length - 1].row };
+      const block = splitBlocks(this.lines).find((b) => line - 1 > b.start && line - 1 < b.end);
+      const fs = block && this.root.querySelector(`fieldset[data-block="${block.keyword}"]`);
+      return fs ? { head: fs.querySelector('legend') } : null;
+    }
+    const lower = /\blayer (\d+) starts at/.exec(text)?.[1];
+    if (lower) {
+      const row = this.root.querySelector(`[data-layer="${lower}"] .row:nth-of-type(2)`);
+      if (row) return { row };
+    }
+    const scopes = [[/^SOIL LAYERS, layer (\d+)/, 'layer'], [/^Pile section (\d+)/, 'section'], [/^Load case (\d+)/, 'load']];
+    const [, number, kind] = scopes.map(([re, k]) => [...(re.exec(text) || []), k]).find((m) => m.length === 3) || [];
+    const entity = number && this.root.querySelector(`[data-${kind}="${number}"]`);
+    if (!entity) return null;
+    // A load case's warning concerns the solution of that case, not one of its fields.
+    const row = kind !== 'load' && rowNamedIn(entity, text);
+    return row ? { row } : { head: entity.querySelector('h4') };
+  }
+}
+
+// The row of an entity that a message concerns: the row whose field name the message gives
+// and that holds the value it quotes ("of 29000 psi"); else the row holding that value (the
+// message may name the quantity otherwise: "undrained shear strength" for the cohesion);
+// else the row of the longest name it gives ("elastic modulus of casing or pipe" wins over
+// "elastic modulus").
+function rowNamedIn(entity, text) {
+  const lower = text.toLowerCase();
+  const quoted = /\bof (-?\d[\d.]*(?:[eE][-+]?\d+)?) /.exec(text);
+  const value = quoted ? Number(quoted[1]) : NaN;
+  const rows = [...entity.querySelectorAll('.row')].map((row) => ({
+    row,
+    name: (row.querySelector('label')?.textContent || '').toLowerCase().replace(/ at the (top|bottom)$/, ''),
+    value: Number(row.querySelector('input, select')?.value),
+  }));
+  const holds = (r) => Number.isFinite(value) && r.value === value;
+  const named = rows.filter((r) => r.name.length > 3 && lower.includes(r.name));
+  const longest = Math.max(0, ...named.map((r) => r.name.length));
+  const best = named.filter((r) => r.name.length === longest);
+  return (named.find(holds) || rows.find(holds) || best[0])?.row || null;
 }
 
 function isLayerLine(line) {

@@ -144,7 +144,9 @@ test('the forms show the deck, edit it, and carry the engine error beside the fi
   assert.deepEqual(layerTop, ['0.0', 'ft']);
   const cohesion = await page.$$eval('[data-layer="1"] .row', (rows) => rows.map((r) => [r.querySelector('label').textContent, r.querySelector('.unit').textContent]));
   assert.ok(cohesion.some(([l, u]) => l === 'cohesion at the top' && u === 'psf'), JSON.stringify(cohesion));
-  assert.equal(await page.$$eval('svg.profile rect', (r) => r.length), 3, 'two layers and the pile');
+  await page.waitForFunction(() => document.querySelector('fieldset[data-block="SECTIONS"]')?.dataset.filled === 'engine');
+  assert.deepEqual(await page.$$eval('svg.profile rect', (rs) => rs.map((r) => r.querySelector('title').textContent)),
+    ['soft clay', 'stiff clay with free water', 'pile, 60 ft'], 'two layers and the pile');
   // A form edit rewrites the deck, and the run uses it.
   const shear = await page.$('[data-load="2"] .row:nth-of-type(2) input');
   await shear.click({ clickCount: 3 });
@@ -189,6 +191,102 @@ test('an error found after reading, which names a parameter and no line, is show
   const marked = await page.$eval('#forms .row.has-error', (r) => [r.closest('[data-layer]').dataset.layer, r.querySelector('label').textContent, r.querySelector('input').value, r.querySelector('.field-error').textContent]);
   assert.deepEqual(marked.slice(0, 3), ['1', 'friction angle at the top', '0.0']);
   assert.match(marked[3], /Zero was input for the friction angle/);
+});
+
+// Each deck edit makes one input error or recorded warning; its message must stand beside the
+// field it concerns (the row with that label inside that layer, section or load), or at the
+// head of the entity or block when no single field holds it, and say where. `line` is the
+// deck line of the edit, which the message must name.
+const placements = [
+  { name: 'gap between layers', example: 'drilled_shaft', edit: ['6  6.0  20.0', '6  7.0  20.0'], run: 'done',
+    scope: '[data-layer="2"]', label: 'depth of the top', cls: 'field-warning',
+    message: /layer 1 ends at 6 m and layer 2 starts at 7 m, leaving a gap of 1 m\. Layer 2 was analysed from 6 m/,
+    mark: /^gap of 1 m above layer 2/ },
+  { name: 'overlap of layers', example: 'drilled_shaft', edit: ['6  6.0  20.0', '6  5.0  20.0'], run: 'done',
+    scope: '[data-layer="2"]', label: 'depth of the top', cls: 'field-warning',
+    message: /layer 2 starts at 5 m, an overlap of 1 m/, mark: /^overlap of 1 m above layer 2/ },
+  { name: 'value left over on a load line', example: 'pipe_pile', edit: ['2  1  40000.0  0.0  150000.0  1', '2  1  40000.0  0.0  150000.0  1  7'],
+    run: 'done', scope: '[data-load="2"]', label: 'length sweep (1 = none)', cls: 'field-warning',
+    message: /LOADING block at line (\d+) of the input file: "7" was left over/, line: true },
+  { name: 'values left over on the number of sections', example: 'pipe_pile', edit: ['SECTIONS\n1\n', 'SECTIONS\n1  1  20\n'],
+    run: 'done', scope: 'fieldset[data-block="SECTIONS"]', cls: 'field-warning', editLine: 1,
+    message: /SECTIONS block at line (\d+) of the input file: "1 20" was left over .* put each value on a line of its own/, line: true,
+    pile: 'pile, 60 ft' },
+  { name: 'negative friction angle', example: 'drilled_shaft', edit: ['18.0  32.0  24400.0\n18.0', '18.0  -34.0  24400.0\n18.0'],
+    run: 'error', scope: '[data-layer="1"]', label: 'friction angle at the top', cls: 'field-error',
+    message: /friction angle at the top of layer 1 in the SOIL LAYERS block at line (\d+) of the input file is -34\.[\s\S]*at least 0/, line: true },
+  { name: 'misspelt block keyword', example: 'pipe_pile', edit: ['SOIL LAYERS', 'SOIL LAYER'], run: 'error',
+    scope: 'fieldset[data-block="SECTIONS"]', label: 'line 34', cls: 'field-error',
+    message: /SOIL LAYER\nFound at line (\d+) of the input file: did you mean "SOIL LAYERS"\?/, line: true },
+  { name: 'steel modulus in ksi', example: 'pipe_pile', edit: ['29000000.0', '29000.0'], run: 'error',
+    scope: '[data-section="1"]', label: 'elastic modulus of casing or pipe', cls: 'field-warning',
+    message: /Pile section 1: the elastic modulus of casing or pipe of 29000 psi .* probably entered in ksi/,
+    error: ['[data-section="1"] .row.has-error .field-error', /Correct that modulus first/] },
+  { name: 'cohesion in Pa', example: 'drilled_shaft',
+    edit: ['5  0.0  6.0\n18.0  32.0  24400.0\n18.0  32.0  24400.0', '1  0.0  6.0\n18.0  40000.0  0.01\n18.0  40000.0  0.01'],
+    run: 'done', scope: '[data-layer="1"]', label: 'cohesion at the top', cls: 'field-warning',
+    message: /SOIL LAYERS, layer 1 \(soft clay\): the undrained shear strength of 40000 kPa .* was it entered in Pa\?/ },
+  { name: 'unit weight in the wrong unit', example: 'drilled_shaft', edit: ['18.0  32.0  24400.0\n18.0  32.0', '1.8  32.0  24400.0\n1.8  32.0'],
+    run: 'error', scope: '[data-layer="1"]', label: 'effective unit weight at the top', cls: 'field-warning',
+    message: /SOIL LAYERS, layer 1: the effective unit weight of 1\.8 kN\/m3 is outside the usual range .* g\/cm3/,
+    error: ['[data-load="2"] > .entity-error', /The solution of load case 2 is not in equilibrium/] },
+  { name: 'misspelt option keyword', example: 'drilled_shaft', edit: ['MaxIterations 100', 'MaxIter 100'], run: 'done',
+    scope: 'fieldset[data-block="OPTIONS"]', label: 'MaxIter', cls: 'field-warning',
+    message: /Line (\d+) of the input file starts with "MaxIter" where the option keyword "MaxIterations" is expected/, line: true },
+  { name: 'solution imbalance of the drilled-shaft example', example: 'drilled_shaft', edit: ['', ''], run: 'done',
+    scope: '[data-load="2"]', cls: 'field-warning', message: /^Warning -5501: Load case 2: the solution leaves a moment imbalance/ },
+];
+
+test('gaps, overlaps, left-over values, bad strengths, keywords and units are shown beside their field', async () => {
+  for (const c of placements) {
+    await loadExample(c.example);
+    await tab('input', 'forms');
+    const deck = await page.$eval('#deck-text', (t, [from, to]) => {
+      t.value = t.value.replace(from, to);
+      t.dispatchEvent(new Event('input'));
+      return t.value;
+    }, c.edit);
+    assert.equal(await run(), c.run, c.name);
+    let text;
+    try {
+      text = await (await page.waitForFunction(({ scope, label, cls }) => {
+        const root = document.querySelector(`#forms ${scope}`);
+        const host = root && (label ? [...root.querySelectorAll('.row')].find((r) => r.querySelector('label')?.textContent === label) : root);
+        const boxes = host ? [...host.querySelectorAll(`:scope > .${cls}`)] : [];
+        return boxes.length ? boxes.map((b) => b.textContent).join('\n') : null;
+      }, { timeout: 5000 }, c)).jsonValue();
+    } catch {
+      const all = await page.$$eval('#forms .field-warning, #forms .field-error', (bs) => bs.map((b) => b.textContent));
+      assert.fail(`${c.name}: no message in ${c.scope} ${c.label || ''}; shown: ${JSON.stringify(all)}`);
+    }
+    const m = c.message.exec(text);
+    assert.ok(m, `${c.name}: ${text}`);
+    if (c.line) {
+      const edited = c.edit[1].split('\n')[c.editLine || 0];
+      const at = deck.split('\n').findIndex((l) => l === edited || (c.editLine === undefined && l.startsWith(edited))) + 1;
+      assert.equal(Number(m[1]), at, `${c.name}: the message names the line of the edit`);
+    }
+    if (c.error) {
+      // The run's error stands where it belongs as well (the warning's field, or elsewhere).
+      const error = await page.$eval(`#forms ${c.error[0]}`, (b) => b.textContent);
+      assert.match(error, c.error[1], c.name);
+    }
+    if (c.mark) {
+      // The profile drawing keeps the layers as typed and marks where they were closed up.
+      const marks = await page.$$eval('svg.profile rect.layer-gap', (rs) => rs.map((r) => [r.dataset.layer, r.querySelector('title').textContent]));
+      assert.equal(marks.length, 1, c.name);
+      assert.equal(marks[0][0], '2');
+      assert.match(marks[0][1], c.mark);
+    }
+    if (c.pile) {
+      // The pile is drawn at the length the engine read, not from the numbers on the lines.
+      assert.equal(await page.$eval('svg.profile rect:last-of-type title', (t) => t.textContent), c.pile, c.name);
+    }
+    await shot(c.name.replace(/\W+/g, '-'));
+  }
+  // The recorded warnings of the example are listed with the run as well.
+  assert.match(await page.$eval('#run-status', (el) => el.textContent), /Run ended normally with 1 warning\(s\) \(-5501\)/);
+  assert.match(await page.$eval('#warnings', (el) => el.textContent), /Warning -5501: Load case 1: .*Warning -5501: Load case 2: .*Possible Solution Error 5501/s);
 });
 
 test('the section form comes from the engine reader and writes the deck through the engine writer', async () => {
