@@ -12,6 +12,7 @@ struct AnalysisModel;
 // Warning codes of these checks.
 inline constexpr int WARNING_OPTION_KEYWORD = -710;   // option label is not the keyword
 inline constexpr int WARNING_IMPLAUSIBLE_UNIT = -711; // value implausible in its unit
+inline constexpr int WARNING_TEXT_NOT_UTF8 = -720;    // input text in another encoding
 
 // Called by the reader after an option line was read by position: a label other than the
 // expected keyword (for instance "Tolerence" for "Tolerance") is noted with a warning.

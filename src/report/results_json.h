@@ -22,4 +22,7 @@ bool Write_Results_Json(const RunResults& results, const std::string& path, std:
 // messages.csv. Returns false with a reason in error on the first failure.
 bool Write_Results_Csv(const RunResults& results, const std::string& directory, std::string& error);
 
+// The names of the CSV files Write_Results_Csv writes, in the order it writes them.
+const std::vector<std::string>& Csv_File_Names();
+
 } // namespace zarno
