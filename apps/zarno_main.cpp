@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -136,9 +137,44 @@ int Exit_Code(int result) {
     return kExitOtherStop;
 }
 
+// Every file this program writes besides the run's own three goes through the run's identity
+// check before anything runs: none may be the input, one of the run's files or another of
+// them, whatever links lead there.
+bool Outputs_Are_Safe(const zarno::RunRequest& request, bool deck_only,
+                      const std::vector<zarno::CallerOutput>& outputs) {
+    const std::string problem = zarno::Check_Caller_Outputs(request, outputs, !deck_only);
+    if (problem.empty()) {
+        return true;
+    }
+    std::fprintf(stderr, "zarno: %s\n", problem.c_str());
+    return false;
+}
+
+int Run_Command(int argc, char** argv);
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // Nothing the engine or a writer throws may end the program without a word: the user
+    // learns what failed, and the exit status says the run did not complete.
+    try {
+        return Run_Command(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr,
+                     "zarno: internal error: %s\nThe run did not complete; results written "
+                     "before this point may be incomplete. Please report this with the input "
+                     "file.\n",
+                     e.what());
+    } catch (...) {
+        std::fprintf(stderr, "zarno: internal error of unknown kind. The run did not complete; "
+                             "please report this with the input file.\n");
+    }
+    return kExitRuntimeError;
+}
+
+namespace {
+
+int Run_Command(int argc, char** argv) {
     CLI::App app{"Zarno: analysis of single piles and drilled shafts under lateral load by the "
                  "p-y method.\n\nRuns the analysis of INPUT and writes, beside it, the report "
                  "STEM.zro, the plot output file STEM.zrp and the runtime message file STEM.zrm.\n"
@@ -176,6 +212,22 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
+    // An option given with an empty name is a mistake, not a request for no output.
+    const struct {
+        const char* option;
+        const std::string* value;
+        const char* what;
+    } named_outputs[] = {{"--json", &json_file, "file"},
+                         {"--csv", &csv_dir, "directory"},
+                         {"--deck-json", &deck_json_file, "file"}};
+    for (const auto& o : named_outputs) {
+        if (app.count(o.option) > 0 && o.value->empty()) {
+            std::fprintf(stderr, "zarno: %s was given an empty name. Give it the name of a %s.\n",
+                         o.option, o.what);
+            return kExitUsage;
+        }
+    }
+
     const fs::path in(input);
     fs::path stem = in;
     stem.replace_extension();
@@ -184,6 +236,22 @@ int main(int argc, char** argv) {
     request.report_file = fs::path(stem).concat(".zro").string();
     request.plot_file = fs::path(stem).concat(".zrp").string();
     request.message_file = fs::path(stem).concat(".zrm").string();
+
+    std::vector<zarno::CallerOutput> outputs;
+    if (!deck_json_file.empty()) {
+        outputs.push_back({deck_json_file, "deck JSON file"});
+    }
+    if (!json_file.empty()) {
+        outputs.push_back({json_file, "JSON results file"});
+    }
+    if (!csv_dir.empty()) {
+        for (const std::string& name : zarno::Csv_File_Names()) {
+            outputs.push_back({(fs::path(csv_dir) / name).string(), "CSV results file"});
+        }
+    }
+    if (!Outputs_Are_Safe(request, !deck_json_file.empty(), outputs)) {
+        return kExitUsage;
+    }
 
     zarno::RunResults results;
     if (!deck_json_file.empty()) {
@@ -260,3 +328,5 @@ int main(int argc, char** argv) {
     std::printf("Runtime messages: %s\n", request.message_file.c_str());
     return exit_code;
 }
+
+} // namespace

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstddef>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,6 +26,17 @@ namespace {
 py::str Text(const std::string& s) {
     return py::reinterpret_steal<py::str>(
         PyUnicode_DecodeUTF8(s.data(), static_cast<Py_ssize_t>(s.size()), "replace"));
+}
+
+// Runs one engine call; anything it throws reaches Python as a RuntimeError that says which
+// call failed and why, never as a bare exception text.
+template <typename Call> auto Guarded(const char* what, Call&& call) {
+    try {
+        return call();
+    } catch (const std::exception& e) {
+        throw std::runtime_error(std::string("Zarno engine internal error while ") + what + ": " +
+                                 e.what() + ". Please report this with the deck.");
+    }
 }
 
 py::list Text_Lines(const std::vector<std::string>& lines) {
@@ -272,7 +284,9 @@ py::dict Run(const std::string& input_file, const std::optional<std::string>& in
     {
         py::gil_scoped_release release;
         const auto start = std::chrono::steady_clock::now();
-        value = zarno::Run_Analysis(request, zarno::Local_Date_Time, results);
+        value = Guarded("running the analysis", [&] {
+            return zarno::Run_Analysis(request, zarno::Local_Date_Time, results);
+        });
         seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
     py::dict d = Results_Dict(results, tables);
@@ -295,7 +309,8 @@ py::tuple Read_Deck(const std::string& input_file, const std::optional<std::stri
     int value = 0;
     {
         py::gil_scoped_release release;
-        value = zarno::Read_Deck(request, deck_json, results);
+        value = Guarded("reading the deck",
+                        [&] { return zarno::Read_Deck(request, deck_json, results); });
     }
     py::dict d = Results_Dict(results);
     d["return_value"] = value;
@@ -310,7 +325,8 @@ py::tuple Write_Deck(const std::string& deck_json) {
     int value = 0;
     {
         py::gil_scoped_release release;
-        value = zarno::Write_Deck(deck_json, text, error);
+        value =
+            Guarded("writing the deck", [&] { return zarno::Write_Deck(deck_json, text, error); });
     }
     return py::make_tuple(value, Text(text), Text(error));
 }

@@ -66,6 +66,8 @@ struct PyState {
     // then write curves instead of moduli, and their "nodes" are the requested depths.
     bool b_PrintPY = false;
     std::array<bool, MAX_SOIL_LAYERS + 1> b_BelowRock{};
+    // Layers whose secant modulus has met the ceiling in this run (noted once per layer).
+    std::array<bool, MAX_SOIL_LAYERS + 1> b_Es_Ceiling_Noted{};
     // Integral of the ultimate resistance over the layer, for the equivalent depth below.
     std::array<double, MAX_SOIL_LAYERS + 1> F_Layer{};
     std::array<double, MAX_SOIL_LAYERS + 1> F_Layer_Saved{};

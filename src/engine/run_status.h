@@ -41,6 +41,7 @@ inline constexpr int WARNING_STIFFNESS_CASE = -716;        // a pile-head stiffn
 inline constexpr int WARNING_LAYER_GAP = -717;             // layers made contiguous
 inline constexpr int WARNING_LEFT_OVER_VALUES = -718;      // values left over on a line
 inline constexpr int WARNING_PISA_SLENDERNESS = -719;      // monopile L/D outside the calibration
+inline constexpr int WARNING_TEXT_NOT_UTF8 = -720;         // input text in another encoding
 
 // Records one occurrence of `code` with a note naming where it arose and what to do.
 void Record_Warning(AnalysisModel& m, int code, std::vector<std::string> note);

@@ -546,7 +546,7 @@ std::string Deck_Json(const AnalysisModel& m) {
                                 {"resistance_factor_for_shear", c.Resistance_Factor_Shear}});
     }
     d["lrfd_combinations"] = combinations;
-    return d.dump();
+    return d.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 } // namespace zarno

@@ -88,10 +88,18 @@ class DeckWriter {
     bool Int(const Json& j, const std::string& path, int& v) {
         // A whole number written as a real (some JSON writers have only one number type)
         // is accepted; a fraction is not.
+        // JSON keeps integers from 2^63 up as unsigned; read as signed they would wrap.
+        if (j.is_number_unsigned()) {
+            if (j.get<unsigned long long>() > 2147483647ULL) {
+                return Fail(path, "integer out of range (at most 2147483647)");
+            }
+            v = static_cast<int>(j.get<unsigned long long>());
+            return true;
+        }
         if (j.is_number_integer()) {
             const auto x = j.get<long long>();
             if (x < -2147483647LL || x > 2147483647LL) {
-                return Fail(path, "integer out of range");
+                return Fail(path, "integer out of range (from -2147483647 to 2147483647)");
             }
             v = static_cast<int>(x);
             return true;
@@ -785,6 +793,21 @@ bool DeckWriter::Loading(const Json& deck) {
     }
     if (!thrusts->is_array()) {
         return Fail("/axial_thrusts", "expected an array or null");
+    }
+    // An empty list is "no thrusts" (a front end's way of saying none), not a block of 0.
+    if (thrusts->empty()) {
+        return true;
+    }
+    // The thrusts replace those of the loads one for one, so a list of another length would
+    // change the number of loads.
+    if (const Json* loading = Optional(deck, "loading"); loading != nullptr) {
+        const Json& loads = (*loading)["loads"];
+        if (!loads.empty() && loads.size() != thrusts->size()) {
+            return Fail("/axial_thrusts",
+                        fmt::format("holds {} thrusts for the {} loads of /loading/loads; give one "
+                                    "thrust per load, or null",
+                                    thrusts->size(), loads.size()));
+        }
     }
     Line("AXIAL THRUST LOADS");
     Value(static_cast<int>(thrusts->size()));

@@ -3,6 +3,7 @@
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
 #include "engine/run_status.h"
+#include "engine/utf8.h"
 
 #include <algorithm>
 #include <charconv>
@@ -302,6 +303,8 @@ bool ListRead::Word(std::string& value, std::size_t width, std::string_view what
     if (!Next(token, quoted, what, "a word")) {
         return false;
     }
+    // A word longer than its field is cut on a character boundary, then padded.
+    token.resize(Utf8_Prefix_Length(token, width));
     token.resize(width, ' ');
     value = token;
     return true;

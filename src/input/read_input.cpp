@@ -340,6 +340,9 @@ void Read_Options(AnalysisModel& m) {
                      "INPUT ERROR - Unrecognized command for print summary only option",
                      m.b_Print_Summary_Only) ||
         !Read_Option_Int(m, "PrintIncrement", "the printing increment", m.i_Print_Increment) ||
+        // Every PrintIncrement-th station is printed; 0 or less names no station.
+        !Check_Range(m, "OPTIONS", "the printing increment", m.i_Print_Increment, 1,
+                     2147483647.0) ||
         !Read_Yes_No(m, "PrintPYCurves",
                      "INPUT ERROR - Unrecognized command for p-y curve output depths option",
                      m.b_Print_py_Curves)) {
@@ -407,6 +410,10 @@ void Read_Axial_Thrust_Loads(AnalysisModel& m) {
             !r.Real(m.Loads[i].Axial_Thrust, fmt::format("axial thrust {}", i))) {
             return;
         }
+    }
+    if (m.i_Analysis_Type == ANALYSIS_LATERAL) {
+        // In a lateral run (with ComputeInteraction YES) thrust i belongs to load case i.
+        return;
     }
     std::array<double, MAX_PILE_HEAD_LOADS + 1> thrust{};
     for (int i = 1; i <= n; ++i) {
@@ -608,6 +615,7 @@ void Read_Input_Data(AnalysisModel& m, InputBlocksRead& blocks) {
             blocks.sections = true;
             Read_Section_Properties(m);
         } else if (line == "AXIAL THRUST LOADS") {
+            blocks.axial_thrust_line = m.Input.Line_Number();
             Read_Axial_Thrust_Loads(m);
         } else if (line == "SOIL LAYERS") {
             Read_Soil_Layers(m);
@@ -623,6 +631,7 @@ void Read_Input_Data(AnalysisModel& m, InputBlocksRead& blocks) {
             Read_Lrfd_Factors(m);
         } else if (line == "LOADING") {
             Read_Pile_Head_Loading(m);
+            blocks.loading_loads = m.i_Num_Loads;
         } else if (line == "SOIL MOVEMENTS") {
             // Without the option its lines are not data and end the run as unknown lines.
             if (m.b_Use_Soil_Movement) {

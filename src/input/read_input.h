@@ -10,7 +10,9 @@ struct AnalysisModel;
 // The blocks the keyword loop met, for the checks that need the whole input.
 struct InputBlocksRead {
     bool options = false;
-    bool sections = false; // also a SECTIONS block of 0 sections
+    bool sections = false;     // also a SECTIONS block of 0 sections
+    int axial_thrust_line = 0; // line of the last AXIAL THRUST LOADS keyword, 0 for none
+    int loading_loads = 0;     // loads of the last LOADING block
 };
 
 // Reads every block of the input file up to END; returns with RunStatus set on the first

@@ -39,6 +39,27 @@ double Max_Unit_Weight(const AnalysisModel& m) {
     return MAX_INPUT_MAGNITUDE;
 }
 
+// A clay's cohesion is 0 (no strength at that end of the layer) or at least the strength of
+// a remoulded slurry, about 0.05 kPa (1 psf). A positive cohesion far below it is no clay:
+// under a stronger layer its equivalent depth grows without bound as the strength vanishes,
+// and the station's initial modulus with it. General units have no scale for the floor.
+bool Check_Cohesion(AnalysisModel& m, int t, int layer, const char* end, double c) {
+    const bool cohesive = t == 1 || t == 2 || t == 3 || t == 4 || t == 11 || t == 15;
+    if (!cohesive || c == 0.0) {
+        return true;
+    }
+    const double floor = m.IUNITS == USCS ? 1.0 : m.IUNITS == SI ? 0.05 : 0.0;
+    if (c >= floor && c > 0.0) {
+        return true;
+    }
+    const char* unit = m.IUNITS == USCS ? " psf" : m.IUNITS == SI ? " kPa" : "";
+    return Raise_Out_Of_Range(
+               m, kBlock, fmt::format("the cohesion at the {} of layer {}", end, layer), c,
+               fmt::format("of 0 (no strength) or {} {:g}{} (a clay weaker than that is a "
+                           "slurry with no lateral resistance)",
+                           floor > 0.0 ? "at least" : "greater than", floor, unit)) == 0;
+}
+
 // Reads the points of one user p-y curve, one point per line.
 bool Read_User_Curve(AnalysisModel& m, UserPyCurve& curve, int layer, const char* end) {
     for (int j = 1; j <= curve.i_Num_Points; ++j) {
@@ -297,6 +318,7 @@ void Read_Soil_Layers(AnalysisModel& m) {
             const char* end_name = is_top ? "top" : "bottom";
             LayerLine v;
             if (!Read_Layer_Line(m, t, c, end_name, v) ||
+                !Check_Cohesion(m, t, c, end_name, v.values[0]) ||
                 !Check_Range(m, kBlock,
                              std::string("effective unit weight at the ") + end_name +
                                  " of layer " + std::to_string(c),

@@ -1,6 +1,7 @@
 #include "input/record_reader.h"
 
 #include "engine/capacities.h"
+#include "engine/utf8.h"
 
 #include <utility>
 
@@ -36,6 +37,8 @@ void RecordReader::Close() {
     text_.clear();
     text_pos_ = 0;
     line_number_ = 0;
+    non_utf8_lines_.clear();
+    non_utf8_count_ = 0;
     list_line_.clear();
     list_pos_ = 0;
     list_has_line_ = false;
@@ -89,13 +92,24 @@ bool RecordReader::Read_Record(std::string& record) {
     if (!Next_Line(record, too_long)) {
         return false;
     }
-    if (record.size() > static_cast<std::size_t>(RECORD_LENGTH)) {
-        record.resize(RECORD_LENGTH);
-    }
+    record.resize(Utf8_Prefix_Length(record, static_cast<std::size_t>(RECORD_LENGTH)));
     while (!record.empty() && Is_Blank_Char(record.back())) {
         record.pop_back();
     }
+    Make_Utf8(record);
     return true;
+}
+
+void RecordReader::Make_Utf8(std::string& line) {
+    if (!Replace_Invalid_Utf8(line)) {
+        return;
+    }
+    if (non_utf8_lines_.empty() || non_utf8_lines_.back() != line_number_) {
+        ++non_utf8_count_;
+        if (non_utf8_lines_.size() < MAX_NOTED_LINES) {
+            non_utf8_lines_.push_back(line_number_);
+        }
+    }
 }
 
 bool RecordReader::Read_Word(std::string& word) {
@@ -142,6 +156,7 @@ ItemStatus RecordReader::Next_Item(std::string& token, bool& quoted) {
             if (list_line_too_long_) {
                 return ItemStatus::Long_Line;
             }
+            Make_Utf8(list_line_);
         }
         const std::string& s = list_line_;
         while (list_pos_ < s.size() && Is_Blank_Char(s[list_pos_])) {

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace zarno {
 
@@ -42,9 +43,9 @@ class RecordReader {
     // Length of the text given to Open_Text (0 when reading a file).
     std::size_t Text_Size() const { return text_mode_ ? text_.size() : 0; }
 
-    // Reads the next line as a record: at most 256 characters are kept (the rest of a
-    // longer line is skipped), trailing blanks and the line end removed. False at end
-    // of file.
+    // Reads the next line as a record: at most 256 bytes are kept, cut on a character
+    // boundary (the rest of a longer line is skipped), trailing blanks and the line end
+    // removed, bytes that are not UTF-8 replaced. False at end of file.
     bool Read_Record(std::string& record);
     // Reads the first blank- or comma-separated item of the next record, as a
     // list-directed read of a word does. False when no item could be read.
@@ -59,20 +60,33 @@ class RecordReader {
     // What the current list-directed read left unread on its last line, without the blanks
     // and commas around it (empty when the line was used up).
     std::string Rest_Of_List_Line() const;
+    // True when the line of the last list-directed read was longer than
+    // MAX_LIST_LINE_LENGTH (its items were not read).
+    bool Last_Line_Too_Long() const { return list_line_too_long_; }
 
     // Number of the last record read (1 for the first line of the file).
     int Line_Number() const { return line_number_; }
+
+    // Lines read so far whose bytes were not all UTF-8 (the first few line numbers, and how
+    // many there were): their invalid bytes were replaced by U+FFFD as they were read.
+    static constexpr std::size_t MAX_NOTED_LINES = 10;
+    const std::vector<int>& Non_Utf8_Lines() const { return non_utf8_lines_; }
+    int Non_Utf8_Line_Count() const { return non_utf8_count_; }
 
   private:
     // Reads the next physical line whole (up to a guard length); false at end of file.
     bool Next_Line(std::string& line, bool& too_long);
     int Get_Char();
+    // Replaces the bytes of line that are not UTF-8, noting the line.
+    void Make_Utf8(std::string& line);
 
     std::FILE* file_ = nullptr;
     bool text_mode_ = false;
     std::string text_;
     std::size_t text_pos_ = 0;
     int line_number_ = 0;
+    std::vector<int> non_utf8_lines_;
+    int non_utf8_count_ = 0;
 
     // State of the list-directed read in progress.
     std::string list_line_;

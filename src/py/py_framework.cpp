@@ -2,6 +2,8 @@
 
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
+#include "engine/results.h"
+#include "engine/run_status.h"
 #include "profile/soil_profile.h"
 #include "py/py_models.h"
 #include "report/fortran_format.h"
@@ -15,6 +17,7 @@
 #include <fmt/format.h>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 namespace zarno {
 
@@ -408,6 +411,55 @@ void py_Set_Soil_Movement_Load(AnalysisModel& m, int node) {
     }
     PileNode& n = m.Nodes[node];
     n.Dist_Load = n.Soil_Movement * n.Es + Applied_Distributed_Load(m, node);
+}
+
+} // namespace zarno
+
+namespace zarno {
+
+double py_Max_Secant_Modulus(int iunits) {
+    // A p-y spring is at most a few times the modulus of the ground around the pile, and the
+    // stiffest model here (rock, k_ir up to 500) takes 500 times the rock mass modulus. No
+    // ground is stiffer than diamond (1,050 GPa): 500 x 1,050 GPa is about 7.6e10 psi,
+    // rounded up to 1e11 psi. In general units the scale is unknown; 1e15 lies above that
+    // limit in N and m (6.9e14 Pa), the largest of the usual consistent systems.
+    constexpr double psi = 1e11;
+    constexpr double kpa_per_psi = 6.894757293168361;
+    if (iunits == USCS) {
+        return psi;
+    }
+    if (iunits == SI) {
+        return psi * kpa_per_psi;
+    }
+    return 1e15;
+}
+
+double py_Limit_Secant_Modulus(AnalysisModel& m, int layer, int i, double Es) {
+    const double ceiling = py_Max_Secant_Modulus(m.IUNITS);
+    if (!(Es > ceiling)) {
+        return Es;
+    }
+    Record_Warning(m, WARNING_ES_CEILING);
+    bool& noted = m.Py.b_Es_Ceiling_Noted[static_cast<std::size_t>(layer)];
+    if (!noted) {
+        noted = true;
+        const std::string unit = m.IUNITS == USCS ? "lb/in^2" : m.IUNITS == SI ? "kN/m^2" : "";
+        const std::string length = m.IUNITS == USCS ? " in" : m.IUNITS == SI ? " m" : "";
+        std::vector<std::string> text = {
+            fmt::format("The secant soil modulus of soil layer {} at depth {:g}{} below the pile "
+                        "head is {:g} {}, above the largest modulus any ground can give ({:g} "
+                        "{}); the ceiling is used there.",
+                        layer, m.Nodes[i].X, length, Es, unit, ceiling, unit),
+            "A vanishing strength under a stronger layer, a huge subgrade modulus or a user "
+            "p-y point at a vanishing deflection gives such a value.",
+            fmt::format("Check the strength, modulus and p-y values of soil layer {}.", layer)};
+        m.Messages.Write_Line("**** Warning ****");
+        for (const std::string& line : text) {
+            m.Messages.Write_Line(line);
+        }
+        Record_Warning_Note(m, WARNING_ES_CEILING, std::move(text));
+    }
+    return ceiling;
 }
 
 } // namespace zarno

@@ -77,4 +77,19 @@ double py_Model_Depth(const AnalysisModel& m, int layer, double Xv);
 // Soil movement: the node's lateral load becomes ysm * Es plus the distributed load.
 void py_Set_Soil_Movement_Load(AnalysisModel& m, int node);
 
+// Warning code of a secant modulus held at the ceiling.
+inline constexpr int WARNING_ES_CEILING = -721;
+
+// The largest secant soil modulus any ground can give, in the computation units of the run
+// (lb/in^2, kN/m^2; in general units the largest of those of common consistent systems).
+double py_Max_Secant_Modulus(int iunits);
+
+// The secant modulus a model gives at node i of layer, held at the ceiling. A modulus above
+// it (a vanishing strength under a huge equivalent depth, a subgrade modulus of 1e19, a user
+// curve through a point at y = 1e-300) would pin the pile at that station, or overflow, with
+// results that depend on the station spacing; it is recorded once per layer with the layer,
+// depth, value and limit. A modulus that is not a number is returned as it is, for the
+// models' own checks.
+double py_Limit_Secant_Modulus(AnalysisModel& m, int layer, int i, double Es);
+
 } // namespace zarno

@@ -298,7 +298,7 @@ template <typename Model> void Run_py_Layer(AnalysisModel& m, int layer, Model& 
         if (!model.Secant_Modulus(m, p, Es)) {
             return;
         }
-        m.Nodes[i].Es = Es;
+        m.Nodes[i].Es = py_Limit_Secant_Modulus(m, layer, i, Es);
         if (soil_loads_pile) {
             py_Set_Soil_Movement_Load(m, i);
         }

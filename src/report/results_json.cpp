@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fmt/format.h>
+#include <iterator>
 #include <nlohmann/json.hpp>
 
 namespace zarno {
@@ -231,7 +232,8 @@ std::string I(long long v) {
 } // namespace
 
 std::string Results_To_Json(const RunResults& results) {
-    return To_Json(results).dump(2) + "\n";
+    // Text the run carries is UTF-8; a file name of another encoding is written replaced.
+    return To_Json(results).dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
 
 bool Write_Results_Json(const RunResults& results, const std::string& path, std::string& error) {
@@ -393,22 +395,27 @@ bool Write_Results_Csv(const RunResults& r, const std::string& directory, std::s
                 tip ? Csv_Number(c.base_moment) : std::string());
         }
     }
-    if (any_monopile && !Write_File(dir / "monopile.csv", monopile, error)) {
+    if (any_monopile && !Write_File(dir / Csv_File_Names().back(), monopile, error)) {
         return false;
     }
 
-    const std::pair<const char*, const std::string*> files[] = {
-        {"load_cases.csv", &cases},     {"nodes.csv", &nodes},
-        {"py_curves.csv", &py},         {"moment_curvature.csv", &mc},
-        {"length_sweeps.csv", &sweeps}, {"head_stiffness.csv", &stiffness},
-        {"messages.csv", &messages},
-    };
-    for (const auto& [name, text] : files) {
-        if (!Write_File(dir / name, *text, error)) {
+    // Every run writes the first seven tables of Csv_File_Names(); monopile.csv, the last name,
+    // only runs with the monopile reactions.
+    const std::string* texts[] = {&cases, &nodes, &py, &mc, &sweeps, &stiffness, &messages};
+    const std::vector<std::string>& names = Csv_File_Names();
+    for (size_t i = 0; i < std::size(texts); ++i) {
+        if (!Write_File(dir / names[i], *texts[i], error)) {
             return false;
         }
     }
     return true;
+}
+
+const std::vector<std::string>& Csv_File_Names() {
+    static const std::vector<std::string> names = {
+        "load_cases.csv",    "nodes.csv",          "py_curves.csv", "moment_curvature.csv",
+        "length_sweeps.csv", "head_stiffness.csv", "messages.csv",  "monopile.csv"};
+    return names;
 }
 
 } // namespace zarno

@@ -18,8 +18,12 @@ std::string Results_To_Json(const RunResults& results);
 bool Write_Results_Json(const RunResults& results, const std::string& path, std::string& error);
 
 // Writes one CSV file per table into directory (created when missing): load_cases.csv,
-// nodes.csv, py_curves.csv, moment_curvature.csv, length_sweeps.csv, head_stiffness.csv and
-// messages.csv. Returns false with a reason in error on the first failure.
+// nodes.csv, py_curves.csv, moment_curvature.csv, length_sweeps.csv, head_stiffness.csv,
+// messages.csv and, for runs with monopile reactions, monopile.csv. Returns false with a reason
+// in error on the first failure.
 bool Write_Results_Csv(const RunResults& results, const std::string& directory, std::string& error);
+
+// The names of the CSV files Write_Results_Csv may write, in the order it writes them.
+const std::vector<std::string>& Csv_File_Names();
 
 } // namespace zarno

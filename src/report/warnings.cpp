@@ -223,6 +223,15 @@ const WarningText kInputNoteTexts[] = {
      {"", "**** Warning ****", "",
       "A pile in PISA monopile soil layers is embedded less than 2 or more than 6 diameters,",
       "outside the calibration of the PISA curves; see the warnings after the input echo.", ""}},
+    {-720,
+     {"", "**** Warning ****", "",
+      "Text in the input file is not UTF-8; bytes of another encoding were replaced",
+      "by U+FFFD. See the warnings after the input echo for the lines.", ""}},
+    {-721,
+     {"", "**** Warning ****", "",
+      "The secant soil modulus of a layer exceeded the largest modulus any ground can give",
+      "and was held at that ceiling; the runtime message file names the layer and depth.",
+      "Check the strength, modulus and p-y values of that layer.", ""}},
 };
 
 const WarningText* Find_Warning_Text(int code) {

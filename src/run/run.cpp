@@ -45,10 +45,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // Input errors of the whole input.
-constexpr int NOT_AN_INPUT_FILE_ERROR = 32; // first item is not ZARNOK6
-constexpr int MISSING_BLOCK_ERROR = 35;     // no OPTIONS or no SECTIONS block
-constexpr int NO_LOAD_CASE_ERROR = 36;      // a lateral analysis without a load
-constexpr int NO_PILE_LENGTH_ERROR = 37;    // a lateral analysis of a pile of length <= 0
+constexpr int NOT_AN_INPUT_FILE_ERROR = 32;    // first item is not ZARNOK6
+constexpr int MISSING_BLOCK_ERROR = 35;        // no OPTIONS or no SECTIONS block
+constexpr int NO_LOAD_CASE_ERROR = 36;         // a lateral analysis without a load
+constexpr int NO_PILE_LENGTH_ERROR = 37;       // a lateral analysis of a pile of length <= 0
+constexpr int THRUST_BLOCK_LATERAL_ERROR = 41; // AXIAL THRUST LOADS in a lateral analysis
 
 bool Is_Blank(const std::string& s) {
     return s.find_first_not_of(" \t\r") == std::string::npos;
@@ -317,12 +318,63 @@ bool Check_Run_File_Safety(AnalysisModel& m) {
     return true;
 }
 
+} // namespace
+
+std::string Check_Caller_Outputs(const RunRequest& request,
+                                 const std::vector<CallerOutput>& outputs, bool run_outputs) {
+    struct Named {
+        std::string name;
+        std::string role;
+        FileOnDisk on_disk{};
+    };
+    std::vector<Named> earlier;
+    if (request.input_text == nullptr) {
+        earlier.push_back({request.input_file, "input data file"});
+    }
+    if (run_outputs && request.write_files) {
+        earlier.push_back({request.report_file, "output report file"});
+        earlier.push_back({request.plot_file, "plot output file"});
+        earlier.push_back({request.message_file, "runtime message file"});
+    }
+    for (Named& f : earlier) {
+        f.on_disk = Look_At(f.name);
+    }
+    for (const CallerOutput& out : outputs) {
+        if (Is_Blank(out.name)) {
+            return fmt::format("The {} has a blank name. Give it the name of a file.", out.role);
+        }
+        Named here{out.name, out.role, Look_At(out.name)};
+        if (here.on_disk.type == fs::file_type::directory) {
+            return fmt::format("The {} {} is a directory. Give it the name of a file.", out.role,
+                               out.name);
+        }
+        for (const Named& f : earlier) {
+            if (Same_File(here.name, here.on_disk, f.name, f.on_disk)) {
+                return fmt::format(
+                    "The {} {} names the same file as the {} {}. {} Give every output file a "
+                    "name of its own. Nothing was run and no file was written.",
+                    out.role, out.name, f.role, f.name,
+                    f.role == "input data file" ? "Writing it would destroy the input data."
+                                                : "One output would overwrite the other.");
+            }
+        }
+        earlier.push_back(std::move(here));
+    }
+    return {};
+}
+
+namespace {
+
 // Opens the input file and creates the three output files. A file that cannot be opened
 // stops the run with the runtime error of that file's line of the run file.
 bool Open_Run_Files(AnalysisModel& m) {
     if (!m.Input_From_Text && !m.Input.Open(m.Input_File_Name)) {
-        return Fail_Run_Numbered(m, MessageId::FileCannotOpen, 203, "input data file", "opened",
-                                 m.Input_File_Name) == 0;
+        // The reason (no permission, a loop of symbolic links) tells the user what to fix.
+        const int reason = errno;
+        return Fail_Run_Numbered(
+                   m, MessageId::FileCannotOpen, 203, "input data file", "opened",
+                   fmt::format("{} ({})", m.Input_File_Name,
+                               std::error_code(reason, std::generic_category()).message())) == 0;
     }
     if (m.b_Outputs_In_Memory) {
         // An output the caller does not take is never composed.
@@ -374,8 +426,13 @@ void Read_Header_And_Input(AnalysisModel& m, InputBlocksRead& blocks) {
         Read_Input_Data(m, blocks);
         return;
     }
-    const std::string found = readable ? fmt::format("its first item is \"{}\"", Printable(token))
-                                       : std::string("it holds no readable item");
+    const std::string found =
+        readable ? fmt::format("its first item is \"{}\"", Printable(token))
+        : m.Input.Last_Line_Too_Long()
+            ? fmt::format("its first line is longer than the {} characters a line may hold (remove "
+                          "what follows ZARNOK6 on that line)",
+                          MAX_LIST_LINE_LENGTH)
+            : std::string("it holds no readable item");
     if (Fail_Run_Numbered(m, MessageId::NotAnInputFile, 100 + NOT_AN_INPUT_FILE_ERROR,
                           m.Input_File_Name, found) > 0) {
         return;
@@ -402,6 +459,26 @@ void Check_Input_Completeness(AnalysisModel& m, const InputBlocksRead& blocks) {
         problem =
             fmt::format("The pile length (the sum of the section lengths) is {:g}.", m.Pile_Length);
         solution = "Give the pile sections lengths greater than 0.";
+    } else if (m.i_Analysis_Type == ANALYSIS_LATERAL && m.Loads_From_Axial_Thrust_Block &&
+               !m.b_Compute_Interaction) {
+        // The block shares the load table with LOADING: in a lateral analysis its count
+        // would replace the number of load cases and its thrusts those of the loads.
+        n = THRUST_BLOCK_LATERAL_ERROR;
+        problem = fmt::format(
+            "The AXIAL THRUST LOADS block at line {} of the input file gives the thrusts of a "
+            "bending-stiffness-only analysis or of the interaction diagrams, but this lateral "
+            "analysis computes no interaction diagram.",
+            blocks.axial_thrust_line);
+        solution = "Give each load's axial thrust in the LOADING block and remove the AXIAL "
+                   "THRUST LOADS block, or set ComputeEIOnly YES.";
+    } else if (m.i_Analysis_Type == ANALYSIS_LATERAL && m.Loads_From_Axial_Thrust_Block &&
+               m.i_Num_Loads != blocks.loading_loads) {
+        // With ComputeInteraction YES the thrusts replace those of the loads one for one.
+        n = THRUST_BLOCK_LATERAL_ERROR;
+        problem = fmt::format("The AXIAL THRUST LOADS block at line {} of the input file gives {} "
+                              "thrusts for the {} loads of the LOADING block.",
+                              blocks.axial_thrust_line, m.i_Num_Loads, blocks.loading_loads);
+        solution = "Give one thrust per load, in the order of the loads.";
     } else if (m.i_Analysis_Type == ANALYSIS_LATERAL && !m.b_Use_LRFD && m.i_Num_Loads < 1) {
         n = NO_LOAD_CASE_ERROR;
         problem = "The input has no pile-head load, so a lateral analysis has nothing to solve.";
@@ -661,27 +738,55 @@ void Run_Sequence(AnalysisModel& m, const RunClock& clock) {
     }
 }
 
+namespace {
+
+// The line that ends a run stopped by a fatal status; empty for a run that was not stopped.
+std::string Fatal_Closing_Line(int status) {
+    if (status >= 100 && status <= 199) {
+        return fmt::format("The analysis ended due to input error No. {}.", status - 100);
+    }
+    if (status >= 200 && status <= 299) {
+        return fmt::format("The analysis ended due to runtime error No. {}.", status - 200);
+    }
+    if (status > 0) {
+        return fmt::format("The analysis stopped with status {}.", status);
+    }
+    return {};
+}
+
+} // namespace
+
 int Compute_Run_Return_Value(AnalysisModel& m) {
     Check_Output_Files(m);
     const int status = m.RunStatus;
-    if (status >= 100 && status <= 199) {
-        Write_Closing_Line(
-            m, fmt::format("The analysis ended due to input error No. {}.", status - 100));
-    } else if (status >= 200 && status <= 299) {
-        Write_Closing_Line(
-            m, fmt::format("The analysis ended due to runtime error No. {}.", status - 200));
-    }
     // The closing lines follow the warnings that are actually listed: a warning recorded
     // only in an earlier load case (whose tallies the last case replaced) is neither
     // announced nor denied.
+    const int warnings = Count_Distinct_Warnings(m.Warnings);
+    const std::string fatal_line = Fatal_Closing_Line(status);
+    // The last line of the message file states the outcome, so a front end that reads only
+    // that line never takes a stopped run for a finished one: after warnings, the fatal line
+    // is repeated there with their number.
+    if (!fatal_line.empty()) {
+        if (warnings >= 1) {
+            Write_Closing_Line(m.Report, fatal_line);
+        } else {
+            Write_Closing_Line(m, fatal_line);
+        }
+    }
     int w = 0;
-    if (Count_Distinct_Warnings(m.Warnings) >= 1) {
+    if (warnings >= 1) {
         m.Messages.Blank_Lines(2);
         m.Messages.Write_Line("The analysis ended with one or more warning messages. See the "
                               "output report file for more details.");
         m.Messages.Blank_Lines(2);
         Write_Warning_Summary(m.Warnings, m.Report);
         w = Warning_Return_Code(m.Warnings);
+        if (!fatal_line.empty()) {
+            Write_Closing_Line(m.Messages,
+                               fmt::format("{} The run recorded {} kind{} of warning message.",
+                                           fatal_line, warnings, warnings == 1 ? "" : "s"));
+        }
     }
     if (status == 0) {
         Write_Closing_Line(m.Report, "The analysis ended normally. ");

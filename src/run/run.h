@@ -73,6 +73,21 @@ int Read_Deck(const RunRequest& request, std::string& deck_json, RunResults& res
 // the first missing or ill-typed field. Values are range-checked when the deck is read.
 int Write_Deck(const std::string& deck_json, std::string& deck_text, std::string& error);
 
+// A file that the caller of a run writes beside it (results as JSON or CSV, a deck
+// document), with the words that name its role in a message.
+struct CallerOutput {
+    std::string name;
+    std::string role;
+};
+
+// The identity check of the run's own files, for the files a caller writes: an output that
+// is the input of the request (as a file), one of the run's three outputs (when
+// run_outputs and the request writes files) or another caller output, by name, link or
+// hard link, is refused. Returns an empty text when every output has a file of its own,
+// else what is wrong and how to fix it. Looks at the file system only; creates nothing.
+std::string Check_Caller_Outputs(const RunRequest& request,
+                                 const std::vector<CallerOutput>& outputs, bool run_outputs);
+
 // Runs one analysis from the run file NAMES.DAT in the given directory, with the optional
 // M_vs_EI_report_names.txt beside it (read and then deleted).
 int Run_From_Directory(const std::string& directory, const RunClock& clock = Local_Date_Time);

@@ -411,7 +411,8 @@ TEST(Messages, FileErrorsBeforeAnyFileExistReachTheCaller) {
          (dir / "case.zro"),
          203,
          {"**** Runtime Error No. 3 ****", "",
-          "The input data file cannot be opened: " + (dir / "missing.inp")}},
+          "The input data file cannot be opened: " + (dir / "missing.inp") +
+              " (No such file or directory)"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fault);

@@ -160,14 +160,14 @@ TEST(DeckDocument, HoldsTheValuesAsEnteredInTheDeckUnits) {
     EXPECT_EQ(load["axial_thrust"].get<double>(), 1500.0);
     EXPECT_TRUE(j["axial_thrusts"].is_null());
 
-    // Thrusts of AXIAL THRUST LOADS after LOADING replace the loads' thrusts, ascending; the
-    // loads keep their types and conditions.
+    // Thrusts of AXIAL THRUST LOADS after LOADING (with ComputeInteraction YES) replace the
+    // loads' thrusts one for one, in their order; the loads keep their types and conditions.
     const Deck both = Decks_Without_Errors()[9];
     ASSERT_EQ(both.name, "interaction thrusts after the loads");
     const json b = json::parse(Read_Deck_Text(both.text).document);
-    EXPECT_EQ(b["axial_thrusts"], json::parse("[0.0, 150000.0]"));
+    EXPECT_EQ(b["axial_thrusts"], json::parse("[150000.0, 0.0]"));
     EXPECT_EQ(b["loading"]["loads"][1]["loading_type"], 1);
-    EXPECT_EQ(b["loading"]["loads"][1]["axial_thrust"].get<double>(), 150000.0);
+    EXPECT_EQ(b["loading"]["loads"][1]["axial_thrust"].get<double>(), 0.0);
 
     // A bending stiffness run keeps the thrusts of its AXIAL THRUST LOADS block.
     const json ei = json::parse(Read_Deck_Text(Source("examples/ei_only_shaft.inp")).document);

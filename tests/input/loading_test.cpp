@@ -44,8 +44,8 @@ TEST(Loading, AxialThrustListIsSortedDistinctAndInKips) {
     EXPECT_EQ(none.model->i_Num_Axial_Thrusts, 0) << "no sections, no stiffness tables";
 
     // The EI-only block: sorted in place; N = 0 keeps one slot and reads no line.
-    ReadResult ei = Read_Text(
-        Input(Options("Units SI") + section + "AXIAL THRUST LOADS\n3\n1 500\n2 -20\n3 0\n"));
+    ReadResult ei = Read_Text(Input(Options("Units SI", 6, "ComputeEIOnly YES") + section +
+                                    "AXIAL THRUST LOADS\n3\n1 500\n2 -20\n3 0\n"));
     ASSERT_EQ(ei.status(), 0) << ei.report;
     EXPECT_EQ(ei.model->Loads[1].Axial_Thrust, -20.0);
     EXPECT_EQ(ei.model->Loads[3].Axial_Thrust, 500.0);

@@ -4,8 +4,8 @@
 // file system, runs one analysis with its outputs kept in memory, and returns one JSON
 // document: the run's return value, the results (docs/results-schema.json), and the report,
 // plot and message texts. Nothing is kept between calls.
-#include "run/run.h"
 #include "report/results_json.h"
+#include "run/run.h"
 
 #include <emscripten/bind.h>
 #include <nlohmann/json.hpp>
@@ -104,10 +104,55 @@ std::string Write_Deck_Text(const std::string& deck_json) {
     return "{\"ok\":true,\"text\":" + Json_Text(text) + "}";
 }
 
+// The results document of a call that threw: a fatal stop with the reason, in the shape the
+// page shows for any other fatal end, instead of an abort that leaves a bare number.
+std::string Internal_Error_Results(const char* what, const std::exception& e) {
+    zarno::RunResults results;
+    results.status = 999;
+    results.return_value = 999;
+    results.has_error = true;
+    results.error.kind = "stop";
+    results.error.code = 999;
+    results.error.text = {std::string("Internal error of the engine while ") + what + ": " +
+                              e.what() + ".",
+                          "Please report this with the deck."};
+    return zarno::Results_To_Json(results);
+}
+
+std::string Run_Deck_Guarded(const std::string& deck_text, const std::string& name) {
+    try {
+        return Run_Deck(deck_text, name);
+    } catch (const std::exception& e) {
+        return "{\"return_value\":999,\"results\":" +
+               Internal_Error_Results("running the deck", e) +
+               ",\"report\":\"\",\"plot\":\"\",\"messages\":\"\"}";
+    }
+}
+
+std::string Read_Deck_Guarded(const std::string& deck_text, const std::string& name) {
+    try {
+        return Read_Deck_Text(deck_text, name);
+    } catch (const std::exception& e) {
+        return "{\"status\":999,\"deck\":null,\"results\":" +
+               Internal_Error_Results("reading the deck", e) + "}";
+    }
+}
+
+std::string Write_Deck_Guarded(const std::string& deck_json) {
+    try {
+        return Write_Deck_Text(deck_json);
+    } catch (const std::exception& e) {
+        return "{\"ok\":false,\"error\":" +
+               Json_Text(std::string("internal error of the engine while writing the deck: ") +
+                         e.what()) +
+               "}";
+    }
+}
+
 } // namespace
 
 EMSCRIPTEN_BINDINGS(zarno_engine) {
-    emscripten::function("runDeck", &Run_Deck);
-    emscripten::function("readDeck", &Read_Deck_Text);
-    emscripten::function("writeDeck", &Write_Deck_Text);
+    emscripten::function("runDeck", &Run_Deck_Guarded);
+    emscripten::function("readDeck", &Read_Deck_Guarded);
+    emscripten::function("writeDeck", &Write_Deck_Guarded);
 }
