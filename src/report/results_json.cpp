@@ -63,6 +63,9 @@ ordered_json Load_Case_Json(const LoadCaseResult& c) {
     j["max_shear"] = Number(c.max_shear);
     j["max_shear_depth"] = Number(c.max_shear_depth);
     j["zero_deflection_points"] = c.zero_deflection_points;
+    if (!c.error.empty()) {
+        j["error"] = c.error; // the block of the error that stopped this case
+    }
     ordered_json nodes = ordered_json::array();
     for (const NodeResult& n : c.nodes) {
         nodes.push_back(ordered_json{{"node", n.node},
