@@ -141,8 +141,8 @@ void Record_Failed_Load_Case(AnalysisModel& m, int n) {
         c.final_change = L.Solution.dYmax;
         cases.push_back(std::move(c));
     }
+    // The block is attached when the run ends: some blocks are read back from the report.
     cases.back().converged = false;
-    cases.back().error = m.Results.error.text;
 }
 
 void Record_Load_Case(AnalysisModel& m, int n) {
