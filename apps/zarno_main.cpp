@@ -292,6 +292,10 @@ int Run_Command(int argc, char** argv) {
                                  : results.units.system == "USCS" ? 1
                                                                   : 3);
         for (const zarno::LoadCaseResult& c : results.load_cases) {
+            if (!c.error.empty()) {
+                std::printf("Load case %d: failed (see the error above), no results\n", c.number);
+                continue;
+            }
             std::printf("Load case %d: pile-head deflection %s %s, maximum moment %s %s, "
                         "maximum shear %s %s\n",
                         c.number, fmt::format("{:.6g}", c.head_deflection).c_str(), u.length,

@@ -101,6 +101,7 @@ py::dict Load_Case_Dict(const zarno::LoadCaseResult& c, bool tables) {
     d["condition_2"] = c.condition_2;
     d["axial_thrust"] = c.axial_thrust;
     d["converged"] = c.converged;
+    d["error"] = Text_Lines(c.error);
     d["iterations"] = c.iterations;
     d["final_change"] = c.final_change;
     d["head_deflection"] = c.head_deflection;

@@ -128,6 +128,11 @@ class Result:
                 return df
         raise KeyError(f"no load case {number}")
 
+    @property
+    def case_errors(self):
+        """Load cases stopped by an error: {case number: the error's message lines}."""
+        return {c["number"]: list(c["error"]) for c in self._data["load_cases"] if c.get("error")}
+
     @cached_property
     def summary(self):
         rows = [

@@ -174,6 +174,27 @@ constexpr MessageLine kGrossImbalance[] = {
     {B, "the physical range, and increase the number of pile increments."},
 };
 
+// {0} load case, {1} section, {2} depth, {3} length unit, {4} moment at the depth, {5} moment
+// unit, {6} nominal moment capacity, {7} moment of the last point of the section's
+// moment-curvature table, {8} what was seen ("no state of equilibrium was found" and the like)
+constexpr MessageLine kCapacityReached[] = {
+    {B, ""},
+    {B, ""},
+    {B, "**** Runtime Error No. {n} ****"},
+    {B, ""},
+    {B, "Problem:  Load case {0} exceeds the bending capacity of the pile: {8}."},
+    {B, "          The bending moment reached the capacity of section {1} at {2} {3} below the "
+        "pile head:"},
+    {B, "          moment at that depth                      = {4} {5}"},
+    {B, "          nominal moment capacity Mn                = {6} {5}"},
+    {B, "          last point of the moment-curvature table  = {7} {5}"},
+    {B, "          Plastic hinges form there and the pile cannot carry this load; more iterations"},
+    {B, "          or a larger convergence tolerance will not change that."},
+    {B, ""},
+    {B, "Solution: Reduce the pile-head load, or increase the moment capacity of the section"},
+    {B, "          (larger diameter or wall, more reinforcement)."},
+};
+
 // {0} axial thrust, {1} force unit, {2} node, {3} iteration, {4} a fix to make first (an
 // implausible modulus), empty or ending in a blank
 constexpr MessageLine kBuckling[] = {
@@ -504,7 +525,7 @@ constexpr MessageLine kLrfdInputWithDetail[] = {
 
 // {0} iteration limit, {1} last change in deflection, {2} change from the iteration
 // before, {3} tolerance (the three as the report's free-format numbers), {4} length unit,
-// {5} the recommendations, one or more lines
+// {5} the recommendations, one or more lines, {6} the load case
 constexpr MessageLine kNonconvergence[] = {
     {R, ""},
     {R, ""},
@@ -512,7 +533,7 @@ constexpr MessageLine kNonconvergence[] = {
     {R, "  ****  Runtime Error No. 10  ****  "},
     {R, "------------------------------------"},
     {R, ""},
-    {R, "The analysis failed to converge within the limit of {0} iterations."},
+    {R, "The analysis of load case {6} failed to converge within the limit of {0} iterations."},
     {R, "Maximum change in nodal deflections                      = {1} {4}"},
     {R, "Maximum change in nodal deflections from prior iteration = {2} {4}"},
     {R, "Specified convergence tolerance on nodal deflections     = {3} {4}"},
@@ -1075,6 +1096,7 @@ constexpr MessageEntry kCatalogue[] = {
     {NoSoilSupport, 240, EndRun, ReportFirst, "", kNoSoilSupport},
     {GrossImbalance, 252, EndRun, ReportFirst, "", kGrossImbalance},
     {Buckling, 255, EndRun, ReportFirst, "", kBuckling},
+    {CapacityReached, 256, EndRun, ReportFirst, "", kCapacityReached},
     {NotAnInputFile, 132, EndRun, ReportFirst, "", kNotAnInputFile},
     {IncompleteInput, 135, EndRun, ReportFirst, "", kIncompleteInput},
     {LrfdDataMissing, 154, EndRun, ReportFirst, "", kLrfdDataMissing},

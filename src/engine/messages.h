@@ -55,6 +55,7 @@ enum class MessageId {
     NoSoilSupport,    // 240
     GrossImbalance,   // 252
     Buckling,         // 255
+    CapacityReached,  // 256
     // Input errors.
     NotAnInputFile,       // 132
     IncompleteInput,      // number given by the caller

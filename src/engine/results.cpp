@@ -125,6 +125,27 @@ void Record_Run_Facts(const RunInput& in, RunResults& results) {
     }
 }
 
+void Record_Failed_Load_Case(AnalysisModel& m, int n) {
+    if (n < 1 || n > MAX_PILE_HEAD_LOADS) {
+        return;
+    }
+    std::vector<LoadCaseResult>& cases = m.Results.load_cases;
+    if (cases.empty() || cases.back().number != n) {
+        const LateralState& L = m.Lateral;
+        LoadCaseResult c;
+        c.number = n;
+        c.loading_type = m.Loads[n].i_Load_Type;
+        c.condition_1 = m.Loads[n].Condition1;
+        c.condition_2 = m.Loads[n].Condition2;
+        c.axial_thrust = m.Loads[n].Axial_Thrust;
+        c.iterations = L.i_Iterations;
+        c.final_change = L.Solution.dYmax;
+        cases.push_back(std::move(c));
+    }
+    // The block is attached when the run ends: some blocks are read back from the report.
+    cases.back().converged = false;
+}
+
 void Record_Load_Case(AnalysisModel& m, int n) {
     if (n < 1 || n > MAX_PILE_HEAD_LOADS) {
         return;

@@ -79,6 +79,9 @@ struct LoadCaseResult {
     bool monopile = false;
     double base_shear = 0.0;
     double base_moment = 0.0;
+    // The message block of the error that stopped this case; empty for a case that was
+    // solved. A failed case has converged false and no stations.
+    std::vector<std::string> error;
     std::vector<NodeResult> nodes;
 };
 
@@ -178,6 +181,9 @@ struct RunResults {
 void Record_Run_Facts(const RunInput& in, RunResults& results);
 // A converged (or last) load case, from the lateral state after its results were written.
 void Record_Load_Case(AnalysisModel& m, int n);
+// The case n that the run's error stopped: kept with converged false and the error's block,
+// so that the cases solved before it keep their results beside it.
+void Record_Failed_Load_Case(AnalysisModel& m, int n);
 // A moment-curvature table as its plot records give it: Line 4 opens it, Line 5 adds points.
 void Record_Section_Curve(AnalysisModel& m, int section, int thrust_index, double thrust, double Mn,
                           std::string_view line4_label);

@@ -70,6 +70,9 @@ ordered_json Load_Case_Json(const LoadCaseResult& c) {
         j["base_shear"] = Number(c.base_shear);
         j["base_moment"] = Number(c.base_moment);
     }
+    if (!c.error.empty()) {
+        j["error"] = c.error; // the block of the error that stopped this case
+    }
     ordered_json nodes = ordered_json::array();
     for (const NodeResult& n : c.nodes) {
         nodes.push_back(ordered_json{{"node", n.node},

@@ -878,6 +878,12 @@ int Run_Request(const RunRequest& request, const RunClock& clock, RunSummary* su
                     ? Read_Error_Block_From_Text(m.Report.Text(), m.Messages.Text())
                     : Read_Error_Block(request.report_file, request.message_file);
         }
+        // The load case the error stopped carries the same block, now that it is complete.
+        for (LoadCaseResult& c : results->load_cases) {
+            if (!c.converged && c.error.empty() && results->has_error) {
+                c.error = results->error.text;
+            }
+        }
     }
     for (auto [text, file] :
          {std::pair{request.report_text, &m.Report}, std::pair{request.plot_text, &m.Plot},

@@ -293,6 +293,14 @@ Solve_Result Solve_Pile_Deflection(const FdPileModel& p, int iteration, FdSoluti
             hs.a(4, 2) = -c;
             hs.a(4, 4) = c;
             hs.a(4, 5) = -1.0;
+            if (p.Own_Head_Stiffness && R(2) != R1) {
+                // V = Q y' + (R2 phi2 - R1 phi0) / 2h, with the moment at station 2 taken
+                // with station 2's own stiffness, as station 1's equation takes it.
+                const double rho = R(2) / R1;
+                hs.a(4, 1) = rho;
+                hs.a(4, 2) = -2.0 * rho + Qh2 / R1;
+                hs.a(4, 3) = rho - 1.0;
+            }
             hs.G[4] = 2.0 * p.Condition_1 * h3 / R1;
             if (type == LOADING_SHEAR_MOMENT) {
                 hs.a(5, 2) = 1.0;

@@ -64,6 +64,15 @@ struct FdPileModel {
     double Condition_1 = 0.0;
     double Condition_2 = 0.0;
 
+    // The head station and station 2 each keep their own bending stiffness in the head
+    // conditions, the moments and the shears. Off, station 2 takes the head's stiffness
+    // wherever the head differences reach it (the classic treatment): exact while the top
+    // stations share one stiffness, but once the head cracks and station 2 does not, the
+    // head shear then disagrees with the station equations, the iteration can cycle and the
+    // converged moments miss their own balance. Switched on per load case by the load-case
+    // loop when the classic treatment fails (see load_cases.cpp).
+    bool Own_Head_Stiffness = false;
+
     NodeValues EI{};            // R(m), bending stiffness
     NodeValues Es{};            // k(m), secant soil modulus (F/L2)
     NodeValues Dist_Load{};     // distributed lateral load (F/L)

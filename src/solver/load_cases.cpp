@@ -6,6 +6,7 @@
 #include "analyses/pile_head_stiffness.h"
 #include "engine/analysis_model.h"
 #include "engine/messages.h"
+#include "engine/results.h"
 #include "engine/run_status.h"
 #include "engine/text_trim.h"
 #include "profile/pile_grid.h"
@@ -13,6 +14,7 @@
 #include "py/py_framework.h"
 #include "py/py_print.h"
 #include "report/fortran_format.h"
+#include "report/warnings.h"
 #include "solver/curvature_interval.h"
 #include "solver/lrfd.h"
 #include "solver/node_results.h"
@@ -157,7 +159,7 @@ void Raise_Tolerance_Text(BlockLines& r, bool si, double dYmax, const std::strin
 
 // The run ends with the block of runtime error 10 and what the last iterations suggest:
 // more iterations, a larger tolerance, or neither (the pile is overloaded).
-int Write_Nonconvergence_Report(AnalysisModel& m) {
+int Write_Nonconvergence_Report(AnalysisModel& m, int c) {
     BlockLines r;
     const FdSolution& s = m.Lateral.Solution;
     const std::string len = Trim_Right(m.Labels.Length);
@@ -168,7 +170,18 @@ int Write_Nonconvergence_Report(AnalysisModel& m) {
     const bool si = m.IUNITS != USCS;
     const double limit = si ? SI_TOLERANCE_LIMIT : USCS_TOLERANCE_LIMIT;
     const double E = std::abs(maxit + (dY - tol) / dd);
-    if (std::isnan(E)) {
+    if (m.Lateral.Control.i_Cycles_Damped > 0) {
+        // An iteration that swings between states is not short of iterations: say what was
+        // seen instead of estimating a count from the last two changes.
+        r.Write_Line(
+            "The iterations swung between states instead of settling, also when damped, so");
+        r.Write_Line(
+            "neither more iterations nor a larger tolerance is likely to give a solution.");
+        r.Write_Line(
+            "Check the loads and the soil and section data of this load case; a finer pile");
+        r.Write_Line(
+            "(more increments) or a smaller load step (a case with a smaller load) may help.");
+    } else if (std::isnan(E)) {
         r.Write_Line(
             "The estimated number of iterations needed to obtain a solution cannot be computed.");
         r.Write_Line("for the current criteria values.");
@@ -222,7 +235,7 @@ int Write_Nonconvergence_Report(AnalysisModel& m) {
         }
     }
     return Fail_Run(m, MessageId::Nonconvergence, maxit, Format_Number(dY, 12),
-                    Format_Number(dd, 12), Format_Number(tol, 12), len, r.Joined());
+                    Format_Number(dd, 12), Format_Number(tol, 12), len, r.Joined(), c);
 }
 
 // Progress line of one iteration: columns 1, 20 and 36. Composed in one string with the
@@ -287,8 +300,7 @@ bool Is_Gross_Imbalance(int iunits, const EquilibriumCheck& e, double max_shear)
 }
 
 int Write_Imbalance_Error(AnalysisModel& m, int n, const EquilibriumCheck& e) {
-    const std::string moment =
-        fmt::format("{}-{}", Trim_Both(m.Labels.Length), Trim_Both(m.Labels.Force));
+    const std::string moment = Trim_Both(m.Labels.Moment);
     return Fail_Run(m, MessageId::GrossImbalance, n, fmt::format("{:.5E}", e.dM_max), moment,
                     fmt::format("{:.5E}", e.dV_max), Trim_Both(m.Labels.Force));
 }
@@ -459,6 +471,7 @@ void Prepare_Load_Case(AnalysisModel& m, int c, double pile_length, bool ordinar
         }
     }
     LateralState& L = m.Lateral;
+    L.Pile.Own_Head_Stiffness = false;
     L.i_Loading_Type = load.i_Load_Type;
     L.Condition_1 = load.Condition1;
     L.Condition_2 = load.Condition2;
@@ -625,7 +638,197 @@ SectionUpdate Plan_Section_Update(const AnalysisModel& m, int s, int t, double Q
     return u;
 }
 
+// Moment of table v at curvature phi (both in the table's units, phi >= 0): the straight
+// line through the origin up to the first point, the points joined by straight lines, and
+// the last moment beyond the last point, as the secant stiffness of the update reads it.
+double Table_Moment(const EITableView& v, double phi) {
+    const int P = v.P;
+    if (P < 1) {
+        return 0.0;
+    }
+    if (phi <= v.Phi[1]) {
+        return v.EI[1] * phi;
+    }
+    if (phi >= v.Phi[P]) {
+        return v.M[P];
+    }
+    const int k = Curvature_Interval(v.Phi, P, phi, v.ascending);
+    const double dphi = v.Phi[k + 1] - v.Phi[k];
+    return dphi > 0.0 ? v.M[k] + (v.M[k + 1] - v.M[k]) * (phi - v.Phi[k]) / dphi : v.M[k];
+}
+
 } // namespace
+
+CapacityReached Find_Capacity_Reached(AnalysisModel& m) {
+    CapacityReached c;
+    const LateralState& L = m.Lateral;
+    const FdSolution& sol = L.Solution;
+    const int N = m.i_Num_Nodes;
+    if (N < MIN_SOLVER_NODES || N > MAX_NODES) {
+        return c;
+    }
+    const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
+    const double h = m.Increment_Length;
+    const double Q_table = Table_Thrust(m);
+    const int t = Thrust_Index(m, Q_table);
+    double worst = 0.0;
+    for (int i = 1; i < N; ++i) {
+        const int s = m.Nodes[i].i_Section;
+        if (s < 1 || s > std::min(m.i_Num_Sections, MAX_SECTIONS)) {
+            continue;
+        }
+        const SectionUpdate u = Plan_Section_Update(m, s, t, Q_table);
+        const double phi = std::abs((sol.y(i + 1) - 2.0 * sol.y(i) + sol.y(i - 1)) / (h * h));
+        double M = 0.0;  // the section's moment at the station's curvature, table units
+        double Mn = 0.0; // its capacity
+        double last = 0.0;
+        if (u.rule == SectionRule::Table && u.at.P >= 1) {
+            const int ts = std::min(t, m.EI_Table.i_Num_Thrusts[s]);
+            M = Table_Moment(u.at, phi);
+            Mn = m.EI_Table.Mn[s][ts] / scale;
+            last = u.at.M[u.at.P];
+            if (Mn <= 0.0) {
+                Mn = last;
+            }
+        } else if (u.rule == SectionRule::Elastic_Plastic) {
+            Mn = L.Node_Mp[i] / scale;
+            M = std::min(L.Inputs.Elastic_EI[i] / scale * phi, Mn);
+            last = Mn;
+        } else {
+            continue;
+        }
+        // The capacity counts as reached a hair below it: a hinge holds its moment there.
+        const double ratio = Mn > 0.0 ? M / Mn : 0.0;
+        if (ratio >= 0.999 && ratio > worst) {
+            worst = ratio;
+            c.reached = true;
+            c.node = i;
+            c.section = s;
+            c.Depth = L.Inputs.Depth[i];
+            c.Moment = M * scale;
+            c.Mn = Mn * scale;
+            c.Last_Moment = last * scale;
+        }
+    }
+    return c;
+}
+
+int Write_Capacity_Reached(AnalysisModel& m, int c, const CapacityReached& cap,
+                           const std::string& seen) {
+    const std::string length = Trim_Both(m.Labels.Length);
+    const std::string moment = Trim_Both(m.Labels.Moment);
+    // Depths print in the report's unit for them (feet in US customary runs).
+    const double depth = m.IUNITS == USCS ? cap.Depth / 12.0 : cap.Depth;
+    return Fail_Run(
+        m, MessageId::CapacityReached, c, cap.section, Trim_Both(Format_Number(depth, 12)),
+        m.IUNITS == USCS ? std::string("ft") : length, Trim_Both(Format_Number(cap.Moment, 14)),
+        moment, Trim_Both(Format_Number(cap.Mn, 14)), Trim_Both(Format_Number(cap.Last_Moment, 14)),
+        seen);
+}
+
+ConvergedStateCheck Check_Converged_State(AnalysisModel& m) {
+    ConvergedStateCheck c;
+    const LateralState& L = m.Lateral;
+    const FdPileModel& p = L.Pile;
+    const FdSolution& sol = L.Solution;
+    const int N = m.i_Num_Nodes;
+    if (N < MIN_SOLVER_NODES || N > MAX_NODES) {
+        return c;
+    }
+    const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
+    const double h = m.Increment_Length;
+    const double Q_table = Table_Thrust(m);
+    const int t = Thrust_Index(m, Q_table);
+    // Bending stiffness of each station as the last solution used it; station 2 carries
+    // the head's where the classic head treatment shares it.
+    auto R = [&](int i) { return i == 2 && !p.Own_Head_Stiffness ? m.Nodes[1].EI : m.Nodes[i].EI; };
+    std::array<SectionUpdate, MAX_SECTIONS + 1> plans{};
+    for (int s = 1; s <= std::min(m.i_Num_Sections, MAX_SECTIONS); ++s) {
+        plans[static_cast<std::size_t>(s)] = Plan_Section_Update(m, s, t, Q_table);
+    }
+    // 1. Every station's moment against its section's moment at the station's curvature.
+    for (int i = 1; i < N; ++i) {
+        const int s = m.Nodes[i].i_Section;
+        if (s < 1 || s > MAX_SECTIONS) {
+            continue;
+        }
+        const SectionUpdate& u = plans[static_cast<std::size_t>(s)];
+        const double phi = std::abs((sol.y(i + 1) - 2.0 * sol.y(i) + sol.y(i - 1)) / (h * h));
+        const double M = std::abs(R(i) * phi) / scale;
+        double M_table = 0.0;
+        double reference = 0.0; // a moment the residual is measured against
+        if (u.rule == SectionRule::Table) {
+            M_table = Table_Moment(u.at, phi);
+            reference = u.at.P >= 1 ? u.at.M[1] : 0.0;
+            if (u.interpolate && u.Q_above != u.Q_at) {
+                const double M_above = Table_Moment(u.above, phi);
+                M_table =
+                    M_above - (M_above - M_table) * (u.Q_above - Q_table) / (u.Q_above - u.Q_at);
+            }
+        } else if (u.rule == SectionRule::Elastic_Plastic) {
+            const double Mp = L.Node_Mp[i] / scale;
+            M_table = std::min(L.Inputs.Elastic_EI[i] / scale * phi, Mp);
+            reference = 0.01 * Mp;
+        } else {
+            continue; // elastic: on its line by construction
+        }
+        const double residual = std::abs(M - M_table) / std::max(M_table, reference);
+        if (!(residual <= c.Table_Residual)) {
+            c.Table_Residual = residual;
+            c.Table_Node = i;
+            c.Table_Moment = M_table * scale;
+            c.Node_Moment = M * scale;
+        }
+    }
+    // 2. The whole pile in balance: the soil reactions and the applied lateral loads,
+    // integrated along the pile by trapezoids, against the head shear, and their moments
+    // about the head against the head moment, the tip shear and the axial thrust's lever.
+    const int type = L.i_Loading_Type;
+    const double y0 = sol.y(0);
+    const double y1 = sol.y(1);
+    const double y2 = sol.y(2);
+    const double y3 = sol.y(3);
+    const double phi0 = (y1 - 2.0 * y0 + sol.y(-1)) / (h * h);
+    const double phi1 = (y2 - 2.0 * y1 + y0) / (h * h);
+    const double phi2 = (y3 - 2.0 * y2 + y1) / (h * h);
+    const double Q = p.Axial_Thrust;
+    const double head_moment = type == LOADING_SHEAR_MOMENT || type == LOADING_DEFLECTION_MOMENT
+                                   ? L.Condition_2
+                                   : R(1) * phi1;
+    const double head_shear =
+        type == LOADING_SHEAR_MOMENT || type == LOADING_SHEAR_SLOPE ||
+                type == LOADING_SHEAR_ROTATIONAL
+            ? L.Condition_1
+            : Q * (y2 - y0) / (2.0 * h) + (R(2) * phi2 - R(1) * phi0) / (2.0 * h);
+    double force = 0.0;      // integral of (w - k y)
+    double moment = 0.0;     // integral of z (w - k y)
+    double force_abs = 0.0;  // integral of |w - k y|
+    double moment_abs = 0.0; // integral of |z (w - k y)|
+    for (int i = 1; i <= N; ++i) {
+        const double weight = (i == 1 || i == N) ? 0.5 * h : h;
+        const double z = (i - 1) * h;
+        const double q = p.Load_Term(i) - p.Es[i] * sol.y(i);
+        force += weight * q;
+        moment += weight * z * q;
+        force_abs += weight * std::abs(q);
+        moment_abs += weight * std::abs(z * q);
+    }
+    const double pile = (N - 1) * h;
+    // dV/dz = w - k y and dM/dz = V - Q y', with V(L) the tip shear and M(L) = 0.
+    c.Force_Imbalance = sol.V_Tip - head_shear - force;
+    c.Moment_Imbalance = head_moment + pile * sol.V_Tip - moment - Q * (sol.y(N) - y1);
+    c.Head_Shear = head_shear;
+    c.Head_Moment = head_moment;
+    const double force_scale = std::max({std::abs(head_shear), force_abs, std::abs(sol.V_Tip)});
+    const double moment_scale =
+        std::max({std::abs(head_moment), moment_abs, std::abs(Q * (sol.y(N) - y1))});
+    c.Force_Ratio = force_scale > 0.0 ? std::abs(c.Force_Imbalance) / force_scale : 0.0;
+    c.Moment_Ratio = moment_scale > 0.0 ? std::abs(c.Moment_Imbalance) / moment_scale : 0.0;
+    c.checked = true;
+    return c;
+}
+
+namespace {} // namespace
 
 void Fill_Result_Inputs(AnalysisModel& m) {
     NodeResultInputs& in = m.Lateral.Inputs;
@@ -671,7 +874,9 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
     }
     // The head treatment shares the head stiffness with station 2 before any station's
     // stiffness changes, as the node results do it.
-    m.Nodes[2].EI = m.Nodes[1].EI;
+    if (!p.Own_Head_Stiffness) {
+        m.Nodes[2].EI = m.Nodes[1].EI;
+    }
     if (!any_change) {
         return;
     }
@@ -752,7 +957,43 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q) {
     }
 }
 
+namespace {
+
+// Largest departures of a converged state that still make it the answer of the case.
+constexpr double TABLE_TOLERANCE = 0.05;
+constexpr double BALANCE_TOLERANCE = 0.01;
+
+// A cycle is blamed on the head treatment only where the head station and station 2 hold
+// clearly different stiffnesses (by more than 1 %, a cracked head over an uncracked
+// station); elsewhere it comes from the soil and is left to the damping.
+bool Head_Stiffnesses_Differ(const AnalysisModel& m) {
+    if (m.i_Num_Nodes < 2) {
+        return false;
+    }
+    const double a = m.Nodes[1].EI;
+    const double b = m.Nodes[2].EI;
+    return std::abs(a - b) > 0.01 * std::max(std::abs(a), std::abs(b));
+}
+
+bool State_Is_Answer(const ConvergedStateCheck& c) {
+    return c.Table_Residual <= TABLE_TOLERANCE && c.Force_Ratio <= BALANCE_TOLERANCE &&
+           c.Moment_Ratio <= BALANCE_TOLERANCE;
+}
+
+} // namespace
+
+static void Iterate_Load_Cases(AnalysisModel& m);
+
 void Run_Load_Cases(AnalysisModel& m) {
+    m.Lateral.i_Case_In_Progress = 0;
+    Iterate_Load_Cases(m);
+    if (m.RunStatus > 0 && m.Lateral.i_Case_In_Progress > 0) {
+        Record_Failed_Load_Case(m, m.Lateral.i_Case_In_Progress);
+    }
+    m.Lateral.i_Case_In_Progress = 0;
+}
+
+static void Iterate_Load_Cases(AnalysisModel& m) {
     if (m.b_Use_LRFD) {
         // Every combination is one load case: factored shear and moment at the head.
         Set_Lrfd_Load_Cases(m);
@@ -764,65 +1005,24 @@ void Run_Load_Cases(AnalysisModel& m) {
     const int cases = std::min(m.i_Num_Loads, MAX_PILE_HEAD_LOADS);
     const bool nonlinear = m.i_Analysis_Type >= ANALYSIS_LATERAL;
     for (int c = 1; c <= cases; ++c) {
-        Prepare_Load_Case(m, c, pile_length);
-        if (m.RunStatus > 0) {
-            return;
-        }
-        if (nonlinear) {
-            const double Q = Table_Thrust(m);
-            Update_Nonlinear_EI(m, Thrust_Index(m, Q), Q);
-            if (m.RunStatus > 0) {
-                return;
-            }
-        }
+        L.i_Case_In_Progress = c;
         const int maxit = m.i_Max_Iterations;
         bool converged = false;
         int i = 1;
-        Start_Iteration_Control(L.Control);
-        for (; i <= maxit; ++i) {
-            Remember_Deflections(L.Control, L.Solution);
-            if (!Solve_Once(m, i)) {
-                return;
-            }
-            const FdSolution& s = L.Solution;
-            const double y1 = s.y(1);
-            if (std::isnan(y1) || std::isnan(s.dYmax)) {
-                if (Fail_Run(m,
-                             std::isnan(y1) ? MessageId::TopDeflectionNotANumber
-                                            : MessageId::DeflectionChangeNotANumber,
-                             i) > 0) {
-                    return;
-                }
-            }
-            // The progress line is composed only for a file that takes it.
-            const bool last_iterations = i > maxit - 5;
-            if (m.Messages.Composed() || (last_iterations && m.Report.Composed())) {
-                const std::string progress = Progress_Line(c, i, y1, s);
-                m.Messages.Write_Line(progress);
-                if (last_iterations) {
-                    m.Report.Write_Line("For " + progress);
-                }
-            }
-            if (std::abs(s.dYmax) <= m.Tolerance && i >= 6) {
-                converged = true;
-                break;
-            }
-            if (std::abs(s.dYmax) > m.Tolerance && i >= 11 && std::abs(y1) >= m.Excess_Deflection) {
-                if (Write_Excess_Deflection_Error(m, y1) > 0) {
-                    return;
-                }
-            }
-            Damp_Cycling_Iteration(L.Control, L.Solution, m.i_Num_Nodes, i);
-            Compute_py_All_Layers(m, 0);
+        // A case is iterated with the classic head treatment first; when that cycles, runs
+        // out of iterations or stops at a state that is no answer, it is solved again from
+        // its start with every station's own stiffness at the head.
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            Prepare_Load_Case(m, c, pile_length);
             if (m.RunStatus > 0) {
                 return;
             }
-            if (i == 1) {
-                for (int k = 2; k <= m.i_Num_Layers; ++k) {
-                    if (Check_Thin_Layer(m, k)) {
-                        return;
-                    }
-                }
+            const bool own = attempt == 2;
+            L.Pile.Own_Head_Stiffness = own;
+            if (own) {
+                m.Messages.Write_Line(fmt::format(
+                    "Load case {} is solved again with the head station's own bending stiffness.",
+                    c));
             }
             if (nonlinear) {
                 const double Q = Table_Thrust(m);
@@ -831,18 +1031,145 @@ void Run_Load_Cases(AnalysisModel& m) {
                     return;
                 }
             }
+            converged = false;
+            bool again = false;
+            i = 1;
+            Start_Iteration_Control(L.Control);
+            for (; i <= maxit; ++i) {
+                Remember_Deflections(L.Control, L.Solution);
+                bool buckled = false;
+                if (!Solve_Once(m, i, &buckled)) {
+                    if (buckled) {
+                        // Hinges soften the pile until the thrust buckles it: the capacity
+                        // reached is the cause to report.
+                        const CapacityReached cap = Find_Capacity_Reached(m);
+                        if (cap.reached) {
+                            (void)Write_Capacity_Reached(
+                                m, c, cap,
+                                "the pile lost its stability under the axial thrust once hinges "
+                                "formed");
+                        } else {
+                            (void)Write_Buckling_Error(m, i);
+                        }
+                    }
+                    return;
+                }
+                const FdSolution& s = L.Solution;
+                const double y1 = s.y(1);
+                if (std::isnan(y1) || std::isnan(s.dYmax)) {
+                    if (Fail_Run(m,
+                                 std::isnan(y1) ? MessageId::TopDeflectionNotANumber
+                                                : MessageId::DeflectionChangeNotANumber,
+                                 i) > 0) {
+                        return;
+                    }
+                }
+                // The progress line is composed only for a file that takes it.
+                const bool last_iterations = i > maxit - 5;
+                if (m.Messages.Composed() || (last_iterations && m.Report.Composed())) {
+                    const std::string progress = Progress_Line(c, i, y1, s);
+                    m.Messages.Write_Line(progress);
+                    if (last_iterations) {
+                        m.Report.Write_Line("For " + progress);
+                    }
+                }
+                if (std::abs(s.dYmax) <= m.Tolerance && i >= 6) {
+                    const ConvergedStateCheck chk = Check_Converged_State(m);
+                    if (State_Is_Answer(chk)) {
+                        converged = true;
+                        break;
+                    }
+                    if (!own && m.Nodes[1].EI != m.Nodes[2].EI) {
+                        again = true;
+                        break;
+                    }
+                    if (!own) {
+                        // The head treatment plays no part: the state stands as the classic
+                        // iteration found it, and the results' balance check judges it.
+                        converged = true;
+                        break;
+                    }
+                    // The deflections have settled but the stiffnesses have not: go on.
+                }
+                if (std::abs(s.dYmax) > m.Tolerance && i >= 11 &&
+                    std::abs(y1) >= m.Excess_Deflection) {
+                    const CapacityReached cap = Find_Capacity_Reached(m);
+                    if (cap.reached) {
+                        if (Write_Capacity_Reached(m, c, cap,
+                                                   "the pile-head deflection grew past the "
+                                                   "excess deflection limit") > 0) {
+                            return;
+                        }
+                    }
+                    if (Write_Excess_Deflection_Error(m, y1) > 0) {
+                        return;
+                    }
+                }
+                const int cycles_seen = L.Control.i_Cycles_Damped;
+                Damp_Cycling_Iteration(L.Control, L.Solution, m.i_Num_Nodes, i);
+                if (!own && L.Control.i_Cycles_Damped > cycles_seen && Head_Stiffnesses_Differ(m)) {
+                    again = true;
+                    break;
+                }
+                Compute_py_All_Layers(m, 0);
+                if (m.RunStatus > 0) {
+                    return;
+                }
+                if (i == 1) {
+                    for (int k = 2; k <= m.i_Num_Layers; ++k) {
+                        if (Check_Thin_Layer(m, k)) {
+                            return;
+                        }
+                    }
+                }
+                if (nonlinear) {
+                    const double Q = Table_Thrust(m);
+                    Update_Nonlinear_EI(m, Thrust_Index(m, Q), Q);
+                    if (m.RunStatus > 0) {
+                        return;
+                    }
+                }
+            }
+            if (converged || !(again || (!own && nonlinear && m.Nodes[1].EI != m.Nodes[2].EI))) {
+                break;
+            }
         }
         const int iterations = converged ? i : maxit;
         L.i_Iterations = iterations;
         if (!converged) {
+            const CapacityReached cap = Find_Capacity_Reached(m);
+            if (cap.reached) {
+                (void)Write_Capacity_Reached(m, c, cap,
+                                             "the iteration found no state of equilibrium");
+                return;
+            }
             // A deflection-moment case still prints what it reached; its status stays set.
-            if (Write_Nonconvergence_Report(m) > 0 &&
+            if (Write_Nonconvergence_Report(m, c) > 0 &&
                 L.i_Loading_Type != LOADING_DEFLECTION_MOMENT) {
                 return;
             }
         } else {
             m.Messages.Write_Line(
                 fmt::format("The convergence criteria have been met for load case {}", c));
+            // A hinge that leaves the pile stable (a fixed head at its capacity) is a result;
+            // where it formed and at what moment is said beside it.
+            const CapacityReached cap = Find_Capacity_Reached(m);
+            if (cap.reached) {
+                const bool uscs = m.IUNITS == USCS;
+                const std::string line = fmt::format(
+                    "Warning: in load case {} a plastic hinge formed in section {} at {} {} below "
+                    "the pile head (moment {} {}-{}, nominal moment capacity {}).",
+                    c, cap.section,
+                    Trim_Both(Format_Number(uscs ? cap.Depth / 12.0 : cap.Depth, 12)),
+                    uscs ? "ft" : Trim_Both(m.Labels.Length),
+                    Trim_Both(Format_Number(cap.Moment, 14)), Trim_Both(m.Labels.Length),
+                    Trim_Both(m.Labels.Force), Trim_Both(Format_Number(cap.Mn, 14)));
+                m.Report.Blank_Lines(1);
+                m.Report.Write_Line(line);
+                m.Messages.Write_Line(line);
+                Record_Warning(m, -356);
+                Record_Warning_Note(m, -356, {line});
+            }
         }
         if (c == 1) {
             if (print_py) {
@@ -886,6 +1213,7 @@ void Run_Load_Cases(AnalysisModel& m) {
         if (!converged) {
             return; // a non-converged deflection-and-moment case ends the run after its results
         }
+        L.i_Case_In_Progress = 0;
     }
     m.b_Print_py_Curves = print_py;
 }

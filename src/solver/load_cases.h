@@ -1,4 +1,6 @@
 #pragma once
+
+#include <string>
 namespace zarno {
 struct AnalysisModel;
 // Iterates every load case of the run to convergence and reports its results.
@@ -10,6 +12,43 @@ void Update_Nonlinear_EI(AnalysisModel& m, int t, double Q);
 // section, the section properties at the depth and the applied distributed load. Taken
 // once when a case is prepared; the results and the stiffness update read them from there.
 void Fill_Result_Inputs(AnalysisModel& m);
+
+// What the converged state of the current case satisfies. A converged iteration has only
+// stopped moving; this says whether where it stopped is an answer: every station's moment
+// (its stiffness times its curvature) on its section's moment-curvature table at that
+// curvature, and the pile as a whole in balance (soil reactions and applied loads against
+// the head shear and moment).
+struct ConvergedStateCheck {
+    bool checked = false;
+    double Table_Residual = 0.0; // largest |M - M_table(phi)| / M_table(phi) over the stations
+    int Table_Node = 0;          // where
+    double Node_Moment = 0.0;    // |M| there and the table's moment, computation units
+    double Table_Moment = 0.0;
+    double Head_Shear = 0.0; // applied or computed, computation units
+    double Head_Moment = 0.0;
+    double Force_Imbalance = 0.0;  // tip shear - head shear - integral of (w - k y)
+    double Moment_Imbalance = 0.0; // about the head
+    double Force_Ratio = 0.0;      // |imbalance| / largest force term
+    double Moment_Ratio = 0.0;     // |imbalance| / largest moment term
+};
+ConvergedStateCheck Check_Converged_State(AnalysisModel& m);
+
+// The station of the current deflections whose section has reached its moment capacity (the
+// nominal capacity Mn, or the plastic moment of an elastic-plastic section) at its
+// curvature, the one furthest beyond it; reached false when none has.
+struct CapacityReached {
+    bool reached = false;
+    int node = 0;
+    int section = 0;
+    double Depth = 0.0;       // computation units
+    double Moment = 0.0;      // the section's moment at the station's curvature
+    double Mn = 0.0;          // its nominal capacity
+    double Last_Moment = 0.0; // moment of the last point of its table
+};
+CapacityReached Find_Capacity_Reached(AnalysisModel& m);
+// Stops the run for load case c with the capacity reached and what was seen.
+int Write_Capacity_Reached(AnalysisModel& m, int c, const CapacityReached& cap,
+                           const std::string& seen);
 
 // Services of one load case, shared with the pile-head stiffness and the deflection versus
 // pile length analyses. Each returns false when RunStatus was set.

@@ -43,7 +43,9 @@ void Compute_Node_Bending(int m, FdPileModel& p, const FdSolution& s, NodeResult
     if (m < 1 || m > N || N < MIN_SOLVER_NODES || N > MAX_NODES) {
         return;
     }
-    p.EI[2] = p.EI[1];
+    if (!p.Own_Head_Stiffness) {
+        p.EI[2] = p.EI[1];
+    }
     const NodeBending b = Node_Bending(m, p, s);
     r.Curvature[m] = b.Curvature;
     r.Moment[m] = b.Moment;
@@ -56,8 +58,10 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
         return;
     }
     // The head station's stiffness is carried to station 2, where the head differences
-    // reach.
-    p.EI[2] = p.EI[1];
+    // reach (unless each keeps its own).
+    if (!p.Own_Head_Stiffness) {
+        p.EI[2] = p.EI[1];
+    }
 
     const double h = p.Increment;
     const double h2 = h * h;
@@ -78,7 +82,7 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
     if (m == 1) {
         if (p.i_Loading_Type == LOADING_DEFLECTION_SLOPE) {
             // Slope imposed: one-sided differences below the head.
-            const double M2 = R(1) * (y(3) - 2.0 * y(2) + y(1)) / h2;
+            const double M2 = R(p.Own_Head_Stiffness ? 2 : 1) * (y(3) - 2.0 * y(2) + y(1)) / h2;
             const double M3 = R(3) * (y(4) - 2.0 * y(3) + y(2)) / h2;
             r.Head_Slope_Computed = (4.0 * y(2) - 3.0 * y(1) - y(3)) / (2.0 * h);
             V = Q * r.Head_Slope_Computed + (4.0 * M2 - 3.0 * M - M3) / (2.0 * h) - Km_Flux(1);
@@ -87,6 +91,13 @@ void Compute_Node_Results(int m, FdPileModel& p, const NodeResultInputs& in, con
             r.Head_Slope_Computed = (y(2) - y(0)) / (2.0 * h);
             V = Q * r.Head_Slope_Computed +
                 R(1) * (y(3) - 2.0 * y(2) + 2.0 * y(0) - y(-1)) / (2.0 * h3) - Km_Flux(1);
+            if (p.Own_Head_Stiffness && R(2) != R(1)) {
+                // The shear from the moments on both sides, station 2's with its own EI.
+                V = Q * r.Head_Slope_Computed +
+                    (R(2) * (y(3) - 2.0 * y(2) + y(1)) - R(1) * (y(1) - 2.0 * y(0) + y(-1))) /
+                        (2.0 * h3) -
+                    Km_Flux(1);
+            }
             S = r.Head_Slope_Computed;
         }
         const bool moment_imposed = p.i_Loading_Type == LOADING_SHEAR_MOMENT ||
@@ -270,6 +281,13 @@ void Check_Segment_Equilibrium(int i, int final, const FdPileModel& p, const FdS
         e.V_a = Q * e.S_a +
                 p.EI[1] * (s.y(3) - 2.0 * s.y(2) + 2.0 * s.y(0) - s.y(-1)) / (2.0 * h * h * h) -
                 Distributed_Moment_Flux(p, s, 1);
+        if (p.Own_Head_Stiffness && p.EI[2] != p.EI[1]) {
+            e.V_a = Q * e.S_a +
+                    (p.EI[2] * (s.y(3) - 2.0 * s.y(2) + s.y(1)) -
+                     p.EI[1] * (s.y(1) - 2.0 * s.y(0) + s.y(-1))) /
+                        (2.0 * h * h * h) -
+                    Distributed_Moment_Flux(p, s, 1);
+        }
     }
     double S_b = 0.0;
     double V_b = 0.0;

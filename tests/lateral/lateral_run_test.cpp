@@ -186,8 +186,10 @@ TEST(LateralRun, NonConvergenceReportsRun00010WithRecommendations) {
     EXPECT_EQ(out.result, 210) << out.report;
     EXPECT_EQ(Count(out.report, "For Analysis Case 1,"), 5);
     EXPECT_NE(out.report.find("  ****  Runtime Error No. 10  ****  "), std::string::npos);
-    EXPECT_NE(out.report.find("The analysis failed to converge within the limit of 30 iterations."),
-              std::string::npos);
+    EXPECT_NE(
+        out.report.find(
+            "The analysis of load case 1 failed to converge within the limit of 30 iterations."),
+        std::string::npos);
     EXPECT_NE(out.report.find("convergence performancefor the last analysis. "), std::string::npos);
     EXPECT_EQ(out.report.find("Output Summary for Load Case"), std::string::npos);
     EXPECT_NE(out.messages.find("The analysis ended due to runtime error No. 10."),
