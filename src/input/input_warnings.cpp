@@ -127,31 +127,33 @@ void Check_Monopile_Slenderness(AnalysisModel& m) {
          "The PISA curves were calibrated for embedded lengths of 2 to 6 pile diameters; outside "
          "that range they are extrapolated.",
          "Check the results against another method, or model the soil with p-y types 1 to 16."});
-    // Lines of the deck whose bytes were not UTF-8 (a deck saved in an 8-bit code page): the
-    // reader replaced those bytes by U+FFFD, so titles and names read differently from the file.
-    void Note_Non_Utf8_Lines(AnalysisModel & m) {
-        const std::vector<int>& lines = m.Input.Non_Utf8_Lines();
-        if (lines.empty()) {
-            return;
-        }
-        std::string list;
-        for (const int n : lines) {
-            list += (list.empty() ? "" : ", ") + std::to_string(n);
-        }
-        const int total = m.Input.Non_Utf8_Line_Count();
-        const int more = total - static_cast<int>(lines.size());
-        if (more > 0) {
-            list += fmt::format(" and {} more", more);
-        }
-        Record_Warning(m, WARNING_TEXT_NOT_UTF8);
-        Record_Warning_Note(
-            m, WARNING_TEXT_NOT_UTF8,
-            {fmt::format("Line{} {} of the input file hold{} bytes that are not UTF-8 text.",
-                         total > 1 ? "s" : "", list, total > 1 ? "" : "s"),
-             "Each such byte was replaced by the character U+FFFD; the deck was probably saved in "
-             "an 8-bit code page.",
-             "Save the input file as UTF-8 to keep its text as written."});
+}
+
+// Lines of the deck whose bytes were not UTF-8 (a deck saved in an 8-bit code page): the
+// reader replaced those bytes by U+FFFD, so titles and names read differently from the file.
+void Note_Non_Utf8_Lines(AnalysisModel& m) {
+    const std::vector<int>& lines = m.Input.Non_Utf8_Lines();
+    if (lines.empty()) {
+        return;
     }
+    std::string list;
+    for (const int n : lines) {
+        list += (list.empty() ? "" : ", ") + std::to_string(n);
+    }
+    const int total = m.Input.Non_Utf8_Line_Count();
+    const int more = total - static_cast<int>(lines.size());
+    if (more > 0) {
+        list += fmt::format(" and {} more", more);
+    }
+    Record_Warning(m, WARNING_TEXT_NOT_UTF8);
+    Record_Warning_Note(
+        m, WARNING_TEXT_NOT_UTF8,
+        {fmt::format("Line{} {} of the input file hold{} bytes that are not UTF-8 text.",
+                     total > 1 ? "s" : "", list, total > 1 ? "" : "s"),
+         "Each such byte was replaced by the character U+FFFD; the deck was probably saved in "
+         "an 8-bit code page.",
+         "Save the input file as UTF-8 to keep its text as written."});
+}
 
 } // namespace
 

@@ -222,6 +222,21 @@ bool Write_File(const std::filesystem::path& path, const std::string& text, std:
     return true;
 }
 
+// The error that stopped a case, its block's lines without blanks joined on one line (empty
+// for a case that was solved), quoted for the CSV.
+std::string Case_Error_Text(const LoadCaseResult& c) {
+    std::string text;
+    for (const std::string& line : c.error) {
+        const size_t first = line.find_first_not_of(' ');
+        if (first == std::string::npos) {
+            continue;
+        }
+        const size_t last = line.find_last_not_of(' ');
+        text += (text.empty() ? "" : " ") + line.substr(first, last - first + 1);
+    }
+    return text.empty() ? text : Csv_Text(text);
+}
+
 template <typename... T> void Row(std::string& out, const T&... fields) {
     bool first = true;
     ((out += (first ? "" : ","), out += fields, first = false), ...);
@@ -269,7 +284,7 @@ bool Write_Results_Csv(const RunResults& r, const std::string& directory, std::s
         "head_slope (" + u.slope + ")", "head_shear (" + u.force + ")",
         "head_moment (" + u.moment + ")", "max_moment (" + u.moment + ")", "max_moment_depth " + L,
         "max_shear (" + u.force + ")", "max_shear_depth " + L,
-        std::string("zero_deflection_points"));
+        std::string("zero_deflection_points"), std::string("error"));
     std::string nodes;
     Row(nodes, std::string("load_case"), std::string("node"), "depth " + L, "deflection " + L,
         "slope (" + u.slope + ")", "moment (" + u.moment + ")", "shear (" + u.force + ")",
@@ -283,7 +298,8 @@ bool Write_Results_Csv(const RunResults& r, const std::string& directory, std::s
             std::string(c.converged ? "1" : "0"), I(c.iterations), Csv_Number(c.final_change),
             Csv_Number(c.head_deflection), Csv_Number(c.head_slope), Csv_Number(c.head_shear),
             Csv_Number(c.head_moment), Csv_Number(c.max_moment), Csv_Number(c.max_moment_depth),
-            Csv_Number(c.max_shear), Csv_Number(c.max_shear_depth), I(c.zero_deflection_points));
+            Csv_Number(c.max_shear), Csv_Number(c.max_shear_depth), I(c.zero_deflection_points),
+            Case_Error_Text(c));
         for (const NodeResult& n : c.nodes) {
             Row(nodes, I(c.number), I(n.node), Csv_Number(n.depth), Csv_Number(n.deflection),
                 Csv_Number(n.slope), Csv_Number(n.moment), Csv_Number(n.shear),

@@ -126,9 +126,12 @@ Solve_Result Solve_Monopile_Deflection(const FdPileModel& p, FdSolution& s, Text
         // difference equations of the stations below sum them.
         const double Kb = K_between(1) * h2 / R1; // between stations 1 and 2
         const double Ka = Km(1) * h2 / R1;        // above station 1
-        sys.a(r, col(3)) = 1.0;
-        sys.a(r, col(2)) = -2.0 + Q * h2 / R1 - Kb;
-        sys.a(r, col(1)) = Kb - Ka;
+        // With the head stations' own stiffnesses the moment at station 2 is taken with
+        // station 2's EI (rho = R2 / R1), as in the recurrence's head system.
+        const double rho = p.Own_Head_Stiffness ? R(2) / R1 : 1.0;
+        sys.a(r, col(3)) = rho;
+        sys.a(r, col(2)) = -2.0 * rho + Q * h2 / R1 - Kb;
+        sys.a(r, col(1)) = rho - 1.0 + Kb - Ka;
         sys.a(r, col(0)) = 2.0 - Q * h2 / R1 + Ka;
         sys.a(r, col(-1)) = -1.0;
         sys.b(r) = 2.0 * V * h3 / R1;

@@ -96,28 +96,32 @@ TEST(MonopileSolver, BaseSpringsHoldACantileverAsTheirClosedForm) {
 TEST(MonopileSolver, WithoutTheNewSpringsTheBandedSolutionIsTheRecurrences) {
     const double conditions[6][2] = {{0, 0},         {150.0, 300.0}, {150.0, 0.001},
                                      {150.0, 5.0e4}, {0.02, 300.0},  {0.02, -0.001}};
-    for (int type = LOADING_SHEAR_MOMENT; type <= LOADING_DEFLECTION_SLOPE; ++type) {
-        SCOPED_TRACE(type);
-        auto p = Make_Elastic_Pile(25.0, 200, 3.0e5, 0.0, 400.0, type, conditions[type][0],
-                                   conditions[type][1]);
-        for (int m = 1; m <= p->i_Num_Nodes; ++m) {
-            p->EI[m] = 3.0e5 * (1.0 + 0.5 * std::sin(0.1 * m));
-            p->Es[m] = 2.0e4 * (m - 1) * p->Increment;
-            p->Dist_Load[m] = m < 20 ? 3.0 : 0.0;
+    // Each loading type with the classic head treatment and with each head station's own
+    // stiffness (the stiffness varies from station 1 to 2, so the two differ).
+    for (const bool own_head : {false, true})
+        for (int type = LOADING_SHEAR_MOMENT; type <= LOADING_DEFLECTION_SLOPE; ++type) {
+            SCOPED_TRACE(::testing::Message() << "type " << type << ", own head " << own_head);
+            auto p = Make_Elastic_Pile(25.0, 200, 3.0e5, 0.0, 400.0, type, conditions[type][0],
+                                       conditions[type][1]);
+            p->Own_Head_Stiffness = own_head;
+            for (int m = 1; m <= p->i_Num_Nodes; ++m) {
+                p->EI[m] = 3.0e5 * (1.0 + 0.5 * std::sin(0.1 * m));
+                p->Es[m] = 2.0e4 * (m - 1) * p->Increment;
+                p->Dist_Load[m] = m < 20 ? 3.0 : 0.0;
+            }
+            // One tip shear point beyond the tip movement: the solution keeps the shear it has.
+            p->i_Num_Tip_Shear_Points = 1;
+            p->Tip_Shear[1].Displacement = 1.0;
+            p->Tip_Shear[1].Shear = 7.0;
+            FdSolution a, b;
+            a.V_Tip = b.V_Tip = 7.0;
+            ASSERT_EQ(Solve(*p, a), Solve_Result::Solved);
+            ASSERT_EQ(Solve_Banded(*p, b), Solve_Result::Solved);
+            for (int m = -1; m <= p->i_Num_Nodes + 1; ++m) {
+                EXPECT_NEAR(a.y(m), b.y(m), 1e-9 * std::fabs(a.y(1)) + 1e-15) << m;
+            }
+            EXPECT_NEAR(a.dYmax, b.dYmax, 1e-9 * a.dYmax);
         }
-        // One tip shear point beyond the tip movement: the solution keeps the shear it has.
-        p->i_Num_Tip_Shear_Points = 1;
-        p->Tip_Shear[1].Displacement = 1.0;
-        p->Tip_Shear[1].Shear = 7.0;
-        FdSolution a, b;
-        a.V_Tip = b.V_Tip = 7.0;
-        ASSERT_EQ(Solve(*p, a), Solve_Result::Solved);
-        ASSERT_EQ(Solve_Banded(*p, b), Solve_Result::Solved);
-        for (int m = -1; m <= p->i_Num_Nodes + 1; ++m) {
-            EXPECT_NEAR(a.y(m), b.y(m), 1e-9 * std::fabs(a.y(1)) + 1e-15) << m;
-        }
-        EXPECT_NEAR(a.dYmax, b.dYmax, 1e-9 * a.dYmax);
-    }
 }
 
 } // namespace

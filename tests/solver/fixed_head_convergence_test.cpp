@@ -193,6 +193,23 @@ TEST(FixedHeadConvergence, FailedSecondCaseKeepsTheFirst) {
     EXPECT_NE(json.find("\"converged\": false"), std::string::npos);
     EXPECT_NE(json.find("\"converged\": true"), std::string::npos);
     EXPECT_NE(json.find("exceeds the bending capacity"), std::string::npos);
+    // The CSV table of the cases holds both, the failed one with its error on its row.
+    test::TempDir dir;
+    std::string error;
+    ASSERT_TRUE(Write_Results_Csv(r, (dir.path() / "csv").string(), error)) << error;
+    std::istringstream csv(test::Read_File(dir.path() / "csv" / "load_cases.csv"));
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(csv, row);) {
+        rows.push_back(row);
+    }
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_NE(rows[0].find(",error"), std::string::npos);
+    EXPECT_EQ(rows[1].find("exceeds"), std::string::npos);
+    EXPECT_EQ(rows[2].rfind("2,", 0), 0u) << rows[2];
+    EXPECT_NE(rows[2].find("Runtime Error No. 56 **** Problem:  Load case 2 exceeds the bending "
+                           "capacity"),
+              std::string::npos)
+        << rows[2];
 }
 
 // ---- every head condition on four section types, 10 % to 100 % of capacity ---------------
