@@ -20,9 +20,10 @@ void Fill_Result_Inputs(AnalysisModel& m);
 // the head shear and moment).
 struct ConvergedStateCheck {
     bool checked = false;
-    double Table_Residual = 0.0; // largest |M - M_table(phi)| / M_table(phi) over the stations
-    int Table_Node = 0;          // where
-    double Node_Moment = 0.0;    // |M| there and the table's moment, computation units
+    bool balance_checked = false; // the balance below applies (no monopile springs)
+    double Table_Residual = 0.0;  // largest |M - M_table(phi)| / M_table(phi) over the stations
+    int Table_Node = 0;           // where
+    double Node_Moment = 0.0;     // |M| there and the table's moment, computation units
     double Table_Moment = 0.0;
     double Head_Shear = 0.0; // applied or computed, computation units
     double Head_Moment = 0.0;
