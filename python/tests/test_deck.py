@@ -214,7 +214,7 @@ def test_help_gives_meaning_units_ranges_and_the_types_a_field_applies_to():
     import pydoc
     layer = pydoc.render_doc(zarno.SoilLayer, renderer=pydoc.plaintext)
     assert "top (number): depth of the top below the pile head" in layer
-    assert "unit: USCS ft, SI m, GENERAL L" in layer and "range: 1 to 17" in layer
+    assert "unit: USCS ft, SI m, GENERAL L" in layer and "range: 1 to 20" in layer
     values = pydoc.render_doc(zarno.LayerValues, renderer=pydoc.plaintext)
     assert "cohesion (number)" in values
     assert "unit: USCS psf, SI kPa, GENERAL F/L2" in values

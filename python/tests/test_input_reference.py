@@ -53,8 +53,12 @@ def test_every_snippet_runs(doc, host, info, text):
     if text.startswith("ZARNOK6"):
         deck = text  # a whole deck
     else:
-        keyword = text.split("\n", 1)[0]
-        deck = host.replace(_block(host, keyword), text)
+        # Each block the snippet holds replaces the host's (a monopile soil snippet brings
+        # its own wide pile).
+        deck = host
+        for keyword in BLOCK_KEYS[:-1]:
+            if re.search(rf"^{keyword}$", text, flags=re.M):
+                deck = deck.replace(_block(host, keyword), _block(text + "END\n", keyword))
     expected = re.search(r"expect=(\d+)", info)
     if expected:
         with pytest.raises(zarno.ZarnoError) as info_:
