@@ -157,4 +157,31 @@ inline RunOutput Run_Text(const std::string& input_text) {
     return out;
 }
 
+// A run from text with its outputs in memory: the return value, the results, the report and
+// the message file.
+struct MemoryRun {
+    int result = 0;
+    RunResults results;
+    std::string report;
+    std::string messages;
+};
+
+inline MemoryRun Run_Text_In_Memory(const std::string& input_text) {
+    RunRequest r = Request_In_Memory("deck.inp", &input_text);
+    MemoryRun out;
+    r.report_text = &out.report;
+    r.message_text = &out.messages;
+    out.result = Run_Analysis(r, Fixed_Time, out.results);
+    return out;
+}
+
+// The block of the run's fatal error, one line each.
+inline std::string Error_Text(const RunResults& r) {
+    std::string text;
+    for (const std::string& line : r.error.text) {
+        text += line + "\n";
+    }
+    return text;
+}
+
 } // namespace zarno::test

@@ -388,9 +388,17 @@ export class DeckForms {
   // parameter that is zero or negative, rather than a line: the message goes beside the field
   // of that parameter (in that layer when it is named), else beside the entity's heading.
   showUnplacedError(text) {
-    const layer = /soil layer (\d+)/i.exec(text)?.[1];
-    const section = /\bsection (\d+)/i.exec(text)?.[1];
-    const load = /(?:pile-head load|load case) (\d+)/i.exec(text)?.[1];
+    // A message that names several places (a load case that exceeds a section's capacity)
+    // belongs to the one it names first: that is what its problem is about.
+    const names = [
+      [/soil layer (\d+)/i.exec(text), 'layer'],
+      [/\bsection (\d+)/i.exec(text), 'section'],
+      [/(?:pile-head load|load case) (\d+)/i.exec(text), 'load'],
+    ].filter(([m]) => m).sort(([a], [b]) => a.index - b.index);
+    const [first, kind] = names[0] || [null, null];
+    const layer = kind === 'layer' ? first[1] : undefined;
+    const section = kind === 'section' ? first[1] : undefined;
+    const load = kind === 'load' ? first[1] : undefined;
     const scope = layer ? `[data-layer="${layer}"]` : section ? `[data-section="${section}"]` : load ? `[data-load="${load}"]` : null;
     const inScope = (f) => !scope || f.row.closest(scope);
     const lower = text.toLowerCase().replace(/\s+/g, ' ');

@@ -100,6 +100,19 @@ std::vector<std::string> Block_From_Text(const std::string& text) {
     return Block_From_Stream(in);
 }
 
+// The load and the iteration count of case n, as both a solved and a failed case give them.
+LoadCaseResult Case_Heading(const AnalysisModel& m, int n) {
+    LoadCaseResult c;
+    c.number = n;
+    c.loading_type = m.Loads[n].i_Load_Type;
+    c.condition_1 = m.Loads[n].Condition1;
+    c.condition_2 = m.Loads[n].Condition2;
+    c.axial_thrust = m.Loads[n].Axial_Thrust;
+    c.iterations = m.Lateral.i_Iterations;
+    c.final_change = m.Lateral.Solution.dYmax;
+    return c;
+}
+
 } // namespace
 
 bool Is_Error_Heading(std::string_view line) {
@@ -131,16 +144,7 @@ void Record_Failed_Load_Case(AnalysisModel& m, int n) {
     }
     std::vector<LoadCaseResult>& cases = m.Results.load_cases;
     if (cases.empty() || cases.back().number != n) {
-        const LateralState& L = m.Lateral;
-        LoadCaseResult c;
-        c.number = n;
-        c.loading_type = m.Loads[n].i_Load_Type;
-        c.condition_1 = m.Loads[n].Condition1;
-        c.condition_2 = m.Loads[n].Condition2;
-        c.axial_thrust = m.Loads[n].Axial_Thrust;
-        c.iterations = L.i_Iterations;
-        c.final_change = L.Solution.dYmax;
-        cases.push_back(std::move(c));
+        cases.push_back(Case_Heading(m, n));
     }
     // The block is attached when the run ends: some blocks are read back from the report.
     cases.back().converged = false;
@@ -152,14 +156,7 @@ void Record_Load_Case(AnalysisModel& m, int n) {
     }
     const LateralState& L = m.Lateral;
     const LoadCaseSummary& sum = L.Case[n];
-    LoadCaseResult c;
-    c.number = n;
-    c.loading_type = m.Loads[n].i_Load_Type;
-    c.condition_1 = m.Loads[n].Condition1;
-    c.condition_2 = m.Loads[n].Condition2;
-    c.axial_thrust = m.Loads[n].Axial_Thrust;
-    c.iterations = L.i_Iterations;
-    c.final_change = L.Solution.dYmax;
+    LoadCaseResult c = Case_Heading(m, n);
     c.converged = std::fabs(L.Solution.dYmax) <= m.Tolerance;
     c.head_deflection = sum.Head_Deflection;
     c.head_slope = sum.Head_Slope;

@@ -18,28 +18,6 @@ std::string Pipe_Deck() {
     return Read_File(fs::path(ZARNO_SOURCE_DIR) / "examples/pipe_pile.inp");
 }
 
-struct TextRun {
-    int result = 0;
-    RunResults results;
-    std::string messages;
-};
-
-TextRun Run_Deck_Text(const std::string& text) {
-    RunRequest r = Request_In_Memory("deck.inp", &text);
-    TextRun out;
-    r.message_text = &out.messages;
-    out.result = Run_Analysis(r, Fixed_Time, out.results);
-    return out;
-}
-
-std::string Error_Text(const RunResults& r) {
-    std::string text;
-    for (const std::string& line : r.error.text) {
-        text += line + "\n";
-    }
-    return text;
-}
-
 json Pipe_Document() {
     const std::string text = Pipe_Deck();
     RunRequest r;
@@ -58,7 +36,7 @@ TEST(DeckFaults, AxialThrustBlockInALateralRunIsAnInputError) {
                               "AXIAL THRUST LOADS\n2\n1 9000.0\n2 1000.0\n",
                               "AXIAL THRUST LOADS\n3\n1 1.0\n2 2.0\n3 3.0\n"}) {
         const std::string deck = Replaced(Pipe_Deck(), "END\n", std::string(block) + "END\n");
-        const TextRun run = Run_Deck_Text(deck);
+        const MemoryRun run = Run_Text_In_Memory(deck);
         EXPECT_EQ(run.result, 141) << block;
         EXPECT_NE(Error_Text(run.results).find("AXIAL THRUST LOADS block at line 47"),
                   std::string::npos)
@@ -76,7 +54,7 @@ TEST(DeckFaults, DeckWriterWritesNoEmptyThrustBlockAndRefusesAMismatchedOne) {
     std::string error;
     ASSERT_EQ(Write_Deck(doc.dump(), text, error), 0) << error;
     EXPECT_EQ(text.find("AXIAL THRUST LOADS"), std::string::npos) << text;
-    const TextRun run = Run_Deck_Text(text);
+    const MemoryRun run = Run_Text_In_Memory(text);
     EXPECT_EQ(run.result, 0);
     ASSERT_EQ(run.results.load_cases.size(), 2u);
     EXPECT_EQ(run.results.load_cases[1].axial_thrust, 150000.0);
@@ -116,7 +94,7 @@ TEST(DeckFaults, PrintIncrementBelowOneIsAnInputError) {
     for (const char* value : {"0", "-1", "-2147483647"}) {
         const std::string deck = Replaced(Pipe_Deck(), "PrintIncrement 1\n",
                                           std::string("PrintIncrement ") + value + "\n");
-        const TextRun run = Run_Deck_Text(deck);
+        const MemoryRun run = Run_Text_In_Memory(deck);
         EXPECT_EQ(run.result, 133) << value;
         EXPECT_NE(
             Error_Text(run.results).find("printing increment in the OPTIONS block at line 22"),
@@ -126,8 +104,8 @@ TEST(DeckFaults, PrintIncrementBelowOneIsAnInputError) {
 }
 
 TEST(DeckFaults, AFirstLineTooLongToReadIsNamed) {
-    const TextRun run =
-        Run_Deck_Text("ZARNOK6" + std::string(5000, ' ') + "\n" + Pipe_Deck().substr(8));
+    const MemoryRun run =
+        Run_Text_In_Memory("ZARNOK6" + std::string(5000, ' ') + "\n" + Pipe_Deck().substr(8));
     EXPECT_EQ(run.result, 132);
     EXPECT_NE(Error_Text(run.results).find("its first line is longer than the 4096 characters"),
               std::string::npos)

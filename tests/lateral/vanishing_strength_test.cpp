@@ -25,28 +25,6 @@ std::string With_Top_Cohesion(const std::string& c, int increments = 100) {
         "Increments 100", "Increments " + std::to_string(increments));
 }
 
-struct Outcome {
-    int result = 0;
-    RunResults results;
-    std::string report;
-};
-
-Outcome Run_Deck(const std::string& text) {
-    RunRequest r = Request_In_Memory("deck.inp", &text);
-    Outcome o;
-    r.report_text = &o.report;
-    o.result = Run_Analysis(r, Fixed_Time, o.results);
-    return o;
-}
-
-std::string Error_Text(const RunResults& r) {
-    std::string text;
-    for (const std::string& line : r.error.text) {
-        text += line + "\n";
-    }
-    return text;
-}
-
 bool All_Finite(const RunResults& r) {
     for (const LoadCaseResult& c : r.load_cases) {
         for (const NodeResult& n : c.nodes) {
@@ -63,7 +41,7 @@ bool All_Finite(const RunResults& r) {
 
 TEST(VanishingStrength, APositiveCohesionBelowAnyClayIsAnInputError) {
     for (const char* c : {"1e-9", "1e-300", "0.5", "-100.0"}) {
-        const Outcome o = Run_Deck(With_Top_Cohesion(c));
+        const MemoryRun o = Run_Text_In_Memory(With_Top_Cohesion(c));
         EXPECT_EQ(o.result, 133) << c;
         const std::string text = Error_Text(o.results);
         EXPECT_NE(text.find("cohesion at the top of layer 2"), std::string::npos) << text;
@@ -72,7 +50,8 @@ TEST(VanishingStrength, APositiveCohesionBelowAnyClayIsAnInputError) {
         EXPECT_NE(text.find(c[0] == '-' ? "zero or more" : "at least 1 psf"), std::string::npos)
             << text;
     }
-    EXPECT_LE(Run_Deck(With_Top_Cohesion("1.0")).result, 0) << "the floor itself is a strength";
+    EXPECT_LE(Run_Text_In_Memory(With_Top_Cohesion("1.0")).result, 0)
+        << "the floor itself is a strength";
 }
 
 // Zero is "no strength at this end": the layer gets no equivalent depth, and the pile-head
@@ -81,7 +60,7 @@ TEST(VanishingStrength, APositiveCohesionBelowAnyClayIsAnInputError) {
 TEST(VanishingStrength, ZeroCohesionAtALayerTopGivesSpacingIndependentResults) {
     double previous = 0.0;
     for (int increments : {100, 200, 400}) {
-        const Outcome o = Run_Deck(With_Top_Cohesion("0.0", increments));
+        const MemoryRun o = Run_Text_In_Memory(With_Top_Cohesion("0.0", increments));
         ASSERT_LE(o.result, 0) << increments;
         ASSERT_EQ(o.results.load_cases.size(), 2u);
         const double y = o.results.load_cases[1].head_deflection;
@@ -105,7 +84,7 @@ TEST(VanishingStrength, AModulusBeyondAnyGroundIsHeldAtTheCeilingWithAWarning) {
         "57.6 3\n0.0 0.0\n1e-300 100.0\n2.0 150.0\n",
     };
     for (const std::string& soil : layers) {
-        const Outcome o = Run_Deck(Replaced(Pipe_Deck(), soil_old, soil));
+        const MemoryRun o = Run_Text_In_Memory(Replaced(Pipe_Deck(), soil_old, soil));
         // The subgrade run ends with the warning; the user curve, a step to 100 lb/in at
         // 1e-300 in, may end without converging (runtime error 10), which is an honest end.
         if (soil.find("1e19") != std::string::npos) {
