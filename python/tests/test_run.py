@@ -211,3 +211,18 @@ def test_cli_csv_tables_give_units_in_every_header_and_exact_numbers(cli, tmp_pa
     summary = zarno.run(EXAMPLES / "drilled_shaft.inp").summary
     assert list(cases["head_deflection (m)"]) == list(summary["head_deflection"])
     assert list(cases["max_moment (kN-m)"]) == list(summary["max_moment"])
+
+
+def test_a_failed_second_case_keeps_the_first_on_the_error():
+    # The drilled-shaft example with its fixed-head case loaded far beyond the bending
+    # capacity: case 1 is solved, case 2 stops with the capacity named.
+    text = (EXAMPLES / "drilled_shaft.inp").read_text().replace(
+        "2  2  250.0  0.0  1500.0  1", "2  2  20000.0  0.0  1500.0  1")
+    with pytest.raises(zarno.RunError) as info:
+        zarno.run(text, warn=False)
+    result = info.value.result
+    assert list(result.summary["converged"]) == [True, False]
+    assert list(result.case_errors) == [2]
+    assert result.case_errors[2][2].startswith(
+        "Problem:  Load case 2 exceeds the bending capacity of the pile")
+    assert any("Load case 2" in line for line in info.value.lines)
