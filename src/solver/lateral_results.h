@@ -30,7 +30,7 @@ struct LateralState {
     double Axial_Thrust = 0.0; // Q of the case, computation units
     int i_Iterations = 0;      // iterations used by the last solved case
     bool b_Stiffness_Mode = false;
-    int i_Case_In_Progress = 0; // the ordinary load case being solved, 0 between cases
+    int Case_In_Progress = 0; // the ordinary load case being solved, 0 between cases
 
     // ---- per-node plastic moment of elastic-plastic sections ------------------------------
     StationArray<double, 1, NODE_TABLE_SIZE> Node_Mp{};

@@ -990,12 +990,12 @@ bool State_Is_Answer(const ConvergedStateCheck& c) {
 static void Iterate_Load_Cases(AnalysisModel& m);
 
 void Run_Load_Cases(AnalysisModel& m) {
-    m.Lateral.i_Case_In_Progress = 0;
+    m.Lateral.Case_In_Progress = 0;
     Iterate_Load_Cases(m);
-    if (m.RunStatus > 0 && m.Lateral.i_Case_In_Progress > 0) {
-        Record_Failed_Load_Case(m, m.Lateral.i_Case_In_Progress);
+    if (m.RunStatus > 0 && m.Lateral.Case_In_Progress > 0) {
+        Record_Failed_Load_Case(m, m.Lateral.Case_In_Progress);
     }
-    m.Lateral.i_Case_In_Progress = 0;
+    m.Lateral.Case_In_Progress = 0;
 }
 
 static void Iterate_Load_Cases(AnalysisModel& m) {
@@ -1010,7 +1010,7 @@ static void Iterate_Load_Cases(AnalysisModel& m) {
     const int cases = std::min(m.i_Num_Loads, MAX_PILE_HEAD_LOADS);
     const bool nonlinear = m.i_Analysis_Type >= ANALYSIS_LATERAL;
     for (int c = 1; c <= cases; ++c) {
-        L.i_Case_In_Progress = c;
+        L.Case_In_Progress = c;
         const int maxit = m.i_Max_Iterations;
         bool converged = false;
         int i = 1;
@@ -1218,7 +1218,7 @@ static void Iterate_Load_Cases(AnalysisModel& m) {
         if (!converged) {
             return; // a non-converged deflection-and-moment case ends the run after its results
         }
-        L.i_Case_In_Progress = 0;
+        L.Case_In_Progress = 0;
     }
     m.b_Print_py_Curves = print_py;
 }
