@@ -3,6 +3,7 @@
 // its cracking step (which is solved again with each station's own head stiffness). Each
 // benchmark reports the total and the largest number of iterations of its load cases as
 // counters beside the time of one whole run, outputs kept in memory.
+#include "bench_support.h"
 #include "engine/results.h"
 #include "run/run.h"
 
@@ -45,13 +46,7 @@ std::string Shaft_Deck(const std::string& load) {
 }
 
 void Run_And_Count(benchmark::State& state, const std::string& name, const std::string& deck) {
-    zarno::RunRequest r;
-    r.input_file = name;
-    r.input_text = &deck;
-    r.report_file = "bench.zro";
-    r.plot_file = "bench.zrp";
-    r.message_file = "bench.zrm";
-    r.write_files = false;
+    const zarno::RunRequest r = zarno::bench::Request_In_Memory(name, &deck, "bench");
     int total = 0;
     int largest = 0;
     int status = 0;

@@ -1,6 +1,7 @@
 // Whole lateral runs: input read, report and plot written, every load case iterated to
 // convergence. An elastic pile in an elastic subgrade, so the cost is that of the run
 // itself (reading, six solutions per case, results and files), not of a soil model.
+#include "bench_support.h"
 #include "run/run.h"
 
 #include <atomic>
@@ -92,13 +93,7 @@ void Run_In_Memory(benchmark::State& state, bool take_texts) {
     const int increments = static_cast<int>(state.range(0));
     const int cases = static_cast<int>(state.range(1));
     const std::string deck = Elastic_Pile_Input(increments, cases);
-    zarno::RunRequest r;
-    r.input_file = "pile.inp";
-    r.input_text = &deck;
-    r.report_file = "pile.zro";
-    r.plot_file = "pile.zrp";
-    r.message_file = "pile.zrm";
-    r.write_files = false;
+    zarno::RunRequest r = zarno::bench::Request_In_Memory("pile.inp", &deck, "pile");
     std::string report, plot, messages;
     if (take_texts) {
         r.report_text = &report;
@@ -178,13 +173,7 @@ void BM_Monopile_Run(benchmark::State& state) {
                  " 0.0 1\n";
     }
     deck.replace(deck.find("LOADING"), deck.find("END") - deck.find("LOADING"), loads + "0\n");
-    zarno::RunRequest r;
-    r.input_file = "monopile.inp";
-    r.input_text = &deck;
-    r.report_file = "monopile.zro";
-    r.plot_file = "monopile.zrp";
-    r.message_file = "monopile.zrm";
-    r.write_files = false;
+    const zarno::RunRequest r = zarno::bench::Request_In_Memory("monopile.inp", &deck, "monopile");
     int result = 0;
     for (auto _ : state) {
         result = zarno::Run_Analysis(r);

@@ -1,4 +1,5 @@
 #include "py/pisa_report.h"
+#include "py/py_report_lines.h"
 
 #include "engine/analysis_model.h"
 #include "engine/text_trim.h"
@@ -12,21 +13,6 @@
 namespace zarno {
 
 namespace {
-
-constexpr int LABEL_COLUMN = 56; // column of "= " on every label line
-
-void Label_Line(AnalysisModel& m, std::string_view label, const std::string& value,
-                const std::string& unit = {}) {
-    std::string line(label);
-    if (line.size() < LABEL_COLUMN - 1) {
-        line.append(LABEL_COLUMN - 1 - line.size(), ' ');
-    }
-    line += "= " + value;
-    if (!unit.empty()) {
-        line += " " + unit;
-    }
-    m.Report.Write_Line(line);
-}
 
 std::string Stress_Unit(const AnalysisModel& m) {
     return Trim_Right(m.Labels.Force) + "/" + Trim_Right(m.Labels.Length) + "**2";
@@ -63,30 +49,30 @@ void Print_Pisa_Curve(AnalysisModel& m, const PisaPrintedCurve& c) {
     r.Blank_Lines(2);
     r.Write_Line(std::string("p-y and m-theta Curves for ") + Pisa_Soil_Title(c.soil));
     r.Blank_Lines(1);
-    Label_Line(m, "Soil Layer Number", Format_I(c.layer, 10));
-    Label_Line(m, "Depth below pile head", Format_F(c.X / scale, 12, 3), depth_unit);
-    Label_Line(m, "Depth below ground surface",
-               Format_F((c.Xv - m.Ground_Surface_Depth) / scale, 12, 3), depth_unit);
-    Label_Line(m, "Pile Diameter", Format_F(c.D, 12, 3), length);
+    Write_py_Label_Line(m, "Soil Layer Number", Format_I(c.layer, 10));
+    Write_py_Label_Line(m, "Depth below pile head", Format_F(c.X / scale, 12, 3), depth_unit);
+    Write_py_Label_Line(m, "Depth below ground surface",
+                        Format_F((c.Xv - m.Ground_Surface_Depth) / scale, 12, 3), depth_unit);
+    Write_py_Label_Line(m, "Pile Diameter", Format_F(c.D, 12, 3), length);
     if (clay) {
-        Label_Line(m, "Undrained shear strength", Format_ES(c.su, 12, 4), Stress_Unit(m));
+        Write_py_Label_Line(m, "Undrained shear strength", Format_ES(c.su, 12, 4), Stress_Unit(m));
     } else {
-        Label_Line(m, "Relative density", Format_F(c.Dr * 100.0, 12, 2), "%");
+        Write_py_Label_Line(m, "Relative density", Format_F(c.Dr * 100.0, 12, 2), "%");
     }
-    Label_Line(m, "Vertical effective stress", Format_ES(c.sigma, 12, 4), Stress_Unit(m));
-    Label_Line(m, "Small-strain shear modulus G0", Format_ES(c.G0, 12, 4), Stress_Unit(m));
-    Label_Line(m, "p-y conic: x_u, k, n, y_u",
-               Format_F(c.py.x_u, 10, 4) + Format_F(c.py.k, 10, 4) + Format_F(c.py.n, 10, 4) +
-                   Format_F(c.py.y_u, 10, 4));
-    Label_Line(m, "m-theta conic: x_u, k, n, y_u",
-               Format_F(c.mt.x_u, 10, 5) + Format_F(c.mt.k, 10, 4) + Format_F(c.mt.n, 10, 4) +
-                   Format_F(c.mt.y_u, 10, 4));
+    Write_py_Label_Line(m, "Vertical effective stress", Format_ES(c.sigma, 12, 4), Stress_Unit(m));
+    Write_py_Label_Line(m, "Small-strain shear modulus G0", Format_ES(c.G0, 12, 4), Stress_Unit(m));
+    Write_py_Label_Line(m, "p-y conic: x_u, k, n, y_u",
+                        Format_F(c.py.x_u, 10, 4) + Format_F(c.py.k, 10, 4) +
+                            Format_F(c.py.n, 10, 4) + Format_F(c.py.y_u, 10, 4));
+    Write_py_Label_Line(m, "m-theta conic: x_u, k, n, y_u",
+                        Format_F(c.mt.x_u, 10, 5) + Format_F(c.mt.k, 10, 4) +
+                            Format_F(c.mt.n, 10, 4) + Format_F(c.mt.y_u, 10, 4));
     if (!clay) {
-        Label_Line(m, "Lateral reaction scaling the m-theta curve", Format_ES(c.p_mobilised, 12, 4),
-                   force + "/" + length);
+        Write_py_Label_Line(m, "Lateral reaction scaling the m-theta curve",
+                            Format_ES(c.p_mobilised, 12, 4), force + "/" + length);
     }
-    Label_Line(m, "p-multiplier", Format_F(c.pm, 12, 5));
-    Label_Line(m, "y-multiplier", Format_F(c.ym, 12, 5));
+    Write_py_Label_Line(m, "p-multiplier", Format_F(c.pm, 12, 5));
+    Write_py_Label_Line(m, "y-multiplier", Format_F(c.ym, 12, 5));
     r.Blank_Lines(1);
     r.Write_Line("        y, " + length +
                  std::string(10 - std::min<std::size_t>(length.size(), 9), ' ') + "p, " + force +

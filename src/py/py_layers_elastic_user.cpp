@@ -4,6 +4,7 @@
 // soil movements, the lateral load term); in print mode the "nodes" are the requested
 // depths and the curve is written to the report and the plot file.
 #include "py/py_models.h"
+#include "py/py_report_lines.h"
 
 #include "engine/analysis_model.h"
 #include "engine/text_trim.h"
@@ -21,25 +22,7 @@ namespace zarno {
 
 namespace {
 
-constexpr int LABEL_COLUMN = 56; // column of "= " on every label line
 constexpr int PRINT_POINTS = 17;
-
-void Label_Line(AnalysisModel& m, std::string_view label, const std::string& value,
-                const std::string& unit = {}) {
-    std::string line(label);
-    if (line.size() < LABEL_COLUMN - 1) {
-        line.append(LABEL_COLUMN - 1 - line.size(), ' ');
-    }
-    line += "= " + value;
-    if (!unit.empty()) {
-        line += " " + unit;
-    }
-    m.Report.Write_Line(line);
-}
-
-std::string Force_Per_Length(const AnalysisModel& m) {
-    return Trim_Right(m.Labels.Force) + "/" + Trim_Right(m.Labels.Length);
-}
 
 // The two depth lines: feet in US customary runs, the length unit otherwise. X is along the
 // pile, Xv the vertical depth that the ground surface is measured in.
@@ -47,9 +30,9 @@ void Depth_Lines(AnalysisModel& m, double X, double Xv) {
     const bool us = m.IUNITS == USCS;
     const double scale = us ? 12.0 : 1.0;
     const std::string unit = Trim_Right(us ? m.Labels.Depth : m.Labels.Length);
-    Label_Line(m, "Depth below pile head", Format_F(X / scale, 12, 3), unit);
-    Label_Line(m, "Depth below ground surface",
-               Format_F((Xv - m.Ground_Surface_Depth) / scale, 12, 3), unit);
+    Write_py_Label_Line(m, "Depth below pile head", Format_F(X / scale, 12, 3), unit);
+    Write_py_Label_Line(m, "Depth below ground surface",
+                        Format_F((Xv - m.Ground_Surface_Depth) / scale, 12, 3), unit);
 }
 
 // Curve number of requested depth i in print mode.
@@ -69,19 +52,19 @@ void Print_Elastic_Subgrade(AnalysisModel& m, int layer, int i, double X, double
     r.Blank_Lines(2);
     r.Write_Line("p-y Curve for Elastic Subgrade");
     r.Blank_Lines(1);
-    Label_Line(m, "Soil Layer Number", Format_I(layer, 10));
+    Write_py_Label_Line(m, "Soil Layer Number", Format_I(layer, 10));
     Depth_Lines(m, X, Xv);
-    Label_Line(m, "Shaft Diameter", Format_F(b, 12, 3), Trim_Right(m.Labels.Length));
-    Label_Line(m, "Elastic Subgrade Modulus", Format_F(Esub, 12, 3),
-               Trim_Right(m.Labels.Force) + "/" + Trim_Right(m.Labels.Length) + "**2");
-    Label_Line(m, "p-multiplier", Format_F(pm, 12, 5));
-    Label_Line(m, "y-multiplier", Format_F(ym, 12, 5));
+    Write_py_Label_Line(m, "Shaft Diameter", Format_F(b, 12, 3), Trim_Right(m.Labels.Length));
+    Write_py_Label_Line(m, "Elastic Subgrade Modulus", Format_F(Esub, 12, 3),
+                        Trim_Right(m.Labels.Force) + "/" + Trim_Right(m.Labels.Length) + "**2");
+    Write_py_Label_Line(m, "p-multiplier", Format_F(pm, 12, 5));
+    Write_py_Label_Line(m, "y-multiplier", Format_F(ym, 12, 5));
     r.Blank_Lines(1);
     std::string head = "        y, " + Trim_Right(m.Labels.Length);
     if (head.size() < 21) {
         head.append(21 - head.size(), ' ');
     }
-    r.Write_Line(head + "p, " + Force_Per_Length(m));
+    r.Write_Line(head + "p, " + py_Force_Per_Length(m));
     r.Write_Line("---------------   ---------------");
     Plot_Line7(m, X, "Line 7:  p-y curve depth in elastic subgrade soil, ", Curve_Number(m, i));
     const auto ys = Elastic_Subgrade_Print_y(b);
@@ -107,17 +90,17 @@ void Print_User_Curve(AnalysisModel& m, int layer, int i, double X, double Xv, d
     r.Blank_Lines(2);
     r.Write_Line("p-y Curve Computed by Interpolation Between User-input Curves");
     r.Blank_Lines(1);
-    Label_Line(m, "Soil Layer Number", Format_I(layer, 12));
+    Write_py_Label_Line(m, "Soil Layer Number", Format_I(layer, 12));
     Depth_Lines(m, X, Xv);
-    Label_Line(m, "Pile diameter", Format_F(b, 12, 3), Trim_Right(m.Labels.Length));
-    Label_Line(m, "p-multiplier", Format_F(pm, 12, 3));
-    Label_Line(m, "y-multiplier", Format_F(ym, 12, 3));
+    Write_py_Label_Line(m, "Pile diameter", Format_F(b, 12, 3), Trim_Right(m.Labels.Length));
+    Write_py_Label_Line(m, "p-multiplier", Format_F(pm, 12, 3));
+    Write_py_Label_Line(m, "y-multiplier", Format_F(ym, 12, 3));
     r.Blank_Lines(1);
     std::string head = "      y, " + Trim_Right(m.Labels.Length);
     if (head.size() < 24) {
         head.append(24 - head.size(), ' ');
     }
-    r.Write_Line(head + "p, " + Force_Per_Length(m));
+    r.Write_Line(head + "p, " + py_Force_Per_Length(m));
     r.Write_Line("----------------    ----------------");
     Plot_Line7(m, X, "Line 7:  p-y curve depth in user-input p-y curve, ", Curve_Number(m, i));
     const auto ys = User_py_Print_y(b);

@@ -657,6 +657,21 @@ double Table_Moment(const EITableView& v, double phi) {
     return dphi > 0.0 ? v.M[k] + (v.M[k + 1] - v.M[k]) * (phi - v.Phi[k]) / dphi : v.M[k];
 }
 
+// How a solved state is held against the section tables: the tables' unit of moment (kip-in
+// in US customary runs against the solver's lb-in), the station spacing, and the thrust the
+// tables are entered with with its index.
+struct TableFrame {
+    double scale;
+    double h;
+    double Q_table;
+    int t;
+};
+
+TableFrame Table_Frame(const AnalysisModel& m) {
+    const double Q_table = Table_Thrust(m);
+    return {m.IUNITS == USCS ? 1000.0 : 1.0, m.Increment_Length, Q_table, Thrust_Index(m, Q_table)};
+}
+
 } // namespace
 
 CapacityReached Find_Capacity_Reached(AnalysisModel& m) {
@@ -667,10 +682,7 @@ CapacityReached Find_Capacity_Reached(AnalysisModel& m) {
     if (N < MIN_SOLVER_NODES || N > MAX_NODES) {
         return c;
     }
-    const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
-    const double h = m.Increment_Length;
-    const double Q_table = Table_Thrust(m);
-    const int t = Thrust_Index(m, Q_table);
+    const auto [scale, h, Q_table, t] = Table_Frame(m);
     double worst = 0.0;
     for (int i = 1; i < N; ++i) {
         const int s = m.Nodes[i].i_Section;
@@ -735,10 +747,7 @@ ConvergedStateCheck Check_Converged_State(AnalysisModel& m) {
     if (N < MIN_SOLVER_NODES || N > MAX_NODES) {
         return c;
     }
-    const double scale = m.IUNITS == USCS ? 1000.0 : 1.0;
-    const double h = m.Increment_Length;
-    const double Q_table = Table_Thrust(m);
-    const int t = Thrust_Index(m, Q_table);
+    const auto [scale, h, Q_table, t] = Table_Frame(m);
     // Bending stiffness of each station as the last solution used it; station 2 carries
     // the head's where the classic head treatment shares it.
     auto R = [&](int i) { return i == 2 && !p.Own_Head_Stiffness ? m.Nodes[1].EI : m.Nodes[i].EI; };

@@ -1,5 +1,6 @@
 // The files the command line writes besides the run's own three, and text of another
 // encoding on its way into the JSON outputs.
+#include "engine/cli_support.h"
 #include "test_support.h"
 
 #include <cstdlib>
@@ -9,21 +10,6 @@
 
 namespace zarno::test {
 namespace {
-
-int Run_Cli(const std::string& args, std::string* output = nullptr) {
-    const std::string cmd = std::string(ZARNO_CLI_PROGRAM) + " " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    std::string text;
-    char buf[256];
-    while (fgets(buf, sizeof buf, p) != nullptr) {
-        text += buf;
-    }
-    const int status = pclose(p);
-    if (output != nullptr) {
-        *output = text;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 std::string Quoted(const fs::path& p) {
     return "'" + p.string() + "'";

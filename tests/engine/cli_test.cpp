@@ -1,4 +1,5 @@
 // The command-line program on a shipped example.
+#include "engine/cli_support.h"
 #include "test_support.h"
 
 #include <cstdlib>
@@ -7,21 +8,6 @@
 
 namespace zarno::test {
 namespace {
-
-int Run_Cli(const std::string& args, std::string* output = nullptr) {
-    const std::string cmd = std::string(ZARNO_CLI_PROGRAM) + " " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    std::string text;
-    char buf[256];
-    while (fgets(buf, sizeof buf, p) != nullptr) {
-        text += buf;
-    }
-    const int status = pclose(p);
-    if (output != nullptr) {
-        *output = text;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 TEST(Cli, RunsAnInputAndWritesTheThreeFilesBesideIt) {
     TempDir dir;

@@ -19,21 +19,6 @@ std::string Last_Line(const std::string& text) {
     return text.substr(start == std::string::npos ? 0 : start + 1, end + 1 - (start + 1));
 }
 
-struct Ending {
-    int result = 0;
-    std::string messages;
-    std::string report;
-};
-
-Ending Run_Deck(const std::string& text) {
-    RunRequest r = Request_In_Memory("deck.inp", &text);
-    Ending e;
-    r.message_text = &e.messages;
-    r.report_text = &e.report;
-    e.result = Run_Analysis(r, Fixed_Time);
-    return e;
-}
-
 std::string Source(const std::string& relative) {
     return Read_File(fs::path(ZARNO_SOURCE_DIR) / relative);
 }
@@ -61,7 +46,7 @@ TEST(ClosingLines, TheLastMessageLineStatesTheOutcome) {
          "The analysis stopped with status 99."},
     };
     for (const auto& c : cases) {
-        const Ending e = Run_Deck(c.deck);
+        const MemoryRun e = Run_Text_In_Memory(c.deck);
         EXPECT_EQ(e.result, c.result) << c.what;
         EXPECT_EQ(Last_Line(e.messages).rfind(c.last_line, 0), 0u) << c.what << "\n" << e.messages;
         if (c.result > 0) {
